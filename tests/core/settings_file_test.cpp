@@ -1,0 +1,56 @@
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include "core/format.h"
+#include "core/settings_file.h"
+#include "support/temp_home.h"
+
+using namespace torvane;
+using torvane::testing::TempHome;
+
+namespace {
+
+TEST(SettingsFile, WritesOneQuotedLineInWindows1252) {
+    TempHome home(false);
+    const QString path = home.file("conf.fpl");
+    ASSERT_TRUE(writeSettingsFile(path, {"AR&Año&/&Mes&/&", "FL/&"}));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("\"AR&A\xF1o&/&Mes&/&\",\"FL/&\"\r\n"));
+    EXPECT_EQ(*readSettingsFile(path), (QStringList{"AR&Año&/&Mes&/&", "FL/&"}));
+}
+
+TEST(SettingsFile, ReadsPathsAndToleratesLineEnds) {
+    TempHome home(false);
+    const QString path = home.file("ruta.fpl");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("\"C:\\Talleres\\Pe\xF1" "a, S.L.\\taller.erm\"\n");
+    f.close();
+    EXPECT_EQ(*readFirstField(path), QString::fromUtf8("C:\\Talleres\\Peña, S.L.\\taller.erm"));
+    EXPECT_FALSE(readFirstField(home.file("falta.fpl")).has_value());
+    EXPECT_EQ(decodeWindows1252("\x80\xF1"), QString::fromUtf8("€ñ"));
+    EXPECT_EQ(encodeWindows1252(QString::fromUtf8("€ñ✓")), QByteArray("\x80\xF1?"));
+}
+
+TEST(Format, MoneyDatesAndCurrency) {
+    struct Case {
+        double amount;
+        const char* text;
+    };
+    const Case cases[] = {{0, "0,00"},          {1234.5, "1.234,50"},       {-1234.5, "-1.234,50"},
+                          {999.999, "1.000,00"}, {1000000, "1.000.000,00"}, {0.005, "0,00"},
+                          {2.675, "2,68"},      {12.345, "12,34"},          {-0.001, "0,00"}};
+    for (const auto& c : cases) EXPECT_EQ(formatMoney(c.amount), QString(c.text)) << c.amount;
+    EXPECT_DOUBLE_EQ(toCurrency(1.23456), 1.2346);
+    EXPECT_DOUBLE_EQ(toCurrency(0.00005), 0.0);
+    EXPECT_DOUBLE_EQ(*parseAmount("1.234,50"), 1234.5);
+    EXPECT_DOUBLE_EQ(*parseAmount("12,5"), 12.5);
+    EXPECT_DOUBLE_EQ(*parseAmount("12.5"), 12.5);
+    EXPECT_FALSE(parseAmount("abc").has_value());
+    EXPECT_EQ(formatDate(QVariant("2008-03-05")), QString("05/03/2008"));
+    EXPECT_EQ(*parseDisplayDate("5/3/2008"), QDate(2008, 3, 5));
+    EXPECT_FALSE(parseDisplayDate("31/02/2008").has_value());
+}
+
+}  // namespace

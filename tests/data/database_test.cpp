@@ -1,0 +1,203 @@
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+#include "data/database.h"
+#include "support/temp_home.h"
+
+using torvane::Database;
+using torvane::DbError;
+using torvane::testing::TempHome;
+
+namespace {
+
+// The column positions that the format check and positional writers rely on.
+TEST(Schema, PositionedColumns) {
+    TempHome home;
+    auto& db = home.db();
+    struct Case {
+        const char* table;
+        int position;
+        const char* column;
+    };
+    const Case cases[] = {
+        {"Articulos", 10, "Id_Proveedor"}, {"Facturas", 6, "Total"},  {"ODTS", 12, "NAlbaran"},
+        {"ODTS", 13, "NFactura"},          {"FacturasODT", 0, "Id_FAct"}, {"FacturasODT", 1, "NFactura"},
+        {"FacturasODT", 2, "Fecha"},       {"FacturasODT", 7, "Importe"}, {"FacturasODT", 8, "Pagado"},
+        {"Albaranes", 1, "Id_Alb"},        {"Albaranes", 2, "Fecha"},     {"Albaranes", 4, "Id_Cli"},
+        {"Albaranes", 5, "NFactura"},      {"Albaranes", 10, "Nominal"},  {"Albaranes", 13, "Total"},
+        {"Cobros", 2, "NFactura"},         {"Cobros", 3, "Fecha"},        {"Cobros", 4, "Cantidad"},
+        {"DatosEmpresa", 0, "Nombre"},     {"Partes", 1, "NParte"},
+    };
+    for (const auto& c : cases) {
+        const QStringList cols = db.columnNames(c.table);
+        ASSERT_GT(cols.size(), c.position) << c.table;
+        EXPECT_EQ(cols[c.position], QString::fromUtf8(c.column)) << c.table << " @" << c.position;
+    }
+    EXPECT_EQ(db.columnNames("Albaranes").size(), 14);
+    EXPECT_EQ(db.columnNames("FacturasODT").size(), 9);
+}
+
+TEST(Schema, SavedQueriesAreViewsAndUnionDeduplicates) {
+    TempHome home;
+    auto& db = home.db();
+    EXPECT_EQ(db.viewNames(), (QStringList{"ConFacAlb", "ConFacCoches", "ConFacLibres", "ConFacOdt",
+                                           "ConUnion"}));
+    db.exec("INSERT INTO FacturasLibres (Fecha, NFactura, Id_Cli, Total) VALUES (?,?,?,?)",
+            {"2008-03-05", "FL/00001", 7, 116.0});
+    db.exec("INSERT INTO FacturasLibres (Fecha, NFactura, Id_Cli, Total) VALUES (?,?,?,?)",
+            {"2008-03-05", "FL/00002", 7, 116.0});
+    db.exec("INSERT INTO FacturasCoches (NFactura, Fecha, Id_Cli, Total) VALUES (?,?,?,?)",
+            {"V1", "2008-03-06", 7, 5000.0});
+    // Two free invoices of the same customer, date and amount count once.
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM ConUnion").toInt(), 2);
+}
+
+TEST(Schema, TextComparesWithoutCaseAndKeysAreNotReused) {
+    TempHome home;
+    auto& db = home.db();
+    db.exec("INSERT INTO Clientes (Codigo, Nombre) VALUES ('0001', 'Garcia')");
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM Clientes WHERE Nombre = 'GARCIA'").toInt(), 1);
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM Clientes WHERE Codigo LIKE '0%'").toInt(), 1);
+    db.exec("INSERT INTO Vehiculos (Id_Cli, Matricula) VALUES (1, '1234ABC')");
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM Vehiculos WHERE Matricula = '1234abc'").toInt(), 1);
+    const qint64 first = db.insert("INSERT INTO Familias (Familia) VALUES ('FRENOS')");
+    db.exec("DELETE FROM Familias");
+    const qint64 second = db.insert("INSERT INTO Familias (Familia) VALUES ('FILTROS')");
+    EXPECT_GT(second, first);
+}
+
+TEST(Schema, TemplateHoldsExactlyTheSchema) {
+    TempHome home;
+    Database tpl;
+    QString reason;
+    ASSERT_TRUE(tpl.open(TempHome::builtTemplate(), &reason)) << reason.toStdString();
+    auto objects = [](Database& db) {
+        QStringList out;
+        auto q = db.execForward(
+            "SELECT type, name, sql FROM sqlite_master WHERE name NOT LIKE 'sqlite_%' ORDER BY "
+            "type, name");
+        while (q.next()) out << q.value(0).toString() + "|" + q.value(1).toString() + "|" +
+                                    q.value(2).toString();
+        return out;
+    };
+    EXPECT_EQ(objects(tpl), objects(home.db()));
+    EXPECT_EQ(tpl.userVersion(), Database::kSchemaVersion);
+    EXPECT_EQ(tpl.scalar("SELECT count(*) FROM Clientes").toInt(), 0);
+}
+
+TEST(DatabaseOpen, RefusesFilesThatAreNotDatabases) {
+    TempHome home(false);
+    struct Case {
+        const char* name;
+        QByteArray content;
+        const char* reason;
+    };
+    QByteArray jet(64, '\0');
+    jet.replace(4, 15, "Standard Jet DB");
+    const Case cases[] = {
+        {"texto.erm", "esto no es una base de datos\r\n", "el archivo no es una base de datos de Torvane."},
+        {"vacio.erm", "", "el archivo no es una base de datos de Torvane."},
+        {"antigua.erm", jet,
+         "el archivo es una base de datos de la versión anterior del programa y debe importarse "
+         "antes de usarla."},
+    };
+    for (const auto& c : cases) {
+        QFile f(home.file(c.name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(c.content);
+        f.close();
+        Database db;
+        QString reason;
+        EXPECT_FALSE(db.open(home.file(c.name), &reason)) << c.name;
+        EXPECT_EQ(reason, QString::fromUtf8(c.reason)) << c.name;
+        EXPECT_FALSE(db.isOpen());
+    }
+    Database db;
+    QString reason;
+    EXPECT_FALSE(db.open(home.file("no-existe.erm"), &reason));
+    EXPECT_EQ(reason, QString("el archivo no existe."));
+}
+
+TEST(DatabaseOpen, TruncatedAndReadOnlyFiles) {
+    TempHome home(false);
+    const QString path = home.makeDatabase("cortada.erm");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.resize(f.size() / 2));
+    }
+    Database db;
+    QString reason;
+    EXPECT_FALSE(db.open(path, &reason));
+    EXPECT_EQ(reason, QString("el archivo está dañado."));
+
+    const QString ro = home.makeDatabase("solo-lectura.erm");
+    QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+    EXPECT_FALSE(db.open(ro, &reason));
+    EXPECT_EQ(reason, QString("el archivo es de solo lectura."));
+}
+
+TEST(DatabaseStatements, BoundParametersKeepQuotesAndWildcards) {
+    TempHome home;
+    auto& db = home.db();
+    db.exec("INSERT INTO Clientes (Codigo, Nombre) VALUES (?, ?)", {"0001", "O'DONNELL"});
+    db.exec("INSERT INTO Clientes (Codigo, Nombre) VALUES (?, ?)", {"0002", "ODIN"});
+    EXPECT_EQ(db.scalar("SELECT Codigo FROM Clientes WHERE Nombre LIKE ?", {"O'D%"}).toString(),
+              QString("0001"));
+    // The user's own % stays a wildcard.
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM Clientes WHERE Nombre LIKE ?", {"O%N%"}).toInt(), 2);
+    EXPECT_THROW(db.exec("SELECT * FROM NoExiste"), DbError);
+}
+
+TEST(DatabaseStatements, TransactionRollsBackUnlessCommitted) {
+    TempHome home;
+    auto& db = home.db();
+    {
+        Database::Transaction t(db);
+        db.exec("INSERT INTO Familias (Familia) VALUES ('A')");
+    }
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM Familias").toInt(), 0);
+    {
+        Database::Transaction t(db);
+        db.exec("INSERT INTO Familias (Familia) VALUES ('B')");
+        t.commit();
+    }
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM Familias").toInt(), 1);
+}
+
+TEST(DatabaseMaintenance, CompactionKeepsDataInASmallerFile) {
+    TempHome home;
+    auto& db = home.db();
+    {
+        Database::Transaction t(db);
+        for (int i = 0; i < 3000; ++i)
+            db.exec("INSERT INTO Clientes (Codigo, Nombre, Direccion) VALUES (?, ?, ?)",
+                    {QString::number(i), QString("CLIENTE %1").arg(i), QString(200, 'x')});
+        t.commit();
+    }
+    db.exec("DELETE FROM Clientes WHERE Id_Cli > 10");
+    const QString target = home.file("compacta.erm");
+    db.compactInto(target);
+    Database copy;
+    ASSERT_TRUE(copy.open(target));
+    EXPECT_EQ(copy.scalar("SELECT count(*) FROM Clientes").toInt(), 10);
+    EXPECT_LT(QFileInfo(target).size(), QFileInfo(db.path()).size());
+}
+
+TEST(DatabaseMaintenance, MigrationAddsAccountingCodeToOldFiles) {
+    TempHome home;
+    auto& db = home.db();
+    // An earlier build's file: no accounting code, version 0.
+    db.exec("ALTER TABLE Clientes RENAME TO ClientesNuevos");
+    db.exec("CREATE TABLE Clientes (Id_Cli INTEGER PRIMARY KEY AUTOINCREMENT, Codigo TEXT)");
+    db.exec("PRAGMA user_version=0");
+    db.applyMigrations();
+    EXPECT_EQ(db.columnNames("Clientes"), (QStringList{"Id_Cli", "Codigo", "CodigoContable"}));
+    EXPECT_EQ(db.userVersion(), Database::kSchemaVersion);
+    db.applyMigrations();  // a second run changes nothing
+    EXPECT_EQ(db.columnNames("Clientes").size(), 3);
+}
+
+}  // namespace
