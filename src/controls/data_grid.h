@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QList>
+#include <QSqlQueryModel>
+#include <QString>
+#include <QTableView>
+#include <QVariant>
+
+#include "core/sql_statement.h"
+#include "data/database.h"
+
+namespace torvane {
+
+// How a grid shows one column of its query.
+enum class ColumnKind {
+    Text,
+    Money,   // "1.234,50", right-aligned
+    Date,    // ISO in the database, dd/mm/yyyy on screen
+    Number,  // right-aligned, "," as decimal mark
+    Hidden,  // read by the screen (keys), never shown
+};
+
+struct GridColumn {
+    QString field;    // column name as the query returns it
+    QString caption;  // empty: the field name
+    ColumnKind kind = ColumnKind::Text;
+    int width = 0;  // pixels; 0 sizes to the contents of the first rows
+};
+
+// A query model that fetches rows as the view scrolls and formats money and
+// date columns. Columns are described by field name, so "select *" queries
+// need only describe the columns that are not plain text.
+class GridModel : public QSqlQueryModel {
+    Q_OBJECT
+  public:
+    explicit GridModel(QObject* parent = nullptr);
+
+    void setColumns(const QList<GridColumn>& columns);
+    const QList<GridColumn>& columns() const { return columns_; }
+
+    // Runs the statement with its parameters bound; throws DbError.
+    void run(Database& db, const SqlStatement& statement);
+    void clearRows();
+
+    int fieldIndex(const QString& field) const;
+    ColumnKind kindOf(int column) const;
+    // The stored value, unformatted.
+    QVariant rawValue(int row, const QString& field) const;
+    // Every row, fetching the rest of the query (small results only).
+    int fetchAllRows();
+
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+  private:
+    const GridColumn* describe(int column) const;
+    QList<GridColumn> columns_;
+};
+
+// The read-only grid of the screens ("MSH..." controls): whole-row selection,
+// one current row, lazily fetched rows.
+class DataGrid : public QTableView {
+    Q_OBJECT
+  public:
+    explicit DataGrid(const QString& objectName, QWidget* parent = nullptr);
+
+    GridModel* gridModel() const { return model_; }
+    void setColumns(const QList<GridColumn>& columns);
+
+    // Re-runs the grid's query; the first row becomes current (none when empty).
+    void run(Database& db, const SqlStatement& statement);
+    void clearRows();
+
+    int rowCount() const { return model_->rowCount(); }
+    int currentRowIndex() const;  // -1 when no row
+    QVariant value(int row, const QString& field) const { return model_->rawValue(row, field); }
+    QVariant currentValue(const QString& field) const;
+    // The row's text as shown (formatted), for tests and copying.
+    QString displayText(int row, const QString& field) const;
+    void setCurrentRowIndex(int row);
+    // Makes current the first row whose field holds value, fetching further
+    // rows as needed; false when no row has it.
+    bool selectWhere(const QString& field, const QVariant& value);
+
+  Q_SIGNALS:
+    // The current row changed (by click, keys or a new query); -1 when empty.
+    void currentRowChanged(int row);
+    // Double-click or Enter on a row.
+    void rowActivated(int row);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void applyLayout();
+    GridModel* model_;
+};
+
+}  // namespace torvane

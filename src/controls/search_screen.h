@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QList>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+#include "controls/data_grid.h"
+#include "core/dialogs.h"
+#include "core/session.h"
+#include "core/sql_statement.h"
+
+class QHBoxLayout;
+
+namespace torvane {
+
+// One way of searching: the caption of its option button and the query it
+// runs for the typed text.
+struct SearchOption {
+    QString caption;
+    std::function<SqlStatement(const QString& typed)> query;
+};
+
+// The search screens: a search box (txtBusqueda, upper-cased) that re-queries
+// at every change, option buttons Option1_0..n choosing the query, the grid
+// MSHFlexGrid1, and the hidden field Text1 holding the id of the selected row.
+// Subclasses add their commands and say what accepting a row does.
+class SearchScreen : public QWidget {
+    Q_OBJECT
+  public:
+    SearchScreen(Session& session, Dialogs& dialogs, QWidget* parent = nullptr);
+
+    QLineEdit* searchBox() const { return txtBusqueda_; }
+    DataGrid* grid() const { return grid_; }
+    // The id of the selected row (Text1); empty when none.
+    QString selectedId() const;
+    int option() const { return option_; }
+    void setOption(int index);
+
+    // Runs the chosen option's query for the text in the box.
+    void requery();
+
+  Q_SIGNALS:
+    void selectedRowChanged(int row);
+
+  protected:
+    void setOptions(const QList<SearchOption>& options, int initial = 0);
+    void setColumns(const QList<GridColumn>& columns);
+    // The column whose value goes into Text1.
+    void setIdField(const QString& field) { idField_ = field; }
+    // The list shown before anything is typed.
+    void runQuery(const SqlStatement& statement);
+    QPushButton* addCommand(const QString& objectName, const QString& caption);
+    // Accept (CmdAcciones_1) and close (CmdAcciones_2) buttons; accept calls accept().
+    void addAcceptClose(const QString& acceptCaption = QStringLiteral("Aceptar"),
+                        const QString& closeCaption = QStringLiteral("Cerrar"));
+    // The button that Enter or a double-click on a row presses.
+    void setDefaultCommand(QPushButton* button) { defaultCommand_ = button; }
+    virtual void accept() {}
+
+    Session& session_;
+    Dialogs& dialogs_;
+
+  private:
+    void onRowChanged(int row);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    QLineEdit* txtBusqueda_;
+    QLineEdit* text1_;
+    DataGrid* grid_;
+    QWidget* optionsBox_;
+    QHBoxLayout* commands_;
+    QList<QRadioButton*> optionButtons_;
+    QList<SearchOption> options_;
+    QPushButton* defaultCommand_ = nullptr;
+    QString idField_;
+    int option_ = 0;
+};
+
+}  // namespace torvane
