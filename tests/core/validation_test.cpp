@@ -1,0 +1,252 @@
+#include "core/validation.h"
+
+#include <gtest/gtest.h>
+
+#include "core/mimsgbox.h"
+#include "support/scripted_dialogs.h"
+
+using torvane::Dialogs;
+using torvane::testing::ScriptedDialogs;
+
+namespace {
+
+const QString kNoData = QStringLiteral("No se han introducido datos");
+const QString kShort = QStringLiteral("No se puede calcular el NIF porque faltan dígitos");
+const QString kBadNif = QStringLiteral("El NIF introducido no es correcto");
+const QString kNotCif = QStringLiteral("El dato introducido no corresponde a un CIF");
+const QString kBadLetter = QStringLiteral("la letra introducida no corresponde a un CIF");
+const QString kBadControl =
+    QStringLiteral("El cif no es correcto, el dígito de control no coincide");
+
+// Every message of these routines is an error box.
+void expectOnlyCritical(const ScriptedDialogs& d, const QString& message) {
+    if (message.isEmpty()) {
+        EXPECT_TRUE(d.entries().empty()) << d.texts().join(" | ").toStdString();
+        return;
+    }
+    ASSERT_EQ(d.entries().size(), 1u) << d.texts().join(" | ").toStdString();
+    EXPECT_EQ(d.entries()[0].text, message);
+    EXPECT_EQ(d.entries()[0].icon, Dialogs::Icon::Critical);
+}
+
+struct CalcCase {
+    const char* digits;
+    bool letterOnly;
+    const char* result;
+    QString message;
+};
+
+TEST(CalcularNIF, LettersAndMessages) {
+    const CalcCase cases[] = {
+        {"12345678", false, "12345678Z", {}},
+        {"12345678", true, "Z", {}},
+        {"00000000", false, "00000000T", {}},
+        {"00000001", false, "00000001R", {}},
+        {"00000023", false, "00000023T", {}},
+        {"99999999", false, "99999999R", {}},
+        {"1234567", false, "1234567L", {}},
+        {"7654321", true, "J", {}},
+        {"50000000", false, "50000000R", {}},
+        {"", false, "", kNoData},
+        {"", true, "", kNoData},
+        {"123456", false, "", kShort},
+        {"1", true, "", kShort},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.digits);
+        ScriptedDialogs d;
+        EXPECT_EQ(torvane::CalcularNIF(d, QString::fromUtf8(c.digits), c.letterOnly),
+                  QString::fromUtf8(c.result));
+        expectOnlyCritical(d, c.message);
+    }
+}
+
+TEST(NifLetter, IsTheCheckLetterWithoutMessages) {
+    EXPECT_EQ(torvane::nifLetter("12345678"), QChar('Z'));
+    EXPECT_EQ(torvane::nifLetter("1234567"), QChar('L'));
+    EXPECT_EQ(torvane::nifLetter("0"), QChar('T'));
+}
+
+struct NifCase {
+    const char* nif;
+    bool valid;
+    QString message;
+};
+
+TEST(ValidarNIF, AcceptsOnlyTheRightLetter) {
+    const NifCase cases[] = {
+        {"12345678Z", true, {}},        {"12345678z", true, {}},  // checked upper-cased
+        {"00000000T", true, {}},        {"1234567L", true, {}},        {"99999999R", true, {}},
+        {"12345678A", false, {}},  // wrong letter: silent
+        {"12345678", false, {}},   // "1234567" + "8": the letter would be L
+        {"12345678ZZ", false, kBadNif}, {"1234A", false, kBadNif},     {"", false, kBadNif},
+        {"123456Z", false, kBadNif},    {"X1234567L", false, kBadNif},  // a foreigner's number is
+                                                                        // not a NIF
+        {"1234 678Z", false, kBadNif},  {"ABCDEFGHZ", false, kBadNif},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nif);
+        ScriptedDialogs d;
+        EXPECT_EQ(torvane::ValidarNIF(d, QString::fromUtf8(c.nif)), c.valid);
+        expectOnlyCritical(d, c.message);
+    }
+}
+
+struct CifCase {
+    const char* cif;
+    bool valid;
+    QString message;
+};
+
+TEST(ValidarCIF, ControlCharacterOfEveryFamily) {
+    const CifCase cases[] = {
+        // Digit control.
+        {"A28015865", true, {}},  // Telefonica
+        {"A48010615", true, {}},  // Iberdrola
+        {"B12345674", true, {}},
+        {"G00000000", true, {}},
+        {"H99999997", true, {}},
+        {"A28015866", false, kBadControl},
+        {"B1234567D", false, kBadControl},  // a letter where a digit belongs
+        // Letter control J..I for K, P, Q and S.
+        {"Q2818014I", true, {}},  // Universidad Complutense
+        {"P2807900B", true, {}},  // Ayuntamiento de Madrid
+        {"S2811001C", true, {}},
+        {"K1234567D", true, {}},
+        {"P0000000J", true, {}},
+        {"S9999999G", true, {}},
+        {"Q28180149", false, kBadControl},  // the digit is not accepted for Q
+        {"P2807900C", false, kBadControl},
+        // X: the NIF letter of the seven digits.
+        {"X1234567L", true, {}},
+        {"x7654321j", true, {}},
+        {"X1234567D", false, kBadControl},
+        {"X12345674", false, kBadControl},
+        // First letters that are not a company's.
+        {"N0012345J", false, kBadLetter},
+        {"W2811001C", false, kBadLetter},
+        {"12345678Z", false, kBadLetter},
+        // Shape.
+        {"A2801586", false, kNotCif},
+        {"", false, kNotCif},
+        {"A28O15865", false, kNotCif},
+        {"A 28015865", false, kNotCif},
+        {"A280158655", false, kBadControl},  // the control is everything from the ninth on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cif);
+        ScriptedDialogs d;
+        QString cif = QString::fromUtf8(c.cif);
+        EXPECT_EQ(torvane::ValidarCIF(d, cif), c.valid);
+        EXPECT_EQ(cif, QString::fromUtf8(c.cif).toUpper());
+        expectOnlyCritical(d, c.message);
+    }
+}
+
+struct WordsCase {
+    double amount;
+    const char* words;
+};
+
+TEST(MonedaLetras, WritesEveryAmountWithItsSpacing) {
+    const WordsCase cases[] = {
+        {0, "Cero"},
+        {-5, "Sobregirado"},
+        {-0.01, "Sobregirado"},
+        {1, "Un  Euros Netos"},
+        {10, "Diez  Euros Netos"},
+        {11, "Once  Euros Netos"},
+        {15, "Quince  Euros Netos"},
+        {16, "Diez y Seis  Euros Netos"},
+        {17, "Diez y Siete  Euros Netos"},
+        {18, "Diez y Ocho  Euros Netos"},
+        {19, "Diez y Nueve  Euros Netos"},
+        {20, "Veinte  Euros Netos"},
+        {21, "Veinte y Un  Euros Netos"},
+        {30, "Treinta  Euros Netos"},
+        {99, "Noventa y Nueve  Euros Netos"},
+        {100, "Cien  Euros Netos"},
+        {101, "Ciento Un  Euros Netos"},
+        {116, "Ciento Diez y Seis  Euros Netos"},
+        {200, "Doscientos  Euros Netos"},
+        {515, "Quinientos Quince  Euros Netos"},
+        {999, "Novecientos Noventa y Nueve  Euros Netos"},
+        {1000, "Un  mil  Euros Netos"},
+        {1001, "Un  mil Un  Euros Netos"},
+        {21000, "Veinte y Un  mil  Euros Netos"},
+        {100000, "Cien  mil  Euros Netos"},
+        {1234.56, "Un  mil Doscientos Treinta y Cuatro  Euros con Cincuenta y Seis  centimos"},
+        {1000000, "Un Millon  Euros Netos"},
+        {1000001, "Un Millon Un  Euros Netos"},
+        {2000000, "Dos Millones  Euros Netos"},
+        {2500000.5, "Dos Millones Quinientos  mil  Euros con Cincuenta  centimos"},
+        {123456789.12,
+         "Ciento Veinte y Tres Millones Cuatrocientos Cincuenta y Seis  mil Setecientos Ochenta "
+         "y Nueve  Euros con Doce  centimos"},
+        {12.05, "Doce  Euros con Cinco  centimos"},
+        {7.10, "Siete  Euros con Diez  centimos"},
+        {45.16, "Cuarenta y Cinco  Euros con Diez y Seis  centimos"},
+        {2.125, "Dos  Euros con Doce  centimos"},            // half cent to even
+        {2.375, "Dos  Euros con Treinta y Ocho  centimos"},  // half cent to even
+        {0.5, "Cero Euros con Cincuenta  centimos"},
+        {0.01, "Cero Euros con Un  centimos"},
+        {0.99, "Cero Euros con Noventa y Nueve  centimos"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.amount);
+        EXPECT_EQ(torvane::MonedaLetras(c.amount, QStringLiteral("Euros")),
+                  QString::fromUtf8(c.words));
+    }
+    EXPECT_EQ(torvane::MonedaLetras(3, QStringLiteral("DOLARES")), "Tres  DOLARES Netos");
+    EXPECT_EQ(torvane::MonedaLetras(0.2, QStringLiteral("DOLARES")),
+              "Cero DOLARES con Veinte  centimos");
+}
+
+TEST(FechaSQL, PadsAndPutsTheMonthFirst) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"1/2/2008", "02/01/2008"},   {"5/11/2008", "11/05/2008"},  {"15/3/2008", "03/15/2008"},
+        {"10/10/2008", "10/10/2008"}, {"25/12/2008", "12/25/2008"}, {"01/02/2008", "02/01/2008"},
+        {"9/9/1999", "09/09/1999"},
+    };
+    for (const auto& [in, out] : cases) {
+        SCOPED_TRACE(in);
+        QString text = QString::fromUtf8(in);
+        EXPECT_EQ(torvane::FechaSQL(text), QString::fromUtf8(out));
+        EXPECT_EQ(text, QString::fromUtf8(out));  // changed in place
+    }
+}
+
+// A box that, while open, is asked for again by a second caller.
+class ReentrantDialogs : public ScriptedDialogs {
+  public:
+    int inner = -1;
+    bool questionWithCaptions(const QString& text, const QString& title, const QString& yes,
+                              const QString& no) override {
+        inner = torvane::MiMsgbox(*this, QStringLiteral("otra"), title, yes, no);
+        return ScriptedDialogs::questionWithCaptions(text, title, yes, no);
+    }
+};
+
+TEST(MiMsgbox, CaptionsResultCodesAndSingleOpenBox) {
+    ScriptedDialogs d;
+    d.answerYes();
+    d.answerNo();
+    EXPECT_EQ(torvane::MiMsgbox(d, "¿Facturar?", "Pendientes", "Seleccionar", "Todas"),
+              torvane::kMsgBoxYes);
+    EXPECT_EQ(torvane::MiMsgbox(d, "¿Facturar?", "Pendientes", "Seleccionar", "Todas"),
+              torvane::kMsgBoxNo);
+    ASSERT_EQ(d.entries().size(), 2u);
+    EXPECT_EQ(d.entries()[0].text, "¿Facturar?");
+    EXPECT_EQ(d.entries()[0].title, "Pendientes");
+    EXPECT_EQ(d.entries()[0].extra, "Seleccionar|Todas");
+    EXPECT_FALSE(torvane::miMsgboxOpen());
+
+    ReentrantDialogs r;
+    r.answerNo();
+    EXPECT_EQ(torvane::MiMsgbox(r, "primera", "T", "Seleccionar", "Todas"), torvane::kMsgBoxNo);
+    EXPECT_EQ(r.inner, torvane::kMsgBoxNone);
+    EXPECT_EQ(r.texts(), QStringList{"primera"});
+    EXPECT_FALSE(torvane::miMsgboxOpen());
+}
+
+}  // namespace
