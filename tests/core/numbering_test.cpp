@@ -1,0 +1,658 @@
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+
+#include "core/numbering.h"
+#include "core/session.h"
+#include "core/settings_file.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_home.h"
+
+using namespace torvane;
+using torvane::testing::ScriptedDialogs;
+using torvane::testing::TempHome;
+
+namespace {
+
+const QDate k5March2008(2008, 3, 5);
+
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+QByteArray readBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+void insertNumbers(Database& db, const char* table, const char* column, const QStringList& values) {
+    Database::Transaction t(db);
+    const QString sql = QStringLiteral("INSERT INTO \"%1\" (\"%2\") VALUES (?)")
+                            .arg(QString::fromLatin1(table), QString::fromLatin1(column));
+    for (const QString& v : values) db.exec(sql, {v});
+    t.commit();
+}
+
+const QByteArray kDefaultFile =
+    "\"AR&A\xF1o&/&Mes&/&\",\"AL&A\xF1o&/&Mes&/&\",\"A&A\xF1o&/&Mes&/&\",\"EN&A\xF1o&/&Mes&/&\","
+    "\"FV&A\xF1o&/&Mes&/&\",\"FL/&\",\"FR&A\xF1o&/&Mes&/&\",\"ODT/&\",\"A\xF1o&/&Mes&/&\","
+    "\"PG&Mes&/&\"\r\n";
+
+// ---------------------------------------------------------------------------------------
+
+TEST(ExpandSeries, TokensLiteralsAndTrailingText) {
+    struct Case {
+        const char* series;
+        QDate date;
+        const char* prefix;
+    };
+    const Case cases[] = {
+        {"AR&Año&/&Mes&/&", k5March2008, "AR08/03/"},
+        {"AL&Año&/&Mes&/&", k5March2008, "AL08/03/"},
+        {"A&Año&/&Mes&/&", k5March2008, "A08/03/"},
+        {"FL/&", k5March2008, "FL/"},
+        {"Año&/&Mes&/&", k5March2008, "08/03/"},
+        {"PG&Mes&/&", k5March2008, "PG03/"},
+        {"ODT/&", k5March2008, "ODT/"},
+        {"A&Dia&-&", k5March2008, "A05-"},
+        {"ODT/", k5March2008, ""},                         // no closing "&": the literal is dropped
+        {"X&Año", k5March2008, "X"},                       // text after the last "&" is dropped
+        {"año&/&MES&/&dia&", k5March2008, "año/MES/dia"},  // tokens are case-sensitive
+        {"", k5March2008, ""},
+        {"&&&", k5March2008, ""},
+        {"Año&Mes&Dia&", QDate(2000, 12, 31), "001231"},
+        {"Año&", QDate(2099, 1, 9), "99"},
+        {"R&Año&Año&", QDate(2010, 7, 1), "R1010"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ExpandSeries(u(c.series), c.date), u(c.prefix)) << c.series;
+}
+
+TEST(ExpandSeries, EveryDefaultOn5March2008) {
+    const QStringList expected = {"AR08/03/", "AL08/03/", "A08/03/", "EN08/03/", "FV08/03/",
+                                  "FL/",      "FR08/03/", "ODT/",    "08/03/",   "PG03/"};
+    const QStringList defaults = defaultSeries();
+    ASSERT_EQ(defaults.size(), kSeriesCount);
+    for (int i = 0; i < kSeriesCount; ++i)
+        EXPECT_EQ(ExpandSeries(defaults[i], k5March2008), expected[i]) << i;
+}
+
+TEST(NextNumber, HeadCounterIncrementAndPadding) {
+    struct Case {
+        const char* last;
+        const char* prefix;
+        int increment;
+        const char* next;
+    };
+    const Case cases[] = {
+        {"FR08/03/00099", "FR08/03/", 0, "FR08/03/00100"},
+        {"FR08/03/00012", "FR08/03/", 0, "FR08/03/00013"},
+        {"a0", "FR08/03/", 0, "FR08/03/00001"},
+        {"a0", "", 0, "00001"},
+        {"a0", "08/03/", 2, "08/03/00003"},
+        {"AR08/02/00017", "AR08/03/", 0, "AR08/03/00001"},  // new month starts again
+        {"AR07/03/00017", "AR08/03/", 0, "AR08/03/00001"},  // new year too
+        {"08/03/00004", "08/03/", 0, "08/03/00005"},
+        {"08/03/00004", "08/03/", 1, "08/03/00006"},
+        {"08/03/00004", "08/03/", 2, "08/03/00007"},
+        {"ODT/99999", "ODT/", 0, "ODT/100000"},
+        {"ODT/100000", "ODT/", 0, "ODT/100001"},
+        {"ODT/123456", "ODT/", 2, "ODT/123459"},
+        {"ODT/0007", "ODT/", 0, "ODT/00008"},      // a 4-digit number continues with 5
+        {"00041", "", 0, "00042"},                 // empty series: the whole text is the tail
+        {"A05-00007", "A05-", 0, "A05-00008"},     // "-" is no part of the counter
+        {"ODT0800003", "ODT08", 0, "ODT0800001"},  // prefix ending in digits: always 1
+        {"fr08/03/00005", "FR08/03/", 0, "FR08/03/00001"},  // heads compare exactly
+        {"No", "FV08/03/", 0, "FV08/03/00001"},
+        {"", "FV08/03/", 0, "FV08/03/00001"},
+        {"X/99999999999999999999", "X/", 0, "X/100000000000000000000"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NextNumber(u(c.last), u(c.prefix), c.increment), u(c.next))
+            << c.last << " " << c.prefix << " +" << c.increment;
+}
+
+TEST(NextNumber, NumericTailIsTheTrailingDigits) {
+    struct Case {
+        const char* number;
+        const char* tail;
+    };
+    const Case cases[] = {{"FR08/03/00099", "00099"},
+                          {"a0", "0"},
+                          {"-1", "1"},
+                          {" 1", "1"},
+                          {"1e5", "5"},
+                          {"1.5", "5"},
+                          {"00099", "00099"},
+                          {"ODT/", ""},
+                          {"", ""},
+                          {"A05-00007", "00007"}};
+    for (const auto& c : cases) EXPECT_EQ(numericTail(u(c.number)), u(c.tail)) << c.number;
+}
+
+// ---------------------------------------------------------------------------------------
+// Consumers on a real database
+
+struct ConsumerCase {
+    NumberConsumer consumer;
+    const char* table;
+    const char* column;
+    QStringList stored;  // in stored order
+    int increment;
+    const char* expected;
+};
+
+TEST(Consumers, EachConsumerContinuesFromItsRow) {
+    const ConsumerCase cases[] = {
+        // greatest by ascending order, not the latest stored
+        {NumberConsumer::CounterSaleDeliveryNote,
+         "Albaranes",
+         "Id_Alb",
+         {"AR08/03/00007", "AR08/03/00002", "AR08/02/00050"},
+         0,
+         "AR08/03/00008"},
+        // latest stored of the prefix, not the greatest
+        {NumberConsumer::WorkOrderDeliveryNote,
+         "ODTS",
+         "NAlbaran",
+         {"AL08/03/00007", "AL08/03/00002", "No"},
+         0,
+         "AL08/03/00003"},
+        {NumberConsumer::PurchaseEntry,
+         "Entradas",
+         "NEntrada",
+         {"EN08/03/00002", "EN08/03/00005"},
+         0,
+         "EN08/03/00006"},
+        // the last row of the table carries an older prefix: back to 1
+        {NumberConsumer::PurchaseEntry,
+         "Entradas",
+         "NEntrada",
+         {"EN08/03/00005", "EN08/02/00009"},
+         0,
+         "EN08/03/00001"},
+        {NumberConsumer::CounterSaleInvoice,
+         "Albaranes",
+         "NFactura",
+         {"FV08/03/00004", "FV08/03/00003", "No"},
+         0,
+         "FV08/03/00004"},
+        {NumberConsumer::SalesListInvoiceProposal,
+         "Albaranes",
+         "NFactura",
+         {"FV08/03/00004", "FV08/03/00003", "No"},
+         0,
+         "FV08/03/00005"},
+        {NumberConsumer::SalesMultiInvoice,
+         "Facturas",
+         "Id_Fac",
+         {"FV08/03/00009", "FV08/03/00001"},
+         0,
+         "FV08/03/00002"},
+        {NumberConsumer::FreeInvoice,
+         "FacturasLibres",
+         "NFactura",
+         {"FL/00012", "FL/00003"},
+         0,
+         "FL/00004"},
+        {NumberConsumer::FreeInvoice,
+         "FacturasLibres",
+         "NFactura",
+         {"FL/00012", "LIB-7"},
+         0,
+         "FL/00001"},
+        {NumberConsumer::WorkOrderInvoice,
+         "FacturasODT",
+         "NFactura",
+         {"FR08/03/00099", "FR08/02/00120"},
+         0,
+         "FR08/03/00100"},
+        {NumberConsumer::WorkOrderListInvoiceProposal,
+         "ODTS",
+         "NFactura",
+         {"FR08/03/00005", "No", "FR08/03/00011", "FR08/03/00002"},
+         0,
+         "FR08/03/00012"},
+        {NumberConsumer::WorkOrderMultiInvoice,
+         "ODTS",
+         "NFactura",
+         {"FR08/03/00005", "No", "FR08/03/00011", "FR08/03/00002"},
+         0,
+         "FR08/03/00012"},
+        // both widths side by side: "ODT/0009" sorts after "ODT/00008"
+        {NumberConsumer::WorkOrderFromVehicleSearch,
+         "ODTS",
+         "NODT",
+         {"ODT/0007", "ODT/00008", "ODT/0009"},
+         0,
+         "ODT/00010"},
+        {NumberConsumer::WorkOrderFromVehicleSearch,
+         "ODTS",
+         "NODT",
+         {"ODT/0007", "ODT/00008", "ODT/00012"},
+         0,
+         "ODT/00009"},
+        {NumberConsumer::Receipt,
+         "Recibos",
+         "NRecibo",
+         {"08/03/00004", "08/03/00006", "08/02/00010"},
+         0,
+         "08/03/00007"},
+        {NumberConsumer::Receipt,
+         "Recibos",
+         "NRecibo",
+         {"08/03/00004", "08/03/00006"},
+         1,
+         "08/03/00008"},
+        {NumberConsumer::Receipt,
+         "Recibos",
+         "NRecibo",
+         {"08/03/00004", "08/03/00006"},
+         2,
+         "08/03/00009"},
+        {NumberConsumer::TowReportScreen,
+         "Partes",
+         "NParte",
+         {"PG03/00004", "PG02/00009", "PG03/00002"},
+         0,
+         "PG03/00005"},
+    };
+    for (const auto& c : cases) {
+        TempHome home;
+        home.session().setSeries(defaultSeries());
+        home.session().setToday(k5March2008);
+        insertNumbers(home.db(), c.table, c.column, c.stored);
+        EXPECT_EQ(nextDocumentNumber(home.session(), c.consumer, c.increment), u(c.expected))
+            << c.table << "." << c.column << " " << c.stored.join(' ').toStdString();
+    }
+}
+
+TEST(Consumers, NothingFoundStartsAtOne) {
+    TempHome home;
+    home.session().setSeries(defaultSeries());
+    home.session().setToday(k5March2008);
+    // Rows of other periods or other series only.
+    insertNumbers(home.db(), "ODTS", "NFactura", {"FR08/02/00007", "No"});
+    insertNumbers(home.db(), "ODTS", "NAlbaran", {"AL07/03/00003"});
+    struct Case {
+        NumberConsumer consumer;
+        int increment;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {NumberConsumer::CounterSaleDeliveryNote, 0, "AR08/03/00001"},
+        {NumberConsumer::WorkOrderDeliveryNote, 0, "AL08/03/00001"},
+        {NumberConsumer::PurchaseEntry, 0, "EN08/03/00001"},
+        {NumberConsumer::CounterSaleInvoice, 0, "FV08/03/00001"},
+        {NumberConsumer::SalesListInvoiceProposal, 0, "FV08/03/00001"},
+        {NumberConsumer::SalesMultiInvoice, 0, "FV08/03/00001"},
+        {NumberConsumer::FreeInvoice, 0, "FL/00001"},
+        {NumberConsumer::WorkOrderInvoice, 0, "FR08/03/00001"},
+        {NumberConsumer::WorkOrderListInvoiceProposal, 0, "FR08/03/00001"},
+        {NumberConsumer::WorkOrderMultiInvoice, 0, "FR08/03/00001"},
+        {NumberConsumer::WorkOrderFromVehicleSearch, 0, "ODT/00001"},
+        {NumberConsumer::Receipt, 0, "08/03/00001"},
+        {NumberConsumer::Receipt, 2, "08/03/00003"},
+        {NumberConsumer::TowReportScreen, 0, "PG03/00001"},
+    };
+    for (const auto& c : cases) {
+        const QString prefix = seriesPrefix(home.session(), seriesOf(c.consumer));
+        EXPECT_EQ(lastNumber(home.db(), c.consumer, prefix), QStringLiteral("a0"))
+            << static_cast<int>(c.consumer);
+        EXPECT_EQ(nextDocumentNumber(home.session(), c.consumer, c.increment), u(c.expected))
+            << static_cast<int>(c.consumer);
+    }
+}
+
+TEST(Consumers, MonthChangeRestartsEveryDatedSeries) {
+    TempHome home;
+    home.session().setSeries(defaultSeries());
+    home.session().setToday(QDate(2008, 2, 29));
+    insertNumbers(home.db(), "FacturasODT", "NFactura", {"FR08/02/00041"});
+    insertNumbers(home.db(), "Albaranes", "Id_Alb", {"AR08/02/00012"});
+    EXPECT_EQ(nextDocumentNumber(home.session(), NumberConsumer::WorkOrderInvoice),
+              u("FR08/02/00042"));
+    home.session().setToday(QDate(2008, 3, 1));
+    EXPECT_EQ(nextDocumentNumber(home.session(), NumberConsumer::WorkOrderInvoice),
+              u("FR08/03/00001"));
+    EXPECT_EQ(nextDocumentNumber(home.session(), NumberConsumer::CounterSaleDeliveryNote),
+              u("AR08/03/00001"));
+}
+
+TEST(Consumers, PrefixWildcardsMatchOtherRows) {
+    TempHome home;
+    home.session().setToday(k5March2008);
+    QStringList series = defaultSeries();
+    series[static_cast<int>(Series::AR)] = u("A_&");
+    series[static_cast<int>(Series::FR)] = u("F%&");
+    home.session().setSeries(series);
+    insertNumbers(home.db(), "Albaranes", "Id_Alb", {"AX00009"});
+    insertNumbers(home.db(), "FacturasODT", "NFactura", {"FR08/03/00031"});
+    // The rows are found through the wildcards, but their heads are not the prefix.
+    EXPECT_EQ(lastNumber(home.db(), NumberConsumer::CounterSaleDeliveryNote, u("A_")),
+              u("AX00009"));
+    EXPECT_EQ(nextDocumentNumber(home.session(), NumberConsumer::CounterSaleDeliveryNote),
+              u("A_00001"));
+    EXPECT_EQ(lastNumber(home.db(), NumberConsumer::WorkOrderInvoice, u("F%")), u("FR08/03/00031"));
+    EXPECT_EQ(nextDocumentNumber(home.session(), NumberConsumer::WorkOrderInvoice), u("F%00001"));
+    // A quote in a prefix is just a character.
+    EXPECT_EQ(nextNumberIn(home.db(), NumberConsumer::WorkOrderInvoice, u("O'R/")), u("O'R/00001"));
+}
+
+TEST(Consumers, MissingSeriesFileGivesOneWithMessage) {
+    TempHome home;
+    home.session().setSeries(defaultSeries());
+    home.session().setToday(k5March2008);
+    insertNumbers(home.db(), "ODTS", "NODT", {"ODT/00004"});
+    insertNumbers(home.db(), "Partes", "NParte", {"PG03/00002"});
+    insertNumbers(home.db(), "Recibos", "NRecibo", {"08/03/00002"});
+    ASSERT_FALSE(QFile::exists(home.file("conf.fpl")));
+    const QString expectedText =
+        u("No se encuentra el archivo en la ruta ") + home.session().programFolder() + u("\\");
+
+    for (NumberConsumer c :
+         {NumberConsumer::WorkOrderFromVehicleSearch, NumberConsumer::TowReportScreen}) {
+        ScriptedDialogs dialogs;
+        EXPECT_EQ(nextDocumentNumber(home.session(), dialogs, c), u("1"));
+        ASSERT_EQ(dialogs.entries().size(), 1u);
+        EXPECT_EQ(dialogs.entries()[0].text, expectedText);
+        EXPECT_EQ(dialogs.entries()[0].kind, ScriptedDialogs::Kind::Message);
+    }
+    {
+        // Other consumers do not look for the file.
+        ScriptedDialogs dialogs;
+        EXPECT_EQ(nextDocumentNumber(home.session(), dialogs, NumberConsumer::Receipt),
+                  u("08/03/00003"));
+        EXPECT_TRUE(dialogs.entries().empty());
+    }
+    ScriptedDialogs dialogs;
+    ASSERT_TRUE(SaveSeries(home.session(), defaultSeries()));
+    EXPECT_EQ(
+        nextDocumentNumber(home.session(), dialogs, NumberConsumer::WorkOrderFromVehicleSearch),
+        u("ODT/00005"));
+    EXPECT_EQ(nextDocumentNumber(home.session(), dialogs, NumberConsumer::TowReportScreen),
+              u("PG03/00003"));
+    EXPECT_TRUE(dialogs.entries().empty());
+}
+
+// ---------------------------------------------------------------------------------------
+// Probe loops
+
+// The loop written out literally: one query per candidate.
+QString probeOneByOne(Database& db, const QString& table, const QString& column,
+                      const QString& prefix, bool workOrder) {
+    auto leading = [](const QString& s) {
+        qint64 v = 0;
+        for (QChar c : s) {
+            if (!c.isDigit()) break;
+            v = v * 10 + (c.unicode() - '0');
+        }
+        return v;
+    };
+    QString t;
+    QString c;
+    for (qint64 i = 1; i < 100000; ++i) {
+        QString candidate;
+        if (workOrder) {
+            t = prefix + QStringLiteral("%1").arg(leading(t) + i, 4, 10, QLatin1Char('0'));
+            candidate = t;
+        } else {
+            c = QStringLiteral("%1").arg(leading(c) + i, 4, 10, QLatin1Char('0'));
+            candidate = prefix + c;
+        }
+        const QString sql =
+            QStringLiteral("SELECT 1 FROM \"%1\" WHERE \"%2\" = ?").arg(table, column);
+        if (!db.scalar(sql, {candidate}).isValid()) return candidate;
+    }
+    return {};
+}
+
+TEST(Probe, WorkOrderFourDigitsFirstFree) {
+    struct Case {
+        const char* prefix;
+        QStringList stored;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"ODT/", {}, "ODT/0001"},
+        {"ODT/", {"ODT/0001", "ODT/0002", "ODT/0004"}, "ODT/0003"},
+        // 5-digit numbers from the vehicle search do not block the 4-digit form
+        {"ODT/", {"ODT/0001", "ODT/0002", "ODT/00003"}, "ODT/0003"},
+        {"ODT/", {"odt/0001"}, "ODT/0002"},  // the probe ignores case like the column
+        {"ODT/", {"ODT/0001x", "ODT/0001 "}, "ODT/0001"},
+        {"OD_/", {"ODX/0001"}, "OD_/0001"},  // "=" probe: "_" is no wildcard
+        {"08/", {}, "08/0001"},
+        {"08/", {"08/0001"}, "08/0010"},  // leading number of "08/0001" is 8: 8 + 2
+        {"08/", {"08/0001", "08/0010"}, "08/0011"},
+        {"", {"0001", "0003"}, "0006"},
+    };
+    for (const auto& c : cases) {
+        TempHome home;
+        insertNumbers(home.db(), "ODTS", "NODT", c.stored);
+        EXPECT_EQ(probeWorkOrderNumber(home.db(), u(c.prefix)), u(c.expected)) << c.prefix;
+    }
+}
+
+TEST(Probe, WorkOrderSessionUsesSeriesAndPassesFourDigits) {
+    TempHome home;
+    home.session().setSeries(defaultSeries());
+    home.session().setToday(k5March2008);
+    QStringList stored;
+    for (int i = 1; i <= 9999; ++i)
+        stored << QStringLiteral("ODT/%1").arg(i, 4, 10, QLatin1Char('0'));
+    stored << "ODT/00001"
+           << "ODT/00002";  // vehicle-search numbers beside them
+    insertNumbers(home.db(), "ODTS", "NODT", stored);
+    EXPECT_EQ(nextWorkOrderNumberByProbe(home.session()), u("ODT/10000"));
+    insertNumbers(home.db(), "ODTS", "NODT", {"ODT/10000"});
+    EXPECT_EQ(nextWorkOrderNumberByProbe(home.session()), u("ODT/10001"));
+    // The vehicle search continues from the greatest in text order, which is "ODT/9999":
+    // it proposes ODT/10000 again, as the old program did.
+    EXPECT_EQ(nextDocumentNumber(home.session(), NumberConsumer::WorkOrderFromVehicleSearch),
+              u("ODT/10000"));
+}
+
+TEST(Probe, ArticleAndTowCountersGrow) {
+    TempHome home;
+    home.session().setSeries(defaultSeries());
+    home.session().setToday(k5March2008);
+    const char* const articles[] = {"A08/03/0001", "A08/03/0003", "A08/03/0006", "A08/03/0010",
+                                    "A08/03/0015"};
+    const char* const tows[] = {"PG03/0001", "PG03/0003", "PG03/0006", "PG03/0010", "PG03/0015"};
+    for (int i = 0; i < 5; ++i) {
+        const QString a = nextArticleCode(home.session());
+        EXPECT_EQ(a, u(articles[i]));
+        insertNumbers(home.db(), "Articulos", "Codigo", {a});
+        const QString p = nextTowReportNumberByProbe(home.session());
+        EXPECT_EQ(p, u(tows[i]));
+        insertNumbers(home.db(), "Partes", "NParte", {p});
+    }
+    // A freed code is found again.
+    home.db().exec("DELETE FROM Articulos WHERE Codigo = ?", {u("A08/03/0003")});
+    EXPECT_EQ(nextArticleCode(home.session()), u("A08/03/0003"));
+    // A new month starts again.
+    home.session().setToday(QDate(2008, 4, 1));
+    EXPECT_EQ(nextArticleCode(home.session()), u("A08/04/0001"));
+    EXPECT_EQ(nextTowReportNumberByProbe(home.session()), u("PG04/0001"));
+}
+
+TEST(Probe, ArticleCounterPasses9999) {
+    TempHome home;
+    QStringList stored;
+    for (qint64 i = 1, c = 0; i <= 140; ++i) {
+        c += i;
+        stored << u("A08/03/") + QStringLiteral("%1").arg(c, 4, 10, QLatin1Char('0'));
+    }
+    EXPECT_EQ(stored.last(), u("A08/03/9870"));
+    insertNumbers(home.db(), "Articulos", "Codigo", stored);
+    EXPECT_EQ(probeArticleCode(home.db(), u("A08/03/")), u("A08/03/10011"));
+    insertNumbers(home.db(), "Articulos", "Codigo", {u("A08/03/10011")});
+    EXPECT_EQ(probeArticleCode(home.db(), u("A08/03/")), u("A08/03/10153"));
+}
+
+TEST(Probe, SameAsTryingEveryCandidate) {
+    // Random sets of stored numbers, including gaps, other widths and near misses.
+    QRandomGenerator rng(20080305);
+    const char* const prefixes[] = {"ODT/", "A08/03/", "", "08/", "PG03/", "0803"};
+    for (const char* p : prefixes) {
+        for (int round = 0; round < 4; ++round) {
+            TempHome home;
+            const QString prefix = u(p);
+            QStringList odts;
+            QStringList codes;
+            for (int i = 0; i < 60; ++i) {
+                const int n = rng.bounded(1, 120);
+                const int width = rng.bounded(3, 6);
+                const QString num = QStringLiteral("%1").arg(n, width, 10, QLatin1Char('0'));
+                odts << prefix + num;
+                codes << prefix + num;
+                if (rng.bounded(4) == 0) {  // leading number of a digit prefix + i
+                    odts << prefix + QStringLiteral("%1").arg(n + 8, 4, 10, QLatin1Char('0'));
+                }
+            }
+            const int dense = rng.bounded(0, 12);
+            for (int i = 1; i <= dense; ++i) {
+                odts << prefix + QStringLiteral("%1").arg(i, 4, 10, QLatin1Char('0'));
+                codes << prefix +
+                             QStringLiteral("%1").arg(i * (i + 1) / 2, 4, 10, QLatin1Char('0'));
+            }
+            insertNumbers(home.db(), "ODTS", "NODT", odts);
+            insertNumbers(home.db(), "Articulos", "Codigo", codes);
+            insertNumbers(home.db(), "Partes", "NParte", codes);
+            EXPECT_EQ(probeWorkOrderNumber(home.db(), prefix),
+                      probeOneByOne(home.db(), "ODTS", "NODT", prefix, true))
+                << p << " round " << round;
+            EXPECT_EQ(probeArticleCode(home.db(), prefix),
+                      probeOneByOne(home.db(), "Articulos", "Codigo", prefix, false))
+                << p << " round " << round;
+            EXPECT_EQ(probeTowReportNumber(home.db(), prefix),
+                      probeOneByOne(home.db(), "Partes", "NParte", prefix, false))
+                << p << " round " << round;
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// conf.fpl
+
+TEST(SeriesFile, MissingFileWritesDefaultsSilently) {
+    TempHome home(false);
+    ScriptedDialogs dialogs;
+    EXPECT_TRUE(LoadSeries(home.session(), dialogs));
+    EXPECT_EQ(home.session().series(), defaultSeries());
+    EXPECT_EQ(readBytes(home.file("conf.fpl")), kDefaultFile);
+    EXPECT_TRUE(dialogs.entries().empty());
+}
+
+TEST(SeriesFile, RoundTripKeepsAnoAsOneByte) {
+    TempHome home(false);
+    QStringList custom = defaultSeries();
+    custom[static_cast<int>(Series::ODT)] = u("OT&Año&-&");
+    custom[static_cast<int>(Series::FL)] = u("");
+    QString error;
+    ASSERT_TRUE(SaveSeries(home.session(), custom, &error)) << error.toStdString();
+    EXPECT_EQ(home.session().series(), custom);
+    const QByteArray bytes = readBytes(home.file("conf.fpl"));
+    EXPECT_TRUE(bytes.contains("\"OT&A\xF1o&-&\",\"A\xF1o&/&Mes&/&\""));
+    EXPECT_TRUE(bytes.contains(",\"\","));
+    EXPECT_TRUE(bytes.endsWith("\"PG&Mes&/&\"\r\n"));
+    EXPECT_EQ(bytes.count('\n'), 1);
+
+    Session other(home.folder());
+    ScriptedDialogs dialogs;
+    EXPECT_TRUE(LoadSeries(other, dialogs));
+    EXPECT_EQ(other.series(), custom);
+    EXPECT_TRUE(dialogs.entries().empty());
+    EXPECT_EQ(readBytes(home.file("conf.fpl")), bytes);  // reading never rewrites
+}
+
+TEST(SeriesFile, GroupsOfTenEachReplaceTheSeries) {
+    struct Case {
+        QByteArray content;
+        QStringList expected;
+    };
+    QStringList second = defaultSeries();
+    second[0] = u("X&");
+    const Case cases[] = {
+        {kDefaultFile, defaultSeries()},
+        // two complete groups: the second is in force
+        {kDefaultFile.chopped(2) + ",\"X&\",\"AL&A\xF1o&/&Mes&/&\",\"A&A\xF1o&/&Mes&/&\","
+                                   "\"EN&A\xF1o&/&Mes&/&\",\"FV&A\xF1o&/&Mes&/&\",\"FL/&\","
+                                   "\"FR&A\xF1o&/&Mes&/&\",\"ODT/&\",\"A\xF1o&/&Mes&/&\","
+                                   "\"PG&Mes&/&\"\r\n",
+         second},
+        // the same over two lines
+        {kDefaultFile + "\"X&\",\"AL&A\xF1o&/&Mes&/&\",\"A&A\xF1o&/&Mes&/&\","
+                        "\"EN&A\xF1o&/&Mes&/&\",\"FV&A\xF1o&/&Mes&/&\",\"FL/&\","
+                        "\"FR&A\xF1o&/&Mes&/&\",\"ODT/&\",\"A\xF1o&/&Mes&/&\",\"PG&Mes&/&\"\r\n",
+         second},
+        // a trailing incomplete group is ignored
+        {kDefaultFile + "\"X&\",\"Y&\"\r\n", defaultSeries()},
+    };
+    for (const auto& c : cases) {
+        TempHome home(false);
+        writeBytes(home.file("conf.fpl"), c.content);
+        ScriptedDialogs dialogs;
+        EXPECT_TRUE(LoadSeries(home.session(), dialogs));
+        EXPECT_EQ(home.session().series(), c.expected) << c.content.toStdString();
+        EXPECT_TRUE(dialogs.entries().empty());
+    }
+}
+
+TEST(SeriesFile, DamagedFileKeepsWhatWasReadAndWarnsOnce) {
+    struct Case {
+        QByteArray content;
+        int fieldsRead;
+    };
+    const Case cases[] = {
+        {"\"R1&\",\"R2&\",\"R3&\"\r\n", 3},
+        {"", 0},
+        {"\r\n", 0},
+        {"\"R1&\",\"R2&\",\"R3&\",\"R4&\",\"R5&\",\"R6&\",\"R7&\",\"R8&\",\"R9&\"", 9},
+    };
+    for (const auto& c : cases) {
+        TempHome home(false);
+        writeBytes(home.file("conf.fpl"), c.content);
+        ScriptedDialogs dialogs;
+        EXPECT_FALSE(LoadSeries(home.session(), dialogs));
+        QStringList expected = defaultSeries();
+        QStringList defaultsInUse;
+        for (int i = 0; i < kSeriesCount; ++i) {
+            if (i < c.fieldsRead)
+                expected[i] = QStringLiteral("R%1&").arg(i + 1);
+            else
+                defaultsInUse << seriesName(static_cast<Series>(i)) + u(" \"") + expected[i] +
+                                     u("\"");
+        }
+        EXPECT_EQ(home.session().series(), expected) << c.fieldsRead;
+        ASSERT_EQ(dialogs.entries().size(), 1u);
+        EXPECT_EQ(dialogs.entries()[0].icon, Dialogs::Icon::Exclamation);
+        EXPECT_EQ(dialogs.entries()[0].text, damagedSeriesFileMessage(defaultsInUse));
+        EXPECT_TRUE(dialogs.entries()[0].text.contains(u("PG \"PG&Mes&/&\"")));
+        EXPECT_EQ(readBytes(home.file("conf.fpl")), c.content);  // untouched
+    }
+}
+
+TEST(SeriesFile, FailedSaveChangesNeitherMemoryNorFile) {
+    TempHome home(false);
+    ScriptedDialogs dialogs;
+    ASSERT_TRUE(LoadSeries(home.session(), dialogs));
+    QStringList custom = defaultSeries();
+    custom[0] = u("NEW&");
+    // The folder cannot take the new file.
+    ASSERT_TRUE(QFile::remove(home.file("conf.fpl")));
+    ASSERT_TRUE(QDir(home.folder()).mkdir("conf.fpl"));
+    QString error;
+    EXPECT_FALSE(SaveSeries(home.session(), custom, &error));
+    EXPECT_TRUE(error.startsWith(u("No se han podido guardar las numeraciones en ")));
+    EXPECT_EQ(home.session().series(), defaultSeries());
+}
+
+}  // namespace
