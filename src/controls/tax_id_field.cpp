@@ -104,7 +104,9 @@ bool TaxIdField::eventFilter(QObject* watched, QEvent* event) {
         const bool leaving = reason != Qt::ActiveWindowFocusReason &&
                              reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason;
         QWidget* now = QApplication::focusWidget();
-        if (leaving && !locked() && (!now || now->window() == txtNif_->window())) {
+        // Going to one of the options is choosing the kind of id, checked by the option itself.
+        const bool toOption = now && (now == optNif_ || now == optCif_ || now == optLibre_);
+        if (leaving && !toOption && !locked() && (!now || now->window() == txtNif_->window())) {
             // The message box must not open inside the focus change itself.
             QTimer::singleShot(0, this, &TaxIdField::checkOnLeaving);
         }
