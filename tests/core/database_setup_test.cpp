@@ -1,0 +1,245 @@
+#include <gtest/gtest.h>
+#include <QFile>
+
+#include "core/database_setup.h"
+#include "support/legacy_databases.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_home.h"
+
+using namespace torvane;
+using torvane::testing::OldFormat;
+using torvane::testing::ScriptedDialogs;
+using torvane::testing::TempHome;
+namespace tt = torvane::testing;
+
+namespace {
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST(Ruta, QuotedPathCrLfWindows1252) {
+    TempHome home(false);
+    auto& s = home.session();
+    EXPECT_FALSE(rutaExists(s));
+    EXPECT_FALSE(readRuta(s).has_value());
+
+    const QString path = QString::fromUtf8("C:\\Talleres\\Año 2008, Peña\\taller.erm");
+    ASSERT_TRUE(writeRuta(s, path));
+    EXPECT_EQ(fileBytes(home.file("ruta.fpl")), QByteArray("\"C:\\Talleres\\A\xF1o 2008, Pe\xF1"
+                                                           "a\\taller.erm\"\r\n"));
+    EXPECT_EQ(readRuta(s).value(), path);
+
+    // A file written by the previous program, without the final line end.
+    tt::writeBytes(home.file("ruta.fpl"), "\"D:\\Datos\\Se\xF1or.erm\"");
+    EXPECT_EQ(readRuta(s).value(), QString::fromUtf8("D:\\Datos\\Señor.erm"));
+
+    EXPECT_TRUE(removeRuta(s));
+    EXPECT_FALSE(rutaExists(s));
+    EXPECT_TRUE(removeRuta(s));
+}
+
+TEST(Ruta, PathsTheFileCannotHoldAreRefusedAndLeaveItAlone) {
+    TempHome home(false);
+    ASSERT_TRUE(writeRuta(home.session(), "/datos/taller.erm"));
+    const QByteArray before = fileBytes(home.file("ruta.fpl"));
+    const struct {
+        QString path;
+        const char* reason;
+    } cases[] = {
+        {"/datos/el \"bueno\".erm", "la ruta contiene comillas dobles y no se puede guardar."},
+        {QString::fromUtf8("/datos/Ђ.erm"),
+         "la ruta contiene caracteres que no se pueden guardar."},
+    };
+    for (const auto& c : cases) {
+        QString error;
+        EXPECT_FALSE(writeRuta(home.session(), c.path, &error));
+        EXPECT_EQ(error, QString::fromUtf8(c.reason));
+        EXPECT_EQ(fileBytes(home.file("ruta.fpl")), before);
+    }
+}
+
+TEST(ComprobarDB, PositionalCheckOfEachFormat) {
+    TempHome home(false);
+    struct Case {
+        OldFormat format;
+        bool articulos;
+        bool facturas;
+    };
+    const Case cases[] = {
+        {OldFormat::Current, true, true},
+        {OldFormat::NoIdProveedor, false, true},
+        {OldFormat::NoTotal, true, false},
+        {OldFormat::NoIdProveedorNoTotal, false, false},
+        {OldFormat::IdProveedorMisplaced, false, true},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        const QString path = home.file(QStringLiteral("f%1.erm").arg(n++));
+        tt::makeDatabaseInFormat(path, c.format);
+        EXPECT_EQ(ComprobarDB(path, "Articulos", "Id_Proveedor"), c.articulos) << n;
+        EXPECT_EQ(ComprobarDB(path, "Facturas", "Total"), c.facturas) << n;
+        const FormatCheck check = checkFormat(path);
+        EXPECT_EQ(check.articulosOk, c.articulos);
+        EXPECT_EQ(check.facturasOk, c.facturas);
+        EXPECT_EQ(check.current(), c.articulos && c.facturas);
+    }
+}
+
+TEST(ComprobarDB, EveryErrorGivesFalse) {
+    TempHome home;
+    const QString good = home.session().databasePath();
+    home.db().exec("CREATE TABLE Corta (a TEXT, b TEXT)");
+    tt::writeBytes(home.file("texto.erm"), "esto no es una base de datos\r\n");
+    const struct {
+        QString path;
+        const char* table;
+        const char* column;
+    } cases[] = {
+        {good, "Articulos", "Nombre"},        // only the two known columns are checked
+        {good, "Articulos", "id_proveedor"},  // the name is compared exactly
+        {good, "NoExiste", "Total"},          // table missing
+        {good, "Corta", "Total"},             // fewer columns
+        {good, "Facturas", "Id_Proveedor"},   // column at the wrong table
+        {home.file("falta.erm"), "Facturas", "Total"},
+        {home.file("texto.erm"), "Facturas", "Total"},
+    };
+    for (const auto& c : cases)
+        EXPECT_FALSE(ComprobarDB(c.path, c.table, c.column)) << c.table << " " << c.column;
+    EXPECT_TRUE(ComprobarDB(good, "Facturas", "Total"));
+    EXPECT_FALSE(QFile::exists(home.file("falta.erm")));
+}
+
+TEST(Upgrade, AddsOnlyTheFailedColumnsInOrder) {
+    TempHome home(false);
+    struct Case {
+        OldFormat format;
+        QStringList statements;
+    };
+    const Case cases[] = {
+        {OldFormat::Current, {}},
+        {OldFormat::NoIdProveedor, {"ALTER TABLE Articulos ADD Id_Proveedor integer"}},
+        {OldFormat::NoTotal, {"ALTER TABLE Facturas ADD Total double"}},
+        {OldFormat::NoIdProveedorNoTotal,
+         {"ALTER TABLE Articulos ADD Id_Proveedor integer",
+          "ALTER TABLE Facturas ADD Total double"}},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        const QString path = home.file(QStringLiteral("u%1.erm").arg(n++));
+        tt::makeDatabaseInFormat(path, c.format);
+        const FormatCheck check = checkFormat(path);
+        EXPECT_EQ(upgradeStatements(check), c.statements);
+        Database db;
+        ASSERT_TRUE(db.open(path));
+        QString error;
+        EXPECT_TRUE(upgradeFormat(db, check, &error)) << error.toStdString();
+        db.close();
+        EXPECT_TRUE(checkFormat(path).current()) << n;
+    }
+}
+
+TEST(Upgrade, MisplacedColumnFailsAndChangesNothing) {
+    TempHome home(false);
+    const QString path = home.file("mal.erm");
+    tt::makeDatabaseInFormat(path, OldFormat::IdProveedorMisplaced);
+    Database db;
+    ASSERT_TRUE(db.open(path));
+    db.exec("ALTER TABLE Facturas DROP COLUMN Total");
+    const FormatCheck check = checkFormat(path);
+    ASSERT_FALSE(check.articulosOk);
+    ASSERT_FALSE(check.facturasOk);
+    QString error;
+    EXPECT_FALSE(upgradeFormat(db, check, &error));
+    EXPECT_EQ(error, "duplicate column name: Id_Proveedor");
+    // The statement that would have worked is not kept either.
+    EXPECT_FALSE(db.columnNames("Facturas").contains("Total"));
+}
+
+QString schemaViewSql(const QString& name) {
+    const QString schema = Database::schemaSql();
+    const QString head = QStringLiteral("CREATE VIEW %1 AS ").arg(name);
+    const qsizetype at = schema.indexOf(head);
+    if (at < 0) return {};
+    const qsizetype end = schema.indexOf(QStringLiteral(";"), at);
+    return schema.mid(at + head.size(), end - at - head.size());
+}
+
+TEST(SavedQueries, SameTextsAsTheSchemaInCreationOrder) {
+    QStringList names;
+    for (const auto& q : savedQueries()) {
+        names << q.name;
+        EXPECT_EQ(q.sql, schemaViewSql(q.name)) << q.name.toStdString();
+    }
+    EXPECT_EQ(names,
+              (QStringList{"ConFacAlb", "ConFacCoches", "ConFacLibres", "ConFacOdt", "ConUnion"}));
+}
+
+TEST(SavedQueries, CreatedOnlyWhenTheDatabaseHasNone) {
+    TempHome home;
+    auto& db = home.db();
+    ScriptedDialogs dialogs;
+
+    // Already holding views: nothing is touched, whichever ones exist.
+    tt::dropAllViews(db);
+    db.exec("CREATE VIEW ConFacOdt AS SELECT 1 AS x");
+    EXPECT_EQ(createSavedQueriesIfNone(db, dialogs), 0);
+    EXPECT_EQ(db.viewNames(), QStringList{"ConFacOdt"});
+
+    tt::dropAllViews(db);
+    EXPECT_EQ(createSavedQueriesIfNone(db, dialogs), 5);
+    EXPECT_EQ(db.viewNames(),
+              (QStringList{"ConFacAlb", "ConFacCoches", "ConFacLibres", "ConFacOdt", "ConUnion"}));
+    EXPECT_TRUE(dialogs.entries().empty());
+    db.exec("INSERT INTO FacturasCoches (NFactura, Fecha, Id_Cli, Total) VALUES (?,?,?,?)",
+            {"V1", "2008-03-06", 7, 5000.0});
+    EXPECT_EQ(db.scalar("SELECT tipo FROM ConUnion").toString(), "Coch");
+}
+
+TEST(SavedQueries, AFailingQueryIsReportedAndTheNextOnesAreTried) {
+    TempHome home;
+    auto& db = home.db();
+    tt::dropAllViews(db);
+    db.exec("DROP TABLE Albaranes");
+    ScriptedDialogs dialogs;
+    createSavedQueriesIfNone(db, dialogs);
+
+    const auto messages = dialogs.messages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].text, "SQLite-->no such table: main.Albaranes");
+    EXPECT_EQ(messages[1].text, "SQLite-->no such table: main.ConFacAlb");
+    for (const auto& m : messages) {
+        EXPECT_EQ(m.title, "Error");
+        EXPECT_EQ(m.icon, Dialogs::Icon::None);
+    }
+    EXPECT_EQ(db.viewNames(), (QStringList{"ConFacCoches", "ConFacLibres", "ConFacOdt"}));
+}
+
+TEST(SavedQueries, AnExistingNameIsReported) {
+    TempHome home;
+    ScriptedDialogs dialogs;
+    CreateSavedQuery(home.db(), dialogs, "SELECT 1", "ConFacAlb");
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.lastText(), "SQLite-->view \"ConFacAlb\" already exists");
+}
+
+TEST(CompanyName, FirstRowOrNothing) {
+    TempHome home;
+    auto& db = home.db();
+    EXPECT_FALSE(readCompanyName(db).has_value());
+    db.exec("INSERT INTO DatosEmpresa (Nombre) VALUES (NULL)");
+    EXPECT_EQ(readCompanyName(db).value(), "");
+    db.exec("DELETE FROM DatosEmpresa");
+    db.exec("INSERT INTO DatosEmpresa (Nombre) VALUES ('TALLERES PEREZ')");
+    db.exec("INSERT INTO DatosEmpresa (Nombre) VALUES ('OTRO')");
+    EXPECT_EQ(readCompanyName(db).value(), "TALLERES PEREZ");
+}
+
+TEST(Messages, CannotOpenNamesTheFileAndTheReason) {
+    EXPECT_EQ(
+        cannotOpenDatabaseMessage("/d/t.erm", "el archivo está dañado."),
+        QString::fromUtf8("No se puede abrir la base de datos /d/t.erm: el archivo está dañado."));
+}
+
+}  // namespace

@@ -1,0 +1,64 @@
+#include "support/legacy_databases.h"
+
+#include <gtest/gtest.h>
+#include <QFile>
+
+namespace torvane::testing {
+
+namespace {
+void dropColumn(Database& db, const QString& table, const QString& column) {
+    // SQLite refuses to drop an indexed column.
+    for (const auto& row :
+         db.rows("SELECT name FROM sqlite_master WHERE type='index' AND tbl_name=? AND sql LIKE ?",
+                 {table, "%" + column + "%"}))
+        db.exec(QStringLiteral("DROP INDEX \"%1\"").arg(row.value("name").toString()));
+    db.exec(QStringLiteral("ALTER TABLE %1 DROP COLUMN %2").arg(table, column));
+}
+}  // namespace
+
+void reshape(Database& db, OldFormat format) {
+    switch (format) {
+        case OldFormat::Current:
+            break;
+        case OldFormat::NoIdProveedor:
+            dropColumn(db, "Articulos", "Id_Proveedor");
+            break;
+        case OldFormat::NoTotal:
+            dropColumn(db, "Facturas", "Total");
+            break;
+        case OldFormat::NoIdProveedorNoTotal:
+            dropColumn(db, "Articulos", "Id_Proveedor");
+            dropColumn(db, "Facturas", "Total");
+            break;
+        case OldFormat::IdProveedorMisplaced:
+            dropColumn(db, "Articulos", "Id_Proveedor");
+            db.exec("ALTER TABLE Articulos ADD COLUMN Notas TEXT");
+            db.exec("ALTER TABLE Articulos ADD COLUMN Id_Proveedor INTEGER");
+            break;
+    }
+}
+
+void makeDatabaseInFormat(const QString& path, OldFormat format) {
+    QString reason;
+    ASSERT_TRUE(Database::createFromSchema(path, &reason)) << reason.toStdString();
+    Database db;
+    ASSERT_TRUE(db.open(path, &reason)) << reason.toStdString();
+    reshape(db, format);
+}
+
+void dropAllViews(Database& db) {
+    // ConUnion reads the others, so it goes first.
+    QStringList views = db.viewNames();
+    std::sort(views.begin(), views.end(), [](const QString& a, const QString& b) {
+        return (a == "ConUnion") > (b == "ConUnion");
+    });
+    for (const QString& v : views) db.exec(QStringLiteral("DROP VIEW \"%1\"").arg(v));
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+}  // namespace torvane::testing
