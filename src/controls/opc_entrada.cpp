@@ -366,12 +366,15 @@ bool OpcEntrada::eventFilter(QObject* watched, QEvent* event) {
             return false;
         case QEvent::FocusIn: {
             textOnEntry_ = text();
-            if (selectWhenFocus_) {
-                // After a click the box places the cursor itself; select once it has.
-                QTimer::singleShot(0, edit_, [e = edit_] {
-                    if (e->hasFocus()) e->selectAll();
-                });
-            }
+            // After a click the box places the cursor itself, and on Tab it selects
+            // everything itself; set the selection once it has.
+            QTimer::singleShot(0, edit_, [this] {
+                if (!edit_->hasFocus()) return;
+                if (selectWhenFocus_)
+                    edit_->selectAll();
+                else
+                    edit_->deselect();
+            });
             return false;
         }
         case QEvent::FocusOut: {

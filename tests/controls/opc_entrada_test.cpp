@@ -1,0 +1,390 @@
+#include "controls/opc_entrada.h"
+
+#include <gtest/gtest.h>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+
+#include "host_form.h"
+#include "support/scripted_dialogs.h"
+
+using torvane::Dialogs;
+using torvane::OpcEntrada;
+using torvane::testing::HostForm;
+using torvane::testing::ScriptedDialogs;
+
+namespace {
+
+const QString kBlank = QStringLiteral("No puede dejar los datos en blanco");
+const QString kBadDate = QStringLiteral("La fecha no es válida");
+const QString kBadTime = QStringLiteral("La hora no es válida");
+
+// A screen with one masked field between two plain ones, and a Cancel button
+// that may take the focus without the field being checked.
+struct OpcForm {
+    HostForm form;
+    ScriptedDialogs dialogs;
+    QLineEdit* before;
+    OpcEntrada* opc;
+    QLineEdit* after;
+    QPushButton* cancel;
+
+    explicit OpcForm(int mode, const std::function<void(OpcEntrada*)>& setUp = {}) {
+        before = form.add<QLineEdit>("txtAntes");
+        opc = form.add<OpcEntrada>("opcFecha");
+        after = form.add<QLineEdit>("txtDespues");
+        cancel = form.add<QPushButton>("CmdCancelar");
+        cancel->setProperty("canfocus", true);
+        opc->setTypeInput(mode);
+        opc->setDialogs(&dialogs);
+        opc->setTodaySource([] { return QDate(2008, 3, 15); });
+        if (setUp) setUp(opc);
+        form.showActive();
+    }
+
+    // Types into the field and leaves it with Tab, as a user does.
+    void typeAndLeave(const QString& text) {
+        HostForm::focus(opc);
+        HostForm::type(text);
+        HostForm::press(Qt::Key_Tab);
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+    bool stayedIn() const { return HostForm::focused() == opc->maskEdit(); }
+};
+
+struct TypeCase {
+    int mode;
+    std::function<void(OpcEntrada*)> setUp;
+    const char* typed;
+    const char* textAfterLeaving;
+    QString message;  // shown and the focus kept in the field; empty = valid, focus moved on
+};
+
+void runTypeCases(const std::vector<TypeCase>& cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("mode ") + std::to_string(c.mode) + " typed " + c.typed);
+        OpcForm f(c.mode, c.setUp);
+        f.typeAndLeave(QString::fromUtf8(c.typed));
+        EXPECT_EQ(f.opc->text(), QString::fromUtf8(c.textAfterLeaving));
+        if (c.message.isEmpty()) {
+            EXPECT_TRUE(f.dialogs.entries().empty()) << f.dialogs.texts().join("|").toStdString();
+            EXPECT_EQ(HostForm::focused(), f.after);
+            EXPECT_TRUE(f.opc->errorText().isEmpty());
+        } else {
+            ASSERT_EQ(f.dialogs.entries().size(), 1u);
+            EXPECT_EQ(f.dialogs.entries()[0].text, c.message);
+            EXPECT_EQ(f.dialogs.entries()[0].icon, Dialogs::Icon::Exclamation);
+            EXPECT_TRUE(f.stayedIn());
+            EXPECT_EQ(f.opc->errorText(), c.message);
+        }
+    }
+}
+
+TEST(OpcEntrada, FreeTextCase) {
+    auto lu = [](int v) { return [v](OpcEntrada* o) { o->setLUCase(v); }; };
+    runTypeCases({
+        {0, {}, "Revisión 1.5", "Revisión 1.5", {}},
+        {0, lu(1), "ruedas ñ", "RUEDAS Ñ", {}},
+        {0, lu(2), "ABC Ñ", "abc ñ", {}},
+        {0, [](OpcEntrada* o) { o->setAllowEmpty(false); }, "", "", kBlank},
+    });
+}
+
+TEST(OpcEntrada, IntegerMode) {
+    auto bounds = [](std::optional<double> lo, std::optional<double> hi) {
+        return [lo, hi](OpcEntrada* o) {
+            o->setMinNum(lo);
+            o->setMaxNum(hi);
+        };
+    };
+    runTypeCases({
+        {1, {}, "12a.5", "125", {}},
+        {1, {}, "-5", "-5", QStringLiteral("Rango 0...2147483647")},  // default lower bound 0
+        {1, {}, "5-", "-5", QStringLiteral("Rango 0...2147483647")},  // "-" changes the sign
+        {1, {}, "5--", "5", {}},
+        {1, {}, "2147483648", "2147483648", QStringLiteral("Rango 0...2147483647")},
+        {1, bounds(0, 100), "150", "150", QStringLiteral("Rango 0...100")},
+        {1, bounds(0, 100), "100", "100", {}},
+        {1, bounds(std::nullopt, 100), "101", "101",
+         QStringLiteral("El numero debe ser igual o menor que100")},
+        {1, bounds(std::nullopt, 100), "-7", "-7", {}},
+        {1, bounds(10, std::nullopt), "5", "5",
+         QStringLiteral("El numero debe ser igual o mayor que 10")},
+        {1, bounds(10, std::nullopt), "99999999999", "99999999999", {}},
+        {1, bounds(std::nullopt, std::nullopt), "-999", "-999", {}},
+        {1, [](OpcEntrada* o) { o->setAllowEmpty(false); }, "", "", kBlank},
+        {1, {}, "", "", {}},
+    });
+}
+
+TEST(OpcEntrada, DecimalMode) {
+    auto set = [](int dec, std::optional<double> lo, std::optional<double> hi) {
+        return [=](OpcEntrada* o) {
+            o->setDec(dec);
+            o->setMinNum(lo);
+            o->setMaxNum(hi);
+        };
+    };
+    runTypeCases({
+        {2, {}, "12.345", "12,34", {}},  // "." is the separator, the third decimal refused
+        {2, {}, "12,345", "12,34", {}},
+        {2, {}, "7", "7,00", {}},
+        {2, {}, "1,5,3", "1,53", {}},  // one separator only
+        {2, {}, "1.5.3x", "1,53", {}},
+        {2, set(3, 0, 1000), "2.5", "2,500", {}},
+        {2, set(0, 0, 1000), "2.555", "2,55", {}},  // Dec below 1 is 2
+        {2, set(2, 0, 1000), "1000.01", "1000,01", QStringLiteral("Rango 0...1000")},
+        {2, set(2, 0, 2.5), "3", "3", QStringLiteral("Rango 0...2,5")},
+        {2, set(2, std::nullopt, 100), "100.5", "100,5",
+         QStringLiteral("El numero debe ser igual o menor que 100")},
+        {2, set(2, 0.5, std::nullopt), "0.25", "0,25",
+         QStringLiteral("El numero debe ser igual o mayor que 0,5")},
+        {2, set(2, std::nullopt, std::nullopt), "3.5-", "-3,50", {}},
+    });
+}
+
+TEST(OpcEntrada, DateMode) {
+    auto allowEmpty = [](bool v) { return [v](OpcEntrada* o) { o->setAllowEmpty(v); }; };
+    runTypeCases({
+        {3, {}, "010308", "01/03/2008", {}},
+        {3, {}, "10308", "1/03/2008", {}},
+        {3, {}, "01032008", "01/03/2008", {}},
+        {3, {}, "1032008", "1/03/2008", {}},
+        {3, {}, "311299", "31/12/1999", {}},
+        {3, {}, "290296", "29/02/1996", {}},
+        {3, {}, "290229", "", {}},  // 2029 is not a leap year
+        {3, {}, "15/03/2008", "15/03/2008", {}},
+        {3, {}, "320108", "", {}},            // no such date and no earlier text: emptied
+        {3, {}, "0103", "01/03/", kBadDate},  // too short to complete
+        {3, allowEmpty(true), "", "", {}},
+        {3, allowEmpty(false), "", "", kBlank},
+        {3, {}, "abc", "", {}},  // letters never reach the field
+    });
+}
+
+TEST(OpcEntrada, ADateThatCannotBeCompletedFallsBackToTheTextItHad) {
+    OpcForm f(3);
+    f.opc->setText("15/05/2008");
+    f.typeAndLeave("999999");  // the whole text was selected on entry and is replaced
+    EXPECT_EQ(f.opc->text(), "15/05/2008");
+    EXPECT_TRUE(f.dialogs.entries().empty());
+}
+
+TEST(OpcEntrada, TimeMode) {
+    runTypeCases({
+        {4, {}, "0930", "09:30", {}},
+        {4, {}, "2359", "23:59", {}},
+        {4, {}, "0000", "00:00", {}},
+        {4, {}, "2400", "24:00", kBadTime},
+        {4, {}, "1260", "12:60", kBadTime},
+        {4, {}, "9:5", "9:5", kBadTime},  // fewer than four characters
+        {4, {}, "a1b2c3d0", "12:30", {}},
+        {4, {}, "", "", {}},
+    });
+}
+
+struct DateRangeCase {
+    const char* minDate;
+    const char* maxDate;
+    int minVar, maxVar;
+    const char* date;
+    QString message;  // empty = valid
+};
+
+TEST(OpcEntrada, DateBoundsAndRelativeCodes) {
+    // Today is pinned to 15/03/2008.
+    const DateRangeCase cases[] = {
+        {"01/01/2008", "31/12/2008", 0, 0, "01/01/2009",
+         QStringLiteral("Rango: 01/01/2008 ... 31/12/2008")},
+        {"01/01/2008", "31/12/2008", 0, 0, "31/12/2007",
+         QStringLiteral("Rango: 01/01/2008 ... 31/12/2008")},
+        {"01/01/2008", "31/12/2008", 0, 0, "31/12/2008", {}},
+        {"1/1/2008", "", 0, 0, "31/12/2007",
+         QStringLiteral("La fecha debe ser igual o mayor que 01/01/2008")},
+        {"", "31/12/2008", 0, 0, "1/1/2009",
+         QStringLiteral("La Fecha debe ser igual o menor que 31/12/2008")},
+        {"", "", 1, 0, "14/03/2008",
+         QStringLiteral("La fecha debe ser igual o mayor que 15/03/2008")},
+        {"", "", 0, 1, "16/03/2008",
+         QStringLiteral("La Fecha debe ser igual o menor que 15/03/2008")},
+        {"", "", 0, 1, "15/03/2008", {}},
+        {"", "", 2, 3, "01/04/2008", QStringLiteral("Rango: 01/03/2008 ... 31/03/2008")},
+        {"", "", 2, 3, "29/02/2008", QStringLiteral("Rango: 01/03/2008 ... 31/03/2008")},
+        {"", "", 4, 5, "01/01/2009", QStringLiteral("Rango: 01/01/2008 ... 31/12/2008")},
+        {"01/01/2000", "", 2, 0, "01/02/2008",
+         QStringLiteral("La fecha debe ser igual o mayor que 01/03/2008")},  // the code wins
+        {"", "", 0, 0, "31/02/2008", kBadDate},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.date);
+        OpcEntrada opc;
+        opc.setTodaySource([] { return QDate(2008, 3, 15); });
+        opc.setTypeInput(OpcEntrada::Date);
+        opc.setMinDate(c.minDate);
+        opc.setMaxDate(c.maxDate);
+        opc.setMinDateVar(c.minVar);
+        opc.setMaxDateVar(c.maxVar);
+        opc.setText(c.date);
+        QString message;
+        EXPECT_EQ(opc.Validate(&message), c.message.isEmpty());
+        EXPECT_EQ(message, c.message);
+        EXPECT_EQ(opc.errorText(), c.message);
+    }
+}
+
+TEST(OpcEntrada, RelativeDates) {
+    OpcEntrada opc;
+    opc.setTodaySource([] { return QDate(2008, 2, 20); });
+    EXPECT_EQ(opc.relativeDate(1), QDate(2008, 2, 20));
+    EXPECT_EQ(opc.relativeDate(2), QDate(2008, 2, 1));
+    EXPECT_EQ(opc.relativeDate(3), QDate(2008, 2, 29));
+    EXPECT_EQ(opc.relativeDate(4), QDate(2008, 1, 1));
+    EXPECT_EQ(opc.relativeDate(5), QDate(2008, 12, 31));
+    EXPECT_FALSE(opc.relativeDate(0).isValid());
+    EXPECT_FALSE(opc.relativeDate(6).isValid());
+}
+
+TEST(OpcEntrada, CompleteDate) {
+    EXPECT_EQ(OpcEntrada::completeDate("010308", ""), "01/03/2008");
+    EXPECT_EQ(OpcEntrada::completeDate(" 10308 ", ""), "1/03/2008");
+    EXPECT_EQ(OpcEntrada::completeDate("010330", ""), "01/03/1930");
+    EXPECT_EQ(OpcEntrada::completeDate("010308", "", false), "");  // a two-digit year is no date
+    EXPECT_EQ(OpcEntrada::completeDate("451308", "02/02/2002"), "02/02/2002");
+    EXPECT_EQ(OpcEntrada::completeDate("451308", "nada"), "");
+}
+
+TEST(OpcEntrada, WithoutMessageBoxesTheErrorEventIsRaised) {
+    OpcForm f(1, [](OpcEntrada* o) { o->setAllowMsgBox(false); });
+    QSignalSpy errors(f.opc, &OpcEntrada::error);
+    f.typeAndLeave("-3");
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors[0][0].toInt(), 8);
+    EXPECT_EQ(errors[0][1].toString(), "Rango 0...2147483647");
+    EXPECT_EQ(f.opc->errorText(), "Rango 0...2147483647");
+    EXPECT_TRUE(f.dialogs.entries().empty());
+    EXPECT_EQ(HostForm::focused(), f.after);  // the screen decides what to do
+
+    QString message;
+    EXPECT_FALSE(f.opc->Validate(&message));
+    EXPECT_EQ(message, "Rango 0...2147483647");
+    EXPECT_EQ(errors.size(), 2);
+}
+
+TEST(OpcEntrada, AControlTaggedCanfocusTakesTheFocusWithoutACheck) {
+    OpcForm f(3, [](OpcEntrada* o) { o->setAllowEmpty(false); });
+    HostForm::focus(f.opc);
+    f.cancel->setFocus(Qt::MouseFocusReason);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(HostForm::focused(), f.cancel);
+    EXPECT_TRUE(f.dialogs.entries().empty());
+}
+
+TEST(OpcEntrada, AReadOnlyFieldIsNotChecked) {
+    OpcForm f(3, [](OpcEntrada* o) {
+        o->setAllowEmpty(false);
+        o->setReadOnly(true);
+    });
+    HostForm::focus(f.opc);
+    HostForm::press(Qt::Key_Tab);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(HostForm::focused(), f.after);
+    EXPECT_TRUE(f.dialogs.entries().empty());
+}
+
+TEST(OpcEntrada, TwoBadFieldsDoNotBounceTheFocus) {
+    HostForm form;
+    ScriptedDialogs dialogs;
+    auto* a = form.add<OpcEntrada>("opcA");
+    auto* b = form.add<OpcEntrada>("opcB");
+    for (auto* o : {a, b}) {
+        o->setTypeInput(OpcEntrada::Date);
+        o->setAllowEmpty(false);
+        o->setDialogs(&dialogs);
+    }
+    form.showActive();
+    HostForm::focus(a);
+    HostForm::press(Qt::Key_Tab);
+    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+    EXPECT_EQ(HostForm::focused(), a->maskEdit());
+    EXPECT_EQ(dialogs.texts(), QStringList{kBlank});
+}
+
+TEST(OpcEntrada, EnterMovesOnAndEventsReachTheScreen) {
+    OpcForm f(2);
+    QSignalSpy changes(f.opc, &OpcEntrada::textChanged);
+    QSignalSpy presses(f.opc, &OpcEntrada::keyPress);
+    QSignalSpy downs(f.opc, &OpcEntrada::keyDown);
+    QSignalSpy ups(f.opc, &OpcEntrada::keyUp);
+    QSignalSpy clicks(f.opc, &OpcEntrada::clicked);
+    QString bound;  // the screen's bound field
+    QObject::connect(f.opc, &OpcEntrada::textChanged, [&](const QString& t) { bound = t; });
+    QTest::mouseClick(f.opc->maskEdit(), Qt::LeftButton);
+    EXPECT_EQ(clicks.size(), 1);
+    HostForm::type("4.5");
+    EXPECT_EQ(bound, "4,5");
+    EXPECT_EQ(presses.size(), 3);
+    EXPECT_EQ(presses[1][0].toString(), ".");
+    HostForm::press(Qt::Key_Return);
+    EXPECT_EQ(HostForm::focused(), f.after);
+    EXPECT_EQ(presses.size(), 3);  // not for Enter
+    EXPECT_EQ(downs.size(), 4);
+    EXPECT_GE(ups.size(), 3);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bound, "4,50");  // rewritten on leaving, and copied again
+    EXPECT_GE(changes.size(), 4);
+}
+
+TEST(OpcEntrada, PropertiesAndDefaults) {
+    OpcEntrada opc;
+    EXPECT_EQ(opc.typeInput(), 0);
+    EXPECT_EQ(opc.minNum(), 0.0);
+    EXPECT_EQ(opc.maxNum(), 2147483647.0);
+    EXPECT_EQ(opc.minDate(), "");
+    EXPECT_EQ(opc.maxDate(), "");
+    EXPECT_EQ(opc.minDateVar(), 0);
+    EXPECT_EQ(opc.maxDateVar(), 0);
+    EXPECT_TRUE(opc.allowEmpty());
+    EXPECT_EQ(opc.luCase(), 0);
+    EXPECT_EQ(opc.dec(), 2);
+    EXPECT_TRUE(opc.selectWhenFocus());
+    EXPECT_TRUE(opc.allowMsgBox());
+    EXPECT_EQ(opc.text(), "");
+    EXPECT_EQ(opc.mask(), "");
+    EXPECT_EQ(opc.maskEdit()->objectName(), "MaskEd");
+
+    opc.setText("hola");
+    opc.setTypeInput(OpcEntrada::Date);
+    EXPECT_EQ(opc.mask(), "##/##/####");
+    EXPECT_EQ(opc.text(), "");  // a new mode empties the text
+    opc.setTypeInput(OpcEntrada::Time);
+    EXPECT_EQ(opc.mask(), "##:##");
+    opc.setTypeInput(OpcEntrada::Decimal);
+    EXPECT_EQ(opc.mask(), "");
+    opc.setDec(0);
+    EXPECT_EQ(opc.dec(), 2);
+    opc.setDec(-3);
+    EXPECT_EQ(opc.dec(), 2);
+    opc.setDec(4);
+    EXPECT_EQ(opc.dec(), 4);
+    EXPECT_EQ(opc.property("TypeInput").toInt(), 2);
+}
+
+TEST(OpcEntrada, SelectsItsTextOnEntry) {
+    OpcForm f(3);
+    f.opc->setText("01/03/2008");
+    HostForm::focus(f.before);
+    HostForm::press(Qt::Key_Tab);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.opc->maskEdit()->selectedText(), "01/03/2008");
+
+    OpcForm g(0, [](OpcEntrada* o) { o->setSelectWhenFocus(false); });
+    g.opc->setText("abc");
+    g.opc->maskEdit()->setCursorPosition(1);
+    HostForm::focus(g.before);
+    HostForm::press(Qt::Key_Tab);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(g.opc->maskEdit()->hasSelectedText());
+}
+
+}  // namespace
