@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "controls/keyboard_classes.h"
 #include "host_form.h"
 #include "support/scripted_dialogs.h"
 
@@ -171,6 +172,31 @@ TEST(TaxIdField, ChoosingAnOptionRunsItsRoutine) {
             EXPECT_EQ(f.dialogs.texts(), QStringList{c.message});
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The way a screen combines the two: TxtNif is also a K4 field.
+TEST(TaxIdField, WorksWithTheUpperCaseKeyClass) {
+    TaxForm f(TaxForm::Option::Cif);
+    torvane::applyKeyClass(f.nif, torvane::KeyClass::K4);
+    HostForm::focus(f.nif);
+    HostForm::type("b12345674");
+    HostForm::press(Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.nif->text(), "B12345674");
+    EXPECT_EQ(HostForm::focused(), f.calle);
+    EXPECT_TRUE(f.dialogs.entries().empty()) << f.dialogs.texts().join("|").toStdString();
+
+    HostForm::focus(f.nif);
+    HostForm::press(Qt::Key_Backspace);
+    HostForm::type("5");
+    HostForm::press(Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.dialogs.texts(), QStringList{kBadControl});
+    EXPECT_EQ(HostForm::focused(), f.calle);
 }
 
 }  // namespace
