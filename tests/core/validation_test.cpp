@@ -75,14 +75,21 @@ struct NifCase {
 
 TEST(ValidarNIF, AcceptsOnlyTheRightLetter) {
     const NifCase cases[] = {
-        {"12345678Z", true, {}},        {"12345678z", true, {}},  // checked upper-cased
-        {"00000000T", true, {}},        {"1234567L", true, {}},        {"99999999R", true, {}},
+        {"12345678Z", true, {}},
+        {"12345678z", true, {}},  // checked upper-cased
+        {"00000000T", true, {}},
+        {"1234567L", true, {}},
+        {"99999999R", true, {}},
         {"12345678A", false, {}},  // wrong letter: silent
         {"12345678", false, {}},   // "1234567" + "8": the letter would be L
-        {"12345678ZZ", false, kBadNif}, {"1234A", false, kBadNif},     {"", false, kBadNif},
-        {"123456Z", false, kBadNif},    {"X1234567L", false, kBadNif},  // a foreigner's number is
-                                                                        // not a NIF
-        {"1234 678Z", false, kBadNif},  {"ABCDEFGHZ", false, kBadNif},
+        {"12345678ZZ", false, kBadNif},
+        {"1234A", false, kBadNif},
+        {"", false, kBadNif},
+        {"123456Z", false, kBadNif},
+        {"X1234567L", false, kBadNif},  // a foreigner's number is
+                                        // not a NIF
+        {"1234 678Z", false, kBadNif},
+        {"ABCDEFGHZ", false, kBadNif},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.nif);
