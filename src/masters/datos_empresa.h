@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QWidget>
+
+#include "core/dialogs.h"
+#include "core/record_mode.h"
+#include "core/session.h"
+#include "masters/company_data.h"
+
+namespace torvane {
+
+// The company-data screen: the single row of DatosEmpresa, in browse or edit mode.
+class DatosEmpresa : public QWidget {
+    Q_OBJECT
+  public:
+    DatosEmpresa(Session& session, Dialogs& dialogs, QWidget* parent = nullptr);
+
+    // The commands, also callable by whoever opens the screen (start-up opens it editing).
+    void startEditing();  // CmdModificar
+    bool save();          // CmdGuardar
+    void cancel();        // CmdCancelar
+
+    RecordMode& mode() { return mode_; }
+    // True while the fields show a row that is not stored yet.
+    bool isNewRow() const { return newRow_; }
+
+  Q_SIGNALS:
+    // The row was written and the session holds the new company name.
+    void saved();
+    // The window is closing (saved or not).
+    void closed();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildForm();
+    void load();
+    CompanyData values() const;
+    void setValues(const CompanyData& data);
+    bool refuseIfIncomplete();
+
+    Session& session_;
+    Dialogs& dialogs_;
+    RecordMode mode_;
+    QMap<QString, QLineEdit*> fields_;  // by column
+    bool newRow_ = false;
+};
+
+}  // namespace torvane

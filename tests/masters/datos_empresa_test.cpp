@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "masters/company_data.h"
+#include "masters/datos_empresa.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_home.h"
+
+using namespace torvane;
+using torvane::testing::ScriptedDialogs;
+using torvane::testing::TempHome;
+
+namespace {
+
+const QString kMissing = QStringLiteral("Debe completar todos los campos");
+
+CompanyData fullData() {
+    return {{"Nombre", "TALLERES PEREZ"},
+            {"Nif", "B12345678"},
+            {"Titular", "JUAN PEREZ"},
+            {"Direccion", "C/ MAYOR 3"},
+            {"CP", "28001"},
+            {"Localidad", "MADRID"},
+            {"Provincia", "MADRID"},
+            {"Telefono", "915551234"},
+            {"Fax", "915551235"},
+            {"IVA", "16"},
+            {"Registro", "RI-1234"}};
+}
+
+// The controls of the eleven fields, what the user types and what gets stored.
+struct Typed {
+    const char* control;
+    const char* column;
+    const char* typed;
+    const char* stored;
+};
+const Typed kTyped[] = {
+    {"txtNombre", "Nombre", "talleres perez", "TALLERES PEREZ"},
+    {"TxtNif", "Nif", "b12345678", "B12345678"},
+    {"TxtTitular", "Titular", "juan perez", "JUAN PEREZ"},
+    {"txtCalle", "Direccion", "c/ mayor 3", "C/ MAYOR 3"},
+    {"TxtCP", "CP", "28a0-01", "28001"},
+    {"txtLocalidad", "Localidad", "madrid", "MADRID"},
+    {"txtProvincia", "Provincia", "madrid", "MADRID"},
+    {"txtTelefono", "Telefono", "91 555 1234", "915551234"},
+    {"txtFax", "Fax", "(91)5551235", "915551235"},
+    {"TxtIVA", "IVA", "16%", "16"},
+    {"TxtRegistro", "Registro", "ri-1234", "ri-1234"},
+};
+
+QLineEdit* field(QWidget& w, const char* name) {
+    auto* e = w.findChild<QLineEdit*>(QString::fromLatin1(name));
+    EXPECT_NE(e, nullptr) << name;
+    return e;
+}
+
+void click(QWidget& w, const char* name) {
+    auto* b = w.findChild<QPushButton*>(QString::fromLatin1(name));
+    ASSERT_NE(b, nullptr) << name;
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+bool enabled(QWidget& w, const char* name) {
+    return w.findChild<QPushButton*>(QString::fromLatin1(name))->isEnabled();
+}
+
+int rowCount(Database& db) {
+    return db.scalar("SELECT count(*) FROM DatosEmpresa").toInt();
+}
+
+TEST(CompanyData, CompleteOnlyWithAllElevenFields) {
+    EXPECT_EQ(companyColumns().size(), 11);
+    EXPECT_TRUE(companyDataComplete(fullData()));
+    for (const QString& column : companyColumns()) {
+        for (const QString& blank : {QString(), QStringLiteral("   ")}) {
+            CompanyData d = fullData();
+            d[column] = blank;
+            EXPECT_FALSE(companyDataComplete(d)) << column.toStdString();
+        }
+    }
+}
+
+TEST(CompanyData, SaveAddsTheRowThenChangesOnlyTheFirst) {
+    TempHome home;
+    auto& db = home.db();
+    EXPECT_FALSE(loadCompanyData(db).has_value());
+    QString error;
+    ASSERT_TRUE(saveCompanyData(db, fullData(), &error)) << error.toStdString();
+    EXPECT_EQ(rowCount(db), 1);
+    EXPECT_EQ(db.scalar("SELECT IVA FROM DatosEmpresa").toDouble(), 16.0);
+    EXPECT_EQ(loadCompanyData(db).value(), fullData());
+
+    db.exec("INSERT INTO DatosEmpresa (Nombre) VALUES ('SEGUNDA')");
+    CompanyData changed = fullData();
+    changed["Nombre"] = "TALLERES GOMEZ";
+    changed["IVA"] = "7,5";
+    ASSERT_TRUE(saveCompanyData(db, changed, &error)) << error.toStdString();
+    EXPECT_EQ(rowCount(db), 2);
+    EXPECT_EQ(loadCompanyData(db).value(), changed);
+    EXPECT_EQ(db.scalar("SELECT IVA FROM DatosEmpresa ORDER BY rowid LIMIT 1").toDouble(), 7.5);
+    EXPECT_EQ(db.scalar("SELECT Nombre FROM DatosEmpresa ORDER BY rowid DESC LIMIT 1").toString(),
+              "SEGUNDA");
+}
+
+TEST(CompanyData, ARateThatIsNotANumberStoresNothing) {
+    TempHome home;
+    CompanyData d = fullData();
+    d["IVA"] = "16a";
+    QString error;
+    EXPECT_FALSE(saveCompanyData(home.db(), d, &error));
+    EXPECT_EQ(error, QString::fromUtf8("el IVA que aplica debe ser un número."));
+    EXPECT_EQ(rowCount(home.db()), 0);
+}
+
+TEST(DatosEmpresaScreen, EmptyTableStartsEditingANewRow) {
+    TempHome home;
+    ScriptedDialogs dialogs;
+    DatosEmpresa screen(home.session(), dialogs);
+    EXPECT_EQ(screen.windowTitle(), "Datos de la Empresa");
+    EXPECT_TRUE(screen.isNewRow());
+    EXPECT_TRUE(screen.mode().isEditing());
+    EXPECT_TRUE(enabled(screen, "CmdGuardar"));
+    EXPECT_TRUE(enabled(screen, "CmdCancelar"));
+    EXPECT_FALSE(enabled(screen, "CmdModificar"));
+    for (const auto& t : kTyped) {
+        EXPECT_FALSE(field(screen, t.control)->isReadOnly()) << t.control;
+        EXPECT_TRUE(field(screen, t.control)->text().isEmpty()) << t.control;
+    }
+}
+
+TEST(DatosEmpresaScreen, TypingFollowsTheFieldRulesAndSavingStoresTheRow) {
+    TempHome home;
+    ScriptedDialogs dialogs;
+    DatosEmpresa screen(home.session(), dialogs);
+    QSignalSpy saved(&screen, &DatosEmpresa::saved);
+    QSignalSpy nameChanged(&home.session(), &Session::companyNameChanged);
+    for (const auto& t : kTyped)
+        QTest::keyClicks(field(screen, t.control), QString::fromUtf8(t.typed));
+    for (const auto& t : kTyped)
+        EXPECT_EQ(field(screen, t.control)->text(), QString::fromUtf8(t.stored)) << t.control;
+
+    click(screen, "CmdGuardar");
+    EXPECT_TRUE(dialogs.entries().empty()) << dialogs.lastText().toStdString();
+    EXPECT_EQ(saved.count(), 1);
+    EXPECT_EQ(home.session().companyName(), QStringLiteral("TALLERES PEREZ"));
+    EXPECT_EQ(nameChanged.count(), 1);
+    const auto row = home.db().firstRow("SELECT * FROM DatosEmpresa");
+    ASSERT_TRUE(row.has_value());
+    for (const auto& t : kTyped)
+        EXPECT_EQ(row->value(t.column).toString(), QString::fromUtf8(t.stored)) << t.column;
+
+    // Back to browse: fields locked, only Modificar and Salir.
+    EXPECT_FALSE(screen.mode().isEditing());
+    EXPECT_FALSE(screen.isNewRow());
+    EXPECT_TRUE(field(screen, "txtFax")->isReadOnly());
+    EXPECT_TRUE(enabled(screen, "CmdModificar"));
+    EXPECT_TRUE(enabled(screen, "CmdSalir"));
+    EXPECT_FALSE(enabled(screen, "CmdGuardar"));
+    EXPECT_FALSE(enabled(screen, "CmdCancelar"));
+}
+
+TEST(DatosEmpresaScreen, SavingWithAnyFieldEmptyIsRefused) {
+    for (const auto& missing : kTyped) {
+        TempHome home;
+        ScriptedDialogs dialogs;
+        DatosEmpresa screen(home.session(), dialogs);
+        for (const auto& t : kTyped)
+            if (&t != &missing)
+                QTest::keyClicks(field(screen, t.control), QString::fromUtf8(t.typed));
+        click(screen, "CmdGuardar");
+        const auto messages = dialogs.messages();
+        ASSERT_EQ(messages.size(), 1u) << missing.control;
+        EXPECT_EQ(messages[0].text, kMissing);
+        EXPECT_EQ(messages[0].icon, Dialogs::Icon::None);
+        EXPECT_TRUE(screen.mode().isEditing());
+        EXPECT_EQ(rowCount(home.db()), 0) << missing.control;
+        EXPECT_TRUE(home.session().companyName().isEmpty());
+    }
+}
+
+TEST(DatosEmpresaScreen, ExistingRowIsShownLockedAndModifyUnlocksIt) {
+    TempHome home;
+    ASSERT_TRUE(saveCompanyData(home.db(), fullData()));
+    ScriptedDialogs dialogs;
+    DatosEmpresa screen(home.session(), dialogs);
+    EXPECT_FALSE(screen.mode().isEditing());
+    EXPECT_EQ(field(screen, "txtNombre")->text(), "TALLERES PEREZ");
+    EXPECT_EQ(field(screen, "TxtIVA")->text(), "16");
+    EXPECT_TRUE(field(screen, "txtNombre")->isReadOnly());
+    EXPECT_FALSE(enabled(screen, "CmdGuardar"));
+    click(screen, "CmdModificar");
+    EXPECT_TRUE(screen.mode().isEditing());
+    EXPECT_FALSE(field(screen, "txtNombre")->isReadOnly());
+    EXPECT_FALSE(enabled(screen, "CmdModificar"));
+    EXPECT_FALSE(enabled(screen, "CmdSalir"));
+}
+
+TEST(DatosEmpresaScreen, CancelRefusesEmptyFieldsThenRestoresTheStoredRow) {
+    TempHome home;
+    ASSERT_TRUE(saveCompanyData(home.db(), fullData()));
+    ScriptedDialogs dialogs;
+    DatosEmpresa screen(home.session(), dialogs);
+    click(screen, "CmdModificar");
+    field(screen, "txtFax")->clear();
+    QTest::keyClicks(field(screen, "txtNombre"), " bis");
+
+    click(screen, "CmdCancelar");
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.lastText(), kMissing);
+    EXPECT_EQ(dialogs.messages()[0].icon, Dialogs::Icon::None);
+    EXPECT_TRUE(screen.mode().isEditing());
+    EXPECT_EQ(field(screen, "txtNombre")->text(), "TALLERES PEREZ BIS");
+
+    QTest::keyClicks(field(screen, "txtFax"), "1");
+    click(screen, "CmdCancelar");
+    EXPECT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_FALSE(screen.mode().isEditing());
+    EXPECT_EQ(field(screen, "txtNombre")->text(), "TALLERES PEREZ");
+    EXPECT_EQ(field(screen, "txtFax")->text(), "915551235");
+    EXPECT_EQ(loadCompanyData(home.db()).value(), fullData());
+}
+
+TEST(DatosEmpresaScreen, ClosingTellsTheOpener) {
+    TempHome home;
+    ScriptedDialogs dialogs;
+    auto* screen = new DatosEmpresa(home.session(), dialogs);
+    screen->setAttribute(Qt::WA_DeleteOnClose);
+    QSignalSpy closed(screen, &DatosEmpresa::closed);
+    QSignalSpy saved(screen, &DatosEmpresa::saved);
+    screen->show();
+    screen->close();
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_EQ(saved.count(), 0);
+    EXPECT_EQ(rowCount(home.db()), 0);
+}
+
+}  // namespace
