@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace torvane {
+class Dialogs;
+class Session;
+}  // namespace torvane
+
+// The printing routines every screen calls. File arguments are written as the
+// screens write them ("\QARVOLFAC.rpt", "/qarvoodtcli.rpt" or a full path); the
+// file is looked up in the program folder without regard to case. Problems
+// (missing or damaged report, bad formula, no printer) are told through
+// dialogs. Each returns true when the report was shown, printed or saved.
+namespace torvane::Informes {
+
+bool ImprimirInforme(Session& session, Dialogs& dialogs, const QString& formula,
+                     const QString& file, bool preview);
+bool ImprimirInformeSimple(Session& session, Dialogs& dialogs, const QString& formula,
+                           const QString& file, bool preview);
+// For "\QARVOFACODT2.rpt" the first argument is the whole selection formula;
+// for any other file it is a work-order number.
+bool ImprimirFacturaODT(Session& session, Dialogs& dialogs, const QString& numberOrFormula,
+                        const QString& file, bool preview);
+// Always previews.
+bool ImprimirAlbaranODT(Session& session, Dialogs& dialogs, const QString& formula,
+                        const QString& file);
+bool ImprimirHojaODT(Session& session, Dialogs& dialogs, const QString& number, const QString& file,
+                     bool preview);
+// A whole listing, always previewed.
+bool VerListado(Session& session, Dialogs& dialogs, const QString& file);
+
+}  // namespace torvane::Informes
+
+namespace torvane::reports {
+
+// Folders searched for report files: the program folder, then the
+// executable's folder (where the build puts them).
+QStringList reportFolders(const Session& session);
+
+// The one path all routines share.
+bool printReport(Session& session, Dialogs& dialogs, const QString& file, const QString& formula,
+                 bool preview);
+
+}  // namespace torvane::reports

@@ -1,0 +1,89 @@
+#include "reports/report_cli.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <cstdio>
+#include <memory>
+
+#include "core/session.h"
+#include "reports/informes.h"
+#include "reports/report_engine.h"
+
+namespace torvane::reports {
+
+namespace {
+
+void err(const QString& text) {
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
+int usage(const QString& problem) {
+    err(problem);
+    err(
+        QStringLiteral("Uso: torvane report INFORME.rpt --db FICHERO.erm [--formula FORMULA] "
+                       "[--home CARPETA] --pdf SALIDA.pdf"));
+    return 2;
+}
+
+}  // namespace
+
+int runReportCommand(const QStringList& args) {
+    QString name, db, formula, pdf, home;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const auto value = [&](QString* into) {
+            if (i + 1 >= args.size()) return false;
+            *into = args[++i];
+            return true;
+        };
+        if (a == QLatin1String("--db")) {
+            if (!value(&db)) return usage(QStringLiteral("Falta el fichero tras --db."));
+        } else if (a == QLatin1String("--formula")) {
+            if (!value(&formula)) return usage(QStringLiteral("Falta la fórmula tras --formula."));
+        } else if (a == QLatin1String("--pdf")) {
+            if (!value(&pdf)) return usage(QStringLiteral("Falta el fichero tras --pdf."));
+        } else if (a == QLatin1String("--home")) {
+            if (!value(&home)) return usage(QStringLiteral("Falta la carpeta tras --home."));
+        } else if (a.startsWith(QLatin1String("--"))) {
+            return usage(QStringLiteral("Opción desconocida: %1").arg(a));
+        } else if (name.isEmpty()) {
+            name = a;
+        } else {
+            return usage(QStringLiteral("Sobra «%1».").arg(a));
+        }
+    }
+    if (name.isEmpty()) return usage(QStringLiteral("Falta el nombre del informe."));
+    if (db.isEmpty()) return usage(QStringLiteral("Falta --db con la base de datos."));
+    if (pdf.isEmpty()) return usage(QStringLiteral("Falta --pdf con el fichero de salida."));
+
+    // Text measurement needs a GUI application; without a display use offscreen.
+    std::unique_ptr<QGuiApplication> ownApp;
+    if (!QCoreApplication::instance()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char arg0[] = "torvane";
+        static char* argv[] = {arg0, nullptr};
+        ownApp = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    if (home.isEmpty()) home = QCoreApplication::applicationDirPath();
+    Session session(home);
+    QString reason;
+    if (!session.openDatabase(db, &reason)) {
+        err(QStringLiteral("No se puede abrir la base de datos \"%1\": %2").arg(db, reason));
+        return 1;
+    }
+    ReportEngine engine(session.db(), reportFolders(session), session.today());
+    const ReportEngine::Result result = engine.render(name, formula);
+    if (!result.report) {
+        err(result.error);
+        return 1;
+    }
+    if (!writePdf(*result.report, pdf, &reason)) {
+        err(QStringLiteral("No se puede guardar el PDF \"%1\": %2.").arg(pdf, reason));
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace torvane::reports

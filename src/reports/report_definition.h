@@ -1,0 +1,116 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace torvane::reports {
+
+enum class ValueFormat { Text, Money, Number, Integer, Date };
+
+// How a value looks on paper: money "1.234,50", dates dd/mm/yyyy, numbers with
+// a decimal comma and at most two decimals, integers with thousands points.
+QString formatValue(const QVariant& value, ValueFormat format);
+
+// A field named in a definition: {Table.Column}, {@FORMULA}, optionally with
+// a format after a colon ({FacturasODT.Fecha:date}).
+struct Placeholder {
+    bool formula = false;
+    QString table;
+    QString name;
+    std::optional<ValueFormat> format;
+    QString key() const { return formula ? '@' + name.toUpper() : (table + '.' + name).toLower(); }
+};
+
+// Text with placeholders. A part between square brackets is left out when all
+// of its fields are empty; a whole line whose fields are all empty is left out.
+class Template {
+  public:
+    static std::optional<Template> parse(const QString& text, QString* error);
+
+    const std::vector<Placeholder>& placeholders() const { return placeholders_; }
+    bool isSingleField() const;  // exactly one field and no other text
+    QString source() const { return source_; }
+    // value(i) gives the value of placeholders()[i]; fallback formats fields without one.
+    QString render(const std::function<QVariant(int)>& value, ValueFormat fallback) const;
+
+  private:
+    struct Piece {
+        QString literal;
+        int placeholder = -1;
+        int group = -1;  // optional bracketed part it belongs to
+    };
+    QString source_;
+    std::vector<Piece> pieces_;
+    std::vector<Placeholder> placeholders_;
+};
+
+struct ColumnDef {
+    QString heading;
+    double width = 10;  // relative to the other columns
+    ValueFormat format = ValueFormat::Text;
+    bool total = false;  // summed in group subtotals and the grand total
+    bool wrap = false;   // long text wraps instead of being cut
+    Template value;
+};
+
+struct GroupDef {
+    QString label;
+    bool count = false;
+    Template key;  // a change of its text starts a new group
+};
+
+struct FieldDef {
+    QString label;
+    Template value;
+};
+
+struct SectionDef {
+    QString file;   // a "lines" report
+    Template link;  // value handed to the section's link field
+};
+
+// One report definition file (".rpt"): its data and its layout.
+struct ReportDefinition {
+    enum class Kind { List, Document, Lines };
+
+    QString name;  // file name, for messages
+    Kind kind = Kind::List;
+    QString title;
+    bool landscape = false;
+    QString from, where, order;
+    std::vector<std::pair<QString, QString>> formulas;  // name (upper case), SQL expression
+
+    // list and lines
+    std::vector<ColumnDef> columns;
+    std::vector<GroupDef> groups;
+    QString countNoun;             // "clientes": prints how many records
+    std::optional<Template> link;  // lines: field that receives the parent's value
+
+    // document
+    std::vector<Template> company;
+    QString heading;
+    std::vector<FieldDef> fields;
+    QString customerTitle = QStringLiteral("Cliente");
+    std::vector<Template> customer;
+    std::vector<Template> record;
+    std::vector<SectionDef> sections;
+    std::optional<Template> base;  // unset: the sum of the sections' totals
+    std::optional<Template> vat;   // set: base, VAT and total are printed
+    std::vector<Template> foot;
+
+    // On failure returns nullopt and *error reads "línea 12: ...".
+    static std::optional<ReportDefinition> parse(const QString& text, const QString& name,
+                                                 QString* error);
+};
+
+// "\QARVOLFAC.rpt", "/qarvoodtcli.rpt" or a full path -> "QARVOLFAC.rpt".
+QString reportFileName(const QString& argument);
+// The file in the first folder that has it, compared without regard to case;
+// empty when none has it.
+QString findReportFile(const QString& name, const QStringList& folders);
+
+}  // namespace torvane::reports

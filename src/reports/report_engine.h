@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "reports/report_page.h"
+
+namespace torvane {
+class Database;
+}
+
+namespace torvane::reports {
+
+// Renders report definition files over an open database into pages.
+class ReportEngine {
+  public:
+    // folders: where the ".rpt" files are looked up, in order.
+    // printDate: the date printed on listings.
+    ReportEngine(Database& db, QStringList folders, QDate printDate);
+
+    struct Result {
+        std::optional<RenderedReport> report;
+        QString error;  // a whole Spanish sentence naming the report, when report is empty
+    };
+
+    // file as the screens write it ("\QARVOLFAC.rpt"); formula may be empty.
+    Result render(const QString& file, const QString& formula);
+
+  private:
+    Database& db_;
+    QStringList folders_;
+    QDate printDate_;
+};
+
+}  // namespace torvane::reports

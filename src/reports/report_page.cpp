@@ -1,0 +1,154 @@
+#include "reports/report_page.h"
+
+#include <QFile>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+namespace torvane::reports {
+
+QString reportFontFamily() {
+    return QStringLiteral("DejaVu Sans");
+}
+
+QPageLayout RenderedReport::pageLayout() const {
+    return QPageLayout(QPageSize(QPageSize::A4),
+                       landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+}
+
+QSizeF RenderedReport::paperSize() const {
+    return pageLayout().fullRect(QPageLayout::Point).size();
+}
+
+namespace {
+
+// Rows of a page: items whose tops are within half a point belong together.
+std::vector<std::vector<const PageItem*>> rowsOf(const Page& page) {
+    std::vector<const PageItem*> texts;
+    for (const PageItem& it : page.items)
+        if (it.kind == PageItem::Kind::Text && !it.text.isEmpty()) texts.push_back(&it);
+    std::stable_sort(texts.begin(), texts.end(), [](const PageItem* a, const PageItem* b) {
+        const double ya = std::round(a->rect.top() * 2), yb = std::round(b->rect.top() * 2);
+        if (ya != yb) return ya < yb;
+        return a->rect.left() < b->rect.left();
+    });
+    std::vector<std::vector<const PageItem*>> rows;
+    double lastTop = -1e9;
+    for (const PageItem* it : texts) {
+        if (rows.empty() || std::fabs(it->rect.top() - lastTop) > 0.5) rows.emplace_back();
+        rows.back().push_back(it);
+        lastTop = it->rect.top();
+    }
+    return rows;
+}
+
+QString pageText(const Page& page) {
+    QString out;
+    for (const auto& row : rowsOf(page)) {
+        QStringList parts;
+        for (const PageItem* it : row) parts << it->text;
+        out += parts.join(QStringLiteral(" | ")) + '\n';
+    }
+    return out;
+}
+
+}  // namespace
+
+QString RenderedReport::toText() const {
+    QString out;
+    for (size_t i = 0; i < pages.size(); ++i) {
+        out += QStringLiteral("--- página %1 ---\n").arg(i + 1);
+        out += pageText(pages[i]);
+    }
+    return out;
+}
+
+std::vector<int> RenderedReport::pagesContaining(const QString& what) const {
+    std::vector<int> out;
+    if (what.isEmpty()) return out;
+    for (size_t i = 0; i < pages.size(); ++i)
+        for (const PageItem& it : pages[i].items)
+            if (it.kind == PageItem::Kind::Text && it.text.contains(what, Qt::CaseInsensitive)) {
+                out.push_back(int(i));
+                break;
+            }
+    return out;
+}
+
+void paintPage(QPainter& painter, const RenderedReport& report, int page,
+               const QString& highlight) {
+    if (page < 0 || page >= int(report.pages.size())) return;
+    const QPaintDevice* dev = painter.device();
+    const double kx = dev->logicalDpiX() / 72.0, ky = dev->logicalDpiY() / 72.0;
+    const auto map = [&](const QRectF& r) {
+        return QRectF(r.left() * kx, r.top() * ky, r.width() * kx, r.height() * ky);
+    };
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    QFont font(reportFontFamily());
+    for (const PageItem& it : report.pages[page].items) {
+        switch (it.kind) {
+            case PageItem::Kind::Line: {
+                painter.setPen(QPen(Qt::black, 0.5 * kx));
+                painter.drawLine(QPointF(it.rect.left() * kx, it.rect.top() * ky),
+                                 QPointF(it.rect.right() * kx, it.rect.bottom() * ky));
+                break;
+            }
+            case PageItem::Kind::Box:
+                painter.setPen(QPen(Qt::black, 0.6 * kx));
+                painter.setBrush(Qt::NoBrush);
+                painter.drawRect(map(it.rect));
+                break;
+            case PageItem::Kind::Text: {
+                const QRectF r = map(it.rect);
+                if (!highlight.isEmpty() && it.text.contains(highlight, Qt::CaseInsensitive))
+                    painter.fillRect(r, QColor(255, 235, 59));
+                font.setPointSizeF(it.size);
+                font.setBold(it.bold);
+                painter.setFont(font);
+                painter.setPen(Qt::black);
+                painter.drawText(r, int(it.align | Qt::AlignVCenter) | Qt::TextSingleLine, it.text);
+                break;
+            }
+        }
+    }
+    painter.restore();
+}
+
+bool paintAll(QPagedPaintDevice& device, const RenderedReport& report) {
+    QPainter painter;
+    if (!painter.begin(&device)) return false;
+    for (size_t i = 0; i < report.pages.size(); ++i) {
+        if (i > 0) device.newPage();
+        paintPage(painter, report, int(i));
+    }
+    painter.end();
+    return true;
+}
+
+bool writePdf(const RenderedReport& report, const QString& path, QString* reason) {
+    {
+        QFile probe(path);
+        if (!probe.open(QIODevice::WriteOnly)) {
+            if (reason) *reason = probe.errorString();
+            return false;
+        }
+    }
+    QPdfWriter writer(path);
+    writer.setResolution(600);
+    writer.setTitle(report.title);
+    writer.setCreator(QStringLiteral("Torvane"));
+    writer.setPageLayout(report.pageLayout());
+    if (!paintAll(writer, report)) {
+        if (reason) *reason = QStringLiteral("no se puede escribir el PDF");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace torvane::reports

@@ -1,0 +1,446 @@
+// Selection formulas: every shape the screens build, bad input, and a fuzz run.
+#include <gtest/gtest.h>
+#include <QRandomGenerator>
+#include <QSqlQuery>
+#include <set>
+
+#include "reports/selection_formula.h"
+#include "support/temp_home.h"
+
+using torvane::Database;
+using torvane::reports::FieldResolver;
+using torvane::reports::FormulaNode;
+using torvane::reports::SelectionFormula;
+using torvane::testing::TempHome;
+
+namespace {
+
+// Accepts every table of the database and one formula, like a report that reads them all.
+class AllTables : public FieldResolver {
+  public:
+    explicit AllTables(Database& db) : db_(db) {}
+    std::optional<QString> fieldSql(const QString& table, const QString& column,
+                                    QString* error) const override {
+        const QVariant t = db_.scalar(
+            "SELECT name FROM sqlite_master WHERE type IN ('table','view') AND name=? COLLATE "
+            "NOCASE",
+            {table});
+        if (!t.isValid()) {
+            *error = QStringLiteral("la tabla «%1» no forma parte de este informe").arg(table);
+            return std::nullopt;
+        }
+        for (const QString& c : db_.columnNames(t.toString()))
+            if (c.compare(column, Qt::CaseInsensitive) == 0) {
+                used.insert(t.toString());
+                return QStringLiteral("\"%1\".\"%2\"").arg(t.toString(), c);
+            }
+        *error = QStringLiteral("el campo «%1.%2» no existe").arg(table, column);
+        return std::nullopt;
+    }
+    std::optional<QString> formulaSql(const QString& name, QString* error) const override {
+        if (name.compare("PENDIENTE", Qt::CaseInsensitive) == 0) {
+            used.insert("Facturas");
+            return QStringLiteral(
+                "(IFNULL(\"Facturas\".\"Total\",0) - "
+                "IFNULL(\"Facturas\".\"Pagado\",0))");
+        }
+        *error = QStringLiteral("la fórmula «@%1» no está definida en este informe").arg(name);
+        return std::nullopt;
+    }
+    mutable std::set<QString> used;
+
+  private:
+    Database& db_;
+};
+
+// The date range exactly as the date-range screen assembles it from two dd/mm/yyyy texts.
+QString dateRange(const QString& prefix, const QString& from, const QString& to) {
+    return prefix + from.right(4) + "," + from.mid(3, 2) + "," + from.left(2) +
+           ",00, 00, 00) to DateTime (" + to.right(4) + "," + to.mid(3, 2) + "," + to.left(2) +
+           " ,00, 00, 00)";
+}
+
+// Runs the condition over the tables it names, so the SQL and its parameters are proven.
+int countRows(Database& db, const AllTables& fields, const torvane::reports::SqlCondition& c) {
+    QStringList from;
+    for (const QString& t : fields.used) from << '"' + t + '"';
+    if (from.isEmpty()) from << "\"Clientes\"";
+    const QString sql = "SELECT count(*) FROM " + from.join(", ") +
+                        (c.sql.isEmpty() ? QString() : " WHERE " + c.sql);
+    return db.scalar(sql, c.params).toInt();
+}
+
+struct Compiled {
+    bool ok = false;
+    QString error;
+    torvane::reports::SqlCondition sql;
+};
+
+Compiled compile(const QString& formula, const AllTables& fields) {
+    Compiled out;
+    const auto f = SelectionFormula::parse(formula, &out.error);
+    if (!f) return out;
+    const auto c = f->toSql(fields, &out.error);
+    if (!c) return out;
+    out.ok = true;
+    out.sql = *c;
+    return out;
+}
+
+TEST(SelectionFormula, EveryFormulaTheScreensBuildParsesAndRuns) {
+    TempHome home;
+    const QString d1 = "01/03/2008", d2 = "31/03/2008";
+    const QStringList prefixes = {
+        "{FacturasODT.Fecha} in DateTime (",
+        "{ODTS.Id_Cli} =7 and {FacturasODT.Fecha} in DateTime (",
+        " {Facturas.Fecha} in DateTime (",
+        "{Facturas.Id_Cli} =7 and {Facturas.Fecha} in DateTime (",
+        " {Partes.FechaFactura} in DateTime (",
+        "{Partes.Id_Ase}=3and {Partes.FechaFactura} in DateTime (",
+        "{Comisiones.Fecha} in DateTime (",
+        "{ODTS.Fecha} in DateTime (",
+        "{Entradas.Fecha} in DateTime (",
+        "{ConUnion.Fecha} in DateTime (",
+    };
+    QStringList formulas;
+    for (const QString& p : prefixes) formulas << dateRange(p, d1, d2);
+    formulas << dateRange(" {Facturas.Fecha} in DateTime (", d1, d2) + " and {@PENDIENTE}>0"
+             << dateRange("{Entradas.Fecha} in DateTime (", d1, d2) + " and {Proveedores.Id_Pro}=4"
+             << "{Clientes.Id_Cli}=7"
+             << "{Proveedores.Id_Pro}=4"
+             << "{Vehiculos.Marca}='SEAT'"
+             << "{ODTS.NODT}='ODT08/03/00012'"
+             << "{ODTS.NODT} ='ODT08/03/00012'"
+             << "{ODTS.NODT}= 'ODT08/03/00012'"
+             << "{ODTS.NODT} like [\"ODT08/03/00012\",\"ODT08/03/00013\"]"
+             << "{Albaranes.Id_Alb}='AR08/03/00005'"
+             << "{Albaranes.Id_Alb} like [\"AR08/03/00005\",\"AR08/03/00006\"]"
+             << "{Albaranes.Id_Alb} like [\"AR08/03/00005\"]"
+             << "{FacturasLibres.NFactura}='FL08/00001'"
+             << "{Recibos.id}=15"
+             << "{Comisiones.NFactura}='C2008/0001'"
+             << "{Partes.NParte}='PG08/00004'";
+    for (const QString& formula : formulas) {
+        AllTables fields(home.db());
+        const Compiled c = compile(formula, fields);
+        ASSERT_TRUE(c.ok) << formula.toStdString() << " -> " << c.error.toStdString();
+        EXPECT_FALSE(c.sql.sql.contains("SEAT") || c.sql.sql.contains("ODT08") ||
+                     c.sql.sql.contains("2008"))
+            << "values must be bound: " << c.sql.sql.toStdString();
+        EXPECT_NO_THROW(countRows(home.db(), fields, c.sql)) << formula.toStdString();
+    }
+}
+
+TEST(SelectionFormula, CustomerInvoicesOfMarchExampleGivesBoundSql) {
+    TempHome home;
+    const QString formula = dateRange("{Facturas.Id_Cli} =7 and {Facturas.Fecha} in DateTime (",
+                                      "01/03/2008", "31/03/2008");
+    ASSERT_EQ(formula,
+              "{Facturas.Id_Cli} =7 and {Facturas.Fecha} in DateTime (2008,03,01,00, 00, 00) to "
+              "DateTime (2008,03,31 ,00, 00, 00)");
+    AllTables fields(home.db());
+    const Compiled c = compile(formula, fields);
+    ASSERT_TRUE(c.ok) << c.error.toStdString();
+    EXPECT_EQ(c.sql.sql,
+              "((\"Facturas\".\"Id_Cli\" = ?) AND (\"Facturas\".\"Fecha\" >= ? AND "
+              "\"Facturas\".\"Fecha\" < ?))");
+    EXPECT_EQ(c.sql.params, (QVariantList{7LL, "2008-03-01", "2008-04-01"}));
+}
+
+TEST(SelectionFormula, DateRangeIncludesBothWholeDaysAndCustomer) {
+    TempHome home;
+    Database& db = home.db();
+    const struct {
+        const char* date;
+        int cli;
+    } rows[] = {{"2008-02-29", 7}, {"2008-03-01", 7}, {"2008-03-15", 8},
+                {"2008-03-31", 7}, {"2008-04-01", 7}, {"2008-03-31T18:30:00", 7}};
+    for (const auto& r : rows)
+        db.insert("INSERT INTO Facturas (Id_Fac, Fecha, Id_Cli) VALUES (?,?,?)",
+                  {QString("FV-%1").arg(r.date), r.date, r.cli});
+    AllTables fields(db);
+    const Compiled c = compile(
+        "{Facturas.Id_Cli} =7 and {Facturas.Fecha} in DateTime (2008,03,01,00, 00, 00) to "
+        "DateTime (2008,03,31 ,00, 00, 00)",
+        fields);
+    ASSERT_TRUE(c.ok);
+    QStringList got;
+    QSqlQuery q =
+        db.exec("SELECT Fecha FROM Facturas WHERE " + c.sql.sql + " ORDER BY Fecha", c.sql.params);
+    while (q.next()) got << q.value(0).toString();
+    EXPECT_EQ(got, (QStringList{"2008-03-01", "2008-03-31", "2008-03-31T18:30:00"}));
+}
+
+TEST(SelectionFormula, PendingInvoicesOfTheRange) {
+    TempHome home;
+    Database& db = home.db();
+    db.insert(
+        "INSERT INTO Facturas (Id_Fac, Fecha, Id_Cli, Total, Pagado) VALUES "
+        "('A','2008-03-02',1,100,100)");
+    db.insert(
+        "INSERT INTO Facturas (Id_Fac, Fecha, Id_Cli, Total, Pagado) VALUES "
+        "('B','2008-03-03',1,100,40)");
+    db.insert(
+        "INSERT INTO Facturas (Id_Fac, Fecha, Id_Cli, Total, Pagado) VALUES "
+        "('C','2008-04-03',1,100,0)");
+    const QString formula =
+        dateRange(" {Facturas.Fecha} in DateTime (", "01/03/2008", "31/03/2008") +
+        " and {@PENDIENTE}>0";
+    EXPECT_TRUE(formula.endsWith(" ,00, 00, 00) and {@PENDIENTE}>0"));
+    AllTables fields(db);
+    const Compiled c = compile(formula, fields);
+    ASSERT_TRUE(c.ok) << c.error.toStdString();
+    EXPECT_EQ(
+        db.scalar("SELECT group_concat(Id_Fac) FROM Facturas WHERE " + c.sql.sql, c.sql.params)
+            .toString(),
+        "B");
+}
+
+TEST(SelectionFormula, LikeListMatchesAnyWithWildcards) {
+    TempHome home;
+    Database& db = home.db();
+    for (const char* n : {"ODT08/03/00012", "ODT08/03/00013", "ODT08/03/00014", "TEMP1"})
+        db.insert("INSERT INTO ODTS (NODT) VALUES (?)", {n});
+    const struct {
+        const char* formula;
+        const char* expected;
+    } cases[] = {
+        {"{ODTS.NODT} like [\"ODT08/03/00012\",\"ODT08/03/00014\"]",
+         "ODT08/03/00012,ODT08/03/00014"},
+        {"{ODTS.NODT} like [\"odt08/03/00013\"]", "ODT08/03/00013"},
+        {"{ODTS.NODT} like [\"TEMP%\"]", "TEMP1"},
+        {"{ODTS.NODT} like [\"ODT08/03/0001_\"]", "ODT08/03/00012,ODT08/03/00013,ODT08/03/00014"},
+        {"{ODTS.NODT} like \"%13\"", "ODT08/03/00013"},
+        {"not {ODTS.NODT} like [\"ODT%\"]", "TEMP1"},
+        {"{ODTS.NODT} in [\"TEMP1\",\"X\"]", "TEMP1"},
+        {"({ODTS.NODT} = 'TEMP1' or {ODTS.NODT}='ODT08/03/00012') and not ({ODTS.Id_ODT} > 3)",
+         "ODT08/03/00012"},
+    };
+    for (const auto& tc : cases) {
+        AllTables fields(db);
+        const Compiled c = compile(tc.formula, fields);
+        ASSERT_TRUE(c.ok) << tc.formula << " -> " << c.error.toStdString();
+        EXPECT_EQ(db.scalar("SELECT group_concat(NODT) FROM (SELECT NODT FROM ODTS WHERE " +
+                                c.sql.sql + " ORDER BY NODT)",
+                            c.sql.params)
+                      .toString(),
+                  tc.expected)
+            << tc.formula;
+    }
+}
+
+TEST(SelectionFormula, QuotesInsideTextAreKept) {
+    TempHome home;
+    const struct {
+        QString formula;
+        QString value;
+    } cases[] = {
+        {"{Vehiculos.Marca}='O'NEILL'", "O'NEILL"},
+        {"{Vehiculos.Marca}='IT''S'", "IT'S"},
+        {"{Vehiculos.Marca}='D'ANDREA' and {Vehiculos.Id_Cli}=1", "D'ANDREA"},
+        {"{Vehiculos.Marca}=''", ""},
+        {"{Vehiculos.Marca}='a \"b\" c'", "a \"b\" c"},
+        {"{Vehiculos.Marca}=\"DOBLE\"", "DOBLE"},
+        {"{Vehiculos.Marca}='  espacios  '", "  espacios  "},
+        {"{Vehiculos.Marca}='SEAT' or {Vehiculos.Marca}='FORD'", "SEAT"},
+    };
+    for (const auto& tc : cases) {
+        AllTables fields(home.db());
+        const Compiled c = compile(tc.formula, fields);
+        ASSERT_TRUE(c.ok) << tc.formula.toStdString() << " -> " << c.error.toStdString();
+        ASSERT_FALSE(c.sql.params.isEmpty());
+        EXPECT_EQ(c.sql.params.first().toString(), tc.value) << tc.formula.toStdString();
+    }
+}
+
+TEST(SelectionFormula, EmptyFormulaSelectsEverything) {
+    TempHome home;
+    AllTables fields(home.db());
+    for (const QString& f : {QString(), QString("   "), QString("\n")}) {
+        const Compiled c = compile(f, fields);
+        ASSERT_TRUE(c.ok);
+        EXPECT_TRUE(c.sql.sql.isEmpty());
+    }
+}
+
+TEST(SelectionFormula, BadFormulasAreRefusedWithTheReason) {
+    TempHome home;
+    const struct {
+        QString formula;
+        QString reason;
+    } cases[] = {
+        {"{ODTS.NODT} ='ODT1", "falta cerrar el texto"},
+        {"{ODTS.NODT ='ODT1'", "falta cerrar la llave"},
+        {"{ODTS.NODT} = ", "la fórmula termina antes de tiempo"},
+        {"{ODTS.NODT} like [", "se esperaba un texto entre comillas"},
+        {"{ODTS.NODT} like [\"A\",\"B\"", "falta cerrar la lista"},
+        {"{ODTS.NODT} like []", "se esperaba un texto entre comillas"},
+        {"({ODTS.NODT}='X'", "falta cerrar un paréntesis"},
+        {"{ODTS.NODT}='X')", "sobra texto a partir de la posición 16"},
+        {"{ODTS.NODT}='X' {ODTS.NODT}='Y'", "sobra texto"},
+        {"{Facturas.Fecha} in DateTime (2008,02,31,00, 00, 00) to DateTime (2008,03,31 ,00, 00, "
+         "00)",
+         "fecha no válida: 31/2/2008"},
+        {dateRange("{Facturas.Fecha} in DateTime (", "1/3/2008", "31/03/2008"),
+         "carácter no válido «/» en la posición"},
+        {"{Facturas.Fecha} in DateTime (2008,03,01,00, 00, 00)", "se esperaba «to»"},
+        {"{Facturas.Fecha} in DateTime (2008,03,01) to DateTime (2008,03,31,00,00,00)",
+         "se esperaba una coma en la fecha"},
+        {"{Albaranes.Id_Alb} lik\"]", "falta cerrar el texto que empieza en la posición 23"},
+        {"{Albaranes.Id_Alb} lik", "sobra texto a partir de la posición 20"},
+        {"{ODTS.Fecha}=#3/1/2008#", "carácter no válido «#» en la posición 14"},
+        {"'abc'", "se esperaba una comparación"},
+        {"7", "se esperaba una comparación"},
+        {"{ODTS.NODT}='X' and", "la fórmula termina antes de tiempo"},
+        {"7 like [\"A\"]", "«like» necesita un campo"},
+        {"{ODTS}=1", "campo no válido «{ODTS}»"},
+        {"{@}=1", "nombre de fórmula no válido"},
+        {"{Clientes.Id_Cli}=99999999999999999999999", "número demasiado grande"},
+        {QString(200, '(') + "{ODTS.NODT}='X'" + QString(200, ')'), "demasiados niveles"},
+        {"not not not", "la fórmula termina antes de tiempo"},
+        // Well formed, but naming what the report does not have.
+        {"{Nada.Id}=1", "la tabla «Nada» no forma parte de este informe"},
+        {"{ODTS.NoExiste}=1", "el campo «ODTS.NoExiste» no existe"},
+        {"{@NOEXISTE}>0", "la fórmula «@NOEXISTE» no está definida en este informe"},
+    };
+    for (const auto& tc : cases) {
+        AllTables fields(home.db());
+        const Compiled c = compile(tc.formula, fields);
+        EXPECT_FALSE(c.ok) << tc.formula.toStdString();
+        EXPECT_TRUE(c.error.contains(tc.reason))
+            << tc.formula.toStdString() << " -> " << c.error.toStdString();
+    }
+}
+
+TEST(SelectionFormula, DescribesDateRangeAndValues) {
+    const auto f = SelectionFormula::parse(
+        "{Partes.Id_Ase}=3and {Partes.FechaFactura} in DateTime (2008,03,01,00, 00, 00) to "
+        "DateTime (2008,03,31 ,00, 00, 00)",
+        nullptr);
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->describe(), "Del 01/03/2008 al 31/03/2008");
+    const auto g = SelectionFormula::parse("{ODTS.NODT} like [\"A\",\"B\"]", nullptr);
+    ASSERT_TRUE(g);
+    EXPECT_EQ(g->describe(), "NODT: A, B");
+    const auto m =
+        SelectionFormula::parse("{Vehiculos.Marca}='SEAT' and {Clientes.Id_Cli}=4", nullptr);
+    ASSERT_TRUE(m);
+    EXPECT_EQ(m->describe(), "Marca: SEAT");
+    const auto h = SelectionFormula::parse("{Facturas.Total} > 3 or {Facturas.Total} < 1", nullptr);
+    ASSERT_TRUE(h);
+    EXPECT_EQ(h->describe(), "");
+}
+
+// Thousands of random and damaged formulas: each one either parses into SQL
+// that the database accepts, or is refused with a reason. Never a crash.
+TEST(SelectionFormula, FuzzedFormulasParseOrAreRefusedCleanly) {
+    TempHome home;
+    Database& db = home.db();
+    QRandomGenerator rng(20080331);
+    const QStringList atoms = {
+        "{ODTS.NODT}",
+        "{Facturas.Fecha}",
+        "{Clientes.Id_Cli}",
+        "{@PENDIENTE}",
+        "{Recibos.id}",
+        "'ODT1'",
+        "'O'NEILL'",
+        "\"X\"",
+        "7",
+        "-3",
+        "12.5",
+        "{Nada.X}",
+        "{ODTS.Nada}",
+        "{@NADA}",
+        "''",
+    };
+    const QStringList glue = {"=",
+                              "<>",
+                              "<",
+                              ">",
+                              "<=",
+                              ">=",
+                              " and ",
+                              " or ",
+                              " not ",
+                              "(",
+                              ")",
+                              " like [\"A%\",\"B\"]",
+                              " in [\"A\"]",
+                              ",",
+                              "[",
+                              "]",
+                              " in DateTime (2008,03,01,00, 00, 00) to DateTime (2008,03,31 ,00, "
+                              "00, 00)",
+                              "and",
+                              " ",
+                              "{",
+                              "}",
+                              "'",
+                              "\""};
+    QStringList seeds = {
+        "{Facturas.Id_Cli} =7 and {Facturas.Fecha} in DateTime (2008,03,01,00, 00, 00) to "
+        "DateTime (2008,03,31 ,00, 00, 00)",
+        "{Partes.Id_Ase}=3and {Partes.FechaFactura} in DateTime (2008,03,01,00, 00, 00) to "
+        "DateTime (2008,03,31 ,00, 00, 00)",
+        "{ODTS.NODT} like [\"ODT08/03/00012\",\"ODT08/03/00013\"]",
+        "{Vehiculos.Marca}='SEAT'",
+        " {Facturas.Fecha} in DateTime (2008,03,01,00, 00, 00) to DateTime (2008,03,31 ,00, 00, "
+        "00) and {@PENDIENTE}>0",
+    };
+    const QString alphabet = "{}[]()'\",.=<>@ _-#abcdeinotADTOS0123456789\t\nñé";
+    int parsed = 0, refused = 0;
+    for (int i = 0; i < 6000; ++i) {
+        QString f;
+        const int mode = i % 3;
+        if (mode == 0) {  // built from pieces
+            const int n = 1 + rng.bounded(8);
+            for (int k = 0; k < n; ++k)
+                f += (k % 2 == 0 ? atoms[rng.bounded(atoms.size())]
+                                 : glue[rng.bounded(glue.size())]);
+        } else if (mode == 1) {  // a good formula, damaged
+            f = seeds[rng.bounded(seeds.size())];
+            const int edits = 1 + rng.bounded(4);
+            for (int k = 0; k < edits && !f.isEmpty(); ++k) {
+                const int at = rng.bounded(f.size());
+                switch (rng.bounded(4)) {
+                    case 0:
+                        f.remove(at, 1 + rng.bounded(3));
+                        break;
+                    case 1:
+                        f.insert(at, alphabet[rng.bounded(alphabet.size())]);
+                        break;
+                    case 2:
+                        f[at] = alphabet[rng.bounded(alphabet.size())];
+                        break;
+                    default:
+                        f.truncate(at);
+                        break;
+                }
+            }
+        } else {  // noise
+            const int n = rng.bounded(40);
+            for (int k = 0; k < n; ++k) f += alphabet[rng.bounded(alphabet.size())];
+        }
+        AllTables fields(db);
+        const Compiled c = compile(f, fields);
+        if (c.ok) {
+            ++parsed;
+            EXPECT_EQ(c.sql.sql.count('?'), c.sql.params.size()) << f.toStdString();
+            try {
+                countRows(db, fields, c.sql);
+            } catch (const torvane::DbError& e) {
+                ADD_FAILURE() << "SQL refused for " << f.toStdString() << ": "
+                              << e.message().toStdString();
+            }
+        } else {
+            ++refused;
+            EXPECT_FALSE(c.error.isEmpty()) << f.toStdString();
+        }
+    }
+    // Both outcomes must really happen, or the generator is not testing anything.
+    EXPECT_GT(parsed, 300);
+    EXPECT_GT(refused, 300);
+}
+
+}  // namespace

@@ -1,0 +1,289 @@
+// The printing routines: formulas they build, destinations, and their messages.
+#include <gtest/gtest.h>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "reports/informes.h"
+#include "reports/report_cli.h"
+#include "reports/report_definition.h"
+#include "reports/report_fixture.h"
+#include "reports/report_output.h"
+#include "reports/report_preview.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_home.h"
+
+using torvane::Dialogs;
+using torvane::reports::RecordingReportOutput;
+using torvane::reports::ScopedReportOutput;
+using torvane::testing::ScriptedDialogs;
+using torvane::testing::TempHome;
+namespace Informes = torvane::Informes;
+
+namespace {
+
+struct Fixture {
+    TempHome home;
+    ScriptedDialogs dialogs;
+    RecordingReportOutput output;
+    ScopedReportOutput scope{output};
+    Fixture() {
+        torvane::testing::fillReportFixture(home.db());
+        home.session().setToday(QDate(2008, 4, 15));
+    }
+    void writeReport(const QString& name, const QString& text) {
+        QFile f(home.file(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text.toUtf8());
+    }
+    QString lastText() const {
+        return output.jobs().empty() ? QString() : output.jobs().back().report.toText();
+    }
+};
+
+TEST(Informes, PreviewAndPrinterDestinations) {
+    Fixture f;
+    EXPECT_TRUE(Informes::ImprimirInforme(f.home.session(), f.dialogs, "{Proveedores.Id_Pro}=2",
+                                          "\\QARVOLPRO.rpt", true));
+    ASSERT_EQ(f.output.jobs().size(), 1u);
+    EXPECT_TRUE(f.output.jobs()[0].preview);
+    EXPECT_TRUE(f.lastText().contains("LUBRICANTES NORTE"));
+    EXPECT_FALSE(f.lastText().contains("RECAMBIOS DEL CENTRO"));
+
+    EXPECT_TRUE(
+        Informes::ImprimirInformeSimple(f.home.session(), f.dialogs, "", "\\QARVOLPRO.rpt", false));
+    ASSERT_EQ(f.output.jobs().size(), 2u);
+    EXPECT_FALSE(f.output.jobs()[1].preview) << "preview false goes straight to the printer";
+    EXPECT_TRUE(f.dialogs.entries().empty());
+}
+
+TEST(Informes, WorkOrderInvoiceSelectsByNumberExceptForSeveralOrders) {
+    Fixture f;
+    ASSERT_TRUE(Informes::ImprimirFacturaODT(f.home.session(), f.dialogs, "ODT08/03/00002",
+                                             "\\QARVOFACODT.rpt", true));
+    EXPECT_TRUE(f.lastText().contains("ODT08/03/00002"));
+    EXPECT_FALSE(f.lastText().contains("ODT08/03/00003"));
+
+    ASSERT_TRUE(Informes::ImprimirFacturaODT(
+        f.home.session(), f.dialogs, "{ODTS.NODT} like [\"ODT08/03/00002\",\"ODT08/03/00003\"]",
+        f.home.folder() + "\\QARVOFACODT2.rpt", false));
+    EXPECT_FALSE(f.output.jobs().back().preview);
+    EXPECT_TRUE(f.lastText().contains("Orden de trabajo ODT08/03/00003"));
+
+    // For any other file the argument is a work-order number, even when it looks like a formula.
+    EXPECT_FALSE(Informes::ImprimirFacturaODT(f.home.session(), f.dialogs,
+                                              "{ODTS.NODT} like [\"ODT08/03/00002\"]",
+                                              "\\QARVOFACODT.rpt", true));
+    ASSERT_EQ(f.dialogs.messages().size(), 1u);
+    EXPECT_EQ(f.dialogs.lastText(),
+              "No hay datos que imprimir en el informe \"QARVOFACODT.rpt\" con la selección "
+              "indicada.");
+    EXPECT_EQ(f.output.jobs().size(), 2u);
+}
+
+TEST(Informes, DeliveryNoteAlwaysPreviewsAndWorkSheetUsesItsFormula) {
+    Fixture f;
+    f.writeReport("QARVOODTTALLER.rpt",
+                  "report document\nfrom ODTS LEFT JOIN Clientes ON Clientes.Id_Cli = ODTS.Id_Cli\n"
+                  "heading HOJA DE TALLER\nfield \"Orden\" = {ODTS.NODT}\n"
+                  "customer = {Clientes.Nombre}\nsection TRREALIZAR.rpt = {ODTS.NODT}\n");
+    f.home.db().insert(
+        "INSERT INTO TrabajosRealizar_ODT (NODT, Trabajo) VALUES "
+        "('ODT08/03/00001', 'REVISAR RUIDO EN SUSPENSION')");
+    ASSERT_TRUE(Informes::ImprimirHojaODT(f.home.session(), f.dialogs, "ODT08/03/00001",
+                                          "/qarvoodttaller.rpt", false));
+    EXPECT_FALSE(f.output.jobs().back().preview);
+    EXPECT_TRUE(f.lastText().contains("REVISAR RUIDO EN SUSPENSION"));
+    EXPECT_TRUE(f.lastText().contains("Orden | ODT08/03/00001"));
+
+    f.writeReport("qarvoalbodt.rpt",
+                  "report document\nfrom ODTS\nheading ALBARÁN\nfield \"Orden\" = {ODTS.NODT}\n"
+                  "section TR.rpt = {ODTS.NODT}\nsection ME.rpt = {ODTS.NODT}\n"
+                  "section LL.rpt = {ODTS.NODT}\n");
+    ASSERT_TRUE(Informes::ImprimirAlbaranODT(f.home.session(), f.dialogs,
+                                             "{ODTS.NODT}='ODT08/03/00001'", "\\qarvoalbodt.rpt"));
+    EXPECT_TRUE(f.output.jobs().back().preview);
+    EXPECT_TRUE(f.lastText().contains("CAMBIO DE ACEITE Y FILTRO"));
+    EXPECT_TRUE(f.dialogs.entries().empty());
+}
+
+TEST(Informes, VerListadoPreviewsTheWholeListing) {
+    Fixture f;
+    ASSERT_TRUE(Informes::VerListado(f.home.session(), f.dialogs, "\\QARVOCLIENTES2.rpt"));
+    ASSERT_EQ(f.output.jobs().size(), 1u);
+    EXPECT_TRUE(f.output.jobs()[0].preview);
+    EXPECT_TRUE(f.lastText().contains("Total: 3 clientes"));
+}
+
+TEST(Informes, MissingReportFileIsToldByName) {
+    Fixture f;
+    EXPECT_FALSE(Informes::VerListado(f.home.session(), f.dialogs, "\\QARVONADA.rpt"));
+    ASSERT_EQ(f.dialogs.messages().size(), 1u);
+    EXPECT_EQ(f.dialogs.messages()[0].text,
+              "No se encuentra el informe \"QARVONADA.rpt\" en la carpeta del programa.");
+    EXPECT_EQ(f.dialogs.messages()[0].icon, Dialogs::Icon::Critical);
+    EXPECT_TRUE(f.output.jobs().empty());
+}
+
+TEST(Informes, MissingSectionFileIsToldByName) {
+    Fixture f;
+    f.writeReport("SINSECCION.rpt",
+                  "report document\nfrom ODTS\nsection NOHAY.rpt = {ODTS.NODT}\n");
+    EXPECT_FALSE(
+        Informes::ImprimirInforme(f.home.session(), f.dialogs, "", "\\SINSECCION.rpt", true));
+    EXPECT_EQ(f.dialogs.lastText(),
+              "No se encuentra el informe \"NOHAY.rpt\" en la carpeta del programa.");
+}
+
+TEST(Informes, DamagedDefinitionsAreToldWithTheLine) {
+    const struct {
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {"report list\nfrom Clientes\ncolumn \"Nombre\" = {Clientes.Nombre}\n",
+         "El informe \"ROTO.rpt\" está dañado y no se puede imprimir (línea 3: se escribe: column "
+         "\"Título\" ancho [formato] [total] [wrap] = contenido)."},
+        {"report list\nfrom Clientes\ncolumn \"Nombre\" 10 = {Clientes.Nombre\n",
+         "El informe \"ROTO.rpt\" está dañado y no se puede imprimir (línea 3: falta cerrar la "
+         "llave en «{Clientes.Nombre»)."},
+        {"report chart\n",
+         "El informe \"ROTO.rpt\" está dañado y no se puede imprimir (línea 1: "
+         "tipo de informe desconocido «chart» (list, document, lines))."},
+        {"report list\nfrom Clientes\ncolumna \"X\" 1 = {Clientes.Nombre}\n",
+         "El informe \"ROTO.rpt\" está dañado y no se puede imprimir (línea 3: palabra "
+         "desconocida «columna»)."},
+        {"report list\nfrom Clientes\n",
+         "El informe \"ROTO.rpt\" está dañado y no se puede imprimir (el informe no tiene "
+         "columnas)."},
+        {"report list\nfrom Clientez\ncolumn \"X\" 1 = {Clientez.Nombre}\n",
+         "El informe \"ROTO.rpt\" está dañado y no se puede imprimir (la tabla «Clientez» no "
+         "existe en la base de datos)."},
+        {"report list\nfrom Clientes\ncolumn \"X\" 1 = {Clientes.Nombr}\n",
+         "El informe \"ROTO.rpt\" está dañado y no se puede imprimir (el campo «Clientes.Nombr» "
+         "no existe)."},
+        {"report list\nfrom Clientes\ncolumn \"X\" 1 = {Vehiculos.Marca}\n",
+         "El informe \"ROTO.rpt\" está dañado y no se puede imprimir (la tabla «Vehiculos» no "
+         "forma parte de este informe)."},
+        {"report list\nfrom Clientes\ncolumn \"X\" 1 = {@NADA}\n",
+         "El informe \"ROTO.rpt\" está dañado y no se puede imprimir (la fórmula «@NADA» no está "
+         "definida en este informe)."},
+    };
+    for (const auto& c : cases) {
+        Fixture f;
+        f.writeReport("ROTO.rpt", c.text);
+        EXPECT_FALSE(
+            Informes::ImprimirInforme(f.home.session(), f.dialogs, "", "\\ROTO.rpt", true));
+        EXPECT_EQ(f.dialogs.lastText().toStdString(), std::string(c.message)) << c.text;
+        EXPECT_TRUE(f.output.jobs().empty());
+    }
+}
+
+TEST(Informes, BrokenSqlInADefinitionIsToldNotThrown) {
+    Fixture f;
+    f.writeReport("SQLMAL.rpt",
+                  "report list\nfrom Clientes\nformula X = Clientes.Nombre +* 2\n"
+                  "column \"X\" 1 = {@X}\n");
+    EXPECT_FALSE(Informes::VerListado(f.home.session(), f.dialogs, "\\SQLMAL.rpt"));
+    EXPECT_TRUE(f.dialogs.lastText().startsWith("No se puede preparar el informe \"SQLMAL.rpt\":"))
+        << f.dialogs.lastText().toStdString();
+}
+
+TEST(Informes, UnknownFieldInFormulaNamesReportAndField) {
+    Fixture f;
+    EXPECT_FALSE(Informes::ImprimirInforme(f.home.session(), f.dialogs, "{Facturas.Fecha}=1",
+                                           "\\QARVOCLIENTES.rpt", true));
+    EXPECT_EQ(f.dialogs.lastText(),
+              "La fórmula de selección del informe \"QARVOCLIENTES.rpt\" no es válida: la tabla "
+              "«Facturas» no forma parte de este informe.\n\nFórmula: {Facturas.Fecha}=1");
+}
+
+TEST(Informes, NoPrinterOffersPdf) {
+    Fixture f;
+    f.output.setPrinter("");
+    // Declined: nothing printed, nothing saved.
+    f.dialogs.answerNo();
+    EXPECT_FALSE(
+        Informes::ImprimirInforme(f.home.session(), f.dialogs, "", "\\QARVOLPRO.rpt", false));
+    ASSERT_EQ(f.dialogs.entries().size(), 1u);
+    EXPECT_EQ(f.dialogs.entries()[0].kind, ScriptedDialogs::Kind::Question);
+    EXPECT_EQ(f.dialogs.entries()[0].text,
+              "No hay ninguna impresora instalada.\n\n¿Desea guardar el informe \"QARVOLPRO.rpt\" "
+              "como PDF?");
+    // Accepted: the PDF is written where the user says (".pdf" added when missing).
+    f.dialogs.clear();
+    f.dialogs.answerYes();
+    f.dialogs.answerFile(f.home.file("proveedores"));
+    EXPECT_TRUE(
+        Informes::ImprimirInforme(f.home.session(), f.dialogs, "", "\\QARVOLPRO.rpt", false));
+    QFile pdf(f.home.file("proveedores.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.read(5).startsWith("%PDF-"));
+    EXPECT_TRUE(f.output.jobs().empty());
+    EXPECT_TRUE(f.dialogs.allAnswersUsed());
+}
+
+TEST(Informes, NoDatabaseIsTold) {
+    TempHome home(false);
+    ScriptedDialogs dialogs;
+    RecordingReportOutput output;
+    ScopedReportOutput scope(output);
+    EXPECT_FALSE(Informes::VerListado(home.session(), dialogs, "\\QARVOLPRO.rpt"));
+    EXPECT_EQ(dialogs.lastText(),
+              "No hay ninguna base de datos abierta para imprimir el informe \"QARVOLPRO.rpt\".");
+}
+
+TEST(Informes, HeadlessQtPreviewNeverWaits) {
+    Fixture f;
+    torvane::reports::QtReportOutput qt;
+    ScopedReportOutput scope(qt);
+    // Under the offscreen platform this returns at once instead of waiting for a user.
+    EXPECT_TRUE(Informes::VerListado(f.home.session(), f.dialogs, "\\QARVOLPRO.rpt"));
+}
+
+TEST(ReportPreview, SearchHighlightsAndMovesToTheMatchingPage) {
+    Fixture f;
+    for (int i = 1; i <= 150; ++i)
+        f.home.db().insert(
+            "INSERT INTO Clientes (Codigo, Nombre) VALUES (?, ?)",
+            {QString("Z%1").arg(i, 3, 10, QChar('0')), QString("RELLENO %1").arg(i)});
+    f.home.db().insert("INSERT INTO Clientes (Codigo, Nombre) VALUES ('ZZZ', 'AGUJA EN EL PAJAR')");
+    ASSERT_TRUE(Informes::VerListado(f.home.session(), f.dialogs, "\\QARVOCLIENTES2.rpt"));
+    const auto& report = f.output.jobs().back().report;
+    ASSERT_GE(report.pages.size(), 3u);
+    torvane::reports::ReportPreview preview(report, f.dialogs);
+    EXPECT_EQ(preview.objectName(), "frmInfExternos");
+    EXPECT_EQ(preview.currentPage(), 1);
+    EXPECT_TRUE(preview.find("aguja"));
+    EXPECT_EQ(preview.highlight(), "aguja");
+    EXPECT_EQ(preview.currentPage(), int(report.pages.size()));
+    EXPECT_FALSE(preview.find("NO ESTA EN NINGUNA PAGINA"));
+}
+
+TEST(ReportCommand, WritesPdfOrExplainsTheProblem) {
+    Fixture f;
+    const QString db = f.home.session().databasePath();
+    const QString out = f.home.file("clientes.pdf");
+    EXPECT_EQ(torvane::reports::runReportCommand({"QARVOCLIENTES2.rpt", "--db", db, "--formula",
+                                                  "{Clientes.Id_Cli}=2", "--pdf", out, "--home",
+                                                  f.home.folder()}),
+              0);
+    QFile pdf(out);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.read(5).startsWith("%PDF-"));
+
+    EXPECT_EQ(torvane::reports::runReportCommand({"QARVOCLIENTES2.rpt", "--db", db}), 2);
+    EXPECT_EQ(torvane::reports::runReportCommand({"--db", db, "--pdf", out}), 2);
+    EXPECT_EQ(torvane::reports::runReportCommand({"QARVOCLIENTES2.rpt", "--db", db, "--bogus"}), 2);
+    EXPECT_EQ(
+        torvane::reports::runReportCommand({"QARVOCLIENTES2.rpt", "--db", db, "--formula",
+                                            "{Clientes.Id_Cli}=", "--pdf", f.home.file("mal.pdf")}),
+        1);
+    EXPECT_FALSE(QFile::exists(f.home.file("mal.pdf")));
+    EXPECT_EQ(torvane::reports::runReportCommand(
+                  {"NOHAY.rpt", "--db", db, "--pdf", f.home.file("nohay.pdf")}),
+              1);
+    EXPECT_EQ(torvane::reports::runReportCommand(
+                  {"QARVOLPRO.rpt", "--db", f.home.file("noexiste.erm"), "--pdf", out}),
+              1);
+}
+
+}  // namespace
