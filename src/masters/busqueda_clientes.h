@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QVariant>
+
+#include "controls/search_screen.h"
+
+namespace torvane {
+
+// The customer search. What accepting a customer does depends on the origin
+// text it was opened with (see core/handoff.h); unknown origins reposition
+// the customer file.
+class BusquedaClientes : public SearchScreen {
+    Q_OBJECT
+  public:
+    // caller: the screen that opened the search; vehicleId: the vehicle whose
+    // owner changes (origin "CambioPropietario").
+    BusquedaClientes(Session& session, Dialogs& dialogs, QWidget* caller, const QString& origen,
+                     const QVariant& vehicleId = {}, QWidget* parent = nullptr);
+
+    QString origen() const { return origen_; }
+
+  protected:
+    void accept() override;
+
+  private:
+    QPointer<QWidget> caller_;
+    QString origen_;
+    QVariant vehicleId_;
+};
+
+// Registers the origins this library serves ("CambioPropietario", "ListVeh"
+// and the default), leaving alone any handler already registered.
+void registerCustomerSearchOrigins();
+
+}  // namespace torvane

@@ -1,0 +1,374 @@
+#include "masters/customers.h"
+
+#include <QSet>
+#include <QSqlQuery>
+
+#include "core/format.h"
+
+namespace torvane::customers {
+
+const QList<FieldBinding>& customerFields() {
+    static const QList<FieldBinding> fields = {
+        {"TxtCodigo", "Codigo"},
+        {"txtNombre", "Nombre"},
+        {"txtEmpresa", "Apellido1"},
+        {"TxtNif", "NIF"},
+        {"txtCodContable", "CodigoContable"},
+        {"txtCalle", "Direccion"},
+        {"txtLocalidad", "Localidad"},
+        {"txtProvincia", "Provincia"},
+        {"txtCodPostal", "CP"},
+        {"txtTelefono", "Telefono"},
+        {"txtMovil", "Movil"},
+        {"txtFax", "Fax"},
+        {"TxtDescuento", "Descuento"},
+        {"txtFormaPago", "Forma_Pago"},
+        {"txtNumCuenta", "NumeroCuenta"},
+        {"txtBanco", "Banco"},
+        {"txtSucursal", "Sucursal"},
+        {"txtDiaPago", "DiaDePago"},
+    };
+    return fields;
+}
+
+const QList<FieldBinding>& vehicleFields() {
+    static const QList<FieldBinding> fields = {
+        {"txtMatricula", "Matricula"},  {"txtMarca", "Marca"},
+        {"txtModelo", "Modelo"},        {"txtColor", "Color"},
+        {"txtCodColor", "CodigoColor"}, {"txtCodLlave", "CodigoLLave"},
+        {"txtCodRadio", "CodigoRadio"}, {"txtNumChasis", "NChasis"},
+        {"TxtNumMotor", "NMotor"},      {"txtFechaVenta", "FechaVenta"},
+        {"txtFechaItv", "FechaITV"},    {"txtNotas", "Notas"},
+    };
+    return fields;
+}
+
+namespace {
+
+QString text(const Row& values, const char* column) {
+    return values.value(QString::fromLatin1(column)).toString();
+}
+
+// Empty screen text is stored as no value.
+QVariant stored(const QString& s) {
+    return s.isEmpty() ? QVariant() : QVariant(s);
+}
+
+// Writes the given columns of one row: INSERT when id is not valid, else UPDATE.
+qint64 writeRow(Database& db, const QString& table, const QString& keyColumn, const QVariant& id,
+                const QStringList& columns, const QVariantList& values) {
+    if (!id.isValid() || id.isNull()) {
+        QStringList marks;
+        for (int i = 0; i < columns.size(); ++i) marks << QStringLiteral("?");
+        return db.insert(
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(table, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
+            values);
+    }
+    QStringList sets;
+    for (const QString& c : columns) sets << c + QStringLiteral(" = ?");
+    QVariantList params = values;
+    params << id;
+    db.exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                .arg(table, sets.join(QLatin1Char(',')), keyColumn),
+            params);
+    return id.toLongLong();
+}
+
+}  // namespace
+
+QString fieldText(const Row& row, const QString& column) {
+    const QVariant v = row.value(column);
+    if (v.isNull()) return {};
+    if (column == QLatin1String("FechaVenta") || column == QLatin1String("FechaITV"))
+        return formatDate(v);
+    if (v.typeId() == QMetaType::Double) {
+        QString s = QString::number(v.toDouble(), 'f', 2);
+        while (s.endsWith(QLatin1Char('0'))) s.chop(1);
+        if (s.endsWith(QLatin1Char('.'))) s.chop(1);
+        return s.replace(QLatin1Char('.'), QLatin1Char(','));
+    }
+    return v.toString();
+}
+
+// ---- Customers ----
+
+QString customerCodeFor(int n) {
+    return QString::number(n).rightJustified(4, QLatin1Char('0'));
+}
+
+QString proposeCustomerCode(Database& db) {
+    // Only all-digit codes of four or more characters can equal a candidate.
+    QSet<int> used;
+    QSqlQuery q = db.execForward(
+        QStringLiteral("SELECT Codigo FROM Clientes WHERE Codigo GLOB '[0-9][0-9][0-9][0-9]*'"));
+    while (q.next()) {
+        const QString code = q.value(0).toString();
+        bool ok = false;
+        const int n = code.toInt(&ok);
+        if (ok && n > 0 && customerCodeFor(n) == code) used.insert(n);
+    }
+    int n = 1;
+    while (used.contains(n)) ++n;
+    return customerCodeFor(n);
+}
+
+QString checkCustomer(const Row& values) {
+    if (text(values, "Nombre").trimmed().isEmpty() || text(values, "Codigo").trimmed().isEmpty() ||
+        text(values, "NIF").trimmed().isEmpty())
+        return QString::fromUtf8(kMandatoryCustomerFields);
+    return {};
+}
+
+qint64 saveCustomer(Database& db, const QVariant& id, const Row& values) {
+    QStringList columns;
+    QVariantList params;
+    for (const FieldBinding& f : customerFields()) {
+        const QString column = QString::fromLatin1(f.column);
+        const QString value = values.value(column).toString();
+        columns << column;
+        if (column == QLatin1String("Descuento")) {
+            const auto amount = parseAmount(value);
+            params << (amount ? QVariant(*amount) : QVariant());
+        } else {
+            params << stored(value);
+        }
+    }
+    return writeRow(db, QStringLiteral("Clientes"), QStringLiteral("Id_Cli"), id, columns, params);
+}
+
+DocumentCounts countDocuments(Database& db, qint64 customerId) {
+    const auto row = db.firstRow(
+        QStringLiteral(
+            "SELECT Count(Facturas.Id_Fac) AS Cuenta1, Count(FacturasCoches.NFactura) AS Cuenta2, "
+            "Count(FacturasLibres.NFactura) AS Cuenta3, Count(ODTS.NODT) AS Cuenta4 "
+            "FROM Clientes LEFT JOIN Facturas ON Clientes.Id_Cli = Facturas.Id_Cli "
+            "LEFT JOIN FacturasCoches ON Clientes.Id_Cli = FacturasCoches.Id_Cli "
+            "LEFT JOIN FacturasLibres ON Clientes.Id_Cli = FacturasLibres.Id_Cli "
+            "LEFT JOIN ODTS ON Clientes.Id_Cli = ODTS.Id_Cli "
+            "WHERE Clientes.Id_Cli = ? GROUP BY Clientes.Id_Cli"),
+        {customerId});
+    DocumentCounts c;
+    if (!row) return c;
+    c.partsInvoices = row->value(QStringLiteral("Cuenta1")).toLongLong();
+    c.vehicleInvoices = row->value(QStringLiteral("Cuenta2")).toLongLong();
+    c.freeInvoices = row->value(QStringLiteral("Cuenta3")).toLongLong();
+    c.workOrders = row->value(QStringLiteral("Cuenta4")).toLongLong();
+    return c;
+}
+
+QString deleteBlockedMessage(const DocumentCounts& counts) {
+    const std::pair<qint64, const char*> reasons[] = {
+        {counts.partsInvoices, " Facturas"},
+        {counts.vehicleInvoices, " Facturas de venta de Vehiculos"},
+        {counts.freeInvoices, " Facturas libres"},
+        {counts.workOrders, " Ordenes de trabajo"},
+    };
+    for (const auto& [count, what] : reasons) {
+        if (count > 0)
+            return QStringLiteral("No se puede eliminar este cliente porque tiene ") +
+                   QString::number(count) + QString::fromLatin1(what) +
+                   QStringLiteral(" a su nombre.");
+    }
+    return {};
+}
+
+QString deleteCustomer(Database& db, qint64 customerId) {
+    const QString blocked = deleteBlockedMessage(countDocuments(db, customerId));
+    if (!blocked.isEmpty()) return blocked;
+    db.exec(QStringLiteral("DELETE FROM Clientes WHERE Id_Cli = ?"), {customerId});
+    return {};
+}
+
+QString customerKeysSql(CustomerOrder order) {
+    switch (order) {
+        case CustomerOrder::CodeValue:
+            return QStringLiteral(
+                "SELECT Id_Cli FROM Clientes ORDER BY CAST(Codigo AS INTEGER), Id_Cli");
+        case CustomerOrder::CodeText:
+            return QStringLiteral("SELECT Id_Cli FROM Clientes ORDER BY Codigo, Id_Cli");
+        case CustomerOrder::Stored:
+            break;
+    }
+    return QStringLiteral("SELECT Id_Cli FROM Clientes ORDER BY Id_Cli");
+}
+
+// ---- Vehicles ----
+
+namespace {
+bool isDateColumn(const QString& column) {
+    return column == QLatin1String("FechaVenta") || column == QLatin1String("FechaITV");
+}
+}  // namespace
+
+QString checkVehicle(const Row& values) {
+    if (text(values, "Matricula").trimmed().isEmpty() ||
+        text(values, "Marca").trimmed().isEmpty() || text(values, "Modelo").trimmed().isEmpty())
+        return QString::fromUtf8(kMandatoryVehicleFields);
+    for (const char* column : {"FechaVenta", "FechaITV"}) {
+        const QString shown = text(values, column).trimmed();
+        if (!shown.isEmpty() && !parseDisplayDate(shown))
+            return QStringLiteral("La fecha no es válida");
+    }
+    return {};
+}
+
+qint64 saveVehicle(Database& db, const QVariant& id, qint64 ownerId, const Row& values) {
+    QStringList columns{QStringLiteral("Id_Cli")};
+    QVariantList params{ownerId};
+    for (const FieldBinding& f : vehicleFields()) {
+        const QString column = QString::fromLatin1(f.column);
+        const QString value = values.value(column).toString();
+        columns << column;
+        if (isDateColumn(column)) {
+            const auto date = parseDisplayDate(value);
+            params << (date ? QVariant(toIsoDate(*date)) : QVariant());
+        } else {
+            params << stored(value);
+        }
+    }
+    return writeRow(db, QStringLiteral("Vehiculos"), QStringLiteral("Id_Veh"), id, columns, params);
+}
+
+void deleteVehicle(Database& db, qint64 vehicleId) {
+    db.exec(QStringLiteral("DELETE FROM Vehiculos WHERE Id_Veh = ?"), {vehicleId});
+}
+
+void changeOwner(Database& db, qint64 vehicleId, qint64 newOwnerId) {
+    db.exec(QStringLiteral("UPDATE Vehiculos SET Id_Cli = ? WHERE Id_Veh = ?"),
+            {newOwnerId, vehicleId});
+}
+
+// ---- Queries of the screens ----
+
+SqlStatement vehiclesOf(qint64 customerId) {
+    return {QStringLiteral("SELECT * FROM Vehiculos WHERE Id_Cli = ? ORDER BY Id_Veh"),
+            {customerId}};
+}
+
+SqlStatement partsBoughtBy(qint64 customerId) {
+    return {
+        QStringLiteral("SELECT Salidas.Id, Salidas.Id_Alb AS Albaran, Salidas.Cantidad AS Cant, "
+                       "Salidas.Dto, Salidas.Codigo, Salidas.Descripcion, Salidas.Precio AS Precio "
+                       "FROM Albaranes INNER JOIN Salidas ON Albaranes.Id_Alb = Salidas.Id_Alb "
+                       "WHERE Albaranes.Id_Cli = ? ORDER BY Salidas.Id"),
+        {customerId}};
+}
+
+SqlStatement workOrdersOfVehicle(qint64 vehicleId) {
+    return {QStringLiteral("SELECT * FROM ODTS WHERE ODTS.Id_Coche = ? ORDER BY Id_ODT"),
+            {vehicleId}};
+}
+
+SqlStatement jobsOfWorkOrder(const QString& workOrderNumber) {
+    return {QStringLiteral("SELECT * FROM TrabajosRealizadosODT WHERE NODT = ? ORDER BY Id"),
+            {workOrderNumber}};
+}
+
+SqlStatement materialsOfWorkOrder(const QString& workOrderNumber) {
+    return {QStringLiteral("SELECT * FROM MaterialesODT WHERE NODT = ? ORDER BY Id"),
+            {workOrderNumber}};
+}
+
+namespace {
+const char* const kCustomerSearchSelect = "SELECT Id_Cli, Codigo, NIF, Nombre FROM Clientes ";
+}
+
+SqlStatement customerSearchInitial() {
+    return {QString::fromLatin1(kCustomerSearchSelect) +
+                QStringLiteral("WHERE Codigo LIKE ? ORDER BY Codigo, Id_Cli"),
+            {QStringLiteral("%")}};
+}
+
+SqlStatement customerSearch(int option, const QString& typed) {
+    const QString select = QString::fromLatin1(kCustomerSearchSelect);
+    // Each list comes in the order of the column searched, so the index that
+    // filters also sorts.
+    switch (option) {
+        case 1:
+            return {select + QStringLiteral("WHERE NIF LIKE ? ORDER BY NIF, Id_Cli"),
+                    {likePrefix(typed)}};
+        case 2:
+            return {select + QStringLiteral("WHERE Nombre LIKE ? ORDER BY Nombre, Id_Cli"),
+                    {likePrefix(typed)}};
+        case 3:
+            return {select + QStringLiteral("WHERE Nombre LIKE ? ORDER BY Nombre, Id_Cli"),
+                    {likeWordInside(typed)}};
+        case 4:
+            return {QStringLiteral(
+                        "SELECT Clientes.Id_Cli, Clientes.Codigo, Clientes.NIF, Clientes.Nombre "
+                        "FROM Clientes INNER JOIN Vehiculos ON Clientes.Id_Cli = Vehiculos.Id_Cli "
+                        "WHERE Vehiculos.Matricula LIKE ? ORDER BY Vehiculos.Matricula, "
+                        "Vehiculos.Id_Veh"),
+                    {likePrefix(typed)}};
+        default:
+            return {select + QStringLiteral("WHERE Codigo LIKE ? ORDER BY Codigo, Id_Cli"),
+                    {likePrefix(typed)}};
+    }
+}
+
+namespace {
+const char* const kVehicleSearchSelect =
+    "SELECT Vehiculos.Id_Cli, Vehiculos.Matricula, "
+    "ifnull(Vehiculos.Marca, '') || '  ' || ifnull(Vehiculos.Modelo, '') AS Vehiculo, "
+    "Clientes.Nombre AS Cliente, Vehiculos.Id_Veh, Vehiculos.Color "
+    "FROM Vehiculos INNER JOIN Clientes ON Vehiculos.Id_Cli = Clientes.Id_Cli ";
+}
+
+SqlStatement vehicleSearchInitial(const QVariant& onlyCustomerId) {
+    const QString select = QString::fromLatin1(kVehicleSearchSelect);
+    if (onlyCustomerId.isValid() && !onlyCustomerId.isNull())
+        return {select + QStringLiteral("WHERE Vehiculos.Id_Cli = ? ORDER BY Vehiculos.Id_Veh"),
+                {onlyCustomerId}};
+    return {select + QStringLiteral("ORDER BY Vehiculos.Id_Veh"), {}};
+}
+
+SqlStatement vehicleSearch(int option, const QString& typed) {
+    // Column searched, and the order that its index gives without sorting.
+    static const char* const searches[][2] = {
+        {"Vehiculos.Matricula", "Vehiculos.Matricula, Vehiculos.Id_Veh"},
+        {"Vehiculos.Marca", "Vehiculos.Marca, Vehiculos.Id_Veh"},
+        {"Vehiculos.Modelo", "Vehiculos.Modelo, Vehiculos.Id_Veh"},
+        {"Clientes.Nombre", "Clientes.Nombre, Clientes.Id_Cli, Vehiculos.Id_Veh"},
+    };
+    const auto& search = searches[option >= 0 && option < kVehicleSearchOptions ? option : 0];
+    return {QString::fromLatin1(kVehicleSearchSelect) +
+                QStringLiteral("WHERE %1 LIKE ? ORDER BY %2")
+                    .arg(QString::fromLatin1(search[0]), QString::fromLatin1(search[1])),
+            {likePrefix(typed)}};
+}
+
+std::pair<QString, QString> splitVehicleText(const QString& vehiculo) {
+    const int first = vehiculo.indexOf(QLatin1Char(' '));
+    if (first < 0) return {vehiculo, QString()};
+    const int last = vehiculo.lastIndexOf(QLatin1Char(' '));
+    return {vehiculo.left(first), vehiculo.mid(last + 1)};
+}
+
+SqlStatement vehicleHistory(qint64 vehicleId) {
+    return {QStringLiteral(
+                "SELECT ODTS.Id_ODT, ODTS.NODT, ODTS.Fecha, ODTS.Presupuesto, ODTS.NAlbaran, "
+                "ODTS.NFactura, ODTS.Kilometros, Vehiculos.Marca, Vehiculos.Modelo, "
+                "Vehiculos.Matricula, Clientes.Codigo, Clientes.NIF, Clientes.Nombre, "
+                "ifnull(Clientes.Direccion, '') || '  ' || ifnull(Clientes.CP, '') || '  ' || "
+                "ifnull(Clientes.Localidad, '') || '  ' || ifnull(Clientes.Provincia, '') AS "
+                "Direccion, "
+                "Clientes.Telefono, Clientes.Movil, Clientes.Fax "
+                "FROM (ODTS INNER JOIN Vehiculos ON ODTS.Id_Coche = Vehiculos.Id_Veh) "
+                "INNER JOIN Clientes ON Vehiculos.Id_Cli = Clientes.Id_Cli "
+                "WHERE ODTS.Id_Coche = ? ORDER BY ODTS.Id_ODT"),
+            {vehicleId}};
+}
+
+SqlStatement historyJobs(const QString& workOrderNumber) {
+    return {QStringLiteral(
+                "SELECT Id, TRealizado FROM TrabajosRealizadosODT WHERE NODT = ? ORDER BY Id"),
+            {workOrderNumber}};
+}
+
+SqlStatement historyMaterials(const QString& workOrderNumber) {
+    return {QStringLiteral("SELECT Id, Descripcion FROM MaterialesODT WHERE NODT = ? ORDER BY Id"),
+            {workOrderNumber}};
+}
+
+}  // namespace torvane::customers

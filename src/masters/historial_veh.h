@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QWidget>
+
+#include "controls/data_grid.h"
+#include "core/dialogs.h"
+#include "core/session.h"
+
+namespace torvane {
+
+// The work orders of one vehicle with its owner, and the jobs and materials of
+// the selected work order.
+class HistorialVeh : public QWidget {
+    Q_OBJECT
+  public:
+    HistorialVeh(Session& session, Dialogs& dialogs, qint64 vehicleId, QWidget* parent = nullptr);
+
+  private:
+    void showDetails(int row);
+
+    Session& session_;
+    Dialogs& dialogs_;
+    DataGrid* odts_;
+    DataGrid* jobs_;
+    DataGrid* materials_;
+};
+
+}  // namespace torvane
