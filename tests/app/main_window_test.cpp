@@ -1,0 +1,531 @@
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+#include <cerrno>
+
+#include "core/settings_file.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_home.h"
+
+using torvane::Dialogs;
+using torvane::Menu;
+using torvane::MenuRequest;
+using torvane::testing::ScriptedDialogs;
+using torvane::testing::TempHome;
+
+namespace {
+
+// Every entry of the menu bar, depth first: "parent/name=caption" ("-" for separators).
+const char* const kMenuTree[] = {
+    "/mArchivo=Archivo",
+    "mArchivo/mNuevo=Nuevo",
+    "mArchivo/mAbrir=Abrir",
+    "mArchivo/mGuion1=-",
+    "mArchivo/mSalir=Salir",
+    "/mOpciones=Opciones",
+    "mOpciones/mDatosTaller=Datos Taller",
+    "mOpciones/mDepartamentos=Departamentos",
+    "/mListados=Listados",
+    "mListados/mClientes=Clientes",
+    "mClientes/mClientesSimple=Simple",
+    "mClientes/mClientesCompleto=Completo",
+    "mClientes/mImporte=Por importe",
+    "mImporte/mH3000=Hasta 3000 €",
+    "mImporte/mM3000=Mas de 3000 €",
+    "mImporte/mImpTodos=Todos",
+    "mListados/mProveedores=Proveedores",
+    "mProveedores/mProvSimple=Simple",
+    "mProveedores/mProvCom=Completo",
+    "mProveedores/mProvImp=Por importe",
+    "mProvImp/mProvHasta=Hasta 3000 €",
+    "mProvImp/mProvMas=Mas de 3000 €",
+    "mProvImp/mProvTodos=Todos",
+    "mListados/mVehiculos=Vehículos",
+    "mVehiculos/mVehCli=Por cliente",
+    "mVehiculos/mVehMarca=Por marca",
+    "mVehiculos/mVehTodos=Todos",
+    "mListados/mArticulos=Artículos",
+    "mArticulos/mArticulosCompleto=Completo",
+    "mArticulos/mArticulosPrecios=Precios",
+    "mArticulos/mPorproveedor=Por proveedor",
+    "mListados/mFacturasemitidas=Facturas emitidas",
+    "mFacturasemitidas/mReparaciones=Reparaciones",
+    "mReparaciones/mReparacionesfechatotales=Por fecha con totales",
+    "mReparaciones/mReparacionesfechaclientes=Por fecha con clientes",
+    "mReparaciones/mReparacionescliente=De un cliente",
+    "mReparaciones/mReparacionesporcliente=Agrupadas por cliente",
+    "mReparaciones/reppendcobro=Pendientes de cobro",
+    "mFacturasemitidas/mRrecambios=Recambios",
+    "mRrecambios/mRecambiosporfecha=Por fecha con totales",
+    "mRrecambios/Mfeccli=Por fecha con clientes",
+    "mRrecambios/mRecambiosdecliente=De un cliente",
+    "mRrecambios/mRecambiosagrupadascliente=Agrupadas por cliente",
+    "mFacturasemitidas/mGruas=Gruas",
+    "mGruas/mGruasporfecha=Por la fecha",
+    "mGruas/mGruasporcompañia=Por compañía",
+    "mFacturasemitidas/mComisiones=Comisiones",
+    "mComisiones/mComisionesporfecha=Por fecha",
+    "mListados/mCompras=Compras",
+    "mCompras/mComprasgeneral=General",
+    "mCompras/mtotgen=Total General",
+    "mCompras/mComprasporproveedor=Por proveedor",
+    "mListados/mOdts=ODTS",
+    "mOdts/mBenef=Beneficios ODT",
+    "mOdts/mOdts2=ODTS",
+    "mListados/mEtiquetas=Etiquetas",
+    "/mVehiculo=Vehículos",
+    "/mSeguridad=Base de Datos",
+    "mSeguridad/mCopiaSeguridad=Crear copia de seguridad",
+    "mSeguridad/mRestaurarCopia=Restaurar copia de seguridad",
+    "mSeguridad/mCompactar=Compactar y reparar BD",
+    "/mConfiguracion=Configuración",
+    "mConfiguracion/mConfFact=Numeraciones",
+    "/mAyuda=Ayuda",
+};
+
+const char* const kToolbar[] = {
+    "Nuevo",
+    "Abrir",
+    "Clientes",
+    "Proveedores",
+    "Operarios",
+    "Almacen",
+    "Familias",
+    "Artículos",
+    "G. Cobros",
+    "Ord. Trabajo",
+    "List. ODT",
+    "V. Recambios",
+    "L.V. Recambios",
+    "Compras",
+    "L. Compras",
+    "Facturas Libres",
+    "L. Fac. Libres",
+    "Aseguradoras",
+    "Partes Grúa",
+    "Recibos Bancarios",
+    "Lista de Recibos",
+    "Facturas Comisiones",
+    "L. F. Comisiones",
+    "Venta de Vehículos",
+    "Otros",
+    "Salir",
+};
+
+void walk(QWidget* container, const QString& parent, QStringList& out) {
+    for (QAction* a : container->actions()) {
+        const QString name = a->menu() ? a->menu()->objectName() : a->objectName();
+        out << QStringLiteral("%1/%2=%3").arg(parent, name, a->isSeparator() ? "-" : a->text());
+        if (a->menu()) walk(a->menu(), name, out);
+    }
+}
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class RecordingLauncher : public torvane::ProgramLauncher {
+  public:
+    QStringList started;
+    QStringList urls;
+    bool startProgram(const QString& program, const QStringList&) override {
+        started << program;
+        return true;
+    }
+    bool openUrl(const QString& url) override {
+        urls << url;
+        return true;
+    }
+    QString findExecutable(const QString& name) override {
+        return name == QLatin1String("galculator") ? QStringLiteral("/usr/bin/galculator")
+                                                   : QString();
+    }
+};
+
+struct Fixture {
+    TempHome home;
+    ScriptedDialogs dialogs;
+    int quits = 0;
+    Menu menu{home.session(), dialogs};
+    Fixture() {
+        menu.setQuitHandler([this] { ++quits; });
+    }
+    void trigger(const char* name) {
+        QAction* a = menu.item(QString::fromUtf8(name));
+        ASSERT_TRUE(a) << name;
+        a->trigger();
+    }
+};
+
+}  // namespace
+
+TEST(MenuWindow, MenuTreeHasEveryNameAndCaptionInOrder) {
+    Fixture f;
+    QStringList actual;
+    walk(f.menu.menuBar(), QString(), actual);
+    QStringList expected;
+    for (const char* e : kMenuTree) expected << QString::fromUtf8(e);
+    EXPECT_EQ(actual.join('\n').toStdString(), expected.join('\n').toStdString());
+}
+
+TEST(MenuWindow, ToolbarHasEveryButtonInOrderWithImagesAndDropDowns) {
+    Fixture f;
+    QStringList texts;
+    for (QAction* a : f.menu.toolbar()->actions()) {
+        texts << a->text();
+        EXPECT_FALSE(a->icon().isNull()) << a->text().toStdString();
+    }
+    QStringList expected;
+    for (const char* e : kToolbar) expected << QString::fromUtf8(e);
+    EXPECT_EQ(texts, expected);
+    EXPECT_EQ(f.menu.toolbar()->objectName(), QStringLiteral("Toolbar1"));
+
+    struct DropDown {
+        const char* button;
+        QStringList items;
+        QToolButton::ToolButtonPopupMode mode;
+    };
+    const DropDown drops[] = {
+        {"btnPartesGrua", {"Nuevo Parte", "Gestor de Partes"}, QToolButton::InstantPopup},
+        {"btnVentaVehiculos",
+         {"Vehic. en Venta", "Venta de Vehículo", "L.V. Vehiculos"},
+         QToolButton::MenuButtonPopup},
+        {"btnOtros",
+         {"Calculadora", "Autodata", "Guia Tasacciones", "Internet"},
+         QToolButton::InstantPopup},
+    };
+    for (const auto& d : drops) {
+        QAction* button = f.menu.item(QString::fromUtf8(d.button));
+        ASSERT_TRUE(button && button->menu()) << d.button;
+        QStringList items;
+        for (QAction* a : button->menu()->actions()) items << a->text();
+        EXPECT_EQ(items, d.items) << d.button;
+        auto* tb = qobject_cast<QToolButton*>(f.menu.toolbar()->widgetForAction(button));
+        ASSERT_TRUE(tb);
+        EXPECT_EQ(tb->popupMode(), d.mode) << d.button;
+    }
+    // No other toolbar button drops a menu.
+    int withMenu = 0;
+    for (QAction* a : f.menu.toolbar()->actions()) withMenu += a->menu() ? 1 : 0;
+    EXPECT_EQ(withMenu, 3);
+}
+
+TEST(MenuWindow, ScreensNotBuiltAreDisabledAndItemsWithoutActionStayEnabled) {
+    Fixture f;
+    for (const char* name :
+         {"mDepartamentos", "mH3000", "mClientesSimple", "mVehMarca", "mEtiquetas", "mVehiculo",
+          "mConfFact", "btnClientes", "btnOrdTrabajo", "btnNuevoParte", "btnLFComisiones"})
+        EXPECT_FALSE(f.menu.item(QString::fromUtf8(name))->isEnabled()) << name;
+    for (const char* name :
+         {"mRestaurarCopia", "mAyuda", "mBenef", "btnVentaVehiculos", "btnVehicEnVenta",
+          "btnVentaVehiculo", "btnLVVehiculos", "mDatosTaller", "mCopiaSeguridad", "mCompactar",
+          "btnPartesGrua", "btnOtros", "btnCalculadora", "mNuevo", "btnSalir"})
+        EXPECT_TRUE(f.menu.item(QString::fromUtf8(name))->isEnabled()) << name;
+
+    // Choosing an item without action changes nothing.
+    QSignalSpy opens(&f.menu, &Menu::openDatabaseRequested);
+    for (const char* name : {"mRestaurarCopia", "mAyuda", "mBenef", "btnVentaVehiculos",
+                             "btnVehicEnVenta", "btnVentaVehiculo", "btnLVVehiculos"})
+        f.trigger(name);
+    EXPECT_TRUE(f.dialogs.entries().empty());
+    EXPECT_EQ(opens.count(), 0);
+    EXPECT_TRUE(f.menu.isEnabled());
+}
+
+TEST(MenuWindow, RegisteredScreenOpensWithTheOriginAndHoldsTheMainWindow) {
+    struct Case {
+        const char* item;
+        const char* screen;
+        const char* origin;
+        const char* detail;
+    };
+    const Case cases[] = {
+        {"btnClientes", "Clientes", "", ""},
+        {"btnVRecambios", "BusquedaClientes", "Venta Recambios", ""},
+        {"btnFacturasLibres", "BusquedaClientes", "Facturas Libres", ""},
+        {"btnRecibos", "BusquedaClientes", "Recibos", ""},
+        {"btnFacturasComisiones", "BusquedaClientes", "Comisiones", ""},
+        {"btnCompras", "BusquedaProveedores", "Compras", ""},
+        {"mReparacionescliente", "BusquedaClientes", "Listados", "qarvolfac2.rpt"},
+        {"mRecambiosdecliente", "BusquedaClientes", "Listados", "qarvolfacven2.rpt"},
+        {"mGruasporcompañia", "BusquedaAseguradoras", "informes", "qarvolgrua2.rpt"},
+        {"mVehCli", "BusquedaClientes", "ListVeh", ""},
+        {"mPorproveedor", "BusquedaProveedores", "Informe", ""},
+        {"mH3000", "Fechas", "QARVOCLIENTESIMPMEN.rpt", ""},
+        {"Mfeccli", "Fechas", "qarvolfacven3.rpt", ""},
+        {"reppendcobro", "Fechas", "QARVOLFACpend.rpt", ""},
+        {"mComprasporproveedor", "Fechas", "ComprasProv", ""},
+        {"mOdts2", "Fechas", "qarvolodt.rpt", ""},
+        {"btnNuevoParte", "PartesGrua", "", "Nuevo Parte"},
+        {"btnOrdTrabajo", "BusquedaVehiculos", "", ""},
+        {"mVehiculo", "BusquedaVehiculos", "", ""},
+        {"mConfFact", "ConfigInf", "", ""},
+        {"btnAseguradoras", "frmAseguradoras", "", ""},
+    };
+    for (const auto& c : cases) {
+        Fixture f;
+        f.menu.show();
+        std::vector<MenuRequest> requests;
+        QPointer<QWidget> opened;
+        f.menu.registerScreen(QString::fromUtf8(c.screen), [&](const MenuRequest& r) {
+            requests.push_back(r);
+            opened = new QWidget;
+            return opened.data();
+        });
+        ASSERT_TRUE(f.menu.item(QString::fromUtf8(c.item))->isEnabled()) << c.item;
+        f.trigger(c.item);
+        ASSERT_EQ(requests.size(), 1u) << c.item;
+        EXPECT_EQ(requests[0].action, QString::fromUtf8(c.item));
+        EXPECT_EQ(requests[0].origin, QString::fromUtf8(c.origin)) << c.item;
+        EXPECT_EQ(requests[0].detail, QString::fromUtf8(c.detail)) << c.item;
+        ASSERT_TRUE(opened);
+        EXPECT_TRUE(opened->isVisible());
+        EXPECT_FALSE(f.menu.isEnabled()) << c.item;
+        opened->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(opened);
+        EXPECT_TRUE(f.menu.isEnabled()) << c.item;
+    }
+}
+
+TEST(MenuWindow, ListingCommandsAndTheMakePrompt) {
+    Fixture f;
+    std::vector<MenuRequest> listed;
+    std::vector<MenuRequest> printed;
+    f.menu.registerCommand(QStringLiteral("VerListado"),
+                           [&](const MenuRequest& r) { listed.push_back(r); });
+    f.menu.registerCommand(QStringLiteral("ImprimirInformeSimple"),
+                           [&](const MenuRequest& r) { printed.push_back(r); });
+    f.trigger("mClientesSimple");
+    f.trigger("mVehTodos");
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_EQ(listed[0].origin, QStringLiteral("\\QARVOCLIENTES2.rpt"));
+    EXPECT_EQ(listed[0].detail, QStringLiteral("2"));
+    EXPECT_EQ(listed[1].origin, QStringLiteral("\\QARVOVEHICULOS.rpt"));
+    EXPECT_EQ(listed[1].detail, QStringLiteral("3"));
+
+    f.dialogs.answerInput(QStringLiteral("SEAT"));
+    f.dialogs.answerInput(QString());
+    f.dialogs.answerInput(std::nullopt);
+    for (int i = 0; i < 3; ++i) f.trigger("mVehMarca");
+    ASSERT_EQ(printed.size(), 1u);
+    EXPECT_EQ(printed[0].origin, QStringLiteral("{Vehiculos.Marca}='SEAT'"));
+    EXPECT_EQ(printed[0].detail, QStringLiteral("\\QARVOVEHICULOS.rpt"));
+    EXPECT_EQ(f.dialogs.entries()[0].text, QStringLiteral("Introduce Marca:"));
+}
+
+TEST(MenuWindow, NewAndOpenFromMenuAndToolbarRequestTheSameOperations) {
+    Fixture f;
+    QSignalSpy created(&f.menu, &Menu::newDatabaseRequested);
+    QSignalSpy opened(&f.menu, &Menu::openDatabaseRequested);
+    f.trigger("mNuevo");
+    f.trigger("btnNuevo");
+    f.trigger("mAbrir");
+    f.trigger("btnAbrir");
+    EXPECT_EQ(created.count(), 2);
+    EXPECT_EQ(opened.count(), 2);
+}
+
+TEST(MenuWindow, StatusBarAndCompanyNameFollowTheSession) {
+    Fixture f;
+    EXPECT_EQ(f.menu.panel(1)->text(), f.home.session().databasePath());
+    f.home.session().setDatabasePath(QStringLiteral("/datos/otro.erm"));
+    EXPECT_EQ(f.menu.panel(1)->text(), QStringLiteral("/datos/otro.erm"));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$"))
+                    .match(f.menu.panel(4)->text())
+                    .hasMatch())
+        << f.menu.panel(4)->text().toStdString();
+    auto* timer = f.menu.findChild<QTimer*>(QStringLiteral("Timer1"));
+    ASSERT_TRUE(timer);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_LE(timer->interval(), 1000);
+
+    f.home.session().setCompanyName(QStringLiteral("TALLERES PÉREZ"));
+    EXPECT_EQ(f.menu.companyLabel()->text(), QStringLiteral("TALLERES PÉREZ"));
+    f.menu.show();
+    for (QSize size : {QSize(1000, 700), QSize(800, 520)}) {
+        f.menu.resize(size);
+        QCoreApplication::processEvents();
+        QLabel* label = f.menu.companyLabel();
+        const int top = label->mapTo(&f.menu, QPoint(0, 0)).y();
+        const int gap = 800 * f.menu.logicalDpiY() / 1440;
+        EXPECT_EQ(top, f.menu.height() - f.menu.statusBar()->height() - label->height() - gap);
+    }
+}
+
+TEST(MenuWindow, BackupSuccessCancelAndUnwritableTarget) {
+    Fixture f;
+    QTemporaryDir other;
+    const QString target = QDir(other.path()).filePath(QStringLiteral("copia.erm"));
+    f.dialogs.answerFile(target);
+    f.trigger("mCopiaSeguridad");
+    ASSERT_EQ(f.dialogs.entries().size(), 2u);
+    EXPECT_EQ(f.dialogs.entries()[0].title, QStringLiteral("Abrir base de datos"));
+    EXPECT_EQ(f.dialogs.entries()[0].extra, QStringLiteral("Archivos Torvane (*.erm)|*.erm"));
+    EXPECT_EQ(f.dialogs.entries()[1].text,
+              QStringLiteral("Copia de seguridad realizada con éxito"));
+    EXPECT_EQ(f.dialogs.entries()[1].icon, Dialogs::Icon::Information);
+    EXPECT_TRUE(QFileInfo(target).size() > 0);
+    EXPECT_FALSE(QApplication::overrideCursor());
+
+    f.dialogs.clear();
+    f.dialogs.answerFile(QString());
+    f.trigger("mCopiaSeguridad");
+    EXPECT_EQ(f.dialogs.entries().size(), 1u);
+
+    f.dialogs.clear();
+    f.dialogs.answerFile(QDir(other.path()).filePath(QStringLiteral("falta/copia.erm")));
+    f.trigger("mCopiaSeguridad");
+    ASSERT_EQ(f.dialogs.messages().size(), 1u);
+    EXPECT_EQ(f.dialogs.messages()[0].icon, Dialogs::Icon::Exclamation);
+    EXPECT_TRUE(f.dialogs.lastText().startsWith(
+        QStringLiteral("No se ha podido hacer la copia de seguridad.\nNo existe la carpeta")));
+    EXPECT_FALSE(QApplication::overrideCursor());
+}
+
+TEST(MenuWindow, BackupOntoTheOpenDatabaseReportsSuccessAndChangesNothing) {
+    Fixture f;
+    const QString db = f.home.session().databasePath();
+    const QByteArray before = bytesOf(db);
+    f.dialogs.answerFile(db);
+    f.trigger("mCopiaSeguridad");
+    EXPECT_EQ(f.dialogs.lastText(), QStringLiteral("Copia de seguridad realizada con éxito"));
+    EXPECT_EQ(bytesOf(db), before);
+    EXPECT_TRUE(f.home.session().hasDatabase());
+}
+
+TEST(MenuWindow, CompactionSuccessMessage) {
+    Fixture f;
+    torvane::CompactionOptions options;
+    options.clock = [] { return QTime(9, 7, 34); };
+    f.menu.setCompactionOptions(options);
+    f.trigger("mCompactar");
+    ASSERT_EQ(f.dialogs.entries().size(), 1u);
+    EXPECT_EQ(f.dialogs.entries()[0].text, QStringLiteral(" Base de datos compactada."));
+    EXPECT_EQ(f.dialogs.entries()[0].icon, Dialogs::Icon::None);
+    EXPECT_FALSE(QFileInfo::exists(f.home.file(QStringLiteral("DBT_0734.mdb"))));
+    EXPECT_TRUE(f.home.session().hasDatabase());
+    EXPECT_FALSE(QApplication::overrideCursor());
+}
+
+TEST(MenuWindow, CompactionFailuresShowBothMessagesAndKeepTheDatabase) {
+    struct Case {
+        const char* what;
+        int number;
+    };
+    for (const Case& c : {Case{"rename", EACCES}, Case{"stale", EISDIR}}) {
+        Fixture f;
+        const QString db = f.home.session().databasePath();
+        f.home.db().exec(QStringLiteral("INSERT INTO Familias (Familia) VALUES ('FRENOS')"));
+        torvane::CompactionOptions options;
+        options.clock = [] { return QTime(9, 1, 2); };
+        if (QLatin1String(c.what) == QLatin1String("rename"))
+            options.replaceFile = [](const QString&, const QString&, int* err) {
+                *err = EACCES;
+                return false;
+            };
+        else
+            ASSERT_TRUE(QDir().mkpath(f.home.file(QStringLiteral("DBT_0102.mdb/x"))));
+        f.menu.setCompactionOptions(options);
+        f.trigger("mCompactar");
+
+        const auto& e = f.dialogs.entries();
+        ASSERT_EQ(e.size(), 2u) << c.what;
+        EXPECT_EQ(e[0].icon, Dialogs::Icon::Exclamation);
+        EXPECT_EQ(e[0].title, QStringLiteral("Error al compactar la base de datos"));
+        EXPECT_TRUE(e[0].text.startsWith(
+            QStringLiteral("Error al compactar la base de datos:\n%1 ").arg(c.number)))
+            << e[0].text.toStdString();
+        EXPECT_GT(e[0].text.size(), 45);
+        EXPECT_EQ(e[1].text, QStringLiteral(" *** Error al compactar la base de datos ***"));
+        EXPECT_EQ(e[1].icon, Dialogs::Icon::None);
+        ASSERT_TRUE(QFileInfo(db).isFile());
+        ASSERT_TRUE(f.home.session().hasDatabase());
+        EXPECT_EQ(f.home.db().scalar(QStringLiteral("SELECT Familia FROM Familias")).toString(),
+                  QStringLiteral("FRENOS"));
+        EXPECT_FALSE(QApplication::overrideCursor());
+    }
+}
+
+TEST(MenuWindow, ExitAsksForABackupAndEndsWhateverTheAnswer) {
+    QTemporaryDir other;
+    const QString target = QDir(other.path()).filePath(QStringLiteral("salida.erm"));
+    struct Case {
+        const char* how;
+        bool yes;
+        QString file;
+        bool copied;
+    };
+    const Case cases[] = {
+        {"mSalir", false, {}, false},
+        {"btnSalir", true, target, true},
+        {"close", true, QString(), false},  // backup dialog cancelled
+    };
+    for (const auto& c : cases) {
+        QFile::remove(target);
+        Fixture f;
+        f.menu.show();
+        if (c.yes) {
+            f.dialogs.answerYes();
+            f.dialogs.answerFile(c.file);
+        } else {
+            f.dialogs.answerNo();
+        }
+        if (QLatin1String(c.how) == QLatin1String("close"))
+            f.menu.close();
+        else
+            f.trigger(c.how);
+        EXPECT_EQ(f.dialogs.entries()[0].text,
+                  QStringLiteral("¿Realizar copia de seguridad antes de salir?"));
+        EXPECT_EQ(f.quits, 1) << c.how;
+        EXPECT_FALSE(f.menu.isVisible()) << c.how;
+        EXPECT_EQ(QFileInfo::exists(target), c.copied) << c.how;
+        if (c.copied) {
+            EXPECT_EQ(f.dialogs.lastText(),
+                      QStringLiteral("Copia de seguridad realizada con éxito"));
+        }
+    }
+}
+
+TEST(MenuWindow, OtherProgramsFromTheDropDown) {
+    Fixture f;
+    RecordingLauncher launcher;
+    f.menu.setLauncher(&launcher);
+    f.trigger("btnCalculadora");
+    f.trigger("btnInternet");
+    EXPECT_EQ(launcher.started, QStringList{QStringLiteral("/usr/bin/galculator")});
+    EXPECT_EQ(launcher.urls, QStringList{torvane::kInternetAddress});
+
+    f.dialogs.answerFile(QStringLiteral("D:\\AUTODATA\\ADATA.EXE"));
+    f.trigger("btnAutodata");
+    EXPECT_EQ(torvane::readFirstField(f.home.file(QStringLiteral("Autodata.fpl"))).value_or(""),
+              QStringLiteral("D:\\AUTODATA\\ADATA.EXE"));
+    f.dialogs.answerFile(QStringLiteral("/opt/tasa/tasador.EXE"));
+    f.trigger("btnGuiaTasacciones");
+    EXPECT_EQ(f.dialogs.entries().back().title, QStringLiteral("Abrir Guia de Tasacciones"));
+    EXPECT_EQ(torvane::readFirstField(f.home.file(QStringLiteral("Tasacciones.fpl"))).value_or(""),
+              QStringLiteral("/opt/tasa/tasador.EXE"));
+    EXPECT_EQ(launcher.started.size(), 3);
+}
+
+TEST(MenuWindow, AnActionRegisteredForOneItemReplacesTheTable) {
+    Fixture f;
+    int runs = 0;
+    f.menu.registerAction(QStringLiteral("btnNuevoParte"), [&] { ++runs; });
+    EXPECT_TRUE(f.menu.item(QStringLiteral("btnNuevoParte"))->isEnabled());
+    EXPECT_FALSE(f.menu.item(QStringLiteral("btnGestorPartes"))->isEnabled());
+    f.trigger("btnNuevoParte");
+    EXPECT_EQ(runs, 1);
+}

@@ -1,0 +1,192 @@
+#include "core/launchers.h"
+
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QSet>
+
+#include "core/settings_file.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_home.h"
+
+using torvane::Dialogs;
+using torvane::testing::ScriptedDialogs;
+using torvane::testing::TempHome;
+
+namespace {
+
+class RecordingLauncher : public torvane::ProgramLauncher {
+  public:
+    QSet<QString> installed;
+    bool startWorks = true;
+    QStringList started;
+    QStringList urls;
+
+    bool startProgram(const QString& program, const QStringList&) override {
+        started << program;
+        return startWorks;
+    }
+    bool openUrl(const QString& url) override {
+        urls << url;
+        return startWorks;
+    }
+    QString findExecutable(const QString& name) override {
+        return installed.contains(name) ? QStringLiteral("/usr/bin/") + name : QString();
+    }
+};
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString makeFile(const TempHome& home, const QString& name, bool executable) {
+    const QString path = home.file(name);
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\n");
+    f.close();
+    auto perms = QFile::ReadOwner | QFile::WriteOwner;
+    if (executable) perms |= QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+    f.setPermissions(perms);
+    return path;
+}
+
+}  // namespace
+
+TEST(Calculator, StartsTheFirstInstalledInOrder) {
+    ScriptedDialogs dialogs;
+    RecordingLauncher launcher;
+    launcher.installed = {QStringLiteral("xcalc"), QStringLiteral("kcalc")};
+    torvane::launchCalculator(dialogs, launcher);
+    EXPECT_EQ(launcher.started, QStringList{QStringLiteral("/usr/bin/kcalc")});
+    EXPECT_TRUE(dialogs.entries().empty());
+}
+
+TEST(Calculator, NoneInstalledOrNotStartingIsReported) {
+    ScriptedDialogs dialogs;
+    RecordingLauncher launcher;
+    torvane::launchCalculator(dialogs, launcher);
+    EXPECT_TRUE(launcher.started.isEmpty());
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].icon, Dialogs::Icon::Exclamation);
+    EXPECT_TRUE(dialogs.lastText().startsWith(QStringLiteral("No hay ninguna calculadora")));
+
+    dialogs.clear();
+    launcher.installed = {QStringLiteral("gnome-calculator")};
+    launcher.startWorks = false;
+    torvane::launchCalculator(dialogs, launcher);
+    EXPECT_EQ(dialogs.lastText(),
+              QStringLiteral("No se ha podido iniciar la calculadora /usr/bin/gnome-calculator."));
+}
+
+TEST(Internet, OpensTheFixedAddress) {
+    ScriptedDialogs dialogs;
+    RecordingLauncher launcher;
+    torvane::launchInternet(dialogs, launcher);
+    EXPECT_EQ(launcher.urls, QStringList{torvane::kInternetAddress});
+    EXPECT_TRUE(dialogs.entries().empty());
+    launcher.startWorks = false;
+    torvane::launchInternet(dialogs, launcher);
+    EXPECT_EQ(dialogs.messages().size(), 1u);
+}
+
+TEST(OutsideProgram, AcceptsExeNamesAndExecutableFiles) {
+    TempHome home(false);
+    const QString script = makeFile(home, QStringLiteral("autodata"), true);
+    const QString plain = makeFile(home, QStringLiteral("notas.txt"), false);
+    struct Case {
+        QString path;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {QStringLiteral("C:\\Autodata\\ADATA.EXE"), true},
+        {QStringLiteral("/mnt/win/adata.exe"), true},
+        {QStringLiteral("/mnt/win/adata.Exe"), false},
+        {QStringLiteral("/mnt/win/adata.exe.txt"), false},
+        {QString(), false},
+        {script, true},
+        {plain, false},
+        {home.folder(), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(torvane::isAcceptedProgram(c.path), c.accepted) << c.path.toStdString();
+}
+
+TEST(OutsideProgram, FirstUseAsksStoresThePathAndStarts) {
+    struct Case {
+        torvane::OutsideProgram program;
+        const char* title;
+        const char* file;
+    };
+    const Case cases[] = {
+        {torvane::kAutodata, "Abrir Autodata", "Autodata.fpl"},
+        {torvane::kTasacciones, "Abrir Guia de Tasacciones", "Tasacciones.fpl"},
+    };
+    for (const auto& c : cases) {
+        TempHome home(false);
+        ScriptedDialogs dialogs;
+        RecordingLauncher launcher;
+        const QString chosen = QStringLiteral("C:\\Archivos de programa\\Año\\PROG.EXE");
+        dialogs.answerFile(chosen);
+        torvane::launchOutsideProgram(home.session(), dialogs, launcher, c.program);
+
+        ASSERT_EQ(dialogs.entries().size(), 1u);
+        EXPECT_EQ(dialogs.entries()[0].title.toStdString(), c.title);
+        EXPECT_TRUE(dialogs.entries()[0].extra.startsWith(
+            QStringLiteral("Archivos ejecutable (*.exe)|*.exe")));
+        EXPECT_EQ(bytesOf(home.file(QString::fromUtf8(c.file))),
+                  QByteArray("\"C:\\Archivos de programa\\A\xf1o\\PROG.EXE\"\r\n"));
+        EXPECT_EQ(launcher.started, QStringList{chosen});
+    }
+}
+
+TEST(OutsideProgram, AStoredPathStartsWithoutAsking) {
+    TempHome home(false);
+    const QString program = makeFile(home, QStringLiteral("tasador"), true);
+    ASSERT_TRUE(
+        torvane::writeSettingsFile(home.file(QStringLiteral("Tasacciones.fpl")), {program}));
+    ScriptedDialogs dialogs;
+    RecordingLauncher launcher;
+    torvane::launchOutsideProgram(home.session(), dialogs, launcher, torvane::kTasacciones);
+    EXPECT_EQ(launcher.started, QStringList{program});
+    EXPECT_TRUE(dialogs.entries().empty());
+
+    launcher.startWorks = false;
+    torvane::launchOutsideProgram(home.session(), dialogs, launcher, torvane::kTasacciones);
+    EXPECT_TRUE(
+        dialogs.lastText().startsWith(QStringLiteral("No se ha podido iniciar el programa:")));
+}
+
+TEST(OutsideProgram, AWrongOrCancelledChoiceDoesNothing) {
+    for (const QString& answer : {QString(), QStringLiteral("/home/taller/notas.txt"),
+                                  QStringLiteral("C:\\prog.exe.lnk")}) {
+        TempHome home(false);
+        ScriptedDialogs dialogs;
+        RecordingLauncher launcher;
+        dialogs.answerFile(answer);
+        torvane::launchOutsideProgram(home.session(), dialogs, launcher, torvane::kAutodata);
+        EXPECT_TRUE(launcher.started.isEmpty()) << answer.toStdString();
+        EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("Autodata.fpl"))));
+        EXPECT_EQ(dialogs.messages().size(), 0u);
+    }
+}
+
+TEST(OutsideProgram, AProgramThatIsGoneIsReportedAndCanBeChosenAgain) {
+    TempHome home(false);
+    const QString pathFile = home.file(QStringLiteral("Autodata.fpl"));
+    ASSERT_TRUE(torvane::writeSettingsFile(pathFile, {QStringLiteral("/opt/borrado/autodata")}));
+    const QString program = makeFile(home, QStringLiteral("autodata-nuevo"), true);
+    ScriptedDialogs dialogs;
+    RecordingLauncher launcher;
+    dialogs.answerFile(program);
+    torvane::launchOutsideProgram(home.session(), dialogs, launcher, torvane::kAutodata);
+
+    ASSERT_GE(dialogs.entries().size(), 2u);
+    EXPECT_EQ(dialogs.entries()[0].text,
+              QStringLiteral("No se encuentra el programa:\n/opt/borrado/autodata\nIndique dónde "
+                             "está instalado."));
+    EXPECT_EQ(dialogs.entries()[1].title, QStringLiteral("Abrir Autodata"));
+    EXPECT_EQ(torvane::readFirstField(pathFile).value_or(QString()), program);
+    EXPECT_EQ(launcher.started, QStringList{program});
+}
