@@ -369,9 +369,59 @@ bool contains(const std::vector<QString>& used, const QString& counter) {
 // Every attempt yields a counter greater than the one before, so the loop ends after at most
 // (stored counters + 1) attempts.
 
+enum class Sequence { Linear, Triangular };
+
+// The common case in one aggregate: when the stored candidates of the sequence are exactly
+// its first D members (no gap), the loop would stop at member D + 1. Returns that member's
+// counter, or nothing when there is a gap (or the engine lacks sqrt), in which case the
+// loop is run in memory. Rows are grouped on the number itself, so a number stored twice
+// counts once, as the "=" probe sees it.
+std::optional<qint64> denseNextMember(Database& db, const QString& table, const QString& column,
+                                      const QString& prefix, Sequence sequence) {
+    // k is the attempt that produces counter n: n itself, or the k with k(k+1)/2 = n.
+    const QString member =
+        sequence == Sequence::Linear
+            ? QStringLiteral("n AS k")
+            : QStringLiteral("CAST((sqrt(8.0 * n + 1) - 1) / 2 AS INTEGER) AS k");
+    const QString memberTest =
+        sequence == Sequence::Linear
+            ? QStringLiteral("1")
+            : QStringLiteral("n <= 1000000000000000 AND k * (k + 1) / 2 = n");
+    const QString sql =
+        QStringLiteral(
+            "SELECT COUNT(*) AS c, MIN(k) AS lo, MAX(k) AS hi FROM ("
+            " SELECT MIN(k) AS k FROM ("
+            "  SELECT v, n, %4 FROM ("
+            "   SELECT \"%1\" AS v, CAST(substr(\"%1\", ?) AS INTEGER) AS n,"
+            "          substr(\"%1\", ?) AS tail"
+            "   FROM \"%2\" WHERE \"%1\" >= ? AND \"%1\" < ?)"
+            "  WHERE n >= 1 AND tail = CASE WHEN n < 10000 THEN substr(10000 + n, 2)"
+            "                               ELSE CAST(n AS TEXT) END)"
+            " WHERE %3 GROUP BY v)")
+            .arg(column, table, memberTest, member);
+    const qsizetype start = prefix.size() + 1;
+    std::optional<Row> row;
+    try {
+        row =
+            db.firstRow(sql, {start, start, prefix + QLatin1Char('0'), prefix + QLatin1Char(':')});
+    } catch (const DbError&) {
+        return std::nullopt;
+    }
+    if (!row) return std::nullopt;
+    const qint64 count = row->value(QStringLiteral("c")).toLongLong();
+    if (count == 0) return 1;
+    const qint64 first = row->value(QStringLiteral("lo")).toLongLong();
+    const qint64 last = row->value(QStringLiteral("hi")).toLongLong();
+    if (first != 1 || last != count) return std::nullopt;
+    const qint64 k = count + 1;
+    return sequence == Sequence::Linear ? k : k * (k + 1) / 2;
+}
+
 // c = leading number of c + i: counters 1, 3, 6, 10, ...
 QString probeGrowing(Database& db, const QString& table, const QString& column,
                      const QString& prefix) {
+    if (auto next = denseNextMember(db, table, column, prefix, Sequence::Triangular))
+        return prefix + padLeft(QString::number(*next), 4);
     const std::vector<QString> used = usedCounters(db, table, column, prefix);
     QString c;
     for (qint64 i = 1;; ++i) {
@@ -383,10 +433,16 @@ QString probeGrowing(Database& db, const QString& table, const QString& column,
 }  // namespace
 
 QString probeWorkOrderNumber(Database& db, const QString& prefix) {
-    const std::vector<QString> used =
-        usedCounters(db, QStringLiteral("ODTS"), QStringLiteral("NODT"), prefix);
-    // n = leading number of the previous candidate (prefix included) + i. With a prefix
-    // that begins with a letter that is 1, 2, 3, ...
+    const QString table = QStringLiteral("ODTS");
+    const QString column = QStringLiteral("NODT");
+    // n = leading number of the previous candidate (prefix included) + i: 1, 2, 3, ... after
+    // a prefix that does not begin with a digit; 1, 3, 6, ... with no prefix at all.
+    if (prefix.isEmpty() || !isAsciiDigit(prefix.front())) {
+        const Sequence seq = prefix.isEmpty() ? Sequence::Triangular : Sequence::Linear;
+        if (auto next = denseNextMember(db, table, column, prefix, seq))
+            return prefix + padLeft(QString::number(*next), 4);
+    }
+    const std::vector<QString> used = usedCounters(db, table, column, prefix);
     QString t;
     for (qint64 i = 1;; ++i) {
         const QString n = padLeft(addToDecimal(leadingDigits(t), i), 4);

@@ -236,9 +236,9 @@ TEST(Consumers, EachConsumerContinuesFromItsRow) {
         {NumberConsumer::WorkOrderFromVehicleSearch,
          "ODTS",
          "NODT",
-         {"ODT/0007", "ODT/00008", "ODT/00012"},
+         {"ODT/0007", "ODT/00008", "ODT/00012"},  // "ODT/0007" sorts last
          0,
-         "ODT/00009"},
+         "ODT/00008"},
         {NumberConsumer::Receipt,
          "Recibos",
          "NRecibo",
@@ -432,6 +432,10 @@ TEST(Probe, WorkOrderFourDigitsFirstFree) {
         {"08/", {"08/0001"}, "08/0010"},  // leading number of "08/0001" is 8: 8 + 2
         {"08/", {"08/0001", "08/0010"}, "08/0011"},
         {"", {"0001", "0003"}, "0006"},
+        // numbers stored twice count once, a gap behind them is still found
+        {"ODT/", {"ODT/0001", "odt/0001", "ODT/0002"}, "ODT/0003"},
+        {"ODT/", {"ODT/0001", "ODT/0001", "ODT/0003"}, "ODT/0002"},
+        {"", {"0001", "0002", "0003"}, "0006"},  // no prefix: counters 1, 3, 6, ...
     };
     for (const auto& c : cases) {
         TempHome home;
@@ -474,6 +478,9 @@ TEST(Probe, ArticleAndTowCountersGrow) {
         EXPECT_EQ(p, u(tows[i]));
         insertNumbers(home.db(), "Partes", "NParte", {p});
     }
+    // Codes typed by hand between the counters do not disturb them.
+    insertNumbers(home.db(), "Articulos", "Codigo", {u("A08/03/0002"), u("A08/03/0016")});
+    EXPECT_EQ(nextArticleCode(home.session()), u("A08/03/0021"));
     // A freed code is found again.
     home.db().exec("DELETE FROM Articulos WHERE Codigo = ?", {u("A08/03/0003")});
     EXPECT_EQ(nextArticleCode(home.session()), u("A08/03/0003"));
