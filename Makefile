@@ -22,13 +22,16 @@ run: build
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-bench: configure
+# Benchmarks on the large database (generated once under build/release/bench-data).
+bench: deps
+	@cmake --preset release >/dev/null
 	@cmake --build --preset release -j $(JOBS)
-	@build/release/bench/run_benchmarks.sh
+	@bench/run_benchmarks.sh build/release
 
+# A year of a small workshop, dated up to today, opened through ruta.fpl.
 demo: build
-	@$(BUILD)/bin/torvane-gen --scale demo --seed 1 --out $(BUILD)/bin/demo.erm
-	@$(BUILD)/bin/torvane --open $(BUILD)/src/app/demo.erm
+	@$(BUILD)/bin/torvane-gen --scale demo --seed 1 --out $(BUILD)/bin/demo.erm --write-ruta $(BUILD)/bin
+	@$(BUILD)/bin/torvane
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

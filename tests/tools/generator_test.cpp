@@ -1,0 +1,258 @@
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "core/settings_file.h"
+#include "data/database.h"
+#include "tools/generator.h"
+
+using torvane::Database;
+using namespace torvane::gen;
+
+namespace {
+
+const QDate kToday(2024, 6, 15);
+
+Options smallWorkshop(std::uint64_t seed = 5) {
+    Options o;
+    o.scale = *scaleNamed(QStringLiteral("60"));
+    o.seed = seed;
+    o.today = kToday;
+    return o;
+}
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// One generated database shared by the read-only tests (generating is the slow part).
+class Generated : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        dir_ = new QTemporaryDir;
+        path_ = dir_->filePath(QStringLiteral("taller.erm"));
+        QString error;
+        ok_ = generateDatabase(path_, smallWorkshop(), &error, &counts_);
+        error_ = error;
+    }
+    static void TearDownTestSuite() {
+        delete dir_;
+        dir_ = nullptr;
+    }
+    void SetUp() override { ASSERT_TRUE(ok_) << error_.toStdString(); }
+
+    // A private copy that a test may damage.
+    QString copy(const QString& name) {
+        const QString target = dir_->filePath(name);
+        QFile::remove(target);
+        EXPECT_TRUE(QFile::copy(path_, target));
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+        return target;
+    }
+
+    static inline QTemporaryDir* dir_ = nullptr;
+    static inline QString path_;
+    static inline bool ok_ = false;
+    static inline QString error_;
+    static inline Counts counts_;
+};
+
+TEST_F(Generated, PassesEveryConsistencyRule) {
+    Database db;
+    ASSERT_TRUE(db.open(path_));
+    const QStringList problems = checkConsistency(db, 3);
+    EXPECT_TRUE(problems.isEmpty()) << problems.join('\n').toStdString();
+}
+
+// The workshop must exercise every kind of document, or the rules above check nothing.
+TEST_F(Generated, HoldsEveryKindOfDocumentAndPaymentState) {
+    Database db;
+    ASSERT_TRUE(db.open(path_));
+    struct Case {
+        const char* what;
+        const char* sql;
+    };
+    const Case cases[] = {
+        {"work orders", "SELECT count(*) FROM ODTS"},
+        {"jobs to do", "SELECT count(*) FROM TrabajosRealizar_ODT"},
+        {"labour", "SELECT count(*) FROM TrabajosRealizadosODT"},
+        {"stock materials", "SELECT count(*) FROM MaterialesODT WHERE NArticulo <> ''"},
+        {"materials without stock", "SELECT count(*) FROM MaterialesODT WHERE NArticulo = ''"},
+        {"free lines", "SELECT count(*) FROM LineasLibresODT"},
+        {"open work orders", "SELECT count(*) FROM ODTS WHERE NFactura = 'No' AND NAlbaran = 'No'"},
+        {"delivery notes", "SELECT count(*) FROM ODTS WHERE NAlbaran <> 'No'"},
+        {"internal orders", "SELECT count(*) FROM ODTS WHERE Interna = 'Si'"},
+        {"invoices of several orders",
+         "SELECT count(*) FROM (SELECT NFactura FROM ODTS WHERE NFactura <> 'No' "
+         "GROUP BY NFactura HAVING count(*) > 1)"},
+        {"fully paid", "SELECT count(*) FROM FacturasODT WHERE Pagado = Importe"},
+        {"partly paid", "SELECT count(*) FROM FacturasODT WHERE Pagado > 0 AND Pagado < Importe"},
+        {"unpaid", "SELECT count(*) FROM FacturasODT WHERE Pagado = 0"},
+        {"several payments",
+         "SELECT count(*) FROM (SELECT NFactura FROM Cobros GROUP BY NFactura "
+         "HAVING count(*) > 1)"},
+        {"sales", "SELECT count(*) FROM Albaranes"},
+        {"sales not invoiced", "SELECT count(*) FROM Albaranes WHERE NFactura = 'No'"},
+        {"sale invoices of several notes",
+         "SELECT count(*) FROM (SELECT NFactura FROM Albaranes WHERE NFactura <> 'No' "
+         "GROUP BY NFactura HAVING count(*) > 1)"},
+        {"free sale lines", "SELECT count(*) FROM Salidas WHERE Id_Art = 0"},
+        {"sale payments", "SELECT count(*) FROM Facturas WHERE Pagado > 0"},
+        {"purchases", "SELECT count(*) FROM Entradas"},
+        {"free invoices", "SELECT count(*) FROM SalidasLibres"},
+        {"commissions", "SELECT count(*) FROM SalidasComisiones"},
+        {"receipts", "SELECT count(*) FROM Recibos"},
+        {"tow reports", "SELECT count(*) FROM LineasPartes"},
+        {"tariffs", "SELECT count(*) FROM Tarifas"},
+        {"company CIF customers", "SELECT count(*) FROM Clientes WHERE NIF GLOB '[A-Z]*'"},
+        {"new article codes", "SELECT count(*) FROM Articulos WHERE Codigo LIKE 'A__/__/%'"},
+        {"company data", "SELECT count(*) FROM DatosEmpresa"},
+    };
+    for (const auto& c : cases) EXPECT_GT(db.scalar(QString::fromUtf8(c.sql)).toInt(), 0) << c.what;
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM Clientes").toInt(), 60);
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM Vehiculos").toInt(), 75);
+    EXPECT_EQ(counts_.workOrders, db.scalar("SELECT count(*) FROM ODTS").toInt());
+    // Activity ends on the reference day and spans the scale's years.
+    EXPECT_EQ(db.scalar("SELECT max(Fecha) FROM ODTS").toString(), QStringLiteral("2024-06-15"));
+    EXPECT_GE(db.scalar("SELECT min(Fecha) FROM ODTS").toString(), QStringLiteral("2023-06-16"));
+    // The database is left as the program keeps it: one file, rollback journal.
+    EXPECT_EQ(db.scalar("PRAGMA journal_mode").toString(), QStringLiteral("delete"));
+}
+
+// Each damage must be reported by the check, or the check proves nothing.
+TEST_F(Generated, ConsistencyCheckFindsEachKindOfDamage) {
+    struct Case {
+        const char* damage;
+        const char* expectedKind;
+    };
+    const Case cases[] = {
+        {"UPDATE ODTS SET Nominal = Nominal + 0.01 WHERE Id_ODT = 7", "Nominal distinto"},
+        {"DELETE FROM ODTS WHERE Id_ODT = 3", "linea sin ODT"},
+        {"UPDATE FacturasODT SET Base = Base + 1 WHERE Id_FAct = 2", "base distinta"},
+        {"UPDATE FacturasODT SET Pagado = Pagado + 1 WHERE Id_FAct = 4", "Pagado distinto"},
+        {"UPDATE Facturas SET Pagado = Pagado + 0.5 WHERE Id = 1", "Pagado distinto"},
+        {"DELETE FROM Cobros WHERE Id = 1", "Pagado distinto"},
+        {"UPDATE ODTS SET NFactura = 'FR99/01/00001' WHERE Id_ODT = 1", "NFactura sin factura"},
+        {"UPDATE FacturasODT SET Fecha = date(Fecha, '+1 month') WHERE Id_FAct = 1",
+         "factura de ODT fuera de su serie o mes"},
+        {"INSERT INTO FacturasODT (NFactura, Fecha, Base, IVA, Importe, Pagado) SELECT NFactura, "
+         "Fecha, 0, 0, 0, 0 FROM FacturasODT WHERE Id_FAct = 1",
+         "factura de ODT duplicado o salto"},
+        {"UPDATE Albaranes SET Id_Alb = Id_Alb || '9' WHERE Id = 5", "albaran de venta"},
+        {"UPDATE Albaranes SET Total = Total + 1 WHERE Id = 2", "IVA o total de albaran"},
+        {"UPDATE Articulos SET StockInicial = StockInicial + 1 WHERE Id_Art = 1", "stock distinto"},
+        {"DELETE FROM Entradas WHERE Id_Ent = 1", "stock distinto"},
+        {"UPDATE Clientes SET NIF = substr(NIF, 1, 8) || CASE substr(NIF, 9, 1) WHEN 'A' THEN 'B' "
+         "ELSE 'A' END WHERE Id_Cli = (SELECT min(Id_Cli) FROM Clientes WHERE NIF GLOB '[0-9]*')",
+         "NIF/CIF"},
+        {"UPDATE Comisiones SET NFactura = 'FC00/01/0001' WHERE Id = 1",
+         "factura de comision mal numerada"},
+        {"DELETE FROM Albaranes WHERE Id = (SELECT min(Id) FROM Albaranes WHERE NFactura <> 'No')",
+         "salida sin albaran"},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        const QString file = copy(QStringLiteral("damaged%1.erm").arg(n++));
+        Database db;
+        ASSERT_TRUE(db.open(file));
+        db.exec(QString::fromUtf8(c.damage));
+        const QStringList problems = checkConsistency(db, 3);
+        const bool found = std::any_of(problems.begin(), problems.end(), [&](const QString& p) {
+            return p.startsWith(QString::fromUtf8(c.expectedKind));
+        });
+        EXPECT_TRUE(found) << c.damage << "\n" << problems.join('\n').toStdString();
+    }
+}
+
+TEST(Generator, SameSeedGivesTheSameFileAndAnotherSeedAnother) {
+    QTemporaryDir dir;
+    const QString a = dir.filePath("a.erm"), b = dir.filePath("b.erm"), c = dir.filePath("c.erm");
+    Options o = smallWorkshop(11);
+    o.scale = *scaleNamed(QStringLiteral("15"));
+    ASSERT_TRUE(generateDatabase(a, o));
+    ASSERT_TRUE(generateDatabase(b, o));
+    o.seed = 12;
+    ASSERT_TRUE(generateDatabase(c, o));
+    const QByteArray first = bytesOf(a);
+    ASSERT_FALSE(first.isEmpty());
+    EXPECT_TRUE(first == bytesOf(b));
+    EXPECT_FALSE(first == bytesOf(c));
+    // No temporary file is left behind.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3);
+}
+
+TEST(Generator, ReplacesAnExistingFileAndRefusesBadInput) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("x.erm");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("not a database");
+    }
+    Options o = smallWorkshop();
+    o.scale = *scaleNamed(QStringLiteral("10"));
+    ASSERT_TRUE(generateDatabase(path, o));
+    Database db;
+    ASSERT_TRUE(db.open(path));
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM Clientes").toInt(), 10);
+
+    QString error;
+    o.today = QDate();
+    EXPECT_FALSE(generateDatabase(dir.filePath("y.erm"), o, &error));
+    EXPECT_EQ(error, QStringLiteral("La fecha de referencia no es válida."));
+    EXPECT_FALSE(QFile::exists(dir.filePath("y.erm")));
+}
+
+TEST(Generator, ScalesByNameAndByNumber) {
+    const auto large = scaleNamed(QStringLiteral("large"));
+    ASSERT_TRUE(large);
+    EXPECT_EQ(large->customers, 20000);
+    EXPECT_EQ(large->vehicles, 25000);
+    EXPECT_EQ(large->workOrders, 150000);
+    EXPECT_EQ(large->sales, 100000);
+    EXPECT_EQ(large->articles, 30000);
+    EXPECT_EQ(large->years, 10);
+    const auto demo = scaleNamed(QStringLiteral("demo"));
+    ASSERT_TRUE(demo);
+    EXPECT_EQ(demo->customers, 300);
+    EXPECT_EQ(demo->years, 1);
+    const auto n = scaleNamed(QStringLiteral("4000"));
+    ASSERT_TRUE(n);
+    EXPECT_EQ(n->customers, 4000);
+    EXPECT_EQ(n->vehicles, 5000);
+    EXPECT_EQ(n->workOrders, 30000);
+    EXPECT_EQ(n->years, 2);
+    for (const char* bad : {"", "huge", "3", "-20", "12x"})
+        EXPECT_FALSE(scaleNamed(QString::fromUtf8(bad))) << bad;
+}
+
+// The command writes ruta.fpl the way the program reads it: quoted, CR LF.
+TEST(GeneratorCommand, WritesRutaPointingAtTheNewFile) {
+    const QString bin = qEnvironmentVariable("TORVANE_BIN");
+    if (bin.isEmpty()) GTEST_SKIP() << "TORVANE_BIN not set";
+    QTemporaryDir dir;
+    const QString out = dir.filePath("demo.erm");
+    QProcess p;
+    p.start(bin + "/torvane-gen", {"--scale", "10", "--seed", "3", "--today", "2024-01-31", "--out",
+                                   out, "--write-ruta", dir.path()});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    EXPECT_EQ(torvane::readFirstField(dir.filePath("ruta.fpl")).value_or(QString()),
+              QDir::toNativeSeparators(out));
+    EXPECT_TRUE(bytesOf(dir.filePath("ruta.fpl")).endsWith("\"\r\n"));
+
+    QProcess check;
+    check.start(bin + "/torvane-gen", {"--check", out});
+    ASSERT_TRUE(check.waitForFinished(60000));
+    EXPECT_EQ(check.exitCode(), 0) << check.readAllStandardOutput().toStdString();
+
+    QProcess bad;
+    bad.start(bin + "/torvane-gen", {"--scale", "enorme", "--out", out});
+    ASSERT_TRUE(bad.waitForFinished(60000));
+    EXPECT_EQ(bad.exitCode(), 1);
+}
+
+}  // namespace
