@@ -1,22 +1,54 @@
+#include <QAction>
 #include <QApplication>
-#include <QCommandLineParser>
-#include <QDir>
+#include <QMetaObject>
 
 #include "app/main_window.h"
+#include "app/startup.h"
 #include "controls/qt_dialogs.h"
+#include "controls/screen.h"
 #include "core/session.h"
+#include "masters/datos_empresa.h"
+
+namespace {
+
+// The program folder: the executable's, or the one given with --home DIR.
+QString programFolder(const QStringList& args) {
+    const int at = args.indexOf(QStringLiteral("--home"));
+    if (at >= 0 && at + 1 < args.size()) return args.at(at + 1);
+    return QApplication::applicationDirPath();
+}
+
+int runDesktop(const QString& home) {
+    torvane::Session session(home);
+    torvane::QtDialogs dialogs;
+    torvane::Menu menu(session, dialogs);
+    // Queued, so that ending the program also works before the event loop has started.
+    auto quit = [] {
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    };
+    torvane::Inicial inicial(session, dialogs, menu, quit);
+
+    QObject::connect(&menu, &torvane::Menu::newDatabaseRequested, &inicial,
+                     [&] { inicial.CreateDatabase(torvane::Inicial::From::MainMenu); });
+    QObject::connect(&menu, &torvane::Menu::openDatabaseRequested, &inicial,
+                     [&] { inicial.OpenDatabase(torvane::Inicial::From::MainMenu); });
+    if (auto* datosTaller = menu.findChild<QAction*>(QStringLiteral("mDatosTaller"))) {
+        QObject::connect(datosTaller, &QAction::triggered, &menu, [&] {
+            torvane::openScreen(&menu, new torvane::DatosEmpresa(session, dialogs));
+        });
+    }
+
+    inicial.StartUp();
+    return QApplication::exec();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Torvane"));
-    QStringList args = QApplication::arguments();
-    QString home = QApplication::applicationDirPath();
-    const int h = args.indexOf(QStringLiteral("--home"));
-    if (h >= 0 && h + 1 < args.size()) home = args[h + 1];
+    const QStringList args = QApplication::arguments();
+    const QString home = programFolder(args);
 
-    torvane::Session session(home);
-    torvane::QtDialogs dialogs;
-    torvane::Menu menu(session, dialogs);
-    menu.show();
-    return app.exec();
+    return runDesktop(home);
 }

@@ -1,0 +1,581 @@
+#include "app/startup.h"
+
+#include <gtest/gtest.h>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/inicial2.h"
+#include "app/main_window.h"
+#include "core/database_setup.h"
+#include "masters/company_data.h"
+#include "masters/datos_empresa.h"
+#include "support/legacy_databases.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_home.h"
+
+using namespace torvane;
+using torvane::testing::OldFormat;
+using torvane::testing::ScriptedDialogs;
+using torvane::testing::TempHome;
+namespace tt = torvane::testing;
+
+namespace {
+
+const QString kFilter = QStringLiteral("Archivos Torvane (*.erm)|*.erm");
+const QString kOpenTitle = QStringLiteral("Abrir base de datos");
+const QString kCreateTitle = QStringLiteral("Crear base de datos");
+const QString kUpgradeQuestion = QString::fromUtf8(
+    "La base de datos no está en fomato Torvane 2007. ¿Desea actualizarla al nuevo formato?");
+const QString kUpgraded = QStringLiteral("Se ha actualizado la base de datos.");
+const QString kRefused =
+    QStringLiteral("Para utilizar Torvane 2007 debe Actualizar la Base de Datos");
+const QString kFillCompany = QStringLiteral("Por favor rellene los datos de la empresa");
+
+using Outcome = Inicial::Outcome;
+using From = Inicial::From;
+
+CompanyData company(const QString& name) {
+    return {{"Nombre", name},          {"Nif", "B12345678"},
+            {"Titular", "JUAN PEREZ"}, {"Direccion", "C/ MAYOR 3"},
+            {"CP", "28001"},           {"Localidad", "MADRID"},
+            {"Provincia", "MADRID"},   {"Telefono", "915551234"},
+            {"Fax", "915551235"},      {"IVA", "16"},
+            {"Registro", "RI-1234"}};
+}
+
+QByteArray bytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A program folder with the main window and the start-up form, as main builds them.
+struct Program {
+    TempHome home{false};
+    ScriptedDialogs dialogs;
+    Menu menu{home.session(), dialogs};
+    int quits = 0;
+    Inicial inicial{home.session(), dialogs, menu, [this] { ++quits; }};
+
+    Session& session() { return home.session(); }
+
+    // A database file in the folder, in a format, with or without its company row.
+    QString database(const QString& name, OldFormat format = OldFormat::Current,
+                     const QString& companyName = {}) {
+        const QString path = home.file(name);
+        tt::makeDatabaseInFormat(path, format);
+        if (!companyName.isNull()) {
+            Database db;
+            EXPECT_TRUE(db.open(path));
+            EXPECT_TRUE(saveCompanyData(db, company(companyName)));
+        }
+        return path;
+    }
+    void pointRutaAt(const QString& path) { ASSERT_TRUE(writeRuta(session(), path)); }
+    QByteArray ruta() { return bytes(home.file("ruta.fpl")); }
+    bool rutaExists() { return QFile::exists(home.file("ruta.fpl")); }
+    static QByteArray rutaFor(const QString& path) { return "\"" + path.toLatin1() + "\"\r\n"; }
+
+    bool dialogShown() { return inicial.dialog() && inicial.dialog()->isVisible(); }
+    bool companyShown() { return inicial.companyScreen() && inicial.companyScreen()->isVisible(); }
+
+    // Normal start on a database with company data, the main window up.
+    QString startOn(const QString& name, const QString& companyName) {
+        const QString path = database(name, OldFormat::Current, companyName);
+        pointRutaAt(path);
+        inicial.StartUp();
+        EXPECT_TRUE(menu.isVisible());
+        dialogs.clear();
+        return path;
+    }
+
+    void copyTemplate() {
+        QFile::remove(home.file("Nueva"));
+        ASSERT_TRUE(QFile::copy(TempHome::builtTemplate(), home.file("Nueva")));
+    }
+};
+
+void typeCompany(QWidget& screen, const CompanyData& d) {
+    const std::pair<const char*, const char*> fields[] = {{"txtNombre", "Nombre"},
+                                                          {"TxtNif", "Nif"},
+                                                          {"TxtTitular", "Titular"},
+                                                          {"txtCalle", "Direccion"},
+                                                          {"TxtCP", "CP"},
+                                                          {"txtLocalidad", "Localidad"},
+                                                          {"txtProvincia", "Provincia"},
+                                                          {"txtTelefono", "Telefono"},
+                                                          {"txtFax", "Fax"},
+                                                          {"TxtIVA", "IVA"},
+                                                          {"TxtRegistro", "Registro"}};
+    for (const auto& [control, column] : fields) {
+        auto* e = screen.findChild<QLineEdit*>(control);
+        ASSERT_NE(e, nullptr) << control;
+        e->clear();
+        QTest::keyClicks(e, d.value(column));
+    }
+}
+
+void click(QWidget& w, const char* name) {
+    auto* b = w.findChild<QPushButton*>(name);
+    ASSERT_NE(b, nullptr) << name;
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+// ---------------------------------------------------------------- start-up
+
+TEST(StartUp, EachPathShowsTheRightWindow) {
+    enum class Setup { NoRuta, MissingFile, EmptyRuta, NoCompany, Normal };
+    struct Case {
+        Setup setup;
+        bool dialog, company, mainWindow;
+        QStringList texts;
+    };
+    const Case cases[] = {
+        {Setup::NoRuta, true, false, false, {}},
+        {Setup::MissingFile, true, false, false, {}},
+        {Setup::EmptyRuta, true, false, false, {}},
+        {Setup::NoCompany, false, true, false, {kFillCompany}},
+        {Setup::Normal, false, false, true, {}},
+    };
+    for (const auto& c : cases) {
+        Program p;
+        QString path;
+        switch (c.setup) {
+            case Setup::NoRuta:
+                break;
+            case Setup::MissingFile:
+                p.pointRutaAt(path = p.home.file("borrada.erm"));
+                break;
+            case Setup::EmptyRuta:
+                p.pointRutaAt(QString());
+                break;
+            case Setup::NoCompany:
+                p.pointRutaAt(path = p.database("taller.erm"));
+                break;
+            case Setup::Normal:
+                p.pointRutaAt(path =
+                                  p.database("taller.erm", OldFormat::Current, "TALLERES PEREZ"));
+                break;
+        }
+        const QByteArray rutaBefore = p.ruta();
+        p.inicial.StartUp();
+        const int n = static_cast<int>(c.setup);
+        EXPECT_EQ(p.dialogShown(), c.dialog) << n;
+        EXPECT_EQ(p.companyShown(), c.company) << n;
+        EXPECT_EQ(p.menu.isVisible(), c.mainWindow) << n;
+        EXPECT_EQ(p.dialogs.texts(), c.texts) << n;
+        EXPECT_EQ(p.quits, 0) << n;
+        EXPECT_EQ(p.ruta(), rutaBefore) << n;
+        EXPECT_EQ(p.session().databasePath(), path) << n;
+        // The numbering series are there whichever way start-up went.
+        EXPECT_TRUE(QFile::exists(p.home.file("conf.fpl"))) << n;
+        EXPECT_EQ(p.session().series().size(), 10) << n;
+        if (c.setup == Setup::Normal) {
+            EXPECT_EQ(p.menu.panel(1)->text(), path);
+            EXPECT_EQ(p.menu.companyLabel()->text(), "TALLERES PEREZ");
+            EXPECT_EQ(p.dialogs.messages().size(), 0u);
+        }
+        if (c.setup == Setup::NoCompany) {
+            EXPECT_EQ(p.dialogs.messages()[0].icon, Dialogs::Icon::None);
+            auto* screen = p.inicial.companyScreen();
+            EXPECT_TRUE(screen->mode().isEditing());
+            EXPECT_TRUE(screen->findChild<QPushButton*>("CmdGuardar")->isEnabled());
+        }
+    }
+}
+
+TEST(StartUp, MissingCompanyDataClosedWithoutSavingEndsTheProgram) {
+    Program p;
+    p.pointRutaAt(p.database("taller.erm"));
+    p.inicial.StartUp();
+    ASSERT_TRUE(p.companyShown());
+    p.inicial.companyScreen()->close();
+    EXPECT_EQ(p.quits, 1);
+    EXPECT_FALSE(p.menu.isVisible());
+}
+
+TEST(StartUp, MissingCompanyDataSavedShowsTheMainWindow) {
+    Program p;
+    const QString path = p.database("taller.erm");
+    p.pointRutaAt(path);
+    p.inicial.StartUp();
+    ASSERT_TRUE(p.companyShown());
+    auto* screen = p.inicial.companyScreen();
+    typeCompany(*screen, company("TALLERES GOMEZ"));
+    click(*screen, "CmdGuardar");
+    EXPECT_TRUE(p.menu.isVisible());
+    EXPECT_EQ(p.menu.panel(1)->text(), path);
+    EXPECT_EQ(p.menu.companyLabel()->text(), "TALLERES GOMEZ");
+    EXPECT_EQ(readCompanyName(p.session().db()).value(), "TALLERES GOMEZ");
+    // Closing it now leaves the program running.
+    screen->close();
+    EXPECT_EQ(p.quits, 0);
+}
+
+TEST(StartUp, UnusableFileNamedInRutaShowsTheDialogAndKeepsRuta) {
+    Program p;
+    const QString path = p.home.file("texto.erm");
+    tt::writeBytes(path, "no soy una base de datos\r\n");
+    p.pointRutaAt(path);
+    const QByteArray before = p.ruta();
+    p.inicial.StartUp();
+    EXPECT_EQ(p.dialogs.texts(), QStringList{"No se puede abrir la base de datos " + path +
+                                             ": el archivo no es una base de datos de Torvane."});
+    EXPECT_EQ(p.dialogs.messages()[0].icon, Dialogs::Icon::Critical);
+    EXPECT_TRUE(p.dialogShown());
+    EXPECT_FALSE(p.menu.isVisible());
+    EXPECT_EQ(p.ruta(), before);
+}
+
+TEST(StartUp, DialogSalirEndsTheProgram) {
+    Program p;
+    p.inicial.StartUp();
+    ASSERT_TRUE(p.dialogShown());
+    click(*p.inicial.dialog(), "CmdSalir");
+    EXPECT_EQ(p.quits, 1);
+}
+
+// ---------------------------------------------------------------- open
+
+TEST(OpenDatabase, FormatCheckAndUpgradeQuestion) {
+    struct Case {
+        OldFormat format;
+        bool asked;
+        bool answer;
+        Outcome outcome;
+    };
+    const Case cases[] = {
+        {OldFormat::Current, false, false, Outcome::Opened},
+        {OldFormat::NoIdProveedor, true, true, Outcome::Opened},
+        {OldFormat::NoTotal, true, true, Outcome::Opened},
+        {OldFormat::NoIdProveedorNoTotal, true, true, Outcome::Opened},
+        {OldFormat::NoIdProveedor, true, false, Outcome::Quit},
+        {OldFormat::NoTotal, true, false, Outcome::Quit},
+        {OldFormat::NoIdProveedorNoTotal, true, false, Outcome::Quit},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(n++);
+        Program p;
+        const QString path = p.database("taller.erm", c.format, "TALLERES PEREZ");
+        p.inicial.StartUp();
+        ASSERT_TRUE(p.dialogShown());
+        p.dialogs.answerFile(path);
+        if (c.asked) c.answer ? p.dialogs.answerYes() : p.dialogs.answerNo();
+        click(*p.inicial.dialog(), "cmdAbrir");
+
+        ASSERT_FALSE(p.dialogs.entries().empty());
+        EXPECT_EQ(p.dialogs.entries()[0].title, kOpenTitle);
+        EXPECT_EQ(p.dialogs.entries()[0].extra, kFilter);
+        QStringList texts{kOpenTitle};
+        if (c.asked) texts << kUpgradeQuestion << (c.answer ? kUpgraded : kRefused);
+        EXPECT_EQ(p.dialogs.texts(), texts);
+        if (c.outcome == Outcome::Opened) {
+            EXPECT_TRUE(checkFormat(path).current());
+            EXPECT_TRUE(p.menu.isVisible());
+            EXPECT_FALSE(p.dialogShown());
+            EXPECT_EQ(p.ruta(), Program::rutaFor(path));
+            EXPECT_EQ(p.session().databasePath(), path);
+            EXPECT_EQ(p.menu.panel(1)->text(), path);
+            EXPECT_EQ(p.menu.companyLabel()->text(), "TALLERES PEREZ");
+            EXPECT_EQ(p.quits, 0);
+            if (c.asked) {
+                EXPECT_EQ(p.dialogs.messages().back().icon, Dialogs::Icon::Information);
+            }
+        } else {
+            EXPECT_EQ(p.dialogs.messages().back().icon, Dialogs::Icon::Critical);
+            EXPECT_FALSE(p.rutaExists());
+            EXPECT_EQ(p.quits, 1);
+            EXPECT_FALSE(p.menu.isVisible());
+            EXPECT_FALSE(checkFormat(path).current());
+        }
+    }
+}
+
+TEST(OpenDatabase, NamesNotEndingInLowerCaseErmAreIgnored) {
+    for (const QString& name : {QStringLiteral("TALLER.ERM"), QStringLiteral("taller.Erm"),
+                                QStringLiteral("taller.mdb"), QString()}) {
+        Program p;
+        QString path;
+        if (!name.isEmpty()) path = p.database(name, OldFormat::NoTotal, "TALLERES PEREZ");
+        p.inicial.StartUp();
+        p.dialogs.answerFile(path);
+        EXPECT_EQ(p.inicial.OpenDatabase(From::Dialog), Outcome::Ignored);
+        EXPECT_EQ(p.dialogs.texts(), QStringList{kOpenTitle});
+        EXPECT_TRUE(p.dialogShown());
+        EXPECT_FALSE(p.menu.isVisible());
+        EXPECT_FALSE(p.rutaExists());
+        EXPECT_TRUE(p.session().databasePath().isEmpty());
+    }
+}
+
+TEST(OpenDatabase, FromTheMenuSwitchesPathPanelAndNameWithoutPrompting) {
+    Program p;
+    p.startOn("a.erm", "TALLERES PEREZ");
+    const QString b = p.database("b.erm");  // no company row
+    p.dialogs.answerFile(b);
+    EXPECT_EQ(p.inicial.OpenDatabase(From::MainMenu), Outcome::Opened);
+    EXPECT_EQ(p.dialogs.texts(), QStringList{kOpenTitle});
+    EXPECT_EQ(p.session().databasePath(), b);
+    EXPECT_EQ(p.session().db().path(), b);
+    EXPECT_EQ(p.menu.panel(1)->text(), b);
+    EXPECT_EQ(p.menu.companyLabel()->text(), "");
+    EXPECT_EQ(p.ruta(), Program::rutaFor(b));
+    EXPECT_FALSE(p.companyShown());
+}
+
+TEST(OpenDatabase, FailedUpgradePutsEverythingBack) {
+    Program p;
+    const QString a = p.startOn("a.erm", "TALLERES PEREZ");
+    const QByteArray rutaBefore = p.ruta();
+    const QString b = p.database("b.erm", OldFormat::IdProveedorMisplaced, "OTRO TALLER");
+    const QStringList columnsBefore = [&] {
+        Database db;
+        db.open(b);
+        return db.columnNames("Articulos");
+    }();
+    p.dialogs.answerFile(b);
+    p.dialogs.answerYes();
+    EXPECT_EQ(p.inicial.OpenDatabase(From::MainMenu), Outcome::Failed);
+    EXPECT_EQ(p.dialogs.texts(), (QStringList{kOpenTitle, kUpgradeQuestion,
+                                              "No se ha podido actualizar la base de datos " + b +
+                                                  ": duplicate column name: Id_Proveedor"}));
+    EXPECT_EQ(p.dialogs.messages().back().icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(p.session().databasePath(), a);
+    EXPECT_EQ(p.session().db().path(), a);
+    EXPECT_EQ(p.menu.panel(1)->text(), a);
+    EXPECT_EQ(p.menu.companyLabel()->text(), "TALLERES PEREZ");
+    EXPECT_EQ(p.ruta(), rutaBefore);
+    EXPECT_EQ(p.quits, 0);
+    Database db;
+    ASSERT_TRUE(db.open(b));
+    EXPECT_EQ(db.columnNames("Articulos"), columnsBefore);
+}
+
+TEST(OpenDatabase, FailedUpgradeAtFirstStartKeepsTheDialog) {
+    Program p;
+    const QString b = p.database("b.erm", OldFormat::IdProveedorMisplaced, "OTRO TALLER");
+    p.inicial.StartUp();
+    p.dialogs.answerFile(b);
+    p.dialogs.answerYes();
+    EXPECT_EQ(p.inicial.OpenDatabase(From::Dialog), Outcome::Failed);
+    EXPECT_TRUE(p.dialogShown());
+    EXPECT_FALSE(p.menu.isVisible());
+    EXPECT_FALSE(p.rutaExists());
+    EXPECT_FALSE(p.session().hasDatabase());
+    EXPECT_TRUE(p.session().databasePath().isEmpty());
+}
+
+TEST(OpenDatabase, SavedQueriesOnlyForADatabaseWithoutAny) {
+    enum class Views { All, None, One, NoneAndNoAlbaranes };
+    struct Case {
+        Views views;
+        QStringList messages;
+        QStringList after;
+    };
+    const QStringList five{"ConFacAlb", "ConFacCoches", "ConFacLibres", "ConFacOdt", "ConUnion"};
+    const Case cases[] = {
+        {Views::All, {}, five},
+        {Views::None, {}, five},
+        {Views::One, {}, {"ConFacLibres"}},
+        {Views::NoneAndNoAlbaranes,
+         {"SQLite-->no such table: main.Albaranes", "SQLite-->no such table: main.ConFacAlb"},
+         {"ConFacCoches", "ConFacLibres", "ConFacOdt"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.views));
+        Program p;
+        const QString path = p.database("taller.erm", OldFormat::Current, "TALLERES PEREZ");
+        {
+            Database db;
+            ASSERT_TRUE(db.open(path));
+            if (c.views != Views::All) tt::dropAllViews(db);
+            if (c.views == Views::One) db.exec("CREATE VIEW ConFacLibres AS SELECT 1 AS x");
+            if (c.views == Views::NoneAndNoAlbaranes) db.exec("DROP TABLE Albaranes");
+        }
+        p.inicial.StartUp();
+        p.dialogs.answerFile(path);
+        EXPECT_EQ(p.inicial.OpenDatabase(From::Dialog), Outcome::Opened);
+        QStringList shown;
+        for (const auto& m : p.dialogs.messages()) {
+            shown << m.text;
+            EXPECT_EQ(m.title, "Error");
+        }
+        EXPECT_EQ(shown, c.messages);
+        EXPECT_EQ(p.session().db().viewNames(), c.after);
+        EXPECT_TRUE(p.menu.isVisible());
+    }
+}
+
+TEST(OpenDatabase, BadFilesAreReportedAndChangeNothing) {
+    struct Case {
+        const char* name;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"texto.erm", "el archivo no es una base de datos de Torvane."},
+        {"vacio.erm", "el archivo no es una base de datos de Torvane."},
+        {"cortada.erm", "el archivo está dañado."},
+        {"lectura.erm", "el archivo es de solo lectura."},
+        {"antigua.erm",
+         "el archivo es una base de datos de la versión anterior del programa y debe importarse "
+         "antes de usarla."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Program p;
+        const QString a = p.startOn("a.erm", "TALLERES PEREZ");
+        const QByteArray rutaBefore = p.ruta();
+        const QString bad = p.home.file(c.name);
+        const QString name = QString::fromLatin1(c.name);
+        if (name == "texto.erm") tt::writeBytes(bad, "Esto es un texto.\r\nNada mas.\r\n");
+        if (name == "vacio.erm") tt::writeBytes(bad, "");
+        if (name == "cortada.erm") {
+            p.database(name, OldFormat::Current, "OTRO");
+            QFile f(bad);
+            ASSERT_TRUE(f.resize(f.size() / 2));
+        }
+        if (name == "lectura.erm") {
+            p.database(name, OldFormat::Current, "OTRO");
+            QFile::setPermissions(bad, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+        }
+        if (name == "antigua.erm")
+            tt::writeBytes(bad, QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) +
+                                    QByteArray(2028, '\0'));
+        const QByteArray badBefore = bytes(bad);
+
+        p.dialogs.answerFile(bad);
+        EXPECT_EQ(p.inicial.OpenDatabase(From::MainMenu), Outcome::Failed);
+        EXPECT_EQ(p.dialogs.texts(),
+                  (QStringList{kOpenTitle, "No se puede abrir la base de datos " + bad + ": " +
+                                               QString::fromUtf8(c.reason)}));
+        EXPECT_EQ(p.dialogs.messages().back().icon, Dialogs::Icon::Critical);
+        EXPECT_EQ(p.session().databasePath(), a);
+        EXPECT_EQ(p.session().db().path(), a);
+        EXPECT_EQ(p.menu.panel(1)->text(), a);
+        EXPECT_EQ(p.ruta(), rutaBefore);
+        EXPECT_EQ(bytes(bad), badBefore);
+        QFile::setPermissions(bad, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+}
+
+// ---------------------------------------------------------------- create
+
+TEST(CreateDatabase, CancelEndsTheProgramOnlyAtFirstStart) {
+    {
+        Program p;
+        p.inicial.StartUp();
+        p.dialogs.answerFile(QString());
+        click(*p.inicial.dialog(), "CmdNuevo");
+        EXPECT_EQ(p.dialogs.texts(), QStringList{kCreateTitle});
+        EXPECT_EQ(p.dialogs.entries()[0].extra, kFilter);
+        EXPECT_EQ(p.quits, 1);
+        EXPECT_FALSE(p.dialogShown());
+    }
+    {
+        Program p;
+        const QString a = p.startOn("a.erm", "TALLERES PEREZ");
+        p.dialogs.answerFile(QString());
+        EXPECT_EQ(p.inicial.CreateDatabase(From::MainMenu), Outcome::Ignored);
+        EXPECT_EQ(p.quits, 0);
+        EXPECT_TRUE(p.menu.isVisible());
+        EXPECT_EQ(p.session().databasePath(), a);
+    }
+}
+
+TEST(CreateDatabase, CopiesTheTemplateAndAsksForTheCompanyData) {
+    Program p;
+    p.copyTemplate();
+    {
+        // Mark the template so the copy can be told apart from a database built from the schema.
+        Database tpl;
+        ASSERT_TRUE(tpl.open(p.home.file("Nueva")));
+        tpl.exec("INSERT INTO Familias (Familia) VALUES ('DE LA PLANTILLA')");
+    }
+    const QString target = p.home.file("nuevo taller.erm");
+    tt::writeBytes(target, "un archivo viejo que se sustituye");
+    p.inicial.StartUp();
+    p.dialogs.answerFile(target);
+    click(*p.inicial.dialog(), "CmdNuevo");
+
+    EXPECT_EQ(p.dialogs.texts(), (QStringList{kCreateTitle, kFillCompany}));
+    EXPECT_EQ(p.dialogs.messages()[0].icon, Dialogs::Icon::None);
+    EXPECT_EQ(p.session().databasePath(), target);
+    EXPECT_EQ(p.ruta(), Program::rutaFor(target));
+    EXPECT_EQ(p.session().db().scalar("SELECT Familia FROM Familias").toString(),
+              "DE LA PLANTILLA");
+    EXPECT_FALSE(p.dialogShown());
+    EXPECT_FALSE(p.menu.isVisible());
+    ASSERT_TRUE(p.companyShown());
+    auto* screen = p.inicial.companyScreen();
+    EXPECT_TRUE(screen->mode().isEditing());
+
+    typeCompany(*screen, company("TALLERES NUEVOS"));
+    click(*screen, "CmdGuardar");
+    EXPECT_TRUE(p.menu.isVisible());
+    EXPECT_EQ(p.menu.panel(1)->text(), target);
+    EXPECT_EQ(p.menu.companyLabel()->text(), "TALLERES NUEVOS");
+    EXPECT_EQ(p.quits, 0);
+}
+
+TEST(CreateDatabase, ClosingTheCompanyScreenBeforeSavingAtFirstStartEndsTheProgram) {
+    Program p;
+    p.copyTemplate();
+    p.inicial.StartUp();
+    p.dialogs.answerFile(p.home.file("nuevo.erm"));
+    EXPECT_EQ(p.inicial.CreateDatabase(From::Dialog), Outcome::Created);
+    ASSERT_TRUE(p.companyShown());
+    p.inicial.companyScreen()->close();
+    EXPECT_EQ(p.quits, 1);
+}
+
+TEST(CreateDatabase, WithoutTemplateTheSchemaIsUsed) {
+    Program p;
+    const QString target = p.home.file("nuevo.erm");
+    p.inicial.StartUp();
+    p.dialogs.answerFile(target);
+    EXPECT_EQ(p.inicial.CreateDatabase(From::Dialog), Outcome::Created);
+    EXPECT_EQ(p.dialogs.texts(), (QStringList{kCreateTitle, kFillCompany}));
+    EXPECT_TRUE(checkFormat(target).current());
+    EXPECT_EQ(p.session().db().viewNames().size(), 5);
+    EXPECT_EQ(p.session().db().userVersion(), Database::kSchemaVersion);
+    EXPECT_FALSE(QFile::exists(target + ".nueva"));
+}
+
+TEST(CreateDatabase, FromTheMenuTheMainWindowWaitsForTheCompanyScreen) {
+    Program p;
+    p.copyTemplate();
+    p.startOn("a.erm", "TALLERES PEREZ");
+    const QString target = p.home.file("b.erm");
+    p.dialogs.answerFile(target);
+    EXPECT_EQ(p.inicial.CreateDatabase(From::MainMenu), Outcome::Created);
+    EXPECT_EQ(p.menu.panel(1)->text(), target);
+    EXPECT_EQ(p.menu.companyLabel()->text(), "");
+    EXPECT_FALSE(p.menu.isEnabled());
+    ASSERT_TRUE(p.companyShown());
+    p.inicial.companyScreen()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(p.menu.isEnabled());
+    EXPECT_EQ(p.quits, 0);
+}
+
+TEST(CreateDatabase, OverTheOpenDatabaseIsRefused) {
+    Program p;
+    p.copyTemplate();
+    const QString a = p.startOn("a.erm", "TALLERES PEREZ");
+    const QByteArray before = bytes(a);
+    p.dialogs.answerFile(a);
+    EXPECT_EQ(p.inicial.CreateDatabase(From::MainMenu), Outcome::Failed);
+    EXPECT_EQ(p.dialogs.texts(),
+              (QStringList{kCreateTitle, "La base de datos " + a +
+                                             QString::fromUtf8(" está abierta y no se puede "
+                                                               "sustituir por una nueva. Elija "
+                                                               "otro nombre.")}));
+    EXPECT_EQ(p.dialogs.messages().back().icon, Dialogs::Icon::Exclamation);
+    EXPECT_EQ(bytes(a), before);
+    EXPECT_EQ(readCompanyName(p.session().db()).value(), "TALLERES PEREZ");
+    EXPECT_FALSE(p.companyShown());
+}
+
+}  // namespace
