@@ -5,7 +5,9 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QSet>
 #include <QToolBar>
 #include <QToolButton>
@@ -39,6 +41,24 @@ class BusyCursor {
 
   private:
     bool active_ = true;
+};
+
+// Toolbar1 draws the tiled picture behind its buttons.
+class TiledToolBar : public QToolBar {
+  public:
+    explicit TiledToolBar(QWidget* parent)
+        : QToolBar(QStringLiteral("Toolbar1"), parent), tile_(toolbarBackgroundTile()) {}
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.drawTiledPixmap(rect(), tile_);
+        p.setPen(palette().color(QPalette::Mid));
+        p.drawLine(rect().bottomLeft(), rect().bottomRight());
+    }
+
+  private:
+    QPixmap tile_;
 };
 
 bool isToolbarItem(const MenuItemDef& def) {
@@ -83,8 +103,10 @@ Menu::Menu(Session& session, Dialogs& dialogs, QWidget* parent)
     buildStatusBar();
     refreshEnabled();
 
-    resize(1280, 800);
-    centreOnScreen(this);
+    // Centred on the screen; the toolbar's full width must not push the window off it.
+    const QRect area = screen() ? screen()->availableGeometry() : QRect(0, 0, 1280, 800);
+    resize(qMin(1280, area.width()), qMin(800, area.height()));
+    move(area.center() - QPoint(width() / 2, height() / 2));
 }
 
 Menu::~Menu() = default;
@@ -130,17 +152,13 @@ void Menu::buildMenus() {
 }
 
 void Menu::buildToolbar() {
-    toolbar_ = addToolBar(QStringLiteral("Toolbar1"));
+    toolbar_ = new TiledToolBar(this);
+    addToolBar(toolbar_);
     toolbar_->setObjectName(QStringLiteral("Toolbar1"));
     toolbar_->setMovable(false);
     toolbar_->setFloatable(false);
     toolbar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     toolbar_->setIconSize(QSize(32, 32));
-    // The tiled picture behind the buttons.
-    QPalette pal = toolbar_->palette();
-    pal.setBrush(QPalette::Window, QBrush(toolbarBackgroundTile()));
-    toolbar_->setPalette(pal);
-    toolbar_->setAutoFillBackground(true);
 
     const QSet<QString> parents = parentPaths();
     QHash<QString, QMenu*> dropDowns;
