@@ -269,10 +269,16 @@ QString lastNumber(Database& db, NumberConsumer consumer, const QString& prefix)
     const QString pattern = prefix + QLatin1Char('%');
     switch (s.pick) {
         case Pick::StoredLast:
-            // Latest stored row of the prefix; the subquery walks the number index only.
+            // Latest stored row of the prefix. The index tells at once whether there is one;
+            // then the rows are walked from the newest, which finds it among the latest.
+            if (!db.scalar(
+                       QStringLiteral("SELECT 1 FROM \"%1\" WHERE \"%2\" LIKE ? LIMIT 1").arg(t, c),
+                       {pattern})
+                     .isValid())
+                return QStringLiteral("a0");
             sql = QStringLiteral(
-                      "SELECT \"%1\" FROM \"%2\" WHERE \"%3\" = "
-                      "(SELECT MAX(\"%3\") FROM \"%2\" WHERE \"%1\" LIKE ?)")
+                      "SELECT \"%1\" FROM \"%2\" WHERE +\"%1\" LIKE ? "
+                      "ORDER BY \"%3\" DESC LIMIT 1")
                       .arg(c, t, k);
             params << pattern;
             break;
