@@ -108,6 +108,7 @@ void DatosEmpresa::buildForm() {
         QLineEdit* nif = makeField(def);
         nif->setMaximumWidth(160);
         box->addWidget(nif);
+        box->addSpacing(12);
         for (const char* name : {"OptNIF", "OptCIF", "OptLIBRE"}) {
             auto* opt = new QRadioButton(QString::fromLatin1(name + 3), this);
             opt->setObjectName(QString::fromLatin1(name));
