@@ -1,0 +1,109 @@
+#include "controls/data_grid.h"
+
+#include <gtest/gtest.h>
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+
+#include "support/temp_home.h"
+
+using namespace torvane;
+using torvane::testing::TempHome;
+
+namespace {
+
+void fill(Database& db, int n) {
+    Database::Transaction t(db);
+    for (int i = 1; i <= n; ++i)
+        db.exec("INSERT INTO FacturasODT (NFactura, Fecha, Importe) VALUES (?,?,?)",
+                {QString("FR%1").arg(i, 5, 10, QChar('0')), "2008-03-05", i * 1000.5});
+    t.commit();
+}
+
+const QList<GridColumn> kColumns = {
+    {"Id_FAct", {}, ColumnKind::Hidden},  {"NFactura", "Nº Factura"},
+    {"Fecha", "Fecha", ColumnKind::Date}, {"Importe", "Importe", ColumnKind::Money},
+    {"Base", "Base", ColumnKind::Number},
+};
+
+TEST(GridModel, PassesTheItemModelTesterWhileFetchingLazily) {
+    TempHome home;
+    fill(home.db(), 700);
+    GridModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    model.setColumns(kColumns);
+    model.run(home.db(), {"SELECT Id_FAct, NFactura, Fecha, Importe, Base FROM FacturasODT "
+                          "WHERE Importe > ? ORDER BY Id_FAct",
+                          {0}});
+    // Only the first batch is read until the view asks for more.
+    EXPECT_LT(model.rowCount(), 700);
+    EXPECT_TRUE(model.canFetchMore());
+    EXPECT_EQ(model.fetchAllRows(), 700);
+    model.run(home.db(), {"SELECT * FROM FacturasODT WHERE NFactura = ?", {"none"}});
+    EXPECT_EQ(model.rowCount(), 0);
+    model.clearRows();
+}
+
+TEST(GridModel, FormatsMoneyDatesNumbersAndCaptions) {
+    TempHome home;
+    home.db().exec("INSERT INTO FacturasODT (NFactura, Fecha, Importe, Base) VALUES (?,?,?,?)",
+                   {"FR1", "2008-03-05", 1234.5, 2.5});
+    home.db().exec("INSERT INTO FacturasODT (NFactura, Fecha, Importe, Base) VALUES (?,?,?,?)",
+                   {"FR2", QVariant(), -1234567.891, 3});
+    DataGrid grid("MSHFacturas");
+    grid.setColumns(kColumns);
+    grid.run(home.db(), {"SELECT Id_FAct, NFactura, Fecha, Importe, Base FROM FacturasODT ORDER BY "
+                         "Id_FAct",
+                         {}});
+    ASSERT_EQ(grid.rowCount(), 2);
+    struct Case {
+        int row;
+        const char* field;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {0, "Importe", "1.234,50"}, {1, "Importe", "-1.234.567,89"},
+        {0, "Fecha", "05/03/2008"}, {1, "Fecha", ""},
+        {0, "Base", "2,50"},        {1, "Base", "3"},
+        {0, "NFactura", "FR1"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(grid.displayText(c.row, c.field), QString(c.shown)) << c.field;
+    auto* m = grid.gridModel();
+    const int importe = m->fieldIndex("Importe");
+    EXPECT_EQ(m->data(m->index(0, importe), Qt::TextAlignmentRole).toInt(),
+              int(Qt::AlignRight | Qt::AlignVCenter));
+    EXPECT_EQ(m->headerData(m->fieldIndex("NFactura"), Qt::Horizontal).toString(), "Nº Factura");
+    EXPECT_TRUE(grid.isColumnHidden(m->fieldIndex("Id_FAct")));
+    EXPECT_FALSE(grid.isColumnHidden(importe));
+    // The stored value stays available unformatted.
+    EXPECT_DOUBLE_EQ(grid.value(0, "Importe").toDouble(), 1234.5);
+}
+
+TEST(DataGrid, CurrentRowFollowsQueriesAndSelection) {
+    TempHome home;
+    fill(home.db(), 600);
+    DataGrid grid("MSHFacturas");
+    grid.setColumns(kColumns);
+    QSignalSpy spy(&grid, &DataGrid::currentRowChanged);
+    grid.run(home.db(), {"SELECT * FROM FacturasODT ORDER BY Id_FAct", {}});
+    EXPECT_EQ(grid.currentRowIndex(), 0);
+    ASSERT_FALSE(spy.isEmpty());
+    EXPECT_EQ(spy.last().at(0).toInt(), 0);
+    EXPECT_EQ(grid.currentValue("NFactura").toString(), "FR00001");
+    // A row beyond the first batch is found by fetching on.
+    EXPECT_TRUE(grid.selectWhere("NFactura", "FR00590"));
+    EXPECT_EQ(grid.currentRowIndex(), 589);
+    EXPECT_FALSE(grid.selectWhere("NFactura", "nope"));
+    grid.run(home.db(), {"SELECT * FROM FacturasODT WHERE Id_FAct < 0", {}});
+    EXPECT_EQ(grid.currentRowIndex(), -1);
+    EXPECT_EQ(spy.last().at(0).toInt(), -1);
+    EXPECT_FALSE(grid.currentValue("NFactura").isValid());
+}
+
+TEST(DataGrid, BadQueryThrowsWithTheEngineText) {
+    TempHome home;
+    DataGrid grid("MSHFacturas");
+    EXPECT_THROW(grid.run(home.db(), {"SELECT nothing FROM Nowhere", {}}), DbError);
+}
+
+}  // namespace

@@ -1,0 +1,212 @@
+#include "masters/busqueda_vehiculos.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "controls/screen.h"
+#include "core/handoff.h"
+#include "customers_fixture.h"
+#include "masters/clientes.h"
+#include "screen_helpers.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_home.h"
+
+using namespace torvane;
+using namespace torvane::testing;
+using Icon = Dialogs::Icon;
+
+namespace {
+
+class VehicleSearchScreen : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        antonio = addCustomer(home.db(), "0001", "ANTONIO PEREZ");
+        beatriz = addCustomer(home.db(), "0002", "BEATRIZ GOMEZ");
+        ibiza = addVehicle(home.db(), antonio, "1111AAA", "SEAT", "IBIZA");
+        focus = addVehicle(home.db(), beatriz, "2222BBB", "FORD", "FOCUS");
+        leon = addVehicle(home.db(), beatriz, "1234CCC", "SEAT", "LEON");
+        caller.setObjectName("Menu");
+        caller.show();
+    }
+    void TearDown() override { closeAllWindows(); }
+
+    BusquedaVehiculos* openSearch(BusquedaVehiculos::Use use = BusquedaVehiculos::Use::WorkOrder,
+                                  QWidget* from = nullptr, const QVariant& towCustomer = {}) {
+        auto* s =
+            new BusquedaVehiculos(home.session(), dialogs, from ? from : &caller, use, towCustomer);
+        openScreen(from ? from : &caller, s);
+        return s;
+    }
+    QStringList plates(QWidget* s) {
+        auto* g = control<DataGrid>(s, "MSHFlexGrid1");
+        QStringList out;
+        for (int r = 0; r < g->rowCount(); ++r) out << g->value(r, "Matricula").toString();
+        return out;
+    }
+
+    TempHome home;
+    ScriptedDialogs dialogs;
+    QWidget caller;
+    qint64 antonio = 0, beatriz = 0, ibiza = 0, focus = 0, leon = 0;
+};
+
+TEST_F(VehicleSearchScreen, EachOptionRequeriesAtEveryKeystroke) {
+    auto* s = openSearch();
+    EXPECT_FALSE(caller.isEnabled());
+    EXPECT_EQ(plates(s), (QStringList{"1111AAA", "2222BBB", "1234CCC"}));
+    auto* g = control<DataGrid>(s, "MSHFlexGrid1");
+    EXPECT_EQ(g->displayText(0, "Vehiculo"), "SEAT  IBIZA");
+    EXPECT_EQ(g->displayText(0, "Cliente"), "ANTONIO PEREZ");
+    struct Case {
+        const char* option;
+        const char* typed;
+        QStringList plates;
+    };
+    const Case cases[] = {
+        {"Option1_0", "1", {"1111AAA", "1234CCC"}},    {"Option1_0", "12", {"1234CCC"}},
+        {"Option1_1", "seat", {"1111AAA", "1234CCC"}}, {"Option1_2", "fo", {"2222BBB"}},
+        {"Option1_3", "beat", {"2222BBB", "1234CCC"}}, {"Option1_3", "o'", {}},
+    };
+    for (const Case& c : cases) {
+        click(s, c.option);
+        control<QLineEdit>(s, "txtBusqueda")->clear();
+        type(s, "txtBusqueda", c.typed);
+        EXPECT_EQ(plates(s), c.plates) << c.option << " " << c.typed;
+    }
+    // Every keystroke counts: one more letter narrows the list.
+    click(s, "Option1_0");
+    control<QLineEdit>(s, "txtBusqueda")->clear();
+    type(s, "txtBusqueda", "1");
+    EXPECT_EQ(plates(s).size(), 2);
+    type(s, "txtBusqueda", "1");
+    EXPECT_EQ(plates(s), QStringList{"1111AAA"});
+    EXPECT_EQ(textOf(s, "Text1"), QString::number(ibiza));
+    click(s, "CmdSalir");
+    settle();
+    EXPECT_TRUE(caller.isEnabled());
+}
+
+TEST_F(VehicleSearchScreen, ChangeOfOwnerRerunsTheSearch) {
+    auto* s = openSearch();
+    click(s, "Option1_0");
+    type(s, "txtBusqueda", "2222");
+    ASSERT_EQ(textOf(s, "Text1"), QString::number(focus));
+    click(s, "KewlButtons2");
+    EXPECT_EQ(dialogs.lastText(), "Seleccione el nuevo propietario para este vehiculo.");
+    QWidget* customers = openWindow("BusquedaClientes");
+    ASSERT_NE(customers, nullptr);
+    EXPECT_FALSE(s->isEnabled());
+    click(customers, "Option1_2");
+    type(customers, "txtBusqueda", "ANTONIO");
+    click(customers, "CmdAcciones_1");
+    settle();
+    EXPECT_EQ(
+        home.db().scalar("SELECT Id_Cli FROM Vehiculos WHERE Id_Veh = ?", {focus}).toLongLong(),
+        antonio);
+    EXPECT_TRUE(s->isEnabled());
+    auto* g = control<DataGrid>(s, "MSHFlexGrid1");
+    ASSERT_EQ(g->rowCount(), 1);
+    EXPECT_EQ(g->displayText(0, "Cliente"), "ANTONIO PEREZ");
+}
+
+TEST_F(VehicleSearchScreen, BrowserAndWorkOrderUses) {
+    NewWorkOrderRequest got;
+    WorkOrderOpenerRegistry::setOpener([&](const NewWorkOrderRequest& r) { got = r; });
+    auto* browser = openSearch(BusquedaVehiculos::Use::Browser);
+    EXPECT_FALSE(enabled(browser, "CmdSeleccionar"));
+    EXPECT_TRUE(enabled(browser, "CmdHistorial"));
+    browser->close();
+    settle();
+
+    auto* s = openSearch();
+    type(s, "txtBusqueda", "1234");
+    ASSERT_TRUE(enabled(s, "CmdSeleccionar"));
+    click(s, "CmdSeleccionar");
+    WorkOrderOpenerRegistry::clearOpener();
+    EXPECT_EQ(got.vehicleId, leon);
+    EXPECT_EQ(got.numbering, WorkOrderNumbering::NextNumber);
+
+    // Without the editor the command stays off.
+    auto* later = openSearch();
+    EXPECT_FALSE(enabled(later, "CmdSeleccionar"));
+}
+
+TEST_F(VehicleSearchScreen, EmptyListTurnsTheCommandsOff) {
+    home.db().exec("DELETE FROM Vehiculos");
+    auto* s = openSearch();
+    for (const char* off :
+         {"CmdSeleccionar", "CmdHistorial", "KewlButtons2", "CmdNuevoVehiculo", "KewlButtons1"})
+        EXPECT_FALSE(enabled(s, off)) << off;
+    EXPECT_TRUE(enabled(s, "CmdSalir"));
+}
+
+TEST_F(VehicleSearchScreen, TowReportGetsPlateMakeAndModel) {
+    QWidget tow;
+    tow.setObjectName("PartesGrua");
+    tow.show();
+    VehicleChoice got;
+    VehicleChoiceRegistry::registerCaller("PartesGrua", [&](const VehicleChoice& c) { got = c; });
+    auto* s = openSearch(BusquedaVehiculos::Use::WorkOrder, &tow, beatriz);
+    EXPECT_EQ(plates(s), (QStringList{"2222BBB", "1234CCC"}));  // only the tow customer's
+    EXPECT_EQ(control<QPushButton>(s, "CmdSeleccionar")->text(), "Seleccionar");
+    clickRow(control<DataGrid>(s, "MSHFlexGrid1"), 1);
+    click(s, "CmdSeleccionar");
+    settle();
+    VehicleChoiceRegistry::unregisterCaller("PartesGrua");
+    EXPECT_EQ(got.vehicleId, leon);
+    EXPECT_EQ(got.plate, "1234CCC");
+    EXPECT_EQ(got.make, "SEAT");
+    EXPECT_EQ(got.model, "LEON");
+    EXPECT_EQ(got.caller.data(), &tow);
+    EXPECT_EQ(openWindow("BusquedaVehiculos"), nullptr);
+    EXPECT_TRUE(tow.isEnabled());
+}
+
+TEST_F(VehicleSearchScreen, NewCustomerAndNewVehicleOpenTheCustomerFile) {
+    auto* s = openSearch();
+    click(s, "KewlButtons1");
+    auto* file = qobject_cast<Clientes*>(openWindow("Clientes"));
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(textOf(file, "TxtCodigo"), "0003");
+    EXPECT_TRUE(enabled(file, "CmdGuardar"));
+    EXPECT_FALSE(s->isEnabled());
+    click(file, "CmdCancelar");
+    file->close();
+    settle();
+    EXPECT_TRUE(s->isEnabled());
+
+    click(s, "Option1_0");
+    type(s, "txtBusqueda", "2222");
+    click(s, "CmdNuevoVehiculo");
+    settle();
+    EXPECT_EQ(openWindow("BusquedaVehiculos"), nullptr);  // the search hands over
+    file = qobject_cast<Clientes*>(openWindow("Clientes"));
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(textOf(file, "TxtId"), QString::number(beatriz));
+    EXPECT_TRUE(enabled(file, "CmdGuardarV"));
+    EXPECT_FALSE(caller.isEnabled());  // still waiting for the customer file
+    type(file, "txtMatricula", "7777DDD");
+    type(file, "txtMarca", "RENAULT");
+    type(file, "txtModelo", "CLIO");
+    click(file, "CmdGuardarV");
+    EXPECT_EQ(
+        home.db().scalar("SELECT Id_Cli FROM Vehiculos WHERE Matricula = '7777DDD'").toLongLong(),
+        beatriz);
+    file->close();
+    settle();
+    EXPECT_TRUE(caller.isEnabled());
+}
+
+TEST_F(VehicleSearchScreen, HistoryOfTheSelectedVehicle) {
+    addWorkOrder(home.db(), antonio, ibiza, "ODT-9", "2008-12-31");
+    auto* s = openSearch();
+    click(s, "CmdHistorial");
+    QWidget* history = openWindow("HistorialVeh");
+    ASSERT_NE(history, nullptr);
+    auto* g = control<DataGrid>(history, "MshOdts");
+    ASSERT_EQ(g->rowCount(), 1);
+    EXPECT_EQ(g->displayText(0, "Fecha"), "31/12/2008");
+    EXPECT_EQ(g->displayText(0, "Nombre"), "ANTONIO PEREZ");
+}
+
+}  // namespace
