@@ -241,11 +241,13 @@ TEST(Informes, HeadlessQtPreviewNeverWaits) {
 
 TEST(ReportPreview, SearchHighlightsAndMovesToTheMatchingPage) {
     Fixture f;
+    torvane::Database::Transaction t(f.home.db());
     for (int i = 1; i <= 150; ++i)
         f.home.db().insert(
             "INSERT INTO Clientes (Codigo, Nombre) VALUES (?, ?)",
             {QString("Z%1").arg(i, 3, 10, QChar('0')), QString("RELLENO %1").arg(i)});
     f.home.db().insert("INSERT INTO Clientes (Codigo, Nombre) VALUES ('ZZZ', 'AGUJA EN EL PAJAR')");
+    t.commit();
     ASSERT_TRUE(Informes::VerListado(f.home.session(), f.dialogs, "\\QARVOCLIENTES2.rpt"));
     const auto& report = f.output.jobs().back().report;
     ASSERT_GE(report.pages.size(), 3u);

@@ -142,10 +142,12 @@ TEST(ReportRender, ListingTotalsAndGroups) {
 TEST(ReportRender, LongListingRepeatsHeadingsAndNumbersPages) {
     TempHome home;
     torvane::testing::fillReportFixture(home.db());
+    torvane::Database::Transaction t(home.db());
     for (int i = 1; i <= 180; ++i)
         home.db().insert(
             "INSERT INTO Clientes (Codigo, Nombre, Apellido1, NIF) VALUES (?,?,?,?)",
             {QString("X%1").arg(i, 4, 10, QChar('0')), QString("CLIENTE %1").arg(i), "PRUEBA", ""});
+    t.commit();
     const RenderedReport r = renderOk(home, "\\QARVOCLIENTES2.rpt");
     ASSERT_GE(r.pages.size(), 3u);
     const QString all = r.toText();
@@ -169,12 +171,18 @@ TEST(ReportRender, LongListingRepeatsHeadingsAndNumbersPages) {
 TEST(ReportRender, LongInvoiceKeepsTotalsOnTheLastPage) {
     TempHome home;
     torvane::testing::fillReportFixture(home.db());
+    torvane::Database::Transaction t(home.db());
     for (int i = 1; i <= 90; ++i)
         home.db().insert(
             "INSERT INTO TrabajosRealizadosODT (NODT, TRealizado, TFacturado, Precio, Dto) VALUES "
             "('ODT08/03/00001', ?, 1, 10, 0)",
             {QString("TRABAJO %1").arg(i)});
+    t.commit();
     const RenderedReport r = renderOk(home, "\\QARVOFACODT.rpt", "{ODTS.NODT} ='ODT08/03/00001'");
+    const QString pdfDir = qEnvironmentVariable("TORVANE_REPORT_PDF_DIR");
+    if (!pdfDir.isEmpty()) {
+        EXPECT_TRUE(torvane::reports::writePdf(r, pdfDir + "/factura_larga.pdf"));
+    }
     ASSERT_GE(r.pages.size(), 2u);
     const QStringList pages =
         r.toText().split(QRegularExpression("--- página \\d+ ---\n"), Qt::SkipEmptyParts);
