@@ -105,7 +105,8 @@ Menu::Menu(Session& session, Dialogs& dialogs, QWidget* parent)
 
     // Centred on the screen; the toolbar's full width must not push the window off it.
     const QRect area = screen() ? screen()->availableGeometry() : QRect(0, 0, 1280, 800);
-    resize(qMin(1280, area.width()), qMin(800, area.height()));
+    preferredSize_ = preferredSize_.boundedTo(area.size());
+    resize(preferredSize_);
     move(area.center() - QPoint(width() / 2, height() / 2));
 }
 

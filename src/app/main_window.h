@@ -51,6 +51,9 @@ class Menu : public QMainWindow {
     // One item gets its own action, replacing what the table says.
     void registerAction(const QString& objectName, std::function<void()> action);
 
+    // The window's own size, not the width of every toolbar button side by side.
+    QSize sizeHint() const override { return preferredSize_; }
+
     // Database maintenance, also reachable from the menu.
     void backup();
     void compact();
@@ -96,6 +99,7 @@ class Menu : public QMainWindow {
     CompactionOptions compaction_;
     std::function<void()> quit_;
     bool exiting_ = false;
+    QSize preferredSize_{1280, 800};
 };
 
 }  // namespace torvane
