@@ -228,8 +228,7 @@ void Menu::run(const MenuItemDef& def) {
     }
     MenuRequest request{def.objectName, def.origin, def.detail};
     switch (def.kind) {
-        case ItemKind::Screen:
-        case ItemKind::Wired: {
+        case ItemKind::Screen: {
             const auto factory = screens_.value(def.target);
             if (!factory) return;
             if (QWidget* screen = factory(request)) openScreen(this, screen);
@@ -249,6 +248,7 @@ void Menu::run(const MenuItemDef& def) {
         case ItemKind::Builtin:
             runBuiltin(def.objectName);
             return;
+        case ItemKind::Wired:  // the start-up code connects it itself
         case ItemKind::Submenu:
         case ItemKind::Separator:
         case ItemKind::NoAction:

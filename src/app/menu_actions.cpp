@@ -41,8 +41,9 @@ std::vector<MenuItemDef> buildTable() {
         builtin("mSalir", "Archivo > Salir"),
 
         sub("mOpciones", "Opciones"),
+        // Opens DatosEmpresa; connected by the start-up code, which owns that screen's flow.
         {QStringLiteral("mDatosTaller"), QStringLiteral("Opciones > Datos Taller"), K::Wired,
-         QStringLiteral("DatosEmpresa"), {}, {}},
+         {}, {}, {}},
         screen("mDepartamentos", "Opciones > Departamentos", "Departamentos"),
 
         sub("mListados", "Listados"),
