@@ -63,7 +63,10 @@ def main():
             "%.2f" % (ms / base[0]) if base and base[0] > 0 else "",
             budget if budget else "", status))
     scans = [l.split(None, 1)[1].strip() for l in open(plans) if l.startswith("SCAN ")]
-    print("\nQueries whose plan scans a large table: %s" % (", ".join(scans) if scans else "none"))
+    walks = [l.split(None, 1)[1].strip() for l in open(plans) if l.startswith("walk ")]
+    print("\nQueries whose plan reads a whole large table: %s" % (", ".join(scans) if scans else "none"))
+    print("\nQueries that walk a large table in index order (fast only while the first screenful"
+          " comes early): %s" % (", ".join(walks) if walks else "none"))
 
 
 if __name__ == "__main__":

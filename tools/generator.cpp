@@ -73,6 +73,8 @@ QString Counts::summary() const {
 namespace {
 
 const QString kNo = QStringLiteral("No");
+// An empty text box writes an empty text, not a null.
+const QString kEmpty = QStringLiteral("");
 
 // The generator never shows anything; the tax-id routines only need somewhere to talk to.
 class SilentDialogs : public Dialogs {
@@ -399,10 +401,9 @@ class Generator {
                  money(12, 22),
                  pick(streets()) + QStringLiteral(", ") + QString::number(rng_.range(1, 120)),
                  QString::fromUtf8(t.postcode) + digits(2), QString::fromUtf8(t.name),
-                 QString::fromUtf8(t.province), phone(t), QString(), mobile(),
+                 QString::fromUtf8(t.province), phone(t), kEmpty, mobile(),
                  iso(start_.addDays(-rng_.range(30, 6000))),
-                 iso(today_.addYears(-rng_.range(20, 60)).addDays(-rng_.range(0, 364))),
-                 QString()});
+                 iso(today_.addYears(-rng_.range(20, 60)).addDays(-rng_.range(0, 364))), kEmpty});
             operators_.push_back(op);
         }
 
@@ -415,8 +416,8 @@ class Generator {
                       pick(supplierWords()) + ' ' + pick(surnames()) + ' ' + pick(companyKinds()),
                       pick(streets()) + QStringLiteral(", ") + QString::number(rng_.range(1, 120)),
                       QString::fromUtf8(t.postcode) + digits(2), QString::fromUtf8(t.name),
-                      QString::fromUtf8(t.province), phone(t), QString(), phone(t),
-                      QStringLiteral("400") + pad(i + 1, 5), QString()});
+                      QString::fromUtf8(t.province), phone(t), kEmpty, phone(t),
+                      QStringLiteral("400") + pad(i + 1, 5), kEmpty});
         }
 
         for (int i = 0; i < sc.insurers; ++i) {
@@ -434,7 +435,7 @@ class Generator {
                  pick(streets()) + QStringLiteral(", ") + QString::number(rng_.range(1, 120)),
                  QString::fromUtf8(t.postcode) + digits(2), QString::fromUtf8(t.name),
                  QString::fromUtf8(t.province), phone(t), mobile(), phone(t),
-                 QStringLiteral("430") + pad(90000 + i, 5), QString()});
+                 QStringLiteral("430") + pad(90000 + i, 5), kEmpty});
             auto& r = tf.rate;
             r["P1"] = rng_.range(20, 30);
             r["P2"] = rng_.range(25, 35);
@@ -484,7 +485,7 @@ class Generator {
 
         // Most of the catalogue exists before the period; the rest is created along it.
         const int catalogue = sc.articles - sc.articles / 8;
-        for (int i = 0; i < catalogue; ++i) addArticle(QString(), start_);
+        for (int i = 0; i < catalogue; ++i) addArticle(kEmpty, start_);
         newArticlesLeft_ = sc.articles - catalogue;
     }
 
@@ -514,9 +515,9 @@ class Generator {
         c.cp = QString::fromUtf8(t.postcode) + digits(2);
         c.localidad = QString::fromUtf8(t.name);
         c.provincia = QString::fromUtf8(t.province);
-        c.telefono = rng_.chance(0.7) ? phone(t) : QString();
-        c.movil = rng_.chance(0.85) ? mobile() : QString();
-        c.fax = company && rng_.chance(0.5) ? phone(t) : QString();
+        c.telefono = rng_.chance(0.7) ? phone(t) : kEmpty;
+        c.movil = rng_.chance(0.85) ? mobile() : kEmpty;
+        c.fax = company && rng_.chance(0.5) ? phone(t) : kEmpty;
         const bool bank = company ? rng_.chance(0.8) : rng_.chance(0.45);
         if (bank) {
             c.banco = pick(banks());
@@ -528,7 +529,7 @@ class Generator {
         const QString terms = bank ? QStringLiteral("RECIBO DOMICILIADO") : pick(paymentTerms());
         insCliente_->run({pad(i + 1, 4), nifText, c.nombre, empresa, c.direccion, c.cp, c.localidad,
                           c.provincia, c.telefono, c.movil, c.fax, c.banco, c.sucursal, c.cuenta,
-                          terms, c.diaPago ? QString::number(c.diaPago) : QString(), c.descuento,
+                          terms, c.diaPago ? QString::number(c.diaPago) : kEmpty, c.descuento,
                           QStringLiteral("430") + pad(i + 1, 5)});
         ++counts_.customers;
     }
@@ -557,11 +558,11 @@ class Generator {
         const QDate itv = sold.addYears(std::max(4, (today_.year() - regYear) / 2 * 2 + 2));
         insVehiculo_->run(
             {qint64(owner + 1), v.matricula, v.marca, v.modelo, v.color,
-             rng_.chance(0.5) ? letters(2, "ABCDEFGHKLMNPRSTUVWXYZ") + digits(2) : QString(),
+             rng_.chance(0.5) ? letters(2, "ABCDEFGHKLMNPRSTUVWXYZ") + digits(2) : kEmpty,
              letters(3, "ABCDEFGHJKLMNPRSTUVWXYZ") + letters(1, "0123456789ABCDEFGHJ") + digits(13),
-             rng_.chance(0.5) ? letters(3, "ABCDEFGHJKLMNPRSTUVWXYZ") + digits(6) : QString(),
-             rng_.chance(0.3) ? digits(5) : QString(), rng_.chance(0.2) ? digits(4) : QString(),
-             iso(itv), iso(sold), QString()});
+             rng_.chance(0.5) ? letters(3, "ABCDEFGHJKLMNPRSTUVWXYZ") + digits(6) : kEmpty,
+             rng_.chance(0.3) ? digits(5) : kEmpty, rng_.chance(0.2) ? digits(4) : kEmpty, iso(itv),
+             iso(sold), kEmpty});
         ++counts_.vehicles;
     }
 
@@ -571,7 +572,7 @@ class Generator {
         const QString brand = pick(f.brands);
         const QString ref = letters(rng_.range(1, 2), "ABCDEFGHKLMNPRSTW") +
                             digits(rng_.range(3, 6)) +
-                            (rng_.chance(0.3) ? QStringLiteral("/") + digits(2) : QString());
+                            (rng_.chance(0.3) ? QStringLiteral("/") + digits(2) : kEmpty);
         a.codigo = code.isEmpty() ? QString::fromUtf8(f.code) + pad(articles_.size() + 1, 5) : code;
         a.nombre = pick(f.items) + ' ' + brand + ' ' + ref;
         a.price = money(f.minPrice, f.maxPrice);
@@ -719,7 +720,7 @@ class Generator {
                 base += roundCents(units * a.price - units * a.price * dto / 100);
             } else {
                 const double price = money(0.5, 12);
-                insMaterial_->run({o.nodt, QString(), pick(looseMaterials()), 1.0, price, 0.0});
+                insMaterial_->run({o.nodt, kEmpty, pick(looseMaterials()), 1.0, price, 0.0});
                 base += roundCents(price);
             }
             ++counts_.workOrderLines;
@@ -728,7 +729,7 @@ class Generator {
         for (int n = r2 < 0.4 ? 0 : r2 < 0.8 ? 1 : 2; n > 0; --n) {
             const double units = rng_.chance(0.8) ? 1 : rng_.range(2, 3);
             const double price = money(3, 60);
-            insLibre_->run({o.nodt, rng_.chance(0.3) ? digits(6) : QString(), pick(freeLineTexts()),
+            insLibre_->run({o.nodt, rng_.chance(0.3) ? digits(6) : kEmpty, pick(freeLineTexts()),
                             units, price, 0.0});
             base += roundCents(toCurrency(units * price));
             ++counts_.workOrderLines;
@@ -835,7 +836,7 @@ class Generator {
                 sum += roundCents(units * a.price - units * a.price * dto / 100);
             } else {
                 const double price = money(1, 25);
-                insSalida_->run({number, 0, QString(), pick(looseMaterials()), 1.0, price, 0.0});
+                insSalida_->run({number, 0, kEmpty, pick(looseMaterials()), 1.0, price, 0.0});
                 sum += roundCents(price);
             }
             ++counts_.saleLines;
@@ -849,7 +850,7 @@ class Generator {
             invoice = numbers_.next(Series::FV, d);
             storeSaleInvoice(invoice, d, s.customer, s.total, d);
         }
-        s.rowId = insAlbaran_->run({number, iso(d), qint64(s.customer + 1), invoice, QString(),
+        s.rowId = insAlbaran_->run({number, iso(d), qint64(s.customer + 1), invoice, kEmpty,
                                     s.nominal, s.nominal, vat, s.total});
         if (invoice == kNo && r < 0.85) pendingSales_.push_back(s);
         ++counts_.sales;
@@ -985,7 +986,7 @@ class Generator {
                                               : QStringLiteral("00:00");
         const QString rescue =
             rng_.chance(0.15) ? QStringLiteral("01:00") : QStringLiteral("00:00");
-        const QString storage = rng_.chance(0.2) ? QString::number(rng_.range(1, 5)) : QString();
+        const QString storage = rng_.chance(0.2) ? QString::number(rng_.range(1, 5)) : kEmpty;
 
         const QString T = car ? QStringLiteral("T") : QStringLiteral("F");
         const QString vehicleWord = car ? QStringLiteral("TURISMO") : QStringLiteral("FURGÓN");
@@ -1052,7 +1053,7 @@ class Generator {
                         v.modelo,
                         v.color,
                         car ? QStringLiteral("TURISMO") : QStringLiteral("FURGON"),
-                        QString(),
+                        kEmpty,
                         driver.nombre,
                         working ? QStringLiteral("LABORABLE") : QStringLiteral("FESTIVO/NOCTURNO"),
                         exit,
@@ -1070,7 +1071,7 @@ class Generator {
                         c.telefono,
                         c.movil,
                         c.fax,
-                        QString(),
+                        kEmpty,
                         kNo,
                         tf.insurerId,
                         16.0,
