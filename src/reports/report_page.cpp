@@ -106,13 +106,15 @@ void paintPage(QPainter& painter, const RenderedReport& report, int page,
                 break;
             case PageItem::Kind::Text: {
                 const QRectF r = map(it.rect);
-                if (!highlight.isEmpty() && it.text.contains(highlight, Qt::CaseInsensitive))
-                    painter.fillRect(r, QColor(255, 235, 59));
+                const int flags = int(it.align | Qt::AlignVCenter) | Qt::TextSingleLine;
                 font.setPointSizeF(it.size);
                 font.setBold(it.bold);
                 painter.setFont(font);
+                if (!highlight.isEmpty() && it.text.contains(highlight, Qt::CaseInsensitive))
+                    painter.fillRect(painter.boundingRect(r, flags, it.text).intersected(r),
+                                     QColor(255, 235, 59));
                 painter.setPen(Qt::black);
-                painter.drawText(r, int(it.align | Qt::AlignVCenter) | Qt::TextSingleLine, it.text);
+                painter.drawText(r, flags, it.text);
                 break;
             }
         }
