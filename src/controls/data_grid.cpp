@@ -17,7 +17,17 @@ void GridModel::setColumns(const QList<GridColumn>& columns) {
 
 void GridModel::run(Database& db, const SqlStatement& statement) {
     QSqlQuery q = db.exec(statement.sql, statement.params);
+    // The base class reads the first rows inside its model reset, announcing
+    // them as inserted while the reset is open; read them after it instead.
+    settingQuery_ = true;
     setQuery(std::move(q));
+    settingQuery_ = false;
+    if (canFetchMore()) fetchMore();
+}
+
+void GridModel::fetchMore(const QModelIndex& parent) {
+    if (settingQuery_) return;
+    QSqlQueryModel::fetchMore(parent);
 }
 
 void GridModel::clearRows() {

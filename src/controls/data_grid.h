@@ -52,10 +52,12 @@ class GridModel : public QSqlQueryModel {
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
+    void fetchMore(const QModelIndex& parent = QModelIndex()) override;
 
   private:
     const GridColumn* describe(int column) const;
     QList<GridColumn> columns_;
+    bool settingQuery_ = false;
 };
 
 // The read-only grid of the screens ("MSH..." controls): whole-row selection,
