@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev libqt6sql6-sqlite libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth poppler-utils
+  xvfb xauth poppler-utils fonts-dejavu-core
 )
 missing=()
 for p in "${packages[@]}"; do
