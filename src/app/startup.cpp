@@ -42,12 +42,18 @@ Inicial::Inicial(Session& session, Dialogs& dialogs, Menu& mainWindow, std::func
       quit_(std::move(quit)) {}
 
 Inicial::~Inicial() {
+    // The windows it opened hold references to the session; they go with it.
+    if (company_) delete company_.data();
     if (dialog_) delete dialog_.data();
 }
 
-Inicial2* Inicial::dialog() const { return dialog_; }
+Inicial2* Inicial::dialog() const {
+    return dialog_;
+}
 
-DatosEmpresa* Inicial::companyScreen() const { return company_; }
+DatosEmpresa* Inicial::companyScreen() const {
+    return company_;
+}
 
 void Inicial::StartUp() {
     if (!rutaExists(session_)) {
