@@ -263,12 +263,18 @@ void Inicial::showMainWindow() {
 void Inicial::openCompanyScreen(QWidget* caller) {
     auto* screen = new DatosEmpresa(session_, dialogs_);
     company_ = screen;
-    // Saving at start-up brings up the main window; closing before that ends the program.
+    // Saving at start-up brings up the main window, which then waits for the screen like
+    // the caller of any screen; closing before that ends the program.
     connect(screen, &DatosEmpresa::saved, this, [this] {
-        if (!menu_.isVisible()) showMainWindow();
+        if (menu_.isVisible()) return;
+        showMainWindow();
+        menu_.setEnabled(false);
     });
     connect(screen, &DatosEmpresa::closed, this, [this] {
-        if (!menu_.isVisible()) quit_();
+        if (menu_.isVisible())
+            menu_.setEnabled(true);
+        else
+            quit_();
     });
     openScreen(caller, screen);
     screen->startEditing();

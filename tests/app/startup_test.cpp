@@ -208,8 +208,10 @@ TEST(StartUp, MissingCompanyDataSavedShowsTheMainWindow) {
     EXPECT_EQ(p.menu.panel(1)->text(), path);
     EXPECT_EQ(p.menu.companyLabel()->text(), "TALLERES GOMEZ");
     EXPECT_EQ(readCompanyName(p.session().db()).value(), "TALLERES GOMEZ");
-    // Closing it now leaves the program running.
+    // The main window waits for the screen; closing it now leaves the program running.
+    EXPECT_FALSE(p.menu.isEnabled());
     screen->close();
+    EXPECT_TRUE(p.menu.isEnabled());
     EXPECT_EQ(p.quits, 0);
 }
 
