@@ -27,6 +27,7 @@ echo "Query plans -> $BUILD/bench-plans.txt"
 tail -1 "$BUILD/bench-plans.txt"
 
 "$BIN/torvane_bench" --benchmark_out="$BUILD/bench-results.json" --benchmark_out_format=json \
+  --benchmark_min_time=0.2 \
   "$@" 2>&1 | tee "$BUILD/bench-output.txt"
 
 # Peak memory of the program itself, started on the large database for a few seconds.
