@@ -39,6 +39,10 @@ struct NumberingData {
                     {QStringLiteral("A08/03/") + pad4(triangular)});
             db.exec(QStringLiteral("INSERT INTO Partes (NParte) VALUES (?)"),
                     {QStringLiteral("PG03/") + pad4(triangular)});
+            // The same numbers with one freed near the end: the loop must find the gap.
+            if (i != kRows - 10)
+                db.exec(QStringLiteral("INSERT INTO ODTS (NODT) VALUES (?)"),
+                        {QStringLiteral("OTG/") + pad4(i)});
             db.exec(QStringLiteral("INSERT INTO FacturasODT (NFactura) VALUES (?)"),
                     {QStringLiteral("FR08/02/%1").arg(i, 5, 10, QLatin1Char('0'))});
         }
@@ -64,6 +68,16 @@ void BM_NextWorkOrderByProbe(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_NextWorkOrderByProbe)->Unit(benchmark::kMillisecond);
+
+void BM_NextWorkOrderByProbeWithGap(benchmark::State& state) {
+    Database& db = data().db;
+    for (auto _ : state) {
+        const QString n = torvane::probeWorkOrderNumber(db, QStringLiteral("OTG/"));
+        if (n != QStringLiteral("OTG/") + pad4(kRows - 10)) state.SkipWithError("wrong number");
+        benchmark::DoNotOptimize(n);
+    }
+}
+BENCHMARK(BM_NextWorkOrderByProbeWithGap)->Unit(benchmark::kMillisecond);
 
 void BM_NextArticleCode(benchmark::State& state) {
     Database& db = data().db;

@@ -11,6 +11,12 @@
 #include "core/settings_file.h"
 #include "data/database.h"
 
+#ifdef TORVANE_SQLITE_API
+#include <sqlite3.h>
+
+#include <QSqlDriver>
+#endif
+
 namespace torvane {
 
 namespace {
@@ -24,10 +30,6 @@ const char* const kNames[kSeriesCount] = {"AR", "AL", "A",   "EN",  "FV",
 
 bool isAsciiDigit(QChar c) {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-}
-
-bool allDigits(QStringView s) {
-    return !s.isEmpty() && std::all_of(s.begin(), s.end(), isAsciiDigit);
 }
 
 // Adds a small whole number to a decimal digit string of any length.
@@ -336,124 +338,132 @@ QString nextDocumentNumber(Session& session, Dialogs& dialogs, NumberConsumer co
 
 namespace {
 
-// Every candidate of the probe loops is the prefix followed by a counter padded to four
-// digits, so a stored number can only be a candidate when, after the prefix, it holds
-// such a counter. Reads those counters once; the loops then run in memory. A probe
-// compares with "=", so wildcards in the prefix do not widen it; the range on the
-// NOCASE column matches the way that comparison ignores case.
-std::vector<QString> usedCounters(Database& db, const QString& table, const QString& column,
-                                  const QString& prefix) {
-    const QString sql =
-        QStringLiteral("SELECT substr(\"%1\", ?) FROM \"%2\" WHERE \"%1\" >= ? AND \"%1\" < ?")
-            .arg(column, table);
-    QSqlQuery q = db.execForward(
-        sql, {prefix.size() + 1, prefix + QLatin1Char('0'), prefix + QLatin1Char(':')});
-    std::vector<QString> out;
-    while (q.next()) {
-        QString tail = q.value(0).toString();
-        if (!allDigits(tail)) continue;
-        // "0012" is counter 12, "10000" is counter 10000; "00012" is no candidate.
-        if (tail.size() > 4 && tail.front() == QLatin1Char('0')) continue;
-        if (tail.size() < 4) continue;
-        out.push_back(std::move(tail));
+// A stored number can only equal a candidate when, after the prefix, it holds a counter in
+// the candidates' form: four digits, or more without a leading zero. Such a tail gives its
+// counter; anything else gives nothing. Tails longer than 18 digits are never reached.
+std::optional<qint64> candidateCounter(const char* tail, qsizetype size) {
+    if (size < 4 || size > 18 || (size > 4 && tail[0] == '0')) return std::nullopt;
+    qint64 v = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (tail[i] < '0' || tail[i] > '9') return std::nullopt;
+        v = v * 10 + (tail[i] - '0');
     }
-    std::sort(out.begin(), out.end(), [](const QString& a, const QString& b) {
-        return a.size() != b.size() ? a.size() < b.size() : a < b;
-    });
+    return v;
+}
+
+// The counters of the stored candidates of a prefix, sorted, each once. A probe compares
+// with "=" on a case-blind column, so wildcards in the prefix do not widen it and the range
+// on that column ignores case the same way.
+std::vector<qint64> usedCounters(Database& db, const QString& table, const QString& column,
+                                 const QString& prefix) {
+    const QString sql = QStringLiteral("SELECT \"%1\" FROM \"%2\" WHERE \"%1\" >= ? AND \"%1\" < ?")
+                            .arg(column, table);
+    const QString low = prefix + QLatin1Char('0');
+    const QString high = prefix + QLatin1Char(':');
+    std::vector<qint64> out;
+#ifdef TORVANE_SQLITE_API
+    // Straight through the engine: no value objects per row, which matters on 100,000 rows.
+    const QVariant handle = db.handle().driver()->handle();
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0) {
+        sqlite3* h = *static_cast<sqlite3* const*>(handle.constData());
+        sqlite3_stmt* stmt = nullptr;
+        const QByteArray sqlUtf8 = sql.toUtf8();
+        const qsizetype prefixChars = prefix.toUcs4().size();
+        if (h && sqlite3_prepare_v2(h, sqlUtf8.constData(), -1, &stmt, nullptr) == SQLITE_OK) {
+            const QByteArray lowUtf8 = low.toUtf8();
+            const QByteArray highUtf8 = high.toUtf8();
+            sqlite3_bind_text(stmt, 1, lowUtf8.constData(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_text(stmt, 2, highUtf8.constData(), -1, SQLITE_TRANSIENT);
+            int rc;
+            while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+                const int bytes = sqlite3_column_bytes(stmt, 0);
+                if (!text) continue;
+                // Skip the prefix's characters: a lead byte and its continuation bytes each.
+                int at = 0;
+                for (qsizetype chars = 0; at < bytes && chars < prefixChars; ++chars) {
+                    ++at;
+                    while (at < bytes && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
+                        ++at;
+                }
+                if (auto v = candidateCounter(text + at, bytes - at)) out.push_back(*v);
+            }
+            sqlite3_finalize(stmt);
+            if (rc == SQLITE_DONE) {
+                std::sort(out.begin(), out.end());
+                out.erase(std::unique(out.begin(), out.end()), out.end());
+                return out;
+            }
+            out.clear();
+        }
+    }
+#endif
+    QSqlQuery q = db.execForward(sql, {low, high});
+    while (q.next()) {
+        const QByteArray tail = q.value(0).toString().mid(prefix.size()).toLatin1();
+        if (auto v = candidateCounter(tail.constData(), tail.size())) out.push_back(*v);
+    }
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
     return out;
 }
 
-bool contains(const std::vector<QString>& used, const QString& counter) {
-    return std::binary_search(used.begin(), used.end(), counter,
-                              [](const QString& a, const QString& b) {
-                                  return a.size() != b.size() ? a.size() < b.size() : a < b;
-                              });
+bool isUsed(const std::vector<qint64>& used, qint64 counter) {
+    return std::binary_search(used.begin(), used.end(), counter);
+}
+
+QString withCounter(const QString& prefix, qint64 counter) {
+    return prefix + padLeft(QString::number(counter), 4);
 }
 
 // Attempts are counted without the old 16-bit limit: past attempt 32767 the loop simply goes
 // on, so a prefix without a date token keeps numbering however many documents it holds.
-// Every attempt yields a counter greater than the one before, so the loop ends after at most
+// Every attempt yields a larger counter than the one before, so the loop ends after at most
 // (stored counters + 1) attempts.
 
-enum class Sequence { Linear, Triangular };
-
-// The common case in one aggregate: when the stored candidates of the sequence are exactly
-// its first D members (no gap), the loop would stop at member D + 1. Returns that member's
-// counter, or nothing when there is a gap (or the engine lacks sqrt), in which case the
-// loop is run in memory. Rows are grouped on the number itself, so a number stored twice
-// counts once, as the "=" probe sees it.
-std::optional<qint64> denseNextMember(Database& db, const QString& table, const QString& column,
-                                      const QString& prefix, Sequence sequence) {
-    // k is the attempt that produces counter n: n itself, or the k with k(k+1)/2 = n.
-    const QString member =
-        sequence == Sequence::Linear
-            ? QStringLiteral("n AS k")
-            : QStringLiteral("CAST((sqrt(8.0 * n + 1) - 1) / 2 AS INTEGER) AS k");
-    const QString memberTest =
-        sequence == Sequence::Linear
-            ? QStringLiteral("1")
-            : QStringLiteral("n <= 1000000000000000 AND k * (k + 1) / 2 = n");
-    const QString sql =
-        QStringLiteral(
-            "SELECT COUNT(*) AS c, MIN(k) AS lo, MAX(k) AS hi FROM ("
-            " SELECT MIN(k) AS k FROM ("
-            "  SELECT v, n, %4 FROM ("
-            "   SELECT \"%1\" AS v, CAST(substr(\"%1\", ?) AS INTEGER) AS n,"
-            "          substr(\"%1\", ?) AS tail"
-            "   FROM \"%2\" WHERE \"%1\" >= ? AND \"%1\" < ?)"
-            "  WHERE n >= 1 AND tail = CASE WHEN n < 10000 THEN substr(10000 + n, 2)"
-            "                               ELSE CAST(n AS TEXT) END)"
-            " WHERE %3 GROUP BY v)")
-            .arg(column, table, memberTest, member);
-    const qsizetype start = prefix.size() + 1;
-    std::optional<Row> row;
-    try {
-        row =
-            db.firstRow(sql, {start, start, prefix + QLatin1Char('0'), prefix + QLatin1Char(':')});
-    } catch (const DbError&) {
-        return std::nullopt;
+// c = leading number of c + i: counters 1, 3, 6, 10, ... The stored counters are sorted, so
+// one walk finds the first that is free.
+qint64 firstFreeGrowing(const std::vector<qint64>& used) {
+    auto it = used.begin();
+    qint64 c = 0;
+    for (qint64 i = 1;; ++i) {
+        c += i;
+        while (it != used.end() && *it < c) ++it;
+        if (it == used.end() || *it != c) return c;
     }
-    if (!row) return std::nullopt;
-    const qint64 count = row->value(QStringLiteral("c")).toLongLong();
-    if (count == 0) return 1;
-    const qint64 first = row->value(QStringLiteral("lo")).toLongLong();
-    const qint64 last = row->value(QStringLiteral("hi")).toLongLong();
-    if (first != 1 || last != count) return std::nullopt;
-    const qint64 k = count + 1;
-    return sequence == Sequence::Linear ? k : k * (k + 1) / 2;
 }
 
-// c = leading number of c + i: counters 1, 3, 6, 10, ...
 QString probeGrowing(Database& db, const QString& table, const QString& column,
                      const QString& prefix) {
-    if (auto next = denseNextMember(db, table, column, prefix, Sequence::Triangular))
-        return prefix + padLeft(QString::number(*next), 4);
-    const std::vector<QString> used = usedCounters(db, table, column, prefix);
-    QString c;
-    for (qint64 i = 1;; ++i) {
-        c = padLeft(addToDecimal(leadingDigits(c), i), 4);
-        if (!contains(used, c)) return prefix + c;
-    }
+    return withCounter(prefix, firstFreeGrowing(usedCounters(db, table, column, prefix)));
 }
 
 }  // namespace
 
 QString probeWorkOrderNumber(Database& db, const QString& prefix) {
-    const QString table = QStringLiteral("ODTS");
-    const QString column = QStringLiteral("NODT");
-    // n = leading number of the previous candidate (prefix included) + i: 1, 2, 3, ... after
-    // a prefix that does not begin with a digit; 1, 3, 6, ... with no prefix at all.
-    if (prefix.isEmpty() || !isAsciiDigit(prefix.front())) {
-        const Sequence seq = prefix.isEmpty() ? Sequence::Triangular : Sequence::Linear;
-        if (auto next = denseNextMember(db, table, column, prefix, seq))
-            return prefix + padLeft(QString::number(*next), 4);
+    const std::vector<qint64> used =
+        usedCounters(db, QStringLiteral("ODTS"), QStringLiteral("NODT"), prefix);
+    // n = leading number of the previous candidate, prefix included, + i: 1, 2, 3, ...
+    // after a prefix that does not begin with a digit, 1, 3, 6, ... with no prefix at all,
+    // and the prefix's own digits in front otherwise.
+    if (prefix.isEmpty()) return withCounter(prefix, firstFreeGrowing(used));
+    if (!isAsciiDigit(prefix.front())) {
+        qint64 i = 1;
+        for (qint64 u : used) {  // sorted, each once: the first one out of step is free
+            if (u < i) continue;
+            if (u != i) break;
+            ++i;
+        }
+        return withCounter(prefix, i);
     }
-    const std::vector<QString> used = usedCounters(db, table, column, prefix);
     QString t;
     for (qint64 i = 1;; ++i) {
-        const QString n = padLeft(addToDecimal(leadingDigits(t), i), 4);
-        t = prefix + n;
-        if (!contains(used, n)) return t;
+        const QString lead = addToDecimal(leadingDigits(t), i);
+        bool fits = false;
+        const qint64 n = lead.size() <= 18 ? lead.toLongLong(&fits) : 0;
+        t = prefix + padLeft(lead, 4);
+        // A counter past 18 digits cannot be stored in a candidate's form (see above).
+        if (!fits || !isUsed(used, n)) return t;
     }
 }
 

@@ -436,6 +436,9 @@ TEST(Probe, WorkOrderFourDigitsFirstFree) {
         {"ODT/", {"ODT/0001", "odt/0001", "ODT/0002"}, "ODT/0003"},
         {"ODT/", {"ODT/0001", "ODT/0001", "ODT/0003"}, "ODT/0002"},
         {"", {"0001", "0002", "0003"}, "0006"},  // no prefix: counters 1, 3, 6, ...
+        {"PEÑA/", {"PEÑA/0001", "PEÑA/0002"}, "PEÑA/0003"},
+        {"PEÑA/", {"peÑa/0001"}, "PEÑA/0002"},  // ASCII letters only are case-blind
+        {"PEÑA/", {"PEñA/0001"}, "PEÑA/0001"},
     };
     for (const auto& c : cases) {
         TempHome home;
