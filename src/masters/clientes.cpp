@@ -161,7 +161,7 @@ Clientes::Clientes(Session& session, Dialogs& dialogs, QWidget* parent)
 
     loadList(CustomerOrder::Stored);
     showCurrent();
-    resize(860, 600);
+    resize(960, 620);
 }
 
 QLineEdit* Clientes::field(const QString& name) const {
@@ -404,6 +404,8 @@ void Clientes::buildHistoryTab(QWidget* tab) {
         {QStringLiteral("Recoge"), {}, ColumnKind::Hidden},
         {QStringLiteral("Imprevisto"), {}, ColumnKind::Hidden},
         {QStringLiteral("Presupuesto"), {}, ColumnKind::Hidden},
+        {QStringLiteral("Combustible"), {}, ColumnKind::Hidden},
+        {QStringLiteral("Interna"), {}, ColumnKind::Hidden},
     });
     repairs->addWidget(workOrders_, 1);
     auto* details = new QHBoxLayout;
