@@ -448,6 +448,31 @@ std::vector<QueryCase> workshopQueries(Database& db) {
              "Facturas.Id_Fac) INNER JOIN Clientes ON Facturas.Id_Cli = Clientes.Id_Cli "
              "GROUP BY Facturas.Id ORDER BY Facturas.Fecha DESC"),
          {}});
+    // The same lists shaped so that the plan walks the date index and stops at a screenful.
+    out.push_back(
+        {QStringLiteral("LVRecambios/search_Cliente_customer_first/GAR"),
+         sl + QStringLiteral("WHERE Albaranes.Id_Cli IN (SELECT Id_Cli FROM Clientes WHERE "
+                             "Nombre LIKE ?) ORDER BY +Albaranes.Fecha DESC"),
+         {QStringLiteral("GAR%")}});
+    out.push_back(
+        {QStringLiteral("GestorCobros/open_ODT_date_walk"),
+         QStringLiteral(
+             "SELECT FacturasODT.Id_FAct, FacturasODT.NFactura, FacturasODT.Fecha, "
+             "(SELECT Clientes.Nombre FROM ODTS INNER JOIN Clientes ON ODTS.Id_Cli = "
+             "Clientes.Id_Cli WHERE ODTS.NFactura = FacturasODT.NFactura LIMIT 1) AS Nombre, "
+             "FacturasODT.Importe, FacturasODT.Pagado, FacturasODT.Importe - "
+             "FacturasODT.Pagado AS Debido FROM FacturasODT WHERE EXISTS (SELECT 1 FROM ODTS "
+             "WHERE ODTS.NFactura = FacturasODT.NFactura) ORDER BY FacturasODT.Fecha DESC"),
+         {}});
+    out.push_back(
+        {QStringLiteral("GestorCobros/open_ventas_date_walk"),
+         QStringLiteral(
+             "SELECT Facturas.Id, Facturas.Id_Fac, Facturas.Fecha, Clientes.Nombre, "
+             "Facturas.Total AS Importe, Facturas.Pagado, Facturas.Total - Facturas.Pagado AS "
+             "Debido FROM Facturas INNER JOIN Clientes ON Facturas.Id_Cli = Clientes.Id_Cli "
+             "WHERE EXISTS (SELECT 1 FROM Albaranes WHERE Albaranes.NFactura = "
+             "Facturas.Id_Fac) ORDER BY Facturas.Fecha DESC"),
+         {}});
     out.push_back(
         {QStringLiteral("ListCompras/open"),
          QStringLiteral(

@@ -3,6 +3,7 @@
 # the build folder; it is generated again only when it is missing or the generator changed.
 set -euo pipefail
 BUILD=${1:-build/release}
+[ $# -gt 0 ] && shift
 SRC=$(cd "$(dirname "$0")/.." && pwd)
 BIN=$BUILD/bin
 DATA=$BUILD/bench-data

@@ -31,8 +31,16 @@ def main():
         unit = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[b.get("time_unit", "ns")]
         rows[b["name"].split("/iterations:")[0]] = (
             b["real_time"] * unit, b.get("rows"), b.get("error_message"))
-    print("Machine: %s CPUs at %s MHz, build %s" % (
-        ctx.get("num_cpus"), ctx.get("mhz_per_cpu"), ctx.get("library_build_type", "?")))
+    model = "?"
+    try:
+        for line in open("/proc/cpuinfo"):
+            if line.startswith("model name"):
+                model = line.split(":", 1)[1].strip()
+                break
+    except OSError:
+        pass
+    print("Machine: %s CPUs (%s) at %s MHz; %s; Torvane built with the release preset" % (
+        ctx.get("num_cpus"), model, ctx.get("mhz_per_cpu"), ctx.get("date", "")))
     try:
         print("\n" + open(generation).read().strip())
     except OSError:
