@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -231,8 +232,10 @@ TEST(Generator, ScalesByNameAndByNumber) {
 
 // The command writes ruta.fpl the way the program reads it: quoted, CR LF.
 TEST(GeneratorCommand, WritesRutaPointingAtTheNewFile) {
-    const QString bin = qEnvironmentVariable("TORVANE_BIN");
-    if (bin.isEmpty()) GTEST_SKIP() << "TORVANE_BIN not set";
+    // The test executables are built next to the generator.
+    QString bin = qEnvironmentVariable("TORVANE_BIN");
+    if (bin.isEmpty()) bin = QCoreApplication::applicationDirPath();
+    if (!QFile::exists(bin + "/torvane-gen")) GTEST_SKIP() << "torvane-gen not built";
     QTemporaryDir dir;
     const QString out = dir.filePath("demo.erm");
     QProcess p;
