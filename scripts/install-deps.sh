@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config ccache
-  qt6-base-dev libqt6sql6-sqlite libgl-dev
+  qt6-base-dev libqt6sql6-sqlite libgl-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth poppler-utils fonts-dejavu-core
 )

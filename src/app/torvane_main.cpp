@@ -3,11 +3,13 @@
 #include <QMetaObject>
 
 #include "app/main_window.h"
+#include "app/screen_wiring.h"
 #include "app/startup.h"
 #include "controls/qt_dialogs.h"
 #include "controls/screen.h"
 #include "core/session.h"
 #include "masters/datos_empresa.h"
+#include "reports/report_cli.h"
 
 namespace {
 
@@ -26,7 +28,9 @@ int runDesktop(const QString& home) {
     auto quit = [] {
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     };
+    menu.setQuitHandler(quit);
     torvane::Inicial inicial(session, dialogs, menu, quit);
+    torvane::wireScreens(menu, session, dialogs);
 
     QObject::connect(&menu, &torvane::Menu::newDatabaseRequested, &inicial,
                      [&] { inicial.CreateDatabase(torvane::Inicial::From::MainMenu); });
@@ -45,9 +49,15 @@ int runDesktop(const QString& home) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Rendering a report from the command line needs no screen.
+    const bool reportCommand = argc > 1 && qstrcmp(argv[1], "report") == 0;
+    if (reportCommand && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Torvane"));
     const QStringList args = QApplication::arguments();
+    // "torvane report NAME --db FILE.erm --pdf OUT.pdf" renders without a window.
+    if (reportCommand) return torvane::reports::runReportCommand(args.mid(2));
     const QString home = programFolder(args);
 
     return runDesktop(home);
