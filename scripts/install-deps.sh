@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev libqt6sql6-sqlite libgl-dev libsqlite3-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth poppler-utils fonts-dejavu-core
 )
 missing=()
