@@ -22,15 +22,8 @@
 namespace torvane {
 
 using customers::CustomerOrder;
-using customers::FieldBinding;
 
 namespace {
-
-QStringList controlNames(const QList<FieldBinding>& fields) {
-    QStringList names;
-    for (const FieldBinding& f : fields) names << QString::fromLatin1(f.control);
-    return names;
-}
 
 QLineEdit* addField(QWidget* owner, QGridLayout* grid, int row, int column, const QString& caption,
                     const QString& name, int span = 1) {
@@ -76,6 +69,8 @@ Clientes::Clientes(Session& session, Dialogs& dialogs, QWidget* parent)
     buildPersonalTab(personal);
     buildVehiclesTab(vehiclesTab);
     buildHistoryTab(historyTab);
+    customerFields_ = BoundFields(this, customers::customerFields());
+    vehicleFields_ = BoundFields(this, customers::vehicleFields());
 
     customerCommands_ = new QWidget(this);
     customerCommands_->setObjectName(QStringLiteral("FrameComandos"));
@@ -144,7 +139,7 @@ Clientes::Clientes(Session& session, Dialogs& dialogs, QWidget* parent)
          QStringLiteral("CmdBuscarCli")},
         {QStringLiteral("CmdGuardar"), QStringLiteral("CmdCancelar")});
     new RecordScreenBinder(this, &customerMode_,
-                           controlNames(customers::customerFields()) +
+                           customerFields_.controlNames() +
                                QStringList{QStringLiteral("OptNIF"), QStringLiteral("OptCIF"),
                                            QStringLiteral("OptLIBRE")});
     // Browse/edit of the vehicle record, within the vehicles tab.
@@ -153,7 +148,7 @@ Clientes::Clientes(Session& session, Dialogs& dialogs, QWidget* parent)
                             QStringLiteral("KewlButtons2"), QStringLiteral("CmdSeleccionar"),
                             QStringLiteral("CmdHistorial")},
                            {QStringLiteral("CmdGuardarV"), QStringLiteral("CmdCancelarV")});
-    new RecordScreenBinder(this, &vehicleMode_, controlNames(customers::vehicleFields()));
+    new RecordScreenBinder(this, &vehicleMode_, vehicleFields_.controlNames());
     connect(&customerMode_, &RecordMode::changed, this, &Clientes::updateTabs);
     connect(&vehicleMode_, &RecordMode::changed, this, &Clientes::updateTabs);
 
@@ -486,19 +481,12 @@ void Clientes::showCurrent() {
         reportDbError(e);
     }
     if (row.isEmpty()) {
-        clearCustomerFields();
+        customerFields_.clear();
         txtId_->clear();
         return;
     }
-    for (const FieldBinding& f : customers::customerFields())
-        field(QString::fromLatin1(f.control))
-            ->setText(customers::fieldText(row, QString::fromLatin1(f.column)));
+    customerFields_.fill(row);
     txtId_->setText(row.value(QStringLiteral("Id_Cli")).toString());
-}
-
-void Clientes::clearCustomerFields() {
-    for (const FieldBinding& f : customers::customerFields())
-        field(QString::fromLatin1(f.control))->clear();
 }
 
 void Clientes::startNewCustomer() {
@@ -534,7 +522,7 @@ void Clientes::onNew() {
     loadList(CustomerOrder::CodeValue);
     if (keyBeforeEdit_.isValid()) list_.moveToKey(keyBeforeEdit_);
     newCustomer_ = true;
-    clearCustomerFields();
+    customerFields_.clear();
     txtId_->clear();
     field(QStringLiteral("TxtCodigo"))->setText(code);
     customerMode_.setMode(RecordMode::Mode::Edit);
@@ -555,9 +543,7 @@ void Clientes::onModify() {
 }
 
 void Clientes::onSave() {
-    Row values;
-    for (const FieldBinding& f : customers::customerFields())
-        values.insert(QString::fromLatin1(f.column), field(QString::fromLatin1(f.control))->text());
+    const Row values = customerFields_.read();
     const QString problem = customers::checkCustomer(values);
     if (!problem.isEmpty()) {
         dialogs_.critical(problem);
@@ -614,7 +600,7 @@ void Clientes::onDelete() {
         showCurrent();
         return;
     }
-    clearCustomerFields();
+    customerFields_.clear();
     txtId_->clear();
     loadList(CustomerOrder::CodeText);
     dialogs_.exclamation(QStringLiteral("Se han eliminado todos los clientes"));
@@ -691,21 +677,16 @@ void Clientes::showVehicle(int row) {
         clearVehicleFields();
     } else {
         Row values;
-        for (const FieldBinding& f : customers::vehicleFields()) {
-            const QString column = QString::fromLatin1(f.column);
+        for (const QString& column : vehicleFields_.columns())
             values.insert(column, vehicles_->value(row, column));
-        }
-        for (const FieldBinding& f : customers::vehicleFields())
-            field(QString::fromLatin1(f.control))
-                ->setText(customers::fieldText(values, QString::fromLatin1(f.column)));
+        vehicleFields_.fill(values);
         txtIdCliVeh_->setText(vehicles_->value(row, QStringLiteral("Id_Cli")).toString());
     }
     updateVehicleCommands();
 }
 
 void Clientes::clearVehicleFields() {
-    for (const FieldBinding& f : customers::vehicleFields())
-        field(QString::fromLatin1(f.control))->clear();
+    vehicleFields_.clear();
     txtIdCliVeh_->clear();
 }
 
@@ -761,9 +742,7 @@ void Clientes::onModifyVehicle() {
 }
 
 void Clientes::onSaveVehicle() {
-    Row values;
-    for (const FieldBinding& f : customers::vehicleFields())
-        values.insert(QString::fromLatin1(f.column), field(QString::fromLatin1(f.control))->text());
+    const Row values = vehicleFields_.read();
     const QString problem = customers::checkVehicle(values);
     if (!problem.isEmpty()) {
         dialogs_.critical(problem);

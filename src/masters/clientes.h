@@ -6,6 +6,7 @@
 #include <QVariant>
 #include <QWidget>
 
+#include "controls/bound_fields.h"
 #include "controls/data_grid.h"
 #include "core/dialogs.h"
 #include "core/record_list.h"
@@ -46,7 +47,6 @@ class Clientes : public QWidget {
     // Customer record
     void loadList(customers::CustomerOrder order);
     void showCurrent();
-    void clearCustomerFields();
     void onNew();
     void onModify();
     void onSave();
@@ -88,6 +88,8 @@ class Clientes : public QWidget {
     QVariant keyBeforeEdit_;
     bool newVehicle_ = false;
 
+    BoundFields customerFields_;
+    BoundFields vehicleFields_;
     QTabWidget* tabs_ = nullptr;
     QWidget* customerCommands_ = nullptr;
     QLineEdit* txtId_ = nullptr;

@@ -33,12 +33,12 @@ const QList<FieldBinding>& customerFields() {
 
 const QList<FieldBinding>& vehicleFields() {
     static const QList<FieldBinding> fields = {
-        {"txtMatricula", "Matricula"},  {"txtMarca", "Marca"},
-        {"txtModelo", "Modelo"},        {"txtColor", "Color"},
-        {"txtCodColor", "CodigoColor"}, {"txtCodLlave", "CodigoLLave"},
-        {"txtCodRadio", "CodigoRadio"}, {"txtNumChasis", "NChasis"},
-        {"TxtNumMotor", "NMotor"},      {"txtFechaVenta", "FechaVenta"},
-        {"txtFechaItv", "FechaITV"},    {"txtNotas", "Notas"},
+        {"txtMatricula", "Matricula"},     {"txtMarca", "Marca"},
+        {"txtModelo", "Modelo"},           {"txtColor", "Color"},
+        {"txtCodColor", "CodigoColor"},    {"txtCodLlave", "CodigoLLave"},
+        {"txtCodRadio", "CodigoRadio"},    {"txtNumChasis", "NChasis"},
+        {"TxtNumMotor", "NMotor"},         {"txtFechaVenta", "FechaVenta", true},
+        {"txtFechaItv", "FechaITV", true}, {"txtNotas", "Notas"},
     };
     return fields;
 }
@@ -75,20 +75,16 @@ qint64 writeRow(Database& db, const QString& table, const QString& keyColumn, co
     return id.toLongLong();
 }
 
+bool isDateColumn(const QString& column) {
+    for (const FieldBinding& f : vehicleFields())
+        if (f.date && column == QLatin1String(f.column)) return true;
+    return false;
+}
+
 }  // namespace
 
 QString fieldText(const Row& row, const QString& column) {
-    const QVariant v = row.value(column);
-    if (v.isNull()) return {};
-    if (column == QLatin1String("FechaVenta") || column == QLatin1String("FechaITV"))
-        return formatDate(v);
-    if (v.typeId() == QMetaType::Double) {
-        QString s = QString::number(v.toDouble(), 'f', 2);
-        while (s.endsWith(QLatin1Char('0'))) s.chop(1);
-        if (s.endsWith(QLatin1Char('.'))) s.chop(1);
-        return s.replace(QLatin1Char('.'), QLatin1Char(','));
-    }
-    return v.toString();
+    return boundText(row.value(column), isDateColumn(column));
 }
 
 // ---- Customers ----
@@ -195,18 +191,13 @@ QString customerKeysSql(CustomerOrder order) {
 
 // ---- Vehicles ----
 
-namespace {
-bool isDateColumn(const QString& column) {
-    return column == QLatin1String("FechaVenta") || column == QLatin1String("FechaITV");
-}
-}  // namespace
-
 QString checkVehicle(const Row& values) {
     if (text(values, "Matricula").trimmed().isEmpty() ||
         text(values, "Marca").trimmed().isEmpty() || text(values, "Modelo").trimmed().isEmpty())
         return QString::fromUtf8(kMandatoryVehicleFields);
-    for (const char* column : {"FechaVenta", "FechaITV"}) {
-        const QString shown = text(values, column).trimmed();
+    for (const FieldBinding& f : vehicleFields()) {
+        if (!f.date) continue;
+        const QString shown = text(values, f.column).trimmed();
         if (!shown.isEmpty() && !parseDisplayDate(shown))
             return QStringLiteral("La fecha no es válida");
     }
@@ -220,7 +211,7 @@ qint64 saveVehicle(Database& db, const QVariant& id, qint64 ownerId, const Row& 
         const QString column = QString::fromLatin1(f.column);
         const QString value = values.value(column).toString();
         columns << column;
-        if (isDateColumn(column)) {
+        if (f.date) {
             const auto date = parseDisplayDate(value);
             params << (date ? QVariant(toIsoDate(*date)) : QVariant());
         } else {

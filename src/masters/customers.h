@@ -5,16 +5,13 @@
 #include <QVariant>
 #include <optional>
 
+#include "core/field_binding.h"
 #include "core/sql_statement.h"
 #include "data/database.h"
 
 namespace torvane::customers {
 
-// Which control of the customer screen edits which column.
-struct FieldBinding {
-    const char* control;
-    const char* column;
-};
+using torvane::FieldBinding;
 
 // Customer fields in screen order (the hidden key TxtId excluded).
 const QList<FieldBinding>& customerFields();
@@ -22,8 +19,7 @@ const QList<FieldBinding>& customerFields();
 // date columns are shown dd/mm/yyyy and stored ISO.
 const QList<FieldBinding>& vehicleFields();
 
-// The text a field shows for a stored value: dates dd/mm/yyyy, numbers
-// without a needless ",0" (10 -> "10", 2.5 -> "2,5").
+// The text a customer or vehicle field shows for a stored column (see boundText).
 QString fieldText(const Row& row, const QString& column);
 
 // ---- Customers ----

@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -53,10 +54,13 @@ DatosEmpresa::DatosEmpresa(Session& session, Dialogs& dialogs, QWidget* parent)
     setObjectName(QStringLiteral("DatosEmpresa"));
     setWindowTitle(QStringLiteral("Datos de la Empresa"));
     buildForm();
+    QList<FieldBinding> bindings;
+    for (const auto& f : kFields) bindings.append(FieldBinding{f.control, f.column});
+    fields_ = BoundFields(this, bindings);
 
-    QStringList locked;
-    for (const auto& f : kFields) locked << QString::fromLatin1(f.control);
-    locked << QStringLiteral("OptNIF") << QStringLiteral("OptCIF") << QStringLiteral("OptLIBRE");
+    const QStringList locked =
+        fields_.controlNames() +
+        QStringList{QStringLiteral("OptNIF"), QStringLiteral("OptCIF"), QStringLiteral("OptLIBRE")};
     mode_.configure({QStringLiteral("CmdModificar"), QStringLiteral("CmdSalir")}, {},
                     {QStringLiteral("CmdGuardar"), QStringLiteral("CmdCancelar")});
     new RecordScreenBinder(this, &mode_, locked);
@@ -71,7 +75,6 @@ void DatosEmpresa::buildForm() {
     auto makeField = [&](const FieldDef& def) {
         auto* e = new QLineEdit(this);
         e->setObjectName(QString::fromLatin1(def.control));
-        fields_.insert(QString::fromLatin1(def.column), e);
         return e;
     };
     auto fieldNamed = [&](const char* control) -> const FieldDef& {
@@ -186,38 +189,26 @@ void DatosEmpresa::load() {
                           e.message());
     }
     newRow_ = !data.has_value();
-    setValues(data.value_or(CompanyData{}));
+    fields_.setTexts(data.value_or(CompanyData{}));
     // An empty table gets a new row straight away, so the user can start typing.
     mode_.setMode(newRow_ ? RecordMode::Mode::Edit : RecordMode::Mode::Browse);
 }
 
-CompanyData DatosEmpresa::values() const {
-    CompanyData data;
-    for (auto it = fields_.cbegin(); it != fields_.cend(); ++it)
-        data.insert(it.key(), it.value()->text());
-    return data;
-}
-
-void DatosEmpresa::setValues(const CompanyData& data) {
-    for (auto it = fields_.cbegin(); it != fields_.cend(); ++it)
-        it.value()->setText(data.value(it.key()));
-}
-
 bool DatosEmpresa::refuseIfIncomplete() {
-    if (companyDataComplete(values())) return false;
+    if (companyDataComplete(fields_.texts())) return false;
     dialogs_.message(kMissingFields);
     return true;
 }
 
 void DatosEmpresa::startEditing() {
     mode_.setMode(RecordMode::Mode::Edit);
-    fields_.value(QStringLiteral("Nombre"))->setFocus();
+    fields_.edit(QStringLiteral("Nombre"))->setFocus();
 }
 
 bool DatosEmpresa::save() {
     if (refuseIfIncomplete()) return false;
     QString error;
-    if (!saveCompanyData(session_.db(), values(), &error)) {
+    if (!saveCompanyData(session_.db(), fields_.texts(), &error)) {
         dialogs_.critical(QStringLiteral("No se han podido guardar los datos de la empresa: ") +
                           error);
         return false;
@@ -226,7 +217,7 @@ bool DatosEmpresa::save() {
     try {
         name = readCompanyName(session_.db());
     } catch (const DbError&) {
-        name = values().value(QStringLiteral("Nombre"));
+        name = fields_.texts().value(QStringLiteral("Nombre"));
     }
     load();
     session_.setCompanyName(name.value_or(QString()));

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QLineEdit>
 #include <QWidget>
 
+#include "controls/bound_fields.h"
 #include "core/dialogs.h"
 #include "core/record_mode.h"
 #include "core/session.h"
@@ -37,14 +37,12 @@ class DatosEmpresa : public QWidget {
   private:
     void buildForm();
     void load();
-    CompanyData values() const;
-    void setValues(const CompanyData& data);
     bool refuseIfIncomplete();
 
     Session& session_;
     Dialogs& dialogs_;
     RecordMode mode_;
-    QMap<QString, QLineEdit*> fields_;  // by column
+    BoundFields fields_;
     bool newRow_ = false;
 };
 

@@ -1,0 +1,94 @@
+#include "controls/bound_fields.h"
+
+#include <gtest/gtest.h>
+#include <QDate>
+#include <QLineEdit>
+
+#include "host_form.h"
+
+using torvane::BoundFields;
+using torvane::FieldBinding;
+using torvane::Row;
+using torvane::testing::HostForm;
+
+namespace {
+
+struct BoundForm {
+    HostForm form;
+    QLineEdit* name = form.add<QLineEdit>("txtNombre");
+    QLineEdit* discount = form.add<QLineEdit>("TxtDescuento");
+    QLineEdit* sold = form.add<QLineEdit>("txtFechaVenta");
+    QLineEdit* other = form.add<QLineEdit>("txtOtro");  // not bound
+    BoundFields fields{&form,
+                       {{"txtNombre", "Nombre"},
+                        {"TxtDescuento", "Descuento"},
+                        {"txtFechaVenta", "FechaVenta", true}}};
+};
+
+}  // namespace
+
+TEST(BoundText, ShowsStoredValuesAsTyped) {
+    struct Case {
+        QVariant value;
+        bool date;
+        QString shown;
+    };
+    const Case cases[] = {
+        {QVariant(), false, ""},
+        {QVariant(QString()), false, ""},
+        {QVariant(10.0), false, "10"},
+        {QVariant(2.5), false, "2,5"},
+        {QVariant(12.25), false, "12,25"},
+        {QVariant(0.0), false, "0"},
+        {QVariant(7), false, "7"},
+        {QVariant("GARCIA"), false, "GARCIA"},
+        {QVariant("2008-03-05"), true, "05/03/2008"},
+        {QVariant(QDate(2024, 12, 31)), true, "31/12/2024"},
+        {QVariant(), true, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(torvane::boundText(c.value, c.date), c.shown) << c.value.toString().toStdString();
+}
+
+TEST(BoundFields, FillsReadsAndClearsOnlyTheBoundFields) {
+    BoundForm f;
+    f.other->setText("sin tocar");
+    f.fields.fill(Row{{"Nombre", "TALLERES PEREZ"},
+                      {"Descuento", 15.0},
+                      {"FechaVenta", "2008-03-05"},
+                      {"Otro", "X"}});
+    EXPECT_EQ(f.name->text(), "TALLERES PEREZ");
+    EXPECT_EQ(f.discount->text(), "15");
+    EXPECT_EQ(f.sold->text(), "05/03/2008");
+    EXPECT_EQ(f.other->text(), "sin tocar");
+
+    f.discount->setText("7,5");
+    const Row read = f.fields.read();
+    EXPECT_EQ(
+        read,
+        (Row{{"Nombre", "TALLERES PEREZ"}, {"Descuento", "7,5"}, {"FechaVenta", "05/03/2008"}}));
+
+    // A column missing from the row empties its field.
+    f.fields.fill(Row{{"Nombre", "OTRO"}});
+    EXPECT_EQ(f.discount->text(), "");
+    EXPECT_EQ(f.sold->text(), "");
+
+    f.fields.clear();
+    EXPECT_EQ(f.name->text(), "");
+    EXPECT_EQ(f.other->text(), "sin tocar");
+}
+
+TEST(BoundFields, PlainTextsNamesAndLookup) {
+    BoundForm f;
+    f.fields.setTexts({{"Nombre", "A"}, {"Descuento", "3"}});
+    EXPECT_EQ(f.name->text(), "A");
+    EXPECT_EQ(f.sold->text(), "");
+    const QMap<QString, QString> texts = f.fields.texts();
+    EXPECT_EQ(texts.value("Descuento"), "3");
+    EXPECT_EQ(texts.size(), 3);
+
+    EXPECT_EQ(f.fields.controlNames(), (QStringList{"txtNombre", "TxtDescuento", "txtFechaVenta"}));
+    EXPECT_EQ(f.fields.columns(), (QStringList{"Nombre", "Descuento", "FechaVenta"}));
+    EXPECT_EQ(f.fields.edit("FechaVenta"), f.sold);
+    EXPECT_EQ(f.fields.edit("Otro"), nullptr);
+}
