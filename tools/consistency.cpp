@@ -8,25 +8,11 @@
 #include "core/validation.h"
 #include "data/database.h"
 #include "generator.h"
+#include "silent_dialogs.h"
 
 namespace torvane::gen {
 
 namespace {
-
-class QuietDialogs : public Dialogs {
-  public:
-    void message(const QString&, Icon, const QString&) override {}
-    bool question(const QString&, const QString&) override { return false; }
-    bool questionWithCaptions(const QString&, const QString&, const QString&,
-                              const QString&) override {
-        return false;
-    }
-    QString openFile(const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&) override { return {}; }
-    std::optional<QString> inputText(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-};
 
 bool same(double a, double b, double tolerance = 1e-6) {
     return std::fabs(a - b) <= tolerance;
@@ -321,7 +307,7 @@ class Checker {
     }
 
     void taxIds() {
-        QuietDialogs quiet;
+        SilentDialogs quiet;
         for (const char* sql : {"SELECT NIF FROM Clientes", "SELECT NIF FROM Proveedores",
                                 "SELECT NIF FROM Aseguradoras", "SELECT NIF FROM Operarios",
                                 "SELECT Nif FROM DatosEmpresa"}) {

@@ -17,6 +17,7 @@
 #include "data/database.h"
 #include "generator_data.h"
 #include "random.h"
+#include "silent_dialogs.h"
 
 namespace torvane::gen {
 
@@ -75,22 +76,6 @@ namespace {
 const QString kNo = QStringLiteral("No");
 // An empty text box writes an empty text, not a null.
 const QString kEmpty = QStringLiteral("");
-
-// The generator never shows anything; the tax-id routines only need somewhere to talk to.
-class SilentDialogs : public Dialogs {
-  public:
-    void message(const QString&, Icon, const QString&) override {}
-    bool question(const QString&, const QString&) override { return false; }
-    bool questionWithCaptions(const QString&, const QString&, const QString&,
-                              const QString&) override {
-        return false;
-    }
-    QString openFile(const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&) override { return {}; }
-    std::optional<QString> inputText(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-};
 
 QString pad(qint64 n, int width) {
     return QStringLiteral("%1").arg(n, width, 10, QLatin1Char('0'));
