@@ -6,11 +6,15 @@ namespace {
 
 using K = ItemKind;
 
+// An item that needs nothing but its kind.
+MenuItemDef plain(const char* name, const char* path, ItemKind kind) {
+    return {QString::fromUtf8(name), QString::fromUtf8(path), kind, {}, {}, {}};
+}
 MenuItemDef sub(const char* name, const char* path) {
-    return {QString::fromUtf8(name), QString::fromUtf8(path), K::Submenu, {}, {}, {}};
+    return plain(name, path, K::Submenu);
 }
 MenuItemDef sep(const char* name, const char* path) {
-    return {QString::fromUtf8(name), QString::fromUtf8(path), K::Separator, {}, {}, {}};
+    return plain(name, path, K::Separator);
 }
 MenuItemDef screen(const char* name, const char* path, const char* target, const char* origin = "",
                    const char* detail = "") {
@@ -25,10 +29,10 @@ MenuItemDef listing(const char* name, const char* path, const char* file, const 
             QStringLiteral("VerListado"), QString::fromUtf8(file), QString::fromUtf8(slotCount)};
 }
 MenuItemDef builtin(const char* name, const char* path) {
-    return {QString::fromUtf8(name), QString::fromUtf8(path), K::Builtin, {}, {}, {}};
+    return plain(name, path, K::Builtin);
 }
 MenuItemDef none(const char* name, const char* path) {
-    return {QString::fromUtf8(name), QString::fromUtf8(path), K::NoAction, {}, {}, {}};
+    return plain(name, path, K::NoAction);
 }
 
 std::vector<MenuItemDef> buildTable() {
@@ -42,8 +46,7 @@ std::vector<MenuItemDef> buildTable() {
 
         sub("mOpciones", "Opciones"),
         // Opens DatosEmpresa; connected by the start-up code, which owns that screen's flow.
-        {QStringLiteral("mDatosTaller"), QStringLiteral("Opciones > Datos Taller"), K::Wired,
-         {}, {}, {}},
+        plain("mDatosTaller", "Opciones > Datos Taller", K::Wired),
         screen("mDepartamentos", "Opciones > Departamentos", "Departamentos"),
 
         sub("mListados", "Listados"),
@@ -138,8 +141,7 @@ std::vector<MenuItemDef> buildTable() {
         screen("btnListaRecibos", "Toolbar1 > Lista de Recibos", "ListadoRecibos"),
         screen("btnFacturasComisiones", "Toolbar1 > Facturas Comisiones", "BusquedaClientes", "Comisiones"),
         screen("btnLFComisiones", "Toolbar1 > L. F. Comisiones", "ListComisiones"),
-        {QStringLiteral("btnVentaVehiculos"), QStringLiteral("Toolbar1 > Venta de Vehículos"),
-         K::NoAction, {}, {}, {}},
+        none("btnVentaVehiculos", "Toolbar1 > Venta de Vehículos"),
         none("btnVehicEnVenta", "Toolbar1 > Venta de Vehículos > Vehic. en Venta"),
         none("btnVentaVehiculo", "Toolbar1 > Venta de Vehículos > Venta de Vehículo"),
         none("btnLVVehiculos", "Toolbar1 > Venta de Vehículos > L.V. Vehiculos"),
