@@ -285,18 +285,15 @@ QString lastNumber(Database& db, NumberConsumer consumer, const QString& prefix)
             params << pattern;
             break;
         case Pick::AscendingLast:
-            // Last row of an ascending sort: the greatest, and the latest stored among equals.
-            sql = QStringLiteral(
-                      "SELECT \"%1\" FROM \"%2\" WHERE \"%1\" LIKE ? "
-                      "ORDER BY \"%1\" DESC, \"%3\" DESC LIMIT 1")
-                      .arg(c, t, k);
-            params << pattern;
-            break;
         case Pick::DescendingFirst:
+            // The greatest number. Among equals, the last row of an ascending sort is the
+            // latest stored; the first row of a descending sort is the earliest stored.
             sql = QStringLiteral(
                       "SELECT \"%1\" FROM \"%2\" WHERE \"%1\" LIKE ? "
-                      "ORDER BY \"%1\" DESC, \"%3\" ASC LIMIT 1")
-                      .arg(c, t, k);
+                      "ORDER BY \"%1\" DESC, \"%3\" %4 LIMIT 1")
+                      .arg(c, t, k,
+                           s.pick == Pick::AscendingLast ? QStringLiteral("DESC")
+                                                         : QStringLiteral("ASC"));
             params << pattern;
             break;
         case Pick::TableLast:
