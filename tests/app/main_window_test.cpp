@@ -15,12 +15,16 @@
 #include <cerrno>
 
 #include "core/settings_file.h"
+#include "support/file_bytes.h"
+#include "support/recording_launcher.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_home.h"
 
 using torvane::Dialogs;
 using torvane::Menu;
 using torvane::MenuRequest;
+using torvane::testing::fileBytes;
+using torvane::testing::RecordingLauncher;
 using torvane::testing::ScriptedDialogs;
 using torvane::testing::TempHome;
 
@@ -130,29 +134,6 @@ void walk(QWidget* container, const QString& parent, QStringList& out) {
         if (a->menu()) walk(a->menu(), name, out);
     }
 }
-
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-class RecordingLauncher : public torvane::ProgramLauncher {
-  public:
-    QStringList started;
-    QStringList urls;
-    bool startProgram(const QString& program, const QStringList&) override {
-        started << program;
-        return true;
-    }
-    bool openUrl(const QString& url) override {
-        urls << url;
-        return true;
-    }
-    QString findExecutable(const QString& name) override {
-        return name == QLatin1String("galculator") ? QStringLiteral("/usr/bin/galculator")
-                                                   : QString();
-    }
-};
 
 struct Fixture {
     TempHome home;
@@ -398,11 +379,11 @@ TEST(MenuWindow, BackupSuccessCancelAndUnwritableTarget) {
 TEST(MenuWindow, BackupOntoTheOpenDatabaseReportsSuccessAndChangesNothing) {
     Fixture f;
     const QString db = f.home.session().databasePath();
-    const QByteArray before = bytesOf(db);
+    const QByteArray before = fileBytes(db);
     f.dialogs.answerFile(db);
     f.trigger("mCopiaSeguridad");
     EXPECT_EQ(f.dialogs.lastText(), QStringLiteral("Copia de seguridad realizada con éxito"));
-    EXPECT_EQ(bytesOf(db), before);
+    EXPECT_EQ(fileBytes(db), before);
     EXPECT_TRUE(f.home.session().hasDatabase());
 }
 
@@ -502,6 +483,7 @@ TEST(MenuWindow, ExitAsksForABackupAndEndsWhateverTheAnswer) {
 TEST(MenuWindow, OtherProgramsFromTheDropDown) {
     Fixture f;
     RecordingLauncher launcher;
+    launcher.installed = {QStringLiteral("galculator")};
     f.menu.setLauncher(&launcher);
     f.trigger("btnCalculadora");
     f.trigger("btnInternet");

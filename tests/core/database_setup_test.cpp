@@ -2,22 +2,19 @@
 #include <QFile>
 
 #include "core/database_setup.h"
+#include "support/file_bytes.h"
 #include "support/legacy_databases.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_home.h"
 
 using namespace torvane;
+using torvane::testing::fileBytes;
 using torvane::testing::OldFormat;
 using torvane::testing::ScriptedDialogs;
 using torvane::testing::TempHome;
 namespace tt = torvane::testing;
 
 namespace {
-
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 TEST(Ruta, QuotedPathCrLfWindows1252) {
     TempHome home(false);

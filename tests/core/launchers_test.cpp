@@ -6,39 +6,18 @@
 #include <QSet>
 
 #include "core/settings_file.h"
+#include "support/file_bytes.h"
+#include "support/recording_launcher.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_home.h"
 
 using torvane::Dialogs;
+using torvane::testing::fileBytes;
+using torvane::testing::RecordingLauncher;
 using torvane::testing::ScriptedDialogs;
 using torvane::testing::TempHome;
 
 namespace {
-
-class RecordingLauncher : public torvane::ProgramLauncher {
-  public:
-    QSet<QString> installed;
-    bool startWorks = true;
-    QStringList started;
-    QStringList urls;
-
-    bool startProgram(const QString& program, const QStringList&) override {
-        started << program;
-        return startWorks;
-    }
-    bool openUrl(const QString& url) override {
-        urls << url;
-        return startWorks;
-    }
-    QString findExecutable(const QString& name) override {
-        return installed.contains(name) ? QStringLiteral("/usr/bin/") + name : QString();
-    }
-};
-
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QString makeFile(const TempHome& home, const QString& name, bool executable) {
     const QString path = home.file(name);
@@ -135,7 +114,7 @@ TEST(OutsideProgram, FirstUseAsksStoresThePathAndStarts) {
         EXPECT_EQ(dialogs.entries()[0].title.toStdString(), c.title);
         EXPECT_TRUE(dialogs.entries()[0].extra.startsWith(
             QStringLiteral("Archivos ejecutable (*.exe)|*.exe")));
-        EXPECT_EQ(bytesOf(home.file(QString::fromUtf8(c.file))),
+        EXPECT_EQ(fileBytes(home.file(QString::fromUtf8(c.file))),
                   QByteArray("\"C:\\Archivos de programa\\A\xf1o\\PROG.EXE\"\r\n"));
         EXPECT_EQ(launcher.started, QStringList{chosen});
     }

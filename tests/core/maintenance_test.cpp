@@ -8,20 +8,16 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "support/file_bytes.h"
 #include "support/temp_home.h"
 
 using torvane::compactDatabase;
 using torvane::CompactionOptions;
 using torvane::Database;
+using torvane::testing::fileBytes;
 using torvane::testing::TempHome;
 
 namespace {
-
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return f.readAll();
-}
 
 void writeBytes(const QString& path, const QByteArray& bytes) {
     QFile f(path);
@@ -99,13 +95,13 @@ TEST(Backup, OntoTheDatabaseItselfChangesNothing) {
     TempHome home;
     addFamilies(home.db(), 5);
     const QString db = home.session().databasePath();
-    const QByteArray before = bytesOf(db);
+    const QByteArray before = fileBytes(db);
     const QString sameFileOtherSpelling =
         QFileInfo(db).absolutePath() + QStringLiteral("/./") + QFileInfo(db).fileName();
 
     EXPECT_FALSE(torvane::backupDatabase(db, db));
     EXPECT_FALSE(torvane::backupDatabase(db, sameFileOtherSpelling));
-    EXPECT_EQ(bytesOf(db), before);
+    EXPECT_EQ(fileBytes(db), before);
     EXPECT_EQ(familiesIn(db), 5);
 }
 
@@ -133,7 +129,7 @@ TEST(Backup, UnwritableTargetsAreReportedAndLeaveTheOldTarget) {
     error =
         torvane::backupDatabase(QDir(other.path()).filePath(QStringLiteral("nada.erm")), target);
     ASSERT_TRUE(error);
-    EXPECT_EQ(bytesOf(target), QByteArray("old copy"));
+    EXPECT_EQ(fileBytes(target), QByteArray("old copy"));
     EXPECT_EQ(QDir(other.path())
                   .entryList({QStringLiteral(".torvane-copia*")}, QDir::Files | QDir::Hidden)
                   .size(),
@@ -178,7 +174,7 @@ TEST(Compaction, AFailedRenameLeavesTheDatabaseAndTheCompactedCopy) {
     const QString db = home.session().databasePath();
     addFamilies(home.db(), 50);
     home.session().closeDatabase();
-    const QByteArray before = bytesOf(db);
+    const QByteArray before = fileBytes(db);
     ASSERT_TRUE(home.session().openDatabase(db));
 
     CompactionOptions options = at(0, 5);
@@ -190,7 +186,7 @@ TEST(Compaction, AFailedRenameLeavesTheDatabaseAndTheCompactedCopy) {
     ASSERT_TRUE(error);
     EXPECT_EQ(error->number, EACCES);
     EXPECT_TRUE(error->description.contains(QStringLiteral("Permiso denegado")));
-    EXPECT_EQ(bytesOf(db), before);
+    EXPECT_EQ(fileBytes(db), before);
     EXPECT_EQ(familiesIn(home.file(QStringLiteral("DBT_0005.mdb"))), 50);
     ASSERT_TRUE(home.session().hasDatabase());
     EXPECT_EQ(home.db().scalar(QStringLiteral("SELECT COUNT(*) FROM Familias")).toInt(), 50);
@@ -200,14 +196,14 @@ TEST(Compaction, AStaleTemporaryThatCannotBeDeletedStopsBeforeTouchingAnything) 
     TempHome home;
     const QString db = home.session().databasePath();
     ASSERT_TRUE(QDir().mkpath(home.file(QStringLiteral("DBT_1212.mdb/x"))));
-    const QByteArray before = bytesOf(db);
+    const QByteArray before = fileBytes(db);
 
     const auto error = compactDatabase(home.session(), at(12, 12));
     ASSERT_TRUE(error);
     EXPECT_EQ(error->number, EISDIR);
     EXPECT_TRUE(
         error->description.startsWith(QStringLiteral("No se puede borrar el archivo temporal")));
-    EXPECT_EQ(bytesOf(db), before);
+    EXPECT_EQ(fileBytes(db), before);
     EXPECT_TRUE(home.session().hasDatabase());
 }
 
@@ -216,7 +212,7 @@ TEST(Compaction, ADamagedDatabaseIsReportedAndLeftAsItWas) {
     const QString db = home.session().databasePath();
     addFamilies(home.db(), 2000, 100);
     // The file gets damaged under the running program (table pages overwritten).
-    QByteArray bytes = bytesOf(db);
+    QByteArray bytes = fileBytes(db);
     ASSERT_GT(bytes.size(), 40000);
     for (int i = 8192; i < bytes.size() - 4096; ++i) bytes[i] = char(0x5A);
     writeBytes(db, bytes);
@@ -226,7 +222,7 @@ TEST(Compaction, ADamagedDatabaseIsReportedAndLeftAsItWas) {
     EXPECT_EQ(error->number, 1);
     EXPECT_TRUE(error->description.contains(QStringLiteral("dañado")))
         << error->description.toStdString();
-    EXPECT_EQ(bytesOf(db), bytes);
+    EXPECT_EQ(fileBytes(db), bytes);
 }
 
 TEST(Compaction, AcrossDisksTheCopyIsBroughtBesideTheDatabaseFirst) {

@@ -7,9 +7,11 @@
 
 #include "core/settings_file.h"
 #include "data/database.h"
+#include "support/file_bytes.h"
 #include "tools/generator.h"
 
 using torvane::Database;
+using torvane::testing::fileBytes;
 using namespace torvane::gen;
 
 namespace {
@@ -22,11 +24,6 @@ Options smallWorkshop(std::uint64_t seed = 5) {
     o.seed = seed;
     o.today = kToday;
     return o;
-}
-
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // One generated database shared by the read-only tests (generating is the slow part).
@@ -177,10 +174,10 @@ TEST(Generator, SameSeedGivesTheSameFileAndAnotherSeedAnother) {
     ASSERT_TRUE(generateDatabase(b, o));
     o.seed = 12;
     ASSERT_TRUE(generateDatabase(c, o));
-    const QByteArray first = bytesOf(a);
+    const QByteArray first = fileBytes(a);
     ASSERT_FALSE(first.isEmpty());
-    EXPECT_TRUE(first == bytesOf(b));
-    EXPECT_FALSE(first == bytesOf(c));
+    EXPECT_TRUE(first == fileBytes(b));
+    EXPECT_FALSE(first == fileBytes(c));
     // No temporary file is left behind.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3);
 }
@@ -245,7 +242,7 @@ TEST(GeneratorCommand, WritesRutaPointingAtTheNewFile) {
     ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     EXPECT_EQ(torvane::readFirstField(dir.filePath("ruta.fpl")).value_or(QString()),
               QDir::toNativeSeparators(out));
-    EXPECT_TRUE(bytesOf(dir.filePath("ruta.fpl")).endsWith("\"\r\n"));
+    EXPECT_TRUE(fileBytes(dir.filePath("ruta.fpl")).endsWith("\"\r\n"));
 
     QProcess check;
     check.start(bin + "/torvane-gen", {"--check", out});
