@@ -31,7 +31,7 @@ void wireScreens(Menu& menu, Session& session, Dialogs& dialogs) {
     menu.registerScreen(QStringLiteral("BusquedaVehiculos"), [&](const MenuRequest& r) -> QWidget* {
         // The menu-bar item browses; the toolbar's "Ord. Trabajo" starts a work order.
         const auto use = r.action == QLatin1String("mVehiculo") ? BusquedaVehiculos::Use::Browser
-                                                                 : BusquedaVehiculos::Use::WorkOrder;
+                                                                : BusquedaVehiculos::Use::WorkOrder;
         return new BusquedaVehiculos(session, dialogs, &menu, use);
     });
     menu.registerScreen(QStringLiteral("BusquedaClientes"), [&](const MenuRequest& r) -> QWidget* {

@@ -19,10 +19,18 @@ NavigationBar::NavigationBar(const QString& arrayName, QWidget* parent) : QWidge
         layout->addWidget(b);
         connect(b, &QPushButton::clicked, this, [this, i] {
             switch (i) {
-                case 0: Q_EMIT first(); break;
-                case 1: Q_EMIT previous(); break;
-                case 2: Q_EMIT next(); break;
-                default: Q_EMIT last(); break;
+                case 0:
+                    Q_EMIT first();
+                    break;
+                case 1:
+                    Q_EMIT previous();
+                    break;
+                case 2:
+                    Q_EMIT next();
+                    break;
+                default:
+                    Q_EMIT last();
+                    break;
             }
         });
     }

@@ -9,10 +9,10 @@ namespace torvane {
 // buttons are named Name_0 .. Name_3 after the control array they replace.
 class NavigationBar : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit NavigationBar(const QString& arrayName, QWidget* parent = nullptr);
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void first();
     void previous();
     void next();

@@ -12,7 +12,9 @@ namespace {
 QString titleOr(const QString& title) {
     return title.isEmpty() ? QStringLiteral("Torvane") : title;
 }
-QWidget* activeParent() { return QApplication::activeWindow(); }
+QWidget* activeParent() {
+    return QApplication::activeWindow();
+}
 }  // namespace
 
 QString toQtFilter(const QString& filter) {
@@ -29,18 +31,25 @@ QString toQtFilter(const QString& filter) {
 void QtDialogs::message(const QString& text, Icon icon, const QString& title) {
     QMessageBox::Icon qicon = QMessageBox::NoIcon;
     switch (icon) {
-        case Icon::None: break;
-        case Icon::Information: qicon = QMessageBox::Information; break;
-        case Icon::Exclamation: qicon = QMessageBox::Warning; break;
-        case Icon::Critical: qicon = QMessageBox::Critical; break;
+        case Icon::None:
+            break;
+        case Icon::Information:
+            qicon = QMessageBox::Information;
+            break;
+        case Icon::Exclamation:
+            qicon = QMessageBox::Warning;
+            break;
+        case Icon::Critical:
+            qicon = QMessageBox::Critical;
+            break;
     }
     QMessageBox box(qicon, titleOr(title), text, QMessageBox::Ok, activeParent());
     box.exec();
 }
 
 bool QtDialogs::question(const QString& text, const QString& title) {
-    QMessageBox box(QMessageBox::Question, titleOr(title), text,
-                    QMessageBox::Yes | QMessageBox::No, activeParent());
+    QMessageBox box(QMessageBox::Question, titleOr(title), text, QMessageBox::Yes | QMessageBox::No,
+                    activeParent());
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Sí"));
     box.button(QMessageBox::No)->setText(QStringLiteral("No"));
     return box.exec() == QMessageBox::Yes;
@@ -48,8 +57,8 @@ bool QtDialogs::question(const QString& text, const QString& title) {
 
 bool QtDialogs::questionWithCaptions(const QString& text, const QString& title,
                                      const QString& yesCaption, const QString& noCaption) {
-    QMessageBox box(QMessageBox::Question, titleOr(title), text,
-                    QMessageBox::Yes | QMessageBox::No, activeParent());
+    QMessageBox box(QMessageBox::Question, titleOr(title), text, QMessageBox::Yes | QMessageBox::No,
+                    activeParent());
     box.button(QMessageBox::Yes)->setText(yesCaption.isEmpty() ? QStringLiteral("Sí") : yesCaption);
     box.button(QMessageBox::No)->setText(noCaption.isEmpty() ? QStringLiteral("No") : noCaption);
     return box.exec() == QMessageBox::Yes;

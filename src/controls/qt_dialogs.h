@@ -9,11 +9,11 @@ namespace torvane {
 
 // The real message boxes and file dialogs.
 class QtDialogs : public Dialogs {
-public:
+  public:
     void message(const QString& text, Icon icon, const QString& title) override;
     bool question(const QString& text, const QString& title) override;
-    bool questionWithCaptions(const QString& text, const QString& title,
-                              const QString& yesCaption, const QString& noCaption) override;
+    bool questionWithCaptions(const QString& text, const QString& title, const QString& yesCaption,
+                              const QString& noCaption) override;
     QString openFile(const QString& title, const QString& filter) override;
     QString saveFile(const QString& title, const QString& filter) override;
     std::optional<QString> inputText(const QString& prompt, const QString& title,

@@ -41,7 +41,8 @@ QList<QWidget*> RecordScreenBinder::find(const QString& name) const {
     QList<QWidget*> out;
     if (!form_) return out;
     if (auto* w = form_->findChild<QWidget*>(name)) out << w;
-    const QRegularExpression array(QStringLiteral("^%1_\\d+$").arg(QRegularExpression::escape(name)));
+    const QRegularExpression array(
+        QStringLiteral("^%1_\\d+$").arg(QRegularExpression::escape(name)));
     for (QWidget* w : form_->findChildren<QWidget*>(array)) out << w;
     return out;
 }

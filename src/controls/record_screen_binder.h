@@ -14,12 +14,12 @@ namespace torvane {
 // and the named fields are locked (read-only) in browse mode.
 class RecordScreenBinder : public QObject {
     Q_OBJECT
-public:
+  public:
     RecordScreenBinder(QWidget* form, RecordMode* mode, const QStringList& fields);
     void setFields(const QStringList& fields);
     void apply();
 
-private:
+  private:
     QList<QWidget*> find(const QString& name) const;
 
     QPointer<QWidget> form_;

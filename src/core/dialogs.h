@@ -8,13 +8,14 @@ namespace torvane {
 // Every message box, question, input box and file dialog of the program goes
 // through this interface, so tests can script the answers.
 class Dialogs {
-public:
+  public:
     enum class Icon { None, Information, Exclamation, Critical };
 
     virtual ~Dialogs() = default;
 
     // An OK-only message box. An empty title means the program's name.
-    virtual void message(const QString& text, Icon icon = Icon::None, const QString& title = {}) = 0;
+    virtual void message(const QString& text, Icon icon = Icon::None,
+                         const QString& title = {}) = 0;
     // A Yes/No question; true means Yes.
     virtual bool question(const QString& text, const QString& title = {}) = 0;
     // A Yes/No question whose buttons read yesCaption and noCaption; true means Yes.

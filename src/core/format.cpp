@@ -23,9 +23,13 @@ double roundHalfEven(double value, int decimals) {
 }
 }  // namespace
 
-double toCurrency(double amount) { return roundHalfEven(amount, 4); }
+double toCurrency(double amount) {
+    return roundHalfEven(amount, 4);
+}
 
-double roundCents(double amount) { return roundHalfEven(amount, 2); }
+double roundCents(double amount) {
+    return roundHalfEven(amount, 2);
+}
 
 QString formatMoney(double amount) {
     const double rounded = roundCents(amount);
@@ -72,6 +76,8 @@ std::optional<QDate> parseDisplayDate(const QString& text) {
     return d;
 }
 
-QString toIsoDate(const QDate& d) { return d.isValid() ? d.toString(Qt::ISODate) : QString(); }
+QString toIsoDate(const QDate& d) {
+    return d.isValid() ? d.toString(Qt::ISODate) : QString();
+}
 
 }  // namespace torvane

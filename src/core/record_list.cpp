@@ -24,7 +24,9 @@ void RecordList::reload() {
     if (keep.isValid()) moveToKey(keep);
 }
 
-QVariant RecordList::currentKey() const { return hasCurrent() ? keys_[position_] : QVariant(); }
+QVariant RecordList::currentKey() const {
+    return hasCurrent() ? keys_[position_] : QVariant();
+}
 
 Row RecordList::current() const {
     if (!hasCurrent() || !db_) return {};
@@ -35,7 +37,9 @@ Row RecordList::current() const {
     return row ? *row : Row{};
 }
 
-void RecordList::first() { position_ = keys_.empty() ? -1 : 0; }
+void RecordList::first() {
+    position_ = keys_.empty() ? -1 : 0;
+}
 
 void RecordList::previous() {
     if (position_ > 0) --position_;
@@ -45,7 +49,9 @@ void RecordList::next() {
     if (position_ >= 0 && position_ < count() - 1) ++position_;
 }
 
-void RecordList::last() { position_ = count() - 1; }
+void RecordList::last() {
+    position_ = count() - 1;
+}
 
 void RecordList::moveTo(int position) {
     if (position >= 0 && position < count()) position_ = position;

@@ -12,7 +12,7 @@ namespace torvane {
 // The rows a record screen walks through: only the keys are read up front (so a
 // file of 20,000 customers opens at once); the current row is read by its key.
 class RecordList {
-public:
+  public:
     // selectKeysSql returns the key column in the order to walk, e.g.
     // "SELECT Id_Cli FROM Clientes ORDER BY Id_Cli".
     void load(Database& db, const QString& table, const QString& keyColumn,
@@ -36,7 +36,7 @@ public:
     // Moves to the row with this key; false (and no move) when it is not in the list.
     bool moveToKey(const QVariant& key);
 
-private:
+  private:
     Database* db_ = nullptr;
     QString table_, keyColumn_, sql_;
     QVariantList params_;

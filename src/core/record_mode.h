@@ -12,7 +12,7 @@ namespace torvane {
 // binds it to its controls (controls/record_screen_binder.h).
 class RecordMode : public QObject {
     Q_OBJECT
-public:
+  public:
     enum class Mode { Browse, Edit };
 
     explicit RecordMode(QObject* parent = nullptr) : QObject(parent) {}
@@ -34,10 +34,10 @@ public:
     bool fieldsLocked() const { return mode_ == Mode::Browse; }
     QStringList commands() const;
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void changed();
 
-private:
+  private:
     QStringList browseAlways_, browseWithRecord_, edit_;
     QSet<QString> forcedOff_;
     Mode mode_ = Mode::Browse;

@@ -27,9 +27,13 @@ bool Session::openDatabase(const QString& path, QString* reason) {
     return true;
 }
 
-void Session::closeDatabase() { db_.reset(); }
+void Session::closeDatabase() {
+    db_.reset();
+}
 
-bool Session::hasDatabase() const { return db_ && db_->isOpen(); }
+bool Session::hasDatabase() const {
+    return db_ && db_->isOpen();
+}
 
 Database& Session::db() {
     if (!db_) db_ = std::make_unique<Database>();

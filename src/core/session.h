@@ -16,7 +16,7 @@ namespace torvane {
 // label are views of it.
 class Session : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit Session(const QString& programFolder, QObject* parent = nullptr);
     ~Session() override;
 
@@ -45,11 +45,11 @@ public:
     QDate today() const { return today_.isValid() ? today_ : QDate::currentDate(); }
     void setToday(const QDate& d) { today_ = d; }
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void databasePathChanged(const QString& path);
     void companyNameChanged(const QString& name);
 
-private:
+  private:
     QString programFolder_;
     QString databasePath_;
     QString companyName_;

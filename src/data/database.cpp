@@ -69,9 +69,13 @@ QString describe(const QString& sql, const QSqlError& e) {
 
 Database::Database() : connectionName_(nextConnectionName()) {}
 
-Database::~Database() { close(); }
+Database::~Database() {
+    close();
+}
 
-bool Database::isOpen() const { return db_.isValid() && db_.isOpen(); }
+bool Database::isOpen() const {
+    return db_.isValid() && db_.isOpen();
+}
 
 void Database::close() {
     if (db_.isValid()) {
@@ -89,8 +93,10 @@ bool Database::open(const QString& path, QString* reason) {
     };
     QByteArray header;
     switch (sniff(path, &header)) {
-        case FileKind::Missing: return fail(QStringLiteral("el archivo no existe."));
-        case FileKind::Unreadable: return fail(QStringLiteral("no se puede leer el archivo."));
+        case FileKind::Missing:
+            return fail(QStringLiteral("el archivo no existe."));
+        case FileKind::Unreadable:
+            return fail(QStringLiteral("no se puede leer el archivo."));
         case FileKind::Jet:
             return fail(QStringLiteral(
                 "el archivo es una base de datos de la versión anterior del programa y debe "
@@ -98,7 +104,8 @@ bool Database::open(const QString& path, QString* reason) {
         case FileKind::Empty:
         case FileKind::Other:
             return fail(QStringLiteral("el archivo no es una base de datos de Torvane."));
-        case FileKind::Sqlite: break;
+        case FileKind::Sqlite:
+            break;
     }
     if (looksTruncated(path, header)) return fail(QStringLiteral("el archivo está dañado."));
     if (hasNoWriteBits(path)) return fail(QStringLiteral("el archivo es de solo lectura."));
@@ -122,14 +129,17 @@ bool Database::open(const QString& path, QString* reason) {
     } catch (const DbError& e) {
         close();
         const QString msg = e.message();
-        if (msg.contains(QLatin1String("malformed")) || msg.contains(QLatin1String("not a database")))
+        if (msg.contains(QLatin1String("malformed")) ||
+            msg.contains(QLatin1String("not a database")))
             return fail(QStringLiteral("el archivo está dañado."));
         return fail(msg);
     }
     return true;
 }
 
-QString Database::schemaSql() { return QString::fromUtf8(kSchemaSql); }
+QString Database::schemaSql() {
+    return QString::fromUtf8(kSchemaSql);
+}
 
 bool Database::createFromSchema(const QString& path, QString* reason) {
     if (QFileInfo::exists(path)) {
@@ -249,8 +259,8 @@ void Database::Transaction::commit() {
 
 QStringList Database::columnNames(const QString& table) {
     QStringList out;
-    QSqlQuery q = run(QStringLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid"), {table},
-                      true);
+    QSqlQuery q =
+        run(QStringLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid"), {table}, true);
     while (q.next()) out << q.value(0).toString();
     return out;
 }
@@ -264,8 +274,8 @@ bool Database::hasTable(const QString& table) {
 
 QStringList Database::viewNames() {
     QStringList out;
-    QSqlQuery q = run(QStringLiteral("SELECT name FROM sqlite_master WHERE type='view' ORDER BY name"),
-                      {}, true);
+    QSqlQuery q = run(
+        QStringLiteral("SELECT name FROM sqlite_master WHERE type='view' ORDER BY name"), {}, true);
     while (q.next()) out << q.value(0).toString();
     return out;
 }
@@ -281,7 +291,9 @@ void Database::compactInto(const QString& target) {
     run(QStringLiteral("VACUUM INTO ?"), {target}, true);
 }
 
-int Database::userVersion() { return scalar(QStringLiteral("PRAGMA user_version")).toInt(); }
+int Database::userVersion() {
+    return scalar(QStringLiteral("PRAGMA user_version")).toInt();
+}
 
 void Database::applyMigrations() {
     const int version = userVersion();
@@ -289,8 +301,8 @@ void Database::applyMigrations() {
     Transaction t(*this);
     // 1: the customer's accounting code is stored.
     if (version < 1 && hasTable(QStringLiteral("Clientes")) &&
-        !columnNames(QStringLiteral("Clientes")).contains(QStringLiteral("CodigoContable"),
-                                                           Qt::CaseInsensitive)) {
+        !columnNames(QStringLiteral("Clientes"))
+             .contains(QStringLiteral("CodigoContable"), Qt::CaseInsensitive)) {
         execForward(
             QStringLiteral("ALTER TABLE Clientes ADD COLUMN CodigoContable TEXT COLLATE NOCASE"));
     }

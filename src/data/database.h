@@ -14,12 +14,12 @@ namespace torvane {
 // A database statement that failed. The message is the database's own text,
 // prefixed with what was being done, ready to show to the user.
 class DbError : public std::runtime_error {
-public:
+  public:
     explicit DbError(const QString& message)
         : std::runtime_error(message.toStdString()), message_(message) {}
     const QString& message() const { return message_; }
 
-private:
+  private:
     QString message_;
 };
 
@@ -28,7 +28,7 @@ using Row = QVariantMap;
 // The one way into a ".erm" file. Every statement takes bound parameters;
 // user text never goes into the SQL string.
 class Database {
-public:
+  public:
     // Bumped when a migration is added; new files are created at this version.
     static constexpr int kSchemaVersion = 1;
 
@@ -64,14 +64,14 @@ public:
 
     // All of it or none of it. Rolls back on destruction unless committed.
     class Transaction {
-    public:
+      public:
         explicit Transaction(Database& db);
         ~Transaction();
         Transaction(const Transaction&) = delete;
         Transaction& operator=(const Transaction&) = delete;
         void commit();
 
-    private:
+      private:
         Database& db_;
         bool done_ = false;
     };
@@ -93,7 +93,7 @@ public:
     // For item models that fetch lazily; screens get queries, not the handle.
     QSqlDatabase& handle() { return db_; }
 
-private:
+  private:
     QSqlQuery run(const QString& sql, const QVariantList& params, bool forwardOnly);
 
     QSqlDatabase db_;

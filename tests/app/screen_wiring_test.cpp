@@ -31,13 +31,24 @@ TEST(ScreenWiring, ItemsOfExistingScreensAreEnabledOthersWait) {
         bool enabled;
     };
     const Case cases[] = {
-        {"btnClientes", true},      {"btnOrdTrabajo", true},    {"mVehiculo", true},
-        {"mConfFact", true},        {"mVehCli", true},          {"mClientesSimple", true},
-        {"mVehTodos", true},        {"mVehMarca", true},        {"mArticulosPrecios", true},
+        {"btnClientes", true},
+        {"btnOrdTrabajo", true},
+        {"mVehiculo", true},
+        {"mConfFact", true},
+        {"mVehCli", true},
+        {"mClientesSimple", true},
+        {"mVehTodos", true},
+        {"mVehMarca", true},
+        {"mArticulosPrecios", true},
         // Customer-search origins whose screens are not written yet.
-        {"btnVRecambios", false},   {"btnFacturasLibres", false}, {"btnRecibos", false},
-        {"btnFacturasComisiones", false}, {"mReparacionescliente", false},
-        {"btnListOdt", false},      {"mH3000", false},          {"btnProveedores", false},
+        {"btnVRecambios", false},
+        {"btnFacturasLibres", false},
+        {"btnRecibos", false},
+        {"btnFacturasComisiones", false},
+        {"mReparacionescliente", false},
+        {"btnListOdt", false},
+        {"mH3000", false},
+        {"btnProveedores", false},
     };
     for (const auto& c : cases) {
         QAction* a = menu.item(c.item);

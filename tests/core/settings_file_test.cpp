@@ -1,5 +1,5 @@
-#include <QFile>
 #include <gtest/gtest.h>
+#include <QFile>
 
 #include "core/format.h"
 #include "core/settings_file.h"
@@ -25,7 +25,9 @@ TEST(SettingsFile, ReadsPathsAndToleratesLineEnds) {
     const QString path = home.file("ruta.fpl");
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("\"C:\\Talleres\\Pe\xF1" "a, S.L.\\taller.erm\"\n");
+    f.write(
+        "\"C:\\Talleres\\Pe\xF1"
+        "a, S.L.\\taller.erm\"\n");
     f.close();
     EXPECT_EQ(*readFirstField(path), QString::fromUtf8("C:\\Talleres\\Peña, S.L.\\taller.erm"));
     EXPECT_FALSE(readFirstField(home.file("falta.fpl")).has_value());
@@ -38,9 +40,9 @@ TEST(Format, MoneyDatesAndCurrency) {
         double amount;
         const char* text;
     };
-    const Case cases[] = {{0, "0,00"},          {1234.5, "1.234,50"},       {-1234.5, "-1.234,50"},
+    const Case cases[] = {{0, "0,00"},           {1234.5, "1.234,50"},      {-1234.5, "-1.234,50"},
                           {999.999, "1.000,00"}, {1000000, "1.000.000,00"}, {0.005, "0,00"},
-                          {2.675, "2,68"},      {12.345, "12,34"},          {-0.001, "0,00"}};
+                          {2.675, "2,68"},       {12.345, "12,34"},         {-0.001, "0,00"}};
     for (const auto& c : cases) EXPECT_EQ(formatMoney(c.amount), QString(c.text)) << c.amount;
     EXPECT_DOUBLE_EQ(toCurrency(1.23456), 1.2346);
     EXPECT_DOUBLE_EQ(toCurrency(0.00005), 0.0);

@@ -1,7 +1,7 @@
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
-#include <gtest/gtest.h>
 
 #include "data/database.h"
 #include "support/temp_home.h"
@@ -22,13 +22,26 @@ TEST(Schema, PositionedColumns) {
         const char* column;
     };
     const Case cases[] = {
-        {"Articulos", 10, "Id_Proveedor"}, {"Facturas", 6, "Total"},  {"ODTS", 12, "NAlbaran"},
-        {"ODTS", 13, "NFactura"},          {"FacturasODT", 0, "Id_FAct"}, {"FacturasODT", 1, "NFactura"},
-        {"FacturasODT", 2, "Fecha"},       {"FacturasODT", 7, "Importe"}, {"FacturasODT", 8, "Pagado"},
-        {"Albaranes", 1, "Id_Alb"},        {"Albaranes", 2, "Fecha"},     {"Albaranes", 4, "Id_Cli"},
-        {"Albaranes", 5, "NFactura"},      {"Albaranes", 10, "Nominal"},  {"Albaranes", 13, "Total"},
-        {"Cobros", 2, "NFactura"},         {"Cobros", 3, "Fecha"},        {"Cobros", 4, "Cantidad"},
-        {"DatosEmpresa", 0, "Nombre"},     {"Partes", 1, "NParte"},
+        {"Articulos", 10, "Id_Proveedor"},
+        {"Facturas", 6, "Total"},
+        {"ODTS", 12, "NAlbaran"},
+        {"ODTS", 13, "NFactura"},
+        {"FacturasODT", 0, "Id_FAct"},
+        {"FacturasODT", 1, "NFactura"},
+        {"FacturasODT", 2, "Fecha"},
+        {"FacturasODT", 7, "Importe"},
+        {"FacturasODT", 8, "Pagado"},
+        {"Albaranes", 1, "Id_Alb"},
+        {"Albaranes", 2, "Fecha"},
+        {"Albaranes", 4, "Id_Cli"},
+        {"Albaranes", 5, "NFactura"},
+        {"Albaranes", 10, "Nominal"},
+        {"Albaranes", 13, "Total"},
+        {"Cobros", 2, "NFactura"},
+        {"Cobros", 3, "Fecha"},
+        {"Cobros", 4, "Cantidad"},
+        {"DatosEmpresa", 0, "Nombre"},
+        {"Partes", 1, "NParte"},
     };
     for (const auto& c : cases) {
         const QStringList cols = db.columnNames(c.table);
@@ -42,8 +55,8 @@ TEST(Schema, PositionedColumns) {
 TEST(Schema, SavedQueriesAreViewsAndUnionDeduplicates) {
     TempHome home;
     auto& db = home.db();
-    EXPECT_EQ(db.viewNames(), (QStringList{"ConFacAlb", "ConFacCoches", "ConFacLibres", "ConFacOdt",
-                                           "ConUnion"}));
+    EXPECT_EQ(db.viewNames(),
+              (QStringList{"ConFacAlb", "ConFacCoches", "ConFacLibres", "ConFacOdt", "ConUnion"}));
     db.exec("INSERT INTO FacturasLibres (Fecha, NFactura, Id_Cli, Total) VALUES (?,?,?,?)",
             {"2008-03-05", "FL/00001", 7, 116.0});
     db.exec("INSERT INTO FacturasLibres (Fecha, NFactura, Id_Cli, Total) VALUES (?,?,?,?)",
@@ -78,8 +91,9 @@ TEST(Schema, TemplateHoldsExactlyTheSchema) {
         auto q = db.execForward(
             "SELECT type, name, sql FROM sqlite_master WHERE name NOT LIKE 'sqlite_%' ORDER BY "
             "type, name");
-        while (q.next()) out << q.value(0).toString() + "|" + q.value(1).toString() + "|" +
-                                    q.value(2).toString();
+        while (q.next())
+            out << q.value(0).toString() + "|" + q.value(1).toString() + "|" +
+                       q.value(2).toString();
         return out;
     };
     EXPECT_EQ(objects(tpl), objects(home.db()));
@@ -97,7 +111,8 @@ TEST(DatabaseOpen, RefusesFilesThatAreNotDatabases) {
     QByteArray jet(64, '\0');
     jet.replace(4, 15, "Standard Jet DB");
     const Case cases[] = {
-        {"texto.erm", "esto no es una base de datos\r\n", "el archivo no es una base de datos de Torvane."},
+        {"texto.erm", "esto no es una base de datos\r\n",
+         "el archivo no es una base de datos de Torvane."},
         {"vacio.erm", "", "el archivo no es una base de datos de Torvane."},
         {"antigua.erm", jet,
          "el archivo es una base de datos de la versión anterior del programa y debe importarse "

@@ -21,7 +21,9 @@ QStringList ScriptedDialogs::texts() const {
     return out;
 }
 
-QString ScriptedDialogs::lastText() const { return entries_.empty() ? QString() : entries_.back().text; }
+QString ScriptedDialogs::lastText() const {
+    return entries_.empty() ? QString() : entries_.back().text;
+}
 
 ScriptedDialogs::Answer ScriptedDialogs::next(const QString& what) {
     if (answers_.empty()) {

@@ -14,7 +14,7 @@ namespace torvane::testing {
 // Dialogs for tests: records every message and question, and answers from a
 // queue. A question or file dialog with nothing queued fails the test.
 class ScriptedDialogs : public Dialogs {
-public:
+  public:
     enum class Kind { Message, Question, File, Input };
     struct Entry {
         Kind kind;
@@ -35,7 +35,7 @@ public:
 
     const std::vector<Entry>& entries() const { return entries_; }
     std::vector<Entry> messages() const;
-    QStringList texts() const;   // every text shown or asked, in order
+    QStringList texts() const;  // every text shown or asked, in order
     QString lastText() const;
     void clear() { entries_.clear(); }
     bool allAnswersUsed() const { return answers_.empty(); }
@@ -49,7 +49,7 @@ public:
     std::optional<QString> inputText(const QString& prompt, const QString& title,
                                      const QString& initial) override;
 
-private:
+  private:
     Answer next(const QString& what);
     std::vector<Entry> entries_;
     std::deque<Answer> answers_;

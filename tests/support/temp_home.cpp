@@ -1,7 +1,7 @@
 #include "support/temp_home.h"
 
-#include <QDir>
 #include <gtest/gtest.h>
+#include <QDir>
 
 namespace torvane::testing {
 
@@ -15,7 +15,9 @@ TempHome::TempHome(bool withDatabase) {
     }
 }
 
-QString TempHome::file(const QString& name) const { return QDir(dir_.path()).filePath(name); }
+QString TempHome::file(const QString& name) const {
+    return QDir(dir_.path()).filePath(name);
+}
 
 QString TempHome::makeDatabase(const QString& name) {
     const QString path = file(name);

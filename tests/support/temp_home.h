@@ -10,7 +10,7 @@ namespace torvane::testing {
 // A temporary program folder with a fresh database made from the schema,
 // opened in a Session. Each test gets its own.
 class TempHome {
-public:
+  public:
     // withDatabase=false leaves the folder empty (no database, no settings files).
     explicit TempHome(bool withDatabase = true);
 
@@ -23,7 +23,7 @@ public:
     // The template "Nueva" built next to the test executables.
     static QString builtTemplate();
 
-private:
+  private:
     QTemporaryDir dir_;
     std::unique_ptr<Session> session_;
 };
