@@ -7,7 +7,7 @@
 #include "core/handoff.h"
 #include "customers_fixture.h"
 #include "masters/clientes.h"
-#include "screen_helpers.h"
+#include "support/screen_helpers.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_home.h"
 

@@ -1,15 +1,17 @@
 #include <gtest/gtest.h>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
 #include "masters/company_data.h"
 #include "masters/datos_empresa.h"
+#include "support/screen_helpers.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_home.h"
 
 using namespace torvane;
+using torvane::testing::click;
+using torvane::testing::control;
+using torvane::testing::enabled;
 using torvane::testing::ScriptedDialogs;
 using torvane::testing::TempHome;
 
@@ -51,22 +53,6 @@ const Typed kTyped[] = {
     {"TxtIVA", "IVA", "16%", "16"},
     {"TxtRegistro", "Registro", "ri-1234", "ri-1234"},
 };
-
-QLineEdit* field(QWidget& w, const char* name) {
-    auto* e = w.findChild<QLineEdit*>(QString::fromLatin1(name));
-    EXPECT_NE(e, nullptr) << name;
-    return e;
-}
-
-void click(QWidget& w, const char* name) {
-    auto* b = w.findChild<QPushButton*>(QString::fromLatin1(name));
-    ASSERT_NE(b, nullptr) << name;
-    QTest::mouseClick(b, Qt::LeftButton);
-}
-
-bool enabled(QWidget& w, const char* name) {
-    return w.findChild<QPushButton*>(QString::fromLatin1(name))->isEnabled();
-}
 
 int rowCount(Database& db) {
     return db.scalar("SELECT count(*) FROM DatosEmpresa").toInt();
@@ -123,12 +109,12 @@ TEST(DatosEmpresaScreen, EmptyTableStartsEditingANewRow) {
     EXPECT_EQ(screen.windowTitle(), "Datos de la Empresa");
     EXPECT_TRUE(screen.isNewRow());
     EXPECT_TRUE(screen.mode().isEditing());
-    EXPECT_TRUE(enabled(screen, "CmdGuardar"));
-    EXPECT_TRUE(enabled(screen, "CmdCancelar"));
-    EXPECT_FALSE(enabled(screen, "CmdModificar"));
+    EXPECT_TRUE(enabled(&screen, "CmdGuardar"));
+    EXPECT_TRUE(enabled(&screen, "CmdCancelar"));
+    EXPECT_FALSE(enabled(&screen, "CmdModificar"));
     for (const auto& t : kTyped) {
-        EXPECT_FALSE(field(screen, t.control)->isReadOnly()) << t.control;
-        EXPECT_TRUE(field(screen, t.control)->text().isEmpty()) << t.control;
+        EXPECT_FALSE(control<QLineEdit>(&screen, t.control)->isReadOnly()) << t.control;
+        EXPECT_TRUE(control<QLineEdit>(&screen, t.control)->text().isEmpty()) << t.control;
     }
 }
 
@@ -139,11 +125,12 @@ TEST(DatosEmpresaScreen, TypingFollowsTheFieldRulesAndSavingStoresTheRow) {
     QSignalSpy saved(&screen, &DatosEmpresa::saved);
     QSignalSpy nameChanged(&home.session(), &Session::companyNameChanged);
     for (const auto& t : kTyped)
-        QTest::keyClicks(field(screen, t.control), QString::fromUtf8(t.typed));
+        QTest::keyClicks(control<QLineEdit>(&screen, t.control), QString::fromUtf8(t.typed));
     for (const auto& t : kTyped)
-        EXPECT_EQ(field(screen, t.control)->text(), QString::fromUtf8(t.stored)) << t.control;
+        EXPECT_EQ(control<QLineEdit>(&screen, t.control)->text(), QString::fromUtf8(t.stored))
+            << t.control;
 
-    click(screen, "CmdGuardar");
+    click(&screen, "CmdGuardar");
     EXPECT_TRUE(dialogs.entries().empty()) << dialogs.lastText().toStdString();
     EXPECT_EQ(saved.count(), 1);
     EXPECT_EQ(home.session().companyName(), QStringLiteral("TALLERES PEREZ"));
@@ -156,11 +143,11 @@ TEST(DatosEmpresaScreen, TypingFollowsTheFieldRulesAndSavingStoresTheRow) {
     // Back to browse: fields locked, only Modificar and Salir.
     EXPECT_FALSE(screen.mode().isEditing());
     EXPECT_FALSE(screen.isNewRow());
-    EXPECT_TRUE(field(screen, "txtFax")->isReadOnly());
-    EXPECT_TRUE(enabled(screen, "CmdModificar"));
-    EXPECT_TRUE(enabled(screen, "CmdSalir"));
-    EXPECT_FALSE(enabled(screen, "CmdGuardar"));
-    EXPECT_FALSE(enabled(screen, "CmdCancelar"));
+    EXPECT_TRUE(control<QLineEdit>(&screen, "txtFax")->isReadOnly());
+    EXPECT_TRUE(enabled(&screen, "CmdModificar"));
+    EXPECT_TRUE(enabled(&screen, "CmdSalir"));
+    EXPECT_FALSE(enabled(&screen, "CmdGuardar"));
+    EXPECT_FALSE(enabled(&screen, "CmdCancelar"));
 }
 
 TEST(DatosEmpresaScreen, SavingWithAnyFieldEmptyIsRefused) {
@@ -170,8 +157,9 @@ TEST(DatosEmpresaScreen, SavingWithAnyFieldEmptyIsRefused) {
         DatosEmpresa screen(home.session(), dialogs);
         for (const auto& t : kTyped)
             if (&t != &missing)
-                QTest::keyClicks(field(screen, t.control), QString::fromUtf8(t.typed));
-        click(screen, "CmdGuardar");
+                QTest::keyClicks(control<QLineEdit>(&screen, t.control),
+                                 QString::fromUtf8(t.typed));
+        click(&screen, "CmdGuardar");
         const auto messages = dialogs.messages();
         ASSERT_EQ(messages.size(), 1u) << missing.control;
         EXPECT_EQ(messages[0].text, kMissing);
@@ -188,15 +176,15 @@ TEST(DatosEmpresaScreen, ExistingRowIsShownLockedAndModifyUnlocksIt) {
     ScriptedDialogs dialogs;
     DatosEmpresa screen(home.session(), dialogs);
     EXPECT_FALSE(screen.mode().isEditing());
-    EXPECT_EQ(field(screen, "txtNombre")->text(), "TALLERES PEREZ");
-    EXPECT_EQ(field(screen, "TxtIVA")->text(), "16");
-    EXPECT_TRUE(field(screen, "txtNombre")->isReadOnly());
-    EXPECT_FALSE(enabled(screen, "CmdGuardar"));
-    click(screen, "CmdModificar");
+    EXPECT_EQ(control<QLineEdit>(&screen, "txtNombre")->text(), "TALLERES PEREZ");
+    EXPECT_EQ(control<QLineEdit>(&screen, "TxtIVA")->text(), "16");
+    EXPECT_TRUE(control<QLineEdit>(&screen, "txtNombre")->isReadOnly());
+    EXPECT_FALSE(enabled(&screen, "CmdGuardar"));
+    click(&screen, "CmdModificar");
     EXPECT_TRUE(screen.mode().isEditing());
-    EXPECT_FALSE(field(screen, "txtNombre")->isReadOnly());
-    EXPECT_FALSE(enabled(screen, "CmdModificar"));
-    EXPECT_FALSE(enabled(screen, "CmdSalir"));
+    EXPECT_FALSE(control<QLineEdit>(&screen, "txtNombre")->isReadOnly());
+    EXPECT_FALSE(enabled(&screen, "CmdModificar"));
+    EXPECT_FALSE(enabled(&screen, "CmdSalir"));
 }
 
 TEST(DatosEmpresaScreen, CancelRefusesEmptyFieldsThenRestoresTheStoredRow) {
@@ -204,38 +192,24 @@ TEST(DatosEmpresaScreen, CancelRefusesEmptyFieldsThenRestoresTheStoredRow) {
     ASSERT_TRUE(saveCompanyData(home.db(), fullData()));
     ScriptedDialogs dialogs;
     DatosEmpresa screen(home.session(), dialogs);
-    click(screen, "CmdModificar");
-    field(screen, "txtFax")->clear();
-    QTest::keyClicks(field(screen, "txtNombre"), " bis");
+    click(&screen, "CmdModificar");
+    control<QLineEdit>(&screen, "txtFax")->clear();
+    QTest::keyClicks(control<QLineEdit>(&screen, "txtNombre"), " bis");
 
-    click(screen, "CmdCancelar");
+    click(&screen, "CmdCancelar");
     ASSERT_EQ(dialogs.messages().size(), 1u);
     EXPECT_EQ(dialogs.lastText(), kMissing);
     EXPECT_EQ(dialogs.messages()[0].icon, Dialogs::Icon::None);
     EXPECT_TRUE(screen.mode().isEditing());
-    EXPECT_EQ(field(screen, "txtNombre")->text(), "TALLERES PEREZ BIS");
+    EXPECT_EQ(control<QLineEdit>(&screen, "txtNombre")->text(), "TALLERES PEREZ BIS");
 
-    QTest::keyClicks(field(screen, "txtFax"), "1");
-    click(screen, "CmdCancelar");
+    QTest::keyClicks(control<QLineEdit>(&screen, "txtFax"), "1");
+    click(&screen, "CmdCancelar");
     EXPECT_EQ(dialogs.messages().size(), 1u);
     EXPECT_FALSE(screen.mode().isEditing());
-    EXPECT_EQ(field(screen, "txtNombre")->text(), "TALLERES PEREZ");
-    EXPECT_EQ(field(screen, "txtFax")->text(), "915551235");
+    EXPECT_EQ(control<QLineEdit>(&screen, "txtNombre")->text(), "TALLERES PEREZ");
+    EXPECT_EQ(control<QLineEdit>(&screen, "txtFax")->text(), "915551235");
     EXPECT_EQ(loadCompanyData(home.db()).value(), fullData());
-}
-
-TEST(DatosEmpresaScreen, ClosingTellsTheOpener) {
-    TempHome home;
-    ScriptedDialogs dialogs;
-    auto* screen = new DatosEmpresa(home.session(), dialogs);
-    screen->setAttribute(Qt::WA_DeleteOnClose);
-    QSignalSpy closed(screen, &DatosEmpresa::closed);
-    QSignalSpy saved(screen, &DatosEmpresa::saved);
-    screen->show();
-    screen->close();
-    EXPECT_EQ(closed.count(), 1);
-    EXPECT_EQ(saved.count(), 0);
-    EXPECT_EQ(rowCount(home.db()), 0);
 }
 
 }  // namespace
