@@ -1,19 +1,20 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
-#include <QLineEdit>
 #include <QPointer>
-#include <QPushButton>
-#include <QTest>
 
 #include "app/config_inf.h"
 #include "controls/screen.h"
 #include "core/numbering.h"
 #include "core/session.h"
+#include "support/file_bytes.h"
+#include "support/screen_helpers.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_home.h"
 
 using namespace torvane;
+using torvane::testing::click;
+using torvane::testing::control;
 using torvane::testing::ScriptedDialogs;
 using torvane::testing::TempHome;
 
@@ -21,18 +22,6 @@ namespace {
 
 const char* const kFieldNames[] = {"TxtAlb",    "TxtAlbOdt", "TxtArt", "TxtEnt", "TxtFac",
                                    "TxtFacLib", "TxtFacOdt", "TxtOdt", "TxtRec", "txtPartesG"};
-
-QLineEdit* field(QWidget& screen, const char* name) {
-    auto* f = screen.findChild<QLineEdit*>(QString::fromLatin1(name));
-    EXPECT_NE(f, nullptr) << name;
-    return f;
-}
-
-void click(QWidget& screen, const char* name) {
-    auto* b = screen.findChild<QPushButton*>(QString::fromLatin1(name));
-    ASSERT_NE(b, nullptr) << name;
-    QTest::mouseClick(b, Qt::LeftButton);
-}
 
 TEST(ConfigInf, FieldsShowTheSeriesAndSaveRewritesTheFile) {
     TempHome home(false);
@@ -47,13 +36,14 @@ TEST(ConfigInf, FieldsShowTheSeriesAndSaveRewritesTheFile) {
 
     const QStringList defaults = defaultSeries();
     for (int i = 0; i < kSeriesCount; ++i)
-        EXPECT_EQ(field(*screen, kFieldNames[i])->text(), defaults[i]) << kFieldNames[i];
+        EXPECT_EQ(control<QLineEdit>(screen, kFieldNames[i])->text(), defaults[i])
+            << kFieldNames[i];
 
     // No validation: an empty series and one without any "&" are stored as typed.
-    field(*screen, "TxtOdt")->setText(QString::fromUtf8("OT&Año&-&"));
-    field(*screen, "TxtFacLib")->clear();
-    field(*screen, "TxtRec")->setText(QStringLiteral("REC"));
-    click(*screen, "CmdGuardar");
+    control<QLineEdit>(screen, "TxtOdt")->setText(QString::fromUtf8("OT&Año&-&"));
+    control<QLineEdit>(screen, "TxtFacLib")->clear();
+    control<QLineEdit>(screen, "TxtRec")->setText(QStringLiteral("REC"));
+    click(screen, "CmdGuardar");
 
     QStringList expected = defaults;
     expected[static_cast<int>(Series::ODT)] = QString::fromUtf8("OT&Año&-&");
@@ -61,9 +51,7 @@ TEST(ConfigInf, FieldsShowTheSeriesAndSaveRewritesTheFile) {
     expected[static_cast<int>(Series::REC)] = QStringLiteral("REC");
     EXPECT_EQ(home.session().series(), expected);
     EXPECT_TRUE(dialogs.entries().empty());
-    QFile f(home.file("conf.fpl"));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray bytes = f.readAll();
+    const QByteArray bytes = torvane::testing::fileBytes(home.file("conf.fpl"));
     EXPECT_TRUE(bytes.contains(",\"\",\"FR&A\xF1o&/&Mes&/&\",\"OT&A\xF1o&-&\",\"REC\","))
         << bytes.constData();
     EXPECT_TRUE(bytes.endsWith("\r\n"));
@@ -72,7 +60,7 @@ TEST(ConfigInf, FieldsShowTheSeriesAndSaveRewritesTheFile) {
     EXPECT_EQ(seriesPrefix(home.session(), Series::ODT), QStringLiteral("OT08-"));
     EXPECT_TRUE(screen->isVisible());
 
-    click(*screen, "Command6");
+    click(screen, "Command6");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(guard.isNull());
     EXPECT_TRUE(caller.isEnabled());
@@ -84,10 +72,11 @@ TEST(ConfigInf, PrefixEndingInDigitsIsSavedWithOneWarning) {
     ASSERT_TRUE(LoadSeries(home.session(), dialogs));
     home.session().setToday(QDate(2008, 3, 5));
     ConfigInf screen(home.session(), dialogs);
-    field(screen, "TxtOdt")->setText(QString::fromUtf8("ODT&Año&"));
-    field(screen, "txtPartesG")->setText(QString::fromUtf8("PG&Mes&"));
-    field(screen, "TxtArt")->setText(QString::fromUtf8("A&Año&Mes&"));  // probed only: no warning
-    click(screen, "CmdGuardar");
+    control<QLineEdit>(&screen, "TxtOdt")->setText(QString::fromUtf8("ODT&Año&"));
+    control<QLineEdit>(&screen, "txtPartesG")->setText(QString::fromUtf8("PG&Mes&"));
+    control<QLineEdit>(&screen, "TxtArt")
+        ->setText(QString::fromUtf8("A&Año&Mes&"));  // probed only: no warning
+    click(&screen, "CmdGuardar");
     EXPECT_EQ(seriesText(home.session(), Series::ODT), QString::fromUtf8("ODT&Año&"));
     EXPECT_EQ(seriesText(home.session(), Series::PG), QString::fromUtf8("PG&Mes&"));
     ASSERT_EQ(dialogs.entries().size(), 1u);
@@ -106,10 +95,10 @@ TEST(ConfigInf, FailedWriteKeepsMemoryAndTypedText) {
     ConfigInf screen(home.session(), dialogs);
     ASSERT_TRUE(QFile::remove(home.file("conf.fpl")));
     ASSERT_TRUE(QDir(home.folder()).mkdir("conf.fpl"));  // the file cannot be written
-    field(screen, "TxtAlb")->setText(QStringLiteral("VR&"));
-    click(screen, "CmdGuardar");
+    control<QLineEdit>(&screen, "TxtAlb")->setText(QStringLiteral("VR&"));
+    click(&screen, "CmdGuardar");
     EXPECT_EQ(home.session().series(), defaultSeries());
-    EXPECT_EQ(field(screen, "TxtAlb")->text(), QStringLiteral("VR&"));
+    EXPECT_EQ(control<QLineEdit>(&screen, "TxtAlb")->text(), QStringLiteral("VR&"));
     ASSERT_EQ(dialogs.entries().size(), 1u);
     EXPECT_EQ(dialogs.entries()[0].icon, Dialogs::Icon::Critical);
     EXPECT_TRUE(dialogs.entries()[0].text.startsWith(

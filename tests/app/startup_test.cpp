@@ -11,11 +11,15 @@
 #include "core/database_setup.h"
 #include "masters/company_data.h"
 #include "masters/datos_empresa.h"
+#include "support/file_bytes.h"
 #include "support/legacy_databases.h"
+#include "support/screen_helpers.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_home.h"
 
 using namespace torvane;
+using torvane::testing::click;
+using torvane::testing::fileBytes;
 using torvane::testing::OldFormat;
 using torvane::testing::ScriptedDialogs;
 using torvane::testing::TempHome;
@@ -45,11 +49,6 @@ CompanyData company(const QString& name) {
             {"Registro", "RI-1234"}};
 }
 
-QByteArray bytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // A program folder with the main window and the start-up form, as main builds them.
 struct Program {
     TempHome home{false};
@@ -73,7 +72,7 @@ struct Program {
         return path;
     }
     void pointRutaAt(const QString& path) { ASSERT_TRUE(writeRuta(session(), path)); }
-    QByteArray ruta() { return bytes(home.file("ruta.fpl")); }
+    QByteArray ruta() { return fileBytes(home.file("ruta.fpl")); }
     bool rutaExists() { return QFile::exists(home.file("ruta.fpl")); }
     static QByteArray rutaFor(const QString& path) { return "\"" + path.toLatin1() + "\"\r\n"; }
 
@@ -114,12 +113,6 @@ void typeCompany(QWidget& screen, const CompanyData& d) {
         e->clear();
         QTest::keyClicks(e, d.value(column));
     }
-}
-
-void click(QWidget& w, const char* name) {
-    auto* b = w.findChild<QPushButton*>(name);
-    ASSERT_NE(b, nullptr) << name;
-    QTest::mouseClick(b, Qt::LeftButton);
 }
 
 // ---------------------------------------------------------------- start-up
@@ -203,7 +196,7 @@ TEST(StartUp, MissingCompanyDataSavedShowsTheMainWindow) {
     ASSERT_TRUE(p.companyShown());
     auto* screen = p.inicial.companyScreen();
     typeCompany(*screen, company("TALLERES GOMEZ"));
-    click(*screen, "CmdGuardar");
+    click(screen, "CmdGuardar");
     EXPECT_TRUE(p.menu.isVisible());
     EXPECT_EQ(p.menu.panel(1)->text(), path);
     EXPECT_EQ(p.menu.companyLabel()->text(), "TALLERES GOMEZ");
@@ -234,7 +227,7 @@ TEST(StartUp, DialogSalirEndsTheProgram) {
     Program p;
     p.inicial.StartUp();
     ASSERT_TRUE(p.dialogShown());
-    click(*p.inicial.dialog(), "CmdSalir");
+    click(p.inicial.dialog(), "CmdSalir");
     EXPECT_EQ(p.quits, 1);
 }
 
@@ -265,7 +258,7 @@ TEST(OpenDatabase, FormatCheckAndUpgradeQuestion) {
         ASSERT_TRUE(p.dialogShown());
         p.dialogs.answerFile(path);
         if (c.asked) c.answer ? p.dialogs.answerYes() : p.dialogs.answerNo();
-        click(*p.inicial.dialog(), "cmdAbrir");
+        click(p.inicial.dialog(), "cmdAbrir");
 
         ASSERT_FALSE(p.dialogs.entries().empty());
         EXPECT_EQ(p.dialogs.entries()[0].title, kOpenTitle);
@@ -403,6 +396,7 @@ TEST(OpenDatabase, SavedQueriesOnlyForADatabaseWithoutAny) {
         for (const auto& m : p.dialogs.messages()) {
             shown << m.text;
             EXPECT_EQ(m.title, "Error");
+            EXPECT_EQ(m.icon, Dialogs::Icon::None);
         }
         EXPECT_EQ(shown, c.messages);
         EXPECT_EQ(p.session().db().viewNames(), c.after);
@@ -445,7 +439,7 @@ TEST(OpenDatabase, BadFilesAreReportedAndChangeNothing) {
         if (name == "antigua.erm")
             tt::writeBytes(bad, QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) +
                                     QByteArray(2028, '\0'));
-        const QByteArray badBefore = bytes(bad);
+        const QByteArray badBefore = fileBytes(bad);
 
         p.dialogs.answerFile(bad);
         EXPECT_EQ(p.inicial.OpenDatabase(From::MainMenu), Outcome::Failed);
@@ -457,7 +451,7 @@ TEST(OpenDatabase, BadFilesAreReportedAndChangeNothing) {
         EXPECT_EQ(p.session().db().path(), a);
         EXPECT_EQ(p.menu.panel(1)->text(), a);
         EXPECT_EQ(p.ruta(), rutaBefore);
-        EXPECT_EQ(bytes(bad), badBefore);
+        EXPECT_EQ(fileBytes(bad), badBefore);
         QFile::setPermissions(bad, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
 }
@@ -469,7 +463,7 @@ TEST(CreateDatabase, CancelEndsTheProgramOnlyAtFirstStart) {
         Program p;
         p.inicial.StartUp();
         p.dialogs.answerFile(QString());
-        click(*p.inicial.dialog(), "CmdNuevo");
+        click(p.inicial.dialog(), "CmdNuevo");
         EXPECT_EQ(p.dialogs.texts(), QStringList{kCreateTitle});
         EXPECT_EQ(p.dialogs.entries()[0].extra, kFilter);
         EXPECT_EQ(p.quits, 1);
@@ -499,7 +493,7 @@ TEST(CreateDatabase, CopiesTheTemplateAndAsksForTheCompanyData) {
     tt::writeBytes(target, "un archivo viejo que se sustituye");
     p.inicial.StartUp();
     p.dialogs.answerFile(target);
-    click(*p.inicial.dialog(), "CmdNuevo");
+    click(p.inicial.dialog(), "CmdNuevo");
 
     EXPECT_EQ(p.dialogs.texts(), (QStringList{kCreateTitle, kFillCompany}));
     EXPECT_EQ(p.dialogs.messages()[0].icon, Dialogs::Icon::None);
@@ -514,7 +508,7 @@ TEST(CreateDatabase, CopiesTheTemplateAndAsksForTheCompanyData) {
     EXPECT_TRUE(screen->mode().isEditing());
 
     typeCompany(*screen, company("TALLERES NUEVOS"));
-    click(*screen, "CmdGuardar");
+    click(screen, "CmdGuardar");
     EXPECT_TRUE(p.menu.isVisible());
     EXPECT_EQ(p.menu.panel(1)->text(), target);
     EXPECT_EQ(p.menu.companyLabel()->text(), "TALLERES NUEVOS");
@@ -566,7 +560,7 @@ TEST(CreateDatabase, OverTheOpenDatabaseIsRefused) {
     Program p;
     p.copyTemplate();
     const QString a = p.startOn("a.erm", "TALLERES PEREZ");
-    const QByteArray before = bytes(a);
+    const QByteArray before = fileBytes(a);
     p.dialogs.answerFile(a);
     EXPECT_EQ(p.inicial.CreateDatabase(From::MainMenu), Outcome::Failed);
     EXPECT_EQ(p.dialogs.texts(),
@@ -575,7 +569,7 @@ TEST(CreateDatabase, OverTheOpenDatabaseIsRefused) {
                                                                "sustituir por una nueva. Elija "
                                                                "otro nombre.")}));
     EXPECT_EQ(p.dialogs.messages().back().icon, Dialogs::Icon::Exclamation);
-    EXPECT_EQ(bytes(a), before);
+    EXPECT_EQ(fileBytes(a), before);
     EXPECT_EQ(readCompanyName(p.session().db()).value(), "TALLERES PEREZ");
     EXPECT_FALSE(p.companyShown());
 }
