@@ -173,46 +173,6 @@ TEST(SavedQueries, SameTextsAsTheSchemaInCreationOrder) {
               (QStringList{"ConFacAlb", "ConFacCoches", "ConFacLibres", "ConFacOdt", "ConUnion"}));
 }
 
-TEST(SavedQueries, CreatedOnlyWhenTheDatabaseHasNone) {
-    TempHome home;
-    auto& db = home.db();
-    ScriptedDialogs dialogs;
-
-    // Already holding views: nothing is touched, whichever ones exist.
-    tt::dropAllViews(db);
-    db.exec("CREATE VIEW ConFacOdt AS SELECT 1 AS x");
-    EXPECT_EQ(createSavedQueriesIfNone(db, dialogs), 0);
-    EXPECT_EQ(db.viewNames(), QStringList{"ConFacOdt"});
-
-    tt::dropAllViews(db);
-    EXPECT_EQ(createSavedQueriesIfNone(db, dialogs), 5);
-    EXPECT_EQ(db.viewNames(),
-              (QStringList{"ConFacAlb", "ConFacCoches", "ConFacLibres", "ConFacOdt", "ConUnion"}));
-    EXPECT_TRUE(dialogs.entries().empty());
-    db.exec("INSERT INTO FacturasCoches (NFactura, Fecha, Id_Cli, Total) VALUES (?,?,?,?)",
-            {"V1", "2008-03-06", 7, 5000.0});
-    EXPECT_EQ(db.scalar("SELECT tipo FROM ConUnion").toString(), "Coch");
-}
-
-TEST(SavedQueries, AFailingQueryIsReportedAndTheNextOnesAreTried) {
-    TempHome home;
-    auto& db = home.db();
-    tt::dropAllViews(db);
-    db.exec("DROP TABLE Albaranes");
-    ScriptedDialogs dialogs;
-    createSavedQueriesIfNone(db, dialogs);
-
-    const auto messages = dialogs.messages();
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0].text, "SQLite-->no such table: main.Albaranes");
-    EXPECT_EQ(messages[1].text, "SQLite-->no such table: main.ConFacAlb");
-    for (const auto& m : messages) {
-        EXPECT_EQ(m.title, "Error");
-        EXPECT_EQ(m.icon, Dialogs::Icon::None);
-    }
-    EXPECT_EQ(db.viewNames(), (QStringList{"ConFacCoches", "ConFacLibres", "ConFacOdt"}));
-}
-
 TEST(SavedQueries, AnExistingNameIsReported) {
     TempHome home;
     ScriptedDialogs dialogs;
@@ -231,12 +191,6 @@ TEST(CompanyName, FirstRowOrNothing) {
     db.exec("INSERT INTO DatosEmpresa (Nombre) VALUES ('TALLERES PEREZ')");
     db.exec("INSERT INTO DatosEmpresa (Nombre) VALUES ('OTRO')");
     EXPECT_EQ(readCompanyName(db).value(), "TALLERES PEREZ");
-}
-
-TEST(Messages, CannotOpenNamesTheFileAndTheReason) {
-    EXPECT_EQ(
-        cannotOpenDatabaseMessage("/d/t.erm", "el archivo está dañado."),
-        QString::fromUtf8("No se puede abrir la base de datos /d/t.erm: el archivo está dañado."));
 }
 
 }  // namespace

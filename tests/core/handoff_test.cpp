@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/sql_statement.h"
-
 using namespace torvane;
 
 namespace {
@@ -38,46 +36,6 @@ TEST(CustomerOrigins, RegisteredOriginsWinAndOthersFallBackToTheDefault) {
     CustomerChoice choice;
     choice.origin = "Recibos";
     EXPECT_FALSE(CustomerOriginRegistry::dispatch(choice));
-}
-
-TEST(WorkOrderOpener, OpensOnlyOnceRegistered) {
-    NewWorkOrderRequest request;
-    request.vehicleId = 42;
-    EXPECT_FALSE(WorkOrderOpenerRegistry::hasOpener());
-    EXPECT_FALSE(WorkOrderOpenerRegistry::open(request));
-    qint64 opened = 0;
-    WorkOrderOpenerRegistry::setOpener([&](const NewWorkOrderRequest& r) { opened = r.vehicleId; });
-    EXPECT_TRUE(WorkOrderOpenerRegistry::open(request));
-    EXPECT_EQ(opened, 42);
-    WorkOrderOpenerRegistry::clearOpener();
-    EXPECT_FALSE(WorkOrderOpenerRegistry::hasOpener());
-}
-
-TEST(VehicleChoice, DispatchedByCallerName) {
-    QString plate;
-    VehicleChoiceRegistry::registerCaller("PartesGrua",
-                                          [&](const VehicleChoice& c) { plate = c.plate; });
-    VehicleChoice c;
-    c.plate = "1234ABC";
-    EXPECT_FALSE(VehicleChoiceRegistry::dispatch("Otro", c));
-    EXPECT_TRUE(VehicleChoiceRegistry::dispatch("PartesGrua", c));
-    EXPECT_EQ(plate, "1234ABC");
-    VehicleChoiceRegistry::unregisterCaller("PartesGrua");
-    EXPECT_FALSE(VehicleChoiceRegistry::hasCaller("PartesGrua"));
-}
-
-TEST(LikePatterns, BindTheTypedTextAsIs) {
-    struct Case {
-        const char *typed, *prefix, *word;
-    };
-    const Case cases[] = {{"GAR", "GAR%", "% GAR%"},
-                          {"", "%", "% %"},
-                          {"O'B", "O'B%", "% O'B%"},
-                          {"5%_", "5%_%", "% 5%_%"}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(likePrefix(c.typed), QString(c.prefix));
-        EXPECT_EQ(likeWordInside(c.typed), QString(c.word));
-    }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "support/file_bytes.h"
+#include "support/legacy_databases.h"
 #include "support/temp_home.h"
 
 using torvane::compactDatabase;
@@ -16,14 +17,9 @@ using torvane::CompactionOptions;
 using torvane::Database;
 using torvane::testing::fileBytes;
 using torvane::testing::TempHome;
+using torvane::testing::writeBytes;
 
 namespace {
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 
 void addFamilies(Database& db, int count, int width = 10) {
     Database::Transaction t(db);

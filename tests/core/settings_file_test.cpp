@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
-#include <QFile>
 
 #include "core/format.h"
 #include "core/settings_file.h"
+#include "support/legacy_databases.h"
 #include "support/temp_home.h"
 
 using namespace torvane;
@@ -10,25 +10,12 @@ using torvane::testing::TempHome;
 
 namespace {
 
-TEST(SettingsFile, WritesOneQuotedLineInWindows1252) {
-    TempHome home(false);
-    const QString path = home.file("conf.fpl");
-    ASSERT_TRUE(writeSettingsFile(path, {"AR&Año&/&Mes&/&", "FL/&"}));
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), QByteArray("\"AR&A\xF1o&/&Mes&/&\",\"FL/&\"\r\n"));
-    EXPECT_EQ(*readSettingsFile(path), (QStringList{"AR&Año&/&Mes&/&", "FL/&"}));
-}
-
 TEST(SettingsFile, ReadsPathsAndToleratesLineEnds) {
     TempHome home(false);
     const QString path = home.file("ruta.fpl");
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(
-        "\"C:\\Talleres\\Pe\xF1"
-        "a, S.L.\\taller.erm\"\n");
-    f.close();
+    torvane::testing::writeBytes(path,
+                                 "\"C:\\Talleres\\Pe\xF1"
+                                 "a, S.L.\\taller.erm\"\n");
     EXPECT_EQ(*readFirstField(path), QString::fromUtf8("C:\\Talleres\\Peña, S.L.\\taller.erm"));
     EXPECT_FALSE(readFirstField(home.file("falta.fpl")).has_value());
     EXPECT_EQ(decodeWindows1252("\x80\xF1"), QString::fromUtf8("€ñ"));

@@ -61,12 +61,6 @@ TEST(CalcularNIF, LettersAndMessages) {
     }
 }
 
-TEST(NifLetter, IsTheCheckLetterWithoutMessages) {
-    EXPECT_EQ(torvane::nifLetter("12345678"), QChar('Z'));
-    EXPECT_EQ(torvane::nifLetter("1234567"), QChar('L'));
-    EXPECT_EQ(torvane::nifLetter("0"), QChar('T'));
-}
-
 struct NifCase {
     const char* nif;
     bool valid;
