@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 #include <QFile>
-#include <QFileInfo>
-#include <QSqlQuery>
 
 #include "data/database.h"
 #include "support/temp_home.h"
@@ -101,57 +99,15 @@ TEST(Schema, TemplateHoldsExactlyTheSchema) {
     EXPECT_EQ(tpl.scalar("SELECT count(*) FROM Clientes").toInt(), 0);
 }
 
-TEST(DatabaseOpen, RefusesFilesThatAreNotDatabases) {
+// The other unusable files are opened, with their exact messages, in the start-up tests.
+TEST(DatabaseOpen, AMissingFileIsNotCreated) {
     TempHome home(false);
-    struct Case {
-        const char* name;
-        QByteArray content;
-        const char* reason;
-    };
-    QByteArray jet(64, '\0');
-    jet.replace(4, 15, "Standard Jet DB");
-    const Case cases[] = {
-        {"texto.erm", "esto no es una base de datos\r\n",
-         "el archivo no es una base de datos de Torvane."},
-        {"vacio.erm", "", "el archivo no es una base de datos de Torvane."},
-        {"antigua.erm", jet,
-         "el archivo es una base de datos de la versión anterior del programa y debe importarse "
-         "antes de usarla."},
-    };
-    for (const auto& c : cases) {
-        QFile f(home.file(c.name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(c.content);
-        f.close();
-        Database db;
-        QString reason;
-        EXPECT_FALSE(db.open(home.file(c.name), &reason)) << c.name;
-        EXPECT_EQ(reason, QString::fromUtf8(c.reason)) << c.name;
-        EXPECT_FALSE(db.isOpen());
-    }
     Database db;
     QString reason;
     EXPECT_FALSE(db.open(home.file("no-existe.erm"), &reason));
     EXPECT_EQ(reason, QString("el archivo no existe."));
-}
-
-TEST(DatabaseOpen, TruncatedAndReadOnlyFiles) {
-    TempHome home(false);
-    const QString path = home.makeDatabase("cortada.erm");
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(f.resize(f.size() / 2));
-    }
-    Database db;
-    QString reason;
-    EXPECT_FALSE(db.open(path, &reason));
-    EXPECT_EQ(reason, QString("el archivo está dañado."));
-
-    const QString ro = home.makeDatabase("solo-lectura.erm");
-    QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-    EXPECT_FALSE(db.open(ro, &reason));
-    EXPECT_EQ(reason, QString("el archivo es de solo lectura."));
+    EXPECT_FALSE(db.isOpen());
+    EXPECT_FALSE(QFile::exists(home.file("no-existe.erm")));
 }
 
 TEST(DatabaseStatements, BoundParametersKeepQuotesAndWildcards) {
@@ -180,25 +136,6 @@ TEST(DatabaseStatements, TransactionRollsBackUnlessCommitted) {
         t.commit();
     }
     EXPECT_EQ(db.scalar("SELECT count(*) FROM Familias").toInt(), 1);
-}
-
-TEST(DatabaseMaintenance, CompactionKeepsDataInASmallerFile) {
-    TempHome home;
-    auto& db = home.db();
-    {
-        Database::Transaction t(db);
-        for (int i = 0; i < 3000; ++i)
-            db.exec("INSERT INTO Clientes (Codigo, Nombre, Direccion) VALUES (?, ?, ?)",
-                    {QString::number(i), QString("CLIENTE %1").arg(i), QString(200, 'x')});
-        t.commit();
-    }
-    db.exec("DELETE FROM Clientes WHERE Id_Cli > 10");
-    const QString target = home.file("compacta.erm");
-    db.compactInto(target);
-    Database copy;
-    ASSERT_TRUE(copy.open(target));
-    EXPECT_EQ(copy.scalar("SELECT count(*) FROM Clientes").toInt(), 10);
-    EXPECT_LT(QFileInfo(target).size(), QFileInfo(db.path()).size());
 }
 
 TEST(DatabaseMaintenance, MigrationAddsAccountingCodeToOldFiles) {
