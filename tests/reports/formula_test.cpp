@@ -253,16 +253,6 @@ TEST(SelectionFormula, QuotesInsideTextAreKept) {
     }
 }
 
-TEST(SelectionFormula, EmptyFormulaSelectsEverything) {
-    TempHome home;
-    AllTables fields(home.db());
-    for (const QString& f : {QString(), QString("   "), QString("\n")}) {
-        const Compiled c = compile(f, fields);
-        ASSERT_TRUE(c.ok);
-        EXPECT_TRUE(c.sql.sql.isEmpty());
-    }
-}
-
 TEST(SelectionFormula, BadFormulasAreRefusedWithTheReason) {
     TempHome home;
     const struct {
