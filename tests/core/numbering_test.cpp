@@ -24,6 +24,14 @@ QString u(const char* s) {
     return QString::fromUtf8(s);
 }
 
+// A program folder on 5 March 2008 with the default series in force.
+struct SeriesHome : TempHome {
+    SeriesHome() {
+        session().setSeries(defaultSeries());
+        session().setToday(k5March2008);
+    }
+};
+
 void insertNumbers(Database& db, const char* table, const char* column, const QStringList& values) {
     Database::Transaction t(db);
     const QString sql = QStringLiteral("INSERT INTO \"%1\" (\"%2\") VALUES (?)")
@@ -190,9 +198,7 @@ TEST(Consumers, EachConsumerContinuesFromItsRow) {
         {C::TowReportScreen, "PG03/00004 PG02/00009 PG03/00002", 0, "PG03/00005"},
     };
     for (const auto& c : cases) {
-        TempHome home;
-        home.session().setSeries(defaultSeries());
-        home.session().setToday(k5March2008);
+        SeriesHome home;
         const Where w = whereOf(c.consumer);
         insertNumbers(home.db(), w.table, w.column, u(c.stored).split(' '));
         EXPECT_EQ(nextDocumentNumber(home.session(), c.consumer, c.increment), u(c.expected))
@@ -201,9 +207,7 @@ TEST(Consumers, EachConsumerContinuesFromItsRow) {
 }
 
 TEST(Consumers, NothingFoundStartsAtOne) {
-    TempHome home;
-    home.session().setSeries(defaultSeries());
-    home.session().setToday(k5March2008);
+    SeriesHome home;
     // Rows of other periods or other series only.
     insertNumbers(home.db(), "ODTS", "NFactura", {"FR08/02/00007", "No"});
     insertNumbers(home.db(), "ODTS", "NAlbaran", {"AL07/03/00003"});
@@ -273,9 +277,7 @@ TEST(Consumers, PrefixWildcardsMatchOtherRows) {
 }
 
 TEST(Consumers, MissingSeriesFileGivesOneWithMessage) {
-    TempHome home;
-    home.session().setSeries(defaultSeries());
-    home.session().setToday(k5March2008);
+    SeriesHome home;
     insertNumbers(home.db(), "ODTS", "NODT", {"ODT/00004"});
     insertNumbers(home.db(), "Partes", "NParte", {"PG03/00002"});
     insertNumbers(home.db(), "Recibos", "NRecibo", {"08/03/00002"});
@@ -374,9 +376,7 @@ TEST(Probe, WorkOrderFourDigitsFirstFree) {
 }
 
 TEST(Probe, WorkOrderSessionUsesSeriesAndPassesFourDigits) {
-    TempHome home;
-    home.session().setSeries(defaultSeries());
-    home.session().setToday(k5March2008);
+    SeriesHome home;
     QStringList stored;
     for (int i = 1; i <= 9999; ++i)
         stored << QStringLiteral("ODT/%1").arg(i, 4, 10, QLatin1Char('0'));
@@ -393,9 +393,7 @@ TEST(Probe, WorkOrderSessionUsesSeriesAndPassesFourDigits) {
 }
 
 TEST(Probe, ArticleAndTowCountersGrow) {
-    TempHome home;
-    home.session().setSeries(defaultSeries());
-    home.session().setToday(k5March2008);
+    SeriesHome home;
     const char* const articles[] = {"A08/03/0001", "A08/03/0003", "A08/03/0006", "A08/03/0010",
                                     "A08/03/0015"};
     const char* const tows[] = {"PG03/0001", "PG03/0003", "PG03/0006", "PG03/0010", "PG03/0015"};
