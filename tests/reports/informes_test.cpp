@@ -137,42 +137,36 @@ TEST(Informes, MissingSectionFileIsToldByName) {
 TEST(Informes, DamagedDefinitionsAreToldWithTheLine) {
     const struct {
         const char* text;
-        const char* message;
+        const char* reason;  // in brackets after the common text
     } cases[] = {
         {"report list\nfrom Clientes\ncolumn \"Nombre\" = {Clientes.Nombre}\n",
-         "El informe \"ROTO.rpt\" está dañado y no se puede imprimir (línea 3: se escribe: column "
-         "\"Título\" ancho [formato] [total] [wrap] = contenido)."},
+         "línea 3: se escribe: column \"Título\" ancho [formato] [total] [wrap] = contenido)."},
         {"report list\nfrom Clientes\ncolumn \"Nombre\" 10 = {Clientes.Nombre\n",
-         "El informe \"ROTO.rpt\" está dañado y no se puede imprimir (línea 3: falta cerrar la "
-         "llave en «{Clientes.Nombre»)."},
+         "línea 3: falta cerrar la llave en «{Clientes.Nombre»)."},
         {"report chart\n",
-         "El informe \"ROTO.rpt\" está dañado y no se puede imprimir (línea 1: "
-         "tipo de informe desconocido «chart» (list, document, lines))."},
+         "línea 1: tipo de informe desconocido «chart» (list, document, lines))."},
         {"report list\nfrom Clientes\ncolumna \"X\" 1 = {Clientes.Nombre}\n",
-         "El informe \"ROTO.rpt\" está dañado y no se puede imprimir (línea 3: palabra "
-         "desconocida «columna»)."},
-        {"report list\nfrom Clientes\n",
-         "El informe \"ROTO.rpt\" está dañado y no se puede imprimir (el informe no tiene "
-         "columnas)."},
+         "línea 3: palabra desconocida «columna»)."},
+        {"report list\nfrom Clientes\n", "el informe no tiene columnas)."},
         {"report list\nfrom Clientez\ncolumn \"X\" 1 = {Clientez.Nombre}\n",
-         "El informe \"ROTO.rpt\" está dañado y no se puede imprimir (la tabla «Clientez» no "
-         "existe en la base de datos)."},
+         "la tabla «Clientez» no existe en la base de datos)."},
         {"report list\nfrom Clientes\ncolumn \"X\" 1 = {Clientes.Nombr}\n",
-         "El informe \"ROTO.rpt\" está dañado y no se puede imprimir (el campo «Clientes.Nombr» "
-         "no existe)."},
+         "el campo «Clientes.Nombr» no existe)."},
         {"report list\nfrom Clientes\ncolumn \"X\" 1 = {Vehiculos.Marca}\n",
-         "El informe \"ROTO.rpt\" está dañado y no se puede imprimir (la tabla «Vehiculos» no "
-         "forma parte de este informe)."},
+         "la tabla «Vehiculos» no forma parte de este informe)."},
         {"report list\nfrom Clientes\ncolumn \"X\" 1 = {@NADA}\n",
-         "El informe \"ROTO.rpt\" está dañado y no se puede imprimir (la fórmula «@NADA» no está "
-         "definida en este informe)."},
+         "la fórmula «@NADA» no está definida en este informe)."},
     };
     for (const auto& c : cases) {
         Fixture f;
         f.writeReport("ROTO.rpt", c.text);
         EXPECT_FALSE(
             Informes::ImprimirInforme(f.home.session(), f.dialogs, "", "\\ROTO.rpt", true));
-        EXPECT_EQ(f.dialogs.lastText().toStdString(), std::string(c.message)) << c.text;
+        EXPECT_EQ(f.dialogs.lastText(),
+                  QString::fromUtf8("El informe \"ROTO.rpt\" está dañado y no se "
+                                    "puede imprimir (") +
+                      QString::fromUtf8(c.reason))
+            << c.text;
         EXPECT_TRUE(f.output.jobs().empty());
     }
 }
