@@ -1,6 +1,7 @@
 #include "core/numbering.h"
 
 #include <QFileInfo>
+#include <QSqlQuery>
 #include <algorithm>
 #include <limits>
 #include <optional>
@@ -435,11 +436,94 @@ QString probeGrowing(Database& db, const QString& table, const QString& column,
     return withCounter(prefix, firstFreeGrowing(usedCounters(db, table, column, prefix)));
 }
 
+// What ContadoresODT holds for a head (see schema.sql); a null bound is unknown.
+struct CounterSummary {
+    qint64 count = 0;
+    std::optional<qint64> low;
+    std::optional<qint64> high;
+    bool operator==(const CounterSummary&) const = default;
+};
+
+// The summary row of a head (nullopt: no row). False when the file has no summary table.
+bool readSummary(Database& db, const QString& head, std::optional<CounterSummary>* out) {
+    try {
+        QSqlQuery q = db.execForward(
+            QStringLiteral(
+                "SELECT Cuantos, Minimo, Maximo FROM ContadoresODT WHERE Cabeza = ? LIMIT 1"),
+            {head});
+        out->reset();
+        if (q.next()) {
+            CounterSummary s;
+            s.count = q.value(0).toLongLong();
+            if (!q.value(1).isNull()) s.low = q.value(1).toLongLong();
+            if (!q.value(2).isNull()) s.high = q.value(2).toLongLong();
+            *out = s;
+        }
+        return true;
+    } catch (const DbError&) {
+        return false;
+    }
+}
+
+// The first free counter when the summary alone can tell it, else nullopt. Counters are
+// distinct and at least 1, so count == greatest with smallest 1 means 1..greatest are all
+// taken.
+std::optional<qint64> decideFromSummary(const CounterSummary& s) {
+    if (s.low && *s.low > 1) return 1;
+    if (s.low && s.high && *s.low == 1 && *s.high == s.count) return *s.high + 1;
+    return std::nullopt;
+}
+
+// Reads every stored counter of the head and, when the summary row says something else,
+// rewrites it, so the next probe can answer from it again. Read and write share one
+// savepoint so no other writer slips in between. A failed write (read-only file, busy
+// file) only costs speed: the answer comes from what was read.
+std::vector<qint64> readAndSummarise(Database& db, const QString& head,
+                                     const std::optional<CounterSummary>& stored) {
+    std::vector<qint64> used;
+    try {
+        db.execForward(QStringLiteral("SAVEPOINT probe_odt"));
+        used = usedCounters(db, QStringLiteral("ODTS"), QStringLiteral("NODT"), head);
+        const auto first = std::upper_bound(used.begin(), used.end(), qint64{0});
+        std::optional<CounterSummary> now;
+        if (first != used.end())
+            now = CounterSummary{static_cast<qint64>(used.end() - first), *first, used.back()};
+        if (now != stored) {
+            if (now)
+                db.execForward(QStringLiteral("INSERT OR REPLACE INTO ContadoresODT (Cabeza, "
+                                              "Cuantos, Minimo, Maximo) VALUES (?, ?, ?, ?)"),
+                               {head, now->count, *now->low, *now->high});
+            else
+                db.execForward(QStringLiteral("DELETE FROM ContadoresODT WHERE Cabeza = ?"),
+                               {head});
+        }
+        db.execForward(QStringLiteral("RELEASE probe_odt"));
+    } catch (const DbError&) {
+        try {
+            db.execForward(QStringLiteral("ROLLBACK TO probe_odt"));
+            db.execForward(QStringLiteral("RELEASE probe_odt"));
+        } catch (const DbError&) {
+        }
+        if (used.empty())
+            used = usedCounters(db, QStringLiteral("ODTS"), QStringLiteral("NODT"), head);
+    }
+    return used;
+}
+
 }  // namespace
 
 QString probeWorkOrderNumber(Database& db, const QString& prefix) {
+    // A prefix that neither begins nor ends with a digit is the head of its candidates, and
+    // they count 1, 2, 3, ...: the summary kept by the database answers most probes at once.
+    std::optional<CounterSummary> stored;
+    const bool summarised = !prefix.isEmpty() && !isAsciiDigit(prefix.front()) &&
+                            !isAsciiDigit(prefix.back()) && readSummary(db, prefix, &stored);
+    if (stored)
+        if (const std::optional<qint64> n = decideFromSummary(*stored))
+            return withCounter(prefix, *n);
     const std::vector<qint64> used =
-        usedCounters(db, QStringLiteral("ODTS"), QStringLiteral("NODT"), prefix);
+        summarised ? readAndSummarise(db, prefix, stored)
+                   : usedCounters(db, QStringLiteral("ODTS"), QStringLiteral("NODT"), prefix);
     // n = leading number of the previous candidate, prefix included, + i: 1, 2, 3, ...
     // after a prefix that does not begin with a digit, 1, 3, 6, ... with no prefix at all,
     // and the prefix's own digits in front otherwise.

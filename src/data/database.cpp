@@ -141,6 +141,23 @@ QString Database::schemaSql() {
     return QString::fromUtf8(kSchemaSql);
 }
 
+namespace {
+// The schema's statements without comments. They are separated by ";" at line ends; the
+// schema has no ";" inside text and trigger bodies keep theirs mid-line.
+QStringList schemaStatements() {
+    QStringList out;
+    for (QString s : Database::schemaSql().split(QStringLiteral(";\n"))) {
+        QStringList lines;
+        for (const QString& l : s.split('\n'))
+            if (!l.trimmed().startsWith(QLatin1String("--"))) lines << l;
+        s = lines.join('\n').trimmed();
+        if (s.endsWith(';')) s.chop(1);
+        if (!s.isEmpty()) out << s;
+    }
+    return out;
+}
+}  // namespace
+
 bool Database::createFromSchema(const QString& path, QString* reason) {
     if (QFileInfo::exists(path)) {
         if (reason) *reason = QStringLiteral("el archivo ya existe.");
@@ -159,14 +176,7 @@ bool Database::createFromSchema(const QString& path, QString* reason) {
             q.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
             db.transaction();
             // Statements are separated by ";" at line ends; the schema has no ";" inside text.
-            const QStringList statements = schemaSql().split(QStringLiteral(";\n"));
-            for (QString s : statements) {
-                QStringList lines;
-                for (const QString& l : s.split('\n'))
-                    if (!l.trimmed().startsWith(QLatin1String("--"))) lines << l;
-                s = lines.join('\n').trimmed();
-                if (s.endsWith(';')) s.chop(1);
-                if (s.isEmpty()) continue;
+            for (const QString& s : schemaStatements()) {
                 if (!q.exec(s)) {
                     if (reason) *reason = q.lastError().text();
                     ok = false;
@@ -305,6 +315,26 @@ void Database::applyMigrations() {
              .contains(QStringLiteral("CodigoContable"), Qt::CaseInsensitive)) {
         execForward(
             QStringLiteral("ALTER TABLE Clientes ADD COLUMN CodigoContable TEXT COLLATE NOCASE"));
+    }
+    // 2: the summary of work-order counters and the triggers that keep it, taken from the
+    // schema itself so old and new files hold the same definitions; filled in one pass.
+    if (version < 2 && hasTable(QStringLiteral("ODTS")) &&
+        !hasTable(QStringLiteral("ContadoresODT"))) {
+        for (const QString& s : schemaStatements())
+            if (s.contains(QLatin1String("\"ContadoresODT\"")) &&
+                (s.startsWith(QLatin1String("CREATE TABLE")) ||
+                 s.startsWith(QLatin1String("CREATE TRIGGER"))))
+                execForward(s);
+        execForward(QStringLiteral(
+            "INSERT INTO ContadoresODT (Cabeza, Cuantos, Minimo, Maximo) "
+            "SELECT Cabeza, count(*), min(Contador), max(Contador) FROM ("
+            " SELECT DISTINCT rtrim(NODT, '0123456789') COLLATE NOCASE AS Cabeza,"
+            "  CAST(substr(NODT, length(rtrim(NODT, '0123456789')) + 1) AS INTEGER) AS Contador,"
+            "  length(NODT) - length(rtrim(NODT, '0123456789')) AS Cifras"
+            " FROM ODTS WHERE NODT IS NOT NULL)"
+            " WHERE Cifras BETWEEN 4 AND 18 AND Contador >= 1"
+            "  AND (Cifras = 4 OR length(Contador) = Cifras)"
+            " GROUP BY Cabeza COLLATE NOCASE"));
     }
     execForward(QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion));
     t.commit();

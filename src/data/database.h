@@ -30,7 +30,7 @@ using Row = QVariantMap;
 class Database {
   public:
     // Bumped when a migration is added; new files are created at this version.
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
 
     Database();
     ~Database();

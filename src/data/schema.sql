@@ -211,6 +211,58 @@ CREATE INDEX "ix_ODTS_Id_Coche" ON "ODTS" ("Id_Coche");
 CREATE INDEX "ix_ODTS_NAlbaran" ON "ODTS" ("NAlbaran");
 CREATE INDEX "ix_ODTS_NFactura" ON "ODTS" ("NFactura");
 
+-- Summary of the work-order numbers that the customer screen's probe can meet: per head
+-- (the number without its trailing digits), how many distinct counters are stored in the
+-- probe's form (4 digits, or 5 to 18 without a leading zero; counter 1 or more) and the
+-- smallest and greatest. A NULL bound is unknown (its counter was deleted) until the next
+-- probe reads the numbers and rewrites the row. No row: no such counter is stored.
+CREATE TABLE "ContadoresODT" (
+    "Cabeza" TEXT COLLATE NOCASE PRIMARY KEY,
+    "Cuantos" INTEGER NOT NULL,
+    "Minimo" INTEGER,
+    "Maximo" INTEGER
+);
+CREATE TRIGGER "ODTS_ContadoresODT_Alta" AFTER INSERT ON "ODTS"
+WHEN length(NEW."NODT") - length(rtrim(NEW."NODT", '0123456789')) BETWEEN 4 AND 18 AND CAST(substr(NEW."NODT", length(rtrim(NEW."NODT", '0123456789')) + 1) AS INTEGER) >= 1
+    AND (length(NEW."NODT") - length(rtrim(NEW."NODT", '0123456789')) = 4 OR length(CAST(substr(NEW."NODT", length(rtrim(NEW."NODT", '0123456789')) + 1) AS INTEGER)) = length(NEW."NODT") - length(rtrim(NEW."NODT", '0123456789')))
+    AND (SELECT count(*) FROM "ODTS" WHERE "NODT" = NEW."NODT" COLLATE NOCASE) = 1
+BEGIN
+    INSERT INTO "ContadoresODT" ("Cabeza", "Cuantos", "Minimo", "Maximo")
+    VALUES (rtrim(NEW."NODT", '0123456789'), 1, CAST(substr(NEW."NODT", length(rtrim(NEW."NODT", '0123456789')) + 1) AS INTEGER), CAST(substr(NEW."NODT", length(rtrim(NEW."NODT", '0123456789')) + 1) AS INTEGER))
+    ON CONFLICT ("Cabeza") DO UPDATE SET "Cuantos" = "Cuantos" + 1,
+    "Minimo" = min("Minimo", excluded."Minimo"), "Maximo" = max("Maximo", excluded."Maximo"); END;
+CREATE TRIGGER "ODTS_ContadoresODT_Baja" AFTER DELETE ON "ODTS"
+WHEN length(OLD."NODT") - length(rtrim(OLD."NODT", '0123456789')) BETWEEN 4 AND 18 AND CAST(substr(OLD."NODT", length(rtrim(OLD."NODT", '0123456789')) + 1) AS INTEGER) >= 1
+    AND (length(OLD."NODT") - length(rtrim(OLD."NODT", '0123456789')) = 4 OR length(CAST(substr(OLD."NODT", length(rtrim(OLD."NODT", '0123456789')) + 1) AS INTEGER)) = length(OLD."NODT") - length(rtrim(OLD."NODT", '0123456789')))
+    AND NOT EXISTS (SELECT 1 FROM "ODTS" WHERE "NODT" = OLD."NODT" COLLATE NOCASE)
+BEGIN
+    UPDATE "ContadoresODT" SET "Cuantos" = "Cuantos" - 1,
+    "Minimo" = CASE WHEN "Minimo" = CAST(substr(OLD."NODT", length(rtrim(OLD."NODT", '0123456789')) + 1) AS INTEGER) THEN NULL ELSE "Minimo" END,
+    "Maximo" = CASE WHEN "Maximo" = CAST(substr(OLD."NODT", length(rtrim(OLD."NODT", '0123456789')) + 1) AS INTEGER) THEN NULL ELSE "Maximo" END
+    WHERE "Cabeza" = rtrim(OLD."NODT", '0123456789'); DELETE FROM "ContadoresODT"
+    WHERE "Cabeza" = rtrim(OLD."NODT", '0123456789') AND "Cuantos" <= 0; END;
+CREATE TRIGGER "ODTS_ContadoresODT_CambioQuita" AFTER UPDATE OF "NODT" ON "ODTS"
+WHEN length(OLD."NODT") - length(rtrim(OLD."NODT", '0123456789')) BETWEEN 4 AND 18 AND CAST(substr(OLD."NODT", length(rtrim(OLD."NODT", '0123456789')) + 1) AS INTEGER) >= 1
+    AND (length(OLD."NODT") - length(rtrim(OLD."NODT", '0123456789')) = 4 OR length(CAST(substr(OLD."NODT", length(rtrim(OLD."NODT", '0123456789')) + 1) AS INTEGER)) = length(OLD."NODT") - length(rtrim(OLD."NODT", '0123456789')))
+    AND (OLD."NODT" COLLATE NOCASE) IS NOT NEW."NODT"
+    AND NOT EXISTS (SELECT 1 FROM "ODTS" WHERE "NODT" = OLD."NODT" COLLATE NOCASE)
+BEGIN
+    UPDATE "ContadoresODT" SET "Cuantos" = "Cuantos" - 1,
+    "Minimo" = CASE WHEN "Minimo" = CAST(substr(OLD."NODT", length(rtrim(OLD."NODT", '0123456789')) + 1) AS INTEGER) THEN NULL ELSE "Minimo" END,
+    "Maximo" = CASE WHEN "Maximo" = CAST(substr(OLD."NODT", length(rtrim(OLD."NODT", '0123456789')) + 1) AS INTEGER) THEN NULL ELSE "Maximo" END
+    WHERE "Cabeza" = rtrim(OLD."NODT", '0123456789'); DELETE FROM "ContadoresODT"
+    WHERE "Cabeza" = rtrim(OLD."NODT", '0123456789') AND "Cuantos" <= 0; END;
+CREATE TRIGGER "ODTS_ContadoresODT_CambioPon" AFTER UPDATE OF "NODT" ON "ODTS"
+WHEN length(NEW."NODT") - length(rtrim(NEW."NODT", '0123456789')) BETWEEN 4 AND 18 AND CAST(substr(NEW."NODT", length(rtrim(NEW."NODT", '0123456789')) + 1) AS INTEGER) >= 1
+    AND (length(NEW."NODT") - length(rtrim(NEW."NODT", '0123456789')) = 4 OR length(CAST(substr(NEW."NODT", length(rtrim(NEW."NODT", '0123456789')) + 1) AS INTEGER)) = length(NEW."NODT") - length(rtrim(NEW."NODT", '0123456789')))
+    AND (OLD."NODT" COLLATE NOCASE) IS NOT NEW."NODT"
+    AND (SELECT count(*) FROM "ODTS" WHERE "NODT" = NEW."NODT" COLLATE NOCASE) = 1
+BEGIN
+    INSERT INTO "ContadoresODT" ("Cabeza", "Cuantos", "Minimo", "Maximo")
+    VALUES (rtrim(NEW."NODT", '0123456789'), 1, CAST(substr(NEW."NODT", length(rtrim(NEW."NODT", '0123456789')) + 1) AS INTEGER), CAST(substr(NEW."NODT", length(rtrim(NEW."NODT", '0123456789')) + 1) AS INTEGER))
+    ON CONFLICT ("Cabeza") DO UPDATE SET "Cuantos" = "Cuantos" + 1,
+    "Minimo" = min("Minimo", excluded."Minimo"), "Maximo" = max("Maximo", excluded."Maximo"); END;
+
 CREATE TABLE "TrabajosRealizar_ODT" (
     "Id_Tr" INTEGER PRIMARY KEY AUTOINCREMENT,
     "NODT" TEXT COLLATE NOCASE,

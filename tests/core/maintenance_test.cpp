@@ -135,7 +135,7 @@ TEST(Backup, UnwritableTargetsAreReportedAndLeaveTheOldTarget) {
 TEST(Compaction, ShrinksTheFileKeepsTheDataAndReopensTheSession) {
     TempHome home;
     const QString db = home.session().databasePath();
-    addFamilies(home.db(), 3000, 200);
+    addFamilies(home.db(), 4000, 200);
     home.db().exec(QStringLiteral("DELETE FROM Familias WHERE Id_Fam > 20"));
     const qint64 before = QFileInfo(db).size();
     // A stale temporary file of an earlier hour is replaced.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <QFile>
 #include <QRandomGenerator>
+#include <set>
 
 #include "core/numbering.h"
 #include "core/session.h"
@@ -471,6 +472,213 @@ TEST(Probe, SameAsTryingEveryCandidate) {
                 << p << " round " << round;
         }
     }
+}
+
+// The summary of work-order counters, worked out here from the stored numbers directly:
+// (count, smallest, greatest) of the distinct counters stored after `head` in the probe's
+// form. ASCII letters are case-blind, as on the column.
+struct Truth {
+    qint64 count = 0;
+    qint64 low = 0;
+    qint64 high = 0;
+};
+
+Truth summaryTruth(Database& db, const QString& head) {
+    auto fold = [](QString s) {
+        for (QChar& c : s)
+            if (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) c = QChar(c.unicode() + 32);
+        return s;
+    };
+    std::set<qint64> counters;
+    for (const Row& r : db.rows("SELECT NODT FROM ODTS WHERE NODT IS NOT NULL")) {
+        const QString n = r.value("NODT").toString();
+        const QString tail = numericTail(n);
+        if (fold(n.left(n.size() - tail.size())) != fold(head)) continue;
+        if (tail.size() < 4 || tail.size() > 18 || (tail.size() > 4 && tail[0] == '0')) continue;
+        if (tail.toLongLong() >= 1) counters.insert(tail.toLongLong());
+    }
+    if (counters.empty()) return {};
+    return {static_cast<qint64>(counters.size()), *counters.begin(), *counters.rbegin()};
+}
+
+// The row must hold the exact count, and each bound either exact or unknown (NULL).
+void expectSummaryHolds(Database& db, const QString& head, const std::string& where) {
+    const Truth t = summaryTruth(db, head);
+    const auto rows =
+        db.rows("SELECT Cuantos, Minimo, Maximo FROM ContadoresODT WHERE Cabeza = ?", {head});
+    if (t.count == 0) {
+        EXPECT_TRUE(rows.empty()) << where;
+        return;
+    }
+    ASSERT_EQ(rows.size(), 1) << where;
+    EXPECT_EQ(rows[0].value("Cuantos").toLongLong(), t.count) << where;
+    if (!rows[0].value("Minimo").isNull()) {
+        EXPECT_EQ(rows[0].value("Minimo").toLongLong(), t.low) << where;
+    }
+    if (!rows[0].value("Maximo").isNull()) {
+        EXPECT_EQ(rows[0].value("Maximo").toLongLong(), t.high) << where;
+    }
+}
+
+TEST(ProbeSummary, AnswersFromTheSummaryWhenItCanTell) {
+    TempHome home;
+    auto& db = home.db();
+    insertNumbers(db, "ODTS", "NODT", {"ODT/0001", "ODT/0002", "odt/0003"});
+    EXPECT_EQ(db.rows("SELECT Cabeza, Cuantos, Minimo, Maximo FROM ContadoresODT").size(), 1);
+    EXPECT_EQ(probeWorkOrderNumber(db, "ODT/"), u("ODT/0004"));
+    // Proof that the row is what answers: a row claiming 1..50 gives 51 without a read.
+    db.exec("UPDATE ContadoresODT SET Cuantos = 50, Maximo = 50");
+    EXPECT_EQ(probeWorkOrderNumber(db, "ODT/"), u("ODT/0051"));
+    db.exec("UPDATE ContadoresODT SET Minimo = 7");
+    EXPECT_EQ(probeWorkOrderNumber(db, "ODT/"), u("ODT/0001"));
+    // A row that cannot tell is rewritten from the stored numbers.
+    db.exec("UPDATE ContadoresODT SET Cuantos = 2, Minimo = NULL");
+    EXPECT_EQ(probeWorkOrderNumber(db, "ODT/"), u("ODT/0004"));
+    EXPECT_EQ(
+        db.scalar("SELECT Cuantos || ',' || Minimo || ',' || Maximo FROM ContadoresODT").toString(),
+        u("3,1,3"));
+    // Prefixes that begin or end with a digit never use it.
+    insertNumbers(db, "ODTS", "NODT", {"08/0001"});
+    EXPECT_EQ(probeWorkOrderNumber(db, "08/"), u("08/0010"));
+    insertNumbers(db, "ODTS", "NODT", {"ODT10001", "ODT10002"});
+    EXPECT_EQ(probeWorkOrderNumber(db, "ODT1"), u("ODT10003"));
+}
+
+TEST(ProbeSummary, DuplicatesCountOnceUntilTheLastGoes) {
+    TempHome home;
+    auto& db = home.db();
+    insertNumbers(db, "ODTS", "NODT", {"ODT/0001", "ODT/0001", "ODT/0002"});
+    expectSummaryHolds(db, "ODT/", "after inserts");
+    EXPECT_EQ(db.scalar("SELECT Cuantos FROM ContadoresODT").toInt(), 2);
+    db.exec("DELETE FROM ODTS WHERE Id_ODT = (SELECT min(Id_ODT) FROM ODTS)");
+    EXPECT_EQ(
+        db.scalar("SELECT Cuantos || ',' || Minimo || ',' || Maximo FROM ContadoresODT").toString(),
+        u("2,1,2"));
+    EXPECT_EQ(probeWorkOrderNumber(db, "ODT/"), u("ODT/0003"));
+    db.exec("DELETE FROM ODTS WHERE NODT = 'ODT/0001'");
+    expectSummaryHolds(db, "ODT/", "after the last 0001");
+    EXPECT_EQ(probeWorkOrderNumber(db, "ODT/"), u("ODT/0001"));
+    db.exec("DELETE FROM ODTS");
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM ContadoresODT").toInt(), 0);
+    EXPECT_EQ(probeWorkOrderNumber(db, "ODT/"), u("ODT/0001"));
+}
+
+// Random inserts, deletes and updates, through raw SQL and several rows at a time, with
+// probes in between: the probe always gives what trying candidates one by one gives and the
+// summary never says anything false.
+TEST(ProbeSummary, EveryChangeKeepsTheProbeExact) {
+    QRandomGenerator rng(20080306);
+    const char* const prefixes[] = {"ODT/", "PEÑA/", "O_/"};
+    for (const char* p : prefixes) {
+        TempHome home;
+        auto& db = home.db();
+        const QString prefix = u(p);
+        auto value = [&]() -> QVariant {
+            const int n = rng.bounded(1, 14);
+            switch (rng.bounded(12)) {
+                case 0:
+                    return prefix.toLower() + QStringLiteral("%1").arg(n, 4, 10, QChar('0'));
+                case 1:
+                    return prefix + QStringLiteral("%1").arg(n, 5, 10, QChar('0'));  // not a form
+                case 2:
+                    return prefix + QStringLiteral("1%1").arg(n, 4, 10, QChar('0'));  // 10000+
+                case 3:
+                    return prefix + QStringLiteral("0000");
+                case 4:
+                    return prefix + QStringLiteral("%1 ").arg(n, 4, 10, QChar('0'));
+                case 5:
+                    return u("X") + prefix + QStringLiteral("%1").arg(n, 4, 10, QChar('0'));
+                case 6:
+                    return QVariant();
+                default:
+                    return prefix + QStringLiteral("%1").arg(n, 4, 10, QChar('0'));
+            }
+        };
+        auto someId = [&]() {
+            return db.scalar("SELECT Id_ODT FROM ODTS ORDER BY random() LIMIT 1");
+        };
+        for (int step = 0; step < 400; ++step) {
+            const int op = rng.bounded(10);
+            if (op < 4) {
+                db.exec("INSERT INTO ODTS (NODT) VALUES (?)", {value()});
+            } else if (op < 6) {
+                db.exec("DELETE FROM ODTS WHERE Id_ODT = ?", {someId()});
+            } else if (op < 8) {
+                db.exec("UPDATE ODTS SET NODT = ? WHERE Id_ODT = ?", {value(), someId()});
+            } else if (op == 8) {  // the same number in another case, or several rows at once
+                if (rng.bounded(2) == 0)
+                    db.exec("UPDATE ODTS SET NODT = lower(NODT) WHERE Id_ODT = ?", {someId()});
+                else
+                    db.exec("UPDATE ODTS SET NODT = ? WHERE Id_ODT IN (?, ?)",
+                            {value(), someId(), someId()});
+            } else {
+                if (rng.bounded(2) == 0)
+                    db.exec("DELETE FROM ODTS WHERE NODT = ?", {value()});
+                else
+                    db.exec("INSERT INTO ODTS (NODT) SELECT NODT FROM ODTS WHERE Id_ODT = ?",
+                            {someId()});
+            }
+            const std::string where = std::string(p) + " step " + std::to_string(step);
+            expectSummaryHolds(db, prefix, where);
+            if (rng.bounded(3) != 0) {
+                EXPECT_EQ(probeWorkOrderNumber(db, prefix),
+                          probeOneByOne(db, "ODTS", "NODT", prefix, true))
+                    << where;
+                expectSummaryHolds(db, prefix, where + " after the probe");
+            }
+            if (::testing::Test::HasFailure()) return;
+        }
+    }
+}
+
+TEST(ProbeSummary, MigrationSummarisesAnOldFile) {
+    TempHome home(false);
+    const QString path = home.file("antigua.erm");
+    QString reason;
+    ASSERT_TRUE(Database::createFromSchema(path, &reason)) << reason.toStdString();
+    auto definitions = [](Database& db) {
+        QStringList out;
+        for (const Row& r : db.rows("SELECT type, name, sql FROM sqlite_master WHERE name NOT LIKE "
+                                    "'sqlite%' AND name LIKE "
+                                    "'%ContadoresODT%' ORDER BY name"))
+            out << r.value("type").toString() + "|" + r.value("name").toString() + "|" +
+                       r.value("sql").toString();
+        return out;
+    };
+    {
+        Database db;
+        ASSERT_TRUE(db.open(path, &reason));
+        const QStringList fresh = definitions(db);
+        EXPECT_EQ(fresh.size(), 5);  // the table and its four triggers
+        // The file as version 1 left it.
+        for (const QString& d : fresh)
+            db.exec(QStringLiteral("DROP %1 \"%2\"")
+                        .arg(d.section('|', 0, 0).toUpper(), d.section('|', 1, 1)));
+        db.exec("PRAGMA user_version=1");
+        insertNumbers(db, "ODTS", "NODT",
+                      {"ODT/0001", "odt/0002", "ODT/0002", "ODT/0003", "ODT/00004", "ODT/0000",
+                       "ODT/10000", "FR/0005", "FR/0007", "0008", "ODT/0005x"});
+        db.applyMigrations();
+        EXPECT_EQ(db.userVersion(), Database::kSchemaVersion);
+        EXPECT_EQ(definitions(db), fresh);
+    }
+    Database db;
+    ASSERT_TRUE(db.open(path, &reason));
+    QStringList rows;
+    for (const Row& r : db.rows("SELECT Cabeza, Cuantos, Minimo, Maximo FROM ContadoresODT "
+                                "ORDER BY Cabeza"))
+        rows << QStringLiteral("%1 %2 %3-%4")
+                    .arg(r.value("Cabeza").toString(), r.value("Cuantos").toString(),
+                         r.value("Minimo").toString(), r.value("Maximo").toString());
+    // Every head is kept, the empty one too, though only some prefixes read them.
+    EXPECT_EQ(rows, QStringList({" 1 8-8", "FR/ 2 5-7", "ODT/ 4 1-10000"}));
+    expectSummaryHolds(db, "ODT/", "migrated");
+    EXPECT_EQ(probeWorkOrderNumber(db, "ODT/"), u("ODT/0004"));
+    EXPECT_EQ(probeWorkOrderNumber(db, "FR/"), u("FR/0001"));
+    // The triggers work on the migrated file.
+    insertNumbers(db, "ODTS", "NODT", {"ODT/0004"});
+    expectSummaryHolds(db, "ODT/", "after an insert");
+    EXPECT_EQ(probeWorkOrderNumber(db, "ODT/"), u("ODT/0005"));
 }
 
 // ---------------------------------------------------------------------------------------
