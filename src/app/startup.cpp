@@ -110,16 +110,7 @@ Inicial::Outcome Inicial::OpenDatabase(From from) {
         }
     }
     const Previous previous = remember();
-    QString error;
-    if (!writeRuta(session_, file, &error)) {
-        dialogs_.critical(rutaWriteFailed(error));
-        return Outcome::Failed;
-    }
-    if (!session_.openDatabase(file, &error)) {
-        restore(previous);
-        dialogs_.critical(cannotOpenDatabaseMessage(file, error));
-        return Outcome::Failed;
-    }
+    if (!switchTo(file, previous)) return Outcome::Failed;
 
     const FormatCheck check = checkFormat(session_.databasePath());
     if (!check.current()) {
@@ -129,6 +120,7 @@ Inicial::Outcome Inicial::OpenDatabase(From from) {
             quit_();
             return Outcome::Quit;
         }
+        QString error;
         if (!upgradeFormat(session_.db(), check, &error)) {
             restore(previous);
             dialogs_.critical(QStringLiteral("No se ha podido actualizar la base de datos ") +
@@ -181,15 +173,7 @@ Inicial::Outcome Inicial::CreateDatabase(From from) {
     }
 
     const Previous previous = remember();
-    if (!writeRuta(session_, file, &reason)) {
-        dialogs_.critical(rutaWriteFailed(reason));
-        return Outcome::Failed;
-    }
-    if (!session_.openDatabase(file, &reason)) {
-        restore(previous);
-        dialogs_.critical(cannotOpenDatabaseMessage(file, reason));
-        return Outcome::Failed;
-    }
+    if (!switchTo(file, previous)) return Outcome::Failed;
     try {
         session_.db().applyMigrations();
     } catch (const DbError& e) {
@@ -203,6 +187,20 @@ Inicial::Outcome Inicial::CreateDatabase(From from) {
     openCompanyScreen(from == From::Dialog ? static_cast<QWidget*>(dialog_.data()) : &menu_);
     if (from == From::Dialog) closeDialog();
     return Outcome::Created;
+}
+
+bool Inicial::switchTo(const QString& file, const Previous& previous) {
+    QString error;
+    if (!writeRuta(session_, file, &error)) {
+        dialogs_.critical(rutaWriteFailed(error));
+        return false;
+    }
+    if (!session_.openDatabase(file, &error)) {
+        restore(previous);
+        dialogs_.critical(cannotOpenDatabaseMessage(file, error));
+        return false;
+    }
+    return true;
 }
 
 Inicial::Previous Inicial::remember() const {

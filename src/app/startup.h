@@ -47,6 +47,9 @@ class Inicial : public QObject {
     };
     Previous remember() const;
     void restore(const Previous& previous);
+    // Writes ruta.fpl and opens file in the session; on failure says why and puts back
+    // what was there.
+    bool switchTo(const QString& file, const Previous& previous);
 
     void loadSeries();
     void showDialog();
