@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/dialogs.h"
 #include "core/numbering.h"
+#include "core/services.h"
 #include "core/session.h"
 
 namespace torvane {
@@ -46,8 +46,8 @@ QStringList seriesWithDigitEndingPrefix(const QStringList& series, const QDate& 
     return out;
 }
 
-ConfigInf::ConfigInf(Session& session, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), session_(session), dialogs_(dialogs) {
+ConfigInf::ConfigInf(Session& session, Services& services, QWidget* parent)
+    : QWidget(parent), session_(session), services_(services), dialogs_(services.dialogs()) {
     setObjectName(QStringLiteral("ConfigInf"));
     setWindowTitle(QStringLiteral("Numeraciones"));
 

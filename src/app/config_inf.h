@@ -9,6 +9,7 @@ class QLineEdit;
 namespace torvane {
 
 class Dialogs;
+class Services;
 class Session;
 
 // The numbering series editor: one field per series, saved as a whole into the session
@@ -16,7 +17,7 @@ class Session;
 class ConfigInf : public QWidget {
     Q_OBJECT
   public:
-    ConfigInf(Session& session, Dialogs& dialogs, QWidget* parent = nullptr);
+    ConfigInf(Session& session, Services& services, QWidget* parent = nullptr);
 
     // CmdGuardar: every field into its series and "conf.fpl" rewritten. Nothing is
     // validated; series whose prefix would end in a digit are saved with a warning.
@@ -24,6 +25,7 @@ class ConfigInf : public QWidget {
 
   private:
     Session& session_;
+    Services& services_;
     Dialogs& dialogs_;
     QList<QLineEdit*> fields_;  // in series order
 };

@@ -12,7 +12,6 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "app/desktop_launcher.h"
 #include "app/toolbar_icons.h"
 #include "controls/screen.h"
 
@@ -74,12 +73,10 @@ QSet<QString> parentPaths() {
 
 }  // namespace
 
-Menu::Menu(Session& session, Dialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), session_(session), dialogs_(dialogs) {
+Menu::Menu(Session& session, Services& services, QWidget* parent)
+    : QMainWindow(parent), session_(session), services_(services), dialogs_(services.dialogs()) {
     setObjectName(QStringLiteral("Menu"));
     setWindowTitle(QStringLiteral("Torvane"));
-    ownLauncher_ = std::make_unique<DesktopLauncher>();
-    launcher_ = ownLauncher_.get();
     quit_ = [] { QCoreApplication::exit(0); };
 
     auto* central = new QWidget(this);
@@ -268,13 +265,13 @@ void Menu::runBuiltin(const QString& name) {
     } else if (name == QLatin1String("mCompactar")) {
         compact();
     } else if (name == QLatin1String("btnCalculadora")) {
-        launchCalculator(dialogs_, *launcher_);
+        launchCalculator(dialogs_, services_.launcher());
     } else if (name == QLatin1String("btnInternet")) {
-        launchInternet(dialogs_, *launcher_);
+        launchInternet(dialogs_, services_.launcher());
     } else if (name == QLatin1String("btnAutodata")) {
-        launchOutsideProgram(session_, dialogs_, *launcher_, kAutodata);
+        launchOutsideProgram(session_, dialogs_, services_.launcher(), kAutodata);
     } else if (name == QLatin1String("btnGuiaTasacciones")) {
-        launchOutsideProgram(session_, dialogs_, *launcher_, kTasacciones);
+        launchOutsideProgram(session_, dialogs_, services_.launcher(), kTasacciones);
     }
 }
 

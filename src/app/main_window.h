@@ -10,9 +10,8 @@
 #include <memory>
 
 #include "app/menu_actions.h"
-#include "core/dialogs.h"
-#include "core/launchers.h"
 #include "core/maintenance.h"
+#include "core/services.h"
 #include "core/session.h"
 
 class QToolBar;
@@ -35,12 +34,14 @@ using CommandHandler = std::function<void(const MenuRequest&)>;
 class Menu : public QMainWindow {
     Q_OBJECT
   public:
-    Menu(Session& session, Dialogs& dialogs, QWidget* parent = nullptr);
+    Menu(Session& session, Services& services, QWidget* parent = nullptr);
     ~Menu() override;
 
     QLabel* panel(int index) const;  // status-bar panels 1..4
     QLabel* companyLabel() const { return lblNombre_; }
     QToolBar* toolbar() const { return toolbar_; }
+    // What the screens opened from here are given.
+    Services& services() const { return services_; }
     // The menu item or toolbar button of that objectName.
     QAction* item(const QString& objectName) const;
 
@@ -59,7 +60,6 @@ class Menu : public QMainWindow {
     void compact();
 
     // Seams for tests.
-    void setLauncher(ProgramLauncher* launcher) { launcher_ = launcher; }
     void setCompactionOptions(const CompactionOptions& options) { compaction_ = options; }
     // What ends the program after the exit question.
     void setQuitHandler(std::function<void()> quit) { quit_ = std::move(quit); }
@@ -85,6 +85,7 @@ class Menu : public QMainWindow {
     void tick();
 
     Session& session_;
+    Services& services_;
     Dialogs& dialogs_;
     QLabel* lblNombre_ = nullptr;
     QList<QLabel*> panels_;
@@ -94,8 +95,6 @@ class Menu : public QMainWindow {
     QHash<QString, ScreenFactory> screens_;
     QHash<QString, CommandHandler> commands_;
     QHash<QString, std::function<void()>> overrides_;
-    std::unique_ptr<ProgramLauncher> ownLauncher_;
-    ProgramLauncher* launcher_ = nullptr;
     CompactionOptions compaction_;
     std::function<void()> quit_;
     bool exiting_ = false;

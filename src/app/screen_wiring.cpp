@@ -5,54 +5,51 @@
 #include "app/config_inf.h"
 #include "app/main_window.h"
 #include "app/menu_actions.h"
-#include "core/handoff.h"
+#include "core/services.h"
 #include "masters/busqueda_clientes.h"
 #include "masters/busqueda_vehiculos.h"
 #include "masters/clientes.h"
+#include "masters/customer_handoffs.h"
 #include "reports/informes.h"
 
 namespace torvane {
 
-namespace {
+void wireScreens(Menu& menu, Session& session, Services& services) {
+    auto customerFile = std::make_shared<QPointer<Clientes>>();
+    registerCustomerFileOrigins(session, services, customerFile);
 
-// Origins of the customer search that this build can serve: the ones the
-// customer screens handle themselves, plus those a later screen registered.
-bool customerOriginServed(const QString& origin) {
-    return origin == QLatin1String("ListVeh") || origin == QLatin1String("CambioPropietario") ||
-           CustomerOriginRegistry::hasOrigin(origin);
-}
-
-}  // namespace
-
-void wireScreens(Menu& menu, Session& session, Dialogs& dialogs) {
-    menu.registerScreen(QStringLiteral("Clientes"), [&](const MenuRequest&) -> QWidget* {
-        return new Clientes(session, dialogs);
-    });
+    menu.registerScreen(QStringLiteral("Clientes"),
+                        [&session, &services, customerFile](const MenuRequest&) -> QWidget* {
+                            auto* file = new Clientes(session, services);
+                            *customerFile = file;
+                            return file;
+                        });
     menu.registerScreen(QStringLiteral("BusquedaVehiculos"), [&](const MenuRequest& r) -> QWidget* {
         // The menu-bar item browses; the toolbar's "Ord. Trabajo" starts a work order.
         const auto use = r.action == QLatin1String("mVehiculo") ? BusquedaVehiculos::Use::Browser
                                                                 : BusquedaVehiculos::Use::WorkOrder;
-        return new BusquedaVehiculos(session, dialogs, &menu, use);
+        return new BusquedaVehiculos(session, services, &menu, use);
     });
     menu.registerScreen(QStringLiteral("BusquedaClientes"), [&](const MenuRequest& r) -> QWidget* {
-        return new BusquedaClientes(session, dialogs, &menu, r.origin);
+        return new BusquedaClientes(session, services, &menu, r.origin);
     });
     menu.registerScreen(QStringLiteral("ConfigInf"), [&](const MenuRequest&) -> QWidget* {
-        return new ConfigInf(session, dialogs);
+        return new ConfigInf(session, services);
     });
 
     menu.registerCommand(QStringLiteral("VerListado"), [&](const MenuRequest& r) {
-        Informes::VerListado(session, dialogs, r.origin);
+        Informes::VerListado(session, services, r.origin);
     });
     menu.registerCommand(QStringLiteral("ImprimirInformeSimple"), [&](const MenuRequest& r) {
-        Informes::ImprimirInformeSimple(session, dialogs, r.origin, r.detail, true);
+        Informes::ImprimirInformeSimple(session, services, r.origin, r.detail, true);
     });
 
     // The customer search serves many items; those whose origin leads to a
-    // screen that does not exist yet must not look usable.
+    // screen that does not exist yet (no handler registered) must not look usable.
+    const CustomerOriginRegistry& origins = services.handoffs().customerOrigins;
     for (const MenuItemDef& def : menuItems()) {
         if (def.target != QLatin1String("BusquedaClientes")) continue;
-        if (QAction* a = menu.item(def.objectName)) a->setEnabled(customerOriginServed(def.origin));
+        if (QAction* a = menu.item(def.objectName)) a->setEnabled(origins.hasOrigin(def.origin));
     }
 }
 

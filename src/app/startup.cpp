@@ -259,7 +259,7 @@ void Inicial::showMainWindow() {
 }
 
 void Inicial::openCompanyScreen(QWidget* caller) {
-    auto* screen = new DatosEmpresa(session_, dialogs_);
+    auto* screen = new DatosEmpresa(session_, menu_.services());
     company_ = screen;
     // Saving at start-up brings up the main window, which then waits for the screen like
     // the caller of any screen; closing before that ends the program.

@@ -2,14 +2,17 @@
 #include <QApplication>
 #include <QMetaObject>
 
+#include "app/desktop_launcher.h"
 #include "app/main_window.h"
 #include "app/screen_wiring.h"
 #include "app/startup.h"
 #include "controls/qt_dialogs.h"
 #include "controls/screen.h"
+#include "core/services.h"
 #include "core/session.h"
 #include "masters/datos_empresa.h"
 #include "reports/report_cli.h"
+#include "reports/report_output.h"
 
 namespace {
 
@@ -23,14 +26,17 @@ QString programFolder(const QStringList& args) {
 int runDesktop(const QString& home) {
     torvane::Session session(home);
     torvane::QtDialogs dialogs;
-    torvane::Menu menu(session, dialogs);
+    torvane::reports::QtReportOutput reportOutput;
+    torvane::DesktopLauncher launcher;
+    torvane::Services services(dialogs, reportOutput, launcher);
+    torvane::Menu menu(session, services);
     // Queued, so that ending the program also works before the event loop has started.
     auto quit = [] {
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     };
     menu.setQuitHandler(quit);
     torvane::Inicial inicial(session, dialogs, menu, quit);
-    torvane::wireScreens(menu, session, dialogs);
+    torvane::wireScreens(menu, session, services);
 
     QObject::connect(&menu, &torvane::Menu::newDatabaseRequested, &inicial,
                      [&] { inicial.CreateDatabase(torvane::Inicial::From::MainMenu); });
@@ -38,7 +44,7 @@ int runDesktop(const QString& home) {
                      [&] { inicial.OpenDatabase(torvane::Inicial::From::MainMenu); });
     if (auto* datosTaller = menu.findChild<QAction*>(QStringLiteral("mDatosTaller"))) {
         QObject::connect(datosTaller, &QAction::triggered, &menu, [&] {
-            torvane::openScreen(&menu, new torvane::DatosEmpresa(session, dialogs));
+            torvane::openScreen(&menu, new torvane::DatosEmpresa(session, services));
         });
     }
 

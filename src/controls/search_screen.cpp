@@ -10,8 +10,8 @@
 
 namespace torvane {
 
-SearchScreen::SearchScreen(Session& session, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), session_(session), dialogs_(dialogs) {
+SearchScreen::SearchScreen(Session& session, Services& services, QWidget* parent)
+    : QWidget(parent), session_(session), services_(services), dialogs_(services.dialogs()) {
     auto* layout = new QVBoxLayout(this);
 
     auto* box = new QGroupBox(QStringLiteral("Buscar por"), this);

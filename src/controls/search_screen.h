@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "controls/data_grid.h"
-#include "core/dialogs.h"
+#include "core/services.h"
 #include "core/session.h"
 #include "core/sql_statement.h"
 
@@ -31,7 +31,7 @@ struct SearchOption {
 class SearchScreen : public QWidget {
     Q_OBJECT
   public:
-    SearchScreen(Session& session, Dialogs& dialogs, QWidget* parent = nullptr);
+    SearchScreen(Session& session, Services& services, QWidget* parent = nullptr);
 
     QLineEdit* searchBox() const { return txtBusqueda_; }
     DataGrid* grid() const { return grid_; }
@@ -62,6 +62,7 @@ class SearchScreen : public QWidget {
     virtual void accept() {}
 
     Session& session_;
+    Services& services_;
     Dialogs& dialogs_;
 
   private:

@@ -39,6 +39,14 @@ class Dialogs {
     void critical(const QString& text, const QString& title = {}) {
         message(text, Icon::Critical, title);
     }
+
+    // Whether a MiMsgbox is showing through these dialogs (only one at a time).
+    bool miMsgboxOpen() const { return miMsgboxOpen_; }
+
+  private:
+    friend int MiMsgbox(Dialogs& dialogs, const QString& prompt, const QString& title,
+                        const QString& yesCaption, const QString& noCaption);
+    bool miMsgboxOpen_ = false;
 };
 
 }  // namespace torvane

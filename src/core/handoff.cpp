@@ -2,98 +2,43 @@
 
 namespace torvane {
 
-namespace {
-
-struct CustomerOrigins {
-    QHash<QString, CustomerOriginHandler> byOrigin;
-    CustomerOriginHandler fallback;
-};
-
-CustomerOrigins& customerOrigins() {
-    static CustomerOrigins origins;
-    return origins;
-}
-
-WorkOrderOpener& workOrderOpener() {
-    static WorkOrderOpener opener;
-    return opener;
-}
-
-QHash<QString, VehicleChoiceHandler>& vehicleTargets() {
-    static QHash<QString, VehicleChoiceHandler> targets;
-    return targets;
-}
-
-}  // namespace
-
 void CustomerOriginRegistry::registerOrigin(const QString& origin, CustomerOriginHandler handler) {
-    customerOrigins().byOrigin.insert(origin, std::move(handler));
+    byOrigin_.insert(origin, std::move(handler));
 }
 
-void CustomerOriginRegistry::unregisterOrigin(const QString& origin) {
-    customerOrigins().byOrigin.remove(origin);
-}
-
-bool CustomerOriginRegistry::hasOrigin(const QString& origin) {
-    return customerOrigins().byOrigin.contains(origin);
+bool CustomerOriginRegistry::hasOrigin(const QString& origin) const {
+    return bool(byOrigin_.value(origin));
 }
 
 void CustomerOriginRegistry::setDefault(CustomerOriginHandler handler) {
-    customerOrigins().fallback = std::move(handler);
+    fallback_ = std::move(handler);
 }
 
-bool CustomerOriginRegistry::hasDefault() {
-    return bool(customerOrigins().fallback);
-}
-
-CustomerOriginHandler CustomerOriginRegistry::handlerFor(const QString& origin) {
-    const auto& o = customerOrigins();
-    auto it = o.byOrigin.constFind(origin);
-    if (it != o.byOrigin.constEnd() && *it) return *it;
-    return o.fallback;
-}
-
-bool CustomerOriginRegistry::dispatch(const CustomerChoice& choice) {
-    const CustomerOriginHandler handler = handlerFor(choice.origin);
+bool CustomerOriginRegistry::dispatch(const CustomerChoice& choice) const {
+    const CustomerOriginHandler handler =
+        hasOrigin(choice.origin) ? byOrigin_.value(choice.origin) : fallback_;
     if (!handler) return false;
     handler(choice);
     return true;
 }
 
-void WorkOrderOpenerRegistry::setOpener(WorkOrderOpener opener) {
-    workOrderOpener() = std::move(opener);
-}
-
-void WorkOrderOpenerRegistry::clearOpener() {
-    workOrderOpener() = nullptr;
-}
-
-bool WorkOrderOpenerRegistry::hasOpener() {
-    return bool(workOrderOpener());
-}
-
-bool WorkOrderOpenerRegistry::open(const NewWorkOrderRequest& request) {
-    const WorkOrderOpener opener = workOrderOpener();
-    if (!opener) return false;
-    opener(request);
+bool WorkOrderOpenerRegistry::open(const NewWorkOrderRequest& request) const {
+    if (!opener_) return false;
+    opener_(request);
     return true;
 }
 
 void VehicleChoiceRegistry::registerCaller(const QString& callerName,
                                            VehicleChoiceHandler handler) {
-    vehicleTargets().insert(callerName, std::move(handler));
+    byCaller_.insert(callerName, std::move(handler));
 }
 
-void VehicleChoiceRegistry::unregisterCaller(const QString& callerName) {
-    vehicleTargets().remove(callerName);
+bool VehicleChoiceRegistry::hasCaller(const QString& callerName) const {
+    return bool(byCaller_.value(callerName));
 }
 
-bool VehicleChoiceRegistry::hasCaller(const QString& callerName) {
-    return vehicleTargets().contains(callerName);
-}
-
-bool VehicleChoiceRegistry::dispatch(const QString& callerName, const VehicleChoice& choice) {
-    const VehicleChoiceHandler handler = vehicleTargets().value(callerName);
+bool VehicleChoiceRegistry::dispatch(const QString& callerName, const VehicleChoice& choice) const {
+    const VehicleChoiceHandler handler = byCaller_.value(callerName);
     if (!handler) return false;
     handler(choice);
     return true;

@@ -9,17 +9,12 @@
 
 namespace torvane {
 
-class Session;
-class Dialogs;
-
-// Hand-offs from the search screens to screens higher up the ladder. The higher
-// screen registers a handler at start-up; the search screen only knows the
-// origin text and these structures.
+// Hand-offs from the search screens to screens higher up the ladder. The app
+// registers a handler for each at start-up in the registries that Services
+// owns; the search screen only knows the origin text and these structures.
 
 // A customer chosen in the customer search.
 struct CustomerChoice {
-    Session* session = nullptr;
-    Dialogs* dialogs = nullptr;
     QPointer<QObject> caller;  // the screen that opened the search
     QString origin;
     qint64 customerId = 0;
@@ -31,15 +26,15 @@ using CustomerOriginHandler = std::function<void(const CustomerChoice&)>;
 // falls back to the default handler.
 class CustomerOriginRegistry {
   public:
-    static void registerOrigin(const QString& origin, CustomerOriginHandler handler);
-    static void unregisterOrigin(const QString& origin);
-    static bool hasOrigin(const QString& origin);
-    static void setDefault(CustomerOriginHandler handler);
-    static bool hasDefault();
-    // The handler for origin, or the default; empty when neither exists.
-    static CustomerOriginHandler handlerFor(const QString& origin);
-    // Runs the handler for choice.origin; false when there was none to run.
-    static bool dispatch(const CustomerChoice& choice);
+    void registerOrigin(const QString& origin, CustomerOriginHandler handler);
+    bool hasOrigin(const QString& origin) const;
+    void setDefault(CustomerOriginHandler handler);
+    // Runs the handler for choice.origin, or the default; false when there was none to run.
+    bool dispatch(const CustomerChoice& choice) const;
+
+  private:
+    QHash<QString, CustomerOriginHandler> byOrigin_;
+    CustomerOriginHandler fallback_;
 };
 
 // A new work order for a vehicle. The customer screen continues the series by
@@ -47,23 +42,23 @@ class CustomerOriginRegistry {
 enum class WorkOrderNumbering { ProbeLoop, NextNumber };
 
 struct NewWorkOrderRequest {
-    Session* session = nullptr;
-    Dialogs* dialogs = nullptr;
     QPointer<QObject> caller;
     qint64 vehicleId = 0;
     WorkOrderNumbering numbering = WorkOrderNumbering::NextNumber;
 };
 using WorkOrderOpener = std::function<void(const NewWorkOrderRequest&)>;
 
-// The work-order editor registers itself here; until it does, the commands that
+// The work-order editor is registered here; until it is, the commands that
 // open a new work order stay disabled.
 class WorkOrderOpenerRegistry {
   public:
-    static void setOpener(WorkOrderOpener opener);
-    static void clearOpener();
-    static bool hasOpener();
+    void setOpener(WorkOrderOpener opener) { opener_ = std::move(opener); }
+    bool hasOpener() const { return bool(opener_); }
     // False when no opener is registered.
-    static bool open(const NewWorkOrderRequest& request);
+    bool open(const NewWorkOrderRequest& request) const;
+
+  private:
+    WorkOrderOpener opener_;
 };
 
 // A vehicle returned by the vehicle search to the screen that opened it (the
@@ -81,10 +76,19 @@ using VehicleChoiceHandler = std::function<void(const VehicleChoice&)>;
 // Keyed by the name of the calling screen ("PartesGrua").
 class VehicleChoiceRegistry {
   public:
-    static void registerCaller(const QString& callerName, VehicleChoiceHandler handler);
-    static void unregisterCaller(const QString& callerName);
-    static bool hasCaller(const QString& callerName);
-    static bool dispatch(const QString& callerName, const VehicleChoice& choice);
+    void registerCaller(const QString& callerName, VehicleChoiceHandler handler);
+    bool hasCaller(const QString& callerName) const;
+    bool dispatch(const QString& callerName, const VehicleChoice& choice) const;
+
+  private:
+    QHash<QString, VehicleChoiceHandler> byCaller_;
+};
+
+// Every hand-off registry, as Services carries them.
+struct Handoffs {
+    CustomerOriginRegistry customerOrigins;
+    WorkOrderOpenerRegistry workOrders;
+    VehicleChoiceRegistry vehicleChoices;
 };
 
 }  // namespace torvane

@@ -6,7 +6,7 @@
 
 namespace torvane {
 
-// Message-box result codes of the old API that callers compare against.
+// Message-box result codes that callers compare against.
 inline constexpr int kMsgBoxNone = 0;  // not shown: another box was already open
 inline constexpr int kMsgBoxYes = 6;
 inline constexpr int kMsgBoxNo = 7;
@@ -16,8 +16,5 @@ inline constexpr int kMsgBoxNo = 7;
 // such box is open a second call returns kMsgBoxNone at once.
 int MiMsgbox(Dialogs& dialogs, const QString& prompt, const QString& title,
              const QString& yesCaption, const QString& noCaption);
-
-// Whether a MiMsgbox is showing.
-bool miMsgboxOpen();
 
 }  // namespace torvane

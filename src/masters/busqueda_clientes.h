@@ -9,14 +9,13 @@
 namespace torvane {
 
 // The customer search. What accepting a customer does depends on the origin
-// text it was opened with (see core/handoff.h); unknown origins reposition
-// the customer file.
+// text it was opened with, through the hand-off registry of Services.
 class BusquedaClientes : public SearchScreen {
     Q_OBJECT
   public:
     // caller: the screen that opened the search; vehicleId: the vehicle whose
     // owner changes (origin "CambioPropietario").
-    BusquedaClientes(Session& session, Dialogs& dialogs, QWidget* caller, const QString& origen,
+    BusquedaClientes(Session& session, Services& services, QWidget* caller, const QString& origen,
                      const QVariant& vehicleId = {}, QWidget* parent = nullptr);
 
     QString origen() const { return origen_; }
@@ -29,9 +28,5 @@ class BusquedaClientes : public SearchScreen {
     QString origen_;
     QVariant vehicleId_;
 };
-
-// Registers the origins this library serves ("CambioPropietario", "ListVeh"
-// and the default), leaving alone any handler already registered.
-void registerCustomerSearchOrigins();
 
 }  // namespace torvane

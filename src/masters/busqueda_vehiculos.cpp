@@ -13,9 +13,9 @@ namespace {
 const QString kTowReport = QStringLiteral("PartesGrua");
 }
 
-BusquedaVehiculos::BusquedaVehiculos(Session& session, Dialogs& dialogs, QWidget* caller, Use use,
+BusquedaVehiculos::BusquedaVehiculos(Session& session, Services& services, QWidget* caller, Use use,
                                      const QVariant& towCustomerId, QWidget* parent)
-    : SearchScreen(session, dialogs, parent),
+    : SearchScreen(session, services, parent),
       caller_(caller),
       use_(use),
       towCustomerId_(towCustomerId),
@@ -67,9 +67,9 @@ void BusquedaVehiculos::updateCommands() {
     const bool row = !selectedId().isEmpty();
     bool canSelect = false;
     if (fromTowReport_)
-        canSelect = VehicleChoiceRegistry::hasCaller(kTowReport);
+        canSelect = services_.handoffs().vehicleChoices.hasCaller(kTowReport);
     else
-        canSelect = use_ == Use::WorkOrder && WorkOrderOpenerRegistry::hasOpener();
+        canSelect = use_ == Use::WorkOrder && services_.handoffs().workOrders.hasOpener();
     auto enable = [this](const char* name, bool on) {
         if (auto* b = findChild<QPushButton*>(QString::fromLatin1(name))) b->setEnabled(on);
     };
@@ -94,34 +94,32 @@ void BusquedaVehiculos::onSelect() {
             customers::splitVehicleText(grid()->value(row, QStringLiteral("Vehiculo")).toString());
         choice.make = make;
         choice.model = model;
-        VehicleChoiceRegistry::dispatch(kTowReport, choice);
+        services_.handoffs().vehicleChoices.dispatch(kTowReport, choice);
         close();
         return;
     }
     NewWorkOrderRequest request;
-    request.session = &session_;
-    request.dialogs = &dialogs_;
     request.caller = this;
     request.vehicleId = selectedId().toLongLong();
     request.numbering = WorkOrderNumbering::NextNumber;
-    WorkOrderOpenerRegistry::open(request);
+    services_.handoffs().workOrders.open(request);
 }
 
 void BusquedaVehiculos::onHistory() {
     if (selectedId().isEmpty()) return;
-    openScreen(this, new HistorialVeh(session_, dialogs_, selectedId().toLongLong()));
+    openScreen(this, new HistorialVeh(session_, services_, selectedId().toLongLong()));
 }
 
 void BusquedaVehiculos::onChangeOwner() {
     if (selectedId().isEmpty()) return;
     dialogs_.information(QStringLiteral("Seleccione el nuevo propietario para este vehiculo."));
     openScreen(this,
-               new BusquedaClientes(session_, dialogs_, this, QStringLiteral("CambioPropietario"),
+               new BusquedaClientes(session_, services_, this, QStringLiteral("CambioPropietario"),
                                     selectedId().toLongLong()));
 }
 
 void BusquedaVehiculos::onNewCustomer() {
-    auto* file = new Clientes(session_, dialogs_);
+    auto* file = new Clientes(session_, services_);
     openScreen(this, file);
     file->startNewCustomer();
 }
@@ -130,7 +128,7 @@ void BusquedaVehiculos::onNewVehicle() {
     QVariant owner = grid()->currentValue(QStringLiteral("Id_Cli"));
     if (fromTowReport_ && towCustomerId_.isValid()) owner = towCustomerId_;
     if (!owner.isValid() || owner.isNull()) return;
-    auto* file = new Clientes(session_, dialogs_);
+    auto* file = new Clientes(session_, services_);
     if (fromTowReport_) file->setCallerName(kTowReport);
     file->moveToCustomer(owner.toLongLong());
     openScreenInstead(this, file);

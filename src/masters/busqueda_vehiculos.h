@@ -20,8 +20,9 @@ class BusquedaVehiculos : public SearchScreen {
     // caller: the screen that opened the search (its objectName is tested for
     // "PartesGrua"); towCustomerId: the tow report's customer, which limits the
     // first list.
-    BusquedaVehiculos(Session& session, Dialogs& dialogs, QWidget* caller, Use use = Use::WorkOrder,
-                      const QVariant& towCustomerId = {}, QWidget* parent = nullptr);
+    BusquedaVehiculos(Session& session, Services& services, QWidget* caller,
+                      Use use = Use::WorkOrder, const QVariant& towCustomerId = {},
+                      QWidget* parent = nullptr);
 
     bool fromTowReport() const { return fromTowReport_; }
 

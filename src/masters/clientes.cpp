@@ -50,8 +50,8 @@ const QString kNoCurrent = QStringLiteral("Ningún registro activo");
 
 }  // namespace
 
-Clientes::Clientes(Session& session, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), session_(session), dialogs_(dialogs) {
+Clientes::Clientes(Session& session, Services& services, QWidget* parent)
+    : QWidget(parent), session_(session), services_(services), dialogs_(services.dialogs()) {
     setObjectName(QStringLiteral("Clientes"));
     setWindowTitle(QStringLiteral("Clientes"));
 
@@ -607,7 +607,7 @@ void Clientes::onDelete() {
 }
 
 void Clientes::onSearch() {
-    auto* search = new BusquedaClientes(session_, dialogs_, this, QStringLiteral("Clientes"));
+    auto* search = new BusquedaClientes(session_, services_, this, QStringLiteral("Clientes"));
     openScreen(this, search);
 }
 
@@ -697,7 +697,7 @@ void Clientes::updateVehicleCommands() {
     // Until the work-order editor registers, a new work order cannot be opened.
     vehicleMode_.setForcedOff(
         QStringLiteral("CmdSeleccionar"),
-        !WorkOrderOpenerRegistry::hasOpener() || callerName_ == QLatin1String("PartesGrua"));
+        !services_.handoffs().workOrders.hasOpener() || callerName_ == QLatin1String("PartesGrua"));
 }
 
 void Clientes::setDateEditorsVisible(bool visible) {
@@ -799,7 +799,7 @@ void Clientes::onChangeOwner() {
     }
     dialogs_.information(QStringLiteral("Seleccione el nuevo propietario para este vehiculo."));
     auto* search =
-        new BusquedaClientes(session_, dialogs_, this, QStringLiteral("CambioPropietario"), id);
+        new BusquedaClientes(session_, services_, this, QStringLiteral("CambioPropietario"), id);
     openScreen(this, search);
 }
 
@@ -807,12 +807,10 @@ void Clientes::onNewWorkOrder() {
     const QVariant id = currentVehicleId();
     if (!id.isValid()) return;
     NewWorkOrderRequest request;
-    request.session = &session_;
-    request.dialogs = &dialogs_;
     request.caller = this;
     request.vehicleId = id.toLongLong();
     request.numbering = WorkOrderNumbering::ProbeLoop;
-    WorkOrderOpenerRegistry::open(request);
+    services_.handoffs().workOrders.open(request);
 }
 
 void Clientes::onHistory() {
@@ -823,7 +821,7 @@ void Clientes::onHistory() {
         dialogs_.critical(kNoCurrent);
         return;
     }
-    openScreen(this, new HistorialVeh(session_, dialogs_, id.toLongLong()));
+    openScreen(this, new HistorialVeh(session_, services_, id.toLongLong()));
 }
 
 void Clientes::onHistoryVehicleChanged(int row) {

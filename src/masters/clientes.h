@@ -8,9 +8,9 @@
 
 #include "controls/bound_fields.h"
 #include "controls/data_grid.h"
-#include "core/dialogs.h"
 #include "core/record_list.h"
 #include "core/record_mode.h"
+#include "core/services.h"
 #include "core/session.h"
 #include "masters/customers.h"
 
@@ -23,7 +23,7 @@ class OpcEntrada;
 class Clientes : public QWidget {
     Q_OBJECT
   public:
-    Clientes(Session& session, Dialogs& dialogs, QWidget* parent = nullptr);
+    Clientes(Session& session, Services& services, QWidget* parent = nullptr);
 
     // The name of the screen that opened this one ("PartesGrua" for the tow report).
     void setCallerName(const QString& name);
@@ -77,6 +77,7 @@ class Clientes : public QWidget {
     void reportDbError(const DbError& e);
 
     Session& session_;
+    Services& services_;
     Dialogs& dialogs_;
     QString callerName_;
 

@@ -49,8 +49,8 @@ QLabel* caption(const char* text, QWidget* parent) {
 
 }  // namespace
 
-DatosEmpresa::DatosEmpresa(Session& session, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), session_(session), dialogs_(dialogs) {
+DatosEmpresa::DatosEmpresa(Session& session, Services& services, QWidget* parent)
+    : QWidget(parent), session_(session), services_(services), dialogs_(services.dialogs()) {
     setObjectName(QStringLiteral("DatosEmpresa"));
     setWindowTitle(QStringLiteral("Datos de la Empresa"));
     buildForm();

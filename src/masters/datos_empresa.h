@@ -3,8 +3,8 @@
 #include <QWidget>
 
 #include "controls/bound_fields.h"
-#include "core/dialogs.h"
 #include "core/record_mode.h"
+#include "core/services.h"
 #include "core/session.h"
 #include "masters/company_data.h"
 
@@ -14,7 +14,7 @@ namespace torvane {
 class DatosEmpresa : public QWidget {
     Q_OBJECT
   public:
-    DatosEmpresa(Session& session, Dialogs& dialogs, QWidget* parent = nullptr);
+    DatosEmpresa(Session& session, Services& services, QWidget* parent = nullptr);
 
     // The commands, also callable by whoever opens the screen (start-up opens it editing).
     void startEditing();  // CmdModificar
@@ -40,6 +40,7 @@ class DatosEmpresa : public QWidget {
     bool refuseIfIncomplete();
 
     Session& session_;
+    Services& services_;
     Dialogs& dialogs_;
     RecordMode mode_;
     BoundFields fields_;

@@ -9,8 +9,8 @@
 
 namespace torvane {
 
-HistorialVeh::HistorialVeh(Session& session, Dialogs& dialogs, qint64 vehicleId, QWidget* parent)
-    : QWidget(parent), session_(session), dialogs_(dialogs) {
+HistorialVeh::HistorialVeh(Session& session, Services& services, qint64 vehicleId, QWidget* parent)
+    : QWidget(parent), session_(session), services_(services), dialogs_(services.dialogs()) {
     setObjectName(QStringLiteral("HistorialVeh"));
     setWindowTitle(QStringLiteral("Historial del vehículo"));
     auto* layout = new QVBoxLayout(this);

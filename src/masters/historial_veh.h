@@ -3,7 +3,7 @@
 #include <QWidget>
 
 #include "controls/data_grid.h"
-#include "core/dialogs.h"
+#include "core/services.h"
 #include "core/session.h"
 
 namespace torvane {
@@ -13,12 +13,13 @@ namespace torvane {
 class HistorialVeh : public QWidget {
     Q_OBJECT
   public:
-    HistorialVeh(Session& session, Dialogs& dialogs, qint64 vehicleId, QWidget* parent = nullptr);
+    HistorialVeh(Session& session, Services& services, qint64 vehicleId, QWidget* parent = nullptr);
 
   private:
     void showDetails(int row);
 
     Session& session_;
+    Services& services_;
     Dialogs& dialogs_;
     DataGrid* odts_;
     DataGrid* jobs_;

@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 
-#include "core/dialogs.h"
+#include "core/services.h"
 #include "core/session.h"
 #include "reports/report_definition.h"
 #include "reports/report_engine.h"
@@ -19,8 +19,9 @@ QStringList reportFolders(const Session& session) {
     return folders;
 }
 
-bool printReport(Session& session, Dialogs& dialogs, const QString& file, const QString& formula,
+bool printReport(Session& session, Services& services, const QString& file, const QString& formula,
                  bool preview) {
+    Dialogs& dialogs = services.dialogs();
     const QString name = reportFileName(file);
     if (!session.hasDatabase()) {
         dialogs.critical(
@@ -34,7 +35,7 @@ bool printReport(Session& session, Dialogs& dialogs, const QString& file, const 
         dialogs.critical(result.error);
         return false;
     }
-    ReportOutput& output = reportOutput();
+    ReportOutput& output = services.reportOutput();
     if (preview) {
         output.preview(*result.report, dialogs);
         return true;
@@ -74,38 +75,38 @@ namespace torvane::Informes {
 
 using reports::printReport;
 
-bool ImprimirInforme(Session& session, Dialogs& dialogs, const QString& formula,
+bool ImprimirInforme(Session& session, Services& services, const QString& formula,
                      const QString& file, bool preview) {
-    return printReport(session, dialogs, file, formula, preview);
+    return printReport(session, services, file, formula, preview);
 }
 
-bool ImprimirInformeSimple(Session& session, Dialogs& dialogs, const QString& formula,
+bool ImprimirInformeSimple(Session& session, Services& services, const QString& formula,
                            const QString& file, bool preview) {
-    return printReport(session, dialogs, file, formula, preview);
+    return printReport(session, services, file, formula, preview);
 }
 
-bool ImprimirFacturaODT(Session& session, Dialogs& dialogs, const QString& numberOrFormula,
+bool ImprimirFacturaODT(Session& session, Services& services, const QString& numberOrFormula,
                         const QString& file, bool preview) {
     const bool severalOrders = reports::reportFileName(file).compare(
                                    QLatin1String("QARVOFACODT2.rpt"), Qt::CaseInsensitive) == 0;
     const QString formula =
         severalOrders ? numberOrFormula : QStringLiteral("{ODTS.NODT} ='") + numberOrFormula + '\'';
-    return printReport(session, dialogs, file, formula, preview);
+    return printReport(session, services, file, formula, preview);
 }
 
-bool ImprimirAlbaranODT(Session& session, Dialogs& dialogs, const QString& formula,
+bool ImprimirAlbaranODT(Session& session, Services& services, const QString& formula,
                         const QString& file) {
-    return printReport(session, dialogs, file, formula, true);
+    return printReport(session, services, file, formula, true);
 }
 
-bool ImprimirHojaODT(Session& session, Dialogs& dialogs, const QString& number, const QString& file,
-                     bool preview) {
-    return printReport(session, dialogs, file, QStringLiteral("{ODTS.NODT}= '") + number + '\'',
+bool ImprimirHojaODT(Session& session, Services& services, const QString& number,
+                     const QString& file, bool preview) {
+    return printReport(session, services, file, QStringLiteral("{ODTS.NODT}= '") + number + '\'',
                        preview);
 }
 
-bool VerListado(Session& session, Dialogs& dialogs, const QString& file) {
-    return printReport(session, dialogs, file, QString(), true);
+bool VerListado(Session& session, Services& services, const QString& file) {
+    return printReport(session, services, file, QString(), true);
 }
 
 }  // namespace torvane::Informes

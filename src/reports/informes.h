@@ -4,7 +4,7 @@
 #include <QStringList>
 
 namespace torvane {
-class Dialogs;
+class Services;
 class Session;
 }  // namespace torvane
 
@@ -12,24 +12,25 @@ class Session;
 // screens write them ("\QARVOLFAC.rpt", "/qarvoodtcli.rpt" or a full path); the
 // file is looked up in the program folder without regard to case. Problems
 // (missing or damaged report, bad formula, no printer) are told through
-// dialogs. Each returns true when the report was shown, printed or saved.
+// services' dialogs, and reports go to its report output. Each returns true when the report was
+// shown, printed or saved.
 namespace torvane::Informes {
 
-bool ImprimirInforme(Session& session, Dialogs& dialogs, const QString& formula,
+bool ImprimirInforme(Session& session, Services& services, const QString& formula,
                      const QString& file, bool preview);
-bool ImprimirInformeSimple(Session& session, Dialogs& dialogs, const QString& formula,
+bool ImprimirInformeSimple(Session& session, Services& services, const QString& formula,
                            const QString& file, bool preview);
 // For "\QARVOFACODT2.rpt" the first argument is the whole selection formula;
 // for any other file it is a work-order number.
-bool ImprimirFacturaODT(Session& session, Dialogs& dialogs, const QString& numberOrFormula,
+bool ImprimirFacturaODT(Session& session, Services& services, const QString& numberOrFormula,
                         const QString& file, bool preview);
 // Always previews.
-bool ImprimirAlbaranODT(Session& session, Dialogs& dialogs, const QString& formula,
+bool ImprimirAlbaranODT(Session& session, Services& services, const QString& formula,
                         const QString& file);
-bool ImprimirHojaODT(Session& session, Dialogs& dialogs, const QString& number, const QString& file,
-                     bool preview);
+bool ImprimirHojaODT(Session& session, Services& services, const QString& number,
+                     const QString& file, bool preview);
 // A whole listing, always previewed.
-bool VerListado(Session& session, Dialogs& dialogs, const QString& file);
+bool VerListado(Session& session, Services& services, const QString& file);
 
 }  // namespace torvane::Informes
 
@@ -40,7 +41,7 @@ namespace torvane::reports {
 QStringList reportFolders(const Session& session);
 
 // The one path all routines share.
-bool printReport(Session& session, Dialogs& dialogs, const QString& file, const QString& formula,
+bool printReport(Session& session, Services& services, const QString& file, const QString& formula,
                  bool preview);
 
 }  // namespace torvane::reports

@@ -2,23 +2,6 @@
 
 namespace torvane::reports {
 
-namespace {
-ReportOutput* g_current = nullptr;
-}
-
-ReportOutput& reportOutput() {
-    static QtReportOutput qtOutput;
-    return g_current ? *g_current : qtOutput;
-}
-
-ScopedReportOutput::ScopedReportOutput(ReportOutput& output) : previous_(g_current) {
-    g_current = &output;
-}
-
-ScopedReportOutput::~ScopedReportOutput() {
-    g_current = previous_;
-}
-
 void RecordingReportOutput::preview(const RenderedReport& report, Dialogs&) {
     jobs_.push_back({true, report});
 }

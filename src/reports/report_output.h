@@ -12,7 +12,7 @@ class Dialogs;
 namespace torvane::reports {
 
 // Where rendered reports go: the preview window or the default printer.
-// The program uses the Qt one; tests install a RecordingReportOutput.
+// The program passes the Qt one in its Services; tests pass a RecordingReportOutput.
 class ReportOutput {
   public:
     virtual ~ReportOutput() = default;
@@ -22,21 +22,6 @@ class ReportOutput {
     virtual QString defaultPrinter() const = 0;
     // Sends the report to the default printer without a dialog.
     virtual bool print(const RenderedReport& report, QString* reason) = 0;
-};
-
-// The output the report routines use now.
-ReportOutput& reportOutput();
-
-// Installs an output for the lifetime of the object (tests, the command line).
-class ScopedReportOutput {
-  public:
-    explicit ScopedReportOutput(ReportOutput& output);
-    ~ScopedReportOutput();
-    ScopedReportOutput(const ScopedReportOutput&) = delete;
-    ScopedReportOutput& operator=(const ScopedReportOutput&) = delete;
-
-  private:
-    ReportOutput* previous_;
 };
 
 // Keeps what would have been shown or printed, for tests and scripts.
@@ -62,8 +47,6 @@ class RecordingReportOutput : public ReportOutput {
 };
 
 // The Qt output: QPrintPreviewWidget window and QPrinterInfo::defaultPrinter().
-// Under a headless platform (offscreen, minimal) the preview is not opened, so
-// nothing can wait for a user who is not there.
 class QtReportOutput : public ReportOutput {
   public:
     void preview(const RenderedReport& report, Dialogs& dialogs) override;

@@ -147,15 +147,7 @@ void ReportPreview::saveAsPdf() {
             QStringLiteral("No se puede guardar el PDF \"%1\": %2.").arg(path, reason));
 }
 
-namespace {
-bool headless() {
-    const QString p = QGuiApplication::platformName();
-    return p == QLatin1String("offscreen") || p == QLatin1String("minimal");
-}
-}  // namespace
-
 void QtReportOutput::preview(const RenderedReport& report, Dialogs& dialogs) {
-    if (headless()) return;
     ReportPreview window(report, dialogs, QApplication::activeWindow());
     window.setWindowModality(Qt::ApplicationModal);
     window.showMaximized();

@@ -11,12 +11,14 @@
 #include "support/screen_helpers.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_home.h"
+#include "support/test_services.h"
 
 using namespace torvane;
 using torvane::testing::click;
 using torvane::testing::control;
 using torvane::testing::ScriptedDialogs;
 using torvane::testing::TempHome;
+using torvane::testing::TestServices;
 
 namespace {
 
@@ -25,11 +27,12 @@ const char* const kFieldNames[] = {"TxtAlb",    "TxtAlbOdt", "TxtArt", "TxtEnt",
 
 TEST(ConfigInf, FieldsShowTheSeriesAndSaveRewritesTheFile) {
     TempHome home(false);
-    ScriptedDialogs dialogs;
+    TestServices services;
+    ScriptedDialogs& dialogs = services.scripted;
     ASSERT_TRUE(LoadSeries(home.session(), dialogs));
     home.session().setToday(QDate(2008, 3, 5));
     QWidget caller;
-    auto* screen = new ConfigInf(home.session(), dialogs);
+    auto* screen = new ConfigInf(home.session(), services);
     QPointer<QWidget> guard(screen);
     openScreen(&caller, screen);
     EXPECT_FALSE(caller.isEnabled());
@@ -68,10 +71,11 @@ TEST(ConfigInf, FieldsShowTheSeriesAndSaveRewritesTheFile) {
 
 TEST(ConfigInf, PrefixEndingInDigitsIsSavedWithOneWarning) {
     TempHome home(false);
-    ScriptedDialogs dialogs;
+    TestServices services;
+    ScriptedDialogs& dialogs = services.scripted;
     ASSERT_TRUE(LoadSeries(home.session(), dialogs));
     home.session().setToday(QDate(2008, 3, 5));
-    ConfigInf screen(home.session(), dialogs);
+    ConfigInf screen(home.session(), services);
     control<QLineEdit>(&screen, "TxtOdt")->setText(QString::fromUtf8("ODT&Año&"));
     control<QLineEdit>(&screen, "txtPartesG")->setText(QString::fromUtf8("PG&Mes&"));
     control<QLineEdit>(&screen, "TxtArt")
@@ -90,9 +94,10 @@ TEST(ConfigInf, PrefixEndingInDigitsIsSavedWithOneWarning) {
 
 TEST(ConfigInf, FailedWriteKeepsMemoryAndTypedText) {
     TempHome home(false);
-    ScriptedDialogs dialogs;
+    TestServices services;
+    ScriptedDialogs& dialogs = services.scripted;
     ASSERT_TRUE(LoadSeries(home.session(), dialogs));
-    ConfigInf screen(home.session(), dialogs);
+    ConfigInf screen(home.session(), services);
     ASSERT_TRUE(QFile::remove(home.file("conf.fpl")));
     ASSERT_TRUE(QDir(home.folder()).mkdir("conf.fpl"));  // the file cannot be written
     control<QLineEdit>(&screen, "TxtAlb")->setText(QStringLiteral("VR&"));

@@ -19,6 +19,7 @@
 #include "support/recording_launcher.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_home.h"
+#include "support/test_services.h"
 
 using torvane::Dialogs;
 using torvane::Menu;
@@ -27,6 +28,7 @@ using torvane::testing::fileBytes;
 using torvane::testing::RecordingLauncher;
 using torvane::testing::ScriptedDialogs;
 using torvane::testing::TempHome;
+using torvane::testing::TestServices;
 
 namespace {
 
@@ -137,9 +139,10 @@ void walk(QWidget* container, const QString& parent, QStringList& out) {
 
 struct Fixture {
     TempHome home;
-    ScriptedDialogs dialogs;
+    TestServices services;
+    ScriptedDialogs& dialogs = services.scripted;
     int quits = 0;
-    Menu menu{home.session(), dialogs};
+    Menu menu{home.session(), services};
     Fixture() {
         menu.setQuitHandler([this] { ++quits; });
     }
@@ -482,9 +485,8 @@ TEST(MenuWindow, ExitAsksForABackupAndEndsWhateverTheAnswer) {
 
 TEST(MenuWindow, OtherProgramsFromTheDropDown) {
     Fixture f;
-    RecordingLauncher launcher;
+    RecordingLauncher& launcher = f.services.programs;
     launcher.installed = {QStringLiteral("galculator")};
-    f.menu.setLauncher(&launcher);
     f.trigger("btnCalculadora");
     f.trigger("btnInternet");
     EXPECT_EQ(launcher.started, QStringList{QStringLiteral("/usr/bin/galculator")});

@@ -7,10 +7,12 @@
 #include "app/main_window.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_home.h"
+#include "support/test_services.h"
 
 using torvane::Menu;
 using torvane::testing::ScriptedDialogs;
 using torvane::testing::TempHome;
+using torvane::testing::TestServices;
 
 namespace {
 
@@ -23,9 +25,9 @@ QWidget* topLevel(const char* objectName) {
 // Which items a user can use once the existing screens are wired.
 TEST(ScreenWiring, ItemsOfExistingScreensAreEnabledOthersWait) {
     TempHome home;
-    ScriptedDialogs dialogs;
-    Menu menu(home.session(), dialogs);
-    torvane::wireScreens(menu, home.session(), dialogs);
+    TestServices services;
+    Menu menu(home.session(), services);
+    torvane::wireScreens(menu, home.session(), services);
     struct Case {
         const char* item;
         bool enabled;
@@ -59,9 +61,9 @@ TEST(ScreenWiring, ItemsOfExistingScreensAreEnabledOthersWait) {
 
 TEST(ScreenWiring, ToolbarOpensScreensWithTheMainWindowAsCaller) {
     TempHome home;
-    ScriptedDialogs dialogs;
-    Menu menu(home.session(), dialogs);
-    torvane::wireScreens(menu, home.session(), dialogs);
+    TestServices services;
+    Menu menu(home.session(), services);
+    torvane::wireScreens(menu, home.session(), services);
     menu.show();
     const char* cases[][2] = {{"btnClientes", "Clientes"},
                               {"btnOrdTrabajo", "BusquedaVehiculos"},

@@ -16,6 +16,7 @@
 #include "support/screen_helpers.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_home.h"
+#include "support/test_services.h"
 
 using namespace torvane;
 using torvane::testing::click;
@@ -23,6 +24,7 @@ using torvane::testing::fileBytes;
 using torvane::testing::OldFormat;
 using torvane::testing::ScriptedDialogs;
 using torvane::testing::TempHome;
+using torvane::testing::TestServices;
 namespace tt = torvane::testing;
 
 namespace {
@@ -52,8 +54,9 @@ CompanyData company(const QString& name) {
 // A program folder with the main window and the start-up form, as main builds them.
 struct Program {
     TempHome home{false};
-    ScriptedDialogs dialogs;
-    Menu menu{home.session(), dialogs};
+    TestServices services;
+    ScriptedDialogs& dialogs = services.scripted;
+    Menu menu{home.session(), services};
     int quits = 0;
     Inicial inicial{home.session(), dialogs, menu, [this] { ++quits; }};
 

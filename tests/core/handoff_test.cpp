@@ -7,11 +7,16 @@ using namespace torvane;
 namespace {
 
 TEST(CustomerOrigins, RegisteredOriginsWinAndOthersFallBackToTheDefault) {
+    CustomerOriginRegistry registry;
+    CustomerChoice choice;
+    choice.origin = "Recibos";
+    EXPECT_FALSE(registry.dispatch(choice));  // nothing registered, nothing run
+
     QStringList calls;
-    CustomerOriginRegistry::setDefault([&](const CustomerChoice& c) {
+    registry.setDefault([&](const CustomerChoice& c) {
         calls << "default:" + c.origin + QString::number(c.customerId);
     });
-    CustomerOriginRegistry::registerOrigin("Recibos", [&](const CustomerChoice& c) {
+    registry.registerOrigin("Recibos", [&](const CustomerChoice& c) {
         calls << "recibos:" + QString::number(c.customerId);
     });
     struct Case {
@@ -24,18 +29,11 @@ TEST(CustomerOrigins, RegisteredOriginsWinAndOthersFallBackToTheDefault) {
                           {"Listados", "default:Listados7"}};
     for (const Case& c : cases) {
         calls.clear();
-        CustomerChoice choice;
         choice.origin = c.origin;
         choice.customerId = 7;
-        EXPECT_TRUE(CustomerOriginRegistry::dispatch(choice));
+        EXPECT_TRUE(registry.dispatch(choice));
         EXPECT_EQ(calls, QStringList{c.call}) << c.origin;
     }
-    CustomerOriginRegistry::unregisterOrigin("Recibos");
-    EXPECT_FALSE(CustomerOriginRegistry::hasOrigin("Recibos"));
-    CustomerOriginRegistry::setDefault(nullptr);
-    CustomerChoice choice;
-    choice.origin = "Recibos";
-    EXPECT_FALSE(CustomerOriginRegistry::dispatch(choice));
 }
 
 }  // namespace

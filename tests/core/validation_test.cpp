@@ -240,14 +240,14 @@ TEST(MiMsgbox, CaptionsResultCodesAndSingleOpenBox) {
     EXPECT_EQ(d.entries()[0].text, "¿Facturar?");
     EXPECT_EQ(d.entries()[0].title, "Pendientes");
     EXPECT_EQ(d.entries()[0].extra, "Seleccionar|Todas");
-    EXPECT_FALSE(torvane::miMsgboxOpen());
+    EXPECT_FALSE(d.miMsgboxOpen());
 
     ReentrantDialogs r;
     r.answerNo();
     EXPECT_EQ(torvane::MiMsgbox(r, "primera", "T", "Seleccionar", "Todas"), torvane::kMsgBoxNo);
     EXPECT_EQ(r.inner, torvane::kMsgBoxNone);
     EXPECT_EQ(r.texts(), QStringList{"primera"});
-    EXPECT_FALSE(torvane::miMsgboxOpen());
+    EXPECT_FALSE(r.miMsgboxOpen());
 }
 
 }  // namespace

@@ -4,12 +4,13 @@
 #include <memory>
 
 #include "controls/screen.h"
-#include "core/handoff.h"
 #include "customers_fixture.h"
 #include "masters/clientes.h"
+#include "masters/customer_handoffs.h"
 #include "support/screen_helpers.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_home.h"
+#include "support/test_services.h"
 
 using namespace torvane;
 using namespace torvane::testing;
@@ -20,6 +21,8 @@ namespace {
 class VehicleSearchScreen : public ::testing::Test {
   protected:
     void SetUp() override {
+        registerCustomerFileOrigins(home.session(), services,
+                                    std::make_shared<QPointer<Clientes>>());
         antonio = addCustomer(home.db(), "0001", "ANTONIO PEREZ");
         beatriz = addCustomer(home.db(), "0002", "BEATRIZ GOMEZ");
         ibiza = addVehicle(home.db(), antonio, "1111AAA", "SEAT", "IBIZA");
@@ -32,8 +35,8 @@ class VehicleSearchScreen : public ::testing::Test {
 
     BusquedaVehiculos* openSearch(BusquedaVehiculos::Use use = BusquedaVehiculos::Use::WorkOrder,
                                   QWidget* from = nullptr, const QVariant& towCustomer = {}) {
-        auto* s =
-            new BusquedaVehiculos(home.session(), dialogs, from ? from : &caller, use, towCustomer);
+        auto* s = new BusquedaVehiculos(home.session(), services, from ? from : &caller, use,
+                                        towCustomer);
         openScreen(from ? from : &caller, s);
         return s;
     }
@@ -45,7 +48,8 @@ class VehicleSearchScreen : public ::testing::Test {
     }
 
     TempHome home;
-    ScriptedDialogs dialogs;
+    TestServices services;
+    ScriptedDialogs& dialogs = services.scripted;
     QWidget caller;
     qint64 antonio = 0, beatriz = 0, ibiza = 0, focus = 0, leon = 0;
 };
@@ -111,7 +115,7 @@ TEST_F(VehicleSearchScreen, ChangeOfOwnerRerunsTheSearch) {
 
 TEST_F(VehicleSearchScreen, BrowserAndWorkOrderUses) {
     NewWorkOrderRequest got;
-    WorkOrderOpenerRegistry::setOpener([&](const NewWorkOrderRequest& r) { got = r; });
+    services.handoffs().workOrders.setOpener([&](const NewWorkOrderRequest& r) { got = r; });
     auto* browser = openSearch(BusquedaVehiculos::Use::Browser);
     EXPECT_FALSE(enabled(browser, "CmdSeleccionar"));
     EXPECT_TRUE(enabled(browser, "CmdHistorial"));
@@ -122,7 +126,7 @@ TEST_F(VehicleSearchScreen, BrowserAndWorkOrderUses) {
     type(s, "txtBusqueda", "1234");
     ASSERT_TRUE(enabled(s, "CmdSeleccionar"));
     click(s, "CmdSeleccionar");
-    WorkOrderOpenerRegistry::clearOpener();
+    services.handoffs().workOrders.setOpener(nullptr);
     EXPECT_EQ(got.vehicleId, leon);
     EXPECT_EQ(got.numbering, WorkOrderNumbering::NextNumber);
 
@@ -145,14 +149,14 @@ TEST_F(VehicleSearchScreen, TowReportGetsPlateMakeAndModel) {
     tow.setObjectName("PartesGrua");
     tow.show();
     VehicleChoice got;
-    VehicleChoiceRegistry::registerCaller("PartesGrua", [&](const VehicleChoice& c) { got = c; });
+    services.handoffs().vehicleChoices.registerCaller("PartesGrua",
+                                                      [&](const VehicleChoice& c) { got = c; });
     auto* s = openSearch(BusquedaVehiculos::Use::WorkOrder, &tow, beatriz);
     EXPECT_EQ(plates(s), (QStringList{"2222BBB", "1234CCC"}));  // only the tow customer's
     EXPECT_EQ(control<QPushButton>(s, "CmdSeleccionar")->text(), "Seleccionar");
     clickRow(control<DataGrid>(s, "MSHFlexGrid1"), 1);
     click(s, "CmdSeleccionar");
     settle();
-    VehicleChoiceRegistry::unregisterCaller("PartesGrua");
     EXPECT_EQ(got.vehicleId, leon);
     EXPECT_EQ(got.plate, "1234CCC");
     EXPECT_EQ(got.make, "SEAT");

@@ -5,12 +5,13 @@
 #include <memory>
 
 #include "controls/opc_entrada.h"
-#include "core/handoff.h"
 #include "customers_fixture.h"
 #include "masters/busqueda_clientes.h"
+#include "masters/customer_handoffs.h"
 #include "support/screen_helpers.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_home.h"
+#include "support/test_services.h"
 
 using namespace torvane;
 using namespace torvane::testing;
@@ -20,10 +21,14 @@ namespace {
 
 class ClientesScreen : public ::testing::Test {
   protected:
+    ClientesScreen() {
+        registerCustomerFileOrigins(home.session(), services,
+                                    std::make_shared<QPointer<Clientes>>());
+    }
     void TearDown() override { closeAllWindows(); }
 
     std::unique_ptr<Clientes> openFile() {
-        auto s = std::make_unique<Clientes>(home.session(), dialogs);
+        auto s = std::make_unique<Clientes>(home.session(), services);
         s->show();
         s->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(s.get()));
@@ -35,7 +40,8 @@ class ClientesScreen : public ::testing::Test {
     }
 
     TempHome home;
-    ScriptedDialogs dialogs;
+    TestServices services;
+    ScriptedDialogs& dialogs = services.scripted;
 };
 
 TEST_F(ClientesScreen, NewCustomerTakesTheFirstFreeCodeAndIsSaved) {
@@ -350,26 +356,26 @@ TEST_F(ClientesScreen, RegisteredOriginsTakeTheChoiceAndOthersRepositionTheFile)
     const qint64 two = addCustomer(db(), "0002", "DOS");
     qint64 received = 0;
     QString origin;
-    CustomerOriginRegistry::registerOrigin("Venta Recambios", [&](const CustomerChoice& c) {
-        received = c.customerId;
-        origin = c.origin;
-    });
+    services.handoffs().customerOrigins.registerOrigin("Venta Recambios",
+                                                       [&](const CustomerChoice& c) {
+                                                           received = c.customerId;
+                                                           origin = c.origin;
+                                                       });
     auto s = openFile();
     {
-        auto* search = new BusquedaClientes(home.session(), dialogs, s.get(), "Venta Recambios");
+        auto* search = new BusquedaClientes(home.session(), services, s.get(), "Venta Recambios");
         search->show();
         type(search, "txtBusqueda", "0002");
         click(search, "CmdAcciones_1");
         settle();
     }
-    CustomerOriginRegistry::unregisterOrigin("Venta Recambios");
     EXPECT_EQ(received, two);
     EXPECT_EQ(origin, "Venta Recambios");
     EXPECT_EQ(textOf(s.get(), "txtNombre"), "UNO");  // the file did not move
 
     // An origin nobody registered falls back to repositioning the customer file.
     {
-        auto* search = new BusquedaClientes(home.session(), dialogs, s.get(), "Comisiones");
+        auto* search = new BusquedaClientes(home.session(), services, s.get(), "Comisiones");
         search->setAttribute(Qt::WA_DeleteOnClose);
         search->show();
         type(search, "txtBusqueda", "0002");
@@ -495,7 +501,7 @@ TEST_F(ClientesScreen, NewWorkOrderWaitsForTheEditor) {
         EXPECT_FALSE(enabled(s.get(), "CmdSeleccionar"));
     }
     NewWorkOrderRequest got;
-    WorkOrderOpenerRegistry::setOpener([&](const NewWorkOrderRequest& r) { got = r; });
+    services.handoffs().workOrders.setOpener([&](const NewWorkOrderRequest& r) { got = r; });
     {
         auto s = openFile();
         selectTab(s.get(), "SSTab1", 1);
@@ -508,7 +514,6 @@ TEST_F(ClientesScreen, NewWorkOrderWaitsForTheEditor) {
         s->setCallerName("PartesGrua");
         EXPECT_FALSE(enabled(s.get(), "CmdSeleccionar"));
     }
-    WorkOrderOpenerRegistry::clearOpener();
 }
 
 }  // namespace

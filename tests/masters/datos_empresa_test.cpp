@@ -7,6 +7,7 @@
 #include "support/screen_helpers.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_home.h"
+#include "support/test_services.h"
 
 using namespace torvane;
 using torvane::testing::click;
@@ -14,6 +15,7 @@ using torvane::testing::control;
 using torvane::testing::enabled;
 using torvane::testing::ScriptedDialogs;
 using torvane::testing::TempHome;
+using torvane::testing::TestServices;
 
 namespace {
 
@@ -104,8 +106,8 @@ TEST(CompanyData, ARateThatIsNotANumberStoresNothing) {
 
 TEST(DatosEmpresaScreen, EmptyTableStartsEditingANewRow) {
     TempHome home;
-    ScriptedDialogs dialogs;
-    DatosEmpresa screen(home.session(), dialogs);
+    TestServices services;
+    DatosEmpresa screen(home.session(), services);
     EXPECT_EQ(screen.windowTitle(), "Datos de la Empresa");
     EXPECT_TRUE(screen.isNewRow());
     EXPECT_TRUE(screen.mode().isEditing());
@@ -120,8 +122,9 @@ TEST(DatosEmpresaScreen, EmptyTableStartsEditingANewRow) {
 
 TEST(DatosEmpresaScreen, TypingFollowsTheFieldRulesAndSavingStoresTheRow) {
     TempHome home;
-    ScriptedDialogs dialogs;
-    DatosEmpresa screen(home.session(), dialogs);
+    TestServices services;
+    ScriptedDialogs& dialogs = services.scripted;
+    DatosEmpresa screen(home.session(), services);
     QSignalSpy saved(&screen, &DatosEmpresa::saved);
     QSignalSpy nameChanged(&home.session(), &Session::companyNameChanged);
     for (const auto& t : kTyped)
@@ -153,8 +156,9 @@ TEST(DatosEmpresaScreen, TypingFollowsTheFieldRulesAndSavingStoresTheRow) {
 TEST(DatosEmpresaScreen, SavingWithAnyFieldEmptyIsRefused) {
     for (const auto& missing : kTyped) {
         TempHome home;
-        ScriptedDialogs dialogs;
-        DatosEmpresa screen(home.session(), dialogs);
+        TestServices services;
+        ScriptedDialogs& dialogs = services.scripted;
+        DatosEmpresa screen(home.session(), services);
         for (const auto& t : kTyped)
             if (&t != &missing)
                 QTest::keyClicks(control<QLineEdit>(&screen, t.control),
@@ -173,8 +177,8 @@ TEST(DatosEmpresaScreen, SavingWithAnyFieldEmptyIsRefused) {
 TEST(DatosEmpresaScreen, ExistingRowIsShownLockedAndModifyUnlocksIt) {
     TempHome home;
     ASSERT_TRUE(saveCompanyData(home.db(), fullData()));
-    ScriptedDialogs dialogs;
-    DatosEmpresa screen(home.session(), dialogs);
+    TestServices services;
+    DatosEmpresa screen(home.session(), services);
     EXPECT_FALSE(screen.mode().isEditing());
     EXPECT_EQ(control<QLineEdit>(&screen, "txtNombre")->text(), "TALLERES PEREZ");
     EXPECT_EQ(control<QLineEdit>(&screen, "TxtIVA")->text(), "16");
@@ -190,8 +194,9 @@ TEST(DatosEmpresaScreen, ExistingRowIsShownLockedAndModifyUnlocksIt) {
 TEST(DatosEmpresaScreen, CancelRefusesEmptyFieldsThenRestoresTheStoredRow) {
     TempHome home;
     ASSERT_TRUE(saveCompanyData(home.db(), fullData()));
-    ScriptedDialogs dialogs;
-    DatosEmpresa screen(home.session(), dialogs);
+    TestServices services;
+    ScriptedDialogs& dialogs = services.scripted;
+    DatosEmpresa screen(home.session(), services);
     click(&screen, "CmdModificar");
     control<QLineEdit>(&screen, "txtFax")->clear();
     QTest::keyClicks(control<QLineEdit>(&screen, "txtNombre"), " bis");

@@ -11,21 +11,22 @@
 #include "reports/report_preview.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_home.h"
+#include "support/test_services.h"
 
 using torvane::Dialogs;
 using torvane::reports::RecordingReportOutput;
-using torvane::reports::ScopedReportOutput;
 using torvane::testing::ScriptedDialogs;
 using torvane::testing::TempHome;
+using torvane::testing::TestServices;
 namespace Informes = torvane::Informes;
 
 namespace {
 
 struct Fixture {
     TempHome home;
-    ScriptedDialogs dialogs;
-    RecordingReportOutput output;
-    ScopedReportOutput scope{output};
+    TestServices services;
+    ScriptedDialogs& dialogs = services.scripted;
+    RecordingReportOutput& output = services.output;
     Fixture() {
         torvane::testing::fillReportFixture(home.db());
         home.session().setToday(QDate(2008, 4, 15));
@@ -42,15 +43,15 @@ struct Fixture {
 
 TEST(Informes, PreviewAndPrinterDestinations) {
     Fixture f;
-    EXPECT_TRUE(Informes::ImprimirInforme(f.home.session(), f.dialogs, "{Proveedores.Id_Pro}=2",
+    EXPECT_TRUE(Informes::ImprimirInforme(f.home.session(), f.services, "{Proveedores.Id_Pro}=2",
                                           "\\QARVOLPRO.rpt", true));
     ASSERT_EQ(f.output.jobs().size(), 1u);
     EXPECT_TRUE(f.output.jobs()[0].preview);
     EXPECT_TRUE(f.lastText().contains("LUBRICANTES NORTE"));
     EXPECT_FALSE(f.lastText().contains("RECAMBIOS DEL CENTRO"));
 
-    EXPECT_TRUE(
-        Informes::ImprimirInformeSimple(f.home.session(), f.dialogs, "", "\\QARVOLPRO.rpt", false));
+    EXPECT_TRUE(Informes::ImprimirInformeSimple(f.home.session(), f.services, "", "\\QARVOLPRO.rpt",
+                                                false));
     ASSERT_EQ(f.output.jobs().size(), 2u);
     EXPECT_FALSE(f.output.jobs()[1].preview) << "preview false goes straight to the printer";
     EXPECT_TRUE(f.dialogs.entries().empty());
@@ -58,19 +59,19 @@ TEST(Informes, PreviewAndPrinterDestinations) {
 
 TEST(Informes, WorkOrderInvoiceSelectsByNumberExceptForSeveralOrders) {
     Fixture f;
-    ASSERT_TRUE(Informes::ImprimirFacturaODT(f.home.session(), f.dialogs, "ODT08/03/00002",
+    ASSERT_TRUE(Informes::ImprimirFacturaODT(f.home.session(), f.services, "ODT08/03/00002",
                                              "\\QARVOFACODT.rpt", true));
     EXPECT_TRUE(f.lastText().contains("ODT08/03/00002"));
     EXPECT_FALSE(f.lastText().contains("ODT08/03/00003"));
 
     ASSERT_TRUE(Informes::ImprimirFacturaODT(
-        f.home.session(), f.dialogs, "{ODTS.NODT} like [\"ODT08/03/00002\",\"ODT08/03/00003\"]",
+        f.home.session(), f.services, "{ODTS.NODT} like [\"ODT08/03/00002\",\"ODT08/03/00003\"]",
         f.home.folder() + "\\QARVOFACODT2.rpt", false));
     EXPECT_FALSE(f.output.jobs().back().preview);
     EXPECT_TRUE(f.lastText().contains("Orden de trabajo ODT08/03/00003"));
 
     // For any other file the argument is a work-order number, even when it looks like a formula.
-    EXPECT_FALSE(Informes::ImprimirFacturaODT(f.home.session(), f.dialogs,
+    EXPECT_FALSE(Informes::ImprimirFacturaODT(f.home.session(), f.services,
                                               "{ODTS.NODT} like [\"ODT08/03/00002\"]",
                                               "\\QARVOFACODT.rpt", true));
     ASSERT_EQ(f.dialogs.messages().size(), 1u);
@@ -89,7 +90,7 @@ TEST(Informes, DeliveryNoteAlwaysPreviewsAndWorkSheetUsesItsFormula) {
     f.home.db().insert(
         "INSERT INTO TrabajosRealizar_ODT (NODT, Trabajo) VALUES "
         "('ODT08/03/00001', 'REVISAR RUIDO EN SUSPENSION')");
-    ASSERT_TRUE(Informes::ImprimirHojaODT(f.home.session(), f.dialogs, "ODT08/03/00001",
+    ASSERT_TRUE(Informes::ImprimirHojaODT(f.home.session(), f.services, "ODT08/03/00001",
                                           "/qarvoodttaller.rpt", false));
     EXPECT_FALSE(f.output.jobs().back().preview);
     EXPECT_TRUE(f.lastText().contains("REVISAR RUIDO EN SUSPENSION"));
@@ -99,7 +100,7 @@ TEST(Informes, DeliveryNoteAlwaysPreviewsAndWorkSheetUsesItsFormula) {
                   "report document\nfrom ODTS\nheading ALBARÁN\nfield \"Orden\" = {ODTS.NODT}\n"
                   "section TR.rpt = {ODTS.NODT}\nsection ME.rpt = {ODTS.NODT}\n"
                   "section LL.rpt = {ODTS.NODT}\n");
-    ASSERT_TRUE(Informes::ImprimirAlbaranODT(f.home.session(), f.dialogs,
+    ASSERT_TRUE(Informes::ImprimirAlbaranODT(f.home.session(), f.services,
                                              "{ODTS.NODT}='ODT08/03/00001'", "\\qarvoalbodt.rpt"));
     EXPECT_TRUE(f.output.jobs().back().preview);
     EXPECT_TRUE(f.lastText().contains("CAMBIO DE ACEITE Y FILTRO"));
@@ -108,7 +109,7 @@ TEST(Informes, DeliveryNoteAlwaysPreviewsAndWorkSheetUsesItsFormula) {
 
 TEST(Informes, VerListadoPreviewsTheWholeListing) {
     Fixture f;
-    ASSERT_TRUE(Informes::VerListado(f.home.session(), f.dialogs, "\\QARVOCLIENTES2.rpt"));
+    ASSERT_TRUE(Informes::VerListado(f.home.session(), f.services, "\\QARVOCLIENTES2.rpt"));
     ASSERT_EQ(f.output.jobs().size(), 1u);
     EXPECT_TRUE(f.output.jobs()[0].preview);
     EXPECT_TRUE(f.lastText().contains("Total: 3 clientes"));
@@ -116,7 +117,7 @@ TEST(Informes, VerListadoPreviewsTheWholeListing) {
 
 TEST(Informes, MissingReportFileIsToldByName) {
     Fixture f;
-    EXPECT_FALSE(Informes::VerListado(f.home.session(), f.dialogs, "\\QARVONADA.rpt"));
+    EXPECT_FALSE(Informes::VerListado(f.home.session(), f.services, "\\QARVONADA.rpt"));
     ASSERT_EQ(f.dialogs.messages().size(), 1u);
     EXPECT_EQ(f.dialogs.messages()[0].text,
               "No se encuentra el informe \"QARVONADA.rpt\" en la carpeta del programa.");
@@ -129,7 +130,7 @@ TEST(Informes, MissingSectionFileIsToldByName) {
     f.writeReport("SINSECCION.rpt",
                   "report document\nfrom ODTS\nsection NOHAY.rpt = {ODTS.NODT}\n");
     EXPECT_FALSE(
-        Informes::ImprimirInforme(f.home.session(), f.dialogs, "", "\\SINSECCION.rpt", true));
+        Informes::ImprimirInforme(f.home.session(), f.services, "", "\\SINSECCION.rpt", true));
     EXPECT_EQ(f.dialogs.lastText(),
               "No se encuentra el informe \"NOHAY.rpt\" en la carpeta del programa.");
 }
@@ -161,7 +162,7 @@ TEST(Informes, DamagedDefinitionsAreToldWithTheLine) {
         Fixture f;
         f.writeReport("ROTO.rpt", c.text);
         EXPECT_FALSE(
-            Informes::ImprimirInforme(f.home.session(), f.dialogs, "", "\\ROTO.rpt", true));
+            Informes::ImprimirInforme(f.home.session(), f.services, "", "\\ROTO.rpt", true));
         EXPECT_EQ(f.dialogs.lastText(),
                   QString::fromUtf8("El informe \"ROTO.rpt\" está dañado y no se "
                                     "puede imprimir (") +
@@ -176,14 +177,14 @@ TEST(Informes, BrokenSqlInADefinitionIsToldNotThrown) {
     f.writeReport("SQLMAL.rpt",
                   "report list\nfrom Clientes\nformula X = Clientes.Nombre +* 2\n"
                   "column \"X\" 1 = {@X}\n");
-    EXPECT_FALSE(Informes::VerListado(f.home.session(), f.dialogs, "\\SQLMAL.rpt"));
+    EXPECT_FALSE(Informes::VerListado(f.home.session(), f.services, "\\SQLMAL.rpt"));
     EXPECT_TRUE(f.dialogs.lastText().startsWith("No se puede preparar el informe \"SQLMAL.rpt\":"))
         << f.dialogs.lastText().toStdString();
 }
 
 TEST(Informes, UnknownFieldInFormulaNamesReportAndField) {
     Fixture f;
-    EXPECT_FALSE(Informes::ImprimirInforme(f.home.session(), f.dialogs, "{Facturas.Fecha}=1",
+    EXPECT_FALSE(Informes::ImprimirInforme(f.home.session(), f.services, "{Facturas.Fecha}=1",
                                            "\\QARVOCLIENTES.rpt", true));
     EXPECT_EQ(f.dialogs.lastText(),
               "La fórmula de selección del informe \"QARVOCLIENTES.rpt\" no es válida: la tabla "
@@ -196,7 +197,7 @@ TEST(Informes, NoPrinterOffersPdf) {
     // Declined: nothing printed, nothing saved.
     f.dialogs.answerNo();
     EXPECT_FALSE(
-        Informes::ImprimirInforme(f.home.session(), f.dialogs, "", "\\QARVOLPRO.rpt", false));
+        Informes::ImprimirInforme(f.home.session(), f.services, "", "\\QARVOLPRO.rpt", false));
     ASSERT_EQ(f.dialogs.entries().size(), 1u);
     EXPECT_EQ(f.dialogs.entries()[0].kind, ScriptedDialogs::Kind::Question);
     EXPECT_EQ(f.dialogs.entries()[0].text,
@@ -207,7 +208,7 @@ TEST(Informes, NoPrinterOffersPdf) {
     f.dialogs.answerYes();
     f.dialogs.answerFile(f.home.file("proveedores"));
     EXPECT_TRUE(
-        Informes::ImprimirInforme(f.home.session(), f.dialogs, "", "\\QARVOLPRO.rpt", false));
+        Informes::ImprimirInforme(f.home.session(), f.services, "", "\\QARVOLPRO.rpt", false));
     QFile pdf(f.home.file("proveedores.pdf"));
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5).startsWith("%PDF-"));
@@ -217,20 +218,10 @@ TEST(Informes, NoPrinterOffersPdf) {
 
 TEST(Informes, NoDatabaseIsTold) {
     TempHome home(false);
-    ScriptedDialogs dialogs;
-    RecordingReportOutput output;
-    ScopedReportOutput scope(output);
-    EXPECT_FALSE(Informes::VerListado(home.session(), dialogs, "\\QARVOLPRO.rpt"));
-    EXPECT_EQ(dialogs.lastText(),
+    TestServices services;
+    EXPECT_FALSE(Informes::VerListado(home.session(), services, "\\QARVOLPRO.rpt"));
+    EXPECT_EQ(services.scripted.lastText(),
               "No hay ninguna base de datos abierta para imprimir el informe \"QARVOLPRO.rpt\".");
-}
-
-TEST(Informes, HeadlessQtPreviewNeverWaits) {
-    Fixture f;
-    torvane::reports::QtReportOutput qt;
-    ScopedReportOutput scope(qt);
-    // Under the offscreen platform this returns at once instead of waiting for a user.
-    EXPECT_TRUE(Informes::VerListado(f.home.session(), f.dialogs, "\\QARVOLPRO.rpt"));
 }
 
 TEST(ReportPreview, SearchHighlightsAndMovesToTheMatchingPage) {
@@ -242,7 +233,7 @@ TEST(ReportPreview, SearchHighlightsAndMovesToTheMatchingPage) {
             {QString("Z%1").arg(i, 3, 10, QChar('0')), QString("RELLENO %1").arg(i)});
     f.home.db().insert("INSERT INTO Clientes (Codigo, Nombre) VALUES ('ZZZ', 'AGUJA EN EL PAJAR')");
     t.commit();
-    ASSERT_TRUE(Informes::VerListado(f.home.session(), f.dialogs, "\\QARVOCLIENTES2.rpt"));
+    ASSERT_TRUE(Informes::VerListado(f.home.session(), f.services, "\\QARVOCLIENTES2.rpt"));
     const auto& report = f.output.jobs().back().report;
     ASSERT_GE(report.pages.size(), 3u);
     torvane::reports::ReportPreview preview(report, f.dialogs);

@@ -25,13 +25,17 @@ QString ScriptedDialogs::lastText() const {
     return entries_.empty() ? QString() : entries_.back().text;
 }
 
-ScriptedDialogs::Answer ScriptedDialogs::next(const QString& what) {
+std::optional<ScriptedDialogs::Answer> ScriptedDialogs::next(Kind kind, const QString& what) {
     if (answers_.empty()) {
         ADD_FAILURE() << "unexpected dialog: " << what.toStdString();
-        return Answer{};
+        return std::nullopt;
     }
-    Answer a = answers_.front();
+    Answer a = std::move(answers_.front());
     answers_.pop_front();
+    if (a.kind != kind) {
+        ADD_FAILURE() << "dialog answered with an answer of another kind: " << what.toStdString();
+        return std::nullopt;
+    }
     return a;
 }
 
@@ -41,27 +45,21 @@ void ScriptedDialogs::message(const QString& text, Icon icon, const QString& tit
 
 bool ScriptedDialogs::question(const QString& text, const QString& title) {
     entries_.push_back({Kind::Question, text, Icon::None, title, {}});
-    Answer a = next(text);
-    if (auto* b = std::get_if<bool>(&a)) return *b;
-    ADD_FAILURE() << "question answered with a non Yes/No answer: " << text.toStdString();
-    return false;
+    const auto a = next(Kind::Question, text);
+    return a && a->given;
 }
 
 bool ScriptedDialogs::questionWithCaptions(const QString& text, const QString& title,
                                            const QString& yesCaption, const QString& noCaption) {
     entries_.push_back({Kind::Question, text, Icon::None, title, yesCaption + "|" + noCaption});
-    Answer a = next(text);
-    if (auto* b = std::get_if<bool>(&a)) return *b;
-    ADD_FAILURE() << "question answered with a non Yes/No answer: " << text.toStdString();
-    return false;
+    const auto a = next(Kind::Question, text);
+    return a && a->given;
 }
 
 QString ScriptedDialogs::openFile(const QString& title, const QString& filter) {
     entries_.push_back({Kind::File, title, Icon::None, title, filter});
-    Answer a = next(title);
-    if (auto* s = std::get_if<QString>(&a)) return *s;
-    ADD_FAILURE() << "file dialog answered with a non file answer: " << title.toStdString();
-    return {};
+    const auto a = next(Kind::File, title);
+    return a ? a->text : QString();
 }
 
 QString ScriptedDialogs::saveFile(const QString& title, const QString& filter) {
@@ -71,10 +69,9 @@ QString ScriptedDialogs::saveFile(const QString& title, const QString& filter) {
 std::optional<QString> ScriptedDialogs::inputText(const QString& prompt, const QString& title,
                                                   const QString& initial) {
     entries_.push_back({Kind::Input, prompt, Icon::None, title, initial});
-    Answer a = next(prompt);
-    if (auto* s = std::get_if<std::optional<QString>>(&a)) return *s;
-    ADD_FAILURE() << "input box answered with a non input answer: " << prompt.toStdString();
-    return std::nullopt;
+    const auto a = next(Kind::Input, prompt);
+    if (!a || !a->given) return std::nullopt;
+    return a->text;
 }
 
 }  // namespace torvane::testing

@@ -4,7 +4,6 @@
 #include <QStringList>
 #include <deque>
 #include <optional>
-#include <variant>
 #include <vector>
 
 #include "core/dialogs.h"
@@ -23,15 +22,16 @@ class ScriptedDialogs : public Dialogs {
         QString title;
         QString extra;  // captions, file filter
     };
-    using Answer = std::variant<bool, QString, std::optional<QString>>;
 
     ~ScriptedDialogs() override;
 
     // Queue answers in the order they will be asked.
-    void answerYes() { answers_.push_back(true); }
-    void answerNo() { answers_.push_back(false); }
-    void answerFile(const QString& path) { answers_.push_back(path); }
-    void answerInput(std::optional<QString> text) { answers_.push_back(text); }
+    void answerYes() { answers_.push_back({Kind::Question, true, {}}); }
+    void answerNo() { answers_.push_back({Kind::Question, false, {}}); }
+    void answerFile(const QString& path) { answers_.push_back({Kind::File, true, path}); }
+    void answerInput(std::optional<QString> text) {
+        answers_.push_back({Kind::Input, text.has_value(), text.value_or(QString())});
+    }
 
     const std::vector<Entry>& entries() const { return entries_; }
     std::vector<Entry> messages() const;
@@ -50,7 +50,16 @@ class ScriptedDialogs : public Dialogs {
                                      const QString& initial) override;
 
   private:
-    Answer next(const QString& what);
+    // A plain struct rather than a variant: copying a variant holding an optional
+    // trips GCC's maybe-uninitialized warning at -O3.
+    struct Answer {
+        Kind kind = Kind::Question;
+        bool given = false;  // Yes, or a file / input not cancelled
+        QString text;
+    };
+    // The next queued answer, which must be of this kind; nullopt (and a test
+    // failure) when there is none or it is of another kind.
+    std::optional<Answer> next(Kind kind, const QString& what);
     std::vector<Entry> entries_;
     std::deque<Answer> answers_;
 };
