@@ -172,7 +172,7 @@ void BM_CustomerFileOpen(benchmark::State& state) {
     torvane::RecordList list;
     for (auto _ : state) {
         list.load(*f.db, QStringLiteral("Clientes"), QStringLiteral("Id_Cli"),
-                  cu::customerKeysSql(cu::CustomerOrder::Stored));
+                  cu::customerKeys(cu::CustomerOrder::Stored).sql);
         benchmark::DoNotOptimize(list.current());
     }
     state.counters["rows"] = list.count();

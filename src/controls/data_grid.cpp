@@ -1,5 +1,8 @@
 #include "controls/data_grid.h"
 
+#include <QBoxLayout>
+#include <QLabel>
+
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QSqlRecord>
@@ -225,6 +228,15 @@ void DataGrid::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QTableView::keyPressEvent(event);
+}
+
+DataGrid* addGrid(QWidget* owner, QBoxLayout* into, const QString& caption,
+                  const QString& objectName, const QList<GridColumn>& columns, int stretch) {
+    if (!caption.isEmpty()) into->addWidget(new QLabel(caption, owner));
+    auto* grid = new DataGrid(objectName, owner);
+    grid->setColumns(columns);
+    into->addWidget(grid, stretch);
+    return grid;
 }
 
 }  // namespace torvane

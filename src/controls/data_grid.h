@@ -1,31 +1,17 @@
 #pragma once
 
+#include <QBoxLayout>
 #include <QList>
 #include <QSqlQueryModel>
 #include <QString>
 #include <QTableView>
 #include <QVariant>
 
+#include "core/grid_column.h"
 #include "core/sql_statement.h"
 #include "data/database.h"
 
 namespace torvane {
-
-// How a grid shows one column of its query.
-enum class ColumnKind {
-    Text,
-    Money,   // "1.234,50", right-aligned
-    Date,    // ISO in the database, dd/mm/yyyy on screen
-    Number,  // right-aligned, "," as decimal mark
-    Hidden,  // read by the screen (keys), never shown
-};
-
-struct GridColumn {
-    QString field;    // column name as the query returns it
-    QString caption;  // empty: the field name
-    ColumnKind kind = ColumnKind::Text;
-    int width = 0;  // pixels; 0 sizes to the contents of the first rows
-};
 
 // A query model that fetches rows as the view scrolls and formats money and
 // date columns. Columns are described by field name, so "select *" queries
@@ -98,5 +84,10 @@ class DataGrid : public QTableView {
     void applyLayout();
     GridModel* model_;
 };
+
+// A grid named objectName showing columns, with its caption above it (none when
+// empty), added to `into`.
+DataGrid* addGrid(QWidget* owner, QBoxLayout* into, const QString& caption,
+                  const QString& objectName, const QList<GridColumn>& columns, int stretch = 1);
 
 }  // namespace torvane

@@ -95,6 +95,13 @@ void applyKeyClass(QWidget* field, KeyClass keyClass) {
         combo->lineEdit()->installEventFilter(filter);
 }
 
+QStringList applyKeyClasses(QWidget* form, const QList<QPair<KeyClass, const char*>>& classes) {
+    QList<QPair<KeyClass, QStringList>> split;
+    for (const auto& [keyClass, names] : classes)
+        split.append({keyClass, QString::fromLatin1(names).split(u' ', Qt::SkipEmptyParts)});
+    return applyKeyClasses(form, split);
+}
+
 QStringList applyKeyClasses(QWidget* form, const QList<QPair<KeyClass, QStringList>>& classes) {
     QStringList missing;
     if (!form) return missing;

@@ -25,6 +25,10 @@ void applyKeyClass(QWidget* field, KeyClass keyClass);
 // matched no control, so a screen test can assert none are missing.
 QStringList applyKeyClasses(QWidget* form, const QList<QPair<KeyClass, QStringList>>& classes);
 
+// The same with the names of each class in one text, separated by blanks:
+// {KeyClass::K4, "txtNombre txtCalle"}.
+QStringList applyKeyClasses(QWidget* form, const QList<QPair<KeyClass, const char*>>& classes);
+
 // The class given to a field, or 0 when it has none.
 int keyClassOf(const QWidget* field);
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QRadioButton>
 #include <QTimer>
 
 #include "controls/keyboard_classes.h"
@@ -39,6 +40,22 @@ TaxIdField::TaxIdField(Dialogs& dialogs, QLineEdit* txtNif, QAbstractButton* opt
         connect(optCif_, &QAbstractButton::clicked, this, [this](bool checked) {
             if (checked) onCifChosen();
         });
+}
+
+QHBoxLayout* taxIdRow(QWidget* owner, bool optionsTakeFocus) {
+    auto* row = new QHBoxLayout;
+    auto* nif = new QLineEdit(owner);
+    nif->setObjectName(QStringLiteral("TxtNif"));
+    row->addWidget(nif, 1);
+    for (const char* kind : {"NIF", "CIF", "LIBRE"}) {
+        auto* option = new QRadioButton(QString::fromLatin1(kind), owner);
+        option->setObjectName(QStringLiteral("Opt") + QString::fromLatin1(kind));
+        if (!optionsTakeFocus) option->setFocusPolicy(Qt::NoFocus);
+        row->addWidget(option);
+    }
+    // Free text first, so that opening a screen checks nothing.
+    owner->findChild<QRadioButton*>(QStringLiteral("OptLIBRE"))->setChecked(true);
+    return row;
 }
 
 TaxIdField* TaxIdField::attach(QWidget* form, Dialogs& dialogs, const QString& nextFieldName,
@@ -86,11 +103,11 @@ void TaxIdField::onCifChosen() {
     if (text != txtNif_->text()) txtNif_->setText(text);
 }
 
-void TaxIdField::checkOnLeaving() {
+void TaxIdField::checkOnLeaving(bool asNif, bool asCif) {
     if (locked()) return;
-    if (optNif_ && optNif_->isChecked()) {
+    if (asNif) {
         ValidarNIF(dialogs_, txtNif_->text());
-    } else if (optCif_ && optCif_->isChecked()) {
+    } else if (asCif) {
         QString text = txtNif_->text();
         ValidarCIF(dialogs_, text);
         if (text != txtNif_->text()) txtNif_->setText(text);
@@ -103,12 +120,15 @@ bool TaxIdField::eventFilter(QObject* watched, QEvent* event) {
         // Switching to another window or opening a menu is not leaving the field.
         const bool leaving = reason != Qt::ActiveWindowFocusReason &&
                              reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason;
+        // Whatever takes the focus, option buttons included, the text is checked
+        // against the kind of id chosen when the field was left.
         QWidget* now = QApplication::focusWidget();
-        // Going to one of the options is choosing the kind of id, checked by the option itself.
-        const bool toOption = now && (now == optNif_ || now == optCif_ || now == optLibre_);
-        if (leaving && !toOption && !locked() && (!now || now->window() == txtNif_->window())) {
-            // The message box must not open inside the focus change itself.
-            QTimer::singleShot(0, this, &TaxIdField::checkOnLeaving);
+        if (leaving && !locked() && (!now || now->window() == txtNif_->window())) {
+            // The message box must not open inside the focus change itself; the
+            // kind is the one chosen on leaving, before a click on an option lands.
+            const bool asNif = optNif_ && optNif_->isChecked();
+            const bool asCif = optCif_ && optCif_->isChecked();
+            QTimer::singleShot(0, this, [this, asNif, asCif] { checkOnLeaving(asNif, asCif); });
         }
     }
     return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QObject>
 #include <QPointer>
@@ -13,8 +14,9 @@ namespace torvane {
 // TxtNif with the options OptNIF, OptCIF and (mostly) OptLIBRE.
 //  - NIF set and the typed text reaches 8 characters: the text becomes
 //    CalcularNIF of it and the focus moves to the next field.
-//  - Leaving the field (not locked): NIF -> ValidarNIF, CIF -> ValidarCIF; a
-//    failure only shows the message, the text stays and the focus moves on.
+//  - Leaving the field (not locked), whatever takes the focus, option buttons
+//    included: NIF -> ValidarNIF, CIF -> ValidarCIF, by the option chosen on
+//    leaving; a failure only shows the message, the text stays.
 //  - Choosing NIF runs CalcularNIF on the current text; choosing CIF runs
 //    ValidarCIF when validateCifOnOption is set. LIBRE checks nothing.
 struct TaxIdOptions {
@@ -43,7 +45,7 @@ class TaxIdField : public QObject {
     void onTextEdited(const QString& text);
     void onNifChosen();
     void onCifChosen();
-    void checkOnLeaving();
+    void checkOnLeaving(bool asNif, bool asCif);
     bool locked() const;
     void moveOn();
 
@@ -53,5 +55,9 @@ class TaxIdField : public QObject {
     QPointer<QWidget> next_;
     TaxIdOptions options_;
 };
+
+// TxtNif followed by the options OptNIF, OptCIF and OptLIBRE (LIBRE chosen),
+// as a row to place in a form; attach the behaviour afterwards.
+QHBoxLayout* taxIdRow(QWidget* owner, bool optionsTakeFocus = true);
 
 }  // namespace torvane

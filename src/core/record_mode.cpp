@@ -10,17 +10,40 @@ void RecordMode::configure(const QStringList& browseAlways, const QStringList& b
     Q_EMIT changed();
 }
 
+void RecordMode::addCommand(const QString& command, When when) {
+    switch (when) {
+        case When::Browse:
+            browseAlways_ << command;
+            break;
+        case When::BrowseWithRecord:
+            browseWithRecord_ << command;
+            break;
+        case When::Edit:
+            edit_ << command;
+            break;
+        case When::Always:
+            always_ << command;
+            break;
+    }
+    Q_EMIT changed();
+}
+
+// Setters that change nothing stay silent, so screens may tie two modes
+// together without a signal loop.
 void RecordMode::setMode(Mode m) {
+    if (mode_ == m) return;
     mode_ = m;
     Q_EMIT changed();
 }
 
 void RecordMode::setHasRecords(bool has) {
+    if (hasRecords_ == has) return;
     hasRecords_ = has;
     Q_EMIT changed();
 }
 
 void RecordMode::setForcedOff(const QString& command, bool off) {
+    if (forcedOff_.contains(command) == off) return;
     if (off)
         forcedOff_.insert(command);
     else
@@ -30,13 +53,14 @@ void RecordMode::setForcedOff(const QString& command, bool off) {
 
 bool RecordMode::isEnabled(const QString& command) const {
     if (forcedOff_.contains(command)) return false;
+    if (always_.contains(command)) return true;
     if (mode_ == Mode::Edit) return edit_.contains(command);
     if (browseAlways_.contains(command)) return true;
     return hasRecords_ && browseWithRecord_.contains(command);
 }
 
 QStringList RecordMode::commands() const {
-    QStringList all = browseAlways_ + browseWithRecord_ + edit_;
+    QStringList all = browseAlways_ + browseWithRecord_ + edit_ + always_;
     all.removeDuplicates();
     return all;
 }

@@ -14,6 +14,9 @@ class RecordMode : public QObject {
     Q_OBJECT
   public:
     enum class Mode { Browse, Edit };
+    // When a command is enabled: in browse mode, in browse mode with a current
+    // record, in edit mode, or in both modes.
+    enum class When { Browse, BrowseWithRecord, Edit, Always };
 
     explicit RecordMode(QObject* parent = nullptr) : QObject(parent) {}
 
@@ -21,6 +24,8 @@ class RecordMode : public QObject {
     // mode only while there is a current record; edit: enabled in edit mode.
     void configure(const QStringList& browseAlways, const QStringList& browseWithRecord,
                    const QStringList& edit);
+    // Adds one command to the lists.
+    void addCommand(const QString& command, When when);
 
     Mode mode() const { return mode_; }
     void setMode(Mode m);
@@ -38,7 +43,7 @@ class RecordMode : public QObject {
     void changed();
 
   private:
-    QStringList browseAlways_, browseWithRecord_, edit_;
+    QStringList browseAlways_, browseWithRecord_, edit_, always_;
     QSet<QString> forcedOff_;
     Mode mode_ = Mode::Browse;
     bool hasRecords_ = true;

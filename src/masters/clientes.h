@@ -1,18 +1,15 @@
 #pragma once
 
+#include <QHBoxLayout>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QVariant>
 #include <QWidget>
 
-#include "controls/bound_fields.h"
 #include "controls/data_grid.h"
-#include "core/record_list.h"
-#include "core/record_mode.h"
+#include "controls/record_controller.h"
 #include "core/services.h"
 #include "core/session.h"
-#include "masters/customers.h"
 
 namespace torvane {
 
@@ -36,66 +33,41 @@ class Clientes : public QWidget {
 
     QVariant currentCustomerId() const;
     QVariant currentVehicleId() const;
-    bool isEditing() const { return customerMode_.isEditing() || vehicleMode_.isEditing(); }
+    bool isEditing() const { return customer_->isEditing() || vehicle_->isEditing(); }
 
   private:
     void buildPersonalTab(QWidget* tab);
     void buildVehiclesTab(QWidget* tab);
     void buildHistoryTab(QWidget* tab);
-    QLineEdit* field(const QString& name) const;
+    void setUpCustomerRecord();
+    void setUpVehicleRecord();
+    void run(DataGrid* grid, const SqlStatement& statement);
 
-    // Customer record
-    void loadList(customers::CustomerOrder order);
-    void showCurrent();
-    void onNew();
-    void onModify();
-    void onSave();
-    void onCancel();
-    void onDelete();
-    void onSearch();
-    void navigate(int button);
-    void updateTabs();
-
-    // Vehicles and history, refreshed when TxtId changes
-    void refreshCustomerGrids();
-    void refreshVehicleGrids(const QVariant& selectVehicle = {});
-    void showVehicle(int row);
-    void clearVehicleFields();
+    void customerShown(const Row& row);
+    void vehicleShown(const Row& row);
+    void vehiclesReloaded();
     void setDateEditorsVisible(bool visible);
-    void onNewVehicle();
-    void onModifyVehicle();
-    void onSaveVehicle();
-    void onCancelVehicle();
-    void onDeleteVehicle();
+    void updateTabs();
     void onChangeOwner();
     void onNewWorkOrder();
     void onHistory();
     void onHistoryVehicleChanged(int row);
     void onWorkOrderChanged(int row);
-    void updateVehicleCommands();
-
-    void reportDbError(const DbError& e);
 
     Session& session_;
     Services& services_;
     Dialogs& dialogs_;
     QString callerName_;
 
-    RecordList list_;
-    customers::CustomerOrder order_ = customers::CustomerOrder::Stored;
-    RecordMode customerMode_;
-    RecordMode vehicleMode_;
-    bool newCustomer_ = false;
-    QVariant keyBeforeEdit_;
-    bool newVehicle_ = false;
-
-    BoundFields customerFields_;
-    BoundFields vehicleFields_;
+    RecordController* customer_ = nullptr;
+    RecordController* vehicle_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     QWidget* customerCommands_ = nullptr;
     QLineEdit* txtId_ = nullptr;
     QLineEdit* txtIdCliVeh_ = nullptr;
     QWidget* frame3_ = nullptr;
+    QHBoxLayout* newVehicleRow_ = nullptr;       // CmdNuevoV
+    QHBoxLayout* vehicleCommandsRow_ = nullptr;  // the commands under the vehicle
     OpcEntrada* opcFechaVenta_ = nullptr;
     OpcEntrada* opcFechaItv_ = nullptr;
     DataGrid* vehicles_ = nullptr;

@@ -176,17 +176,18 @@ QString deleteCustomer(Database& db, qint64 customerId) {
     return {};
 }
 
-QString customerKeysSql(CustomerOrder order) {
+SqlStatement customerKeys(CustomerOrder order) {
     switch (order) {
         case CustomerOrder::CodeValue:
-            return QStringLiteral(
-                "SELECT Id_Cli FROM Clientes ORDER BY CAST(Codigo AS INTEGER), Id_Cli");
+            return {QStringLiteral(
+                        "SELECT Id_Cli FROM Clientes ORDER BY CAST(Codigo AS INTEGER), Id_Cli"),
+                    {}};
         case CustomerOrder::CodeText:
-            return QStringLiteral("SELECT Id_Cli FROM Clientes ORDER BY Codigo, Id_Cli");
+            return {QStringLiteral("SELECT Id_Cli FROM Clientes ORDER BY Codigo, Id_Cli"), {}};
         case CustomerOrder::Stored:
             break;
     }
-    return QStringLiteral("SELECT Id_Cli FROM Clientes ORDER BY Id_Cli");
+    return {QStringLiteral("SELECT Id_Cli FROM Clientes ORDER BY Id_Cli"), {}};
 }
 
 // ---- Vehicles ----
@@ -235,6 +236,90 @@ void changeOwner(Database& db, qint64 vehicleId, qint64 newOwnerId) {
 SqlStatement vehiclesOf(qint64 customerId) {
     return {QStringLiteral("SELECT * FROM Vehiculos WHERE Id_Cli = ? ORDER BY Id_Veh"),
             {customerId}};
+}
+
+SqlStatement vehicleKeysOf(const QVariant& customerId) {
+    return {QStringLiteral("SELECT Id_Veh FROM Vehiculos WHERE Id_Cli = ? ORDER BY Id_Veh"),
+            {customerId.isValid() ? customerId : QVariant(-1)}};
+}
+
+const QList<GridColumn>& vehicleColumns() {
+    static const QList<GridColumn> columns = {
+        {QStringLiteral("Id_Veh"), {}, ColumnKind::Hidden},
+        {QStringLiteral("Id_Cli"), {}, ColumnKind::Hidden},
+        {QStringLiteral("Matricula"), QStringLiteral("Matrícula")},
+        {QStringLiteral("CodigoColor"), QStringLiteral("Cód. color")},
+        {QStringLiteral("NChasis"), QStringLiteral("Nº chasis")},
+        {QStringLiteral("NMotor"), QStringLiteral("Nº motor")},
+        {QStringLiteral("CodigoLLave"), QStringLiteral("Cód. llave")},
+        {QStringLiteral("CodigoRadio"), QStringLiteral("Cód. radio")},
+        {QStringLiteral("FechaITV"), QStringLiteral("Fecha ITV"), ColumnKind::Date},
+        {QStringLiteral("FechaVenta"), QStringLiteral("Fecha venta"), ColumnKind::Date},
+    };
+    return columns;
+}
+
+const QList<GridColumn>& partsColumns() {
+    static const QList<GridColumn> columns = {
+        {QStringLiteral("Id"), {}, ColumnKind::Hidden},
+        {QStringLiteral("Albaran"), QStringLiteral("Albarán")},
+        {QStringLiteral("Cant"), QStringLiteral("Cant."), ColumnKind::Number},
+        {QStringLiteral("Dto"), QStringLiteral("Dto. %"), ColumnKind::Number},
+        {QStringLiteral("Codigo"), QStringLiteral("Código")},
+        {QStringLiteral("Descripcion"), QStringLiteral("Descripción")},
+        {QStringLiteral("Precio"), QStringLiteral("Precio"), ColumnKind::Money},
+    };
+    return columns;
+}
+
+const QList<GridColumn>& workOrderColumns() {
+    static const QList<GridColumn> columns = {
+        {QStringLiteral("Id_ODT"), {}, ColumnKind::Hidden},
+        {QStringLiteral("Id_Cli"), {}, ColumnKind::Hidden},
+        {QStringLiteral("Id_Coche"), {}, ColumnKind::Hidden},
+        {QStringLiteral("NODT"), QStringLiteral("Nº O.T.")},
+        {QStringLiteral("Fecha"), QStringLiteral("Fecha"), ColumnKind::Date},
+        {QStringLiteral("FechaEntrega"), QStringLiteral("Entrega"), ColumnKind::Date},
+        {QStringLiteral("Kilometros"), QStringLiteral("Km"), ColumnKind::Number},
+        {QStringLiteral("NPresupuesto"), QStringLiteral("Presupuesto")},
+        {QStringLiteral("NAlbaran"), QStringLiteral("Albarán")},
+        {QStringLiteral("NFactura"), QStringLiteral("Factura")},
+        {QStringLiteral("Nominal"), QStringLiteral("Importe"), ColumnKind::Money},
+        {QStringLiteral("Recoge"), {}, ColumnKind::Hidden},
+        {QStringLiteral("Imprevisto"), {}, ColumnKind::Hidden},
+        {QStringLiteral("Presupuesto"), {}, ColumnKind::Hidden},
+        {QStringLiteral("Combustible"), {}, ColumnKind::Hidden},
+        {QStringLiteral("Interna"), {}, ColumnKind::Hidden},
+    };
+    return columns;
+}
+
+const QList<GridColumn>& jobColumns() {
+    static const QList<GridColumn> columns = {
+        {QStringLiteral("Id"), {}, ColumnKind::Hidden},
+        {QStringLiteral("NODT"), {}, ColumnKind::Hidden},
+        {QStringLiteral("NOperario"), QStringLiteral("Operario")},
+        {QStringLiteral("TRealizado"), QStringLiteral("Trabajo realizado")},
+        {QStringLiteral("Fecha"), QStringLiteral("Fecha"), ColumnKind::Date},
+        {QStringLiteral("TReal"), QStringLiteral("T. real"), ColumnKind::Number},
+        {QStringLiteral("TFacturado"), QStringLiteral("T. fact."), ColumnKind::Number},
+        {QStringLiteral("Precio"), QStringLiteral("Precio"), ColumnKind::Money},
+        {QStringLiteral("Dto"), QStringLiteral("Dto. %"), ColumnKind::Number},
+    };
+    return columns;
+}
+
+const QList<GridColumn>& materialColumns() {
+    static const QList<GridColumn> columns = {
+        {QStringLiteral("Id"), {}, ColumnKind::Hidden},
+        {QStringLiteral("NODT"), {}, ColumnKind::Hidden},
+        {QStringLiteral("NArticulo"), QStringLiteral("Artículo")},
+        {QStringLiteral("Descripcion"), QStringLiteral("Descripción")},
+        {QStringLiteral("Unidades"), QStringLiteral("Uds."), ColumnKind::Number},
+        {QStringLiteral("Precio"), QStringLiteral("Precio"), ColumnKind::Money},
+        {QStringLiteral("Dto"), QStringLiteral("Dto. %"), ColumnKind::Number},
+    };
+    return columns;
 }
 
 SqlStatement partsBoughtBy(qint64 customerId) {

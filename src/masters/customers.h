@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "core/field_binding.h"
+#include "core/grid_column.h"
 #include "core/sql_statement.h"
 #include "data/database.h"
 
@@ -58,7 +59,7 @@ QString deleteCustomer(Database& db, qint64 customerId);
 
 // The customer list in the orders the screen uses.
 enum class CustomerOrder { Stored, CodeValue, CodeText };
-QString customerKeysSql(CustomerOrder order);
+SqlStatement customerKeys(CustomerOrder order);
 
 // ---- Vehicles ----
 
@@ -75,6 +76,14 @@ void changeOwner(Database& db, qint64 vehicleId, qint64 newOwnerId);
 // ---- Queries of the screens ----
 
 SqlStatement vehiclesOf(qint64 customerId);
+// The keys of vehiclesOf, in the same order; none for an invalid customer.
+SqlStatement vehicleKeysOf(const QVariant& customerId);
+// The grids' columns, one list per statement (the vehicle list is shown twice).
+const QList<GridColumn>& vehicleColumns();
+const QList<GridColumn>& partsColumns();
+const QList<GridColumn>& workOrderColumns();
+const QList<GridColumn>& jobColumns();
+const QList<GridColumn>& materialColumns();
 SqlStatement partsBoughtBy(qint64 customerId);
 SqlStatement workOrdersOfVehicle(qint64 vehicleId);
 SqlStatement jobsOfWorkOrder(const QString& workOrderNumber);

@@ -1,14 +1,11 @@
 #include "masters/datos_empresa.h"
 
 #include <QCloseEvent>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "controls/command_bar.h"
+#include "controls/form_fields.h"
 #include "controls/keyboard_classes.h"
 #include "controls/record_screen_binder.h"
 #include "controls/tax_id_field.h"
@@ -18,34 +15,22 @@ namespace torvane {
 
 namespace {
 
-struct FieldDef {
-    const char* control;
-    const char* column;
-    const char* caption;
-};
-
-// The eleven fields in screen order.
-constexpr FieldDef kFields[] = {
-    {"txtNombre", "Nombre", "Nombre:"},
-    {"TxtNif", "Nif", "NIF / CIF:"},
-    {"TxtTitular", "Titular", "Titular:"},
-    {"txtCalle", "Direccion", "Calle / Barrio..."},
-    {"TxtCP", "CP", "Cód. Postal:"},
-    {"txtLocalidad", "Localidad", "Localidad:"},
-    {"txtProvincia", "Provincia", "Provincia:"},
-    {"txtTelefono", "Telefono", "Teléfono:"},
-    {"txtFax", "Fax", "Fax:"},
-    {"TxtIVA", "IVA", "IVA que aplica:"},
-    {"TxtRegistro", "Registro", "Registro Industrial:"},
+// The eleven fields, in screen order.
+const QList<FieldBinding> kFields = {
+    {"txtNombre", "Nombre"},
+    {"TxtNif", "Nif"},
+    {"TxtTitular", "Titular"},
+    {"txtCalle", "Direccion"},
+    {"TxtCP", "CP"},
+    {"txtLocalidad", "Localidad"},
+    {"txtProvincia", "Provincia"},
+    {"txtTelefono", "Telefono"},
+    {"txtFax", "Fax"},
+    {"TxtIVA", "IVA"},
+    {"TxtRegistro", "Registro"},
 };
 
 const QString kMissingFields = QStringLiteral("Debe completar todos los campos");
-
-QLabel* caption(const char* text, QWidget* parent) {
-    auto* l = new QLabel(QString::fromUtf8(text), parent);
-    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return l;
-}
 
 }  // namespace
 
@@ -54,130 +39,59 @@ DatosEmpresa::DatosEmpresa(Session& session, Services& services, QWidget* parent
     setObjectName(QStringLiteral("DatosEmpresa"));
     setWindowTitle(QStringLiteral("Datos de la Empresa"));
     buildForm();
-    QList<FieldBinding> bindings;
-    for (const auto& f : kFields) bindings.append(FieldBinding{f.control, f.column});
-    fields_ = BoundFields(this, bindings);
-
-    const QStringList locked =
-        fields_.controlNames() +
-        QStringList{QStringLiteral("OptNIF"), QStringLiteral("OptCIF"), QStringLiteral("OptLIBRE")};
-    mode_.configure({QStringLiteral("CmdModificar"), QStringLiteral("CmdSalir")}, {},
-                    {QStringLiteral("CmdGuardar"), QStringLiteral("CmdCancelar")});
-    new RecordScreenBinder(this, &mode_, locked);
-
+    fields_ = BoundFields(this, kFields);
+    new RecordScreenBinder(
+        this, &mode_,
+        fields_.controlNames() + QStringList{QStringLiteral("OptNIF"), QStringLiteral("OptCIF"),
+                                             QStringLiteral("OptLIBRE")});
     load();
 }
 
 void DatosEmpresa::buildForm() {
-    auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(6);
-    auto makeField = [&](const FieldDef& def) {
-        auto* e = new QLineEdit(this);
-        e->setObjectName(QString::fromLatin1(def.control));
-        return e;
-    };
-    auto fieldNamed = [&](const char* control) -> const FieldDef& {
-        for (const auto& f : kFields)
-            if (qstrcmp(f.control, control) == 0) return f;
-        return kFields[0];
-    };
-
-    // Long fields span the whole width; short numeric ones share a row.
-    int row = 0;
-    auto wide = [&](const char* control) {
-        const FieldDef& def = fieldNamed(control);
-        grid->addWidget(caption(def.caption, this), row, 0);
-        grid->addWidget(makeField(def), row, 1, 1, 3);
-        ++row;
-    };
-    auto pair = [&](const char* left, const char* right, int leftWidth) {
-        const FieldDef& l = fieldNamed(left);
-        const FieldDef& r = fieldNamed(right);
-        grid->addWidget(caption(l.caption, this), row, 0);
-        QLineEdit* le = makeField(l);
-        if (leftWidth > 0) le->setMaximumWidth(leftWidth);
-        grid->addWidget(le, row, 1);
-        grid->addWidget(caption(r.caption, this), row, 2);
-        grid->addWidget(makeField(r), row, 3);
-        ++row;
-    };
-
-    wide("txtNombre");
-    {
-        const FieldDef& def = fieldNamed("TxtNif");
-        grid->addWidget(caption(def.caption, this), row, 0);
-        auto* box = new QHBoxLayout;
-        QLineEdit* nif = makeField(def);
-        nif->setMaximumWidth(160);
-        box->addWidget(nif);
-        box->addSpacing(12);
-        for (const char* name : {"OptNIF", "OptCIF", "OptLIBRE"}) {
-            auto* opt = new QRadioButton(QString::fromLatin1(name + 3), this);
-            opt->setObjectName(QString::fromLatin1(name));
-            box->addWidget(opt);
-        }
-        box->addStretch();
-        grid->addLayout(box, row, 1, 1, 3);
-        ++row;
-    }
-    wide("TxtTitular");
-    wide("txtCalle");
-    pair("TxtCP", "txtLocalidad", 90);
-    wide("txtProvincia");
-    pair("txtTelefono", "txtFax", 0);
-    {
-        const FieldDef& def = fieldNamed("TxtIVA");
-        grid->addWidget(caption(def.caption, this), row, 0);
-        QLineEdit* iva = makeField(def);
-        iva->setMaximumWidth(60);
-        grid->addWidget(iva, row, 1, Qt::AlignLeft);
-        ++row;
-    }
-    wide("TxtRegistro");
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    const std::pair<const char*, const char*> commands[] = {{"CmdModificar", "&Modificar"},
-                                                            {"CmdGuardar", "&Guardar"},
-                                                            {"CmdCancelar", "&Cancelar"},
-                                                            {"CmdSalir", "&Salir"}};
-    for (const auto& [name, text] : commands) {
-        auto* b = new QPushButton(QString::fromLatin1(text), this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        buttons->addWidget(b);
-    }
-
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(16, 16, 16, 12);
-    outer->addLayout(grid);
+    QGridLayout* grid = addFormGrid(outer);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(6);
+    // Long fields span the whole width; short numeric ones share a row.
+    addFields(this, grid, {{"Nombre:", "txtNombre", 0, 0, 3}});
+    auto* nifLabel = new QLabel(QStringLiteral("NIF / CIF:"), this);
+    nifLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(nifLabel, 1, 0);
+    QHBoxLayout* nifRow = taxIdRow(this);
+    nifRow->setStretch(0, 0);
+    nifRow->itemAt(0)->widget()->setMaximumWidth(160);
+    nifRow->insertSpacing(1, 12);
+    nifRow->addStretch();
+    grid->addLayout(nifRow, 1, 1, 1, 3);
+    addFields(this, grid,
+              {{"Titular:", "TxtTitular", 2, 0, 3},
+               {"Calle / Barrio...", "txtCalle", 3, 0, 3},
+               {"Cód. Postal:", "TxtCP", 4, 0, 1, 90},
+               {"Localidad:", "txtLocalidad", 4, 2},
+               {"Provincia:", "txtProvincia", 5, 0, 3},
+               {"Teléfono:", "txtTelefono", 6, 0},
+               {"Fax:", "txtFax", 6, 2},
+               {"IVA que aplica:", "TxtIVA", 7, 0, 1, 60},
+               {"Registro Industrial:", "TxtRegistro", 8, 0, 3}});
     outer->addSpacing(12);
-    outer->addLayout(buttons);
+    using When = RecordMode::When;
+    outer->addWidget(new CommandBar(
+        this,
+        {{QStringLiteral("CmdModificar"), QStringLiteral("&Modificar"), [this] { startEditing(); },
+          When::Browse},
+         {QStringLiteral("CmdGuardar"), QStringLiteral("&Guardar"), [this] { save(); }, When::Edit},
+         {QStringLiteral("CmdCancelar"), QStringLiteral("&Cancelar"), [this] { cancel(); },
+          When::Edit},
+         {QStringLiteral("CmdSalir"), QStringLiteral("&Salir"), [this] { close(); }, When::Browse}},
+        &mode_));
     setMinimumWidth(560);
 
-    applyKeyClasses(this, {{KeyClass::K4,
-                            {QStringLiteral("txtNombre"), QStringLiteral("TxtTitular"),
-                             QStringLiteral("txtCalle"), QStringLiteral("txtLocalidad"),
-                             QStringLiteral("txtProvincia")}},
-                           {KeyClass::K3,
-                            {QStringLiteral("TxtCP"), QStringLiteral("txtTelefono"),
-                             QStringLiteral("txtFax"), QStringLiteral("TxtIVA")}},
-                           {KeyClass::K2, {QStringLiteral("TxtNif")}}});
-    // Checks only what the user asks for: a stored id is not re-checked on its own.
-    findChild<QRadioButton*>(QStringLiteral("OptLIBRE"))->setChecked(true);
+    applyKeyClasses(this,
+                    {{KeyClass::K4, "txtNombre TxtTitular txtCalle txtLocalidad txtProvincia"},
+                     {KeyClass::K3, "TxtCP txtTelefono txtFax TxtIVA"},
+                     {KeyClass::K2, "TxtNif"}});
     TaxIdField::attach(this, dialogs_, QStringLiteral("TxtTitular"));
-
-    connect(findChild<QPushButton*>(QStringLiteral("CmdModificar")), &QPushButton::clicked, this,
-            &DatosEmpresa::startEditing);
-    connect(findChild<QPushButton*>(QStringLiteral("CmdGuardar")), &QPushButton::clicked, this,
-            &DatosEmpresa::save);
-    connect(findChild<QPushButton*>(QStringLiteral("CmdCancelar")), &QPushButton::clicked, this,
-            &DatosEmpresa::cancel);
-    connect(findChild<QPushButton*>(QStringLiteral("CmdSalir")), &QPushButton::clicked, this,
-            &QWidget::close);
 }
 
 void DatosEmpresa::load() {

@@ -37,7 +37,7 @@ TEST(KeyClasses, FilterAndChangeTypedCharacters) {
         HostForm form;
         auto* field = form.add<QLineEdit>("txtCampo");
         form.add<QLineEdit>("txtOtro");
-        EXPECT_TRUE(torvane::applyKeyClasses(&form, {{c.keyClass, {"txtCampo"}}}).isEmpty());
+        EXPECT_TRUE(torvane::applyKeyClasses(&form, {{c.keyClass, "txtCampo"}}).isEmpty());
         form.showActive();
         HostForm::focus(field);
         HostForm::type(QString::fromUtf8(c.typed));
@@ -119,7 +119,7 @@ TEST(KeyClasses, ControlArraysAndReapplyingReplaceTheClass) {
     HostForm form;
     auto* a0 = form.add<QLineEdit>("Text1_0");
     auto* a1 = form.add<QLineEdit>("Text1_1");
-    EXPECT_TRUE(torvane::applyKeyClasses(&form, {{KeyClass::K3, {"Text1"}}}).isEmpty());
+    EXPECT_TRUE(torvane::applyKeyClasses(&form, {{KeyClass::K3, "Text1"}}).isEmpty());
     EXPECT_EQ(torvane::keyClassOf(a0), 3);
     EXPECT_EQ(torvane::keyClassOf(a1), 3);
     torvane::applyKeyClass(a1, KeyClass::K4);

@@ -1,0 +1,61 @@
+#include "controls/form_fields.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+
+namespace torvane {
+
+QLineEdit* addField(QWidget* owner, QGridLayout* grid, int row, int column, const QString& caption,
+                    const QString& objectName, int span) {
+    auto* label = new QLabel(caption, owner);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* edit = new QLineEdit(owner);
+    edit->setObjectName(objectName);
+    label->setBuddy(edit);
+    grid->addWidget(label, row, column);
+    grid->addWidget(edit, row, column + 1, 1, span);
+    return edit;
+}
+
+QGridLayout* addFormGrid(QBoxLayout* into) {
+    auto* grid = new QGridLayout;
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    into->addLayout(grid);
+    return grid;
+}
+
+void addFields(QWidget* owner, QGridLayout* grid, const QList<FormField>& fields) {
+    for (const FormField& f : fields) {
+        QLineEdit* edit = addField(owner, grid, f.row, f.column, QString::fromUtf8(f.caption),
+                                   QString::fromLatin1(f.objectName), f.span);
+        if (f.maxWidth > 0) edit->setMaximumWidth(f.maxWidth);
+    }
+}
+
+OpcEntrada* addDateField(QWidget* owner, QGridLayout* grid, int row, int column,
+                         const QString& caption, const QString& boundName,
+                         const QString& maskedName, Dialogs& dialogs,
+                         std::function<QDate()> today) {
+    auto* label = new QLabel(caption, owner);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* cell = new QHBoxLayout;
+    auto* text = new QLineEdit(owner);
+    text->setObjectName(boundName);
+    auto* opc = new OpcEntrada(owner);
+    opc->setObjectName(maskedName);
+    opc->setTypeInput(OpcEntrada::Date);
+    opc->setDialogs(&dialogs);
+    opc->setTodaySource(std::move(today));
+    opc->setVisible(false);
+    QObject::connect(opc, &OpcEntrada::textChanged, text,
+                     [text, opc] { text->setText(opc->text()); });
+    cell->addWidget(text);
+    cell->addWidget(opc);
+    label->setBuddy(text);
+    grid->addWidget(label, row, column);
+    grid->addLayout(cell, row, column + 1);
+    return opc;
+}
+
+}  // namespace torvane

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QGridLayout>
+#include <QLineEdit>
+#include <QString>
+#include <functional>
+
+#include "controls/opc_entrada.h"
+
+namespace torvane {
+
+// A captioned text field in a form grid: the caption right-aligned in `column`,
+// the field (named objectName) in the next `span` columns.
+QLineEdit* addField(QWidget* owner, QGridLayout* grid, int row, int column, const QString& caption,
+                    const QString& objectName, int span = 1);
+
+// One field of a declared form: caption, objectName, grid cell, columns spanned
+// and a maximum width (0: none).
+struct FormField {
+    const char* caption;
+    const char* objectName;
+    int row;
+    int column;
+    int span = 1;
+    int maxWidth = 0;
+};
+
+// A two-pair form grid (caption, field, caption, field) added to `into`.
+QGridLayout* addFormGrid(QBoxLayout* into);
+void addFields(QWidget* owner, QGridLayout* grid, const QList<FormField>& fields);
+
+// A date field: the bound text field `boundName` and, over it while editing,
+// the masked date entry `maskedName`, which writes what is typed into it.
+OpcEntrada* addDateField(QWidget* owner, QGridLayout* grid, int row, int column,
+                         const QString& caption, const QString& boundName,
+                         const QString& maskedName, Dialogs& dialogs, std::function<QDate()> today);
+
+}  // namespace torvane
