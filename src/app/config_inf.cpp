@@ -1,12 +1,11 @@
 #include "app/config_inf.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
+#include "controls/command_bar.h"
 #include "core/numbering.h"
 #include "core/services.h"
 #include "core/session.h"
@@ -14,12 +13,12 @@
 namespace torvane {
 
 namespace {
-struct FieldSpec {
+struct SeriesField {
     const char* name;
     const char* label;
 };
 // In series order: AR, AL, A, EN, FV, FL, FR, ODT, REC, PG.
-const FieldSpec kFields[kSeriesCount] = {
+const SeriesField kFields[kSeriesCount] = {
     {"TxtAlb", "Albaranes de recambios"},
     {"TxtAlbOdt", "Albaranes de ODT"},
     {"TxtArt", "Artículos"},
@@ -73,22 +72,12 @@ ConfigInf::ConfigInf(Session& session, Services& services, QWidget* parent)
                    this);
     help->setWordWrap(true);
 
-    auto* save = new QPushButton(QStringLiteral("Guardar"), this);
-    save->setObjectName(QStringLiteral("CmdGuardar"));
-    auto* close = new QPushButton(QStringLiteral("Salir"), this);
-    close->setObjectName(QStringLiteral("Command6"));
-    connect(save, &QPushButton::clicked, this, [this] { this->save(); });
-    connect(close, &QPushButton::clicked, this, &QWidget::close);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(save);
-    buttons->addWidget(close);
-
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(help);
-    layout->addLayout(buttons);
+    layout->addWidget(new CommandBar(
+        this, {{QStringLiteral("CmdGuardar"), QStringLiteral("Guardar"), [this] { save(); }},
+               {QStringLiteral("Command6"), QStringLiteral("Salir"), [this] { close(); }}}));
 }
 
 bool ConfigInf::save() {

@@ -7,12 +7,13 @@
 #include <QVBoxLayout>
 
 #include "controls/keyboard_classes.h"
+#include "core/db_errors.h"
 
 namespace torvane {
 
 SearchScreen::SearchScreen(Session& session, Services& services, QWidget* parent)
     : QWidget(parent), session_(session), services_(services), dialogs_(services.dialogs()) {
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = layout_ = new QVBoxLayout(this);
 
     auto* box = new QGroupBox(QStringLiteral("Buscar por"), this);
     box->setObjectName(QStringLiteral("Frame1"));
@@ -37,10 +38,6 @@ SearchScreen::SearchScreen(Session& session, Services& services, QWidget* parent
     text1_ = new QLineEdit(this);
     text1_->setObjectName(QStringLiteral("Text1"));
     text1_->setVisible(false);
-
-    commands_ = new QHBoxLayout;
-    commands_->addStretch();
-    layout->addLayout(commands_);
 
     connect(txtBusqueda_, &QLineEdit::textChanged, this, [this] { requery(); });
     connect(grid_, &DataGrid::currentRowChanged, this, &SearchScreen::onRowChanged);
@@ -85,12 +82,8 @@ void SearchScreen::setColumns(const QList<GridColumn>& columns) {
 }
 
 void SearchScreen::runQuery(const SqlStatement& statement) {
-    try {
-        grid_->run(session_.db(), statement);
-    } catch (const DbError& e) {
+    if (!reportingDbErrors(dialogs_, [&] { grid_->run(session_.db(), statement); }))
         grid_->clearRows();
-        dialogs_.critical(e.message());
-    }
 }
 
 void SearchScreen::requery() {
@@ -98,25 +91,24 @@ void SearchScreen::requery() {
     runQuery(options_[option_].query(txtBusqueda_->text()));
 }
 
-QPushButton* SearchScreen::addCommand(const QString& objectName, const QString& caption) {
-    auto* b = new QPushButton(caption, this);
-    b->setObjectName(objectName);
-    b->setAutoDefault(false);
-    commands_->addWidget(b);
-    return b;
+CommandBar* SearchScreen::setCommands(const QList<CommandRow>& rows) {
+    auto* bar = new CommandBar(this, rows, &mode_);
+    layout_->addWidget(bar);
+    return bar;
 }
 
 void SearchScreen::addAcceptClose(const QString& acceptCaption, const QString& closeCaption) {
-    QPushButton* ok = addCommand(QStringLiteral("CmdAcciones_1"), acceptCaption);
-    QPushButton* close = addCommand(QStringLiteral("CmdAcciones_2"), closeCaption);
-    connect(ok, &QPushButton::clicked, this, [this] { accept(); });
-    connect(close, &QPushButton::clicked, this, &QWidget::close);
-    setDefaultCommand(ok);
+    using When = RecordMode::When;
+    CommandBar* bar = setCommands(
+        {{QStringLiteral("CmdAcciones_1"), acceptCaption, [this] { accept(); }, When::Browse},
+         {QStringLiteral("CmdAcciones_2"), closeCaption, [this] { close(); }, When::Browse}});
+    setDefaultCommand(bar->button(QStringLiteral("CmdAcciones_1")));
 }
 
 void SearchScreen::onRowChanged(int row) {
     const QVariant id = row >= 0 && !idField_.isEmpty() ? grid_->value(row, idField_) : QVariant();
     text1_->setText(id.isValid() && !id.isNull() ? id.toString() : QString());
+    mode_.setHasRecords(!text1_->text().isEmpty());
     Q_EMIT selectedRowChanged(row);
 }
 

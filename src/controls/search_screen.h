@@ -8,12 +8,13 @@
 #include <QWidget>
 #include <functional>
 
+#include "controls/command_bar.h"
 #include "controls/data_grid.h"
 #include "core/services.h"
 #include "core/session.h"
 #include "core/sql_statement.h"
 
-class QHBoxLayout;
+class QVBoxLayout;
 
 namespace torvane {
 
@@ -53,7 +54,10 @@ class SearchScreen : public QWidget {
     void setIdField(const QString& field) { idField_ = field; }
     // The list shown before anything is typed.
     void runQuery(const SqlStatement& statement);
-    QPushButton* addCommand(const QString& objectName, const QString& caption);
+    // The command row. A row's mode is Browse (always on) or BrowseWithRecord
+    // (on while a row is selected); mode() can force a command off.
+    CommandBar* setCommands(const QList<CommandRow>& rows);
+    RecordMode& mode() { return mode_; }
     // Accept (CmdAcciones_1) and close (CmdAcciones_2) buttons; accept calls accept().
     void addAcceptClose(const QString& acceptCaption = QStringLiteral("Aceptar"),
                         const QString& closeCaption = QStringLiteral("Cerrar"));
@@ -73,7 +77,8 @@ class SearchScreen : public QWidget {
     QLineEdit* text1_;
     DataGrid* grid_;
     QWidget* optionsBox_;
-    QHBoxLayout* commands_;
+    QVBoxLayout* layout_;
+    RecordMode mode_;
     QList<QRadioButton*> optionButtons_;
     QList<SearchOption> options_;
     QPushButton* defaultCommand_ = nullptr;

@@ -40,45 +40,33 @@ BusquedaVehiculos::BusquedaVehiculos(Session& session, Services& services, QWidg
     });
     setIdField(QStringLiteral("Id_Veh"));
 
-    QPushButton* select = addCommand(
-        QStringLiteral("CmdSeleccionar"),
-        fromTowReport_ ? QStringLiteral("Seleccionar") : QStringLiteral("Nueva orden de trabajo"));
-    connect(select, &QPushButton::clicked, this, &BusquedaVehiculos::onSelect);
-    connect(addCommand(QStringLiteral("CmdHistorial"), QStringLiteral("Historial")),
-            &QPushButton::clicked, this, &BusquedaVehiculos::onHistory);
-    connect(addCommand(QStringLiteral("KewlButtons2"), QStringLiteral("Cambio de propietario")),
-            &QPushButton::clicked, this, &BusquedaVehiculos::onChangeOwner);
-    connect(addCommand(QStringLiteral("KewlButtons1"), QStringLiteral("Nuevo cliente")),
-            &QPushButton::clicked, this, &BusquedaVehiculos::onNewCustomer);
-    connect(addCommand(QStringLiteral("CmdNuevoVehiculo"), QStringLiteral("Nuevo vehículo")),
-            &QPushButton::clicked, this, &BusquedaVehiculos::onNewVehicle);
-    connect(addCommand(QStringLiteral("CmdSalir"), QStringLiteral("Salir")), &QPushButton::clicked,
-            this, &QWidget::close);
-    setDefaultCommand(select);
-    connect(this, &SearchScreen::selectedRowChanged, this, &BusquedaVehiculos::updateCommands);
+    using When = RecordMode::When;
+    const bool newVehicleForTow = fromTowReport_ && towCustomerId_.isValid();
+    CommandBar* bar = setCommands({
+        {QStringLiteral("CmdSeleccionar"),
+         fromTowReport_ ? QStringLiteral("Seleccionar") : QStringLiteral("Nueva orden de trabajo"),
+         [this] { onSelect(); }, When::BrowseWithRecord},
+        {QStringLiteral("CmdHistorial"), QStringLiteral("Historial"), [this] { onHistory(); },
+         When::BrowseWithRecord},
+        {QStringLiteral("KewlButtons2"), QStringLiteral("Cambio de propietario"),
+         [this] { onChangeOwner(); }, When::BrowseWithRecord},
+        {QStringLiteral("KewlButtons1"), QStringLiteral("Nuevo cliente"),
+         [this] { onNewCustomer(); }, When::Browse},
+        {QStringLiteral("CmdNuevoVehiculo"), QStringLiteral("Nuevo vehículo"),
+         [this] { onNewVehicle(); }, newVehicleForTow ? When::Browse : When::BrowseWithRecord},
+        {QStringLiteral("CmdSalir"), QStringLiteral("Salir"), [this] { close(); }, When::Browse},
+    });
+    setDefaultCommand(bar->button(QStringLiteral("CmdSeleccionar")));
+    // Choosing needs the screen that takes the choice.
+    const bool canSelect =
+        fromTowReport_ ? services_.handoffs().vehicleChoices.hasCaller(kTowReport)
+                       : use_ == Use::WorkOrder && services_.handoffs().workOrders.hasOpener();
+    mode().setForcedOff(QStringLiteral("CmdSeleccionar"), !canSelect);
 
     runQuery(customers::vehicleSearchInitial(fromTowReport_ ? towCustomerId_ : QVariant()));
-    startedEmpty_ = grid()->rowCount() == 0;
-    updateCommands();
+    // An empty first list leaves the new-customer command off.
+    mode().setForcedOff(QStringLiteral("KewlButtons1"), grid()->rowCount() == 0);
     resize(720, 480);
-}
-
-void BusquedaVehiculos::updateCommands() {
-    const bool row = !selectedId().isEmpty();
-    bool canSelect = false;
-    if (fromTowReport_)
-        canSelect = services_.handoffs().vehicleChoices.hasCaller(kTowReport);
-    else
-        canSelect = use_ == Use::WorkOrder && services_.handoffs().workOrders.hasOpener();
-    auto enable = [this](const char* name, bool on) {
-        if (auto* b = findChild<QPushButton*>(QString::fromLatin1(name))) b->setEnabled(on);
-    };
-    enable("CmdSeleccionar", row && canSelect);
-    enable("CmdHistorial", row);
-    enable("KewlButtons2", row);
-    enable("CmdNuevoVehiculo", row || (fromTowReport_ && towCustomerId_.isValid()));
-    // An empty first list leaves the new-customer command off, as it always has.
-    enable("KewlButtons1", !startedEmpty_);
 }
 
 void BusquedaVehiculos::onSelect() {

@@ -27,7 +27,6 @@ class BusquedaVehiculos : public SearchScreen {
     bool fromTowReport() const { return fromTowReport_; }
 
   private:
-    void updateCommands();
     void onSelect();
     void onHistory();
     void onChangeOwner();
@@ -38,7 +37,6 @@ class BusquedaVehiculos : public SearchScreen {
     Use use_;
     QVariant towCustomerId_;
     bool fromTowReport_ = false;
-    bool startedEmpty_ = false;
 };
 
 }  // namespace torvane
