@@ -15,6 +15,9 @@ QString reportFontFamily() {
 }
 
 QPageLayout RenderedReport::pageLayout() const {
+    if (!paper.isEmpty())
+        return QPageLayout(QPageSize(paper, QPageSize::Point, QString(), QPageSize::ExactMatch),
+                           QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Point);
     return QPageLayout(QPageSize(QPageSize::A4),
                        landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                        QMarginsF(0, 0, 0, 0), QPageLayout::Point);

@@ -30,6 +30,7 @@ struct RenderedReport {
     QString name;   // the report file name
     QString title;  // window title, PDF title
     bool landscape = false;
+    QSizeF paper;  // points; empty means A4 (a till roll sets its own length)
     std::vector<Page> pages;
 
     QPageLayout pageLayout() const;

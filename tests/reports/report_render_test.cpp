@@ -125,6 +125,10 @@ TEST(ReportRender, LongInvoiceKeepsTotalsOnTheLastPage) {
             "INSERT INTO TrabajosRealizadosODT (NODT, TRealizado, TFacturado, Precio, Dto) VALUES "
             "('ODT08/03/00001', ?, 1, 10, 0)",
             {QString("TRABAJO %1").arg(i)});
+    // The invoice as it was stored for those lines.
+    home.db().exec(
+        "UPDATE FacturasODT SET Base = 1045.65, IVA = 167.30, Importe = 1212.95 "
+        "WHERE NFactura = 'FR08/03/00001'");
     t.commit();
     const RenderedReport r = renderOk(home, "\\QARVOFACODT.rpt", "{ODTS.NODT} ='ODT08/03/00001'");
     const QString pdfDir = qEnvironmentVariable("TORVANE_REPORT_PDF_DIR");
@@ -142,6 +146,7 @@ TEST(ReportRender, LongInvoiceKeepsTotalsOnTheLastPage) {
     EXPECT_TRUE(pages[1].contains("Mano de obra (continuación)"));
     EXPECT_TRUE(pages[1].contains("Concepto | Horas | Precio/hora | Dto. % | Importe"));
     // 58,00 + 90 x 10,00 of labour; materials 84,32; free line 3,33.
+    EXPECT_TRUE(r.toText().contains("Total mano de obra | 958,00"));
     EXPECT_TRUE(pages.last().contains("Base imponible | 1.045,65")) << pages.last().toStdString();
     EXPECT_TRUE(pages.last().contains("TOTAL | 1.212,95"));
     EXPECT_TRUE(pages.last().contains(QString("Página %1 de %1").arg(pages.size())));
