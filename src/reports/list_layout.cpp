@@ -28,10 +28,6 @@ class ListLayout : public ReportLayout {
             if (!b) return ctx_.damaged(def.name, problem);
             groups.push_back(*b);
         }
-        const std::vector<Record> records =
-            fetch(ctx_.db, def, select, cond.sql.isEmpty() ? QStringList() : QStringList{cond.sql},
-                  cond.params);
-
         Pages pages(out->paperSize());
         const double left = kMargin, width = pages.width() - 2 * kMargin;
         const Table table(def.columns, left, width);
@@ -117,7 +113,9 @@ class ListLayout : public ReportLayout {
         };
 
         newPage();
-        for (const Record& r : records) {
+        // Rows are laid out as they are read, so a first look stops after its pages.
+        bool complete = true;
+        const auto each = [&](const Record& r) {
             std::vector<QString> keys;
             for (const Bound& g : groups) keys.push_back(g.render(r));
             size_t level = 0;
@@ -145,6 +143,23 @@ class ListLayout : public ReportLayout {
             }
             grand.count++;
             for (Acc& a : groupAcc) a.count++;
+            return true;
+        };
+        const auto limited = [&](const Record& r) {
+            if (ctx_.pageLimit > 0 && pages.count() > ctx_.pageLimit) {
+                complete = false;
+                return false;
+            }
+            return each(r);
+        };
+        forEachRecord(ctx_.db, def, select,
+                      cond.sql.isEmpty() ? QStringList() : QStringList{cond.sql}, cond.params,
+                      limited);
+        if (!complete) {
+            out->pages = pages.finish(true, false);
+            out->pages.resize(size_t(ctx_.pageLimit));
+            out->complete = false;
+            return true;
         }
         while (!openKeys.empty()) closeGroup(openKeys.size() - 1);
         if (anyTotal || !def.countNoun.isEmpty()) {

@@ -59,7 +59,8 @@ class Renderer {
             .arg(name, problem);
     }
 
-    std::optional<RenderedReport> render(const Loaded& rep, const SelectionFormula& formula) {
+    std::optional<RenderedReport> render(const Loaded& rep, const SelectionFormula& formula,
+                                         int pageLimit) {
         const ReportDefinition& def = rep.def;
         QString problem;
         const auto condition = formula.toSql(*rep.fields, &problem);
@@ -75,6 +76,7 @@ class Renderer {
         out.title = def.title.isEmpty() ? def.name : def.title;
         out.landscape = def.landscape;
         LayoutContext ctx(db_, printDate_, [this](const QString& f) { return load(f); });
+        ctx.pageLimit = pageLimit;
         const auto layout = layoutFor(def.kind, ctx);
         if (!layout) {
             error = damaged(def.name, QStringLiteral("un informe «report lines» solo se imprime "
@@ -100,7 +102,8 @@ class Renderer {
 ReportEngine::ReportEngine(Database& db, QStringList folders, QDate printDate)
     : db_(db), folders_(std::move(folders)), printDate_(printDate) {}
 
-ReportEngine::Result ReportEngine::render(const QString& file, const QString& formula) {
+ReportEngine::Result ReportEngine::render(const QString& file, const QString& formula,
+                                          int pageLimit) {
     Result result;
     Renderer renderer(db_, folders_, printDate_);
     const QString name = reportFileName(file);
@@ -119,7 +122,7 @@ ReportEngine::Result ReportEngine::render(const QString& file, const QString& fo
                                .arg(name, problem, formula.trimmed());
             return result;
         }
-        result.report = renderer.render(*rep, *parsed);
+        result.report = renderer.render(*rep, *parsed, pageLimit);
         if (!result.report) result.error = renderer.error;
     } catch (const DbError& e) {
         result.report.reset();

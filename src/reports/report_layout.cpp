@@ -205,8 +205,9 @@ std::optional<Bound> bind(const Template& t, ValueFormat fallback, SelectList& s
     return b;
 }
 
-std::vector<Record> fetch(Database& db, const ReportDefinition& def, const SelectList& select,
-                          const QStringList& conditions, const QVariantList& params) {
+void forEachRecord(Database& db, const ReportDefinition& def, const SelectList& select,
+                   const QStringList& conditions, const QVariantList& params,
+                   const std::function<bool(const Record&)>& each) {
     QStringList cols;
     for (int i = 0; i < select.sql.size(); ++i)
         cols << QStringLiteral("%1 AS c%2").arg(select.sql[i]).arg(i);
@@ -218,14 +219,23 @@ std::vector<Record> fetch(Database& db, const ReportDefinition& def, const Selec
     if (!where.isEmpty()) sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
     if (!def.order.isEmpty()) sql += QStringLiteral(" ORDER BY ") + def.order;
     QSqlQuery q = db.execForward(sql, params);
-    std::vector<Record> out;
     const int n = q.record().count();
+    Record r;
     while (q.next()) {
-        Record r;
+        r.clear();
         r.reserve(n);
         for (int i = 0; i < n; ++i) r << q.value(i);
-        out.push_back(std::move(r));
+        if (!each(r)) return;
     }
+}
+
+std::vector<Record> fetch(Database& db, const ReportDefinition& def, const SelectList& select,
+                          const QStringList& conditions, const QVariantList& params) {
+    std::vector<Record> out;
+    forEachRecord(db, def, select, conditions, params, [&](const Record& r) {
+        out.push_back(r);
+        return true;
+    });
     return out;
 }
 
@@ -257,12 +267,13 @@ void Pages::box(const QRectF& r) {
     pages_.back().items.push_back(it);
 }
 
-std::vector<Page> Pages::finish(bool numbered) {
+std::vector<Page> Pages::finish(bool numbered, bool complete) {
     const int total = int(pages_.size());
     for (int i = 0; numbered && i < total; ++i) {
         PageItem it;
         it.rect = QRectF(kMargin, paper_.height() - kMargin - 12, paper_.width() - 2 * kMargin, 12);
-        it.text = QStringLiteral("Página %1 de %2").arg(i + 1).arg(total);
+        it.text = complete ? QStringLiteral("Página %1 de %2").arg(i + 1).arg(total)
+                           : QStringLiteral("Página %1").arg(i + 1);
         it.size = 8;
         it.align = Qt::AlignHCenter;
         pages_[size_t(i)].items.push_back(it);

@@ -89,6 +89,10 @@ std::optional<Bound> bind(const Template& t, ValueFormat fallback, SelectList& s
                           const ReportFields& fields, QString* error);
 std::vector<Record> fetch(Database& db, const ReportDefinition& def, const SelectList& select,
                           const QStringList& conditions, const QVariantList& params);
+// The same rows one at a time, as they are read; each(record) returns false to stop.
+void forEachRecord(Database& db, const ReportDefinition& def, const SelectList& select,
+                   const QStringList& conditions, const QVariantList& params,
+                   const std::function<bool(const Record&)>& each);
 
 // Pages under construction.
 class Pages {
@@ -105,7 +109,8 @@ class Pages {
     void line(double x1, double y, double x2);
     void box(const QRectF& r);
     // "Página N de M" at the foot of every page, once the count is known.
-    std::vector<Page> finish(bool numbered = true);
+    // A report cut short after its first pages (a preview's first look) says "Página N".
+    std::vector<Page> finish(bool numbered = true, bool complete = true);
 
   private:
     QSizeF paper_;
@@ -147,7 +152,8 @@ class LayoutContext {
 
     Database& db;
     QDate printDate;
-    Loader load;  // another definition (a section), by file name; sets error on failure
+    int pageLimit = 0;  // stop after this many pages (0: all of them)
+    Loader load;        // another definition (a section), by file name; sets error on failure
     Measure measure;
     QString error;
 

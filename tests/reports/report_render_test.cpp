@@ -348,4 +348,37 @@ TEST(ReportRender, LabelsSheetOfSixteen) {
     expectReference("ETIQUETAS_PRUEBA", r.toText());
 }
 
+// A preview's first look lays out only the first page; it is the page the whole report
+// starts with, numbered without the total that is not known yet.
+TEST(ReportRender, FirstPageAloneIsTheFirstPageOfTheWhole) {
+    TempHome home;
+    torvane::testing::fillReportFixture(home.db());
+    torvane::Database::Transaction t(home.db());
+    for (int i = 1; i <= 300; ++i)
+        home.db().insert("INSERT INTO Clientes (Codigo, Nombre, Apellido1) VALUES (?, ?, 'PRUEBA')",
+                         {QString("X%1").arg(i, 4, 10, QChar('0')), QString("CLIENTE %1").arg(i)});
+    t.commit();
+    ReportEngine engine(home.db(), torvane::reports::reportFolders(home.session()), kPrintDate);
+    const auto whole = engine.render("\\QARVOCLIENTES2.rpt", {});
+    const auto first = engine.render("\\QARVOCLIENTES2.rpt", {}, 1);
+    ASSERT_TRUE(whole.report && first.report);
+    ASSERT_GE(whole.report->pages.size(), 5u);
+    EXPECT_TRUE(whole.report->complete);
+    EXPECT_FALSE(first.report->complete);
+    ASSERT_EQ(first.report->pages.size(), 1u);
+    const auto text = [](const torvane::reports::Page& p) {
+        RenderedReport one;
+        one.pages = {p};
+        return one.toText();
+    };
+    QString expected = text(whole.report->pages[0]);
+    expected.replace(QString("Página 1 de %1").arg(whole.report->pages.size()), "Página 1");
+    EXPECT_EQ(text(first.report->pages[0]), expected);
+    // A report shorter than the limit comes back whole.
+    const auto small = engine.render("\\QARVOLPRO.rpt", {}, 1);
+    ASSERT_TRUE(small.report);
+    EXPECT_TRUE(small.report->complete);
+    EXPECT_TRUE(small.report->toText().contains("Página 1 de 1"));
+}
+
 }  // namespace
