@@ -8,9 +8,9 @@ namespace torvane::reports {
 
 namespace {
 
-class DocumentLayout : public ReportLayout {
+class DocumentLayout : public ContextLayout {
   public:
-    explicit DocumentLayout(LayoutContext& ctx) : ctx_(ctx) {}
+    using ContextLayout::ContextLayout;
 
     bool render(const Loaded& rep, const SqlCondition& cond, const QString&,
                 RenderedReport* out) override {
@@ -201,9 +201,6 @@ class DocumentLayout : public ReportLayout {
         out->pages = pages.finish();
         return true;
     }
-
-  private:
-    LayoutContext& ctx_;
 };
 
 }  // namespace

@@ -18,9 +18,9 @@ constexpr double kLineMm[8][4] = {
 constexpr double kFontSize = 10;
 constexpr double kSmallestFont = 6;
 
-class LabelsLayout : public ReportLayout {
+class LabelsLayout : public ContextLayout {
   public:
-    explicit LabelsLayout(LayoutContext& ctx) : ctx_(ctx) {}
+    using ContextLayout::ContextLayout;
 
     bool render(const Loaded& rep, const SqlCondition& cond, const QString&,
                 RenderedReport* out) override {
@@ -60,9 +60,6 @@ class LabelsLayout : public ReportLayout {
         out->pages = pages.finish(false);
         return true;
     }
-
-  private:
-    LayoutContext& ctx_;
 };
 
 }  // namespace

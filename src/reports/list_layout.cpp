@@ -7,9 +7,9 @@ namespace torvane::reports {
 
 namespace {
 
-class ListLayout : public ReportLayout {
+class ListLayout : public ContextLayout {
   public:
-    explicit ListLayout(LayoutContext& ctx) : ctx_(ctx) {}
+    using ContextLayout::ContextLayout;
 
     bool render(const Loaded& rep, const SqlCondition& cond, const QString& selection,
                 RenderedReport* out) override {
@@ -175,9 +175,6 @@ class ListLayout : public ReportLayout {
         out->pages = pages.finish();
         return true;
     }
-
-  private:
-    LayoutContext& ctx_;
 };
 
 }  // namespace

@@ -9,9 +9,9 @@ namespace {
 
 constexpr int kPerSheet = 3;
 
-class ReceiptLayout : public ReportLayout {
+class ReceiptLayout : public ContextLayout {
   public:
-    explicit ReceiptLayout(LayoutContext& ctx) : ctx_(ctx) {}
+    using ContextLayout::ContextLayout;
 
     bool render(const Loaded& rep, const SqlCondition& cond, const QString&,
                 RenderedReport* out) override {
@@ -90,9 +90,6 @@ class ReceiptLayout : public ReportLayout {
         out->pages = pages.finish();
         return true;
     }
-
-  private:
-    LayoutContext& ctx_;
 };
 
 }  // namespace

@@ -171,6 +171,15 @@ class ReportLayout {
                         RenderedReport* out) = 0;
 };
 
+// A layout that renders with a context (every one does).
+class ContextLayout : public ReportLayout {
+  public:
+    explicit ContextLayout(LayoutContext& ctx) : ctx_(ctx) {}
+
+  protected:
+    LayoutContext& ctx_;
+};
+
 std::unique_ptr<ReportLayout> makeListLayout(LayoutContext& ctx);
 std::unique_ptr<ReportLayout> makeDocumentLayout(LayoutContext& ctx);
 std::unique_ptr<ReportLayout> makeTicketLayout(LayoutContext& ctx);

@@ -12,9 +12,9 @@ constexpr double kRollMarginMm = 4;
 // Laid out on a strip longer than any ticket, then cut to its content.
 constexpr double kStripLength = 1e6;
 
-class TicketLayout : public ReportLayout {
+class TicketLayout : public ContextLayout {
   public:
-    explicit TicketLayout(LayoutContext& ctx) : ctx_(ctx) {}
+    using ContextLayout::ContextLayout;
 
     bool render(const Loaded& rep, const SqlCondition& cond, const QString&,
                 RenderedReport* out) override {
@@ -102,9 +102,6 @@ class TicketLayout : public ReportLayout {
         out->pages = pages.finish(false);
         return true;
     }
-
-  private:
-    LayoutContext& ctx_;
 };
 
 }  // namespace
