@@ -154,7 +154,8 @@ std::optional<QString> backupDatabase(const QString& source, const QString& targ
         RawFile copy(*tmp, SQLITE_OPEN_READWRITE);
         if (!copy.db) return copyFailed(QStringLiteral("no se puede crear la copia."));
         // The copy is one file written once: no journal needed, it is flushed below.
-        sqlite3_exec(copy.db, "PRAGMA journal_mode=OFF", nullptr, nullptr, nullptr);
+        sqlite3_exec(copy.db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr, nullptr,
+                     nullptr);
         QString error;
         const int rc = copyPages(copy.db, db.rawHandle(), &error);
         if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)

@@ -212,4 +212,28 @@ TEST(DatabaseMaintenance, MigrationMakesTowQuantitiesNumbersKeepingEverythingEls
     EXPECT_EQ(db.scalar("PRAGMA integrity_check").toString(), QString("ok"));
 }
 
+TEST(DatabaseStatements, EngineTroubleReachesTheUserInSpanishWithTheFileName) {
+    TempHome home;
+    auto& db = home.db();
+    Database other;
+    ASSERT_TRUE(other.open(db.path()));
+    other.exec("BEGIN EXCLUSIVE");
+    db.setBusyTimeout(20);
+    try {
+        db.exec("INSERT INTO Familias (Familia) VALUES ('A')");
+        ADD_FAILURE() << "the insert went through a lock";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.message(), QString::fromUtf8("El archivo taller.erm está bloqueado por otro "
+                                                 "programa."));
+    }
+    // Opening meanwhile waits for the busy timeout, then says so.
+    Database third;
+    QString reason;
+    EXPECT_FALSE(third.open(db.path(), &reason));
+    EXPECT_EQ(reason, QString::fromUtf8("el archivo está bloqueado por otro programa."));
+    other.exec("ROLLBACK");
+    db.exec("INSERT INTO Familias (Familia) VALUES ('B')");
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM Familias").toInt(), 1);
+}
+
 }  // namespace
