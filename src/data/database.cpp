@@ -201,15 +201,7 @@ bool Database::open(const QString& path, QString* reason, Mode mode) {
     db_.setConnectOptions(mode != Mode::ReadWrite
                               ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000;QSQLITE_OPEN_READONLY")
                               : QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-    if (!db_.open()) {
-        const QSqlError e = db_.lastError();
-        close();
-        const Trouble t = troubleOf(engineCode(e), engineText(e));
-        return fail(t == Trouble::Locked    ? kLocked
-                    : t == Trouble::Damaged ? kDamaged
-                                            : engineText(e));
-    }
-    path_ = path;
+    // The engine's reason, in Spanish when it is one the user can act on.
     const auto rawFail = [&](const QSqlError& e) {
         close();
         const Trouble t = troubleOf(engineCode(e), engineText(e));
@@ -217,6 +209,8 @@ bool Database::open(const QString& path, QString* reason, Mode mode) {
                     : t == Trouble::Damaged ? kDamaged
                                             : engineText(e));
     };
+    if (!db_.open()) return rawFail(db_.lastError());
+    path_ = path;
     // Reads only, until the file is known to be ours and sound.
     QSqlQuery q(db_);
     q.setForwardOnly(true);
