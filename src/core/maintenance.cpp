@@ -31,6 +31,14 @@ bool sameFile(const QString& a, const QString& b) {
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
+bool sameDevice(const QString& a, const QString& b) {
+    struct stat sa {};
+    struct stat sb {};
+    if (::stat(native(a).constData(), &sa) != 0 || ::stat(native(b).constData(), &sb) != 0)
+        return false;
+    return sa.st_dev == sb.st_dev;
+}
+
 // What SQLite writes to a plain file it does not flush; a backup on a USB stick must be on it.
 void flushToDisk(const QString& path) {
     const int fd = ::open(native(path).constData(), O_RDONLY);
@@ -162,7 +170,10 @@ std::optional<QString> backupDatabase(const QString& source, const QString& targ
             return copyFailed(QStringLiteral("el archivo está bloqueado por otro programa."));
         if (rc != SQLITE_OK) return copyFailed(error);
     }
-    flushToDisk(*tmp);
+    // A copy on another disk (a USB stick the user takes away once told it is done) is
+    // flushed before it counts; on the database's own disk the system writes it back like any
+    // copied file, which keeps the backup close to the time of a plain copy.
+    if (!sameDevice(source, folder)) flushToDisk(*tmp);
     int err = 0;
     if (!renameOver(*tmp, info.absoluteFilePath(), &err)) {
         QFile::remove(*tmp);
