@@ -7,6 +7,8 @@
 #include <QVariant>
 #include <functional>
 
+#include "core/article_handoff.h"
+
 namespace torvane {
 
 // Hand-offs from the search screens to screens higher up the ladder. The app
@@ -89,6 +91,7 @@ struct Handoffs {
     CustomerOriginRegistry customerOrigins;
     WorkOrderOpenerRegistry workOrders;
     VehicleChoiceRegistry vehicleChoices;
+    ArticleTargetRegistry articleTargets;
 };
 
 }  // namespace torvane

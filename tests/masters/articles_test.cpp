@@ -1,0 +1,330 @@
+#include "masters/articles.h"
+
+#include <gtest/gtest.h>
+
+#include "articles_fixture.h"
+#include "core/numbering.h"
+#include "customers_fixture.h"
+#include "masters/named_lists.h"
+#include "support/temp_home.h"
+
+using namespace torvane;
+using namespace torvane::testing;
+
+namespace {
+
+Row articleValues(const QString& code, const QString& name, const QString& stock,
+                  const QString& price) {
+    return {{"Codigo", code}, {"Nombre", name}, {"StockInicial", stock}, {"PrecioVenta", price}};
+}
+
+TEST(ArticleCode, FirstFreeOfTheMonthsPrefixWithGrowingCounter) {
+    TempHome home;
+    home.session().setToday(QDate(2008, 3, 5));
+    Database& db = home.db();
+    // Another month's codes do not count.
+    addArticle(db, "A08/02/0001", "VIEJO");
+    struct Step {
+        const char* stored;  // stored before asking (empty: nothing)
+        const char* expected;
+    };
+    const Step steps[] = {
+        {"", "A08/03/0001"},
+        {"A08/03/0001", "A08/03/0003"},
+        {"A08/03/0003", "A08/03/0006"},
+        {"A08/03/0006", "A08/03/0010"},
+    };
+    for (const Step& s : steps) {
+        if (*s.stored) addArticle(db, s.stored, "X");
+        EXPECT_EQ(nextArticleCode(home.session()), QString(s.expected)) << s.stored;
+    }
+    // A gap left by a deleted article is taken again.
+    db.exec("DELETE FROM Articulos WHERE Codigo = 'A08/03/0003'");
+    EXPECT_EQ(nextArticleCode(home.session()), "A08/03/0003");
+}
+
+TEST(ArticleCode, DuplicateOnlyForAnotherArticle) {
+    TempHome home;
+    Database& db = home.db();
+    const qint64 a = addArticle(db, "FIL-1", "FILTRO");
+    const qint64 b = addArticle(db, "PAS-2", "PASTILLA");
+    struct Case {
+        const char* code;
+        QVariant except;
+        bool taken;
+    };
+    const Case cases[] = {
+        {"FIL-1", a, false},          // its own code
+        {"FIL-1", b, true},           // another's
+        {"fil-1", b, true},           // codes compare without regard to case
+        {"FIL-1", QVariant(), true},  // a new article
+        {"NUEVO", QVariant(), false},
+        {"FIL-%", QVariant(), false},  // no wildcard in an equality test
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(articles::codeTakenByAnother(db, c.code, c.except), c.taken) << c.code;
+}
+
+TEST(ArticleCheck, MandatoryFieldsAndUnreadableNumbers) {
+    const QString file = articles::mandatoryMessage(articles::MandatoryText::ArticleFile);
+    const QString quick = articles::mandatoryMessage(articles::MandatoryText::QuickCreation);
+    EXPECT_EQ(file,
+              "Los campos Codigo, Descripción, Stock actual y Precio de venta son obligatorios");
+    EXPECT_EQ(quick,
+              "Los campos Codigo, Descripción, Stock actual Y Precio de venta son obligatorios");
+    struct Case {
+        Row values;
+        QString message;
+    };
+    const QString numbers =
+        "Los campos Stock actual, Stock minimo y Descuento solo admiten números";
+    const Case cases[] = {
+        {articleValues("A1", "FILTRO", "3", "12,50"), ""},
+        {articleValues("", "FILTRO", "3", "12,50"), file},
+        {articleValues("A1", " ", "3", "12,50"), file},
+        {articleValues("A1", "FILTRO", "", "12,50"), file},
+        {articleValues("A1", "FILTRO", "3", ""), file},
+        {articleValues("A1", "FILTRO", "0", "0"), ""},
+        {articleValues("A1", "FILTRO", "3", "12,5,0"), "El precio de venta no es válido"},
+        {articleValues("A1", "FILTRO", "3x", "1"), numbers},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(articles::checkArticle(c.values), c.message)
+            << c.values.value("Codigo").toString().toStdString();
+    EXPECT_EQ(articles::checkArticle(articleValues("A1", "", "1", "1"),
+                                     articles::MandatoryText::QuickCreation),
+              quick);
+}
+
+TEST(ArticleSave, PricesAndStockAreExactAtTheBoundary) {
+    TempHome home;
+    Database& db = home.db();
+    const qint64 supplier = addSupplier(db, "RECAMBIOS SUR");
+    Row v = articleValues("A08/03/0001", "PASTILLAS FRENO", "4", "1.234,56");
+    v["StockMinimo"] = "5";
+    v["Descuento"] = "";
+    v["Familia"] = "FRENOS";
+    v["Almacen"] = "";
+    v["Id_Proveedor"] = QString::number(supplier);
+    const qint64 id = articles::saveArticle(db, {}, v);
+    auto a = articles::articleById(db, id);
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->price, Money::fromCents(123456));
+    EXPECT_EQ(a->stock, Quantity::whole(4));
+    EXPECT_EQ(a->minimum, Quantity::whole(5));
+    EXPECT_EQ(a->discount, Quantity());  // an empty discount is 0
+    EXPECT_EQ(a->family, "FRENOS");
+    EXPECT_TRUE(a->warehouse.isEmpty());
+    EXPECT_EQ(a->supplierId.toLongLong(), supplier);
+    EXPECT_TRUE(db.scalar("SELECT Almacen FROM Articulos WHERE Id_Art = ?", {id}).isNull());
+
+    v["PrecioVenta"] = "0,1";
+    v["Descuento"] = "15";
+    v["Id_Proveedor"] = "";
+    EXPECT_EQ(articles::saveArticle(db, id, v), id);
+    a = articles::articleByCode(db, "A08/03/0001");
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->price, Money::fromCents(10));
+    EXPECT_EQ(a->discount, Quantity::whole(15));
+    EXPECT_FALSE(a->supplierId.isValid());
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM Articulos").toInt(), 1);
+}
+
+TEST(ArticleDelete, MovementsStay) {
+    TempHome home;
+    Database& db = home.db();
+    const qint64 id = addArticle(db, "A1", "FILTRO");
+    db.exec("INSERT INTO Entradas (Id_Art, Id_Pro, Cantidad) VALUES (?, 1, 3)", {id});
+    db.exec("INSERT INTO MaterialesODT (NODT, NArticulo, Unidades) VALUES ('ODT/0001','A1',1)");
+    articles::deleteArticle(db, id);
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM Articulos").toInt(), 0);
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM Entradas").toInt(), 1);
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM MaterialesODT").toInt(), 1);
+}
+
+TEST(LowStock, BelowTheMinimumOnly) {
+    struct Case {
+        const char* stock;
+        const char* minimum;
+        bool low;
+    };
+    const Case cases[] = {
+        {"4", "5", true}, {"10", "5", false}, {"5", "5", false}, {"", "5", true},
+        {"3", "", false}, {"", "", false},    {"9", "10", true},  // numerically, not as text
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(articles::isLowStock(c.stock, c.minimum), c.low) << c.stock << "/" << c.minimum;
+}
+
+TEST(CostPrice, PriceLessDiscountToCents) {
+    struct Case {
+        Money price;
+        Quantity discount;
+        const char* text;
+    };
+    const Case cases[] = {
+        {Money::fromCents(11065), Quantity::whole(10), "99,59 €"},  // 99,585 half away
+        {Money::fromCents(123456), Quantity(), "1.234,56 €"},
+        {Money::whole(20), Quantity::fromUnits(125000), "17,50 €"},  // 12,5 %
+        {Money(), Quantity::whole(50), "0,00 €"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(articles::costPriceText(c.price, c.discount), c.text);
+}
+
+TEST(ArticleSearch, CodeOrDescriptionPrefixInCodeOrder) {
+    TempHome home;
+    Database& db = home.db();
+    addArticle(db, "B-20", "FILTRO ACEITE");
+    addArticle(db, "A-10", "PASTILLA FRENO");
+    addArticle(db, "B-10", "FILTRO AIRE");
+    addArticle(db, "C-1", "ESCOBILLA", 1, 1, 1, {}, {}, 7);
+    auto codes = [&](const SqlStatement& s) {
+        QStringList out;
+        for (const Row& r : db.rows(s.sql, s.params)) out << r.value("Codigo").toString();
+        return out.join(' ');
+    };
+    struct Case {
+        int option;
+        const char* typed;
+        const char* codes;
+    };
+    const Case cases[] = {
+        {0, "", "A-10 B-10 B-20 C-1"},
+        {1, "", "A-10 B-10 B-20 C-1"},
+        {0, "B", "B-10 B-20"},
+        {0, "b-1", "B-10"},
+        {1, "FILTRO", "B-10 B-20"},
+        {1, "FILTRO AI", "B-10"},
+        {1, "ACEITE", ""},  // a prefix, not a word inside
+        {0, "X'", ""},      // a quote is just a character
+        {1, "%FRENO", "A-10"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(codes(articles::search(c.option, c.typed)), QString(c.codes))
+            << c.option << " " << c.typed;
+    EXPECT_EQ(codes(articles::searchInitial()), "A-10 B-10 B-20 C-1");
+    EXPECT_EQ(codes(articles::searchInitial(7)), "C-1");
+}
+
+TEST(ArticleHistory, EntriesSalesAndWorkOrderUsesOfOneArticle) {
+    TempHome home;
+    Database& db = home.db();
+    const qint64 art = addArticle(db, "A1", "FILTRO");
+    const qint64 other = addArticle(db, "A2", "BUJIA");
+    const qint64 pro = addSupplier(db, "RECAMBIOS SUR");
+    const qint64 cli = addCustomer(db, "0001", "GARCIA");
+    db.exec(
+        "INSERT INTO Entradas (NEntrada, Fecha, Id_Pro, Id_Art, Cantidad, Precio, Descuento) "
+        "VALUES ('EN08/03/00001','2008-03-01',?,?,10,4.5,5), "
+        "('EN08/03/00002','2008-03-02',?,?,3,1,0)",
+        {pro, art, pro, other});
+    db.exec("INSERT INTO Albaranes (Id_Alb, Fecha, Id_Cli) VALUES ('AR08/03/00001','2008-03-04',?)",
+            {cli});
+    db.exec(
+        "INSERT INTO Salidas (Id_Alb, Id_Art, Codigo, Cantidad, Precio, Dto) VALUES "
+        "('AR08/03/00001',?,'A1',2,12.5,0), ('AR08/03/00001',?,'A2',1,3,0)",
+        {art, other});
+    addWorkOrder(db, cli, 0, "ODT/0001");
+    db.exec(
+        "INSERT INTO MaterialesODT (NODT, NArticulo, Unidades, Precio, Dto) VALUES "
+        "('ODT/0001','A1',1,12.5,10), ('ODT/0001','A2',4,3,0), ('ODT/0001','a1',2,12.5,0)");
+
+    auto run = [&](const SqlStatement& s) { return db.rows(s.sql, s.params); };
+    auto entries = run(articles::entriesOf(art));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].value("Nombre").toString(), "RECAMBIOS SUR");
+    EXPECT_EQ(entries[0].value("NEntrada").toString(), "EN08/03/00001");
+    EXPECT_EQ(Money::fromDb(entries[0].value("Precio")), Money::fromCents(450));
+    auto sales = run(articles::salesOf(art));
+    ASSERT_EQ(sales.size(), 1u);
+    EXPECT_EQ(sales[0].value("Nombre").toString(), "GARCIA");
+    EXPECT_EQ(sales[0].value("Id_Alb").toString(), "AR08/03/00001");
+    EXPECT_EQ(sales[0].value("Fecha").toString(), "2008-03-04");
+    // Work-order materials refer to the code, which compares without regard to case.
+    auto uses = run(articles::workOrderUsesOf("A1"));
+    ASSERT_EQ(uses.size(), 2u);
+    EXPECT_EQ(uses[0].value("NODT").toString(), "ODT/0001");
+    EXPECT_EQ(uses[0].value("Nombre").toString(), "GARCIA");
+}
+
+TEST(Suppliers, ComboNamesAndLookups) {
+    TempHome home;
+    Database& db = home.db();
+    const qint64 b = addSupplier(db, "BETA");
+    const qint64 a = addSupplier(db, "ALFA");
+    const auto list = articles::suppliersByName(db);
+    ASSERT_EQ(list.size(), 2);
+    EXPECT_EQ(list[0].id, a);
+    EXPECT_EQ(list[1].name, "BETA");
+    EXPECT_EQ(articles::supplierName(db, b), "BETA");
+    EXPECT_EQ(articles::supplierName(db, QVariant()), "");
+    EXPECT_EQ(articles::supplierIdByName(db, "ALFA").toLongLong(), a);
+    EXPECT_FALSE(articles::supplierIdByName(db, "NADIE").isValid());
+}
+
+TEST(NamedLists, RenameRewritesEveryArticleInOneStep) {
+    TempHome home;
+    Database& db = home.db();
+    for (const named_lists::NamedList* list :
+         {&named_lists::families(), &named_lists::warehouses()}) {
+        SCOPED_TRACE(list->table.toStdString());
+        db.exec("DELETE FROM Articulos");
+        const bool family = list == &named_lists::families();
+        const qint64 id = named_lists::saveName(db, *list, {}, "FRENOS");
+        named_lists::saveName(db, *list, {}, "MOTOR");
+        auto add = [&](const char* code, const char* name) {
+            addArticle(db, code, "X", 1, 1, 1, family ? name : "", family ? "" : name);
+        };
+        add("A1", "FRENOS");
+        add("A2", "FRENOS");
+        add("A3", "MOTOR");
+        auto carrying = [&](const QString& name) {
+            const SqlStatement s = named_lists::articlesWith(*list, name);
+            return int(db.rows(s.sql, s.params).size());
+        };
+        EXPECT_EQ(carrying("FRENOS"), 2);
+
+        EXPECT_EQ(named_lists::saveName(db, *list, id, "FRENADO"), id);
+        EXPECT_EQ(carrying("FRENOS"), 0);
+        EXPECT_EQ(carrying("FRENADO"), 2);
+        EXPECT_EQ(carrying("MOTOR"), 1);
+
+        // Deleting the name leaves it in the articles.
+        named_lists::deleteName(db, *list, id);
+        EXPECT_EQ(carrying("FRENADO"), 2);
+        const SqlStatement names = named_lists::namesOf(*list);
+        EXPECT_EQ(db.rows(names.sql).size(), 1u);
+    }
+    EXPECT_EQ(articles::familyNames(db), QStringList({"MOTOR"}));
+    EXPECT_EQ(articles::warehouseNames(db), QStringList({"MOTOR"}));
+}
+
+TEST(NamedLists, FailedRenameChangesNothing) {
+    TempHome home;
+    Database& db = home.db();
+    const auto& list = named_lists::families();
+    const qint64 id = named_lists::saveName(db, list, {}, "FRENOS");
+    addArticle(db, "A1", "X", 1, 1, 1, "FRENOS");
+    // The name row cannot be written: the articles must keep the old name too.
+    db.exec("CREATE TRIGGER stop BEFORE UPDATE ON Familias BEGIN SELECT RAISE(ABORT, 'no'); END");
+    EXPECT_THROW(named_lists::saveName(db, list, id, "FRENADO"), DbError);
+    EXPECT_EQ(db.scalar("SELECT Familia FROM Articulos").toString(), "FRENOS");
+}
+
+TEST(NamedLists, EmptyNameMessages) {
+    struct Case {
+        const named_lists::NamedList* list;
+        const char* name;
+        const char* message;
+    };
+    const Case cases[] = {
+        {&named_lists::families(), "", "Debe introducir un nombre para la nueva familia"},
+        {&named_lists::families(), "  ", "Debe introducir un nombre para la nueva familia"},
+        {&named_lists::warehouses(), "", "Debe introducir un nombre para el nuevo almacen"},
+        {&named_lists::warehouses(), "NAVE 2", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(named_lists::checkName(*c.list, c.name), QString(c.message));
+}
+
+}  // namespace
