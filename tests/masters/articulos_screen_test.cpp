@@ -1,0 +1,441 @@
+#include "masters/articulos.h"
+
+#include <gtest/gtest.h>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QRadioButton>
+#include <memory>
+
+#include "articles_fixture.h"
+#include "customers_fixture.h"
+#include "masters/alta_articulos.h"
+#include "masters/article_handoffs.h"
+#include "masters/busqueda_articulos.h"
+#include "masters/named_list_screen.h"
+#include "support/screen_helpers.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_home.h"
+#include "support/test_services.h"
+
+using namespace torvane;
+using namespace torvane::testing;
+using Icon = Dialogs::Icon;
+
+namespace {
+
+class ArticleScreens : public ::testing::Test {
+  protected:
+    ArticleScreens() {
+        home.session().setToday(QDate(2008, 3, 5));
+        registerArticleFileTarget(services, openFile);
+    }
+    void TearDown() override { closeAllWindows(); }
+
+    template <class Screen, class... Args>
+    std::unique_ptr<Screen> open(Args&&... args) {
+        auto s = std::make_unique<Screen>(home.session(), services, std::forward<Args>(args)...);
+        s->show();
+        s->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(s.get()));
+        return s;
+    }
+    std::unique_ptr<Articulos> openArticles() {
+        auto s = open<Articulos>();
+        *openFile = s.get();
+        return s;
+    }
+    Database& db() { return home.db(); }
+    int count(const char* sql, const QVariantList& params = {}) {
+        return db().scalar(sql, params).toInt();
+    }
+    QString only(const char* sql, const QVariantList& params = {}) {
+        return db().scalar(sql, params).toString();
+    }
+    // Every message shown so far, as "icon:text".
+    QStringList shown() const {
+        QStringList out;
+        for (const auto& m : dialogs.messages())
+            out << QString("%1:%2").arg(int(m.icon)).arg(m.text);
+        return out;
+    }
+
+    TempHome home;
+    TestServices services;
+    ScriptedDialogs& dialogs = services.scripted;
+    OpenArticleFile openFile = std::make_shared<QPointer<Articulos>>();
+};
+
+QString crit(const char* text) {
+    return QString("%1:%2").arg(int(Icon::Critical)).arg(QString::fromUtf8(text));
+}
+
+TEST_F(ArticleScreens, NewArticlesTakeTheMonthsCodesAndAreStored) {
+    auto s = openArticles();
+    EXPECT_FALSE(enabled(s.get(), "CmdModificar"));  // nothing to modify yet
+    const char* expected[] = {"A08/03/0001", "A08/03/0003", "A08/03/0006"};
+    for (const char* code : expected) {
+        click(s.get(), "CmdNuevo");
+        EXPECT_EQ(textOf(s.get(), "TxtCodigo"), code);
+        for (const char* on : {"CmdGuardar", "CmdCancelar", "CmdNuevaFamilia", "CmdNuevaUbicacion"})
+            EXPECT_TRUE(enabled(s.get(), on)) << on;
+        for (const char* off : {"CmdNuevo", "CmdModificar", "CmdEliminar", "CmdSalir"})
+            EXPECT_FALSE(enabled(s.get(), off)) << off;
+        type(s.get(), "txtDescripcion", "pastillas freno");
+        type(s.get(), "txtStockA", "4a");
+        type(s.get(), "txtStockM", "5");
+        type(s.get(), "txtPrecioVenta", "12.5");
+        click(s.get(), "CmdGuardar");
+        EXPECT_TRUE(shown().isEmpty()) << shown().join('|').toStdString();
+        EXPECT_TRUE(enabled(s.get(), "CmdNuevo"));
+    }
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Articulos"), 3);
+    auto row = db().firstRow("SELECT * FROM Articulos WHERE Codigo = 'A08/03/0006'");
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->value("Nombre").toString(), "PASTILLAS FRENO");
+    EXPECT_EQ(Money::fromDb(row->value("PrecioVenta")), Money::fromCents(1250));
+    EXPECT_EQ(Quantity::fromDb(row->value("StockInicial")), Quantity::whole(4));
+    EXPECT_EQ(Quantity::fromDb(row->value("Descuento")), Quantity());
+    // The saved article is shown, with its low stock.
+    EXPECT_EQ(textOf(s.get(), "TxtCodigo"), "A08/03/0006");
+    EXPECT_TRUE(control<QLabel>(s.get(), "Label3")->isVisibleTo(s.get()));
+}
+
+TEST_F(ArticleScreens, MandatoryFieldsKeepEverythingTyped) {
+    auto s = openArticles();
+    click(s.get(), "CmdNuevo");
+    type(s.get(), "txtDescripcion", "FILTRO");
+    type(s.get(), "txtStockA", "3");
+    click(s.get(), "CmdGuardar");
+    EXPECT_EQ(shown(), QStringList({crit("Los campos Codigo, Descripción, Stock actual y Precio de "
+                                         "venta son obligatorios")}));
+    EXPECT_TRUE(enabled(s.get(), "CmdGuardar"));
+    EXPECT_EQ(textOf(s.get(), "txtDescripcion"), "FILTRO");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Articulos"), 0);
+    click(s.get(), "CmdCancelar");
+    EXPECT_EQ(textOf(s.get(), "TxtCodigo"), "");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Articulos"), 0);
+}
+
+TEST_F(ArticleScreens, DuplicateCodeOnlyForAnotherArticle) {
+    addArticle(db(), "A1", "FILTRO");
+    addArticle(db(), "B2", "BUJIA");
+    auto s = openArticles();
+    click(s.get(), "CmdModificar");
+    auto* code = control<QLineEdit>(s.get(), "TxtCodigo");
+    auto* description = control<QLineEdit>(s.get(), "txtDescripcion");
+    code->setFocus();
+    description->setFocus();  // leaving its own code
+    EXPECT_TRUE(shown().isEmpty());
+
+    code->setFocus();
+    code->setText("B2");
+    description->setFocus();
+    EXPECT_EQ(shown(), QStringList({crit("Ya existe un artículo con este código")}));
+    EXPECT_TRUE(code->hasFocus());
+    // Saving anyway is refused too; nothing changes.
+    click(s.get(), "CmdGuardar");
+    EXPECT_EQ(dialogs.lastText(), "Ya existe un artículo con este código");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Articulos WHERE Codigo = 'B2'"), 1);
+    EXPECT_EQ(only("SELECT Codigo FROM Articulos WHERE Nombre = 'FILTRO'"), "A1");
+}
+
+TEST_F(ArticleScreens, LowStockLabelFollowsTheStock) {
+    addArticle(db(), "A1", "FILTRO", 4, 5);
+    addArticle(db(), "A2", "BUJIA", 10, 5);
+    auto s = openArticles();
+    auto* label = control<QLabel>(s.get(), "Label3");
+    EXPECT_EQ(label->text(), " STOCK BAJO MÍNIMO");
+    struct Step {
+        const char* button;
+        bool low;
+    };
+    for (const Step& st : {Step{"KewlButtons1_0", true}, Step{"KewlButtons1_2", false},
+                           Step{"KewlButtons1_1", true}}) {
+        click(s.get(), st.button);
+        EXPECT_EQ(label->isVisibleTo(s.get()), st.low) << st.button;
+    }
+    // Typing a new stock updates it at once.
+    click(s.get(), "CmdModificar");
+    control<QLineEdit>(s.get(), "txtStockA")->setText("10");
+    EXPECT_FALSE(label->isVisibleTo(s.get()));
+}
+
+TEST_F(ArticleScreens, FamilyWarehouseAndSupplierCombos) {
+    addFamily(db(), "FRENOS");
+    addFamily(db(), "MOTOR");
+    addWarehouse(db(), "NAVE 1");
+    const qint64 beta = addSupplier(db(), "BETA");
+    addSupplier(db(), "ALFA");
+    auto s = openArticles();
+    click(s.get(), "CmdNuevo");
+    auto* family = control<QComboBox>(s.get(), "ComboFamilia");
+    ASSERT_EQ(family->count(), 2);
+    EXPECT_EQ(family->itemText(0), "FRENOS");
+    family->setCurrentIndex(1);
+    control<QComboBox>(s.get(), "ComboUbicacion")->setCurrentIndex(0);
+    auto* supplier = control<QComboBox>(s.get(), "ComboProveedor");
+    EXPECT_EQ(supplier->itemText(0), "ALFA");
+    supplier->setCurrentIndex(1);
+    EXPECT_EQ(textOf(s.get(), "TxtId_Pro"), QString::number(beta));
+    type(s.get(), "txtDescripcion", "CULATA");
+    type(s.get(), "txtStockA", "1");
+    type(s.get(), "txtPrecioVenta", "300");
+    click(s.get(), "CmdGuardar");
+    ASSERT_TRUE(shown().isEmpty()) << shown().join('|').toStdString();
+    auto row = db().firstRow("SELECT * FROM Articulos");
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->value("Familia").toString(), "MOTOR");
+    EXPECT_EQ(row->value("Almacen").toString(), "NAVE 1");
+    EXPECT_EQ(row->value("Id_Proveedor").toLongLong(), beta);
+    EXPECT_EQ(supplier->currentText(), "BETA");
+    EXPECT_FALSE(supplier->isEnabled());  // locked while browsing
+}
+
+TEST_F(ArticleScreens, DeletingTheLastArticleEmptiesTheScreen) {
+    addArticle(db(), "A1", "FILTRO");
+    addArticle(db(), "A2", "BUJIA");
+    auto s = openArticles();
+    dialogs.answerNo();
+    click(s.get(), "CmdEliminar");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Articulos"), 2);
+    EXPECT_EQ(dialogs.lastText(), "Seguro que quiere eliminar el artículo FILTRO");
+    dialogs.answerYes();
+    click(s.get(), "CmdEliminar");
+    EXPECT_EQ(textOf(s.get(), "txtDescripcion"), "BUJIA");
+    dialogs.clear();
+    dialogs.answerYes();
+    click(s.get(), "CmdEliminar");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Articulos"), 0);
+    EXPECT_EQ(dialogs.lastText(), "Se han eliminado todos los artículos");
+    EXPECT_EQ(dialogs.messages().back().icon, Icon::Exclamation);
+    for (const char* off : {"CmdModificar", "CmdEliminar", "CmdBuscarArt", "CmdNuevaFamilia"})
+        EXPECT_FALSE(enabled(s.get(), off)) << off;
+    EXPECT_TRUE(enabled(s.get(), "CmdNuevo"));
+    for (const char* f : {"TxtCodigo", "txtDescripcion", "txtStockA", "txtPrecioVenta"})
+        EXPECT_EQ(textOf(s.get(), f), "") << f;
+}
+
+TEST_F(ArticleScreens, HistoryShowsTheArticlesMovementsSortedOnHeaderClicks) {
+    const qint64 art = addArticle(db(), "A1", "FILTRO");
+    const qint64 pro = addSupplier(db(), "SUR");
+    for (auto [n, qty] :
+         {std::pair{"EN08/03/00001", 5}, {"EN08/03/00002", 9}, {"EN08/03/00003", 2}})
+        db().exec(
+            "INSERT INTO Entradas (NEntrada, Fecha, Id_Pro, Id_Art, Cantidad, Precio) "
+            "VALUES (?, '2008-03-01', ?, ?, ?, 1234.5)",
+            {n, pro, art, qty});
+    const qint64 cli = addCustomer(db(), "0001", "GARCIA");
+    addWorkOrder(db(), cli, 0, "ODT/0001");
+    db().exec(
+        "INSERT INTO MaterialesODT (NODT, NArticulo, Unidades, Precio) "
+        "VALUES ('ODT/0001', 'A1', 2, 3)");
+    auto s = openArticles();
+    selectTab(s.get(), "SSTab1", 1);
+    auto* entries = control<DataGrid>(s.get(), "MSHEntradas");
+    ASSERT_EQ(entries->rowCount(), 3);
+    EXPECT_EQ(entries->displayText(0, "Precio"), "1.234,50");
+    EXPECT_EQ(control<DataGrid>(s.get(), "MSHReparaciones")->rowCount(), 1);
+    auto quantities = [&] {
+        QStringList q;
+        for (int r = 0; r < entries->rowCount(); ++r) q << entries->value(r, "Cantidad").toString();
+        return q.join(' ');
+    };
+    const int column = entries->gridModel()->fieldIndex("Cantidad");
+    for (const char* expected : {"2 5 9", "9 5 2", "2 5 9"}) {
+        Q_EMIT entries->horizontalHeader()->sectionClicked(column);
+        EXPECT_EQ(quantities(), expected);
+    }
+}
+
+TEST_F(ArticleScreens, SearchByCodeAndDescriptionPrefix) {
+    addArticle(db(), "B-20", "FILTRO ACEITE", 4, 5, 20);
+    addArticle(db(), "A-10", "PASTILLA FRENO", 10, 5, 110.65);
+    addArticle(db(), "B-10", "FILTRO AIRE");
+    auto s = open<BusquedaArticulos>();
+    auto* grid = control<DataGrid>(s.get(), "MSHFlexGrid1");
+    auto codes = [&] {
+        QStringList c;
+        for (int r = 0; r < grid->rowCount(); ++r) c << grid->value(r, "Codigo").toString();
+        return c.join(' ');
+    };
+    EXPECT_EQ(codes(), "A-10 B-10 B-20");
+    type(s.get(), "txtBusqueda", "b-2");
+    EXPECT_EQ(textOf(s.get(), "txtBusqueda"), "B-2");
+    EXPECT_EQ(codes(), "B-20");
+    // Low stock and the cost price of the shown row.
+    EXPECT_TRUE(control<QLabel>(s.get(), "Label3")->isVisibleTo(s.get()));
+    EXPECT_EQ(control<QLabel>(s.get(), "LabelPC")->text(), "20,00 €");
+    control<QLineEdit>(s.get(), "txtBusqueda")->clear();
+    EXPECT_EQ(codes(), "A-10 B-10 B-20");
+    control<QRadioButton>(s.get(), "Option1_1")->setChecked(true);
+    type(s.get(), "txtBusqueda", "filtro");
+    EXPECT_EQ(codes(), "B-10 B-20");
+    control<QLineEdit>(s.get(), "txtBusqueda")->setText("PAST");
+    EXPECT_EQ(codes(), "A-10");
+    EXPECT_FALSE(control<QLabel>(s.get(), "Label3")->isVisibleTo(s.get()));
+    db().exec("UPDATE Articulos SET Descuento = 10 WHERE Codigo = 'A-10'");
+    control<QLineEdit>(s.get(), "txtBusqueda")->setText("PASTI");
+    EXPECT_EQ(control<QLabel>(s.get(), "LabelPC")->text(), "99,59 €");
+    EXPECT_EQ(control<QLabel>(s.get(), "Label2_1")->text(), "110,65");
+}
+
+TEST_F(ArticleScreens, SelectionReachesTheOpenArticleFile) {
+    addArticle(db(), "A1", "FILTRO");
+    const qint64 target = addArticle(db(), "C3", "CORREA");
+    addArticle(db(), "B2", "BUJIA");
+    auto file = openArticles();
+    EXPECT_EQ(textOf(file.get(), "TxtCodigo"), "A1");
+    click(file.get(), "CmdBuscarArt");
+    auto* search = openWindow("BusquedaArticulos");
+    ASSERT_NE(search, nullptr);
+    EXPECT_FALSE(file->isEnabled());
+    type(search, "txtBusqueda", "C");
+    click(search, "CmdAcciones");
+    settle();
+    EXPECT_EQ(openWindow("BusquedaArticulos"), nullptr);
+    EXPECT_TRUE(file->isEnabled());
+    EXPECT_EQ(textOf(file.get(), "TxtId"), QString::number(target));
+    EXPECT_EQ(textOf(file.get(), "TxtCodigo"), "C3");
+}
+
+TEST_F(ArticleScreens, SelectionGoesToAnEarlierOpenScreenFirst) {
+    addArticle(db(), "A1", "FILTRO");
+    const qint64 chosen = addArticle(db(), "B2", "BUJIA");
+    QList<ArticleChoice> sale;
+    services.handoffs().articleTargets.setTarget(
+        ArticleScreen::CounterSale,
+        {[] { return true; }, [&](const ArticleChoice& c) { sale << c; }, {}});
+    auto file = openArticles();
+    auto search = open<BusquedaArticulos>();
+    type(search.get(), "txtBusqueda", "B");
+    click(search.get(), "CmdAcciones");
+    ASSERT_EQ(sale.size(), 1);
+    EXPECT_EQ(sale[0].articleId, chosen);
+    EXPECT_EQ(sale[0].code, "B2");
+    EXPECT_EQ(textOf(file.get(), "TxtCodigo"), "A1");  // the file was not moved
+}
+
+TEST_F(ArticleScreens, QuickCreationStoresAndHandsTheArticleBack) {
+    const qint64 supplier = addSupplier(db(), "SUR");
+    addFamily(db(), "FRENOS");
+    QList<NewArticle> purchase, sale;
+    auto& targets = services.handoffs().articleTargets;
+    targets.setTarget(ArticleScreen::Purchase,
+                      {[] { return true; }, {}, [&](const NewArticle& a) { purchase << a; }});
+    targets.setTarget(ArticleScreen::CounterSale,
+                      {[] { return false; }, {}, [&](const NewArticle& a) { sale << a; }});
+    auto s = open<AltaArticulos>();
+    EXPECT_EQ(s->windowTitle(), "Alta rapida de Artículos");
+    s->setCode("ZX-9");
+    click(s.get(), "CmdGuardar");
+    EXPECT_EQ(shown(), QStringList({crit("Los campos Codigo, Descripción, Stock actual Y Precio de "
+                                         "venta son obligatorios")}));
+    EXPECT_TRUE(purchase.isEmpty());
+    type(s.get(), "txtDescripcion", "disco freno");
+    type(s.get(), "txtStockA", "2");
+    type(s.get(), "txtPrecioVenta", "45,9");
+    control<QComboBox>(s.get(), "ComboProveedor")->setCurrentIndex(0);
+    control<QComboBox>(s.get(), "ComboFamilia")->setCurrentIndex(0);
+    click(s.get(), "CmdGuardar");
+    ASSERT_EQ(purchase.size(), 1);
+    EXPECT_TRUE(sale.isEmpty());  // not open
+    EXPECT_TRUE(purchase[0].saved);
+    EXPECT_EQ(purchase[0].code, "ZX-9");
+    EXPECT_EQ(purchase[0].description, "DISCO FRENO");
+    EXPECT_EQ(purchase[0].price, Money::fromCents(4590));
+    auto row = db().firstRow("SELECT * FROM Articulos WHERE Codigo = 'ZX-9'");
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->value("Id_Proveedor").toLongLong(), supplier);
+    EXPECT_EQ(row->value("Familia").toString(), "FRENOS");
+    EXPECT_EQ(row->value("Descuento").toDouble(), 0.0);
+    EXPECT_FALSE(row->value("Descuento").isNull());
+}
+
+TEST_F(ArticleScreens, QuickCreationLeftWithoutSavingHandsBackNothing) {
+    QList<NewArticle> back;
+    services.handoffs().articleTargets.setTarget(
+        ArticleScreen::WorkOrderEditor,
+        {[] { return true; }, {}, [&](const NewArticle& a) { back << a; }});
+    auto s = open<AltaArticulos>();
+    s->setCode("ZX-9");
+    type(s.get(), "txtDescripcion", "DISCO");
+    click(s.get(), "CmdSalir");
+    ASSERT_EQ(back.size(), 1);
+    EXPECT_FALSE(back[0].saved);
+    EXPECT_EQ(back[0].code, "");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Articulos"), 0);
+}
+
+TEST_F(ArticleScreens, FamilyRenameRewritesArticlesAndDeleteLeavesTheName) {
+    addFamily(db(), "MOTOR");
+    addFamily(db(), "FRENOS");
+    addArticle(db(), "A1", "PASTILLA", 1, 1, 1, "FRENOS");
+    addArticle(db(), "A2", "DISCO", 1, 1, 1, "FRENOS");
+    addArticle(db(), "A3", "JUNTA", 1, 1, 1, "MOTOR");
+    auto s = open<NamedListScreen>(named_lists::families());
+    EXPECT_EQ(s->objectName(), "Familias");
+    auto* list = control<DataGrid>(s.get(), "MSHFamilia");
+    auto* articles = control<DataGrid>(s.get(), "MSHArticulos");
+    ASSERT_EQ(list->rowCount(), 2);
+    EXPECT_EQ(textOf(s.get(), "txtFamilia"), "FRENOS");  // alphabetical
+    EXPECT_EQ(articles->rowCount(), 2);
+    clickRow(list, 1);
+    EXPECT_EQ(textOf(s.get(), "txtFamilia"), "MOTOR");
+    EXPECT_EQ(articles->rowCount(), 1);
+    clickRow(list, 0);
+
+    click(s.get(), "CmdModificar");
+    EXPECT_TRUE(enabled(s.get(), "CmdModificar"));  // stays on while a name is changed
+    control<QLineEdit>(s.get(), "txtFamilia")->clear();
+    type(s.get(), "txtFamilia", "frenado");
+    EXPECT_EQ(articles->rowCount(), 2);  // still the old name's articles
+    click(s.get(), "CmdGuardar");
+    EXPECT_TRUE(shown().isEmpty()) << shown().join('|').toStdString();
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Articulos WHERE Familia = 'FRENADO'"), 2);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Articulos WHERE Familia = 'FRENOS'"), 0);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Familias WHERE Familia = 'FRENADO'"), 1);
+    EXPECT_EQ(articles->rowCount(), 2);
+
+    dialogs.answerYes();
+    click(s.get(), "CmdEliminar");
+    EXPECT_EQ(dialogs.lastText(), "Seguro que quiere eliminar la familia FRENADO");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Familias"), 1);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Articulos WHERE Familia = 'FRENADO'"), 2);
+}
+
+TEST_F(ArticleScreens, NamedListMessagesOfEachScreen) {
+    struct Case {
+        const named_lists::NamedList* list;
+        const char* field;
+        const char* empty;
+        const char* last;
+    };
+    const Case cases[] = {
+        {&named_lists::families(), "txtFamilia", "Debe introducir un nombre para la nueva familia",
+         "Se han eliminado todos las familias"},
+        {&named_lists::warehouses(), "txtAlmacen",
+         "Debe introducir un nombre para el nuevo almacen", "Se han eliminado todos los almacenes"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.list->screen.toStdString());
+        dialogs.clear();
+        auto s = open<NamedListScreen>(*c.list);
+        click(s.get(), "CmdNuevo");
+        EXPECT_FALSE(enabled(s.get(), "CmdModificar"));
+        click(s.get(), "CmdGuardar");
+        EXPECT_EQ(shown(), QStringList({crit(c.empty)}));
+        type(s.get(), c.field, "Nave 2");
+        click(s.get(), "CmdGuardar");
+        EXPECT_EQ(count(("SELECT COUNT(*) FROM " + c.list->table).toUtf8().constData()), 1);
+        dialogs.answerYes();
+        click(s.get(), "CmdEliminar");
+        EXPECT_EQ(dialogs.lastText(), QString(c.last));
+        EXPECT_FALSE(enabled(s.get(), "CmdModificar"));
+        EXPECT_FALSE(enabled(s.get(), "CmdEliminar"));
+        EXPECT_EQ(textOf(s.get(), c.field), "");
+    }
+    EXPECT_EQ(only("SELECT COUNT(*) FROM Familias"), "0");
+}
+
+}  // namespace
