@@ -6,10 +6,13 @@
 #include "app/main_window.h"
 #include "app/menu_actions.h"
 #include "core/services.h"
+#include "masters/article_handoffs.h"
+#include "masters/articulos.h"
 #include "masters/busqueda_clientes.h"
 #include "masters/busqueda_vehiculos.h"
 #include "masters/clientes.h"
 #include "masters/customer_handoffs.h"
+#include "masters/named_list_screen.h"
 #include "reports/informes.h"
 
 namespace torvane {
@@ -32,6 +35,20 @@ void wireScreens(Menu& menu, Session& session, Services& services) {
     });
     menu.registerScreen(QStringLiteral("BusquedaClientes"), [&](const MenuRequest& r) -> QWidget* {
         return new BusquedaClientes(session, services, &menu, r.origin);
+    });
+    auto articleFile = std::make_shared<QPointer<Articulos>>();
+    registerArticleFileTarget(services, articleFile);
+    menu.registerScreen(QStringLiteral("Articulos"),
+                        [&session, &services, articleFile](const MenuRequest&) -> QWidget* {
+                            auto* file = new Articulos(session, services);
+                            *articleFile = file;
+                            return file;
+                        });
+    menu.registerScreen(QStringLiteral("Familias"), [&](const MenuRequest&) -> QWidget* {
+        return new NamedListScreen(session, services, named_lists::families());
+    });
+    menu.registerScreen(QStringLiteral("Almacen"), [&](const MenuRequest&) -> QWidget* {
+        return new NamedListScreen(session, services, named_lists::warehouses());
     });
     menu.registerScreen(QStringLiteral("ConfigInf"), [&](const MenuRequest&) -> QWidget* {
         return new ConfigInf(session, services);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
 
 #include "app/main_window.h"
 #include "support/scripted_dialogs.h"
@@ -42,6 +44,9 @@ TEST(ScreenWiring, ItemsOfExistingScreensAreEnabledOthersWait) {
         {"mVehTodos", true},
         {"mVehMarca", true},
         {"mArticulosPrecios", true},
+        {"btnArticulos", true},
+        {"btnFamilias", true},
+        {"btnAlmacen", true},
         // Customer-search origins whose screens are not written yet.
         {"btnVRecambios", false},
         {"btnFacturasLibres", false},
@@ -65,9 +70,9 @@ TEST(ScreenWiring, ToolbarOpensScreensWithTheMainWindowAsCaller) {
     Menu menu(home.session(), services);
     torvane::wireScreens(menu, home.session(), services);
     menu.show();
-    const char* cases[][2] = {{"btnClientes", "Clientes"},
-                              {"btnOrdTrabajo", "BusquedaVehiculos"},
-                              {"mConfFact", "ConfigInf"}};
+    const char* cases[][2] = {{"btnClientes", "Clientes"}, {"btnOrdTrabajo", "BusquedaVehiculos"},
+                              {"mConfFact", "ConfigInf"},  {"btnArticulos", "Articulos"},
+                              {"btnFamilias", "Familias"}, {"btnAlmacen", "Almacen"}};
     for (const auto& c : cases) {
         menu.item(c[0])->trigger();
         QApplication::processEvents();
@@ -79,6 +84,33 @@ TEST(ScreenWiring, ToolbarOpensScreensWithTheMainWindowAsCaller) {
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(menu.isEnabled()) << c[1];
     }
+}
+
+// The article search hands its choice to the article file the toolbar opened.
+TEST(ScreenWiring, ArticleSearchReachesTheArticleFileOfTheToolbar) {
+    TempHome home;
+    TestServices services;
+    home.db().exec(
+        QStringLiteral("INSERT INTO Articulos (Codigo, Nombre) VALUES ('A1', 'FILTRO'), "
+                       "('B2', 'BUJIA')"));
+    Menu menu(home.session(), services);
+    torvane::wireScreens(menu, home.session(), services);
+    menu.show();
+    menu.item("btnArticulos")->trigger();
+    QApplication::processEvents();
+    QWidget* file = topLevel("Articulos");
+    ASSERT_NE(file, nullptr);
+    auto* code = file->findChild<QLineEdit*>(QStringLiteral("TxtCodigo"));
+    EXPECT_EQ(code->text(), QStringLiteral("A1"));
+    file->findChild<QPushButton*>(QStringLiteral("CmdBuscarArt"))->click();
+    QWidget* search = topLevel("BusquedaArticulos");
+    ASSERT_NE(search, nullptr);
+    search->findChild<QLineEdit*>(QStringLiteral("txtBusqueda"))->setText(QStringLiteral("B"));
+    search->findChild<QPushButton*>(QStringLiteral("CmdAcciones"))->click();
+    QApplication::processEvents();
+    EXPECT_EQ(code->text(), QStringLiteral("B2"));
+    file->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 }  // namespace
