@@ -11,7 +11,6 @@
 #include "controls/opc_entrada.h"
 #include "controls/screen.h"
 #include "controls/tax_id_field.h"
-#include "core/db_errors.h"
 #include "masters/busqueda_clientes.h"
 #include "masters/customers.h"
 #include "masters/historial_veh.h"
@@ -65,7 +64,7 @@ Clientes::Clientes(Session& session, Services& services, QWidget* parent)
     connect(txtId_, &QLineEdit::textChanged, this, [this] {
         const QVariant id = currentCustomerId();
         if (id.isValid())
-            run(parts_, customers::partsBoughtBy(id.toLongLong()));
+            parts_->run(session_.db(), customers::partsBoughtBy(id.toLongLong()), dialogs_);
         else
             parts_->clearRows();
         vehicle_->setKeys(customers::vehicleKeysOf(id));
@@ -313,11 +312,6 @@ void Clientes::buildHistoryTab(QWidget* tab) {
     connect(workOrders_, &DataGrid::currentRowChanged, this, &Clientes::onWorkOrderChanged);
 }
 
-void Clientes::run(DataGrid* grid, const SqlStatement& statement) {
-    if (!reportingDbErrors(dialogs_, [&] { grid->run(session_.db(), statement); }))
-        grid->clearRows();
-}
-
 void Clientes::setCallerName(const QString& name) {
     callerName_ = name;
     // Without a work-order editor, or for the tow report, no work order starts here.
@@ -355,7 +349,7 @@ void Clientes::vehiclesReloaded() {
     const QVariant id = currentCustomerId();
     for (DataGrid* grid : {vehicles_, vehicles2_}) {
         if (id.isValid())
-            run(grid, customers::vehiclesOf(id.toLongLong()));
+            grid->run(session_.db(), customers::vehiclesOf(id.toLongLong()), dialogs_);
         else
             grid->clearRows();
     }
@@ -424,8 +418,10 @@ void Clientes::onHistory() {
 
 void Clientes::onHistoryVehicleChanged(int row) {
     if (row >= 0)
-        run(workOrders_, customers::workOrdersOfVehicle(
-                             vehicles2_->value(row, QStringLiteral("Id_Veh")).toLongLong()));
+        workOrders_->run(session_.db(),
+                         customers::workOrdersOfVehicle(
+                             vehicles2_->value(row, QStringLiteral("Id_Veh")).toLongLong()),
+                         dialogs_);
     else
         workOrders_->clearRows();
 }
@@ -437,8 +433,8 @@ void Clientes::onWorkOrderChanged(int row) {
         return;
     }
     const QString number = workOrders_->value(row, QStringLiteral("NODT")).toString();
-    run(jobs_, customers::jobsOfWorkOrder(number));
-    run(materials_, customers::materialsOfWorkOrder(number));
+    jobs_->run(session_.db(), customers::jobsOfWorkOrder(number), dialogs_);
+    materials_->run(session_.db(), customers::materialsOfWorkOrder(number), dialogs_);
 }
 
 }  // namespace torvane

@@ -41,7 +41,6 @@ class Clientes : public QWidget {
     void buildHistoryTab(QWidget* tab);
     void setUpCustomerRecord();
     void setUpVehicleRecord();
-    void run(DataGrid* grid, const SqlStatement& statement);
 
     void customerShown(const Row& row);
     void vehicleShown(const Row& row);
