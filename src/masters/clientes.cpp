@@ -102,7 +102,9 @@ void Clientes::setUpCustomerRecord() {
     hooks.remove = [this](const QVariant& key) {
         return customers::deleteCustomer(session_.db(), key.toLongLong());
     };
-    hooks.shown = [this](const Row& row) { customerShown(row); };
+    hooks.shown = [this](const Row& row) {
+        txtId_->setText(row.value(QStringLiteral("Id_Cli")).toString());
+    };
     hooks.editing = [this] { tabs_->setCurrentIndex(0); };
     customer_ = new RecordController(this, session_, dialogs_, setup, hooks);
 
@@ -163,8 +165,12 @@ void Clientes::setUpVehicleRecord() {
         return QString();
     };
     hooks.shown = [this](const Row& row) { vehicleShown(row); };
-    hooks.editing = [this] { setDateEditorsVisible(true); };
-    hooks.browsing = [this] { setDateEditorsVisible(false); };
+    hooks.editing = [this] {
+        for (const DateField& d : dates_) d.setEditing(true);
+    };
+    hooks.browsing = [this] {
+        for (const DateField& d : dates_) d.setEditing(false);
+    };
     vehicle_ = new RecordController(this, session_, dialogs_, setup, hooks);
     connect(vehicle_, &RecordController::reloaded, this, &Clientes::vehiclesReloaded);
     connect(&vehicle_->mode(), &RecordMode::changed, this, &Clientes::updateTabs);
@@ -267,10 +273,10 @@ void Clientes::buildVehiclesTab(QWidget* tab) {
                {"Cód. radio:", "txtCodRadio", 3, 2},
                {"Nº motor:", "TxtNumMotor", 4, 0}});
     auto today = [this] { return session_.today(); };
-    opcFechaVenta_ = addDateField(frame3_, grid, 4, 2, QStringLiteral("Fecha venta:"),
-                                  QStringLiteral("txtFechaVenta"), QStringLiteral("OpcFechaVenta"),
-                                  dialogs_, today);
-    opcFechaItv_ =
+    dates_[0] = addDateField(frame3_, grid, 4, 2, QStringLiteral("Fecha venta:"),
+                             QStringLiteral("txtFechaVenta"), QStringLiteral("OpcFechaVenta"),
+                             dialogs_, today);
+    dates_[1] =
         addDateField(frame3_, grid, 5, 2, QStringLiteral("Próxima ITV:"),
                      QStringLiteral("txtFechaItv"), QStringLiteral("OpcFechaItv"), dialogs_, today);
     addFields(frame3_, grid, {{"Notas:", "txtNotas", 6, 0, 3}});
@@ -341,10 +347,6 @@ void Clientes::startNewVehicle() {
     vehicle_->startNew();
 }
 
-void Clientes::customerShown(const Row& row) {
-    txtId_->setText(row.value(QStringLiteral("Id_Cli")).toString());
-}
-
 void Clientes::vehiclesReloaded() {
     const QVariant id = currentCustomerId();
     for (DataGrid* grid : {vehicles_, vehicles2_}) {
@@ -372,16 +374,6 @@ void Clientes::updateTabs() {
     if (customerCommands_) customerCommands_->setEnabled(!editingVehicle);
     vehicles_->setEnabled(!editingVehicle);
     if (vehicle_) vehicle_->mode().setForcedOff(QStringLiteral("CmdNuevoV"), !hasCustomer);
-}
-
-void Clientes::setDateEditorsVisible(bool visible) {
-    for (auto [opc, bound] : {std::pair{opcFechaVenta_, QStringLiteral("txtFechaVenta")},
-                              std::pair{opcFechaItv_, QStringLiteral("txtFechaItv")}}) {
-        auto* text = findChild<QLineEdit*>(bound);
-        if (visible) opc->setText(text->text());
-        opc->setVisible(visible);
-        text->setVisible(!visible);
-    }
 }
 
 void Clientes::onChangeOwner() {
