@@ -1,0 +1,230 @@
+#include <gtest/gtest.h>
+
+#include "core/money.h"
+#include "support/temp_home.h"
+
+using torvane::Money;
+using torvane::Quantity;
+
+namespace {
+
+Money m(const char* text) {
+    const auto v = Money::parse(QString::fromUtf8(text));
+    EXPECT_TRUE(v.has_value()) << text;
+    return v.value_or(Money());
+}
+
+Quantity q(const char* text) {
+    const auto v = Quantity::parse(QString::fromUtf8(text));
+    EXPECT_TRUE(v.has_value()) << text;
+    return v.value_or(Quantity());
+}
+
+TEST(Money, LineAmountsRoundOnceHalfAwayFromZero) {
+    // units × price less the discount %, rounded to cents from the exact product.
+    struct Case {
+        const char* units;
+        const char* price;
+        const char* discount;
+        const char* amount;
+    };
+    const Case cases[] = {
+        {"1", "110,65", "10", "99,59"},      // 99,585
+        {"3,25", "38,50", "0", "125,13"},    // 125,125
+        {"-1", "110,65", "10", "-99,59"},    // a returned part: the half goes down
+        {"-3,25", "38,50", "0", "-125,13"},  //
+        {"2", "0,0025", "0", "0,01"},        // 0,005
+        {"2", "-0,0025", "0", "-0,01"},      // -0,005
+        {"1", "0,0049", "0", "0,00"},        //
+        {"1", "2,675", "0", "2,68"},         // a double holds 2,67499999...
+        {"1", "1,015", "0", "1,02"},         // and 1,01499999...
+        {"3", "33,335", "0", "100,01"},      // 100,005
+        {"1,5", "12,35", "12,5", "16,21"},   // 16,209375
+        {"7", "0,99", "33,3333", "4,62"},    // 4,6200023...
+        {"0,333", "100", "0", "33,30"},      //
+        {"1", "1.234,56", "100", "0,00"},    // a gift line
+    };
+    for (const Case& c : cases) {
+        const Money amount = (m(c.price) * q(c.units)).lessPercent(q(c.discount)).roundCents();
+        EXPECT_EQ(amount, m(c.amount)) << c.units << " x " << c.price << " - " << c.discount;
+        EXPECT_EQ(amount.format(), QString::fromUtf8(c.amount)) << c.amount;
+    }
+}
+
+TEST(Money, RoundsToCentsAwayAndToCurrencyEven) {
+    struct Case {
+        const char* value;
+        const char* cents;     // halves away from zero
+        const char* currency;  // four decimals, halves to even (from an exact product ×0,5)
+    };
+    const Case cases[] = {
+        {"0,005", "0,01", "0,0025"},    {"-0,005", "-0,01", "-0,0025"},
+        {"0,015", "0,02", "0,0075"},    {"-0,015", "-0,02", "-0,0075"},
+        {"0,0049", "0,00", "0,0024"},   {"-0,0049", "0,00", "-0,0024"},
+        {"12,345", "12,35", "6,1725"},  {"99,995", "100,00", "49,9975"},
+        {"0,0001", "0,00", "0,0000"},   {"0,0003", "0,00", "0,0002"},
+        {"-0,0003", "0,00", "-0,0002"}, {"117,968", "117,97", "58,984"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(m(c.value).roundCents(), m(c.cents)) << c.value;
+        EXPECT_EQ((m(c.value) * q("0,5")).toCurrency(), m(c.currency)) << c.value;
+    }
+}
+
+TEST(Money, VatOnBasesEndingInFiveHalfCents) {
+    struct Case {
+        const char* base;
+        const char* rate;
+        const char* vat;
+    };
+    const Case cases[] = {
+        {"10,05", "16", "1,61"},       // 1,608
+        {"12,35", "16", "1,98"},       // 1,976
+        {"0,15", "16", "0,02"},        // 0,024
+        {"0,25", "16", "0,04"},        //
+        {"100,05", "16", "16,01"},     // 16,008
+        {"99,585", "16", "15,93"},     // 15,9336: a base kept with four decimals
+        {"-12,35", "16", "-1,98"},     // a credit note
+        {"117,9675", "16", "18,87"},   // 18,8748
+        {"0,3125", "16", "0,05"},      // exactly 0,05
+        {"12,5", "21", "2,63"},        // 2,625
+        {"-12,5", "21", "-2,63"},      //
+        {"1.000,50", "15", "150,08"},  // 150,075: the commission withholding
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(m(c.base).percent(q(c.rate)).roundCents(), m(c.vat)) << c.base << " @ " << c.rate;
+}
+
+TEST(Money, SumsOfManyLinesAreExact) {
+    // 1.000 lines of 0,10: ten thousand additions of a double drift; the sum must not.
+    Money sum;
+    for (int i = 0; i < 1000; ++i) sum += m("0,10");
+    EXPECT_EQ(sum, Money::whole(100));
+
+    // Lines i: 1,5 units at 0,07·i with 7,5 % off = 777·i/80 cents exactly; each line is
+    // rounded to cents (halves up, as all are positive) before it is added.
+    Money lines;
+    std::int64_t expectedCents = 0;
+    for (int i = 1; i <= 500; ++i) {
+        lines += (Money::fromCents(7 * i) * q("1,5")).lessPercent(q("7,5")).roundCents();
+        expectedCents += (777 * i * 2 + 80) / 160;
+    }
+    EXPECT_EQ(lines, Money::fromCents(expectedCents));
+    EXPECT_EQ(lines.format(), QStringLiteral("12.164,94"));
+
+    // Credits and debits cancel exactly.
+    Money balance;
+    for (int i = 1; i <= 300; ++i) {
+        balance += Money::fromUnits(i * 37);
+        balance -= Money::fromUnits(i * 37);
+    }
+    EXPECT_TRUE(balance.isZero());
+}
+
+TEST(Money, ParsesEveryFormatTheScreensAccept) {
+    struct Case {
+        const char* text;
+        std::int64_t units;  // ten-thousandths
+    };
+    const Case cases[] = {
+        {"1.234,50", 12345000},
+        {"1234,5", 12345000},
+        {"-12,3", -123000},
+        {"12.", 120000},
+        {"12,", 120000},
+        {"12.5", 125000},
+        {",5", 5000},
+        {"0", 0},
+        {"-0,01", -100},
+        {"1.234.567,89", 12345678900},
+        {"1.234.567", 12345670000},
+        {"1.234", 12340},
+        {"  7,00 ", 70000},
+        {"1.234,50 €", 12345000},
+        {"0,00005", 0},
+        {"0,00015", 2},
+        {"1,23456", 12346},
+        {"-1,23455", -12346},
+        {"007,5", 75000},
+        {"117.968", 1179680},
+    };
+    for (const Case& c : cases) {
+        const auto v = Money::parse(QString::fromUtf8(c.text));
+        ASSERT_TRUE(v.has_value()) << c.text;
+        EXPECT_EQ(v->units(), c.units) << c.text;
+    }
+    const char* rejected[] = {"",      "-",     "abc", "1,2,3",    "12.34,5", "1.23.456",
+                              "--5",   "1 234", "12a", ",",        ".",       "1.2345.678",
+                              "12,5-", "+-1",   "€",   "1.234,5,0"};
+    for (const char* text : rejected)
+        EXPECT_FALSE(Money::parse(QString::fromUtf8(text)).has_value()) << text;
+    EXPECT_EQ(Quantity::parse("3,25")->units(), 32500);
+    EXPECT_EQ(Quantity::parse("-2")->units(), -20000);
+}
+
+TEST(Money, FormatsWithThousandsAndTwoDecimals) {
+    struct Case {
+        std::int64_t units;
+        const char* text;
+    };
+    const Case cases[] = {
+        {0, "0,00"},
+        {12345000, "1.234,50"},
+        {-12345000, "-1.234,50"},
+        {9999950, "1.000,00"},
+        {10000000000, "1.000.000,00"},
+        {50, "0,01"},
+        {-50, "-0,01"},
+        {-49, "0,00"},
+        {26750, "2,68"},
+        {123450, "12,35"},
+        {-1230000, "-123,00"},
+        {9990000, "999,00"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Money::fromUnits(c.units).format(), QString::fromUtf8(c.text)) << c.units;
+        EXPECT_EQ(Money::fromUnits(c.units).formatEuro(), QString::fromUtf8(c.text) + " €");
+    }
+    EXPECT_EQ(Money::fromUnits(1179680).toPlainString(), "117.968");
+    EXPECT_EQ(Money::fromUnits(-5).toPlainString(), "-0.0005");
+    EXPECT_EQ(Money::whole(12).toPlainString(), "12");
+    EXPECT_EQ(Money::fromCents(-1).shareCents(3), Money());
+    EXPECT_EQ(Money::fromCents(1000).shareCents(3), Money::fromCents(333));
+    EXPECT_EQ(Money::fromCents(1000).shareCents(8), Money::fromCents(125));
+    EXPECT_EQ(Money::fromCents(-1001).shareCents(2), Money::fromCents(-501));
+}
+
+TEST(Money, ReadsTheDoublesOfOlderFiles) {
+    // Older files stored VAT and totals with fractions of a cent, and sums that a
+    // double cannot hold exactly. They read as the decimal that was meant.
+    torvane::testing::TempHome home;
+    auto& db = home.db();
+    struct Case {
+        QVariant stored;
+        std::int64_t units;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {117.968, 1179680, "117,97"},
+        {0.1 + 0.2, 3000, "0,30"},
+        {99.58499999999999, 995850, "99,59"},
+        {18.87488, 188749, "18,87"},
+        {-2.675, -26750, "-2,68"},
+        {1e-5, 0, "0,00"},
+        {QVariant(qlonglong(250)), 2500000, "250,00"},
+        {QString("117,968"), 1179680, "117,97"},
+        {QVariant(), 0, "0,00"},
+    };
+    for (const Case& c : cases) {
+        db.exec("DELETE FROM FacturasODT");
+        db.exec("INSERT INTO FacturasODT (NFactura, IVA) VALUES ('FR', ?)", {c.stored});
+        const Money read = Money::fromDb(db.scalar("SELECT IVA FROM FacturasODT"));
+        EXPECT_EQ(read.units(), c.units) << c.stored.toString().toStdString();
+        EXPECT_EQ(read.format(), QString::fromUtf8(c.shown));
+        // Written back as stored today (REAL), it reads back the same.
+        db.exec("UPDATE FacturasODT SET IVA = ?", {read.toDb()});
+        EXPECT_EQ(Money::fromDb(db.scalar("SELECT IVA FROM FacturasODT")), read);
+    }
+}
+
+}  // namespace
