@@ -104,7 +104,7 @@ std::optional<std::int64_t> parseUnits(const QString& text) {
         }
     }
     if (whole.empty() && fraction.empty()) return std::nullopt;
-    if (whole.empty()) whole = "0";
+    if (whole.empty()) whole.push_back('0');  // ",5" (assigning a literal trips GCC 12 -O3)
     return toUnits(whole, fraction, negative);
 }
 
