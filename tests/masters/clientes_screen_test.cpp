@@ -122,7 +122,7 @@ TEST_F(ClientesScreen, KeyboardRulesOfTheFields) {
     auto* nif = control<QRadioButton>(s.get(), "OptNIF");
     dialogs.clear();
     QTest::mouseClick(nif, Qt::LeftButton);
-    dialogs.clear();  // choosing NIF on an empty field complains, as it always has
+    dialogs.clear();  // choosing NIF on an empty field complains that nothing was typed
     control<QLineEdit>(s.get(), "TxtNif")->clear();
     type(s.get(), "TxtNif", "12345678");
     EXPECT_EQ(textOf(s.get(), "TxtNif"), "12345678Z");
