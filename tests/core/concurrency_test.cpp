@@ -192,7 +192,7 @@ TEST(Torture, TwoProgramsSavingCustomersAtOnceLoseNothing) {
     for (int round = 0; round < rounds(1, 10); ++round) {
         TempHome home;
         const QString db = home.session().databasePath();
-        const int count = rounds(60, 500);
+        const int count = rounds(60, 300);
         const QString logA = home.file(QStringLiteral("a.log"));
         const QString logB = home.file(QStringLiteral("b.log"));
         auto a = startHelper({"customers", db, QString::number(count), "A", logA});
