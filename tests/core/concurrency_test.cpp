@@ -218,6 +218,25 @@ TEST(Torture, TwoProgramsSavingCustomersAtOnceLoseNothing) {
     }
 }
 
+TEST(Torture, ReadsWhileAnotherProgramCommitsNeverGiveUp) {
+    TempHome home;
+    const QString db = home.session().databasePath();
+    const QString log = home.file(QStringLiteral("insert.log"));
+    auto writer = startHelper({"insert", db, QString::number(rounds(60, 1500)), log});
+    int reads = 0;
+    while (writer->state() != QProcess::NotRunning) {
+        Database reader;
+        QString reason;
+        ASSERT_TRUE(reader.open(db, &reason, Database::Mode::ReadOnly)) << reason.toStdString();
+        EXPECT_NO_THROW(reader.scalar(QStringLiteral("SELECT count(*) FROM Familias")));
+        ++reads;
+        writer->waitForFinished(5);
+    }
+    EXPECT_EQ(writer->exitCode(), 0);
+    EXPECT_GT(reads, 0);
+    EXPECT_EQ(families(db).size(), logLines(log).size());
+}
+
 TEST(Presence, ASecondProgramOnTheSameFileIsTold) {
     TempHome home;
     const QString db = home.session().databasePath();
