@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QSqlRecord>
 
+#include "core/db_errors.h"
 #include "core/format.h"
 
 namespace torvane {
@@ -172,6 +173,12 @@ void DataGrid::run(Database& db, const SqlStatement& statement) {
         setCurrentRowIndex(0);
     else
         Q_EMIT currentRowChanged(-1);
+}
+
+bool DataGrid::run(Database& db, const SqlStatement& statement, Dialogs& dialogs) {
+    if (reportingDbErrors(dialogs, [&] { run(db, statement); })) return true;
+    clearRows();
+    return false;
 }
 
 void DataGrid::clearRows() {

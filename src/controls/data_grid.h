@@ -7,6 +7,7 @@
 #include <QTableView>
 #include <QVariant>
 
+#include "core/dialogs.h"
 #include "core/grid_column.h"
 #include "core/sql_statement.h"
 #include "data/database.h"
@@ -58,6 +59,8 @@ class DataGrid : public QTableView {
 
     // Re-runs the grid's query; the first row becomes current (none when empty).
     void run(Database& db, const SqlStatement& statement);
+    // The same; a database error is told through dialogs and leaves no rows.
+    bool run(Database& db, const SqlStatement& statement, Dialogs& dialogs);
     void clearRows();
 
     int rowCount() const { return model_->rowCount(); }

@@ -33,10 +33,15 @@ void addFields(QWidget* owner, QGridLayout* grid, const QList<FormField>& fields
     }
 }
 
-OpcEntrada* addDateField(QWidget* owner, QGridLayout* grid, int row, int column,
-                         const QString& caption, const QString& boundName,
-                         const QString& maskedName, Dialogs& dialogs,
-                         std::function<QDate()> today) {
+void DateField::setEditing(bool editing) const {
+    if (editing) masked->setText(text->text());
+    masked->setVisible(editing);
+    text->setVisible(!editing);
+}
+
+DateField addDateField(QWidget* owner, QGridLayout* grid, int row, int column,
+                       const QString& caption, const QString& boundName, const QString& maskedName,
+                       Dialogs& dialogs, std::function<QDate()> today) {
     auto* label = new QLabel(caption, owner);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto* cell = new QHBoxLayout;
@@ -55,7 +60,7 @@ OpcEntrada* addDateField(QWidget* owner, QGridLayout* grid, int row, int column,
     label->setBuddy(text);
     grid->addWidget(label, row, column);
     grid->addLayout(cell, row, column + 1);
-    return opc;
+    return {text, opc};
 }
 
 }  // namespace torvane

@@ -29,10 +29,16 @@ struct FormField {
 QGridLayout* addFormGrid(QBoxLayout* into);
 void addFields(QWidget* owner, QGridLayout* grid, const QList<FormField>& fields);
 
-// A date field: the bound text field `boundName` and, over it while editing,
-// the masked date entry `maskedName`, which writes what is typed into it.
-OpcEntrada* addDateField(QWidget* owner, QGridLayout* grid, int row, int column,
-                         const QString& caption, const QString& boundName,
-                         const QString& maskedName, Dialogs& dialogs, std::function<QDate()> today);
+// A date field: the bound text field and, over it while editing, the masked
+// date entry, which writes what is typed into the text field.
+struct DateField {
+    QLineEdit* text = nullptr;
+    OpcEntrada* masked = nullptr;
+    // Editing shows the masked entry, starting from the text; browsing the text.
+    void setEditing(bool editing) const;
+};
+DateField addDateField(QWidget* owner, QGridLayout* grid, int row, int column,
+                       const QString& caption, const QString& boundName, const QString& maskedName,
+                       Dialogs& dialogs, std::function<QDate()> today);
 
 }  // namespace torvane

@@ -11,7 +11,6 @@
 #include "controls/opc_entrada.h"
 #include "controls/screen.h"
 #include "controls/tax_id_field.h"
-#include "core/db_errors.h"
 #include "masters/busqueda_clientes.h"
 #include "masters/customers.h"
 #include "masters/historial_veh.h"
@@ -65,7 +64,7 @@ Clientes::Clientes(Session& session, Services& services, QWidget* parent)
     connect(txtId_, &QLineEdit::textChanged, this, [this] {
         const QVariant id = currentCustomerId();
         if (id.isValid())
-            run(parts_, customers::partsBoughtBy(id.toLongLong()));
+            parts_->run(session_.db(), customers::partsBoughtBy(id.toLongLong()), dialogs_);
         else
             parts_->clearRows();
         vehicle_->setKeys(customers::vehicleKeysOf(id));
@@ -103,7 +102,9 @@ void Clientes::setUpCustomerRecord() {
     hooks.remove = [this](const QVariant& key) {
         return customers::deleteCustomer(session_.db(), key.toLongLong());
     };
-    hooks.shown = [this](const Row& row) { customerShown(row); };
+    hooks.shown = [this](const Row& row) {
+        txtId_->setText(row.value(QStringLiteral("Id_Cli")).toString());
+    };
     hooks.editing = [this] { tabs_->setCurrentIndex(0); };
     customer_ = new RecordController(this, session_, dialogs_, setup, hooks);
 
@@ -164,8 +165,12 @@ void Clientes::setUpVehicleRecord() {
         return QString();
     };
     hooks.shown = [this](const Row& row) { vehicleShown(row); };
-    hooks.editing = [this] { setDateEditorsVisible(true); };
-    hooks.browsing = [this] { setDateEditorsVisible(false); };
+    hooks.editing = [this] {
+        for (const DateField& d : dates_) d.setEditing(true);
+    };
+    hooks.browsing = [this] {
+        for (const DateField& d : dates_) d.setEditing(false);
+    };
     vehicle_ = new RecordController(this, session_, dialogs_, setup, hooks);
     connect(vehicle_, &RecordController::reloaded, this, &Clientes::vehiclesReloaded);
     connect(&vehicle_->mode(), &RecordMode::changed, this, &Clientes::updateTabs);
@@ -268,10 +273,10 @@ void Clientes::buildVehiclesTab(QWidget* tab) {
                {"Cód. radio:", "txtCodRadio", 3, 2},
                {"Nº motor:", "TxtNumMotor", 4, 0}});
     auto today = [this] { return session_.today(); };
-    opcFechaVenta_ = addDateField(frame3_, grid, 4, 2, QStringLiteral("Fecha venta:"),
-                                  QStringLiteral("txtFechaVenta"), QStringLiteral("OpcFechaVenta"),
-                                  dialogs_, today);
-    opcFechaItv_ =
+    dates_[0] = addDateField(frame3_, grid, 4, 2, QStringLiteral("Fecha venta:"),
+                             QStringLiteral("txtFechaVenta"), QStringLiteral("OpcFechaVenta"),
+                             dialogs_, today);
+    dates_[1] =
         addDateField(frame3_, grid, 5, 2, QStringLiteral("Próxima ITV:"),
                      QStringLiteral("txtFechaItv"), QStringLiteral("OpcFechaItv"), dialogs_, today);
     addFields(frame3_, grid, {{"Notas:", "txtNotas", 6, 0, 3}});
@@ -313,11 +318,6 @@ void Clientes::buildHistoryTab(QWidget* tab) {
     connect(workOrders_, &DataGrid::currentRowChanged, this, &Clientes::onWorkOrderChanged);
 }
 
-void Clientes::run(DataGrid* grid, const SqlStatement& statement) {
-    if (!reportingDbErrors(dialogs_, [&] { grid->run(session_.db(), statement); }))
-        grid->clearRows();
-}
-
 void Clientes::setCallerName(const QString& name) {
     callerName_ = name;
     // Without a work-order editor, or for the tow report, no work order starts here.
@@ -347,15 +347,11 @@ void Clientes::startNewVehicle() {
     vehicle_->startNew();
 }
 
-void Clientes::customerShown(const Row& row) {
-    txtId_->setText(row.value(QStringLiteral("Id_Cli")).toString());
-}
-
 void Clientes::vehiclesReloaded() {
     const QVariant id = currentCustomerId();
     for (DataGrid* grid : {vehicles_, vehicles2_}) {
         if (id.isValid())
-            run(grid, customers::vehiclesOf(id.toLongLong()));
+            grid->run(session_.db(), customers::vehiclesOf(id.toLongLong()), dialogs_);
         else
             grid->clearRows();
     }
@@ -378,16 +374,6 @@ void Clientes::updateTabs() {
     if (customerCommands_) customerCommands_->setEnabled(!editingVehicle);
     vehicles_->setEnabled(!editingVehicle);
     if (vehicle_) vehicle_->mode().setForcedOff(QStringLiteral("CmdNuevoV"), !hasCustomer);
-}
-
-void Clientes::setDateEditorsVisible(bool visible) {
-    for (auto [opc, bound] : {std::pair{opcFechaVenta_, QStringLiteral("txtFechaVenta")},
-                              std::pair{opcFechaItv_, QStringLiteral("txtFechaItv")}}) {
-        auto* text = findChild<QLineEdit*>(bound);
-        if (visible) opc->setText(text->text());
-        opc->setVisible(visible);
-        text->setVisible(!visible);
-    }
 }
 
 void Clientes::onChangeOwner() {
@@ -424,8 +410,10 @@ void Clientes::onHistory() {
 
 void Clientes::onHistoryVehicleChanged(int row) {
     if (row >= 0)
-        run(workOrders_, customers::workOrdersOfVehicle(
-                             vehicles2_->value(row, QStringLiteral("Id_Veh")).toLongLong()));
+        workOrders_->run(session_.db(),
+                         customers::workOrdersOfVehicle(
+                             vehicles2_->value(row, QStringLiteral("Id_Veh")).toLongLong()),
+                         dialogs_);
     else
         workOrders_->clearRows();
 }
@@ -437,8 +425,8 @@ void Clientes::onWorkOrderChanged(int row) {
         return;
     }
     const QString number = workOrders_->value(row, QStringLiteral("NODT")).toString();
-    run(jobs_, customers::jobsOfWorkOrder(number));
-    run(materials_, customers::materialsOfWorkOrder(number));
+    jobs_->run(session_.db(), customers::jobsOfWorkOrder(number), dialogs_);
+    materials_->run(session_.db(), customers::materialsOfWorkOrder(number), dialogs_);
 }
 
 }  // namespace torvane
