@@ -65,8 +65,7 @@ void Articulos::buildHistoryTab(QWidget* tab) {
     outer->addWidget(inner);
     auto run = [this](DataGrid* grid) {
         return [this, grid](const SqlStatement& statement) {
-            if (!reportingDbErrors(dialogs_, [&] { grid->run(session_.db(), statement); }))
-                grid->clearRows();
+            grid->run(session_.db(), statement, dialogs_);
         };
     };
     auto addHistory = [&](const QString& caption, const QString& name,

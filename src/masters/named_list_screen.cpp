@@ -6,7 +6,6 @@
 
 #include "controls/command_bar.h"
 #include "controls/keyboard_classes.h"
-#include "core/db_errors.h"
 
 namespace torvane {
 
@@ -116,9 +115,7 @@ void NamedListScreen::updateModify() {
 }
 
 void NamedListScreen::refreshList() {
-    if (!reportingDbErrors(dialogs_,
-                           [&] { names_->run(session_.db(), named_lists::namesOf(list_)); }))
-        names_->clearRows();
+    names_->run(session_.db(), named_lists::namesOf(list_), dialogs_);
     updateModify();
 }
 
@@ -131,10 +128,7 @@ void NamedListScreen::shown(const Row& row) {
 }
 
 void NamedListScreen::showArticles(const QString& name) {
-    if (!reportingDbErrors(dialogs_, [&] {
-            articles_->run(session_.db(), named_lists::articlesWith(list_, name));
-        }))
-        articles_->clearRows();
+    articles_->run(session_.db(), named_lists::articlesWith(list_, name), dialogs_);
 }
 
 void NamedListScreen::showEvent(QShowEvent* event) {
