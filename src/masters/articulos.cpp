@@ -135,28 +135,21 @@ void Articulos::setUpRecord() {
         });
         openScreen(this, screen);
     };
-    auto* bar = new CommandBar(
-        this,
-        {
-            record_->command(Action::New, QStringLiteral("CmdNuevo"), QStringLiteral("Nuevo")),
-            record_->command(Action::Modify, QStringLiteral("CmdModificar"),
-                             QStringLiteral("Modificar")),
-            record_->command(Action::Save, QStringLiteral("CmdGuardar"), QStringLiteral("Guardar")),
-            record_->command(Action::Cancel, QStringLiteral("CmdCancelar"),
-                             QStringLiteral("Cancelar")),
-            record_->command(Action::Delete, QStringLiteral("CmdEliminar"),
-                             QStringLiteral("Eliminar")),
-            {QStringLiteral("CmdBuscarArt"), QStringLiteral("Buscar"),
-             [this] { openScreen(this, new BusquedaArticulos(session_, services_)); },
-             When::BrowseWithRecord},
-            {QStringLiteral("CmdNuevaFamilia"), QStringLiteral("Familias"),
-             [openNames] { openNames(named_lists::families()); }, When::Edit},
-            {QStringLiteral("CmdNuevaUbicacion"), QStringLiteral("Ubicaciones"),
-             [openNames] { openNames(named_lists::warehouses()); }, When::Edit},
-            {QStringLiteral("CmdSalir"), QStringLiteral("Salir"), [this] { close(); },
-             When::Browse},
-        },
-        &record_->mode(), {record_->navigationBar(QStringLiteral("KewlButtons1"), this)});
+    QList<CommandRow> rows = {
+        record_->command(Action::New, QStringLiteral("CmdNuevo"), QStringLiteral("Nuevo"))};
+    rows += record_->editCommands();
+    rows += {
+        {QStringLiteral("CmdBuscarArt"), QStringLiteral("Buscar"),
+         [this] { openScreen(this, new BusquedaArticulos(session_, services_)); },
+         When::BrowseWithRecord},
+        {QStringLiteral("CmdNuevaFamilia"), QStringLiteral("Familias"),
+         [openNames] { openNames(named_lists::families()); }, When::Edit},
+        {QStringLiteral("CmdNuevaUbicacion"), QStringLiteral("Ubicaciones"),
+         [openNames] { openNames(named_lists::warehouses()); }, When::Edit},
+        {QStringLiteral("CmdSalir"), QStringLiteral("Salir"), [this] { close(); }, When::Browse},
+    };
+    auto* bar = new CommandBar(this, rows, &record_->mode(),
+                               {record_->navigationBar(QStringLiteral("KewlButtons1"), this)});
     bar->setObjectName(QStringLiteral("FrameComandos"));
     layout()->addWidget(bar);
 }
