@@ -5,6 +5,10 @@
 
 namespace torvane {
 
+namespace {
+const char* const kBoundField = "boundField";
+}
+
 QLineEdit* addField(QWidget* owner, QGridLayout* grid, int row, int column, const QString& caption,
                     const QString& objectName, int span) {
     auto* label = new QLabel(caption, owner);
@@ -50,12 +54,23 @@ OpcEntrada* addDateField(QWidget* owner, QGridLayout* grid, int row, int column,
     opc->setVisible(false);
     QObject::connect(opc, &OpcEntrada::textChanged, text,
                      [text, opc] { text->setText(opc->text()); });
+    opc->setProperty(kBoundField, QVariant::fromValue(static_cast<QObject*>(text)));
     cell->addWidget(text);
     cell->addWidget(opc);
     label->setBuddy(text);
     grid->addWidget(label, row, column);
     grid->addLayout(cell, row, column + 1);
     return opc;
+}
+
+void setDateEditorsVisible(const QList<OpcEntrada*>& editors, bool visible) {
+    for (OpcEntrada* opc : editors) {
+        auto* text = qobject_cast<QLineEdit*>(opc->property(kBoundField).value<QObject*>());
+        if (!text) continue;
+        if (visible) opc->setText(text->text());
+        opc->setVisible(visible);
+        text->setVisible(!visible);
+    }
 }
 
 }  // namespace torvane

@@ -35,4 +35,8 @@ OpcEntrada* addDateField(QWidget* owner, QGridLayout* grid, int row, int column,
                          const QString& caption, const QString& boundName,
                          const QString& maskedName, Dialogs& dialogs, std::function<QDate()> today);
 
+// Shows the masked date entries (loaded with their bound fields' dates) in place
+// of the bound fields while a record is edited, and the bound fields otherwise.
+void setDateEditorsVisible(const QList<OpcEntrada*>& editors, bool visible);
+
 }  // namespace torvane

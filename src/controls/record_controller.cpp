@@ -48,6 +48,23 @@ CommandRow RecordController::command(Action action, const QString& objectName,
     return {objectName, caption, [this] { remove(); }, When::BrowseWithRecord};
 }
 
+QList<CommandRow> RecordController::standardCommands(const QString& searchName,
+                                                     std::function<void()> search) {
+    QList<CommandRow> rows = {
+        command(Action::New, QStringLiteral("CmdNuevo"), QStringLiteral("Nuevo")),
+        command(Action::Modify, QStringLiteral("CmdModificar"), QStringLiteral("Modificar")),
+        command(Action::Save, QStringLiteral("CmdGuardar"), QStringLiteral("Guardar")),
+        command(Action::Cancel, QStringLiteral("CmdCancelar"), QStringLiteral("Cancelar")),
+        command(Action::Delete, QStringLiteral("CmdEliminar"), QStringLiteral("Eliminar")),
+    };
+    if (!searchName.isEmpty())
+        rows.append({searchName, QStringLiteral("Buscar"), std::move(search),
+                     RecordMode::When::BrowseWithRecord});
+    rows.append({QStringLiteral("CmdSalir"), QStringLiteral("Salir"), [this] { form_->close(); },
+                 RecordMode::When::Browse});
+    return rows;
+}
+
 NavigationBar* RecordController::navigationBar(const QString& arrayName, QWidget* parent) {
     auto* nav = new NavigationBar(arrayName, parent);
     connect(nav, &NavigationBar::first, this, &RecordController::first);
@@ -154,7 +171,10 @@ bool RecordController::save() {
     const QString problem = hooks_.check ? hooks_.check(values) : QString();
     if (!problem.isEmpty()) {
         dialogs_.critical(problem);
-        focusFirstField();
+        if (setup_.abandonWhenCheckFails)
+            cancel();
+        else
+            focusFirstField();
         return false;
     }
     QVariant key;
@@ -184,7 +204,10 @@ void RecordController::remove() {
         return;
     }
     const auto* asked = form_->findChild<QLineEdit*>(setup_.deleteQuestionField);
-    if (!dialogs_.question(setup_.deleteQuestion + (asked ? asked->text() : QString()))) return;
+    if (!setup_.deleteQuestion.isEmpty() &&
+        !dialogs_.question(setup_.deleteQuestion + (asked ? asked->text() : QString()) +
+                           setup_.deleteQuestionEnd))
+        return;
     QString blocked;
     if (!reportingDbErrors(dialogs_, [&] {
             blocked = hooks_.remove(list_.currentKey());

@@ -38,9 +38,11 @@ class RecordController : public QObject {
         QList<FieldBinding> fields;
         QStringList lockedControls;   // locked with the fields in browse mode (option buttons)
         QString firstField;           // focused when editing starts and when a check fails
-        QString deleteQuestion;       // asked before deleting, followed by...
-        QString deleteQuestionField;  // ...the text of this control
+        QString deleteQuestion;       // asked before deleting (none: no question), followed by...
+        QString deleteQuestionField;  // ...the text of this control, then...
+        QString deleteQuestionEnd;    // ...this ("?")
         QString allDeletedMessage;    // told when the last record is deleted
+        bool abandonWhenCheckFails = false;  // a refused save leaves edit mode, not kept
     };
     struct Hooks {
         // The values of a new record (codes, defaults). nullopt: no new record
@@ -67,6 +69,11 @@ class RecordController : public QObject {
 
     // A command row running one of the standard sequences, enabled in the mode it needs.
     CommandRow command(Action action, const QString& objectName, const QString& caption);
+    // The command row of a master file: CmdNuevo, CmdModificar, CmdGuardar,
+    // CmdCancelar, CmdEliminar, the search command (when searchName is given;
+    // enabled while browsing a record) and CmdSalir (closes the form).
+    QList<CommandRow> standardCommands(const QString& searchName = {},
+                                       std::function<void()> search = {});
     // The first/previous/next/last bar (buttons arrayName_0..3), enabled while browsing.
     NavigationBar* navigationBar(const QString& arrayName, QWidget* parent);
 

@@ -109,25 +109,12 @@ void Clientes::setUpCustomerRecord() {
 
     auto* bar = new CommandBar(
         this,
-        {
-            customer_->command(Action::New, QStringLiteral("CmdNuevo"), QStringLiteral("Nuevo")),
-            customer_->command(Action::Modify, QStringLiteral("CmdModificar"),
-                               QStringLiteral("Modificar")),
-            customer_->command(Action::Save, QStringLiteral("CmdGuardar"),
-                               QStringLiteral("Guardar")),
-            customer_->command(Action::Cancel, QStringLiteral("CmdCancelar"),
-                               QStringLiteral("Cancelar")),
-            customer_->command(Action::Delete, QStringLiteral("CmdEliminar"),
-                               QStringLiteral("Eliminar")),
-            {QStringLiteral("CmdBuscarCli"), QStringLiteral("Buscar"),
-             [this] {
-                 openScreen(this, new BusquedaClientes(session_, services_, this,
-                                                       QStringLiteral("Clientes")));
-             },
-             When::BrowseWithRecord},
-            {QStringLiteral("CmdSalir"), QStringLiteral("Salir"), [this] { close(); },
-             When::Browse},
-        },
+        customer_->standardCommands(QStringLiteral("CmdBuscarCli"),
+                                    [this] {
+                                        openScreen(
+                                            this, new BusquedaClientes(session_, services_, this,
+                                                                       QStringLiteral("Clientes")));
+                                    }),
         &customer_->mode(), {customer_->navigationBar(QStringLiteral("KewlButtons1"), this)});
     bar->setObjectName(QStringLiteral("FrameComandos"));
     customerCommands_ = bar;
@@ -164,8 +151,8 @@ void Clientes::setUpVehicleRecord() {
         return QString();
     };
     hooks.shown = [this](const Row& row) { vehicleShown(row); };
-    hooks.editing = [this] { setDateEditorsVisible(true); };
-    hooks.browsing = [this] { setDateEditorsVisible(false); };
+    hooks.editing = [this] { setDateEditorsVisible({opcFechaVenta_, opcFechaItv_}, true); };
+    hooks.browsing = [this] { setDateEditorsVisible({opcFechaVenta_, opcFechaItv_}, false); };
     vehicle_ = new RecordController(this, session_, dialogs_, setup, hooks);
     connect(vehicle_, &RecordController::reloaded, this, &Clientes::vehiclesReloaded);
     connect(&vehicle_->mode(), &RecordMode::changed, this, &Clientes::updateTabs);
@@ -378,16 +365,6 @@ void Clientes::updateTabs() {
     if (customerCommands_) customerCommands_->setEnabled(!editingVehicle);
     vehicles_->setEnabled(!editingVehicle);
     if (vehicle_) vehicle_->mode().setForcedOff(QStringLiteral("CmdNuevoV"), !hasCustomer);
-}
-
-void Clientes::setDateEditorsVisible(bool visible) {
-    for (auto [opc, bound] : {std::pair{opcFechaVenta_, QStringLiteral("txtFechaVenta")},
-                              std::pair{opcFechaItv_, QStringLiteral("txtFechaItv")}}) {
-        auto* text = findChild<QLineEdit*>(bound);
-        if (visible) opc->setText(text->text());
-        opc->setVisible(visible);
-        text->setVisible(!visible);
-    }
 }
 
 void Clientes::onChangeOwner() {

@@ -46,7 +46,6 @@ class Clientes : public QWidget {
     void customerShown(const Row& row);
     void vehicleShown(const Row& row);
     void vehiclesReloaded();
-    void setDateEditorsVisible(bool visible);
     void updateTabs();
     void onChangeOwner();
     void onNewWorkOrder();
