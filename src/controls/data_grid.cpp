@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QSqlRecord>
 
+#include "core/db_errors.h"
 #include "core/format.h"
 
 namespace torvane {
@@ -163,6 +164,11 @@ void DataGrid::applyLayout() {
             if (!fixed && !isColumnHidden(c)) resizeColumnToContents(c);
         }
     }
+}
+
+void DataGrid::runOrClear(Database& db, Dialogs& dialogs,
+                          const std::optional<SqlStatement>& statement) {
+    if (!statement || !reportingDbErrors(dialogs, [&] { run(db, *statement); })) clearRows();
 }
 
 void DataGrid::run(Database& db, const SqlStatement& statement) {

@@ -7,6 +7,9 @@
 #include <QTableView>
 #include <QVariant>
 
+#include <optional>
+
+#include "core/dialogs.h"
 #include "core/grid_column.h"
 #include "core/sql_statement.h"
 #include "data/database.h"
@@ -59,6 +62,9 @@ class DataGrid : public QTableView {
     // Re-runs the grid's query; the first row becomes current (none when empty).
     void run(Database& db, const SqlStatement& statement);
     void clearRows();
+    // Runs the statement; a database error is told and leaves the grid empty.
+    // An invalid statement (no record to list) empties it.
+    void runOrClear(Database& db, Dialogs& dialogs, const std::optional<SqlStatement>& statement);
 
     int rowCount() const { return model_->rowCount(); }
     int currentRowIndex() const;  // -1 when no row

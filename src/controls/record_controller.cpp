@@ -103,6 +103,9 @@ void RecordController::show(const Row& row) {
         fields_.clear();
     else
         fields_.fill(row);
+    if (auto* key =
+            setup_.keyField.isEmpty() ? nullptr : form_->findChild<QLineEdit*>(setup_.keyField))
+        key->setText(row.value(setup_.keyColumn).toString());
     if (hooks_.shown) hooks_.shown(row);
 }
 

@@ -37,6 +37,7 @@ class RecordController : public QObject {
         SqlStatement keys;  // the key column, in walking order
         QList<FieldBinding> fields;
         QStringList lockedControls;   // locked with the fields in browse mode (option buttons)
+        QString keyField;             // hidden field showing the current key (none: "")
         QString firstField;           // focused when editing starts and when a check fails
         QString deleteQuestion;       // asked before deleting (none: no question), followed by...
         QString deleteQuestionField;  // ...the text of this control, then...

@@ -23,15 +23,9 @@ FrmAseguradoras::FrmAseguradoras(Session& session, Services& services, QWidget* 
     setObjectName(QStringLiteral("frmAseguradoras"));
     setWindowTitle(QStringLiteral("Aseguradoras"));
     auto* layout = new QVBoxLayout(this);
-    tabs_ = new QTabWidget(this);
-    tabs_->setObjectName(QStringLiteral("SSTab1"));
-    layout->addWidget(tabs_, 1);
-    auto* data = new QWidget(tabs_);
-    auto* tariffs = new QWidget(tabs_);
-    tabs_->addTab(data, QStringLiteral("Datos"));
-    tabs_->addTab(tariffs, QStringLiteral("Tarifas"));
-    buildDataTab(data);
-    buildTariffTab(tariffs);
+    tabs_ = addTabs(this, layout, {QStringLiteral("Datos"), QStringLiteral("Tarifas")});
+    buildDataTab(tabs_->widget(0));
+    buildTariffTab(tabs_->widget(1));
     applyKeyClasses(this, {{KeyClass::K2,
                             "txtCalle txtCodContable TxtCodigo txtCodPostal txtFax txtLocalidad "
                             "txtMovil TxtNif txtNombre txtNotas txtProvincia TxtReferencia "
@@ -43,6 +37,7 @@ FrmAseguradoras::FrmAseguradoras(Session& session, Services& services, QWidget* 
     setup.keyColumn = QStringLiteral("Id_Ase");
     setup.keys = insurers::insurerKeys();
     setup.fields = insurers::insurerFields();
+    setup.keyField = QStringLiteral("txtId_Ase");
     setup.firstField = QStringLiteral("TxtCodigo");
     setup.deleteQuestion = QStringLiteral("¿Seguro que quiere eliminar la aseguradora");
     setup.deleteQuestionField = QStringLiteral("txtNombre");
@@ -58,11 +53,7 @@ FrmAseguradoras::FrmAseguradoras(Session& session, Services& services, QWidget* 
         insurers::deleteInsurer(session_.db(), key.toLongLong());
         return QString();
     };
-    hooks.shown = [this](const Row& row) {
-        findChild<QLineEdit*>(QStringLiteral("txtId_Ase"))
-            ->setText(row.value(QStringLiteral("Id_Ase")).toString());
-        showTariff();
-    };
+    hooks.shown = [this](const Row&) { showTariff(); };
     hooks.editing = [this] { tabs_->setCurrentIndex(0); };
     record_ = new RecordController(this, session_, services.dialogs(), setup, hooks);
     recordCommands_ = new CommandBar(
@@ -82,9 +73,7 @@ FrmAseguradoras::FrmAseguradoras(Session& session, Services& services, QWidget* 
 
 void FrmAseguradoras::buildDataTab(QWidget* tab) {
     auto* outer = new QVBoxLayout(tab);
-    auto* txtId = new QLineEdit(tab);
-    txtId->setObjectName(QStringLiteral("txtId_Ase"));
-    txtId->setVisible(false);
+    addHiddenField(tab, QStringLiteral("txtId_Ase"));
     addFields(tab, addFormGrid(outer),
               {{"Código:", "TxtCodigo", 0, 0, 1, 120},
                {"Nombre:", "txtNombre", 1, 0, 3},
@@ -132,10 +121,8 @@ void FrmAseguradoras::buildTariffTab(QWidget* tab) {
     const int row = services.size() + 2;
     const char* const singles[] = {"Espera:", "Rescate:", "Depósito:"};
     for (int i = 0; i < 3; ++i) {
-        auto* label = new QLabel(QString::fromUtf8(singles[i]), tab);
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        grid->addWidget(label, row + i, 0);
         addAmount(row + i, 1);
+        addCaptioned(tab, grid, row + i, 0, QString::fromUtf8(singles[i]), tariff_.last());
     }
     auto* percent = new QLabel(QStringLiteral("Porcentaje Sobre"), tab);
     percent->setAlignment(Qt::AlignCenter);

@@ -5,7 +5,6 @@
 #include "controls/command_bar.h"
 #include "controls/form_fields.h"
 #include "controls/keyboard_classes.h"
-#include "core/db_errors.h"
 #include "masters/operators.h"
 
 namespace torvane {
@@ -55,9 +54,7 @@ Departamentos::Departamentos(Session& session, Services& services, QWidget* pare
 }
 
 void Departamentos::refreshList() {
-    if (!reportingDbErrors(services_.dialogs(),
-                           [&] { list_->run(session_.db(), operators::departmentList()); }))
-        list_->clearRows();
+    list_->runOrClear(session_.db(), services_.dialogs(), operators::departmentList());
 }
 
 }  // namespace torvane

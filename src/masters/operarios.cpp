@@ -1,7 +1,6 @@
 #include "masters/operarios.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QVBoxLayout>
 
 #include "controls/command_bar.h"
@@ -9,7 +8,6 @@
 #include "controls/keyboard_classes.h"
 #include "controls/screen.h"
 #include "controls/tax_id_field.h"
-#include "core/db_errors.h"
 #include "core/format.h"
 #include "masters/busqueda_operarios.h"
 #include "masters/operators.h"
@@ -21,16 +19,12 @@ Operarios::Operarios(Session& session, Services& services, QWidget* parent)
     setObjectName(QStringLiteral("Operarios"));
     setWindowTitle(QStringLiteral("Operarios"));
     auto* layout = new QVBoxLayout(this);
-    tabs_ = new QTabWidget(this);
-    tabs_->setObjectName(QStringLiteral("SSTab1"));
-    layout->addWidget(tabs_, 1);
-    auto* data = new QWidget(tabs_);
-    auto* history = new QWidget(tabs_);
-    tabs_->addTab(data, QStringLiteral("Datos personales"));
-    tabs_->addTab(history, QStringLiteral("Historial"));
-    buildDataTab(data);
-    labour_ = addGrid(history, new QVBoxLayout(history), QStringLiteral("Trabajos Realizados"),
-                      QStringLiteral("MSHTrabajosOdt"), operators::labourColumns());
+    tabs_ =
+        addTabs(this, layout, {QStringLiteral("Datos personales"), QStringLiteral("Historial")});
+    buildDataTab(tabs_->widget(0));
+    labour_ = addGrid(tabs_->widget(1), new QVBoxLayout(tabs_->widget(1)),
+                      QStringLiteral("Trabajos Realizados"), QStringLiteral("MSHTrabajosOdt"),
+                      operators::labourColumns());
 
     Dialogs& dialogs = services.dialogs();
     applyKeyClasses(this, {{KeyClass::K1, "txtCategoria"},
@@ -39,17 +33,15 @@ Operarios::Operarios(Session& session, Services& services, QWidget* parent)
                             "ComboDepartamento txtCalle TxtCodigo txtLocalidad TxtNif txtNombre "
                             "txtObservaciones txtProvincia txtSSocial"},
                            {KeyClass::K5, "TxtCoste"}});
-    TaxIdOptions taxOptions;
-    taxOptions.validateCifOnOption = true;
-    TaxIdField::attach(this, dialogs, QStringLiteral("txtCalle"), taxOptions);
+    TaxIdField::attach(this, dialogs, QStringLiteral("txtCalle"), {.validateCifOnOption = true});
 
     RecordController::Setup setup;
     setup.table = QStringLiteral("Operarios");
     setup.keyColumn = QStringLiteral("Id_Ope");
     setup.keys = operators::operatorKeys();
     setup.fields = operators::operatorFields();
-    setup.lockedControls = {QStringLiteral("OptNIF"), QStringLiteral("OptCIF"),
-                            QStringLiteral("OptLIBRE")};
+    setup.lockedControls = taxIdOptionNames();
+    setup.keyField = QStringLiteral("txtId");
     setup.firstField = QStringLiteral("txtNombre");
     setup.deleteQuestion = QStringLiteral("Seguro que quiere eliminar el operario ");
     setup.deleteQuestionField = QStringLiteral("txtNombre");
@@ -70,14 +62,11 @@ Operarios::Operarios(Session& session, Services& services, QWidget* parent)
         return QString();
     };
     hooks.shown = [this](const Row& row) {
-        findChild<QLineEdit*>(QStringLiteral("txtId"))
-            ->setText(row.value(QStringLiteral("Id_Ope")).toString());
         if (record_ && record_->isEditing()) return;
-        const QVariant code = row.value(QStringLiteral("Codigo"));
-        if (row.isEmpty() || !reportingDbErrors(services_.dialogs(), [&] {
-                labour_->run(session_.db(), operators::labourOf(code.toString()));
-            }))
-            labour_->clearRows();
+        std::optional<SqlStatement> labour;
+        if (!row.isEmpty())
+            labour = operators::labourOf(row.value(QStringLiteral("Codigo")).toString());
+        labour_->runOrClear(session_.db(), services_.dialogs(), labour);
     };
     hooks.editing = [this] {
         tabs_->setCurrentIndex(0);
@@ -103,17 +92,12 @@ Operarios::Operarios(Session& session, Services& services, QWidget* parent)
 void Operarios::buildDataTab(QWidget* tab) {
     auto* outer = new QVBoxLayout(tab);
     QGridLayout* grid = addFormGrid(outer);
-    auto* txtId = new QLineEdit(tab);
-    txtId->setObjectName(QStringLiteral("txtId"));
-    txtId->setVisible(false);
+    addHiddenField(tab, QStringLiteral("txtId"));
     addFields(tab, grid,
               {{"Código:", "TxtCodigo", 0, 0, 1, 120},
                {"Nombre:", "txtNombre", 1, 0, 3},
                {"Nº S. Social:", "txtSSocial", 2, 0}});
-    auto* nifLabel = new QLabel(QStringLiteral("NIF:"), tab);
-    nifLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    grid->addWidget(nifLabel, 2, 2);
-    grid->addLayout(taxIdRow(tab, false), 2, 3);
+    addCaptioned(tab, grid, 2, 2, QStringLiteral("NIF:"), taxIdRow(tab, false));
     addFields(tab, grid,
               {{"Calle / Barrio...:", "txtCalle", 3, 0, 3},
                {"Localidad:", "txtLocalidad", 4, 0},
@@ -133,10 +117,7 @@ void Operarios::buildDataTab(QWidget* tab) {
     department->setObjectName(QStringLiteral("ComboDepartamento"));
     department->setEditable(true);
     department->addItems(operators::departmentChoices());
-    auto* departmentLabel = new QLabel(QStringLiteral("Departamento:"), tab);
-    departmentLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    grid->addWidget(departmentLabel, 8, 0);
-    grid->addWidget(department, 8, 1);
+    addCaptioned(tab, grid, 8, 0, QStringLiteral("Departamento:"), department);
     addFields(tab, grid,
               {{"Categoría:", "txtCategoria", 8, 2},
                {"Coste hora:", "TxtCoste", 9, 0, 1, 120},

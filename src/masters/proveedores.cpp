@@ -1,6 +1,5 @@
 #include "masters/proveedores.h"
 
-#include <QLabel>
 #include <QVBoxLayout>
 
 #include "controls/command_bar.h"
@@ -8,7 +7,6 @@
 #include "controls/keyboard_classes.h"
 #include "controls/screen.h"
 #include "controls/tax_id_field.h"
-#include "core/db_errors.h"
 #include "masters/busqueda_proveedores.h"
 #include "masters/suppliers.h"
 
@@ -19,33 +17,27 @@ Proveedores::Proveedores(Session& session, Services& services, QWidget* parent)
     setObjectName(QStringLiteral("Proveedores"));
     setWindowTitle(QStringLiteral("Proveedores"));
     auto* layout = new QVBoxLayout(this);
-    tabs_ = new QTabWidget(this);
-    tabs_->setObjectName(QStringLiteral("SSTab1"));
-    layout->addWidget(tabs_, 1);
-    auto* data = new QWidget(tabs_);
-    auto* history = new QWidget(tabs_);
-    tabs_->addTab(data, QStringLiteral("Datos"));
-    tabs_->addTab(history, QStringLiteral("Historial"));
-    buildDataTab(data);
-    purchases_ = addGrid(history, new QVBoxLayout(history), QStringLiteral("Compras"),
-                         QStringLiteral("MSHEntradasArticulos"), suppliers::purchaseColumns());
+    tabs_ = addTabs(this, layout, {QStringLiteral("Datos"), QStringLiteral("Historial")});
+    buildDataTab(tabs_->widget(0));
+    purchases_ =
+        addGrid(tabs_->widget(1), new QVBoxLayout(tabs_->widget(1)), QStringLiteral("Compras"),
+                QStringLiteral("MSHEntradasArticulos"), suppliers::purchaseColumns());
 
     Dialogs& dialogs = services.dialogs();
     applyKeyClasses(this, {{KeyClass::K3, "txtCodPostal txtFax txtMovil txtTelefono"},
                            {KeyClass::K4,
                             "txtCalle txtCodContable TxtCodigo txtLocalidad TxtNif txtNombre "
                             "txtNotas txtProvincia"}});
-    TaxIdOptions taxOptions;
-    taxOptions.validateCifOnOption = true;
-    TaxIdField::attach(this, dialogs, QStringLiteral("txtCodContable"), taxOptions);
+    TaxIdField::attach(this, dialogs, QStringLiteral("txtCodContable"),
+                       {.validateCifOnOption = true});
 
     RecordController::Setup setup;
     setup.table = QStringLiteral("Proveedores");
     setup.keyColumn = QStringLiteral("Id_Pro");
     setup.keys = suppliers::supplierKeys();
     setup.fields = suppliers::supplierFields();
-    setup.lockedControls = {QStringLiteral("OptNIF"), QStringLiteral("OptCIF"),
-                            QStringLiteral("OptLIBRE")};
+    setup.lockedControls = taxIdOptionNames();
+    setup.keyField = QStringLiteral("TxtId");
     setup.firstField = QStringLiteral("txtNombre");
     setup.deleteQuestion = QStringLiteral("Seguro que quiere eliminar el proveedor ");
     setup.deleteQuestionField = QStringLiteral("txtNombre");
@@ -64,14 +56,11 @@ Proveedores::Proveedores(Session& session, Services& services, QWidget* parent)
         return QString();
     };
     hooks.shown = [this](const Row& row) {
-        findChild<QLineEdit*>(QStringLiteral("TxtId"))
-            ->setText(row.value(QStringLiteral("Id_Pro")).toString());
         if (record_ && record_->isEditing()) return;
-        const QVariant id = row.value(QStringLiteral("Id_Pro"));
-        if (!id.isValid() || !reportingDbErrors(services_.dialogs(), [&] {
-                purchases_->run(session_.db(), suppliers::purchasesOf(id.toLongLong()));
-            }))
-            purchases_->clearRows();
+        std::optional<SqlStatement> purchases;
+        if (!row.isEmpty())
+            purchases = suppliers::purchasesOf(row.value(QStringLiteral("Id_Pro")).toLongLong());
+        purchases_->runOrClear(session_.db(), services_.dialogs(), purchases);
     };
     hooks.editing = [this] {
         tabs_->setCurrentIndex(0);
@@ -95,15 +84,10 @@ Proveedores::Proveedores(Session& session, Services& services, QWidget* parent)
 void Proveedores::buildDataTab(QWidget* tab) {
     auto* outer = new QVBoxLayout(tab);
     QGridLayout* grid = addFormGrid(outer);
-    auto* txtId = new QLineEdit(tab);
-    txtId->setObjectName(QStringLiteral("TxtId"));
-    txtId->setVisible(false);
+    addHiddenField(tab, QStringLiteral("TxtId"));
     addFields(tab, grid,
               {{"Código:", "TxtCodigo", 0, 0, 1, 120}, {"Nombre:", "txtNombre", 1, 0, 3}});
-    auto* nifLabel = new QLabel(QStringLiteral("NIF:"), tab);
-    nifLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    grid->addWidget(nifLabel, 2, 0);
-    grid->addLayout(taxIdRow(tab, false), 2, 1);
+    addCaptioned(tab, grid, 2, 0, QStringLiteral("NIF:"), taxIdRow(tab, false));
     addFields(tab, grid,
               {{"Cód. contable:", "txtCodContable", 2, 2},
                {"Dirección:", "txtCalle", 3, 0, 3},
