@@ -168,7 +168,10 @@ void DataGrid::applyLayout() {
 
 void DataGrid::runOrClear(Database& db, Dialogs& dialogs,
                           const std::optional<SqlStatement>& statement) {
-    if (!statement || !reportingDbErrors(dialogs, [&] { run(db, *statement); })) clearRows();
+    if (statement)
+        run(db, *statement, dialogs);
+    else
+        clearRows();
 }
 
 void DataGrid::run(Database& db, const SqlStatement& statement) {
@@ -178,6 +181,12 @@ void DataGrid::run(Database& db, const SqlStatement& statement) {
         setCurrentRowIndex(0);
     else
         Q_EMIT currentRowChanged(-1);
+}
+
+bool DataGrid::run(Database& db, const SqlStatement& statement, Dialogs& dialogs) {
+    if (reportingDbErrors(dialogs, [&] { run(db, statement); })) return true;
+    clearRows();
+    return false;
 }
 
 void DataGrid::clearRows() {
@@ -243,6 +252,18 @@ DataGrid* addGrid(QWidget* owner, QBoxLayout* into, const QString& caption,
     grid->setColumns(columns);
     into->addWidget(grid, stretch);
     return grid;
+}
+
+void followSelection(DataGrid* master, const QString& field, DataGrid* detail,
+                     std::function<SqlStatement(const QVariant& value)> statement, Session& session,
+                     Dialogs& dialogs) {
+    QObject::connect(
+        master, &DataGrid::currentRowChanged, detail, [=, &session, &dialogs](int row) {
+            if (row < 0)
+                detail->clearRows();
+            else
+                detail->run(session.db(), statement(master->value(row, field)), dialogs);
+        });
 }
 
 }  // namespace torvane

@@ -6,11 +6,12 @@
 #include <QString>
 #include <QTableView>
 #include <QVariant>
-
+#include <functional>
 #include <optional>
 
 #include "core/dialogs.h"
 #include "core/grid_column.h"
+#include "core/session.h"
 #include "core/sql_statement.h"
 #include "data/database.h"
 
@@ -61,6 +62,8 @@ class DataGrid : public QTableView {
 
     // Re-runs the grid's query; the first row becomes current (none when empty).
     void run(Database& db, const SqlStatement& statement);
+    // The same; a database error is told through dialogs and leaves no rows.
+    bool run(Database& db, const SqlStatement& statement, Dialogs& dialogs);
     void clearRows();
     // Runs the statement; a database error is told and leaves the grid empty.
     // An invalid statement (no record to list) empties it.
@@ -95,5 +98,11 @@ class DataGrid : public QTableView {
 // empty), added to `into`.
 DataGrid* addGrid(QWidget* owner, QBoxLayout* into, const QString& caption,
                   const QString& objectName, const QList<GridColumn>& columns, int stretch = 1);
+
+// Keeps detail showing the rows that go with the selected row of master: the
+// statement for the master's `field` value; no rows while nothing is selected.
+void followSelection(DataGrid* master, const QString& field, DataGrid* detail,
+                     std::function<SqlStatement(const QVariant& value)> statement, Session& session,
+                     Dialogs& dialogs);
 
 }  // namespace torvane

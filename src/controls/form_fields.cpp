@@ -5,10 +5,6 @@
 
 namespace torvane {
 
-namespace {
-const char* const kBoundField = "boundField";
-}
-
 QLineEdit* addField(QWidget* owner, QGridLayout* grid, int row, int column, const QString& caption,
                     const QString& objectName, int span) {
     auto* label = new QLabel(caption, owner);
@@ -73,10 +69,15 @@ void addFields(QWidget* owner, QGridLayout* grid, const QList<FormField>& fields
     }
 }
 
-OpcEntrada* addDateField(QWidget* owner, QGridLayout* grid, int row, int column,
-                         const QString& caption, const QString& boundName,
-                         const QString& maskedName, Dialogs& dialogs,
-                         std::function<QDate()> today) {
+void DateField::setEditing(bool editing) const {
+    if (editing) masked->setText(text->text());
+    masked->setVisible(editing);
+    text->setVisible(!editing);
+}
+
+DateField addDateField(QWidget* owner, QGridLayout* grid, int row, int column,
+                       const QString& caption, const QString& boundName, const QString& maskedName,
+                       Dialogs& dialogs, std::function<QDate()> today) {
     auto* label = new QLabel(caption, owner);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto* cell = new QHBoxLayout;
@@ -90,23 +91,12 @@ OpcEntrada* addDateField(QWidget* owner, QGridLayout* grid, int row, int column,
     opc->setVisible(false);
     QObject::connect(opc, &OpcEntrada::textChanged, text,
                      [text, opc] { text->setText(opc->text()); });
-    opc->setProperty(kBoundField, QVariant::fromValue(static_cast<QObject*>(text)));
     cell->addWidget(text);
     cell->addWidget(opc);
     label->setBuddy(text);
     grid->addWidget(label, row, column);
     grid->addLayout(cell, row, column + 1);
-    return opc;
-}
-
-void setDateEditorsVisible(const QList<OpcEntrada*>& editors, bool visible) {
-    for (OpcEntrada* opc : editors) {
-        auto* text = qobject_cast<QLineEdit*>(opc->property(kBoundField).value<QObject*>());
-        if (!text) continue;
-        if (visible) opc->setText(text->text());
-        opc->setVisible(visible);
-        text->setVisible(!visible);
-    }
+    return {text, opc};
 }
 
 }  // namespace torvane

@@ -41,14 +41,16 @@ void addCaptioned(QWidget* owner, QGridLayout* grid, int row, int column, const 
 void addCaptioned(QWidget* owner, QGridLayout* grid, int row, int column, const QString& caption,
                   QLayout* cell);
 
-// A date field: the bound text field `boundName` and, over it while editing,
-// the masked date entry `maskedName`, which writes what is typed into it.
-OpcEntrada* addDateField(QWidget* owner, QGridLayout* grid, int row, int column,
-                         const QString& caption, const QString& boundName,
-                         const QString& maskedName, Dialogs& dialogs, std::function<QDate()> today);
-
-// Shows the masked date entries (loaded with their bound fields' dates) in place
-// of the bound fields while a record is edited, and the bound fields otherwise.
-void setDateEditorsVisible(const QList<OpcEntrada*>& editors, bool visible);
+// A date field: the bound text field and, over it while editing, the masked
+// date entry, which writes what is typed into the text field.
+struct DateField {
+    QLineEdit* text = nullptr;
+    OpcEntrada* masked = nullptr;
+    // Editing shows the masked entry, starting from the text; browsing the text.
+    void setEditing(bool editing) const;
+};
+DateField addDateField(QWidget* owner, QGridLayout* grid, int row, int column,
+                       const QString& caption, const QString& boundName, const QString& maskedName,
+                       Dialogs& dialogs, std::function<QDate()> today);
 
 }  // namespace torvane

@@ -6,7 +6,8 @@
 namespace torvane {
 
 // The four-button record navigation bar: first, previous, next, last. The
-// buttons are named Name_0 .. Name_3 after the control array they replace.
+// buttons are named Name_0 .. Name_3, a control array that screens and tests
+// address by index.
 class NavigationBar : public QWidget {
     Q_OBJECT
   public:

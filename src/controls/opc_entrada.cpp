@@ -309,9 +309,15 @@ bool OpcEntrada::filterKey(QKeyEvent* e) {
         edit_->installEventFilter(this);
         return true;
     };
+    // "-" negates the number in the box (empty counts as 0): "12" -> "-12", "-12" -> "12".
     auto toggleSign = [&] {
         QString t = edit_->text();
-        t = t.startsWith('-') ? t.mid(1) : QStringLiteral("-") + t;
+        if (typeInput_ == Integer) {
+            t = QString::number(-t.toLongLong());
+        } else {
+            const double v = QString(t).replace(u',', u'.').toDouble();
+            t = QString::number(v == 0 ? 0.0 : -v, 'g', 15).replace(u'.', u',');
+        }
         edit_->setText(t);
         edit_->setCursorPosition(t.size());
         return true;

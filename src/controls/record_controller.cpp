@@ -51,12 +51,8 @@ CommandRow RecordController::command(Action action, const QString& objectName,
 QList<CommandRow> RecordController::standardCommands(const QString& searchName,
                                                      std::function<void()> search) {
     QList<CommandRow> rows = {
-        command(Action::New, QStringLiteral("CmdNuevo"), QStringLiteral("Nuevo")),
-        command(Action::Modify, QStringLiteral("CmdModificar"), QStringLiteral("Modificar")),
-        command(Action::Save, QStringLiteral("CmdGuardar"), QStringLiteral("Guardar")),
-        command(Action::Cancel, QStringLiteral("CmdCancelar"), QStringLiteral("Cancelar")),
-        command(Action::Delete, QStringLiteral("CmdEliminar"), QStringLiteral("Eliminar")),
-    };
+        command(Action::New, QStringLiteral("CmdNuevo"), QStringLiteral("Nuevo"))};
+    rows += editCommands();
     if (!searchName.isEmpty())
         rows.append({searchName, QStringLiteral("Buscar"), std::move(search),
                      RecordMode::When::BrowseWithRecord});
@@ -229,24 +225,35 @@ void RecordController::remove() {
         dialogs_.exclamation(setup_.allDeletedMessage);
 }
 
-void RecordController::first() {
-    list_.first();
+void RecordController::walk(void (RecordList::*move)()) {
+    (list_.*move)();
     showCurrent();
+}
+
+void RecordController::first() {
+    walk(&RecordList::first);
 }
 
 void RecordController::previous() {
-    list_.previous();
-    showCurrent();
+    walk(&RecordList::previous);
 }
 
 void RecordController::next() {
-    list_.next();
-    showCurrent();
+    walk(&RecordList::next);
 }
 
 void RecordController::last() {
-    list_.last();
-    showCurrent();
+    walk(&RecordList::last);
+}
+
+QList<CommandRow> RecordController::editCommands(const QString& suffix) {
+    return {
+        command(Action::Modify, QStringLiteral("CmdModificar") + suffix,
+                QStringLiteral("Modificar")),
+        command(Action::Save, QStringLiteral("CmdGuardar") + suffix, QStringLiteral("Guardar")),
+        command(Action::Cancel, QStringLiteral("CmdCancelar") + suffix, QStringLiteral("Cancelar")),
+        command(Action::Delete, QStringLiteral("CmdEliminar") + suffix,
+                QStringLiteral("Eliminar"))};
 }
 
 }  // namespace torvane

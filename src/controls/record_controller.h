@@ -70,6 +70,9 @@ class RecordController : public QObject {
 
     // A command row running one of the standard sequences, enabled in the mode it needs.
     CommandRow command(Action action, const QString& objectName, const QString& caption);
+    // Modify, save, cancel and delete as CmdModificar, CmdGuardar, CmdCancelar and
+    // CmdEliminar followed by suffix ("V" for a screen's second record).
+    QList<CommandRow> editCommands(const QString& suffix = {});
     // The command row of a master file: CmdNuevo, CmdModificar, CmdGuardar,
     // CmdCancelar, CmdEliminar, the search command (when searchName is given;
     // enabled while browsing a record) and CmdSalir (closes the form).
@@ -109,6 +112,7 @@ class RecordController : public QObject {
     void reloaded();
 
   private:
+    void walk(void (RecordList::*move)());
     void showCurrent();
     void show(const Row& row);
     void enterEdit();

@@ -7,7 +7,6 @@
 #include <QVBoxLayout>
 
 #include "controls/keyboard_classes.h"
-#include "core/db_errors.h"
 
 namespace torvane {
 
@@ -92,8 +91,7 @@ void SearchScreen::setColumns(const QList<GridColumn>& columns) {
 }
 
 void SearchScreen::runQuery(const SqlStatement& statement) {
-    if (!reportingDbErrors(dialogs_, [&] { grid_->run(session_.db(), statement); }))
-        grid_->clearRows();
+    grid_->run(session_.db(), statement, dialogs_);
 }
 
 void SearchScreen::requery() {

@@ -40,8 +40,8 @@ inline const OutsideProgram kTasacciones{QStringLiteral("Tasacciones.fpl"),
                                          QStringLiteral("Abrir Guia de Tasacciones")};
 inline const QString kExecutableFilter = QStringLiteral("Archivos ejecutable (*.exe)|*.exe");
 
-// A chosen file counts as a program when it ends in ".exe"/".EXE" (paths
-// kept from the old system) or is a file with the execute permission.
+// A chosen file counts as a program when it ends in ".exe"/".EXE" (a path
+// file may name a Windows program) or is a file with the execute permission.
 bool isAcceptedProgram(const QString& path);
 
 // Starts the program of the path file; when there is none yet, asks for it

@@ -11,7 +11,6 @@
 #include "controls/opc_entrada.h"
 #include "controls/screen.h"
 #include "controls/tax_id_field.h"
-#include "core/db_errors.h"
 #include "masters/busqueda_clientes.h"
 #include "masters/customers.h"
 #include "masters/historial_veh.h"
@@ -65,7 +64,7 @@ Clientes::Clientes(Session& session, Services& services, QWidget* parent)
     connect(txtId_, &QLineEdit::textChanged, this, [this] {
         const QVariant id = currentCustomerId();
         if (id.isValid())
-            run(parts_, customers::partsBoughtBy(id.toLongLong()));
+            parts_->run(session_.db(), customers::partsBoughtBy(id.toLongLong()), dialogs_);
         else
             parts_->clearRows();
         vehicle_->setKeys(customers::vehicleKeysOf(id));
@@ -103,18 +102,27 @@ void Clientes::setUpCustomerRecord() {
     hooks.remove = [this](const QVariant& key) {
         return customers::deleteCustomer(session_.db(), key.toLongLong());
     };
-    hooks.shown = [this](const Row& row) { customerShown(row); };
+    hooks.shown = [this](const Row& row) {
+        txtId_->setText(row.value(QStringLiteral("Id_Cli")).toString());
+    };
     hooks.editing = [this] { tabs_->setCurrentIndex(0); };
     customer_ = new RecordController(this, session_, dialogs_, setup, hooks);
 
     auto* bar = new CommandBar(
         this,
-        customer_->standardCommands(QStringLiteral("CmdBuscarCli"),
-                                    [this] {
-                                        openScreen(
-                                            this, new BusquedaClientes(session_, services_, this,
-                                                                       QStringLiteral("Clientes")));
-                                    }),
+        QList<CommandRow>{
+            customer_->command(Action::New, QStringLiteral("CmdNuevo"), QStringLiteral("Nuevo"))} +
+            customer_->editCommands() +
+            QList<CommandRow>{
+                {QStringLiteral("CmdBuscarCli"), QStringLiteral("Buscar"),
+                 [this] {
+                     openScreen(this, new BusquedaClientes(session_, services_, this,
+                                                           QStringLiteral("Clientes")));
+                 },
+                 When::BrowseWithRecord},
+                {QStringLiteral("CmdSalir"), QStringLiteral("Salir"), [this] { close(); },
+                 When::Browse},
+            },
         &customer_->mode(), {customer_->navigationBar(QStringLiteral("KewlButtons1"), this)});
     bar->setObjectName(QStringLiteral("FrameComandos"));
     customerCommands_ = bar;
@@ -151,8 +159,12 @@ void Clientes::setUpVehicleRecord() {
         return QString();
     };
     hooks.shown = [this](const Row& row) { vehicleShown(row); };
-    hooks.editing = [this] { setDateEditorsVisible({opcFechaVenta_, opcFechaItv_}, true); };
-    hooks.browsing = [this] { setDateEditorsVisible({opcFechaVenta_, opcFechaItv_}, false); };
+    hooks.editing = [this] {
+        for (const DateField& d : dates_) d.setEditing(true);
+    };
+    hooks.browsing = [this] {
+        for (const DateField& d : dates_) d.setEditing(false);
+    };
     vehicle_ = new RecordController(this, session_, dialogs_, setup, hooks);
     connect(vehicle_, &RecordController::reloaded, this, &Clientes::vehiclesReloaded);
     connect(&vehicle_->mode(), &RecordMode::changed, this, &Clientes::updateTabs);
@@ -164,22 +176,15 @@ void Clientes::setUpVehicleRecord() {
                        &vehicle_->mode()));
     vehicleCommandsRow_->addWidget(new CommandBar(
         frame3_,
-        {
-            vehicle_->command(Action::Modify, QStringLiteral("CmdModificarV"),
-                              QStringLiteral("Modificar")),
-            vehicle_->command(Action::Save, QStringLiteral("CmdGuardarV"),
-                              QStringLiteral("Guardar")),
-            vehicle_->command(Action::Cancel, QStringLiteral("CmdCancelarV"),
-                              QStringLiteral("Cancelar")),
-            vehicle_->command(Action::Delete, QStringLiteral("CmdEliminarV"),
-                              QStringLiteral("Eliminar")),
-            {QStringLiteral("KewlButtons2"), QStringLiteral("Cambio de propietario"),
-             [this] { onChangeOwner(); }, When::BrowseWithRecord},
-            {QStringLiteral("CmdHistorial"), QStringLiteral("Historial"), [this] { onHistory(); },
-             When::BrowseWithRecord},
-            {QStringLiteral("CmdSeleccionar"), QStringLiteral("Nueva orden de trabajo"),
-             [this] { onNewWorkOrder(); }, When::BrowseWithRecord},
-        },
+        vehicle_->editCommands(QStringLiteral("V")) +
+            QList<CommandRow>{
+                {QStringLiteral("KewlButtons2"), QStringLiteral("Cambio de propietario"),
+                 [this] { onChangeOwner(); }, When::BrowseWithRecord},
+                {QStringLiteral("CmdHistorial"), QStringLiteral("Historial"),
+                 [this] { onHistory(); }, When::BrowseWithRecord},
+                {QStringLiteral("CmdSeleccionar"), QStringLiteral("Nueva orden de trabajo"),
+                 [this] { onNewWorkOrder(); }, When::BrowseWithRecord},
+            },
         &vehicle_->mode()));
     setCallerName(callerName_);
 
@@ -255,10 +260,10 @@ void Clientes::buildVehiclesTab(QWidget* tab) {
                {"Cód. radio:", "txtCodRadio", 3, 2},
                {"Nº motor:", "TxtNumMotor", 4, 0}});
     auto today = [this] { return session_.today(); };
-    opcFechaVenta_ = addDateField(frame3_, grid, 4, 2, QStringLiteral("Fecha venta:"),
-                                  QStringLiteral("txtFechaVenta"), QStringLiteral("OpcFechaVenta"),
-                                  dialogs_, today);
-    opcFechaItv_ =
+    dates_[0] = addDateField(frame3_, grid, 4, 2, QStringLiteral("Fecha venta:"),
+                             QStringLiteral("txtFechaVenta"), QStringLiteral("OpcFechaVenta"),
+                             dialogs_, today);
+    dates_[1] =
         addDateField(frame3_, grid, 5, 2, QStringLiteral("Próxima ITV:"),
                      QStringLiteral("txtFechaItv"), QStringLiteral("OpcFechaItv"), dialogs_, today);
     addFields(frame3_, grid, {{"Notas:", "txtNotas", 6, 0, 3}});
@@ -296,13 +301,18 @@ void Clientes::buildHistoryTab(QWidget* tab) {
     details->addLayout(jobsBox);
     details->addLayout(materialsBox);
     repairs->addLayout(details, 1);
-    connect(vehicles2_, &DataGrid::currentRowChanged, this, &Clientes::onHistoryVehicleChanged);
-    connect(workOrders_, &DataGrid::currentRowChanged, this, &Clientes::onWorkOrderChanged);
-}
-
-void Clientes::run(DataGrid* grid, const SqlStatement& statement) {
-    if (!reportingDbErrors(dialogs_, [&] { grid->run(session_.db(), statement); }))
-        grid->clearRows();
+    followSelection(
+        vehicles2_, QStringLiteral("Id_Veh"), workOrders_,
+        [](const QVariant& v) { return customers::workOrdersOfVehicle(v.toLongLong()); }, session_,
+        dialogs_);
+    followSelection(
+        workOrders_, QStringLiteral("NODT"), jobs_,
+        [](const QVariant& v) { return customers::jobsOfWorkOrder(v.toString()); }, session_,
+        dialogs_);
+    followSelection(
+        workOrders_, QStringLiteral("NODT"), materials_,
+        [](const QVariant& v) { return customers::materialsOfWorkOrder(v.toString()); }, session_,
+        dialogs_);
 }
 
 void Clientes::setCallerName(const QString& name) {
@@ -334,15 +344,11 @@ void Clientes::startNewVehicle() {
     vehicle_->startNew();
 }
 
-void Clientes::customerShown(const Row& row) {
-    txtId_->setText(row.value(QStringLiteral("Id_Cli")).toString());
-}
-
 void Clientes::vehiclesReloaded() {
     const QVariant id = currentCustomerId();
     for (DataGrid* grid : {vehicles_, vehicles2_}) {
         if (id.isValid())
-            run(grid, customers::vehiclesOf(id.toLongLong()));
+            grid->run(session_.db(), customers::vehiclesOf(id.toLongLong()), dialogs_);
         else
             grid->clearRows();
     }
@@ -397,25 +403,6 @@ void Clientes::onHistory() {
         return;
     }
     openScreen(this, new HistorialVeh(session_, services_, id.toLongLong()));
-}
-
-void Clientes::onHistoryVehicleChanged(int row) {
-    if (row >= 0)
-        run(workOrders_, customers::workOrdersOfVehicle(
-                             vehicles2_->value(row, QStringLiteral("Id_Veh")).toLongLong()));
-    else
-        workOrders_->clearRows();
-}
-
-void Clientes::onWorkOrderChanged(int row) {
-    if (row < 0) {
-        jobs_->clearRows();
-        materials_->clearRows();
-        return;
-    }
-    const QString number = workOrders_->value(row, QStringLiteral("NODT")).toString();
-    run(jobs_, customers::jobsOfWorkOrder(number));
-    run(materials_, customers::materialsOfWorkOrder(number));
 }
 
 }  // namespace torvane

@@ -7,13 +7,12 @@
 #include <QWidget>
 
 #include "controls/data_grid.h"
+#include "controls/form_fields.h"
 #include "controls/record_controller.h"
 #include "core/services.h"
 #include "core/session.h"
 
 namespace torvane {
-
-class OpcEntrada;
 
 // The customer file: customer record, its vehicles and the history of its
 // repairs and parts purchases.
@@ -41,17 +40,13 @@ class Clientes : public QWidget {
     void buildHistoryTab(QWidget* tab);
     void setUpCustomerRecord();
     void setUpVehicleRecord();
-    void run(DataGrid* grid, const SqlStatement& statement);
 
-    void customerShown(const Row& row);
     void vehicleShown(const Row& row);
     void vehiclesReloaded();
     void updateTabs();
     void onChangeOwner();
     void onNewWorkOrder();
     void onHistory();
-    void onHistoryVehicleChanged(int row);
-    void onWorkOrderChanged(int row);
 
     Session& session_;
     Services& services_;
@@ -67,8 +62,7 @@ class Clientes : public QWidget {
     QWidget* frame3_ = nullptr;
     QHBoxLayout* newVehicleRow_ = nullptr;       // CmdNuevoV
     QHBoxLayout* vehicleCommandsRow_ = nullptr;  // the commands under the vehicle
-    OpcEntrada* opcFechaVenta_ = nullptr;
-    OpcEntrada* opcFechaItv_ = nullptr;
+    DateField dates_[2];                         // sale and next inspection
     DataGrid* vehicles_ = nullptr;
     DataGrid* vehicles2_ = nullptr;
     DataGrid* parts_ = nullptr;

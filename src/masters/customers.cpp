@@ -243,8 +243,7 @@ const QList<GridColumn>& vehicleColumns() {
         {QStringLiteral("CodigoLLave"), QStringLiteral("Cód. llave")},
         {QStringLiteral("CodigoRadio"), QStringLiteral("Cód. radio")},
         {QStringLiteral("FechaITV"), QStringLiteral("Fecha ITV"), ColumnKind::Date},
-        {QStringLiteral("FechaVenta"), QStringLiteral("Fecha venta"), ColumnKind::Date},
-    };
+        {QStringLiteral("FechaVenta"), QStringLiteral("Fecha venta"), ColumnKind::Date}};
     return columns;
 }
 
@@ -256,8 +255,7 @@ const QList<GridColumn>& partsColumns() {
         {QStringLiteral("Dto"), QStringLiteral("Dto. %"), ColumnKind::Number},
         {QStringLiteral("Codigo"), QStringLiteral("Código")},
         {QStringLiteral("Descripcion"), QStringLiteral("Descripción")},
-        {QStringLiteral("Precio"), QStringLiteral("Precio"), ColumnKind::Money},
-    };
+        {QStringLiteral("Precio"), QStringLiteral("Precio"), ColumnKind::Money}};
     return columns;
 }
 
@@ -278,8 +276,7 @@ const QList<GridColumn>& workOrderColumns() {
         {QStringLiteral("Imprevisto"), {}, ColumnKind::Hidden},
         {QStringLiteral("Presupuesto"), {}, ColumnKind::Hidden},
         {QStringLiteral("Combustible"), {}, ColumnKind::Hidden},
-        {QStringLiteral("Interna"), {}, ColumnKind::Hidden},
-    };
+        {QStringLiteral("Interna"), {}, ColumnKind::Hidden}};
     return columns;
 }
 
@@ -293,8 +290,7 @@ const QList<GridColumn>& jobColumns() {
         {QStringLiteral("TReal"), QStringLiteral("T. real"), ColumnKind::Number},
         {QStringLiteral("TFacturado"), QStringLiteral("T. fact."), ColumnKind::Number},
         {QStringLiteral("Precio"), QStringLiteral("Precio"), ColumnKind::Money},
-        {QStringLiteral("Dto"), QStringLiteral("Dto. %"), ColumnKind::Number},
-    };
+        {QStringLiteral("Dto"), QStringLiteral("Dto. %"), ColumnKind::Number}};
     return columns;
 }
 
@@ -306,8 +302,7 @@ const QList<GridColumn>& materialColumns() {
         {QStringLiteral("Descripcion"), QStringLiteral("Descripción")},
         {QStringLiteral("Unidades"), QStringLiteral("Uds."), ColumnKind::Number},
         {QStringLiteral("Precio"), QStringLiteral("Precio"), ColumnKind::Money},
-        {QStringLiteral("Dto"), QStringLiteral("Dto. %"), ColumnKind::Number},
-    };
+        {QStringLiteral("Dto"), QStringLiteral("Dto. %"), ColumnKind::Number}};
     return columns;
 }
 

@@ -71,11 +71,11 @@ Operarios::Operarios(Session& session, Services& services, QWidget* parent)
     hooks.editing = [this] {
         tabs_->setCurrentIndex(0);
         tabs_->setTabEnabled(1, false);
-        setDateEditorsVisible(dates_, true);
+        for (const DateField& d : dates_) d.setEditing(true);
     };
     hooks.browsing = [this] {
         tabs_->setTabEnabled(1, true);
-        setDateEditorsVisible(dates_, false);
+        for (const DateField& d : dates_) d.setEditing(false);
     };
     record_ = new RecordController(this, session_, dialogs, setup, hooks);
     auto* bar = new CommandBar(

@@ -5,13 +5,12 @@
 #include <QWidget>
 
 #include "controls/data_grid.h"
+#include "controls/form_fields.h"
 #include "controls/record_controller.h"
 #include "core/services.h"
 #include "core/session.h"
 
 namespace torvane {
-
-class OpcEntrada;
 
 // The operator file: the operator's record and the labour lines booked to him.
 class Operarios : public QWidget {
@@ -30,7 +29,7 @@ class Operarios : public QWidget {
     RecordController* record_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     DataGrid* labour_ = nullptr;
-    QList<OpcEntrada*> dates_;
+    QList<DateField> dates_;
 };
 
 }  // namespace torvane

@@ -77,16 +77,3 @@ TEST(BoundFields, FillsReadsAndClearsOnlyTheBoundFields) {
     EXPECT_EQ(f.name->text(), "");
     EXPECT_EQ(f.other->text(), "sin tocar");
 }
-
-TEST(BoundFields, PlainTextsAndLookup) {
-    BoundForm f;
-    f.fields.setTexts({{"Nombre", "A"}, {"Descuento", "3"}});
-    EXPECT_EQ(f.name->text(), "A");
-    EXPECT_EQ(f.sold->text(), "");
-    const QMap<QString, QString> texts = f.fields.texts();
-    EXPECT_EQ(texts.value("Descuento"), "3");
-    EXPECT_EQ(texts.size(), 3);
-
-    EXPECT_EQ(f.fields.edit("FechaVenta"), f.sold);
-    EXPECT_EQ(f.fields.edit("Otro"), nullptr);
-}

@@ -4,6 +4,7 @@
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 
+#include "support/scripted_dialogs.h"
 #include "support/temp_home.h"
 
 using namespace torvane;
@@ -115,10 +116,19 @@ TEST(DataGrid, CurrentRowFollowsQueriesAndSelection) {
     EXPECT_FALSE(grid.currentValue("NFactura").isValid());
 }
 
-TEST(DataGrid, BadQueryThrowsWithTheEngineText) {
+TEST(DataGrid, BadQueryIsToldWithTheEngineTextAndLeavesNoRows) {
     TempHome home;
+    home.db().insert("INSERT INTO Clientes (Codigo) VALUES ('1')");
     DataGrid grid("MSHFacturas");
-    EXPECT_THROW(grid.run(home.db(), {"SELECT nothing FROM Nowhere", {}}), DbError);
+    torvane::testing::ScriptedDialogs dialogs;
+    ASSERT_TRUE(grid.run(home.db(), {"SELECT * FROM Clientes", {}}, dialogs));
+    EXPECT_EQ(grid.rowCount(), 1);
+    EXPECT_FALSE(grid.run(home.db(), {"SELECT * FROM Nowhere", {}}, dialogs));
+    EXPECT_EQ(grid.rowCount(), 0);
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].icon, torvane::Dialogs::Icon::Critical);
+    EXPECT_TRUE(dialogs.lastText().contains("no such table: Nowhere"))
+        << dialogs.lastText().toStdString();
 }
 
 }  // namespace

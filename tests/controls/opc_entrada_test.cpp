@@ -100,19 +100,20 @@ TEST(OpcEntrada, IntegerMode) {
     };
     runTypeCases({
         {1, {}, "12a.5", "125", {}},
-        {1, {}, "-5", "-5", QStringLiteral("Rango 0...2147483647")},  // default lower bound 0
-        {1, {}, "5-", "-5", QStringLiteral("Rango 0...2147483647")},  // "-" changes the sign
+        // "-" negates the number (default lower bound 0); empty counts as 0.
+        {1, {}, "5-", "-5", QStringLiteral("Rango 0...2147483647")},
         {1, {}, "5--", "5", {}},
+        {1, {}, "-", "0", {}},
         {1, {}, "2147483648", "2147483648", QStringLiteral("Rango 0...2147483647")},
         {1, bounds(0, 100), "150", "150", QStringLiteral("Rango 0...100")},
         {1, bounds(0, 100), "100", "100", {}},
         {1, bounds(std::nullopt, 100), "101", "101",
          QStringLiteral("El numero debe ser igual o menor que100")},
-        {1, bounds(std::nullopt, 100), "-7", "-7", {}},
+        {1, bounds(std::nullopt, 100), "7-", "-7", {}},
         {1, bounds(10, std::nullopt), "5", "5",
          QStringLiteral("El numero debe ser igual o mayor que 10")},
         {1, bounds(10, std::nullopt), "99999999999", "99999999999", {}},
-        {1, bounds(std::nullopt, std::nullopt), "-999", "-999", {}},
+        {1, bounds(std::nullopt, std::nullopt), "999-", "-999", {}},
         {1, [](OpcEntrada* o) { o->setAllowEmpty(false); }, "", "", kBlank},
         {1, {}, "", "", {}},
     });
@@ -132,6 +133,9 @@ TEST(OpcEntrada, DecimalMode) {
         {2, {}, "7", "7,00", {}},
         {2, {}, "1,5,3", "1,53", {}},  // one separator only
         {2, {}, "1.5.3x", "1,53", {}},
+        {2, set(2, std::nullopt, std::nullopt), "12,5-", "-12,50", {}},
+        {2, set(2, std::nullopt, std::nullopt), "12,5--", "12,50", {}},
+        {2, set(2, std::nullopt, std::nullopt), "-", "0,00", {}},
         {2, set(3, 0, 1000), "2.5", "2,500", {}},
         {2, set(0, 0, 1000), "2.555", "2,55", {}},  // Dec below 1 is 2
         {2, set(2, 0, 1000), "1000.01", "1000,01", QStringLiteral("Rango 0...1000")},
@@ -256,7 +260,7 @@ TEST(OpcEntrada, CompleteDate) {
 TEST(OpcEntrada, WithoutMessageBoxesTheErrorEventIsRaised) {
     OpcForm f(1, [](OpcEntrada* o) { o->setAllowMsgBox(false); });
     QSignalSpy errors(f.opc, &OpcEntrada::error);
-    f.typeAndLeave("-3");
+    f.typeAndLeave("3-");
     ASSERT_EQ(errors.size(), 1);
     EXPECT_EQ(errors[0][0].toInt(), 8);
     EXPECT_EQ(errors[0][1].toString(), "Rango 0...2147483647");

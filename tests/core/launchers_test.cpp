@@ -67,7 +67,9 @@ TEST(Internet, OpensTheFixedAddress) {
     EXPECT_TRUE(dialogs.entries().empty());
     launcher.startWorks = false;
     torvane::launchInternet(dialogs, launcher);
-    EXPECT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.texts(),
+              QStringList{"No se ha podido abrir el navegador de Internet con la página " +
+                          torvane::kInternetAddress + "."});
 }
 
 TEST(OutsideProgram, AcceptsExeNamesAndExecutableFiles) {

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <vector>
+
+#include "core/money.h"
+
+namespace torvane {
+
+// One line of a document as an editor holds it before it is stored: the work
+// order's jobs and materials, a counter sale's parts, a purchase, an invoice.
+struct DocumentLine {
+    QVariant id;  // stored key; invalid for a line not stored yet
+    QString code;
+    QString description;
+    Quantity units;
+    Money price;
+    Quantity discount;  // %
+    bool deleted = false;
+
+    // Units × price less the discount, to cents.
+    Money amount() const { return (price * units).lessPercent(discount).roundCents(); }
+};
+
+struct LineTotals {
+    int lines = 0;
+    Quantity units;
+    Money amount;  // sum of the lines' amounts, each rounded to cents
+};
+
+// What the document's foot shows: the lines not marked deleted, counted and summed.
+LineTotals lineTotals(const std::vector<DocumentLine>& lines);
+
+}  // namespace torvane

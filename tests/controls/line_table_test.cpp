@@ -1,0 +1,115 @@
+// Document lines: exact totals without deleted lines, both ways of showing a
+// deleted line, typed numbers, and the grid's Supr and double-click.
+#include "controls/line_table.h"
+
+#include <gtest/gtest.h>
+#include <QAbstractItemModelTester>
+#include <QTest>
+
+using namespace torvane;
+
+namespace {
+
+const QList<LineColumn> kColumns = {{LineField::Code, "Código"},
+                                    {LineField::Units, "Cant."},
+                                    {LineField::Price, "Precio"},
+                                    {LineField::Discount, "Dto. %"},
+                                    {LineField::Amount, "Importe"}};
+
+DocumentLine line(const char* code, const char* units, const char* price, const char* dto = "0") {
+    DocumentLine l;
+    l.code = code;
+    l.units = *Quantity::parse(units);
+    l.price = *Money::parse(price);
+    l.discount = *Quantity::parse(dto);
+    return l;
+}
+
+TEST(LineTotals, CountAndSumOnlyTheLinesNotDeleted) {
+    std::vector<DocumentLine> lines = {line("A", "3,25", "38,50"),      // 125,13
+                                       line("B", "1", "110,65", "10"),  // 99,59
+                                       line("C", "2", "1000")};
+    lines[2].deleted = true;
+    const LineTotals t = lineTotals(lines);
+    EXPECT_EQ(t.lines, 2);
+    EXPECT_EQ(t.units, *Quantity::parse("4,25"));
+    EXPECT_EQ(t.amount.format(), "224,72");  // each line rounded to cents, then summed
+    EXPECT_EQ(lineTotals({}).amount, Money());
+}
+
+TEST(LineTableModel, DeletedLinesStruckOutOrHidden) {
+    struct Case {
+        DeletedLines shown;
+        int rowsAfterDelete;
+        const char* secondRowCode;
+    };
+    for (const Case& c :
+         {Case{DeletedLines::StruckOut, 3, "B"}, Case{DeletedLines::Hidden, 2, "C"}}) {
+        LineTableModel model(kColumns, c.shown);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::Fatal);
+        int totalsSignals = 0;
+        QObject::connect(&model, &LineTableModel::totalsChanged, [&] { ++totalsSignals; });
+        model.addLine(line("A", "1", "10"));
+        model.addLine(line("B", "2", "5"));
+        model.addLine(line("C", "1", "1"));
+        model.markDeleted(1);
+        EXPECT_EQ(model.rowCount(), c.rowsAfterDelete);
+        EXPECT_EQ(model.data(model.index(1, 0), Qt::DisplayRole).toString(), c.secondRowCode);
+        EXPECT_EQ(model.totals().amount.format(), "11,00");
+        EXPECT_EQ(model.totals().lines, 2);
+        EXPECT_EQ(totalsSignals, 4);
+        if (c.shown == DeletedLines::StruckOut) {
+            EXPECT_TRUE(model.data(model.index(1, 0), Qt::FontRole).value<QFont>().strikeOut());
+            EXPECT_FALSE(model.flags(model.index(1, 1)) & Qt::ItemIsEditable);
+            model.markDeleted(1, false);  // undeleting brings it back into the totals
+            EXPECT_EQ(model.totals().amount.format(), "21,00");
+        }
+    }
+}
+
+TEST(LineTableModel, TypedNumbersAreExactAndBadTextKeepsTheValue) {
+    LineTableModel model(kColumns, DeletedLines::StruckOut);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    model.addLine(line("A", "1", "10"));
+    struct Case {
+        int column;
+        const char* typed;
+        bool accepted;
+        const char* amount;
+    };
+    const Case cases[] = {
+        {1, "3,25", true, "32,50"},        {2, "38,50", true, "125,13"},
+        {2, "1.234,50", true, "4.012,13"}, {3, "10", true, "3.610,91"},
+        {1, "tres", false, "3.610,91"},    {2, "12,3,4", false, "3.610,91"},
+        {4, "1,00", false, "3.610,91"},  // the amount is computed, never typed
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(model.setData(model.index(0, c.column), c.typed, Qt::EditRole), c.accepted)
+            << c.typed;
+        EXPECT_EQ(model.data(model.index(0, 4), Qt::DisplayRole).toString(), c.amount) << c.typed;
+    }
+    EXPECT_EQ(model.data(model.index(0, 1), Qt::DisplayRole).toString(), "3,25");
+}
+
+TEST(LineTable, SuprDeletesTheCurrentLineAndDoubleClickOnAReadOnlyCellActivates) {
+    LineTableModel model(kColumns, DeletedLines::Hidden);
+    model.addLine(line("A", "1", "10"));
+    model.addLine(line("B", "1", "20"));
+    LineTable table("MSHLineas", &model);
+    table.show();
+    table.setCurrentIndex(model.index(1, 0));
+    QTest::keyClick(&table, Qt::Key_Delete);
+    EXPECT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(model.totals().amount.format(), "10,00");
+
+    int activated = -1;
+    QObject::connect(&table, &LineTable::lineActivated, [&](int row) { activated = row; });
+    const QRect amount = table.visualRect(model.index(0, 4));
+    // A double-click as the system delivers it: press, release, then the double-click.
+    QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, amount.center());
+    QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, amount.center());
+    EXPECT_EQ(activated, 0);
+}
+
+}  // namespace

@@ -1,0 +1,170 @@
+// The record sequences every record screen runs: where the list stands after a
+// delete, the mode after a save that fails, and the standard messages.
+#include "controls/record_controller.h"
+
+#include <gtest/gtest.h>
+
+#include "controls/command_bar.h"
+#include "controls/host_form.h"
+#include "support/screen_helpers.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_home.h"
+
+using namespace torvane;
+using namespace torvane::testing;
+using Action = RecordController::Action;
+
+namespace {
+
+class RecordScreen : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        for (const char* name : {"UNO", "DOS", "TRES"})
+            ids << home.db().insert("INSERT INTO Clientes (Codigo, Nombre) VALUES (?, ?)",
+                                    {QString::number(ids.size() + 1), name});
+        form.add<QLineEdit>("txtCodigo");
+        form.add<QLineEdit>("txtNombre");
+        RecordController::Setup setup;
+        setup.table = "Clientes";
+        setup.keyColumn = "Id_Cli";
+        setup.keys = {"SELECT Id_Cli FROM Clientes ORDER BY Id_Cli", {}};
+        setup.fields = {{"txtCodigo", "Codigo"}, {"txtNombre", "Nombre"}};
+        setup.firstField = "txtNombre";
+        setup.deleteQuestion = "¿Borrar ";
+        setup.deleteQuestionField = "txtNombre";
+        setup.allDeletedMessage = "Se han eliminado todos los clientes";
+        RecordController::Hooks hooks;
+        hooks.propose = [] { return std::optional<Row>(Row{{"Codigo", "9"}}); };
+        hooks.check = [](const Row& v) {
+            return v.value("Nombre").toString().isEmpty() ? QString("Falta el nombre") : QString();
+        };
+        hooks.save = [this](const QVariant& key, const Row& v) -> QVariant {
+            if (failSave) throw DbError("disco lleno");
+            if (!key.isValid())
+                return home.db().insert("INSERT INTO Clientes (Codigo, Nombre) VALUES (?, ?)",
+                                        {v.value("Codigo"), v.value("Nombre")});
+            home.db().exec("UPDATE Clientes SET Nombre = ? WHERE Id_Cli = ?",
+                           {v.value("Nombre"), key});
+            return key;
+        };
+        hooks.remove = [this](const QVariant& key) {
+            if (textOf(&form, "txtNombre") == "DOS") return QString("Tiene facturas");
+            home.db().exec("DELETE FROM Clientes WHERE Id_Cli = ?", {key});
+            return QString();
+        };
+        c = new RecordController(&form, home.session(), dialogs, setup, hooks);
+        new CommandBar(&form,
+                       {c->command(Action::New, "CmdNuevo", "Nuevo"),
+                        c->command(Action::Modify, "CmdModificar", "Modificar"),
+                        c->command(Action::Save, "CmdGuardar", "Guardar"),
+                        c->command(Action::Cancel, "CmdCancelar", "Cancelar"),
+                        c->command(Action::Delete, "CmdEliminar", "Eliminar")},
+                       &c->mode(), {c->navigationBar("KewlButtons1", &form)});
+        c->open();
+    }
+    QString name() { return textOf(&form, "txtNombre"); }
+
+    TempHome home;
+    ScriptedDialogs dialogs;
+    HostForm form;
+    RecordController* c = nullptr;
+    QList<qint64> ids;
+    bool failSave = false;
+};
+
+TEST_F(RecordScreen, DeletingTheLastRowShowsTheFirstAndTheOnlyRowLeavesNone) {
+    c->last();
+    ASSERT_EQ(name(), "TRES");
+    dialogs.answerYes();
+    click(&form, "CmdEliminar");
+    EXPECT_EQ(dialogs.texts(), QStringList{"¿Borrar TRES"});
+    EXPECT_EQ(c->list().count(), 2);
+    EXPECT_EQ(c->list().position(), 0);
+    EXPECT_EQ(name(), "UNO");
+
+    // A blocked delete says why and keeps the record shown.
+    c->next();
+    dialogs.clear();
+    dialogs.answerYes();
+    click(&form, "CmdEliminar");
+    EXPECT_EQ(dialogs.messages().back().text, "Tiene facturas");
+    EXPECT_EQ(dialogs.messages().back().icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(name(), "DOS");
+    EXPECT_EQ(c->list().count(), 2);
+
+    // Declining the question deletes nothing.
+    c->first();
+    dialogs.answerNo();
+    click(&form, "CmdEliminar");
+    EXPECT_EQ(c->list().count(), 2);
+
+    home.db().exec("DELETE FROM Clientes WHERE Nombre = 'DOS'");
+    c->reload();
+    dialogs.clear();
+    dialogs.answerYes();
+    click(&form, "CmdEliminar");
+    EXPECT_EQ(dialogs.messages().back().text, "Se han eliminado todos los clientes");
+    EXPECT_EQ(c->list().position(), -1);
+    EXPECT_EQ(name(), "");
+    for (const char* off : {"CmdModificar", "CmdEliminar"})
+        EXPECT_FALSE(enabled(&form, off)) << off;
+    EXPECT_TRUE(enabled(&form, "CmdNuevo"));
+    c->modify();  // reached by code, not by the disabled button
+    EXPECT_EQ(dialogs.lastText(), "Ningún registro activo");
+    EXPECT_FALSE(c->isEditing());
+}
+
+TEST_F(RecordScreen, AFailedSaveStaysInEditModeWithWhatWasTyped) {
+    c->next();
+    click(&form, "CmdNuevo");
+    EXPECT_TRUE(c->isEditing());
+    EXPECT_EQ(textOf(&form, "txtCodigo"), "9");
+    EXPECT_FALSE(enabled(&form, "KewlButtons1_0"));  // no walking while editing
+
+    click(&form, "CmdGuardar");  // the check refuses an empty name
+    EXPECT_EQ(dialogs.lastText(), "Falta el nombre");
+    EXPECT_TRUE(c->isEditing());
+
+    type(&form, "txtNombre", "CUATRO");
+    failSave = true;
+    click(&form, "CmdGuardar");
+    EXPECT_EQ(dialogs.lastText(), "disco lleno");
+    EXPECT_EQ(dialogs.messages().back().icon, Dialogs::Icon::Critical);
+    EXPECT_TRUE(c->isEditing());
+    EXPECT_TRUE(c->isNew());
+    EXPECT_EQ(name(), "CUATRO");
+    EXPECT_TRUE(enabled(&form, "CmdGuardar"));
+
+    // Saving again once the disk has room stores one new record and shows it.
+    failSave = false;
+    click(&form, "CmdGuardar");
+    EXPECT_FALSE(c->isEditing());
+    EXPECT_EQ(home.db().scalar("SELECT count(*) FROM Clientes").toInt(), 4);
+    EXPECT_EQ(c->list().position(), 3);
+    EXPECT_EQ(name(), "CUATRO");
+}
+
+TEST_F(RecordScreen, CancelGoesBackToTheRecordShownBefore) {
+    c->next();
+    click(&form, "CmdNuevo");
+    type(&form, "txtNombre", "NADIE");
+    click(&form, "CmdCancelar");
+    EXPECT_FALSE(c->isEditing());
+    EXPECT_EQ(name(), "DOS");
+    EXPECT_EQ(home.db().scalar("SELECT count(*) FROM Clientes").toInt(), 3);
+
+    // Modify then cancel shows the stored text again.
+    click(&form, "CmdModificar");
+    type(&form, "txtNombre", "X");
+    click(&form, "CmdCancelar");
+    EXPECT_EQ(name(), "DOS");
+    // A key that is not in the list reads the keys again before giving up.
+    const qint64 added =
+        home.db().insert("INSERT INTO Clientes (Codigo, Nombre) VALUES ('5', 'CINCO')");
+    EXPECT_TRUE(c->moveToKey(added));
+    EXPECT_EQ(name(), "CINCO");
+    EXPECT_FALSE(c->moveToKey(999));
+    EXPECT_EQ(name(), "CINCO");
+}
+
+}  // namespace
