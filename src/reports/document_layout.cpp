@@ -55,10 +55,7 @@ class DocumentLayout : public ContextLayout {
         // Lines that grow to as many as the text needs.
         const auto grow = [&](double x, double w, const QString& t, double sz, bool bold,
                               double lineH, Qt::Alignment align = Qt::AlignLeft) {
-            for (const QString& l : measure.wrap(t, w, sz, bold)) {
-                pages.text(x, y, w, lineH, l, sz, bold, align);
-                y += lineH;
-            }
+            growingText(pages, measure, x, &y, w, t, sz, bold, lineH, align);
         };
 
         pages.newPage();

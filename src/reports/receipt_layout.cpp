@@ -26,10 +26,7 @@ class ReceiptLayout : public ContextLayout {
         double y = 0;
         const auto grow = [&](double x, double w, const QString& t, double sz, bool bold,
                               double lineH, Qt::Alignment align = Qt::AlignLeft) {
-            for (const QString& l : measure.wrap(t, w, sz, bold)) {
-                pages.text(x, y, w, lineH, l, sz, bold, align);
-                y += lineH;
-            }
+            growingText(pages, measure, x, &y, w, t, sz, bold, lineH, align);
         };
 
         for (size_t n = 0; n < data.records.size(); ++n) {

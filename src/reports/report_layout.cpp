@@ -344,6 +344,14 @@ QStringList headingsOf(const std::vector<ColumnDef>& cols) {
     return out;
 }
 
+void growingText(Pages& p, Measure& m, double x, double* y, double w, const QString& t, double size,
+                 bool bold, double lineHeight, Qt::Alignment align) {
+    for (const QString& l : m.wrap(t, w, size, bold)) {
+        p.text(x, *y, w, lineHeight, l, size, bold, align);
+        *y += lineHeight;
+    }
+}
+
 QString formatSum(Money m, ValueFormat format) {
     return format == ValueFormat::Money ? m.format() : formatValue(m.toDb(), format);
 }

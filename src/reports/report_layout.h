@@ -135,6 +135,9 @@ struct Table {
 };
 
 QStringList headingsOf(const std::vector<ColumnDef>& cols);
+// Text that grows to as many lines as it needs from *y down; *y ends under its last line.
+void growingText(Pages& p, Measure& m, double x, double* y, double w, const QString& t, double size,
+                 bool bold, double lineHeight, Qt::Alignment align = Qt::AlignLeft);
 // Money in a table cell: two decimals for money columns, as a number otherwise.
 QString formatSum(Money m, ValueFormat format);
 

@@ -1,12 +1,15 @@
 #include "reports/report_page.h"
 
 #include <QFile>
+#include <QGlyphRun>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRawFont>
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 
 namespace torvane::reports {
 
@@ -98,6 +101,7 @@ void paintPage(QPainter& painter, const RenderedReport& report, int page,
     QFont font(reportFontFamily());
     double fontSize = -1;
     bool fontBold = false;
+    std::optional<QRawFont> raw;
     enum class Pen { None, Text, Line, Box } pen = Pen::None;
     for (const PageItem& it : report.pages[page].items) {
         switch (it.kind) {
@@ -121,6 +125,8 @@ void paintPage(QPainter& painter, const RenderedReport& report, int page,
                     font.setPointSizeF(it.size);
                     font.setBold(it.bold);
                     painter.setFont(font);
+                    raw = QRawFont::fromFont(font);
+                    raw->setPixelSize(it.size * dev->logicalDpiY() / 72.0);
                     fontSize = it.size;
                     fontBold = it.bold;
                 }
@@ -129,7 +135,27 @@ void paintPage(QPainter& painter, const RenderedReport& report, int page,
                                      QColor(255, 235, 59));
                 if (pen != Pen::Text) painter.setPen(Qt::black);
                 pen = Pen::Text;
-                painter.drawText(r, flags, it.text);
+                // One line of Latin text needs no shaping: its glyphs straight from the
+                // font's character map, placed on the baseline by their advances.
+                const QList<quint32> glyphs = raw->glyphIndexesForString(it.text);
+                const QList<QPointF> advances = raw->advancesForGlyphIndexes(glyphs);
+                QList<QPointF> positions;
+                positions.reserve(advances.size());
+                double advance = 0;
+                for (const QPointF& a : advances) {
+                    positions << QPointF(advance, 0);
+                    advance += a.x();
+                }
+                double x = r.left();
+                if (it.align & Qt::AlignRight) x = r.right() - advance;
+                if (it.align & Qt::AlignHCenter) x = r.left() + (r.width() - advance) / 2;
+                const double baseline =
+                    r.top() + (r.height() - raw->ascent() - raw->descent()) / 2 + raw->ascent();
+                QGlyphRun run;
+                run.setRawFont(*raw);
+                run.setGlyphIndexes(glyphs);
+                run.setPositions(positions);
+                painter.drawGlyphRun(QPointF(x, baseline), run);
                 break;
             }
         }

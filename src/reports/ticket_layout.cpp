@@ -32,10 +32,7 @@ class TicketLayout : public ContextLayout {
         const double size = 7.5, rowH = 10;
         const auto grow = [&](const QString& t, double sz, bool bold, Qt::Alignment align,
                               double lineH) {
-            for (const QString& l : measure.wrap(t, width, sz, bold)) {
-                pages.text(left, y, width, lineH, l, sz, bold, align);
-                y += lineH;
-            }
+            growingText(pages, measure, left, &y, width, t, sz, bold, lineH, align);
         };
 
         pages.newPage();

@@ -420,4 +420,34 @@ total "Son:" = words
     EXPECT_TRUE(r.toText().split("--- página 2 ---").last().contains("REC08/03/00004"));
 }
 
+// The invoice of one work order says when the work was done, unless that is the
+// invoice's own date (invoiced on 11/03/2008).
+TEST(ReportRender, InvoiceShowsTheWorkDatesWhenTheyAreNotTheInvoiceDate) {
+    struct Case {
+        const char* entered;
+        const char* delivered;
+        const char* shown;  // nullptr: no "Fecha trabajo" line
+    };
+    const Case cases[] = {
+        {"2008-03-11", "2008-03-11", nullptr},
+        {"2008-03-10", "2008-03-11", "Fecha trabajo | 10/03/2008 al 11/03/2008"},
+        {"2008-03-10", "2008-03-10", "Fecha trabajo | 10/03/2008\n"},
+        {"2008-03-11", nullptr, nullptr},
+        {"2008-03-01", nullptr, "Fecha trabajo | 01/03/2008\n"},
+    };
+    for (const Case& c : cases) {
+        TempHome home;
+        torvane::testing::fillReportFixture(home.db());
+        home.db().exec("UPDATE ODTS SET Fecha = ?, FechaEntrega = ? WHERE Id_ODT = 1",
+                       {QString(c.entered), c.delivered ? QVariant(QString(c.delivered))
+                                                        : QVariant(QMetaType(QMetaType::QString))});
+        const QString text =
+            renderOk(home, "\\QARVOFACODT.rpt", "{ODTS.NODT} ='ODT08/03/00001'").toText();
+        if (c.shown)
+            EXPECT_TRUE(text.contains(c.shown)) << c.entered << "\n" << text.toStdString();
+        else
+            EXPECT_FALSE(text.contains("Fecha trabajo")) << c.entered;
+    }
+}
+
 }  // namespace
