@@ -232,7 +232,7 @@ std::optional<MaintenanceError> compactDatabase(Session& session,
                                   .arg(dbPath, reason));
         } else {
             sqlite3* h = db.rawHandle();
-            sqlite3_busy_timeout(h, options.busyTimeoutMs);
+            db.setBusyTimeout(options.busyTimeoutMs);
             // The exclusive lock, taken once and kept until the copy is back in the file: no
             // other connection reads or writes in between.
             // The lock is waited for in normal mode, which lets go between attempts (so a

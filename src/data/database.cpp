@@ -198,9 +198,7 @@ bool Database::open(const QString& path, QString* reason, Mode mode) {
     close();
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
     db_.setDatabaseName(path);
-    db_.setConnectOptions(mode != Mode::ReadWrite
-                              ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000;QSQLITE_OPEN_READONLY")
-                              : QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    if (mode != Mode::ReadWrite) db_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
     // The engine's reason, in Spanish when it is one the user can act on.
     const auto rawFail = [&](const QSqlError& e) {
         close();
@@ -211,16 +209,25 @@ bool Database::open(const QString& path, QString* reason, Mode mode) {
     };
     if (!db_.open()) return rawFail(db_.lastError());
     path_ = path;
+    setBusyTimeout(kBusyTimeoutMs);
     // Reads only, until the file is known to be ours and sound.
     QSqlQuery q(db_);
     q.setForwardOnly(true);
     QStringList names;
     for (const char* t : kOwnTables) names << QStringLiteral("'%1'").arg(QLatin1String(t));
-    if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
-                               "name COLLATE NOCASE IN (%1)")
-                    .arg(names.join(QLatin1Char(',')))) ||
-        !q.next())
-        return rawFail(q.lastError());
+    const QString identity = QStringLiteral(
+                                 "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
+                                 "name COLLATE NOCASE IN (%1)")
+                                 .arg(names.join(QLatin1Char(',')));
+    // The first read waits for the file like any statement, and like them tries again.
+    bool read = false;
+    for (int attempt = 1; !read && attempt <= kBusyAttempts; ++attempt) {
+        read = q.exec(identity) && q.next();
+        if (!read &&
+            troubleOf(engineCode(q.lastError()), engineText(q.lastError())) != Trouble::Locked)
+            break;
+    }
+    if (!read) return rawFail(q.lastError());
     if (q.value(0).toInt() < static_cast<int>(std::size(kOwnTables))) {
         close();
         return fail(applicationId == 0 ? kForeign : kDamaged);
@@ -277,8 +284,19 @@ bool Database::announce() {
 #endif
 }
 
+namespace {
+// SQLite's own busy handler sleeps ever longer (up to 100 ms) between attempts, and so keeps
+// missing the short gaps a fast writer leaves; this one looks every millisecond.
+int waitBriefly(void* timeoutMs, int count) {
+    if (count >= *static_cast<int*>(timeoutMs)) return 0;
+    ::usleep(1000);
+    return 1;
+}
+}  // namespace
+
 void Database::setBusyTimeout(int ms) {
-    if (sqlite3* h = rawHandle()) sqlite3_busy_timeout(h, ms);
+    busyTimeoutMs_ = ms;
+    if (sqlite3* h = rawHandle()) sqlite3_busy_handler(h, waitBriefly, &busyTimeoutMs_);
 }
 
 sqlite3* Database::rawHandle() {
@@ -428,7 +446,6 @@ QSqlQuery Database::run(const QString& sql, const QVariantList& params, bool for
     if (!isOpen()) throw DbError(QStringLiteral("No hay ninguna base de datos abierta."));
     // A statement outside a transaction that found the file locked past the busy timeout is
     // tried again: a busy writer can starve a reader for a while without holding it for good.
-    constexpr int kAttempts = 3;
     for (int attempt = 1;; ++attempt) {
         QSqlQuery q(db_);
         q.setForwardOnly(forwardOnly);
@@ -439,7 +456,7 @@ QSqlQuery Database::run(const QString& sql, const QVariantList& params, bool for
         const QSqlError e = q.lastError();
         sqlite3* h = rawHandle();
         const bool retry = troubleOf(engineCode(e), engineText(e)) == Trouble::Locked &&
-                           attempt < kAttempts && h && sqlite3_get_autocommit(h);
+                           attempt < kBusyAttempts && h && sqlite3_get_autocommit(h);
         if (!retry) throw DbError(translate(engineText(e)));
         q.finish();
     }

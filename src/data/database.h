@@ -40,6 +40,11 @@ class Database {
     // 320 MB/s: some 0.15 s, inside the start-up budget). Larger files are not checked there.
     static constexpr qint64 kQuickCheckLimit = 48LL * 1024 * 1024;
 
+    // How long a statement waits for another program's lock, and how many times a statement
+    // outside a transaction that still found it locked is run.
+    static constexpr int kBusyTimeoutMs = 5000;
+    static constexpr int kBusyAttempts = 3;
+
     enum class Mode {
         ReadWrite,
         // Nothing is written to the file: no pragma, no migration, journal mode kept.
@@ -129,6 +134,7 @@ class Database {
     QString connectionName_;
     QString path_;
     int presenceFd_ = -1;
+    int busyTimeoutMs_ = kBusyTimeoutMs;
 };
 
 }  // namespace torvane

@@ -192,7 +192,7 @@ TEST(Torture, TwoProgramsSavingCustomersAtOnceLoseNothing) {
     for (int round = 0; round < rounds(1, 10); ++round) {
         TempHome home;
         const QString db = home.session().databasePath();
-        const int count = rounds(60, 500);
+        const int count = rounds(60, 300);
         const QString logA = home.file(QStringLiteral("a.log"));
         const QString logB = home.file(QStringLiteral("b.log"));
         auto a = startHelper({"customers", db, QString::number(count), "A", logA});
@@ -216,6 +216,25 @@ TEST(Torture, TwoProgramsSavingCustomersAtOnceLoseNothing) {
         EXPECT_EQ(home.db().scalar(QStringLiteral("SELECT count(*) FROM Clientes")).toInt(),
                   2 * count);
     }
+}
+
+TEST(Torture, ReadsWhileAnotherProgramCommitsNeverGiveUp) {
+    TempHome home;
+    const QString db = home.session().databasePath();
+    const QString log = home.file(QStringLiteral("insert.log"));
+    auto writer = startHelper({"insert", db, QString::number(rounds(60, 1500)), log});
+    int reads = 0;
+    while (writer->state() != QProcess::NotRunning) {
+        Database reader;
+        QString reason;
+        ASSERT_TRUE(reader.open(db, &reason, Database::Mode::ReadOnly)) << reason.toStdString();
+        EXPECT_NO_THROW(reader.scalar(QStringLiteral("SELECT count(*) FROM Familias")));
+        ++reads;
+        writer->waitForFinished(5);
+    }
+    EXPECT_EQ(writer->exitCode(), 0);
+    EXPECT_GT(reads, 0);
+    EXPECT_EQ(families(db).size(), logLines(log).size());
 }
 
 TEST(Presence, ASecondProgramOnTheSameFileIsTold) {
