@@ -8,11 +8,17 @@
 #include "core/services.h"
 #include "masters/article_handoffs.h"
 #include "masters/articulos.h"
+#include "masters/aseguradoras.h"
+#include "masters/busqueda_aseguradoras.h"
 #include "masters/busqueda_clientes.h"
+#include "masters/busqueda_proveedores.h"
 #include "masters/busqueda_vehiculos.h"
 #include "masters/clientes.h"
 #include "masters/customer_handoffs.h"
+#include "masters/departamentos.h"
 #include "masters/named_list_screen.h"
+#include "masters/operarios.h"
+#include "masters/proveedores.h"
 #include "reports/informes.h"
 
 namespace torvane {
@@ -50,6 +56,26 @@ void wireScreens(Menu& menu, Session& session, Services& services) {
     menu.registerScreen(QStringLiteral("Almacen"), [&](const MenuRequest&) -> QWidget* {
         return new NamedListScreen(session, services, named_lists::warehouses());
     });
+    menu.registerScreen(QStringLiteral("Operarios"), [&](const MenuRequest&) -> QWidget* {
+        return new Operarios(session, services);
+    });
+    menu.registerScreen(QStringLiteral("Departamentos"), [&](const MenuRequest&) -> QWidget* {
+        return new Departamentos(session, services);
+    });
+    menu.registerScreen(QStringLiteral("Proveedores"), [&](const MenuRequest&) -> QWidget* {
+        return new Proveedores(session, services);
+    });
+    menu.registerScreen(QStringLiteral("BusquedaProveedores"),
+                        [&](const MenuRequest& r) -> QWidget* {
+                            return new BusquedaProveedores(session, services, &menu, r.origin);
+                        });
+    menu.registerScreen(QStringLiteral("frmAseguradoras"), [&](const MenuRequest&) -> QWidget* {
+        return new FrmAseguradoras(session, services);
+    });
+    menu.registerScreen(QStringLiteral("BusquedaAseguradoras"),
+                        [&](const MenuRequest& r) -> QWidget* {
+                            return new BusquedaAseguradoras(session, services, &menu, r.origin);
+                        });
     menu.registerScreen(QStringLiteral("ConfigInf"), [&](const MenuRequest&) -> QWidget* {
         return new ConfigInf(session, services);
     });
@@ -61,12 +87,27 @@ void wireScreens(Menu& menu, Session& session, Services& services) {
         Informes::ImprimirInformeSimple(session, services, r.origin, r.detail, true);
     });
 
-    // The customer search serves many items; those whose origin leads to a
-    // screen that does not exist yet (no handler registered) must not look usable.
-    const CustomerOriginRegistry& origins = services.handoffs().customerOrigins;
+    // The searches serve many items; those whose origin leads to a screen that
+    // does not exist yet (no handler registered) must not look usable.
+    const Handoffs& handoffs = services.handoffs();
+    const std::function<bool(const QString&)> handled[] = {
+        [&](const QString& o) { return handoffs.customerOrigins.hasOrigin(o); },
+        // The supplier search handles its other origins itself.
+        [&](const QString& o) {
+            return o != QLatin1String("Compras") || handoffs.supplierOrigins.hasOrigin(o);
+        },
+        [&](const QString& o) {
+            return o != QLatin1String("informes") || handoffs.insurerOrigins.hasOrigin(o);
+        },
+    };
+    const QString searches[] = {QStringLiteral("BusquedaClientes"),
+                                QStringLiteral("BusquedaProveedores"),
+                                QStringLiteral("BusquedaAseguradoras")};
     for (const MenuItemDef& def : menuItems()) {
-        if (def.target != QLatin1String("BusquedaClientes")) continue;
-        if (QAction* a = menu.item(def.objectName)) a->setEnabled(origins.hasOrigin(def.origin));
+        for (int i = 0; i < 3; ++i) {
+            if (def.target != searches[i]) continue;
+            if (QAction* a = menu.item(def.objectName)) a->setEnabled(handled[i](def.origin));
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 #include "controls/bound_fields.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QWidget>
 
@@ -7,7 +8,10 @@ namespace torvane {
 
 BoundFields::BoundFields(QWidget* form, const QList<FieldBinding>& bindings) {
     for (const FieldBinding& b : bindings) {
-        auto* edit = form->findChild<QLineEdit*>(QString::fromLatin1(b.control));
+        const QString name = QString::fromLatin1(b.control);
+        auto* edit = form->findChild<QLineEdit*>(name);
+        if (auto* combo = edit ? nullptr : form->findChild<QComboBox*>(name))
+            edit = combo->lineEdit();
         Q_ASSERT_X(edit, "BoundFields", b.control);
         if (edit) fields_.append(Bound{b, edit});
     }

@@ -17,7 +17,8 @@ namespace torvane {
 class BoundFields {
   public:
     BoundFields() = default;
-    // Each binding's control must already be a QLineEdit child of the form.
+    // Each binding's control must already be a QLineEdit child of the form, or an
+    // editable QComboBox (its text is the value).
     BoundFields(QWidget* form, const QList<FieldBinding>& bindings);
 
     // The controls' names, in binding order (for RecordScreenBinder).

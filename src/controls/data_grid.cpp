@@ -166,6 +166,14 @@ void DataGrid::applyLayout() {
     }
 }
 
+void DataGrid::runOrClear(Database& db, Dialogs& dialogs,
+                          const std::optional<SqlStatement>& statement) {
+    if (statement)
+        run(db, *statement, dialogs);
+    else
+        clearRows();
+}
+
 void DataGrid::run(Database& db, const SqlStatement& statement) {
     model_->run(db, statement);
     applyLayout();

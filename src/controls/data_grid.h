@@ -7,6 +7,7 @@
 #include <QTableView>
 #include <QVariant>
 #include <functional>
+#include <optional>
 
 #include "core/dialogs.h"
 #include "core/grid_column.h"
@@ -64,6 +65,9 @@ class DataGrid : public QTableView {
     // The same; a database error is told through dialogs and leaves no rows.
     bool run(Database& db, const SqlStatement& statement, Dialogs& dialogs);
     void clearRows();
+    // Runs the statement; a database error is told and leaves the grid empty.
+    // An invalid statement (no record to list) empties it.
+    void runOrClear(Database& db, Dialogs& dialogs, const std::optional<SqlStatement>& statement);
 
     int rowCount() const { return model_->rowCount(); }
     int currentRowIndex() const;  // -1 when no row

@@ -17,6 +17,42 @@ QLineEdit* addField(QWidget* owner, QGridLayout* grid, int row, int column, cons
     return edit;
 }
 
+QTabWidget* addTabs(QWidget* form, QBoxLayout* into, const QStringList& captions) {
+    auto* tabs = new QTabWidget(form);
+    tabs->setObjectName(QStringLiteral("SSTab1"));
+    for (const QString& caption : captions) tabs->addTab(new QWidget(tabs), caption);
+    into->addWidget(tabs, 1);
+    return tabs;
+}
+
+QLineEdit* addHiddenField(QWidget* owner, const QString& objectName) {
+    auto* edit = new QLineEdit(owner);
+    edit->setObjectName(objectName);
+    edit->setVisible(false);
+    return edit;
+}
+
+namespace {
+QLabel* addCaption(QWidget* owner, QGridLayout* grid, int row, int column, const QString& caption) {
+    auto* label = new QLabel(caption, owner);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(label, row, column);
+    return label;
+}
+}  // namespace
+
+void addCaptioned(QWidget* owner, QGridLayout* grid, int row, int column, const QString& caption,
+                  QWidget* widget) {
+    addCaption(owner, grid, row, column, caption)->setBuddy(widget);
+    grid->addWidget(widget, row, column + 1);
+}
+
+void addCaptioned(QWidget* owner, QGridLayout* grid, int row, int column, const QString& caption,
+                  QLayout* cell) {
+    addCaption(owner, grid, row, column, caption);
+    grid->addLayout(cell, row, column + 1);
+}
+
 QGridLayout* addFormGrid(QBoxLayout* into) {
     auto* grid = new QGridLayout;
     grid->setColumnStretch(1, 1);

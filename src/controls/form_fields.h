@@ -3,6 +3,8 @@
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QString>
+#include <QStringList>
+#include <QTabWidget>
 #include <functional>
 
 #include "controls/opc_entrada.h"
@@ -28,6 +30,16 @@ struct FormField {
 // A two-pair form grid (caption, field, caption, field) added to `into`.
 QGridLayout* addFormGrid(QBoxLayout* into);
 void addFields(QWidget* owner, QGridLayout* grid, const QList<FormField>& fields);
+
+// The tab strip SSTab1 of a record screen, one page per caption, added to `into`.
+QTabWidget* addTabs(QWidget* form, QBoxLayout* into, const QStringList& captions);
+// A hidden field (a record's key shown to nobody).
+QLineEdit* addHiddenField(QWidget* owner, const QString& objectName);
+// A captioned cell holding a widget or a row of controls.
+void addCaptioned(QWidget* owner, QGridLayout* grid, int row, int column, const QString& caption,
+                  QWidget* widget);
+void addCaptioned(QWidget* owner, QGridLayout* grid, int row, int column, const QString& caption,
+                  QLayout* cell);
 
 // A date field: the bound text field and, over it while editing, the masked
 // date entry, which writes what is typed into the text field.

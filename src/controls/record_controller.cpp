@@ -48,6 +48,19 @@ CommandRow RecordController::command(Action action, const QString& objectName,
     return {objectName, caption, [this] { remove(); }, When::BrowseWithRecord};
 }
 
+QList<CommandRow> RecordController::standardCommands(const QString& searchName,
+                                                     std::function<void()> search) {
+    QList<CommandRow> rows = {
+        command(Action::New, QStringLiteral("CmdNuevo"), QStringLiteral("Nuevo"))};
+    rows += editCommands();
+    if (!searchName.isEmpty())
+        rows.append({searchName, QStringLiteral("Buscar"), std::move(search),
+                     RecordMode::When::BrowseWithRecord});
+    rows.append({QStringLiteral("CmdSalir"), QStringLiteral("Salir"), [this] { form_->close(); },
+                 RecordMode::When::Browse});
+    return rows;
+}
+
 NavigationBar* RecordController::navigationBar(const QString& arrayName, QWidget* parent) {
     auto* nav = new NavigationBar(arrayName, parent);
     connect(nav, &NavigationBar::first, this, &RecordController::first);
@@ -86,6 +99,9 @@ void RecordController::show(const Row& row) {
         fields_.clear();
     else
         fields_.fill(row);
+    if (auto* key =
+            setup_.keyField.isEmpty() ? nullptr : form_->findChild<QLineEdit*>(setup_.keyField))
+        key->setText(row.value(setup_.keyColumn).toString());
     if (hooks_.shown) hooks_.shown(row);
 }
 
@@ -154,7 +170,10 @@ bool RecordController::save() {
     const QString problem = hooks_.check ? hooks_.check(values) : QString();
     if (!problem.isEmpty()) {
         dialogs_.critical(problem);
-        focusFirstField();
+        if (setup_.abandonWhenCheckFails)
+            cancel();
+        else
+            focusFirstField();
         return false;
     }
     QVariant key;
@@ -184,7 +203,10 @@ void RecordController::remove() {
         return;
     }
     const auto* asked = form_->findChild<QLineEdit*>(setup_.deleteQuestionField);
-    if (!dialogs_.question(setup_.deleteQuestion + (asked ? asked->text() : QString()))) return;
+    if (!setup_.deleteQuestion.isEmpty() &&
+        !dialogs_.question(setup_.deleteQuestion + (asked ? asked->text() : QString()) +
+                           setup_.deleteQuestionEnd))
+        return;
     QString blocked;
     if (!reportingDbErrors(dialogs_, [&] {
             blocked = hooks_.remove(list_.currentKey());

@@ -37,10 +37,13 @@ class RecordController : public QObject {
         SqlStatement keys;  // the key column, in walking order
         QList<FieldBinding> fields;
         QStringList lockedControls;   // locked with the fields in browse mode (option buttons)
+        QString keyField;             // hidden field showing the current key (none: "")
         QString firstField;           // focused when editing starts and when a check fails
-        QString deleteQuestion;       // asked before deleting, followed by...
-        QString deleteQuestionField;  // ...the text of this control
+        QString deleteQuestion;       // asked before deleting (none: no question), followed by...
+        QString deleteQuestionField;  // ...the text of this control, then...
+        QString deleteQuestionEnd;    // ...this ("?")
         QString allDeletedMessage;    // told when the last record is deleted
+        bool abandonWhenCheckFails = false;  // a refused save leaves edit mode, not kept
     };
     struct Hooks {
         // The values of a new record (codes, defaults). nullopt: no new record
@@ -70,6 +73,11 @@ class RecordController : public QObject {
     // Modify, save, cancel and delete as CmdModificar, CmdGuardar, CmdCancelar and
     // CmdEliminar followed by suffix ("V" for a screen's second record).
     QList<CommandRow> editCommands(const QString& suffix = {});
+    // The command row of a master file: CmdNuevo, CmdModificar, CmdGuardar,
+    // CmdCancelar, CmdEliminar, the search command (when searchName is given;
+    // enabled while browsing a record) and CmdSalir (closes the form).
+    QList<CommandRow> standardCommands(const QString& searchName = {},
+                                       std::function<void()> search = {});
     // The first/previous/next/last bar (buttons arrayName_0..3), enabled while browsing.
     NavigationBar* navigationBar(const QString& arrayName, QWidget* parent);
 

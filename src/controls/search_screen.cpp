@@ -72,6 +72,16 @@ void SearchScreen::setOptions(const QList<SearchOption>& options, int initial) {
     }
 }
 
+void SearchScreen::setOptions(
+    const QStringList& captions,
+    const std::function<SqlStatement(int option, const QString& typed)>& query, int initial) {
+    QList<SearchOption> options;
+    for (int i = 0; i < captions.size(); ++i)
+        options << SearchOption{captions[i],
+                                [query, i](const QString& typed) { return query(i, typed); }};
+    setOptions(options, initial);
+}
+
 void SearchScreen::setOption(int index) {
     if (index >= 0 && index < optionButtons_.size()) optionButtons_[index]->setChecked(true);
 }
@@ -98,7 +108,14 @@ CommandBar* SearchScreen::setCommands(const QList<CommandRow>& rows) {
 void SearchScreen::addAcceptClose(const QString& acceptCaption, const QString& closeCaption) {
     using When = RecordMode::When;
     CommandBar* bar = setCommands(
-        {{QStringLiteral("CmdAcciones_1"), acceptCaption, [this] { accept(); }, When::Browse},
+        {{QStringLiteral("CmdAcciones_1"), acceptCaption,
+          [this] {
+              if (selectedId().isEmpty())
+                  dialogs_.critical(QStringLiteral("Ningún registro activo"));
+              else
+                  accept();
+          },
+          When::Browse},
          {QStringLiteral("CmdAcciones_2"), closeCaption, [this] { close(); }, When::Browse}});
     setDefaultCommand(bar->button(QStringLiteral("CmdAcciones_1")));
 }

@@ -49,6 +49,10 @@ class SearchScreen : public QWidget {
 
   protected:
     void setOptions(const QList<SearchOption>& options, int initial = 0);
+    // One option per caption, all served by one query taking the option's index.
+    void setOptions(const QStringList& captions,
+                    const std::function<SqlStatement(int option, const QString& typed)>& query,
+                    int initial = 0);
     void setColumns(const QList<GridColumn>& columns);
     // The column whose value goes into Text1.
     void setIdField(const QString& field) { idField_ = field; }
@@ -58,7 +62,8 @@ class SearchScreen : public QWidget {
     // (on while a row is selected); mode() can force a command off.
     CommandBar* setCommands(const QList<CommandRow>& rows);
     RecordMode& mode() { return mode_; }
-    // Accept (CmdAcciones_1) and close (CmdAcciones_2) buttons; accept calls accept().
+    // Accept (CmdAcciones_1) and close (CmdAcciones_2) buttons; accept calls accept()
+    // when a row is selected, else tells "Ningún registro activo".
     void addAcceptClose(const QString& acceptCaption = QStringLiteral("Aceptar"),
                         const QString& closeCaption = QStringLiteral("Cerrar"));
     // The button that Enter or a double-click on a row presses.

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 
 #include "core/dialogs.h"
 
@@ -22,6 +23,11 @@ namespace torvane {
 struct TaxIdOptions {
     bool validateCifOnOption = false;  // customer, supplier and operator screens
 };
+
+// The option buttons, locked with the fields of a record screen in browse mode.
+inline QStringList taxIdOptionNames() {
+    return {QStringLiteral("OptNIF"), QStringLiteral("OptCIF"), QStringLiteral("OptLIBRE")};
+}
 
 class TaxIdField : public QObject {
     Q_OBJECT

@@ -24,20 +24,40 @@ struct CustomerChoice {
 };
 using CustomerOriginHandler = std::function<void(const CustomerChoice&)>;
 
-// Origin text -> what accepting a customer does. An origin nobody registered
+// A supplier or insurer chosen in its search, for the screen its origin names
+// (a supplier for the purchase screen, an insurer for the listings screen).
+struct SearchChoice {
+    QPointer<QObject> caller;
+    QString origin;
+    qint64 id = 0;
+};
+
+// Origin text -> what accepting a choice does. An origin nobody registered
 // falls back to the default handler.
-class CustomerOriginRegistry {
+template <class Choice>
+class OriginRegistry {
   public:
-    void registerOrigin(const QString& origin, CustomerOriginHandler handler);
-    bool hasOrigin(const QString& origin) const;
-    void setDefault(CustomerOriginHandler handler);
+    using Handler = std::function<void(const Choice&)>;
+    void registerOrigin(const QString& origin, Handler handler) {
+        byOrigin_.insert(origin, std::move(handler));
+    }
+    bool hasOrigin(const QString& origin) const { return bool(byOrigin_.value(origin)); }
+    void setDefault(Handler handler) { fallback_ = std::move(handler); }
     // Runs the handler for choice.origin, or the default; false when there was none to run.
-    bool dispatch(const CustomerChoice& choice) const;
+    bool dispatch(const Choice& choice) const {
+        const Handler handler =
+            hasOrigin(choice.origin) ? byOrigin_.value(choice.origin) : fallback_;
+        if (!handler) return false;
+        handler(choice);
+        return true;
+    }
 
   private:
-    QHash<QString, CustomerOriginHandler> byOrigin_;
-    CustomerOriginHandler fallback_;
+    QHash<QString, Handler> byOrigin_;
+    Handler fallback_;
 };
+using CustomerOriginRegistry = OriginRegistry<CustomerChoice>;
+using SearchOriginRegistry = OriginRegistry<SearchChoice>;
 
 // A new work order for a vehicle. The customer screen continues the series by
 // probing candidates; the vehicle search continues the last stored number.
@@ -89,6 +109,8 @@ class VehicleChoiceRegistry {
 // Every hand-off registry, as Services carries them.
 struct Handoffs {
     CustomerOriginRegistry customerOrigins;
+    SearchOriginRegistry supplierOrigins;  // "Compras"
+    SearchOriginRegistry insurerOrigins;   // "informes"
     WorkOrderOpenerRegistry workOrders;
     VehicleChoiceRegistry vehicleChoices;
     ArticleTargetRegistry articleTargets;

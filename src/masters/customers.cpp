@@ -4,6 +4,7 @@
 #include <QSqlQuery>
 
 #include "core/format.h"
+#include "core/record_store.h"
 
 namespace torvane::customers {
 
@@ -90,23 +91,11 @@ QString fieldText(const Row& row, const QString& column) {
 // ---- Customers ----
 
 QString customerCodeFor(int n) {
-    return QString::number(n).rightJustified(4, QLatin1Char('0'));
+    return paddedCode(n);
 }
 
 QString proposeCustomerCode(Database& db) {
-    // Only all-digit codes of four or more characters can equal a candidate.
-    QSet<int> used;
-    QSqlQuery q = db.execForward(
-        QStringLiteral("SELECT Codigo FROM Clientes WHERE Codigo GLOB '[0-9][0-9][0-9][0-9]*'"));
-    while (q.next()) {
-        const QString code = q.value(0).toString();
-        bool ok = false;
-        const int n = code.toInt(&ok);
-        if (ok && n > 0 && customerCodeFor(n) == code) used.insert(n);
-    }
-    int n = 1;
-    while (used.contains(n)) ++n;
-    return customerCodeFor(n);
+    return firstFreeCode(db, QStringLiteral("Clientes"), QStringLiteral("Codigo"));
 }
 
 QString checkCustomer(const Row& values) {

@@ -1,0 +1,143 @@
+#include "masters/aseguradoras.h"
+
+#include "master_files_fixture.h"
+#include "masters/busqueda_aseguradoras.h"
+#include "masters/insurers.h"
+#include "screen_fixture.h"
+
+using namespace torvane;
+using namespace torvane::testing;
+using Icon = Dialogs::Icon;
+
+namespace {
+
+class AseguradorasScreen : public ScreenTest {
+  protected:
+    QStringList tariffTexts(QWidget* s) {
+        QStringList texts;
+        for (int i = 0; i < insurers::kTariffFieldCount; ++i)
+            texts << textOf(s, QStringLiteral("Text1_%1").arg(i));
+        return texts;
+    }
+};
+
+TEST_F(AseguradorasScreen, SaveWithAMissingFieldAbandonsTheNewInsurer) {
+    const char* const mandatory[] = {"TxtCodigo", "txtNombre", "TxtNif"};
+    for (const char* missing : mandatory) {
+        dialogs.clear();
+        auto s = open<FrmAseguradoras>();
+        click(s.get(), "CmdNuevo");
+        for (const char* field : mandatory)
+            if (field != missing) type(s.get(), field, "x1");
+        type(s.get(), "txtNotas", "notas");
+        click(s.get(), "CmdGuardar");
+        ASSERT_EQ(dialogs.messages().size(), 1u) << missing;
+        EXPECT_EQ(dialogs.messages()[0].text, "Los campos Código, Nombre y Nif son obligatorios");
+        EXPECT_EQ(dialogs.messages()[0].icon, Icon::Critical);
+        // Back in browse mode with nothing stored.
+        EXPECT_FALSE(enabled(s.get(), "CmdGuardar")) << missing;
+        EXPECT_TRUE(enabled(s.get(), "CmdNuevo"));
+        EXPECT_TRUE(control<QLineEdit>(s.get(), "txtNombre")->isReadOnly());
+        EXPECT_EQ(count("SELECT count(*) FROM Aseguradoras"), 0);
+    }
+}
+
+TEST_F(AseguradorasScreen, NewInsurerIsStoredAsTyped) {
+    addInsurer(db(), "MAP", "MAPFRE");
+    auto s = open<FrmAseguradoras>();
+    click(s.get(), "CmdNuevo");
+    EXPECT_EQ(textOf(s.get(), "TxtCodigo"), "");
+    type(s.get(), "TxtCodigo", "all");
+    type(s.get(), "txtNombre", "allianz");
+    type(s.get(), "TxtNif", "a28007748");
+    type(s.get(), "TxtReferencia", "ref-9");
+    click(s.get(), "CmdGuardar");
+    EXPECT_TRUE(dialogs.messages().empty()) << dialogs.lastText().toStdString();
+    const auto row = db().firstRow("SELECT * FROM Aseguradoras WHERE Codigo = 'ALL'");
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->value("Nombre").toString(), "ALLIANZ");
+    EXPECT_EQ(row->value("Referencia").toString(), "REF-9");
+    EXPECT_EQ(textOf(s.get(), "txtId_Ase"), row->value("Id_Ase").toString());
+}
+
+TEST_F(AseguradorasScreen, TariffRowOfZerosIsStoredOnlyByItsOwnSave) {
+    const qint64 map = addInsurer(db(), "MAP", "MAPFRE");
+    auto s = open<FrmAseguradoras>();
+    selectTab(s.get(), "SSTab1", 1);
+    EXPECT_EQ(tariffTexts(s.get()), QStringList(insurers::kTariffFieldCount, "0"));
+    EXPECT_TRUE(control<QLineEdit>(s.get(), "Text1_0")->isReadOnly());
+    EXPECT_EQ(count("SELECT count(*) FROM Tarifas"), 0);
+
+    click(s.get(), "CmdModificar2");
+    EXPECT_FALSE(control<QLineEdit>(s.get(), "Text1_0")->isReadOnly());
+    EXPECT_FALSE(enabled(s.get(), "CmdEliminar"));
+    control<QLineEdit>(s.get(), "Text1_0")->clear();
+    type(s.get(), "Text1_0", "45.3");
+    control<QLineEdit>(s.get(), "Text1_28")->clear();
+    type(s.get(), "Text1_28", "10");
+    click(s.get(), "CmdCancelar2");
+    EXPECT_EQ(textOf(s.get(), "Text1_0"), "0");
+    EXPECT_EQ(count("SELECT count(*) FROM Tarifas"), 0);
+
+    click(s.get(), "CmdModificar2");
+    control<QLineEdit>(s.get(), "Text1_0")->clear();
+    type(s.get(), "Text1_0", "45.3");
+    control<QLineEdit>(s.get(), "Text1_28")->clear();
+    type(s.get(), "Text1_28", "10");
+    click(s.get(), "CmdGuardar2");
+    EXPECT_TRUE(dialogs.messages().empty()) << dialogs.lastText().toStdString();
+    const auto row = db().firstRow("SELECT * FROM Tarifas");
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->value("Id_Ase").toLongLong(), map);
+    EXPECT_EQ(row->value("UTL").toDouble(), 45.3);
+    EXPECT_EQ(row->value("P2").toDouble(), 10.0);
+    EXPECT_EQ(row->value("KLFF").toDouble(), 0.0);
+    EXPECT_FALSE(row->value("KLFF").isNull());
+    EXPECT_TRUE(control<QLineEdit>(s.get(), "Text1_0")->isReadOnly());
+    EXPECT_EQ(textOf(s.get(), "Text1_0"), "45,3");
+    EXPECT_TRUE(enabled(s.get(), "CmdEliminar"));
+}
+
+TEST_F(AseguradorasScreen, DeletingAnInsurerLeavesItsTariffs) {
+    const qint64 map = addInsurer(db(), "MAP", "MAPFRE");
+    addInsurer(db(), "ALL", "ALLIANZ");
+    insurers::saveTariff(db(), map, QList<Money>(insurers::kTariffFieldCount, Money::whole(2)));
+    auto s = open<FrmAseguradoras>();
+    EXPECT_EQ(textOf(s.get(), "Text1_5"), "2");
+    dialogs.answerYes();
+    click(s.get(), "CmdEliminar");
+    EXPECT_EQ(dialogs.texts(), QStringList{"¿Seguro que quiere eliminar la aseguradoraMAPFRE?"});
+    EXPECT_EQ(count("SELECT count(*) FROM Aseguradoras WHERE Id_Ase = ?", {map}), 0);
+    EXPECT_EQ(count("SELECT count(*) FROM Tarifas WHERE Id_Ase = ?", {map}), 1);
+    EXPECT_EQ(textOf(s.get(), "txtNombre"), "ALLIANZ");
+    EXPECT_EQ(textOf(s.get(), "Text1_5"), "0");
+}
+
+TEST_F(AseguradorasScreen, SearchMovesTheFileOrHandsTheInsurerToListings) {
+    addInsurer(db(), "MAP", "MAPFRE");
+    const qint64 all = addInsurer(db(), "ALL", "ALLIANZ");
+    auto s = open<FrmAseguradoras>();
+    click(s.get(), "CmdBuscar");
+    QWidget* search = openWindow("BusquedaAseguradoras");
+    ASSERT_NE(search, nullptr);
+    click(search, "Option1_1");
+    type(search, "txtBusqueda", "all");
+    clickRow(control<DataGrid>(search, "MSHFlexGrid1"), 0);
+    click(search, "CmdAcciones_1");
+    settle();
+    EXPECT_EQ(textOf(s.get(), "txtNombre"), "ALLIANZ");
+
+    QList<qint64> handed;
+    services.handoffs().insurerOrigins.registerOrigin(
+        "informes", [&](const SearchChoice& c) { handed << c.id; });
+    auto* listing = new BusquedaAseguradoras(home.session(), services, nullptr, "informes");
+    listing->setAttribute(Qt::WA_DeleteOnClose);
+    listing->show();
+    type(listing, "txtBusqueda", "ALL");
+    clickRow(control<DataGrid>(listing, "MSHFlexGrid1"), 0);
+    click(listing, "CmdAcciones_1");
+    settle();
+    EXPECT_EQ(handed, QList<qint64>{all});
+}
+
+}  // namespace

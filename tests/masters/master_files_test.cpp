@@ -1,0 +1,248 @@
+#include <gtest/gtest.h>
+
+#include "core/record_store.h"
+#include "master_files_fixture.h"
+#include "masters/insurers.h"
+#include "masters/operators.h"
+#include "masters/suppliers.h"
+#include "support/temp_home.h"
+
+using namespace torvane;
+using namespace torvane::testing;
+namespace op = torvane::operators;
+namespace su = torvane::suppliers;
+namespace in = torvane::insurers;
+
+namespace {
+
+TEST(OperatorCode, LastOperatorInKeyOrderPlusOne) {
+    struct Case {
+        QStringList codes;  // in the order they were stored
+        const char* expected;
+    };
+    const Case cases[] = {
+        {{}, ""},          {{"1", "2", "3", "4", "5", "6"}, "7"},
+        {{"1", "A3"}, ""}, {{"A3", "4"}, "5"},  // the last stored, not the highest
+        {{"9", "2"}, "3"}, {{"009"}, "10"},     // a plain number, not padded
+        {{" 12 "}, "13"},  {{"1", "1,5"}, ""},
+    };
+    for (const Case& c : cases) {
+        TempHome home;
+        for (const QString& code : c.codes) addOperator(home.db(), code);
+        EXPECT_EQ(op::proposeOperatorCode(home.db()), QString::fromLatin1(c.expected))
+            << c.codes.join(",").toStdString();
+    }
+}
+
+TEST(SupplierCode, FirstFreeFourDigitCode) {
+    struct Case {
+        QStringList codes;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {{}, "0001"},
+        {{"0001", "0003"}, "0002"},
+        {{"0001", "0002"}, "0003"},
+        {{"1", "2", "0002"}, "0001"},
+        {{"ABCD", "0001"}, "0002"},
+    };
+    for (const Case& c : cases) {
+        TempHome home;
+        for (const QString& code : c.codes) addSupplier(home.db(), code);
+        EXPECT_EQ(su::proposeSupplierCode(home.db()), QString::fromLatin1(c.expected))
+            << c.codes.join(",").toStdString();
+    }
+}
+
+TEST(MandatoryFields, EachScreenNamesItsOwn) {
+    const Row fullOperator = {{"Codigo", "7"},     {"Nombre", "PEPE"}, {"NIF", "1Z"},
+                              {"Telefono1", "91"}, {"Telefono2", ""},  {"Movil", ""}};
+    struct Case {
+        const char* name;
+        std::function<QString(const Row&)> check;
+        Row full;
+        QStringList mandatory;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"operator",
+         op::checkOperator,
+         fullOperator,
+         {"Codigo", "Nombre", "NIF", "Telefono1"},
+         "Los campos Codigo, Nombre, NIF y Teléfono1 son obligatorios"},
+        {"supplier",
+         su::checkSupplier,
+         {{"Codigo_Pro", "0001"}, {"Nombre", "X"}, {"NIF", "B1"}},
+         {"Codigo_Pro", "Nombre", "NIF"},
+         "Los campos Codigo Nombre y NIF son obligatorios"},
+        {"insurer",
+         in::checkInsurer,
+         {{"Codigo", "A"}, {"Nombre", "X"}, {"NIF", "B1"}},
+         {"Codigo", "Nombre", "NIF"},
+         "Los campos Código, Nombre y Nif son obligatorios"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.check(c.full), "") << c.name;
+        for (const QString& column : c.mandatory) {
+            Row missing = c.full;
+            missing[column] = QStringLiteral("  ");
+            EXPECT_EQ(c.check(missing), QString::fromUtf8(c.message))
+                << c.name << " " << column.toStdString();
+        }
+    }
+}
+
+TEST(OperatorRecord, DatesAndHourlyCostAreStoredAsValues) {
+    struct Case {
+        const char *alta, *coste;
+        QVariant storedAlta, storedCoste;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {"05/03/2008", "30,5", "2008-03-05", 30.5, ""},
+        {"", "", QVariant(), QVariant(), ""},
+        {"5/3/2008", "12,25", "2008-03-05", 12.25, ""},
+        {"31/02/2008", "1", QVariant(), QVariant(), "La fecha no es válida"},
+        {"05/03/2008", "1,2,3", QVariant(), QVariant(), "El importe no es válido: 1,2,3"},
+    };
+    for (const Case& c : cases) {
+        TempHome home;
+        Row values = {{"Codigo", "1"},          {"Nombre", "PEPE"},     {"NIF", "12345678Z"},
+                      {"Telefono1", "91"},      {"Fecha_Alta", c.alta}, {"PrecioHora", c.coste},
+                      {"Departamento", "CHAPA"}};
+        EXPECT_EQ(op::checkOperator(values), QString::fromUtf8(c.problem)) << c.alta;
+        if (*c.problem) continue;
+        const qint64 id = op::saveOperator(home.db(), {}, values);
+        const auto row = home.db().firstRow("SELECT * FROM Operarios WHERE Id_Ope = ?", {id});
+        ASSERT_TRUE(row);
+        // No value reads as an invalid QVariant, whatever the column's type.
+        auto stored = [&](const char* column) {
+            const QVariant v = row->value(column);
+            return v.isNull() ? QVariant() : v;
+        };
+        EXPECT_EQ(stored("Fecha_Alta"), c.storedAlta) << c.alta;
+        EXPECT_EQ(stored("PrecioHora"), c.storedCoste) << c.coste;
+        EXPECT_TRUE(row->value("Telefono2").isNull());
+        EXPECT_EQ(row->value("Departamento").toString(), "CHAPA");
+        // Saving again updates the same row.
+        values["Nombre"] = "JUAN";
+        EXPECT_EQ(op::saveOperator(home.db(), id, values), id);
+        EXPECT_EQ(home.db().scalar("SELECT count(*) FROM Operarios").toInt(), 1);
+        EXPECT_EQ(home.db().scalar("SELECT Nombre FROM Operarios").toString(), "JUAN");
+    }
+}
+
+TEST(Searches, BindTheTypedTextAndSearchTheRightColumn) {
+    TempHome home;
+    addOperator(home.db(), "1", "JUAN GARCIA");
+    addOperator(home.db(), "2", "GARCIA PEREZ");
+    home.db().exec("UPDATE Operarios SET Departamento = 'CHAPA' WHERE Codigo = '2'");
+    addSupplier(home.db(), "0001", "AUTO O'NEILL", "B111");
+    addSupplier(home.db(), "0002", "DISTRIBUCIONES NORTE", "A222");
+    addInsurer(home.db(), "MAP", "MAPFRE");
+    addInsurer(home.db(), "ALL", "ALLIANZ");
+    struct Case {
+        SqlStatement statement;
+        QStringList expected;  // second column of each row
+    };
+    const Case cases[] = {
+        {op::operatorSearch(0, "1"), {"1"}},          {op::operatorSearch(1, "garcia"), {"2"}},
+        {op::operatorSearch(2, "GARCIA"), {"1"}},     {op::operatorSearch(3, "CH"), {"2"}},
+        {op::operatorSearchInitial(), {"1", "2"}},    {su::supplierSearch(0, "0002"), {"0002"}},
+        {su::supplierSearch(1, "B"), {"0001"}},       {su::supplierSearch(2, "AUTO O'"), {"0001"}},
+        {su::supplierSearch(3, "NORTE"), {"0002"}},   {su::supplierSearch(3, "AUTO"), {}},
+        {in::insurerSearch(0, "M"), {"MAP"}},         {in::insurerSearch(1, "AL"), {"ALL"}},
+        {in::insurerSearchInitial(), {"MAP", "ALL"}},
+    };
+    for (const Case& c : cases) {
+        QStringList got;
+        QSqlQuery q = home.db().execForward(c.statement.sql, c.statement.params);
+        while (q.next()) got << q.value(1).toString();
+        EXPECT_EQ(got, c.expected) << c.statement.sql.toStdString();
+    }
+}
+
+TEST(SupplierListing, OriginChoosesTheReport) {
+    struct Case {
+        const char* origin;
+        const char* file;
+        const char* formula;
+    };
+    const Case cases[] = {
+        {"Proveedores", "", ""},
+        {"Compras", "", ""},
+        {"Informe", "\\QARVOARTICULOS.rpt", "{Proveedores.Id_Pro}=12"},
+        {"{Entradas.Fecha} in DateTime (2008,1,1,00, 00, 00) to DateTime (2008,1,31,00, 00, 00)",
+         "\\qarvolentrp.rpt",
+         "{Entradas.Fecha} in DateTime (2008,1,1,00, 00, 00) to DateTime (2008,1,31,00, 00, 00) "
+         "and {Proveedores.Id_Pro}=12"},
+    };
+    for (const Case& c : cases) {
+        const auto listing = su::supplierListing(QString::fromUtf8(c.origin), 12);
+        EXPECT_EQ(listing.file, QString::fromUtf8(c.file)) << c.origin;
+        EXPECT_EQ(listing.formula, QString::fromUtf8(c.formula)) << c.origin;
+    }
+}
+
+TEST(Departments, PriceTypedWithCommaIsStoredExactly) {
+    struct Case {
+        const char* typed;
+        double stored;
+    };
+    const Case cases[] = {{"30,5", 30.5}, {"30.5", 30.5}, {"1.234,56", 1234.56}, {"0,1", 0.1}};
+    for (const Case& c : cases) {
+        TempHome home;
+        const Row values = {{"Departamento", "CHAPA"}, {"Precio", c.typed}};
+        EXPECT_EQ(op::checkDepartment(values), "");
+        op::saveDepartment(home.db(), {}, values);
+        EXPECT_EQ(home.db().scalar("SELECT Precio FROM PreciosHora").toDouble(), c.stored)
+            << c.typed;
+    }
+    EXPECT_EQ(op::checkDepartment({{"Precio", "3,,5"}}), "El importe no es válido: 3,,5");
+}
+
+TEST(Tariffs, TwentyNineColumnsInGridOrder) {
+    const QStringList& columns = in::tariffColumns();
+    ASSERT_EQ(columns.size(), in::kTariffFieldCount);
+    EXPECT_EQ(columns.mid(0, 4), (QStringList{"UTL", "UTF", "UFL", "UFF"}));
+    EXPECT_EQ(columns.mid(16, 4), (QStringList{"SLTL", "SLTF", "SLFL", "SLFF"}));
+    EXPECT_EQ(columns.mid(20, 4), (QStringList{"KLTL", "KLTF", "KLFL", "KLFF"}));
+    EXPECT_EQ(columns.mid(24), (QStringList{"Espera", "Rescate", "Deposito", "P1", "P2"}));
+    // Every one is a column of Tarifas.
+    TempHome home;
+    for (const QString& c : columns)
+        EXPECT_NO_THROW(home.db().scalar(QStringLiteral("SELECT %1 FROM Tarifas").arg(c)))
+            << c.toStdString();
+}
+
+TEST(Tariffs, MissingRowReadsZerosAndIsStoredOnlyWhenSaved) {
+    TempHome home;
+    const qint64 a = addInsurer(home.db(), "A", "UNA");
+    const qint64 b = addInsurer(home.db(), "B", "OTRA");
+    in::Tariff t = in::loadTariff(home.db(), a);
+    EXPECT_FALSE(t.stored);
+    EXPECT_EQ(t.amounts, QList<Money>(in::kTariffFieldCount, Money()));
+    EXPECT_EQ(home.db().scalar("SELECT count(*) FROM Tarifas").toInt(), 0);
+
+    t.amounts[0] = *Money::parse("45,30");
+    t.amounts[28] = *Money::parse("12,5");
+    in::saveTariff(home.db(), a, t.amounts);
+    t.amounts[0] = *Money::parse("50");
+    in::saveTariff(home.db(), a, t.amounts);  // the same row again
+    in::saveTariff(home.db(), b, QList<Money>(in::kTariffFieldCount, Money::whole(1)));
+    EXPECT_EQ(home.db().scalar("SELECT count(*) FROM Tarifas").toInt(), 2);
+    const in::Tariff back = in::loadTariff(home.db(), a);
+    EXPECT_TRUE(back.stored);
+    EXPECT_EQ(back.amounts[0], Money::whole(50));
+    EXPECT_EQ(back.amounts[28], *Money::parse("12,5"));
+    EXPECT_EQ(home.db().scalar("SELECT UTL FROM Tarifas WHERE Id_Ase = ?", {b}).toDouble(), 1.0);
+
+    // Deleting the insurer leaves its tariff row.
+    in::deleteInsurer(home.db(), a);
+    EXPECT_EQ(home.db().scalar("SELECT count(*) FROM Aseguradoras").toInt(), 1);
+    EXPECT_EQ(home.db().scalar("SELECT count(*) FROM Tarifas WHERE Id_Ase = ?", {a}).toInt(), 1);
+    EXPECT_EQ(in::checkTariff({"1", "", "2,5"}), "");
+    EXPECT_EQ(in::checkTariff({"1", "x"}), "El importe no es válido: x");
+}
+
+}  // namespace
