@@ -4,6 +4,7 @@
 #include <set>
 
 #include "core/format.h"
+#include "core/money.h"
 #include "core/numbering.h"
 #include "core/validation.h"
 #include "data/database.h"
@@ -102,54 +103,55 @@ class Checker {
 
     // Nominal is the sum of the line amounts as the grids show them (to the cent).
     void workOrderTotals() {
-        std::map<QString, double> sum;
-        auto add = [&](const QString& sql, bool currency) {
+        std::map<QString, Money> sum;
+        auto add = [&](const QString& sql) {
             QSqlQuery q = db_.execForward(sql);
-            while (q.next()) {
-                const double gross = q.value(1).toDouble() * q.value(2).toDouble();
-                double amount = gross - gross * q.value(3).toDouble() / 100;
-                if (currency) amount = toCurrency(amount);
-                sum[q.value(0).toString()] += roundCents(amount);
-            }
+            while (q.next()) sum[q.value(0).toString()] += lineAmount(q);
         };
-        add(QStringLiteral("SELECT NODT, TFacturado, Precio, Dto FROM TrabajosRealizadosODT"),
-            true);
-        add(QStringLiteral("SELECT NODT, Unidades, Precio, Dto FROM MaterialesODT"), false);
-        add(QStringLiteral("SELECT nODT, Unidades, Precio, Dto FROM LineasLibresODT"), true);
+        add(QStringLiteral("SELECT NODT, TFacturado, Precio, Dto FROM TrabajosRealizadosODT"));
+        add(QStringLiteral("SELECT NODT, Unidades, Precio, Dto FROM MaterialesODT"));
+        add(QStringLiteral("SELECT nODT, Unidades, Precio, Dto FROM LineasLibresODT"));
         QSqlQuery q = db_.execForward(QStringLiteral("SELECT NODT, Nominal FROM ODTS"));
         while (q.next()) {
-            const double expected = toCurrency(sum[q.value(0).toString()]);
-            if (!same(q.value(1).toDouble(), expected))
+            const Money expected = sum[q.value(0).toString()];
+            const Money stored = Money::fromDb(q.value(1));
+            if (stored != expected)
                 report(QStringLiteral("Nominal distinto de la suma de lineas"),
                        QStringLiteral("%1: %2 <> %3")
-                           .arg(q.value(0).toString())
-                           .arg(q.value(1).toDouble())
-                           .arg(expected));
+                           .arg(q.value(0).toString(), stored.format(), expected.format()));
         }
     }
 
+    // Units x price less the discount % (columns 1, 2, 3), to the cent.
+    static Money lineAmount(const QSqlQuery& q) {
+        return (Money::fromDb(q.value(2)) * Quantity::fromDb(q.value(1)))
+            .lessPercent(Quantity::fromDb(q.value(3)))
+            .roundCents();
+    }
+
+    static Money vat16(Money base) { return base.percent(Quantity::whole(16)).roundCents(); }
+
     void workOrderInvoices() {
-        std::map<QString, double> nominal;
+        std::map<QString, Money> nominal;
         QSqlQuery q = db_.execForward(
             QStringLiteral("SELECT NFactura, Nominal FROM ODTS WHERE NFactura <> 'No'"));
-        while (q.next()) nominal[q.value(0).toString()] += q.value(1).toDouble();
+        while (q.next()) nominal[q.value(0).toString()] += Money::fromDb(q.value(1));
         std::set<QString> invoices;
         q = db_.execForward(QStringLiteral("SELECT NFactura, Base, IVA, Importe FROM FacturasODT"));
         while (q.next()) {
             const QString n = q.value(0).toString();
             invoices.insert(n);
-            const double base = q.value(1).toDouble(), vat = q.value(2).toDouble();
+            const Money base = Money::fromDb(q.value(1)), vat = Money::fromDb(q.value(2));
             auto it = nominal.find(n);
             if (it == nominal.end()) {
                 report(QStringLiteral("factura de ODT sin ODT"), n);
                 continue;
             }
-            if (!same(base, toCurrency(it->second)))
+            if (base != it->second)
                 report(QStringLiteral("base distinta de la suma de Nominal"),
-                       QStringLiteral("%1: %2 <> %3").arg(n).arg(base).arg(it->second));
-            if (!same(vat, base * 16 / 100, 0.0051))
-                report(QStringLiteral("IVA de factura de ODT"), n);
-            if (!same(q.value(3).toDouble(), toCurrency(base + vat)))
+                       QStringLiteral("%1: %2 <> %3").arg(n, base.format(), it->second.format()));
+            if (vat != vat16(base)) report(QStringLiteral("IVA de factura de ODT"), n);
+            if (Money::fromDb(q.value(3)) != base + vat)
                 report(QStringLiteral("importe de factura de ODT"), n);
         }
         for (const auto& [n, total] : nominal)
@@ -157,35 +159,27 @@ class Checker {
     }
 
     void sales() {
-        std::map<QString, double> sum;
+        std::map<QString, Money> sum;
         QSqlQuery q =
             db_.execForward(QStringLiteral("SELECT Id_Alb, Cantidad, Precio, Dto FROM Salidas"));
-        while (q.next()) {
-            const double gross = q.value(1).toDouble() * q.value(2).toDouble();
-            sum[q.value(0).toString()] += roundCents(gross - gross * q.value(3).toDouble() / 100);
-        }
-        std::map<QString, std::vector<double>> notesOf;
+        while (q.next()) sum[q.value(0).toString()] += lineAmount(q);
+        std::map<QString, Money> notesOf;
         q = db_.execForward(
             QStringLiteral("SELECT Id_Alb, Suma, Nominal, IVA, Total, NFactura FROM Albaranes"));
         while (q.next()) {
             const QString n = q.value(0).toString();
-            const double nominal = q.value(2).toDouble(), vat = q.value(3).toDouble();
-            if (!same(nominal, roundCents(sum[n])) || !same(q.value(1).toDouble(), nominal))
+            const Money nominal = Money::fromDb(q.value(2)), vat = Money::fromDb(q.value(3));
+            if (nominal != sum[n] || Money::fromDb(q.value(1)) != nominal)
                 report(QStringLiteral("Nominal de albaran distinto de sus lineas"), n);
-            if (!same(vat, roundCents(nominal * 16 / 100)) ||
-                !same(q.value(4).toDouble(), roundCents(nominal + vat)))
+            if (vat != vat16(nominal) || Money::fromDb(q.value(4)) != nominal + vat)
                 report(QStringLiteral("IVA o total de albaran"), n);
             if (q.value(5).toString() != QLatin1String("No"))
-                notesOf[q.value(5).toString()].push_back(q.value(4).toDouble());
+                notesOf[q.value(5).toString()] += Money::fromDb(q.value(4));
         }
         q = db_.execForward(QStringLiteral("SELECT Id_Fac, Total FROM Facturas"));
         while (q.next()) {
-            const auto& notes = notesOf[q.value(0).toString()];
-            double total = 0;
-            for (double t : notes) total += t;
-            // One note on its own is invoiced at its base plus VAT, recomputed.
-            const double tolerance = notes.size() == 1 ? 0.0051 : 1e-6;
-            if (notes.empty() || !same(q.value(1).toDouble(), toCurrency(total), tolerance))
+            const auto it = notesOf.find(q.value(0).toString());
+            if (it == notesOf.end() || Money::fromDb(q.value(1)) != it->second)
                 report(QStringLiteral("total de factura de venta distinto de sus albaranes"),
                        q.value(0).toString());
         }
@@ -193,25 +187,21 @@ class Checker {
 
     // Pagado is the running sum of the invoice's payments.
     void paid() {
-        std::map<QString, double> cobros;
+        std::map<QString, Money> cobros;
         QSqlQuery q =
             db_.execForward(QStringLiteral("SELECT NFactura, Cantidad FROM Cobros ORDER BY Id"));
-        while (q.next()) {
-            double& s = cobros[q.value(0).toString()];
-            s = toCurrency(s + q.value(1).toDouble());
-        }
+        while (q.next()) cobros[q.value(0).toString()] += Money::fromDb(q.value(1));
         for (const char* sql :
              {"SELECT NFactura, Pagado FROM FacturasODT", "SELECT Id_Fac, Pagado FROM Facturas"}) {
             q = db_.execForward(QString::fromUtf8(sql));
             while (q.next()) {
                 const QString n = q.value(0).toString();
-                const double expected = cobros.count(n) ? cobros[n] : 0.0;
-                if (!same(q.value(1).toDouble(), expected))
-                    report(QStringLiteral("Pagado distinto de la suma de cobros"),
-                           QStringLiteral("%1: %2 <> %3")
-                               .arg(n)
-                               .arg(q.value(1).toDouble())
-                               .arg(expected));
+                const Money expected = cobros.count(n) ? cobros[n] : Money();
+                const Money stored = Money::fromDb(q.value(1));
+                if (stored != expected)
+                    report(
+                        QStringLiteral("Pagado distinto de la suma de cobros"),
+                        QStringLiteral("%1: %2 <> %3").arg(n, stored.format(), expected.format()));
             }
         }
     }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/format.h"
+#include "core/money.h"
 #include "core/numbering.h"
 #include "core/validation.h"
 #include "data/database.h"
@@ -147,6 +148,22 @@ struct Vehicle {
     double km = 0;
 };
 
+// A line's amount: units x price less the discount %, to the cent.
+Money lineAmount(double units, double price, double discount) {
+    return (Money::fromDouble(price) * Quantity::fromDouble(units))
+        .lessPercent(Quantity::fromDouble(discount))
+        .roundCents();
+}
+
+Money vat16(Money base) {
+    return base.percent(Quantity::whole(16)).roundCents();
+}
+
+// A tariff amount scaled by a factor, to the cent.
+double scaledCents(double amount, double factor) {
+    return (Money::fromDouble(amount) * Quantity::fromDouble(factor)).roundCents().toDouble();
+}
+
 struct Operator {
     QString codigo, nombre;
     int department = 0;
@@ -176,7 +193,7 @@ struct WorkOrder {
     double km = 0;
     QString combustible;
     bool recoge = false, imprevisto = false, presupuesto = false, interna = false;
-    double nominal = 0;
+    Money nominal;
     int outcome = 0;
     QString nalbaran = kNo, nfactura = kNo;
     qint64 rowId = 0;
@@ -187,13 +204,13 @@ enum Outcome { InvoiceNow, NoteThenGroup, Group, NoteOnly, Nothing, Internal };
 struct Sale {
     qint64 rowId = 0;
     int customer = 0;
-    double nominal = 0, total = 0;
+    Money nominal, total;
 };
 
 struct OpenInvoice {
     QString number;
     int customer = 0;
-    double importe = 0;
+    Money importe;
 };
 
 class Generator {
@@ -436,18 +453,18 @@ class Generator {
                 const double longExit = money(120, 160) * vanFactor;
                 const double longKm = money(1.0, 1.5) * vanFactor;
                 const QString k = QLatin1String(kind);
-                r["U" + k + "L"] = roundCents(urban);
-                r["U" + k + "F"] = roundCents(urban * 1.25);
-                r["C" + k + "L"] = roundCents(road);
-                r["C" + k + "F"] = roundCents(road * 1.25);
+                r["U" + k + "L"] = scaledCents(urban, 1);
+                r["U" + k + "F"] = scaledCents(urban, 1.25);
+                r["C" + k + "L"] = scaledCents(road, 1);
+                r["C" + k + "F"] = scaledCents(road, 1.25);
                 r["I" + k + "L"] = included;
                 r["I" + k + "F"] = included;
-                r["P" + k + "L"] = roundCents(perKm);
-                r["P" + k + "F"] = roundCents(perKm * 1.25);
-                r["SL" + k + "L"] = roundCents(longExit);
-                r["SL" + k + "F"] = roundCents(longExit * 1.25);
-                r["KL" + k + "L"] = roundCents(longKm);
-                r["KL" + k + "F"] = roundCents(longKm * 1.25);
+                r["P" + k + "L"] = scaledCents(perKm, 1);
+                r["P" + k + "F"] = scaledCents(perKm, 1.25);
+                r["SL" + k + "L"] = scaledCents(longExit, 1);
+                r["SL" + k + "F"] = scaledCents(longExit, 1.25);
+                r["KL" + k + "L"] = scaledCents(longKm, 1);
+                r["KL" + k + "F"] = scaledCents(longKm, 1.25);
             }
             QStringList cols{"Id_Ase"};
             QVariantList vals{tf.insurerId};
@@ -679,7 +696,7 @@ class Generator {
 
         // Lines are stored as they are added, before the order itself.
         const double dto = customers_[o.customer].descuento;
-        double base = 0;
+        Money base;
         for (int n = rng_.range(1, 3); n > 0; --n) {
             insTrabajo_->run({o.nodt, pick(jobsToDo())});
             ++counts_.workOrderLines;
@@ -693,7 +710,7 @@ class Generator {
             insLabour_->run({o.nodt, op.codigo, QString::fromUtf8(dep.name), pick(labourTexts()),
                              iso(d.addDays(rng_.range(0, d.daysTo(o.entrega)))), real, billed,
                              dep.price, lineDto});
-            base += roundCents(toCurrency(billed * dep.price - billed * dep.price * lineDto / 100));
+            base += lineAmount(billed, dep.price, lineDto);
             ++counts_.workOrderLines;
         }
         for (int n = rng_.range(2, 7); n > 0; --n) {
@@ -702,11 +719,11 @@ class Generator {
                 const double units = rng_.range(1, a.maxUnits);
                 insMaterial_->run({o.nodt, a.codigo, a.nombre, units, a.price, dto});
                 takeStock(a, units);
-                base += roundCents(units * a.price - units * a.price * dto / 100);
+                base += lineAmount(units, a.price, dto);
             } else {
                 const double price = money(0.5, 12);
                 insMaterial_->run({o.nodt, kEmpty, pick(looseMaterials()), 1.0, price, 0.0});
-                base += roundCents(price);
+                base += lineAmount(1, price, 0);
             }
             ++counts_.workOrderLines;
         }
@@ -716,10 +733,10 @@ class Generator {
             const double price = money(3, 60);
             insLibre_->run({o.nodt, rng_.chance(0.3) ? digits(6) : kEmpty, pick(freeLineTexts()),
                             units, price, 0.0});
-            base += roundCents(toCurrency(units * price));
+            base += lineAmount(units, price, 0);
             ++counts_.workOrderLines;
         }
-        o.nominal = toCurrency(base);
+        o.nominal = base;
         closing_[o.entrega].push_back(static_cast<int>(workOrders_.size()));
         workOrders_.push_back(std::move(o));
         ++counts_.workOrders;
@@ -729,7 +746,7 @@ class Generator {
         o.rowId = insOdt_->run({o.nodt, iso(o.fecha), iso(o.entrega), qint64(o.customer + 1),
                                 qint64(o.vehicle + 1), o.km, o.combustible, int(o.recoge),
                                 int(o.imprevisto), int(o.presupuesto), kNo, o.nalbaran, o.nfactura,
-                                o.nominal, o.interna ? QStringLiteral("Si") : kNo});
+                                o.nominal.toDb(), o.interna ? QStringLiteral("Si") : kNo});
     }
 
     void closeWorkOrders(const QDate& d) {
@@ -741,9 +758,9 @@ class Generator {
                 case InvoiceNow: {
                     // Invoiced from the editor on its exit date: VAT as shown, to the cent.
                     o.nfactura = numbers_.next(Series::FR, d);
-                    const double vat = toCurrency(roundCents(o.nominal * 16 / 100));
-                    const double importe = toCurrency(o.nominal + vat);
-                    storeWorkOrderInvoice(o.nfactura, d, o.nominal, vat, importe, o.customer, d);
+                    const Money vat = vat16(o.nominal);
+                    storeWorkOrderInvoice(o.nfactura, d, o.nominal, vat, o.nominal + vat,
+                                          o.customer, d);
                     break;
                 }
                 case NoteThenGroup:
@@ -764,43 +781,46 @@ class Generator {
         closing_.erase(it);
     }
 
-    void storeWorkOrderInvoice(const QString& number, const QDate& d, double base, double vat,
-                               double importe, int customer, const QDate& paidOn) {
-        const double pagado = payments(number, importe, d, paidOn);
-        insFacturaOdt_->run({number, iso(d), base, vat, importe, pagado});
+    void storeWorkOrderInvoice(const QString& number, const QDate& d, Money base, Money vat,
+                               Money importe, int customer, const QDate& paidOn) {
+        const Money pagado = payments(number, importe, d, paidOn);
+        insFacturaOdt_->run(
+            {number, iso(d), base.toDb(), vat.toDb(), importe.toDb(), pagado.toDb()});
         ++counts_.workOrderInvoices;
-        monthInvoices_.push_back({number, customer, pagado == 0 ? importe : 0});
+        monthInvoices_.push_back({number, customer, pagado.isZero() ? importe : Money()});
     }
 
-    // Books the payments of an invoice and returns its Pagado (their currency sum).
-    double payments(const QString& number, double amount, const QDate& d, const QDate& paidOn) {
+    // Books the payments of an invoice and returns its Pagado (their sum).
+    Money payments(const QString& number, Money amount, const QDate& d, const QDate& paidOn) {
         const int age = d.daysTo(today_);
         const double r = rng_.unit();
-        std::vector<std::pair<QDate, double>> parts;
+        std::vector<std::pair<QDate, Money>> parts;
         if (r < 0.55) {
             parts.push_back({paidOn, amount});
         } else if (age > 20 && r < 0.80) {
             const int k = rng_.range(1, 3);
-            double left = amount;
+            Money left = amount;
             QDate when = d;
             for (int i = 0; i < k; ++i) {
                 when = std::min(today_, when.addDays(rng_.range(5, 40)));
-                const double part =
-                    i == k - 1 ? toCurrency(left) : roundCents(amount * rng_.range(20, 45) / 100.0);
+                const Money part =
+                    i == k - 1 ? left
+                               : amount.percent(Quantity::whole(rng_.range(20, 45))).roundCents();
                 parts.push_back({when, part});
-                left = toCurrency(left - part);
+                left -= part;
             }
         } else if (age > 20 && r < 0.90) {
             QDate when = d;
             for (int i = rng_.range(1, 2); i > 0; --i) {
                 when = std::min(today_, when.addDays(rng_.range(5, 40)));
-                parts.push_back({when, roundCents(amount * rng_.range(15, 35) / 100.0)});
+                parts.push_back(
+                    {when, amount.percent(Quantity::whole(rng_.range(15, 35))).roundCents()});
             }
         }
-        double pagado = 0;
+        Money pagado;
         for (const auto& [when, part] : parts) {
-            insCobro_->run({number, iso(when), part});
-            pagado = toCurrency(pagado + part);
+            insCobro_->run({number, iso(when), part.toDb()});
+            pagado += part;
             ++counts_.payments;
         }
         return pagado;
@@ -811,40 +831,41 @@ class Generator {
         s.customer = pickCustomer();
         const QString number = numbers_.next(Series::AR, d);
         const double dto = customers_[s.customer].descuento;
-        double sum = 0;
+        Money sum;
         for (int n = rng_.range(1, 4); n > 0; --n) {
             if (rng_.chance(0.88)) {
                 Article& a = pickArticle();
                 const double units = rng_.range(1, a.maxUnits);
                 insSalida_->run({number, a.id, a.codigo, a.nombre, units, a.price, dto});
                 takeStock(a, units);
-                sum += roundCents(units * a.price - units * a.price * dto / 100);
+                sum += lineAmount(units, a.price, dto);
             } else {
                 const double price = money(1, 25);
                 insSalida_->run({number, 0, kEmpty, pick(looseMaterials()), 1.0, price, 0.0});
-                sum += roundCents(price);
+                sum += lineAmount(1, price, 0);
             }
             ++counts_.saleLines;
         }
-        s.nominal = roundCents(sum);
-        const double vat = roundCents(s.nominal * 16 / 100);
-        s.total = roundCents(s.nominal + vat);
+        s.nominal = sum;
+        const Money vat = vat16(s.nominal);
+        s.total = s.nominal + vat;
         QString invoice = kNo;
         const double r = rng_.unit();
         if (r < 0.55) {
             invoice = numbers_.next(Series::FV, d);
             storeSaleInvoice(invoice, d, s.customer, s.total, d);
         }
-        s.rowId = insAlbaran_->run({number, iso(d), qint64(s.customer + 1), invoice, kEmpty,
-                                    s.nominal, s.nominal, vat, s.total});
+        s.rowId =
+            insAlbaran_->run({number, iso(d), qint64(s.customer + 1), invoice, kEmpty,
+                              s.nominal.toDb(), s.nominal.toDb(), vat.toDb(), s.total.toDb()});
         if (invoice == kNo && r < 0.85) pendingSales_.push_back(s);
         ++counts_.sales;
     }
 
-    void storeSaleInvoice(const QString& number, const QDate& d, int customer, double total,
+    void storeSaleInvoice(const QString& number, const QDate& d, int customer, Money total,
                           const QDate& paidOn) {
-        const double pagado = payments(number, total, d, paidOn);
-        insFactura_->run({number, iso(d), qint64(customer + 1), pagado, total});
+        const Money pagado = payments(number, total, d, paidOn);
+        insFactura_->run({number, iso(d), qint64(customer + 1), pagado.toDb(), total.toDb()});
         ++counts_.saleInvoices;
     }
 
@@ -855,16 +876,15 @@ class Generator {
         pendingOrders_.clear();
         for (auto& [customer, list] : orders) {
             const QString number = numbers_.next(Series::FR, d);
-            double base = 0;
+            Money base;
             for (int idx : list) {
                 WorkOrder& o = workOrders_[idx];
                 o.nfactura = number;
                 setOdtInvoice_->run({number, o.rowId});
                 base += o.nominal;
             }
-            base = toCurrency(base);
-            const double vat = toCurrency(base * 16 / 100);
-            storeWorkOrderInvoice(number, d, base, vat, toCurrency(base + vat), customer, d);
+            const Money vat = vat16(base);
+            storeWorkOrderInvoice(number, d, base, vat, base + vat, customer, d);
         }
         // Delivery notes: several of a customer on one invoice, a single one on its own.
         std::map<int, std::vector<Sale>> sales;
@@ -872,14 +892,11 @@ class Generator {
         pendingSales_.clear();
         for (auto& [customer, list] : sales) {
             const QString number = numbers_.next(Series::FV, d);
-            double total = 0;
+            Money total;
             for (const Sale& s : list) {
                 setSaleInvoice_->run({number, s.rowId});
                 total += s.total;
             }
-            total = list.size() > 1
-                        ? toCurrency(total)
-                        : toCurrency(list.front().nominal + list.front().nominal * 16 / 100);
             storeSaleInvoice(number, d, customer, total, d);
         }
         receipts(d);
@@ -888,20 +905,21 @@ class Generator {
     void receipts(const QDate& d) {
         for (const OpenInvoice& inv : monthInvoices_) {
             const Customer& c = customers_[inv.customer];
-            if (inv.importe == 0 || c.cuenta.isEmpty() || !rng_.chance(0.5)) continue;
+            if (inv.importe.isZero() || c.cuenta.isEmpty() || !rng_.chance(0.5)) continue;
             const int t = rng_.range(0, static_cast<int>(receiptTerms().size()) - 1);
             static const std::vector<std::vector<int>> due{{0},  {30},     {45},     {60},
                                                            {90}, {30, 60}, {60, 90}, {30, 60, 90}};
             const auto& offsets = due[t];
             const int n = static_cast<int>(offsets.size());
             const QStringList numbers = numbers_.batch(Series::REC, d, n);
-            const double amount = roundCents(inv.importe / n);
+            const Money amount = inv.importe.shareCents(n);
             const int day = c.diaPago ? c.diaPago : d.day();
             for (int k = 0; k < n; ++k) {
                 const QString dueText = formatDate(d.addDays(offsets[k]));
                 insRecibo_->run({numbers[k], iso(d), QString::number(day) + dueText.right(8),
-                                 amount, qint64(inv.customer + 1), c.banco, c.sucursal, c.cuenta,
-                                 MonedaLetras(amount, QStringLiteral("Euros")), inv.number});
+                                 amount.toDb(), qint64(inv.customer + 1), c.banco, c.sucursal,
+                                 c.cuenta, MonedaLetras(amount.toDouble(), QStringLiteral("Euros")),
+                                 inv.number});
                 ++counts_.receipts;
             }
         }
@@ -911,22 +929,21 @@ class Generator {
     void freeInvoice(const QDate& d) {
         const QString number = numbers_.next(Series::FL, d);
         const int customer = pickCustomer();
-        double suma = 0;
+        Money suma;
         for (int n = rng_.range(1, 4); n > 0; --n) {
             const double units = rng_.range(1, 3);
             const double price = money(20, 600);
             const double dto = rng_.chance(0.2) ? 5 : 0;
-            const double importe = toCurrency(units * price - units * price * dto / 100);
+            const Money importe = lineAmount(units, price, dto);
             insLibreLinea_->run(
-                {number, pick(freeInvoiceConcepts()), units, toCurrency(price), dto, importe});
+                {number, pick(freeInvoiceConcepts()), units, price, dto, importe.toDb()});
             suma += importe;
         }
-        suma = toCurrency(suma);
-        const double vat = roundCents(suma * 16 / 100);
+        const Money vat = vat16(suma);
         const double dto = rng_.chance(0.1) ? 5 : 0;
-        const double discount = roundCents((suma + vat) * dto / 100);
-        insLibreFac_->run({iso(d), number, qint64(customer + 1), suma, vat,
-                           toCurrency(suma + vat - discount), discount, dto, 16.0});
+        const Money discount = (suma + vat).percent(Quantity::fromDouble(dto)).roundCents();
+        insLibreFac_->run({iso(d), number, qint64(customer + 1), suma.toDb(), vat.toDb(),
+                           (suma + vat - discount).toDb(), discount.toDb(), dto, 16.0});
         ++counts_.freeInvoices;
     }
 
@@ -934,18 +951,17 @@ class Generator {
         const qint64 id = ++commissionRows_;
         const QString number =
             QStringLiteral("FC") + d.toString(QStringLiteral("yy/MM/")) + pad(id, 4);
-        double suma = 0;
+        Money suma;
         std::vector<std::pair<QString, double>> lines;
         for (int n = rng_.range(1, 3); n > 0; --n) {
             const double price = money(60, 900);
             lines.push_back({pick(commissionConcepts()), price});
-            suma += price;
+            suma += Money::fromDouble(price);
         }
-        suma = toCurrency(suma);
-        const double vat = roundCents(suma * 16 / 100);
-        const double withholding = roundCents(suma * 15 / 100);
-        insComision_->run({number, iso(d), qint64(pickCustomer() + 1), suma, vat, withholding,
-                           toCurrency(suma + vat - withholding)});
+        const Money vat = vat16(suma);
+        const Money withholding = suma.percent(Quantity::whole(15)).roundCents();
+        insComision_->run({number, iso(d), qint64(pickCustomer() + 1), suma.toDb(), vat.toDb(),
+                           withholding.toDb(), (suma + vat - withholding).toDb()});
         for (const auto& [text, price] : lines)
             insComisionLinea_->run({number, text, 1.0, price, 0.0, price});
         ++counts_.commissions;

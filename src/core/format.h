@@ -5,16 +5,15 @@
 #include <QVariant>
 #include <optional>
 
+#include "core/money.h"
+
 namespace torvane {
 
-// Money as the workshop reads it: "1.234,50" ("." thousands, "," decimals, two decimals).
+// Money as the workshop reads it: "1.234,50" ("." thousands, "," decimals, two decimals,
+// halves away from zero). A double is read as the amount it stores (Money::fromDouble).
 QString formatMoney(double amount);
-// The old engine's currency type: four decimals, halves to even.
-double toCurrency(double amount);
-// Rounds to cents, halves to even (as the screens' "#,##0.00" formatting does).
-double roundCents(double amount);
-// Reads an amount typed or shown on screen: "1.234,50", "1234,5", "12.5".
-// A "." followed by exactly three digits and more text is a thousands mark.
+QString formatMoney(Money amount);
+// Reads an amount typed or shown on screen: "1.234,50", "1234,5", "12.5" (Money::parse).
 std::optional<double> parseAmount(const QString& text);
 
 // Dates: dd/mm/yyyy on screen, ISO text in the database.

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "core/format.h"
+#include "core/money.h"
 
 namespace torvane::reports {
 
@@ -75,14 +76,9 @@ QString formatValue(const QVariant& value, ValueFormat format) {
         case ValueFormat::Text:
             return value.toString();
         case ValueFormat::Money:
-            return formatMoney(value.toDouble());
-        case ValueFormat::Number: {
-            QString s = QString::number(roundCents(value.toDouble()), 'f', 2);
-            while (s.endsWith('0')) s.chop(1);
-            if (s.endsWith('.')) s.chop(1);
-            if (s == QLatin1String("-0")) s = QStringLiteral("0");
-            return s.replace('.', ',');
-        }
+            return Money::fromDb(value).format();
+        case ValueFormat::Number:
+            return Money::fromDb(value).roundCents().toPlainString().replace('.', ',');
         case ValueFormat::Integer:
             return thousands(std::llround(value.toDouble()));
         case ValueFormat::Date:
@@ -198,17 +194,373 @@ QString Template::render(const std::function<QVariant(int)>& value, ValueFormat 
     return out.trimmed();
 }
 
+namespace {
+
+using Kind = ReportDefinition::Kind;
+
+// The kinds a statement is allowed in, as a bit set.
+constexpr unsigned bit(Kind k) {
+    return 1u << unsigned(k);
+}
+constexpr unsigned kAll = bit(Kind::List) | bit(Kind::Document) | bit(Kind::Lines) |
+                          bit(Kind::Ticket) | bit(Kind::Receipt) | bit(Kind::Labels);
+constexpr unsigned kDocuments = bit(Kind::Document) | bit(Kind::Ticket) | bit(Kind::Receipt);
+constexpr unsigned kTables = bit(Kind::List) | bit(Kind::Lines);
+
+// What a statement handler sees: the parts of one statement.
+struct StatementText {
+    QString keyword;
+    QStringList words;  // between the keyword and "=", quoted text kept whole
+    QString rest;       // everything after the keyword
+    QString rhs;        // everything after the first "=" outside quotes
+    bool hasEquals = false;
+
+    std::optional<Template> content(QString* problem) const {
+        if (!hasEquals) {
+            *problem = QStringLiteral("falta «=» y el contenido");
+            return std::nullopt;
+        }
+        return Template::parse(rhs, problem);
+    }
+};
+
+using Handler = bool (*)(ReportDefinition&, const StatementText&, QString*);
+
+struct Statement {
+    const char* keyword;
+    unsigned kinds;
+    Handler handle;
+};
+
+bool readKind(ReportDefinition& d, const StatementText& st, QString* problem) {
+    static constexpr std::pair<const char*, Kind> kinds[] = {
+        {"list", Kind::List},     {"document", Kind::Document}, {"lines", Kind::Lines},
+        {"ticket", Kind::Ticket}, {"receipt", Kind::Receipt},   {"labels", Kind::Labels}};
+    for (const auto& [word, kind] : kinds)
+        if (st.words.value(0).compare(QLatin1String(word), Qt::CaseInsensitive) == 0) {
+            d.kind = kind;
+            return true;
+        }
+    *problem = QStringLiteral(
+                   "tipo de informe desconocido «%1» (list, document, lines, ticket, receipt, "
+                   "labels)")
+                   .arg(st.words.value(0));
+    return false;
+}
+
+bool needRest(const StatementText& st, QString* problem) {
+    if (!st.rest.isEmpty()) return true;
+    *problem = QStringLiteral("«%1» sin contenido").arg(st.keyword);
+    return false;
+}
+
+bool readColumn(ReportDefinition& d, const StatementText& st, QString* problem) {
+    ColumnDef c;
+    if (st.words.size() < 2) {
+        *problem = QStringLiteral(
+            "se escribe: column \"Título\" ancho [formato] [total] [wrap] = contenido");
+        return false;
+    }
+    c.heading = st.words.at(0);
+    bool ok = false;
+    c.width = st.words.at(1).toDouble(&ok);
+    if (!ok || c.width <= 0 || c.width > 1000) {
+        *problem = QStringLiteral("ancho de columna no válido «%1»").arg(st.words.at(1));
+        return false;
+    }
+    for (int i = 2; i < st.words.size(); ++i) {
+        const QString w = st.words.at(i).toLower();
+        if (w == QLatin1String("total")) {
+            c.total = true;
+        } else if (w == QLatin1String("wrap")) {
+            c.wrap = true;
+        } else if (const auto f = formatNamed(w)) {
+            c.format = *f;
+        } else {
+            *problem = QStringLiteral("palabra desconocida «%1»").arg(st.words.at(i));
+            return false;
+        }
+    }
+    const auto t = st.content(problem);
+    if (!t) return false;
+    c.value = *t;
+    if (c.total && !c.value.isSingleField()) {
+        *problem = QStringLiteral("una columna con total debe tener un solo campo");
+        return false;
+    }
+    d.columns.push_back(c);
+    return true;
+}
+
+bool readGroup(ReportDefinition& d, const StatementText& st, QString* problem) {
+    GroupDef g;
+    g.label = st.words.value(0);
+    for (int i = 1; i < st.words.size(); ++i) {
+        if (st.words.at(i).toLower() != QLatin1String("count")) {
+            *problem = QStringLiteral("palabra desconocida «%1»").arg(st.words.at(i));
+            return false;
+        }
+        g.count = true;
+    }
+    const auto t = st.content(problem);
+    if (!t) return false;
+    g.key = *t;
+    d.groups.push_back(g);
+    return true;
+}
+
+// Appends the statement's content to one of the definition's lists of lines.
+template <std::vector<Template> ReportDefinition::*List>
+bool readLine(ReportDefinition& d, const StatementText& st, QString* problem) {
+    const auto t = st.content(problem);
+    if (!t) return false;
+    (d.*List).push_back(*t);
+    return true;
+}
+
+bool readCustomer(ReportDefinition& d, const StatementText& st, QString* problem) {
+    if (!st.words.isEmpty()) d.customerTitle = st.words.at(0);
+    return readLine<&ReportDefinition::customer>(d, st, problem);
+}
+
+bool readField(ReportDefinition& d, const StatementText& st, QString* problem) {
+    const auto t = st.content(problem);
+    if (!t) return false;
+    d.fields.push_back({st.words.value(0), *t});
+    return true;
+}
+
+bool readSection(ReportDefinition& d, const StatementText& st, QString* problem) {
+    if (st.words.size() != 1) {
+        *problem = QStringLiteral("se escribe: section FICHERO.rpt = {Tabla.Columna}");
+        return false;
+    }
+    const auto t = st.content(problem);
+    if (!t) return false;
+    d.sections.push_back({st.words.at(0), *t});
+    return true;
+}
+
+bool readLink(ReportDefinition& d, const StatementText& st, QString* problem) {
+    const auto t = st.content(problem);
+    if (!t) return false;
+    d.link = *t;
+    return true;
+}
+
+bool readFormula(ReportDefinition& d, const StatementText& st, QString* problem) {
+    const QString fname = st.words.value(0).toUpper();
+    if (st.words.size() != 1 || !isName(fname) || st.rhs.isEmpty()) {
+        *problem = QStringLiteral("se escribe: formula NOMBRE = expresión SQL");
+        return false;
+    }
+    d.formulas.emplace_back(fname, st.rhs);
+    return true;
+}
+
+// A single field or a plain number, as the rate or the base of a totals row.
+std::optional<Template> operand(const QString& text, QString* problem) {
+    const auto t = Template::parse(text.trimmed(), problem);
+    if (!t) return std::nullopt;
+    if (t->placeholders().empty()) {
+        bool ok = false;
+        QString(text).trimmed().replace(',', '.').toDouble(&ok);
+        if (ok) return t;
+    } else if (t->isSingleField()) {
+        return t;
+    }
+    *problem = QStringLiteral("«%1» no es un campo ni un número").arg(text.trimmed());
+    return std::nullopt;
+}
+
+bool readTotal(ReportDefinition& d, const StatementText& st, QString* problem) {
+    static constexpr std::pair<const char*, TotalDef::Op> ops[] = {
+        {"base", TotalDef::Op::Base},   {"discount", TotalDef::Op::Discount},
+        {"vat", TotalDef::Op::Vat},     {"withholding", TotalDef::Op::Withholding},
+        {"total", TotalDef::Op::Total}, {"words", TotalDef::Op::Words}};
+    const QString usage = QStringLiteral(
+        "se escribe: total \"Etiqueta\" [bold] = base | discount TIPO | vat TIPO | "
+        "withholding TIPO | total | words | {Tabla.Columna}");
+    if (st.words.isEmpty() || st.words.size() > 2 ||
+        (st.words.size() == 2 && st.words.at(1).toLower() != QLatin1String("bold")) ||
+        st.rhs.isEmpty()) {
+        *problem = usage;
+        return false;
+    }
+    TotalDef t;
+    t.label = st.words.at(0);
+    t.bold = st.words.size() == 2;
+    const QString expr = st.rhs.trimmed();
+    const int space = expr.indexOf(' ');
+    const QString op = (space < 0 ? expr : expr.left(space)).toLower();
+    const QString arg = space < 0 ? QString() : expr.mid(space + 1).trimmed();
+    bool known = false;
+    for (const auto& [word, value] : ops)
+        if (op == QLatin1String(word)) {
+            t.op = value;
+            known = true;
+        }
+    if (!known) {
+        if (!expr.startsWith('{')) {
+            *problem = usage;
+            return false;
+        }
+        t.op = TotalDef::Op::Stored;
+        t.value = operand(expr, problem);
+        if (!t.value || t.value->placeholders().empty()) {
+            if (problem->isEmpty()) *problem = usage;
+            return false;
+        }
+    } else {
+        const bool takesRate = t.op == TotalDef::Op::Discount || t.op == TotalDef::Op::Vat ||
+                               t.op == TotalDef::Op::Withholding;
+        if (takesRate != !arg.isEmpty() && !(t.op == TotalDef::Op::Base && !arg.isEmpty())) {
+            *problem = usage;
+            return false;
+        }
+        if (!arg.isEmpty()) {
+            t.value = operand(arg, problem);
+            if (!t.value) return false;
+        }
+    }
+    d.totals.push_back(t);
+    return true;
+}
+
+// "vat = 16": the three usual rows, base, VAT and total.
+bool readVat(ReportDefinition& d, const StatementText& st, QString* problem) {
+    const auto rate = operand(st.rhs, problem);
+    if (!rate) return false;
+    const bool haveBase = !d.totals.empty() && d.totals.front().op == TotalDef::Op::Base;
+    if (!haveBase)
+        d.totals.insert(d.totals.begin(), {QStringLiteral("Base imponible"), TotalDef::Op::Base,
+                                           std::nullopt, false});
+    d.totals.push_back({QStringLiteral("IVA {rate} %"), TotalDef::Op::Vat, rate, false});
+    d.totals.push_back({QStringLiteral("TOTAL"), TotalDef::Op::Total, std::nullopt, true});
+    return true;
+}
+
+// "base = {Table.Column}": the base is the sum of a field over the records.
+bool readBase(ReportDefinition& d, const StatementText& st, QString* problem) {
+    std::optional<Template> field;
+    if (st.rhs.compare(QLatin1String("sections"), Qt::CaseInsensitive) != 0) {
+        field = operand(st.rhs, problem);
+        if (!field) return false;
+    }
+    if (!d.totals.empty() && d.totals.front().op == TotalDef::Op::Base)
+        d.totals.front().value = field;
+    else
+        d.totals.insert(d.totals.begin(),
+                        {QStringLiteral("Base imponible"), TotalDef::Op::Base, field, false});
+    return true;
+}
+
+bool readAmount(ReportDefinition& d, const StatementText& st, QString* problem) {
+    const QString usage =
+        QStringLiteral("se escribe: amount NOMBRE = {Unidades} * {Precio} [- {Dto} %]");
+    const QString name = st.words.value(0).toUpper();
+    const QRegularExpression shape(
+        QStringLiteral("^(\\{[^}]*\\})\\s*\\*\\s*(\\{[^}]*\\})(?:\\s*-\\s*(\\{[^}]*\\})\\s*%)?$"));
+    const auto m = shape.match(st.rhs.trimmed());
+    if (st.words.size() != 1 || !isName(name) || !m.hasMatch()) {
+        *problem = usage;
+        return false;
+    }
+    AmountDef a;
+    a.name = name;
+    const auto units = operand(m.captured(1), problem);
+    const auto price = operand(m.captured(2), problem);
+    if (!units || !price) return false;
+    a.units = *units;
+    a.price = *price;
+    if (m.hasCaptured(3)) {
+        a.discount = operand(m.captured(3), problem);
+        if (!a.discount) return false;
+    }
+    d.amounts.push_back(a);
+    return true;
+}
+
+constexpr Statement kStatements[] = {
+    {"report", kAll, readKind},
+    {"title", kAll,
+     [](ReportDefinition& d, const StatementText& st, QString*) {
+         d.title = unquote(st.rest);
+         return true;
+     }},
+    {"landscape", bit(Kind::List) | bit(Kind::Document),
+     [](ReportDefinition& d, const StatementText&, QString*) {
+         d.landscape = true;
+         return true;
+     }},
+    {"from", kAll,
+     [](ReportDefinition& d, const StatementText& st, QString* problem) {
+         d.from = st.rest;
+         return needRest(st, problem);
+     }},
+    {"where", kAll,
+     [](ReportDefinition& d, const StatementText& st, QString* problem) {
+         d.where = st.rest;
+         return needRest(st, problem);
+     }},
+    {"order", kAll,
+     [](ReportDefinition& d, const StatementText& st, QString* problem) {
+         d.order = st.rest;
+         return needRest(st, problem);
+     }},
+    {"formula", kAll, readFormula},
+    {"amount", kAll, readAmount},
+    {"column", kTables, readColumn},
+    {"group", bit(Kind::List), readGroup},
+    {"count", bit(Kind::List),
+     [](ReportDefinition& d, const StatementText& st, QString*) {
+         d.countNoun = unquote(st.rest);
+         if (d.countNoun.isEmpty()) d.countNoun = QStringLiteral("registros");
+         return true;
+     }},
+    {"link", bit(Kind::Lines), readLink},
+    {"heading", kDocuments,
+     [](ReportDefinition& d, const StatementText& st, QString*) {
+         d.heading = unquote(st.rest);
+         return true;
+     }},
+    {"company", kDocuments, readLine<&ReportDefinition::company>},
+    {"field", kDocuments, readField},
+    {"customer", kDocuments, readCustomer},
+    {"record", kDocuments, readLine<&ReportDefinition::record>},
+    {"section", kDocuments, readSection},
+    {"total", kDocuments, readTotal},
+    {"vat", kDocuments, readVat},
+    {"base", kDocuments, readBase},
+    {"foot", kDocuments, readLine<&ReportDefinition::foot>},
+    {"label", bit(Kind::Labels), readLine<&ReportDefinition::label>},
+};
+
+QString kindName(Kind k) {
+    static constexpr const char* names[] = {"list",   "document", "lines",
+                                            "ticket", "receipt",  "labels"};
+    return QLatin1String(names[int(k)]);
+}
+
+}  // namespace
+
+const AmountDef* ReportDefinition::amount(const QString& n) const {
+    for (const AmountDef& a : amounts)
+        if (a.name.compare(n, Qt::CaseInsensitive) == 0) return &a;
+    return nullptr;
+}
+
 std::optional<ReportDefinition> ReportDefinition::parse(const QString& text, const QString& name,
                                                         QString* error) {
     ReportDefinition d;
     d.name = name;
 
     // Statements: one a line; a line that starts with a space continues the one before.
-    struct Statement {
+    struct Line {
         QString text;
         int line;
     };
-    std::vector<Statement> statements;
+    std::vector<Line> statements;
     const QStringList lines = QString(text).remove('\r').split('\n');
     for (int i = 0; i < lines.size(); ++i) {
         const QString& raw = lines[i];
@@ -220,146 +572,60 @@ std::optional<ReportDefinition> ReportDefinition::parse(const QString& text, con
             statements.push_back({trimmed, i + 1});
     }
 
+    // The kind comes first in meaning, wherever its line is: statements are checked
+    // against it.
     bool haveKind = false;
-    for (const Statement& st : statements) {
+    for (const Line& l : statements)
+        if (l.text.section(' ', 0, 0).compare(QLatin1String("report"), Qt::CaseInsensitive) == 0) {
+            StatementText st;
+            st.keyword = QStringLiteral("report");
+            QString problem;
+            const auto words = splitWords(l.text.section(' ', 1), &problem);
+            if (words) st.words = *words;
+            if (!words || !readKind(d, st, &problem)) {
+                *error = QStringLiteral("línea %1: %2").arg(l.line).arg(problem);
+                return std::nullopt;
+            }
+            haveKind = true;
+            break;
+        }
+
+    for (const Line& l : statements) {
         QString problem;
         const auto fail = [&](const QString& message) {
-            *error = QStringLiteral("línea %1: %2").arg(st.line).arg(message);
+            *error = QStringLiteral("línea %1: %2").arg(l.line).arg(message);
             return std::nullopt;
         };
         // The right-hand side is what follows the first "=" outside quotes.
         int eq = -1;
         bool inQuotes = false;
-        for (int i = 0; i < st.text.size(); ++i) {
-            if (st.text[i] == '"') inQuotes = !inQuotes;
-            if (st.text[i] == '=' && !inQuotes) {
+        for (int i = 0; i < l.text.size(); ++i) {
+            if (l.text[i] == '"') inQuotes = !inQuotes;
+            if (l.text[i] == '=' && !inQuotes) {
                 eq = i;
                 break;
             }
         }
-        const QString head = eq < 0 ? st.text : st.text.left(eq);
-        const QString rhs = eq < 0 ? QString() : st.text.mid(eq + 1).trimmed();
+        const QString head = eq < 0 ? l.text : l.text.left(eq);
+        StatementText st;
+        st.hasEquals = eq >= 0;
+        st.rhs = eq < 0 ? QString() : l.text.mid(eq + 1).trimmed();
         const int space = head.indexOf(QRegularExpression(QStringLiteral("\\s")));
-        const QString keyword = (space < 0 ? head : head.left(space)).trimmed().toLower();
-        const QString rest = space < 0 ? QString() : st.text.mid(space + 1).trimmed();
+        st.keyword = (space < 0 ? head : head.left(space)).trimmed().toLower();
+        st.rest = space < 0 ? QString() : l.text.mid(space + 1).trimmed();
         const auto words = splitWords(space < 0 ? QString() : head.mid(space + 1), &problem);
         if (!words) return fail(problem);
-        const auto tmpl = [&]() -> std::optional<Template> {
-            if (eq < 0) {
-                problem = QStringLiteral("falta «=» y el contenido");
-                return std::nullopt;
-            }
-            return Template::parse(rhs, &problem);
-        };
-        const auto needRest = [&] { return !rest.isEmpty(); };
+        st.words = *words;
 
-        if (keyword == QLatin1String("report")) {
-            const QString k = words->value(0).toLower();
-            if (k == QLatin1String("list"))
-                d.kind = Kind::List;
-            else if (k == QLatin1String("document"))
-                d.kind = Kind::Document;
-            else if (k == QLatin1String("lines"))
-                d.kind = Kind::Lines;
-            else
-                return fail(QStringLiteral("tipo de informe desconocido «%1» (list, document, "
-                                           "lines)")
-                                .arg(words->value(0)));
-            haveKind = true;
-        } else if (keyword == QLatin1String("title")) {
-            d.title = unquote(rest);
-        } else if (keyword == QLatin1String("heading")) {
-            d.heading = unquote(rest);
-        } else if (keyword == QLatin1String("landscape")) {
-            d.landscape = true;
-        } else if (keyword == QLatin1String("from") || keyword == QLatin1String("where") ||
-                   keyword == QLatin1String("order")) {
-            if (!needRest()) return fail(QStringLiteral("«%1» sin contenido").arg(keyword));
-            (keyword == QLatin1String("from")    ? d.from
-             : keyword == QLatin1String("where") ? d.where
-                                                 : d.order) = rest;
-        } else if (keyword == QLatin1String("formula")) {
-            const QString fname = words->value(0).toUpper();
-            if (words->size() != 1 || !isName(fname) || rhs.isEmpty())
-                return fail(QStringLiteral("se escribe: formula NOMBRE = expresión SQL"));
-            d.formulas.emplace_back(fname, rhs);
-        } else if (keyword == QLatin1String("column")) {
-            ColumnDef c;
-            if (words->size() < 2)
-                return fail(
-                    QStringLiteral("se escribe: column \"Título\" ancho [formato] [total] "
-                                   "[wrap] = contenido"));
-            c.heading = words->at(0);
-            bool ok = false;
-            c.width = words->at(1).toDouble(&ok);
-            if (!ok || c.width <= 0 || c.width > 1000)
-                return fail(QStringLiteral("ancho de columna no válido «%1»").arg(words->at(1)));
-            for (int i = 2; i < words->size(); ++i) {
-                const QString w = words->at(i).toLower();
-                if (w == QLatin1String("total"))
-                    c.total = true;
-                else if (w == QLatin1String("wrap"))
-                    c.wrap = true;
-                else if (const auto f = formatNamed(w))
-                    c.format = *f;
-                else
-                    return fail(QStringLiteral("palabra desconocida «%1»").arg(words->at(i)));
-            }
-            const auto t = tmpl();
-            if (!t) return fail(problem);
-            c.value = *t;
-            if (c.total && !c.value.isSingleField())
-                return fail(QStringLiteral("una columna con total debe tener un solo campo"));
-            d.columns.push_back(c);
-        } else if (keyword == QLatin1String("group")) {
-            GroupDef g;
-            g.label = words->value(0);
-            for (int i = 1; i < words->size(); ++i) {
-                if (words->at(i).toLower() != QLatin1String("count"))
-                    return fail(QStringLiteral("palabra desconocida «%1»").arg(words->at(i)));
-                g.count = true;
-            }
-            const auto t = tmpl();
-            if (!t) return fail(problem);
-            g.key = *t;
-            d.groups.push_back(g);
-        } else if (keyword == QLatin1String("count")) {
-            d.countNoun = unquote(rest);
-            if (d.countNoun.isEmpty()) d.countNoun = QStringLiteral("registros");
-        } else if (keyword == QLatin1String("field")) {
-            const auto t = tmpl();
-            if (!t) return fail(problem);
-            d.fields.push_back({words->value(0), *t});
-        } else if (keyword == QLatin1String("company") || keyword == QLatin1String("customer") ||
-                   keyword == QLatin1String("record") || keyword == QLatin1String("foot")) {
-            const auto t = tmpl();
-            if (!t) return fail(problem);
-            if (keyword == QLatin1String("company")) d.company.push_back(*t);
-            if (keyword == QLatin1String("record")) d.record.push_back(*t);
-            if (keyword == QLatin1String("foot")) d.foot.push_back(*t);
-            if (keyword == QLatin1String("customer")) {
-                if (!words->isEmpty()) d.customerTitle = words->at(0);
-                d.customer.push_back(*t);
-            }
-        } else if (keyword == QLatin1String("section")) {
-            if (words->size() != 1)
-                return fail(QStringLiteral("se escribe: section FICHERO.rpt = {Tabla.Columna}"));
-            const auto t = tmpl();
-            if (!t) return fail(problem);
-            d.sections.push_back({words->at(0), *t});
-        } else if (keyword == QLatin1String("link") || keyword == QLatin1String("vat")) {
-            const auto t = tmpl();
-            if (!t) return fail(problem);
-            (keyword == QLatin1String("link") ? d.link : d.vat) = *t;
-        } else if (keyword == QLatin1String("base")) {
-            if (rhs.compare(QLatin1String("sections"), Qt::CaseInsensitive) != 0) {
-                const auto t = tmpl();
-                if (!t) return fail(problem);
-                d.base = *t;
-            }
-        } else {
-            return fail(QStringLiteral("palabra desconocida «%1»").arg(keyword));
-        }
+        const Statement* statement = nullptr;
+        for (const Statement& s : kStatements)
+            if (st.keyword == QLatin1String(s.keyword)) statement = &s;
+        if (!statement) return fail(QStringLiteral("palabra desconocida «%1»").arg(st.keyword));
+        if (st.keyword == QLatin1String("report")) continue;
+        if (!(statement->kinds & bit(d.kind)))
+            return fail(QStringLiteral("«%1» no vale en un informe «report %2»")
+                            .arg(st.keyword, kindName(d.kind)));
+        if (!statement->handle(d, st, &problem)) return fail(problem);
     }
 
     const auto fail = [&](const QString& message) {
@@ -367,16 +633,18 @@ std::optional<ReportDefinition> ReportDefinition::parse(const QString& text, con
         return std::nullopt;
     };
     if (!haveKind)
-        return fail(
-            QStringLiteral("falta la línea «report list», «report document» o "
-                           "«report lines»"));
+        return fail(QStringLiteral(
+            "falta la línea «report list», «report document», «report lines», «report ticket», "
+            "«report receipt» o «report labels»"));
     if (d.from.isEmpty()) return fail(QStringLiteral("falta la línea «from» con las tablas"));
-    if (d.kind != Kind::Document && d.columns.empty())
+    if ((d.kind == Kind::List || d.kind == Kind::Lines) && d.columns.empty())
         return fail(QStringLiteral("el informe no tiene columnas"));
     if (d.kind == Kind::Lines && !d.link)
         return fail(QStringLiteral("una sección necesita la línea «link»"));
-    if (d.kind != Kind::Document && (!d.sections.empty() || d.vat))
-        return fail(QStringLiteral("«section» y «vat» solo valen en un documento"));
+    if (d.kind == Kind::Labels && d.label.empty())
+        return fail(QStringLiteral("una hoja de etiquetas necesita líneas «label»"));
+    if (d.label.size() > 4)
+        return fail(QStringLiteral("una etiqueta tiene cuatro líneas como mucho"));
     return d;
 }
 

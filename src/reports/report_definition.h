@@ -73,9 +73,34 @@ struct SectionDef {
     Template link;  // value handed to the section's link field
 };
 
+// A row of a document's totals: `total "Label" = expression`.
+struct TotalDef {
+    enum class Op {
+        Base,         // the sum of the sections' totals, or of a field over the records
+        Discount,     // less a percentage of the amount so far
+        Vat,          // plus a percentage of the taxable base
+        Withholding,  // less a percentage of the taxable base
+        Total,        // the amount so far
+        Words,        // the amount so far in words
+        Stored,       // a field of the first record, as stored; it becomes the amount so far
+    };
+    QString label;  // "{rate}" in it is replaced by the rate
+    Op op = Op::Total;
+    std::optional<Template> value;  // the rate, the base's field or the stored field
+    bool bold = false;              // "TOTAL" rows stand out
+};
+
+// An amount computed exactly from its line: units × price less a discount %.
+// `amount IMPORTE = {L.Unidades} * {L.Precio} - {L.Dto} %`, used as {@IMPORTE}.
+struct AmountDef {
+    QString name;  // upper case
+    Template units, price;
+    std::optional<Template> discount;
+};
+
 // One report definition file (".rpt"): its data and its layout.
 struct ReportDefinition {
-    enum class Kind { List, Document, Lines };
+    enum class Kind { List, Document, Lines, Ticket, Receipt, Labels };
 
     QString name;  // file name, for messages
     Kind kind = Kind::List;
@@ -83,6 +108,7 @@ struct ReportDefinition {
     bool landscape = false;
     QString from, where, order;
     std::vector<std::pair<QString, QString>> formulas;  // name (upper case), SQL expression
+    std::vector<AmountDef> amounts;
 
     // list and lines
     std::vector<ColumnDef> columns;
@@ -90,7 +116,7 @@ struct ReportDefinition {
     QString countNoun;             // "clientes": prints how many records
     std::optional<Template> link;  // lines: field that receives the parent's value
 
-    // document
+    // document, ticket, receipt
     std::vector<Template> company;
     QString heading;
     std::vector<FieldDef> fields;
@@ -98,9 +124,16 @@ struct ReportDefinition {
     std::vector<Template> customer;
     std::vector<Template> record;
     std::vector<SectionDef> sections;
-    std::optional<Template> base;  // unset: the sum of the sections' totals
-    std::optional<Template> vat;   // set: base, VAT and total are printed
+    std::vector<TotalDef> totals;
     std::vector<Template> foot;
+
+    // labels: the lines of each label, the first in bold
+    std::vector<Template> label;
+
+    bool isDocumentLike() const {
+        return kind == Kind::Document || kind == Kind::Ticket || kind == Kind::Receipt;
+    }
+    const AmountDef* amount(const QString& name) const;
 
     // On failure returns nullopt and *error reads "línea 12: ...".
     static std::optional<ReportDefinition> parse(const QString& text, const QString& name,

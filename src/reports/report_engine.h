@@ -26,7 +26,9 @@ class ReportEngine {
     };
 
     // file as the screens write it ("\QARVOLFAC.rpt"); formula may be empty.
-    Result render(const QString& file, const QString& formula);
+    // pageLimit > 0 lays out only the first pages of a listing (the report comes back
+    // with complete = false), so a preview shows its first page at once.
+    Result render(const QString& file, const QString& formula, int pageLimit = 0);
 
   private:
     Database& db_;

@@ -1,12 +1,15 @@
 #include "reports/report_page.h"
 
 #include <QFile>
+#include <QGlyphRun>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRawFont>
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 
 namespace torvane::reports {
 
@@ -15,6 +18,9 @@ QString reportFontFamily() {
 }
 
 QPageLayout RenderedReport::pageLayout() const {
+    if (!paper.isEmpty())
+        return QPageLayout(QPageSize(paper, QPageSize::Point, QString(), QPageSize::ExactMatch),
+                           QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Point);
     return QPageLayout(QPageSize(QPageSize::A4),
                        landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                        QMarginsF(0, 0, 0, 0), QPageLayout::Point);
@@ -90,31 +96,66 @@ void paintPage(QPainter& painter, const RenderedReport& report, int page,
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
+    // Font and pen change only when an item needs another: a listing page has hundreds
+    // of cells in two or three fonts.
     QFont font(reportFontFamily());
+    double fontSize = -1;
+    bool fontBold = false;
+    std::optional<QRawFont> raw;
+    enum class Pen { None, Text, Line, Box } pen = Pen::None;
     for (const PageItem& it : report.pages[page].items) {
         switch (it.kind) {
             case PageItem::Kind::Line: {
-                painter.setPen(QPen(Qt::black, 0.5 * kx));
+                if (pen != Pen::Line) painter.setPen(QPen(Qt::black, 0.5 * kx));
+                pen = Pen::Line;
                 painter.drawLine(QPointF(it.rect.left() * kx, it.rect.top() * ky),
                                  QPointF(it.rect.right() * kx, it.rect.bottom() * ky));
                 break;
             }
             case PageItem::Kind::Box:
-                painter.setPen(QPen(Qt::black, 0.6 * kx));
+                if (pen != Pen::Box) painter.setPen(QPen(Qt::black, 0.6 * kx));
+                pen = Pen::Box;
                 painter.setBrush(Qt::NoBrush);
                 painter.drawRect(map(it.rect));
                 break;
             case PageItem::Kind::Text: {
                 const QRectF r = map(it.rect);
                 const int flags = int(it.align | Qt::AlignVCenter) | Qt::TextSingleLine;
-                font.setPointSizeF(it.size);
-                font.setBold(it.bold);
-                painter.setFont(font);
+                if (it.size != fontSize || it.bold != fontBold) {
+                    font.setPointSizeF(it.size);
+                    font.setBold(it.bold);
+                    painter.setFont(font);
+                    raw = QRawFont::fromFont(font);
+                    raw->setPixelSize(it.size * dev->logicalDpiY() / 72.0);
+                    fontSize = it.size;
+                    fontBold = it.bold;
+                }
                 if (!highlight.isEmpty() && it.text.contains(highlight, Qt::CaseInsensitive))
                     painter.fillRect(painter.boundingRect(r, flags, it.text).intersected(r),
                                      QColor(255, 235, 59));
-                painter.setPen(Qt::black);
-                painter.drawText(r, flags, it.text);
+                if (pen != Pen::Text) painter.setPen(Qt::black);
+                pen = Pen::Text;
+                // One line of Latin text needs no shaping: its glyphs straight from the
+                // font's character map, placed on the baseline by their advances.
+                const QList<quint32> glyphs = raw->glyphIndexesForString(it.text);
+                const QList<QPointF> advances = raw->advancesForGlyphIndexes(glyphs);
+                QList<QPointF> positions;
+                positions.reserve(advances.size());
+                double advance = 0;
+                for (const QPointF& a : advances) {
+                    positions << QPointF(advance, 0);
+                    advance += a.x();
+                }
+                double x = r.left();
+                if (it.align & Qt::AlignRight) x = r.right() - advance;
+                if (it.align & Qt::AlignHCenter) x = r.left() + (r.width() - advance) / 2;
+                const double baseline =
+                    r.top() + (r.height() - raw->ascent() - raw->descent()) / 2 + raw->ascent();
+                QGlyphRun run;
+                run.setRawFont(*raw);
+                run.setGlyphIndexes(glyphs);
+                run.setPositions(positions);
+                painter.drawGlyphRun(QPointF(x, baseline), run);
                 break;
             }
         }

@@ -30,6 +30,8 @@ struct RenderedReport {
     QString name;   // the report file name
     QString title;  // window title, PDF title
     bool landscape = false;
+    QSizeF paper;          // points; empty means A4 (a till roll sets its own length)
+    bool complete = true;  // false: only the first pages, laid out for a first look
     std::vector<Page> pages;
 
     QPageLayout pageLayout() const;

@@ -94,7 +94,7 @@ TEST(ReportDefinition, DamagedDefinitionsSayWhere) {
         {"report list\ncolumn \"X\" 1 = {A.B}\n", "falta la línea «from»"},
         {"report lines\nfrom A\ncolumn \"X\" 1 = {A.B}\n", "una sección necesita la línea «link»"},
         {"report list\nfrom A\ncolumn \"X\" 1 = {A.B}\nvat = 16\n",
-         "«section» y «vat» solo valen en un documento"},
+         "línea 4: «vat» no vale en un informe «report list»"},
         {"report list\nfrom A\ncolumn \"X\" 0 = {A.B}\n", "línea 3: ancho de columna no válido"},
         {"report list\nfrom A\ncolumn \"X\" 5 total = {A.B} y {A.C}\n",
          "línea 3: una columna con total debe tener un solo campo"},

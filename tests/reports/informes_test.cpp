@@ -145,7 +145,8 @@ TEST(Informes, DamagedDefinitionsAreToldWithTheLine) {
         {"report list\nfrom Clientes\ncolumn \"Nombre\" 10 = {Clientes.Nombre\n",
          "línea 3: falta cerrar la llave en «{Clientes.Nombre»)."},
         {"report chart\n",
-         "línea 1: tipo de informe desconocido «chart» (list, document, lines))."},
+         "línea 1: tipo de informe desconocido «chart» (list, document, lines, ticket, receipt, "
+         "labels))."},
         {"report list\nfrom Clientes\ncolumna \"X\" 1 = {Clientes.Nombre}\n",
          "línea 3: palabra desconocida «columna»)."},
         {"report list\nfrom Clientes\n", "el informe no tiene columnas)."},

@@ -45,6 +45,17 @@ void expectReference(const QString& name, const QString& text) {
     EXPECT_EQ(text.toStdString(), expected.toStdString()) << "reference " << path.toStdString();
 }
 
+void writeDefinition(TempHome& home, const QString& name, const char* text) {
+    QFile f(home.file(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(text);
+}
+
+// Every line of the rendered text joined by spaces: what a reader sees, wherever it wraps.
+QString flowing(const RenderedReport& r) {
+    return r.toText().replace(" | ", " ").replace('\n', ' ');
+}
+
 struct Case {
     const char* file;
     const char* formula;
@@ -125,6 +136,10 @@ TEST(ReportRender, LongInvoiceKeepsTotalsOnTheLastPage) {
             "INSERT INTO TrabajosRealizadosODT (NODT, TRealizado, TFacturado, Precio, Dto) VALUES "
             "('ODT08/03/00001', ?, 1, 10, 0)",
             {QString("TRABAJO %1").arg(i)});
+    // The invoice as it was stored for those lines.
+    home.db().exec(
+        "UPDATE FacturasODT SET Base = 1045.65, IVA = 167.30, Importe = 1212.95 "
+        "WHERE NFactura = 'FR08/03/00001'");
     t.commit();
     const RenderedReport r = renderOk(home, "\\QARVOFACODT.rpt", "{ODTS.NODT} ='ODT08/03/00001'");
     const QString pdfDir = qEnvironmentVariable("TORVANE_REPORT_PDF_DIR");
@@ -142,6 +157,7 @@ TEST(ReportRender, LongInvoiceKeepsTotalsOnTheLastPage) {
     EXPECT_TRUE(pages[1].contains("Mano de obra (continuación)"));
     EXPECT_TRUE(pages[1].contains("Concepto | Horas | Precio/hora | Dto. % | Importe"));
     // 58,00 + 90 x 10,00 of labour; materials 84,32; free line 3,33.
+    EXPECT_TRUE(r.toText().contains("Total mano de obra | 958,00"));
     EXPECT_TRUE(pages.last().contains("Base imponible | 1.045,65")) << pages.last().toStdString();
     EXPECT_TRUE(pages.last().contains("TOTAL | 1.212,95"));
     EXPECT_TRUE(pages.last().contains(QString("Página %1 de %1").arg(pages.size())));
@@ -168,6 +184,270 @@ TEST(ReportRender, EmptyListingStillPrintsItsHeadings) {
     EXPECT_TRUE(text.contains("Código | Nombre | NIF | Teléfono | Fax"));
     EXPECT_TRUE(text.contains("Total: 0 proveedores"));
     EXPECT_TRUE(text.contains("Página 1 de 1"));
+}
+
+TEST(ReportRender, LongCustomerNameAndAddressPrintWholeOnTheInvoice) {
+    TempHome home;
+    torvane::testing::fillReportFixture(home.db());
+    const QString name = "TRANSPORTES Y MUDANZAS HERMANOS FERNANDEZ DE LA VEGA Y ASOCIADOS S.L.U";
+    ASSERT_EQ(name.size(), 70);
+    const QString street = "POLIGONO INDUSTRIAL LAS ATALAYAS, CALLE DEL ACERO 14, NAVE 7, PUERTA 3";
+    home.db().exec("UPDATE Clientes SET Nombre = ?, Apellido1 = '', Direccion = ? WHERE Id_Cli = 1",
+                   {name, street});
+    const RenderedReport r = renderOk(home, "\\QARVOFACODT.rpt", "{ODTS.NODT} ='ODT08/03/00001'");
+    const QString text = r.toText();
+    EXPECT_FALSE(text.contains(QString::fromUtf8("…")));
+    EXPECT_TRUE(flowing(r).contains(name)) << text.toStdString();
+    EXPECT_TRUE(flowing(r).contains(street));
+    // The name and the street each took two lines of the customer block.
+    EXPECT_FALSE(text.contains(name));
+    EXPECT_TRUE(text.contains("28002 MADRID"));
+}
+
+TEST(ReportRender, ArticlesListingShowsEveryWarehouseWhole) {
+    TempHome home;
+    torvane::testing::fillReportFixture(home.db());
+    const char* warehouses[] = {"ALMACEN PRINCIPAL", "ESTANTERIA A", "ESTANTERIA B"};
+    for (int i = 0; i < 3; ++i)
+        home.db().exec(
+            "UPDATE Articulos SET Almacen = ?, Familia = 'REFRIGERACION' WHERE Id_Art = ?",
+            {QString(warehouses[i]), i + 1});
+    const QString text = renderOk(home, "\\QARVOARTICULOS.rpt").toText();
+    for (const char* w : warehouses)
+        EXPECT_TRUE(text.contains(QString(" | REFRIGERACION | %1 | ").arg(w)))
+            << w << "\n"
+            << text.toStdString();
+}
+
+// Totals declared as rows: a discount before VAT lowers the taxable base; the withholding
+// is taken on that base; the words read the total.
+TEST(ReportRender, DeclaredTotalsRows) {
+    struct Case {
+        const char* rows;
+        std::vector<const char*> expected;
+    };
+    const Case cases[] = {
+        {"total \"Base imponible\" = base {ODTS.Nominal}\n"
+         "total \"IVA {rate} %\" = vat 16\n"
+         "total \"Retención IRPF {rate} %\" = withholding 15\n"
+         "total \"TOTAL\" bold = total\n"
+         "total \"Son:\" = words\n",
+         // 145,65; VAT 23,304; withholding 21,8475.
+         {"Base imponible | 145,65", "IVA 16 % | 23,30", "Retención IRPF 15 % | 21,85",
+          "TOTAL | 147,10", "Son: Ciento Cuarenta y Siete  Euros con Diez  centimos"}},
+        {"base = {ODTS.Nominal}\n"
+         "total \"Descuento {rate} %\" = discount 5\n"
+         "total \"IVA {rate} %\" = vat {DatosEmpresa.IVA}\n"
+         "total \"Retención\" = withholding 15\n"
+         "total \"TOTAL\" bold = total\n",
+         // Discount 7,2825; taxable 138,37; VAT 22,1392; withholding 20,7555.
+         {"Base imponible | 145,65", "Descuento 5 % | 7,28", "IVA 16 % | 22,14",
+          "Retención | 20,76", "TOTAL | 139,75"}},
+        {"base = {ODTS.Nominal}\nvat = 16\n",
+         {"Base imponible | 145,65", "IVA 16 % | 23,30", "TOTAL | 168,95"}},
+    };
+    for (const Case& c : cases) {
+        TempHome home;
+        torvane::testing::fillReportFixture(home.db());
+        const QByteArray def = QByteArray(
+                                   "report document\nfrom ODTS LEFT JOIN DatosEmpresa ON 1 = 1\n"
+                                   "heading FACTURA\nfield \"Número\" = {ODTS.NODT}\n") +
+                               c.rows;
+        writeDefinition(home, "TOTALES.rpt", def.constData());
+        const QString text =
+            renderOk(home, "\\TOTALES.rpt", "{ODTS.NODT} ='ODT08/03/00001'").toText();
+        for (const char* e : c.expected)
+            EXPECT_TRUE(text.contains(QString::fromUtf8(e))) << e << "\n" << text.toStdString();
+    }
+}
+
+constexpr char kTicketLines[] = R"(report lines
+title Artículos
+from MaterialesODT
+link = {MaterialesODT.NODT}
+order MaterialesODT.Id
+amount IMPORTE = {MaterialesODT.Unidades} * {MaterialesODT.Precio} - {MaterialesODT.Dto} %
+column "Descripción" 30 = {MaterialesODT.Descripcion}
+column "Uds." 8 number = {MaterialesODT.Unidades}
+column "Importe" 14 money total = {@IMPORTE}
+)";
+
+constexpr char kTicket[] = R"(report ticket
+title Ticket
+from ODTS LEFT JOIN Clientes ON Clientes.Id_Cli = ODTS.Id_Cli
+company = {DatosEmpresa.Nombre}
+company = NIF: {DatosEmpresa.Nif}
+company = {DatosEmpresa.Direccion}
+company = [{DatosEmpresa.CP} ]{DatosEmpresa.Localidad}
+heading TICKET
+field "Número" = {ODTS.NODT}
+field "Fecha" = {ODTS.Fecha:date}
+customer = {Clientes.Nombre} {Clientes.Apellido1}
+section TICKET_LINEAS.rpt = {ODTS.NODT}
+total "Base imponible" = base
+total "IVA {rate} %" = vat 16
+total "TOTAL" bold = total
+total "Son:" = words
+foot = Gracias por su visita. IVA incluido en el total.
+)";
+
+constexpr char kLabels[] = R"(report labels
+from Clientes
+order Clientes.Codigo
+label = {Clientes.Nombre} {Clientes.Apellido1}
+label = {Clientes.Direccion}
+label = [{Clientes.CP}   ]{Clientes.Localidad}
+label = {Clientes.Provincia}
+)";
+
+TEST(ReportRender, TicketOnAnEightyMillimetreRoll) {
+    TempHome home;
+    torvane::testing::fillReportFixture(home.db());
+    writeDefinition(home, "TICKET_LINEAS.rpt", kTicketLines);
+    writeDefinition(home, "TICKET_PRUEBA.rpt", kTicket);
+    const RenderedReport r = renderOk(home, "\\TICKET_PRUEBA.rpt", "{ODTS.NODT} ='ODT08/03/00001'");
+    ASSERT_EQ(r.pages.size(), 1u);
+    EXPECT_NEAR(r.paperSize().width(), 80 * 72 / 25.4, 0.5);
+    // Materials 12,50 + 71,82 = 84,32; VAT 13,4912.
+    expectReference("TICKET_PRUEBA", r.toText());
+
+    // Three hundred lines make one longer ticket, never a second page.
+    torvane::Database::Transaction t(home.db());
+    for (int i = 0; i < 300; ++i)
+        home.db().insert(
+            "INSERT INTO MaterialesODT (NODT, Descripcion, Unidades, Precio, Dto) VALUES "
+            "('ODT08/03/00001', 'TORNILLO', 1, 0.10, 0)");
+    t.commit();
+    const RenderedReport longer =
+        renderOk(home, "\\TICKET_PRUEBA.rpt", "{ODTS.NODT} ='ODT08/03/00001'");
+    ASSERT_EQ(longer.pages.size(), 1u);
+    EXPECT_GT(longer.paperSize().height(), r.paperSize().height() + 300 * 9);
+    EXPECT_TRUE(longer.toText().contains("TOTAL | 132,61"));  // 114,32 + 18,2912
+}
+
+TEST(ReportRender, LabelsSheetOfSixteen) {
+    TempHome home;
+    torvane::testing::fillReportFixture(home.db());
+    torvane::Database::Transaction t(home.db());
+    for (int i = 1; i <= 15; ++i)
+        home.db().insert(
+            "INSERT INTO Clientes (Codigo, Nombre, Apellido1, Direccion, CP, Localidad, Provincia) "
+            "VALUES (?, ?, 'PRUEBA', 'C/ LARGA, 1', '46001', 'VALENCIA', 'VALENCIA')",
+            {QString("X%1").arg(i, 2, 10, QChar('0')), QString("CLIENTE %1").arg(i)});
+    t.commit();
+    writeDefinition(home, "ETIQUETAS_PRUEBA.rpt", kLabels);
+    const RenderedReport r = renderOk(home, "\\ETIQUETAS_PRUEBA.rpt");
+    ASSERT_EQ(r.pages.size(), 2u);  // 18 labels: a full sheet and two more
+    const auto mm = [](double points) { return points * 25.4 / 72; };
+    const auto& first = r.pages[0].items;
+    ASSERT_EQ(first.size(), 16u * 4 - 1);  // the third customer has no street
+    EXPECT_NEAR(mm(first[0].rect.left()), 10, 0.01);
+    EXPECT_NEAR(mm(first[0].rect.top()), 20, 0.01);
+    EXPECT_TRUE(first[0].bold);
+    EXPECT_FALSE(first[1].bold);
+    expectReference("ETIQUETAS_PRUEBA", r.toText());
+}
+
+// A preview's first look lays out only the first page; it is the page the whole report
+// starts with, numbered without the total that is not known yet.
+TEST(ReportRender, FirstPageAloneIsTheFirstPageOfTheWhole) {
+    TempHome home;
+    torvane::testing::fillReportFixture(home.db());
+    torvane::Database::Transaction t(home.db());
+    for (int i = 1; i <= 300; ++i)
+        home.db().insert("INSERT INTO Clientes (Codigo, Nombre, Apellido1) VALUES (?, ?, 'PRUEBA')",
+                         {QString("X%1").arg(i, 4, 10, QChar('0')), QString("CLIENTE %1").arg(i)});
+    t.commit();
+    ReportEngine engine(home.db(), torvane::reports::reportFolders(home.session()), kPrintDate);
+    const auto whole = engine.render("\\QARVOCLIENTES2.rpt", {});
+    const auto first = engine.render("\\QARVOCLIENTES2.rpt", {}, 1);
+    ASSERT_TRUE(whole.report && first.report);
+    ASSERT_GE(whole.report->pages.size(), 5u);
+    EXPECT_TRUE(whole.report->complete);
+    EXPECT_FALSE(first.report->complete);
+    ASSERT_EQ(first.report->pages.size(), 1u);
+    const auto text = [](const torvane::reports::Page& p) {
+        RenderedReport one;
+        one.pages = {p};
+        return one.toText();
+    };
+    QString expected = text(whole.report->pages[0]);
+    expected.replace(QString("Página 1 de %1").arg(whole.report->pages.size()), "Página 1");
+    EXPECT_EQ(text(first.report->pages[0]), expected);
+    // A report shorter than the limit comes back whole.
+    const auto small = engine.render("\\QARVOLPRO.rpt", {}, 1);
+    ASSERT_TRUE(small.report);
+    EXPECT_TRUE(small.report->complete);
+    EXPECT_TRUE(small.report->toText().contains("Página 1 de 1"));
+}
+
+TEST(ReportRender, ReceiptsThreeToASheetWithTheirAmountInWords) {
+    TempHome home;
+    torvane::testing::fillReportFixture(home.db());
+    const double amounts[] = {84.48, 84.47, 1000, 0.5};
+    for (int i = 0; i < 4; ++i)
+        home.db().insert(
+            "INSERT INTO Recibos (NRecibo, Fecha, Vto, Importe, Id_cli, Banco, Sucursal, NCuenta, "
+            "NFactura) VALUES (?, '2008-03-31', ?, ?, 2, '2100', '0001', '1234567890', "
+            "'FR08/03/00002')",
+            {QString("REC08/03/0000%1").arg(i + 1), QString("30/0%1/2008").arg(i + 4), amounts[i]});
+    writeDefinition(home, "RECIBO_PRUEBA.rpt", R"(report receipt
+from Recibos LEFT JOIN Clientes ON Clientes.Id_Cli = Recibos.Id_cli
+order Recibos.NRecibo
+company = {DatosEmpresa.Nombre}
+heading RECIBO
+field "Número" = {Recibos.NRecibo}
+field "Vencimiento" = {Recibos.Vto}
+customer "Librado" = {Clientes.Nombre} {Clientes.Apellido1}
+customer = {Recibos.Banco} {Recibos.Sucursal} {Recibos.NCuenta}
+total "Importe" bold = {Recibos.Importe}
+total "Son:" = words
+)");
+    const RenderedReport r = renderOk(home, "\\RECIBO_PRUEBA.rpt");
+    ASSERT_EQ(r.pages.size(), 2u);
+    const QString text = r.toText();
+    const char* expected[] = {"Importe | 84,48",
+                              "Son: Ochenta y Cuatro  Euros con Cuarenta y Ocho  centimos",
+                              "Importe | 84,47",
+                              "Importe | 1.000,00",
+                              "Son: Un  mil  Euros Netos",
+                              "Vencimiento | 30/04/2008",
+                              "Librado",
+                              "MARÍA LÓPEZ"};
+    for (const char* e : expected)
+        EXPECT_TRUE(text.contains(QString::fromUtf8(e))) << e << "\n" << text.toStdString();
+    EXPECT_EQ(text.count("RECIBO"), 4);
+    EXPECT_TRUE(r.toText().split("--- página 2 ---").last().contains("REC08/03/00004"));
+}
+
+// The invoice of one work order says when the work was done, unless that is the
+// invoice's own date (invoiced on 11/03/2008).
+TEST(ReportRender, InvoiceShowsTheWorkDatesWhenTheyAreNotTheInvoiceDate) {
+    struct Case {
+        const char* entered;
+        const char* delivered;
+        const char* shown;  // nullptr: no "Fecha trabajo" line
+    };
+    const Case cases[] = {
+        {"2008-03-11", "2008-03-11", nullptr},
+        {"2008-03-10", "2008-03-11", "Fecha trabajo | 10/03/2008 al 11/03/2008"},
+        {"2008-03-10", "2008-03-10", "Fecha trabajo | 10/03/2008\n"},
+        {"2008-03-11", nullptr, nullptr},
+        {"2008-03-01", nullptr, "Fecha trabajo | 01/03/2008\n"},
+    };
+    for (const Case& c : cases) {
+        TempHome home;
+        torvane::testing::fillReportFixture(home.db());
+        home.db().exec("UPDATE ODTS SET Fecha = ?, FechaEntrega = ? WHERE Id_ODT = 1",
+                       {QString(c.entered), c.delivered ? QVariant(QString(c.delivered))
+                                                        : QVariant(QMetaType(QMetaType::QString))});
+        const QString text =
+            renderOk(home, "\\QARVOFACODT.rpt", "{ODTS.NODT} ='ODT08/03/00001'").toText();
+        if (c.shown)
+            EXPECT_TRUE(text.contains(c.shown)) << c.entered << "\n" << text.toStdString();
+        else
+            EXPECT_FALSE(text.contains("Fecha trabajo")) << c.entered;
+    }
 }
 
 }  // namespace
