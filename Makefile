@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD := build/$(PRESET)
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench demo format clean
+.PHONY: all deps configure build run test torture bench demo format clean
 
 all: build
 
@@ -21,6 +21,11 @@ run: build
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The concurrency tests at full length: compaction under a second program's inserts and open
+# transactions, two programs saving customers, 200 compactions killed at random points.
+torture: build
+	@cd $(BUILD)/bin && TORVANE_TORTURE=1 QT_QPA_PLATFORM=offscreen ./test_core --gtest_filter='Torture.*'
 
 # Benchmarks on the large database (generated once under build/release/bench-data).
 bench: deps

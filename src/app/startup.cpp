@@ -26,6 +26,14 @@ const QString kUpgradeRefused =
 const QString kFillCompany = QStringLiteral("Por favor rellene los datos de la empresa");
 const QString kTemplate = QStringLiteral("Nueva");
 
+QString sharedWarning(const QString& path) {
+    return QStringLiteral("La base de datos ") + path +
+           QStringLiteral(
+               " ya está abierta en otro Torvane (en este equipo o en otro). Se puede trabajar "
+               "en los dos a la vez: cada cambio se guarda entero, pero una pantalla abierta no "
+               "muestra lo que el otro guarde hasta que se vuelva a cargar.");
+}
+
 QString rutaWriteFailed(const QString& reason) {
     return QStringLiteral("No se puede guardar la ruta de la base de datos en \"ruta.fpl\": ") +
            reason;
@@ -77,6 +85,7 @@ void Inicial::StartUp() {
         showDialog();
         return;
     }
+    if (session_.databaseSharedWithOther()) dialogs_.exclamation(sharedWarning(path));
     std::optional<QString> name;
     try {
         session_.db().applyMigrations();
@@ -200,6 +209,7 @@ bool Inicial::switchTo(const QString& file, const Previous& previous) {
         dialogs_.critical(cannotOpenDatabaseMessage(file, error));
         return false;
     }
+    if (session_.databaseSharedWithOther()) dialogs_.exclamation(sharedWarning(file));
     return true;
 }
 

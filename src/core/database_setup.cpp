@@ -56,7 +56,8 @@ bool ComprobarDB(const QString& path, const QString& table, const QString& colum
         return false;
     try {
         Database db;
-        if (!db.open(path)) return false;
+        // Reads the catalogue only; the caller has already opened and checked the file.
+        if (!db.open(path, nullptr, Database::Mode::Copy)) return false;
         const QStringList columns = db.columnNames(table);
         return columns.size() > position && columns.at(position) == column;
     } catch (const DbError&) {

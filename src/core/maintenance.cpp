@@ -1,11 +1,13 @@
 #include "core/maintenance.h"
 
 #include <fcntl.h>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <cerrno>
 #include <cstdio>
@@ -29,7 +31,15 @@ bool sameFile(const QString& a, const QString& b) {
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
-// VACUUM INTO does not flush what it writes; a backup on a USB stick must be on it.
+bool sameDevice(const QString& a, const QString& b) {
+    struct stat sa {};
+    struct stat sb {};
+    if (::stat(native(a).constData(), &sa) != 0 || ::stat(native(b).constData(), &sb) != 0)
+        return false;
+    return sa.st_dev == sb.st_dev;
+}
+
+// What SQLite writes to a plain file it does not flush; a backup on a USB stick must be on it.
 void flushToDisk(const QString& path) {
     const int fd = ::open(native(path).constData(), O_RDONLY);
     if (fd < 0) return;
@@ -43,7 +53,7 @@ bool renameOver(const QString& from, const QString& to, int* err) {
     return false;
 }
 
-// A name beside `near` that nothing uses yet, created empty (VACUUM INTO accepts an empty file).
+// A name beside `near` that nothing uses yet, created empty (SQLite accepts an empty file).
 std::optional<QString> reserveTempFile(const QString& folder, const QString& stem) {
     QTemporaryFile tmp(QDir(folder).filePath(stem + QStringLiteral("-XXXXXX.tmp")));
     tmp.setAutoRemove(false);
@@ -53,20 +63,42 @@ std::optional<QString> reserveTempFile(const QString& folder, const QString& ste
     return name;
 }
 
-// Copies the database at source into the empty file target.
-std::optional<QString> vacuumInto(const QString& source, const QString& target) {
-    Database db;
-    QString reason;
-    if (!db.open(source, &reason))
-        return QStringLiteral("No se puede abrir la base de datos %1: %2").arg(source, reason);
-    try {
-        db.compactInto(target);
-    } catch (const DbError& e) {
-        return e.message();
+QString engineMessage(sqlite3* db, int rc) {
+    const char* text = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    return QString::fromUtf8(text ? text : sqlite3_errstr(rc));
+}
+
+// Copies every page of `from` into `to` in one step. Returns the engine's result code.
+int copyPages(sqlite3* to, sqlite3* from, QString* error) {
+    sqlite3_backup* b = sqlite3_backup_init(to, "main", from, "main");
+    if (!b) {
+        *error = engineMessage(to, SQLITE_ERROR);
+        return sqlite3_errcode(to);
     }
-    db.close();
-    flushToDisk(target);
-    return std::nullopt;
+    int rc = sqlite3_backup_step(b, -1);
+    const int finish = sqlite3_backup_finish(b);
+    if (rc == SQLITE_DONE) rc = finish;
+    if (rc != SQLITE_OK) *error = engineMessage(to, rc);
+    return rc;
+}
+
+// A raw connection to a file of our own making (the copy or the compacted file).
+struct RawFile {
+    sqlite3* db = nullptr;
+    RawFile(const QString& path, int flags) {
+        if (sqlite3_open_v2(native(path).constData(), &db, flags, nullptr) != SQLITE_OK) {
+            sqlite3_close(db);
+            db = nullptr;
+        }
+    }
+    ~RawFile() { sqlite3_close(db); }
+    RawFile(const RawFile&) = delete;
+    RawFile& operator=(const RawFile&) = delete;
+};
+
+bool isCompactionLeftover(const QString& name) {
+    const QRegularExpression pattern(QStringLiteral("^DBT_[0-9]{4}\\.mdb(-journal|-wal|-shm)?$"));
+    return pattern.match(name).hasMatch();
 }
 
 }  // namespace
@@ -116,10 +148,32 @@ std::optional<QString> backupDatabase(const QString& source, const QString& targ
     if (!tmp)
         return QStringLiteral("No se puede escribir en la carpeta %1.")
             .arg(QDir::toNativeSeparators(folder));
-    if (auto err = vacuumInto(source, *tmp)) {
+    const auto copyFailed = [&](const QString& why) {
         QFile::remove(*tmp);
-        return QStringLiteral("No se ha podido copiar la base de datos: %1").arg(*err);
+        QFile::remove(*tmp + QStringLiteral("-journal"));
+        return QStringLiteral("No se ha podido copiar la base de datos: %1").arg(why);
+    };
+    {
+        Database db;
+        QString reason;
+        if (!db.open(source, &reason, Database::Mode::Copy))
+            return copyFailed(
+                QStringLiteral("No se puede abrir la base de datos %1: %2").arg(source, reason));
+        RawFile copy(*tmp, SQLITE_OPEN_READWRITE);
+        if (!copy.db) return copyFailed(QStringLiteral("no se puede crear la copia."));
+        // The copy is one file written once: no journal needed, it is flushed below.
+        sqlite3_exec(copy.db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr, nullptr,
+                     nullptr);
+        QString error;
+        const int rc = copyPages(copy.db, db.rawHandle(), &error);
+        if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+            return copyFailed(QStringLiteral("el archivo está bloqueado por otro programa."));
+        if (rc != SQLITE_OK) return copyFailed(error);
     }
+    // A copy on another disk (a USB stick the user takes away once told it is done) is
+    // flushed before it counts; on the database's own disk the system writes it back like any
+    // copied file, which keeps the backup close to the time of a plain copy.
+    if (!sameDevice(source, folder)) flushToDisk(*tmp);
     int err = 0;
     if (!renameOver(*tmp, info.absoluteFilePath(), &err)) {
         QFile::remove(*tmp);
@@ -140,58 +194,80 @@ std::optional<MaintenanceError> compactDatabase(Session& session,
     const QString dbPath = session.databasePath();
     const QString temp = session.programFile(
         compactionTempName(options.clock ? options.clock() : QTime::currentTime()));
-    const std::function<bool(const QString&, const QString&, int*)> replace =
-        options.replaceFile ? options.replaceFile : renameOver;
 
-    const QFileInfo tempInfo(temp);
-    if (tempInfo.exists() || tempInfo.isSymLink()) {
-        if (::unlink(native(temp).constData()) != 0) {
+    // Whatever an interrupted compaction left behind goes first, whatever its minute and second.
+    const QDir folder(session.programFolder());
+    for (const QString& name : folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System)) {
+        if (!isCompactionLeftover(name)) continue;
+        const QString stale = folder.filePath(name);
+        if (::unlink(native(stale).constData()) != 0) {
             const int err = errno;
-            return MaintenanceError{err,
-                                    QStringLiteral("No se puede borrar el archivo temporal %1: %2")
-                                        .arg(QDir::toNativeSeparators(temp), systemErrorText(err))};
+            return MaintenanceError{
+                err, QStringLiteral("No se puede borrar el archivo temporal %1: %2")
+                         .arg(QDir::toNativeSeparators(stale), systemErrorText(err))};
         }
     }
 
-    // Nothing may hold the file while it is replaced; the session gets it back in any case.
+    // The session's grids may hold read cursors; they would keep the lock from us.
     const bool wasOpen = session.hasDatabase();
     session.closeDatabase();
     std::optional<MaintenanceError> failure;
-    if (auto engineError = vacuumInto(dbPath, temp)) {
-        failure = MaintenanceError{1, *engineError};
-    } else {
-        // Replace the link's target, not the link, when the database is reached through one.
-        const QString canonical = QFileInfo(dbPath).canonicalFilePath();
-        const QString dest = canonical.isEmpty() ? dbPath : canonical;
-        int err = 0;
-        if (!replace(temp, dest, &err) && err == EXDEV) {
-            // The program folder is on another disk: bring the copy beside the database first,
-            // so that the final step is still one rename.
-            const QString folder = QFileInfo(dest).absolutePath();
-            const auto beside = reserveTempFile(folder, QStringLiteral(".DBT"));
-            err = beside ? 0 : EACCES;
-            if (beside) {
-                QFile::remove(*beside);
-                if (!QFile::copy(temp, *beside)) {
-                    err = EIO;
-                } else {
-                    flushToDisk(*beside);
-                    if (replace(*beside, dest, &err)) {
-                        QFile::remove(temp);
-                        err = 0;
-                    }
+    const auto engineFailure = [&](const QString& what) { failure = MaintenanceError{1, what}; };
+    const auto refuse = [&] {
+        failure = MaintenanceError{
+            kDatabaseInUse,
+            QStringLiteral("La base de datos %1 está bloqueada por otro programa; no se ha "
+                           "compactado ni cambiado nada. Inténtelo cuando el otro programa "
+                           "termine.")
+                .arg(QDir::toNativeSeparators(dbPath))};
+    };
+    {
+        Database db;
+        QString reason;
+        if (!db.open(dbPath, &reason)) {
+            if (reason.contains(QStringLiteral("bloqueado")))
+                refuse();
+            else
+                engineFailure(QStringLiteral("No se puede abrir la base de datos %1: %2")
+                                  .arg(dbPath, reason));
+        } else {
+            sqlite3* h = db.rawHandle();
+            db.setBusyTimeout(options.busyTimeoutMs);
+            // The exclusive lock, taken once and kept until the copy is back in the file: no
+            // other connection reads or writes in between.
+            // The lock is waited for in normal mode, which lets go between attempts (so a
+            // writer that is committing can finish), and then kept by the exclusive mode.
+            int rc = sqlite3_exec(h, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+            if (rc == SQLITE_OK)
+                rc = sqlite3_exec(h, "PRAGMA locking_mode=EXCLUSIVE; COMMIT", nullptr, nullptr,
+                                  nullptr);
+            if (rc != SQLITE_OK) {
+                sqlite3_exec(h, "ROLLBACK", nullptr, nullptr, nullptr);
+                if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED)
+                    refuse();
+                else
+                    engineFailure(engineMessage(h, rc));
+            } else {
+                try {
+                    db.compactInto(temp);
+                    flushToDisk(temp);
+                    RawFile compacted(temp, SQLITE_OPEN_READONLY);
+                    QString error;
+                    if (!compacted.db)
+                        engineFailure(QStringLiteral("No se puede leer la copia compactada %1.")
+                                          .arg(QDir::toNativeSeparators(temp)));
+                    else if (copyPages(h, compacted.db, &error) != SQLITE_OK)
+                        engineFailure(error);
+                } catch (const DbError& e) {
+                    engineFailure(e.message());
                 }
-                if (err != 0) QFile::remove(*beside);
             }
-        }
-        if (err != 0) {
-            failure = MaintenanceError{
-                err, QStringLiteral("No se puede sustituir la base de datos %1 por la copia "
-                                    "compactada %2: %3")
-                         .arg(QDir::toNativeSeparators(dbPath), QDir::toNativeSeparators(temp),
-                              systemErrorText(err))};
+            sqlite3_exec(h, "PRAGMA locking_mode=NORMAL; SELECT count(*) FROM sqlite_master",
+                         nullptr, nullptr, nullptr);
         }
     }
+    QFile::remove(temp);
+    QFile::remove(temp + QStringLiteral("-journal"));
 
     if (wasOpen) {
         QString reason;

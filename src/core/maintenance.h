@@ -19,8 +19,10 @@ struct MaintenanceError {
 };
 
 // Writes a consistent copy of the database at source to target, even while
-// the program has it open: the copy is built beside target under a temporary
-// name and then renamed over it, so an old target stays as it was on failure.
+// the program has it open: SQLite's online backup copies the whole file in one
+// step (under a shared lock, so every page is of one committed state) into a
+// temporary file beside target, which is then renamed over it, so an old target
+// stays as it was on failure.
 // A target that is the source file itself is left alone and counts as done.
 // Returns the Spanish reason on failure.
 std::optional<QString> backupDatabase(const QString& source, const QString& target);
@@ -31,14 +33,22 @@ QString compactionTempName(const QTime& time);
 struct CompactionOptions {
     // The time that names the temporary file.
     std::function<QTime()> clock = [] { return QTime::currentTime(); };
-    // Replaces `to` by `from` in one step; on failure returns false and sets *err to an errno.
-    std::function<bool(const QString& from, const QString& to, int* err)> replaceFile;
+    // How long to wait for another program's lock before refusing.
+    int busyTimeoutMs = 5000;
 };
 
-// Compacts the session's database into the temporary file of the program
-// folder, then renames that file over the database in one atomic step, so the
-// database is never missing. The session's connection is closed meanwhile
-// and reopened afterwards. Returns the error of the failing step.
+// The error number of a compaction refused because another program holds the database.
+inline constexpr int kDatabaseInUse = 5;
+
+// Compacts the session's database. Leftover temporary files of earlier compactions
+// ("DBT_????.mdb" and their journals) are removed first. Then, holding the file's
+// exclusive lock throughout, the database is compacted into "DBT_mmss.mdb" in the
+// program folder and copied back into the database by SQLite's backup API, inside
+// SQLite's own journal: no other program's work can fall between the two steps, and
+// nothing ever replaces the file under another connection. When another program holds
+// a lock past the busy timeout the compaction is refused and nothing changes. The
+// session's connection is closed meanwhile and reopened afterwards. Returns the error
+// of the failing step.
 std::optional<MaintenanceError> compactDatabase(Session& session,
                                                 const CompactionOptions& options = {});
 

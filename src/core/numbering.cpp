@@ -104,6 +104,13 @@ QString damagedSeriesFileMessage(const QStringList& defaultsInUse) {
                "rehacerlo.");
 }
 
+bool isReadableSeries(const QString& text) {
+    if (text.size() > kMaxSeriesLength) return false;
+    for (QChar c : text)
+        if (c.category() == QChar::Other_Control) return false;
+    return true;
+}
+
 bool LoadSeries(Session& session, Dialogs& dialogs) {
     const QString path = session.programFile(QString::fromLatin1(kSeriesFile));
     if (!QFileInfo::exists(path)) {
@@ -122,26 +129,23 @@ bool LoadSeries(Session& session, Dialogs& dialogs) {
     const std::optional<QStringList> fields = readSettingsFile(path);
     const QStringList read = fields.value_or(QStringList{});
     QStringList series = defaultSeries();
-    if (read.size() >= kSeriesCount) {
-        // Each complete group of ten replaces the ten; a trailing incomplete group is ignored.
-        const qsizetype groups = read.size() / kSeriesCount;
-        for (qsizetype g = 0; g < groups; ++g)
-            for (int i = 0; i < kSeriesCount; ++i) series[i] = read[g * kSeriesCount + i];
-        session.setSeries(series);
-        return true;
-    }
-
-    QStringList defaultsInUse;
+    // Each complete group of ten replaces the ten, so the last complete group counts; a
+    // trailing incomplete group is ignored.
+    const qsizetype groups = read.size() / kSeriesCount;
+    const qsizetype base = groups > 0 ? (groups - 1) * kSeriesCount : 0;
+    QStringList notAsWritten;
     for (int i = 0; i < kSeriesCount; ++i) {
-        if (i < read.size()) {
-            series[i] = read[i];
+        const qsizetype at = base + i;
+        if (at < read.size() && isReadableSeries(read[at])) {
+            series[i] = read[at];
         } else {
-            defaultsInUse << QString::fromLatin1(kNames[i]) + QStringLiteral(" \"") + series[i] +
-                                 QLatin1Char('"');
+            notAsWritten << QString::fromLatin1(kNames[i]) + QStringLiteral(" \"") + series[i] +
+                                QLatin1Char('"');
         }
     }
     session.setSeries(series);
-    dialogs.exclamation(damagedSeriesFileMessage(defaultsInUse));
+    if (notAsWritten.isEmpty()) return true;
+    dialogs.exclamation(damagedSeriesFileMessage(notAsWritten));
     return false;
 }
 

@@ -28,11 +28,15 @@ QString seriesText(const Session& session, Series series);
 // The series expanded against the session's today.
 QString seriesPrefix(const Session& session, Series series);
 
+// A series longer than this, or with control characters, is a damaged one.
+inline constexpr int kMaxSeriesLength = 100;
+bool isReadableSeries(const QString& text);
+
 // Reads "conf.fpl" into the session. Missing file: the defaults are set and written, no
-// message. A file with fewer than ten fields (or unreadable): the fields that were read keep
-// their positions, the rest take their defaults, the file is left untouched and one
-// exclamation message says so. Returns false only when the file was damaged or could not be
-// read or written.
+// message. A file with fewer than ten fields (or unreadable), or with damaged series: the
+// series read as written keep their positions, the rest take their defaults, the file is
+// left untouched and one exclamation message names every series not read as written. Returns false
+// only when the file was damaged or could not be read or written.
 bool LoadSeries(Session& session, Dialogs& dialogs);
 
 // Rewrites "conf.fpl" whole with the ten texts and, only when that worked, puts them into the

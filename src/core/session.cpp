@@ -19,9 +19,12 @@ void Session::setDatabasePath(const QString& path) {
     Q_EMIT databasePathChanged(path);
 }
 
-bool Session::openDatabase(const QString& path, QString* reason) {
+bool Session::openDatabase(const QString& path, QString* reason, Database::Mode mode) {
     auto fresh = std::make_unique<Database>();
-    if (!fresh->open(path, reason)) return false;
+    if (!fresh->open(path, reason, mode)) return false;
+    // Ours goes first, so that it cannot count as the other program.
+    db_.reset();
+    sharedWithOther_ = mode == Database::Mode::ReadWrite && fresh->announce();
     db_ = std::move(fresh);
     setDatabasePath(path);
     return true;
@@ -29,6 +32,7 @@ bool Session::openDatabase(const QString& path, QString* reason) {
 
 void Session::closeDatabase() {
     db_.reset();
+    sharedWithOther_ = false;
 }
 
 bool Session::hasDatabase() const {

@@ -29,7 +29,11 @@ class Session : public QObject {
 
     // Opens the connection on path. On success DatabasePath becomes path; on
     // failure nothing changes and *reason says why (Spanish, without the path).
-    bool openDatabase(const QString& path, QString* reason = nullptr);
+    // A read-write open marks the file as open in this program (Database::announce).
+    bool openDatabase(const QString& path, QString* reason = nullptr,
+                      Database::Mode mode = Database::Mode::ReadWrite);
+    // True when another running Torvane had the open database open already.
+    bool databaseSharedWithOther() const { return sharedWithOther_; }
     void closeDatabase();
     bool hasDatabase() const;
     Database& db();
@@ -56,6 +60,7 @@ class Session : public QObject {
     QStringList series_;
     QDate today_;
     std::unique_ptr<Database> db_;
+    bool sharedWithOther_ = false;
 };
 
 }  // namespace torvane

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 namespace torvane {
 
@@ -50,27 +51,53 @@ QStringList parseQuotedFields(const QString& text) {
     normalised.replace('\r', '\n');
     for (const QString& line : normalised.split('\n')) {
         if (line.trimmed().isEmpty()) continue;
-        QString field;
-        bool inQuotes = false;
+        // A quoted field is exactly the text between its quotes, blanks included; what lies
+        // outside them (blanks after a comma) is not part of it.
+        QString field, quoted;
+        bool inQuotes = false, wasQuoted = false;
+        const auto endField = [&] {
+            fields << (wasQuoted ? quoted : field.trimmed());
+            field.clear();
+            quoted.clear();
+            wasQuoted = false;
+        };
         for (QChar c : line) {
             if (c == '"') {
                 inQuotes = !inQuotes;
+                wasQuoted = true;
             } else if (c == ',' && !inQuotes) {
-                fields << field.trimmed();
-                field.clear();
+                endField();
             } else {
                 field.append(c);
+                if (inQuotes) quoted.append(c);
             }
         }
-        fields << field.trimmed();
+        endField();
     }
     return fields;
+}
+
+QString decodeSettingsText(const QByteArray& bytes) {
+    bool ascii = true;
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    if (!ascii) {
+        // A file saved by an editor as UTF-8 ("AÃ±o" read as Windows-1252) is read as such;
+        // it is written back in Windows-1252 on the next save.
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = utf8.decode(bytes);
+        if (!utf8.hasError()) return text;
+    }
+    return decodeWindows1252(bytes);
 }
 
 std::optional<QStringList> readSettingsFile(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
-    return parseQuotedFields(decodeWindows1252(f.readAll()));
+    return parseQuotedFields(decodeSettingsText(f.readAll()));
 }
 
 std::optional<QString> readFirstField(const QString& path) {

@@ -14,8 +14,12 @@ QString decodeWindows1252(const QByteArray& bytes);
 // Characters that Windows-1252 cannot hold become "?".
 QByteArray encodeWindows1252(const QString& text);
 
-// Splits the file into fields: a field ends at a comma or at a line end; its
-// surrounding quotes are removed. Empty lines give no fields.
+// The file's text: Windows-1252, unless the bytes are valid UTF-8 with non-ASCII text.
+QString decodeSettingsText(const QByteArray& bytes);
+
+// Splits the file into fields: a field ends at a comma or at a line end. A quoted
+// field is exactly the text between its quotes; an unquoted one loses its outer
+// blanks. Empty lines give no fields.
 QStringList parseQuotedFields(const QString& text);
 
 // Reads every field of the file; std::nullopt when it is missing or unreadable.

@@ -1,10 +1,19 @@
 #include "data/database.h"
 
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
+#include <QThread>
 #include <atomic>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
 
 #include "schema_sql.h"
 
@@ -18,14 +27,41 @@ QString nextConnectionName() {
 }
 
 // The first bytes of the file say what it is, before SQLite gets to touch it.
-enum class FileKind { Missing, Empty, Sqlite, Jet, Other, Unreadable };
+enum class FileKind {
+    Missing,
+    Folder,
+    Special,
+    NoReadPermission,
+    Empty,
+    Sqlite,
+    Jet,
+    Other,
+    Unreadable
+};
 
-FileKind sniff(const QString& path, QByteArray* header) {
-    QFileInfo info(path);
-    if (!info.exists() || !info.isFile()) return FileKind::Missing;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return FileKind::Unreadable;
-    *header = f.read(100);
+FileKind sniff(const QString& path, QByteArray* header, int* openError) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return FileKind::Missing;
+    if (S_ISDIR(st.st_mode)) return FileKind::Folder;
+    // A FIFO or a device would block or stream forever; never open one.
+    if (!S_ISREG(st.st_mode)) return FileKind::Special;
+    // The permission bits, not this user's access: an administrator reads anything, but a
+    // file nobody may read is not meant to be opened.
+    if ((st.st_mode & (S_IRUSR | S_IRGRP | S_IROTH)) == 0) return FileKind::NoReadPermission;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        *openError = errno;
+        return errno == EACCES || errno == EPERM ? FileKind::NoReadPermission
+                                                 : FileKind::Unreadable;
+    }
+    char buf[100];
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    ::close(fd);
+    if (n < 0) {
+        *openError = errno;
+        return FileKind::Unreadable;
+    }
+    *header = QByteArray(buf, static_cast<int>(n));
     if (header->isEmpty()) return FileKind::Empty;
     if (header->startsWith(QByteArray("SQLite format 3\0", 16))) return FileKind::Sqlite;
     // Access/Jet files carry their signature at offset 4.
@@ -59,11 +95,41 @@ bool hasNoWriteBits(const QString& path) {
     return !(p & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther));
 }
 
-QString describe(const QString& sql, const QSqlError& e) {
-    QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
-    Q_UNUSED(sql);
-    return text;
+// The tables every file of ours has had since the first build.
+constexpr const char* kOwnTables[] = {"Clientes", "Articulos", "ODTS", "Facturas", "DatosEmpresa"};
+
+// A byte past SQLite's own lock bytes (0x40000000..0x400001FF); each running Torvane holds a
+// shared lock on it for the file it has open.
+constexpr off_t kPresenceByte = 0x40000400;
+
+// SQLite's result code (primary part) behind a failed statement; 0 when unknown.
+int engineCode(const QSqlError& e) {
+    bool ok = false;
+    const int code = e.nativeErrorCode().toInt(&ok);
+    return ok ? (code & 0xFF) : 0;
 }
+
+enum class Trouble { None, Locked, Damaged };
+
+Trouble troubleOf(int code, const QString& text) {
+    if (code == SQLITE_BUSY || code == SQLITE_LOCKED || text.contains(QLatin1String("is locked")))
+        return Trouble::Locked;
+    if (code == SQLITE_CORRUPT || code == SQLITE_NOTADB || code == SQLITE_IOERR ||
+        text.contains(QLatin1String("malformed")) ||
+        text.contains(QLatin1String("not a database")) ||
+        text.contains(QLatin1String("disk I/O error")))
+        return Trouble::Damaged;
+    return Trouble::None;
+}
+
+QString engineText(const QSqlError& e) {
+    return e.databaseText().isEmpty() ? e.text() : e.databaseText();
+}
+
+const QString kLocked = QStringLiteral("el archivo está bloqueado por otro programa.");
+const QString kDamaged = QStringLiteral("el archivo está dañado.");
+const QString kForeign =
+    QStringLiteral("el archivo es una base de datos de otro programa, no de Torvane.");
 
 }  // namespace
 
@@ -83,20 +149,34 @@ void Database::close() {
         db_ = QSqlDatabase();
         QSqlDatabase::removeDatabase(connectionName_);
     }
+    // After SQLite has let go of the file, so that closing this descriptor cannot drop its locks.
+    if (presenceFd_ >= 0) {
+        ::close(presenceFd_);
+        presenceFd_ = -1;
+    }
     path_.clear();
 }
 
-bool Database::open(const QString& path, QString* reason) {
+bool Database::open(const QString& path, QString* reason, Mode mode) {
     auto fail = [&](const QString& why) {
         if (reason) *reason = why;
         return false;
     };
     QByteArray header;
-    switch (sniff(path, &header)) {
+    int openError = 0;
+    switch (sniff(path, &header, &openError)) {
         case FileKind::Missing:
             return fail(QStringLiteral("el archivo no existe."));
+        case FileKind::Folder:
+            return fail(QStringLiteral("no es un archivo sino una carpeta."));
+        case FileKind::Special:
+            return fail(QStringLiteral("no es un archivo sino un dispositivo o una tubería."));
+        case FileKind::NoReadPermission:
+            return fail(
+                QStringLiteral("no se puede leer el archivo: no tiene permiso de lectura."));
         case FileKind::Unreadable:
-            return fail(QStringLiteral("no se puede leer el archivo."));
+            return fail(QStringLiteral("no se puede leer el archivo: ") +
+                        QString::fromLocal8Bit(std::strerror(openError)) + QLatin1Char('.'));
         case FileKind::Jet:
             return fail(QStringLiteral(
                 "el archivo es una base de datos de la versión anterior del programa y debe "
@@ -107,34 +187,136 @@ bool Database::open(const QString& path, QString* reason) {
         case FileKind::Sqlite:
             break;
     }
-    if (looksTruncated(path, header)) return fail(QStringLiteral("el archivo está dañado."));
-    if (hasNoWriteBits(path)) return fail(QStringLiteral("el archivo es de solo lectura."));
+    if (looksTruncated(path, header)) return fail(kDamaged);
+    const quint32 applicationId = bigEndian(header, 68, 4);
+    if (applicationId != 0 && applicationId != static_cast<quint32>(kApplicationId))
+        return fail(kForeign);
+    if (mode == Mode::ReadWrite &&
+        (hasNoWriteBits(path) || ::access(QFile::encodeName(path).constData(), W_OK) != 0))
+        return fail(QStringLiteral("el archivo es de solo lectura."));
 
     close();
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
     db_.setDatabaseName(path);
-    if (!db_.open()) {
-        const QString why = db_.lastError().text();
+    if (mode != Mode::ReadWrite) db_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    // The engine's reason, in Spanish when it is one the user can act on.
+    const auto rawFail = [&](const QSqlError& e) {
         close();
-        return fail(why);
-    }
+        const Trouble t = troubleOf(engineCode(e), engineText(e));
+        return fail(t == Trouble::Locked    ? kLocked
+                    : t == Trouble::Damaged ? kDamaged
+                                            : engineText(e));
+    };
+    if (!db_.open()) return rawFail(db_.lastError());
     path_ = path;
-    try {
-        // One file the user can copy, written safely; links are by value, not enforced.
-        execForward(QStringLiteral("PRAGMA journal_mode=DELETE"));
-        execForward(QStringLiteral("PRAGMA synchronous=FULL"));
-        execForward(QStringLiteral("PRAGMA foreign_keys=OFF"));
-        execForward(QStringLiteral("PRAGMA busy_timeout=5000"));
-        execForward(QStringLiteral("SELECT count(*) FROM sqlite_master"));
-    } catch (const DbError& e) {
+    setBusyTimeout(kBusyTimeoutMs);
+    // Reads only, until the file is known to be ours and sound.
+    QSqlQuery q(db_);
+    q.setForwardOnly(true);
+    QStringList names;
+    for (const char* t : kOwnTables) names << QStringLiteral("'%1'").arg(QLatin1String(t));
+    const QString identity = QStringLiteral(
+                                 "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
+                                 "name COLLATE NOCASE IN (%1)")
+                                 .arg(names.join(QLatin1Char(',')));
+    // The first read waits for the file like any statement, and like them tries again.
+    bool read = false;
+    for (int attempt = 1; !read && attempt <= kBusyAttempts; ++attempt) {
+        read = q.exec(identity) && q.next();
+        if (!read &&
+            troubleOf(engineCode(q.lastError()), engineText(q.lastError())) != Trouble::Locked)
+            break;
+    }
+    if (!read) return rawFail(q.lastError());
+    if (q.value(0).toInt() < static_cast<int>(std::size(kOwnTables))) {
         close();
-        const QString msg = e.message();
-        if (msg.contains(QLatin1String("malformed")) ||
-            msg.contains(QLatin1String("not a database")))
-            return fail(QStringLiteral("el archivo está dañado."));
-        return fail(msg);
+        return fail(applicationId == 0 ? kForeign : kDamaged);
+    }
+    q.finish();
+    if (mode != Mode::Copy && QFileInfo(path).size() <= kQuickCheckLimit) {
+        if (!q.exec(QStringLiteral("PRAGMA quick_check(1)")) || !q.next())
+            return rawFail(q.lastError());
+        if (q.value(0).toString() != QLatin1String("ok")) {
+            close();
+            return fail(kDamaged);
+        }
+        q.finish();
+    }
+    if (mode == Mode::ReadWrite) {
+        // One file the user can copy, written safely; links are by value, not enforced.
+        if (!q.exec(QStringLiteral("PRAGMA journal_mode")) || !q.next())
+            return rawFail(q.lastError());
+        const bool isDelete =
+            q.value(0).toString().compare(QLatin1String("delete"), Qt::CaseInsensitive) == 0;
+        q.finish();
+        if ((!isDelete && !q.exec(QStringLiteral("PRAGMA journal_mode=DELETE"))) ||
+            !q.exec(QStringLiteral("PRAGMA synchronous=FULL")) ||
+            !q.exec(QStringLiteral("PRAGMA foreign_keys=OFF")))
+            return rawFail(q.lastError());
+        q.finish();
     }
     return true;
+}
+
+bool Database::announce() {
+    if (!isOpen()) return false;
+    if (presenceFd_ < 0)
+        presenceFd_ = ::open(QFile::encodeName(path_).constData(), O_RDONLY | O_CLOEXEC);
+    if (presenceFd_ < 0) return false;
+#ifdef F_OFD_SETLK
+    // Open-file-description locks: they belong to this descriptor, not to the process, so
+    // they never interfere with SQLite's own locks on the same file.
+    struct flock probe {};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    probe.l_start = kPresenceByte;
+    probe.l_len = 1;
+    const bool others = ::fcntl(presenceFd_, F_OFD_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
+    struct flock mine {};
+    mine.l_type = F_RDLCK;
+    mine.l_whence = SEEK_SET;
+    mine.l_start = kPresenceByte;
+    mine.l_len = 1;
+    ::fcntl(presenceFd_, F_OFD_SETLK, &mine);
+    return others;
+#else
+    return false;
+#endif
+}
+
+namespace {
+// SQLite's own busy handler sleeps ever longer (up to 100 ms) between attempts, and so keeps
+// missing the short gaps a fast writer leaves; this one looks every millisecond.
+int waitBriefly(void* timeoutMs, int count) {
+    if (count >= *static_cast<int*>(timeoutMs)) return 0;
+    ::usleep(1000);
+    return 1;
+}
+}  // namespace
+
+void Database::setBusyTimeout(int ms) {
+    busyTimeoutMs_ = ms;
+    if (sqlite3* h = rawHandle()) sqlite3_busy_handler(h, waitBriefly, &busyTimeoutMs_);
+}
+
+sqlite3* Database::rawHandle() {
+    if (!isOpen()) return nullptr;
+    const QVariant v = db_.driver()->handle();
+    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0) return nullptr;
+    return *static_cast<sqlite3* const*>(v.constData());
+}
+
+QString Database::translate(const QString& text) const {
+    const QString file = QFileInfo(path_).fileName();
+    switch (troubleOf(0, text)) {
+        case Trouble::Locked:
+            return QStringLiteral("El archivo %1 está bloqueado por otro programa.").arg(file);
+        case Trouble::Damaged:
+            return QStringLiteral("El archivo %1 está dañado.").arg(file);
+        case Trouble::None:
+            break;
+    }
+    return text;
 }
 
 QString Database::schemaSql() {
@@ -156,6 +338,67 @@ QStringList schemaStatements() {
     }
     return out;
 }
+}  // namespace
+
+namespace {
+
+// "2", " 2.5 ", "1,5" read as numbers; anything else stays as it was written.
+std::optional<double> quantityNumber(const QString& text) {
+    QString t = text.trimmed();
+    if (t.count(QLatin1Char(',')) == 1 && !t.contains(QLatin1Char('.')))
+        t.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const double v = t.toDouble(&ok);
+    if (!ok || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+void makeTowQuantityNumeric(Database& db) {
+    const auto type = db.scalar(QStringLiteral(
+        "SELECT type FROM pragma_table_info('LineasPartes') WHERE name = 'Cantidad'"));
+    if (!type.isValid() || type.toString().compare(QLatin1String("REAL"), Qt::CaseInsensitive) == 0)
+        return;
+    const QStringList columns = {QStringLiteral("Id"),     QStringLiteral("NParte"),
+                                 QStringLiteral("Texto"),  QStringLiteral("Cantidad"),
+                                 QStringLiteral("Precio"), QStringLiteral("Importe")};
+    if (db.columnNames(QStringLiteral("LineasPartes")) != columns) return;
+    QString create, index;
+    for (const QString& s : schemaStatements()) {
+        if (s.startsWith(QLatin1String("CREATE TABLE \"LineasPartes\""))) create = s;
+        if (s.startsWith(QLatin1String("CREATE INDEX \"ix_LineasPartes_NParte\""))) index = s;
+    }
+    create.replace(QLatin1String("\"LineasPartes\""), QLatin1String("\"LineasPartes_nueva\""));
+    const QVariant sequence =
+        db.scalar(QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = 'LineasPartes'"));
+    db.execForward(create);
+    const QString list = columns.join(QLatin1Char(','));
+    db.execForward(QStringLiteral("INSERT INTO LineasPartes_nueva (%1) SELECT %1 FROM "
+                                  "LineasPartes ORDER BY Id")
+                       .arg(list));
+    // The column's numeric affinity took the plain numbers; texts with blanks or a decimal
+    // comma are converted here, the rest is kept as written.
+    std::vector<std::pair<qint64, double>> fixes;
+    QSqlQuery q = db.execForward(QStringLiteral(
+        "SELECT Id, Cantidad FROM LineasPartes_nueva WHERE typeof(Cantidad) = 'text'"));
+    while (q.next())
+        if (auto v = quantityNumber(q.value(1).toString()))
+            fixes.emplace_back(q.value(0).toLongLong(), *v);
+    q.finish();
+    for (const auto& [id, value] : fixes)
+        db.execForward(QStringLiteral("UPDATE LineasPartes_nueva SET Cantidad = ? WHERE Id = ?"),
+                       {value, id});
+    db.execForward(QStringLiteral("DROP TABLE LineasPartes"));
+    db.execForward(QStringLiteral("ALTER TABLE LineasPartes_nueva RENAME TO LineasPartes"));
+    if (sequence.isValid()) {
+        db.execForward(QStringLiteral("DELETE FROM sqlite_sequence WHERE name = 'LineasPartes'"));
+        db.execForward(QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES "
+                                      "('LineasPartes', max(?, (SELECT ifnull(max(Id), 0) FROM "
+                                      "LineasPartes)))"),
+                       {sequence});
+    }
+    db.execForward(index);
+}
+
 }  // namespace
 
 bool Database::createFromSchema(const QString& path, QString* reason) {
@@ -185,6 +428,7 @@ bool Database::createFromSchema(const QString& path, QString* reason) {
             }
             if (ok) {
                 q.exec(QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion));
+                q.exec(QStringLiteral("PRAGMA application_id=%1").arg(kApplicationId));
                 ok = db.commit();
             } else {
                 db.rollback();
@@ -200,12 +444,22 @@ bool Database::createFromSchema(const QString& path, QString* reason) {
 
 QSqlQuery Database::run(const QString& sql, const QVariantList& params, bool forwardOnly) {
     if (!isOpen()) throw DbError(QStringLiteral("No hay ninguna base de datos abierta."));
-    QSqlQuery q(db_);
-    q.setForwardOnly(forwardOnly);
-    if (!q.prepare(sql)) throw DbError(describe(sql, q.lastError()));
-    for (const QVariant& p : params) q.addBindValue(p);
-    if (!q.exec()) throw DbError(describe(sql, q.lastError()));
-    return q;
+    // A statement outside a transaction that found the file locked past the busy timeout is
+    // tried again: a busy writer can starve a reader for a while without holding it for good.
+    for (int attempt = 1;; ++attempt) {
+        QSqlQuery q(db_);
+        q.setForwardOnly(forwardOnly);
+        if (q.prepare(sql)) {
+            for (const QVariant& p : params) q.addBindValue(p);
+            if (q.exec()) return q;
+        }
+        const QSqlError e = q.lastError();
+        sqlite3* h = rawHandle();
+        const bool retry = troubleOf(engineCode(e), engineText(e)) == Trouble::Locked &&
+                           attempt < kBusyAttempts && h && sqlite3_get_autocommit(h);
+        if (!retry) throw DbError(translate(engineText(e)));
+        q.finish();
+    }
 }
 
 QSqlQuery Database::exec(const QString& sql, const QVariantList& params) {
@@ -250,7 +504,7 @@ qint64 Database::insert(const QString& sql, const QVariantList& params) {
 Database::Transaction::Transaction(Database& db) : db_(db) {
     if (!db_.db_.transaction())
         throw DbError(QStringLiteral("No se puede iniciar la transacción: ") +
-                      db_.db_.lastError().text());
+                      db_.translate(engineText(db_.db_.lastError())));
 }
 
 Database::Transaction::~Transaction() {
@@ -259,7 +513,7 @@ Database::Transaction::~Transaction() {
 
 void Database::Transaction::commit() {
     if (!db_.db_.commit()) {
-        const QString why = db_.db_.lastError().text();
+        const QString why = db_.translate(engineText(db_.db_.lastError()));
         db_.db_.rollback();
         done_ = true;
         throw DbError(QStringLiteral("No se han podido guardar los cambios: ") + why);
@@ -336,7 +590,13 @@ void Database::applyMigrations() {
             "  AND (Cifras = 4 OR length(Contador) = Cifras)"
             " GROUP BY Cabeza COLLATE NOCASE"));
     }
+    // 3: the tow-line quantity becomes a number. SQLite cannot change a column's type, so the
+    // table is rebuilt in place with its column order, keys, key sequence and index.
+    if (version < 3 && hasTable(QStringLiteral("LineasPartes"))) makeTowQuantityNumeric(*this);
     execForward(QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion));
+    // Files of earlier builds are recognised by their tables; from now on by the id too.
+    if (scalar(QStringLiteral("PRAGMA application_id")).toInt() == 0)
+        execForward(QStringLiteral("PRAGMA application_id=%1").arg(kApplicationId));
     t.commit();
 }
 

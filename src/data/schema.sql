@@ -525,7 +525,7 @@ CREATE TABLE "LineasPartes" (
     "Id" INTEGER PRIMARY KEY AUTOINCREMENT,
     "NParte" TEXT COLLATE NOCASE,
     "Texto" TEXT COLLATE NOCASE,
-    "Cantidad" TEXT COLLATE NOCASE,
+    "Cantidad" REAL,
     "Precio" REAL,
     "Importe" REAL
 );

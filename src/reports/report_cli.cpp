@@ -69,7 +69,8 @@ int runReportCommand(const QStringList& args) {
     if (home.isEmpty()) home = QCoreApplication::applicationDirPath();
     Session session(home);
     QString reason;
-    if (!session.openDatabase(db, &reason)) {
+    // A report only reads: the file is opened read-only and stays exactly as it was.
+    if (!session.openDatabase(db, &reason, Database::Mode::ReadOnly)) {
         err(QStringLiteral("No se puede abrir la base de datos \"%1\": %2").arg(db, reason));
         return 1;
     }

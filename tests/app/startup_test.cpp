@@ -1,9 +1,14 @@
 #include "app/startup.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 
 #include "app/inicial2.h"
@@ -97,6 +102,38 @@ struct Program {
         ASSERT_TRUE(QFile::copy(TempHome::builtTemplate(), home.file("Nueva")));
     }
 };
+
+// An SQLite file of another program: its own tables, the given application id.
+void makeForeignDatabase(const QString& path, int applicationId) {
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "foreign");
+    {
+        db.setDatabaseName(path);
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec("CREATE TABLE Recetas (Id INTEGER PRIMARY KEY, Nombre TEXT)"));
+        ASSERT_TRUE(q.exec("INSERT INTO Recetas (Nombre) VALUES ('Tortilla')"));
+        ASSERT_TRUE(q.exec(QString("PRAGMA application_id=%1").arg(applicationId)));
+        db.close();
+    }
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase("foreign");
+}
+
+// Overwrites the pages after the schema, leaving the header and the catalogue readable.
+void damagePages(const QString& path) {
+    {
+        Database db;
+        ASSERT_TRUE(db.open(path));
+        Database::Transaction t(db);
+        for (int i = 0; i < 400; ++i)
+            db.exec("INSERT INTO Familias (Familia) VALUES (?)", {QString(100, 'f')});
+        t.commit();
+    }
+    QByteArray bytes = fileBytes(path);
+    ASSERT_GT(bytes.size(), 200000);
+    for (qsizetype i = bytes.size() - 40000; i < bytes.size() - 8192; ++i) bytes[i] = char(0x5A);
+    tt::writeBytes(path, bytes);
+}
 
 void typeCompany(QWidget& screen, const CompanyData& d) {
     const std::pair<const char*, const char*> fields[] = {{"txtNombre", "Nombre"},
@@ -224,6 +261,41 @@ TEST(StartUp, UnusableFileNamedInRutaShowsTheDialogAndKeepsRuta) {
     EXPECT_TRUE(p.dialogShown());
     EXPECT_FALSE(p.menu.isVisible());
     EXPECT_EQ(p.ruta(), before);
+}
+
+TEST(StartUp, AnotherProgramsSqliteFileIsRefusedAndLeftByteIdentical) {
+    Program p;
+    const QString path = p.home.file("recetas.erm");
+    makeForeignDatabase(path, 0);
+    p.pointRutaAt(path);
+    const QByteArray before = fileBytes(path);
+    p.inicial.StartUp();
+    EXPECT_EQ(
+        p.dialogs.texts(),
+        QStringList{"No se puede abrir la base de datos " + path +
+                    QString::fromUtf8(
+                        ": el archivo es una base de datos de otro programa, no de Torvane.")});
+    EXPECT_TRUE(p.dialogShown());
+    EXPECT_EQ(fileBytes(path), before);
+}
+
+TEST(StartUp, AFileAnotherTorvaneHasOpenIsOpenedWithAWarning) {
+    Program p;
+    const QString path = p.database("a.erm", OldFormat::Current, "TALLERES PEREZ");
+    p.pointRutaAt(path);
+    Session other(p.home.folder());
+    ASSERT_TRUE(other.openDatabase(path));
+    p.inicial.StartUp();
+    ASSERT_EQ(p.dialogs.messages().size(), 1u);
+    EXPECT_EQ(p.dialogs.messages()[0].icon, Dialogs::Icon::Exclamation);
+    EXPECT_EQ(p.dialogs.texts()[0],
+              "La base de datos " + path +
+                  QString::fromUtf8(
+                      " ya está abierta en otro Torvane (en este equipo o en otro). Se puede "
+                      "trabajar en los dos a la vez: cada cambio se guarda entero, pero una "
+                      "pantalla abierta no muestra lo que el otro guarde hasta que se vuelva a "
+                      "cargar."));
+    EXPECT_TRUE(p.menu.isVisible());
 }
 
 TEST(StartUp, DialogSalirEndsTheProgram) {
@@ -420,6 +492,12 @@ TEST(OpenDatabase, BadFilesAreReportedAndChangeNothing) {
         {"antigua.erm",
          "el archivo es una base de datos de la versión anterior del programa y debe importarse "
          "antes de usarla."},
+        {"otra.erm", "el archivo es una base de datos de otro programa, no de Torvane."},
+        {"otra_id.erm", "el archivo es una base de datos de otro programa, no de Torvane."},
+        {"carpeta.erm", "no es un archivo sino una carpeta."},
+        {"tuberia.erm", "no es un archivo sino un dispositivo o una tubería."},
+        {"sin_permiso.erm", "no se puede leer el archivo: no tiene permiso de lectura."},
+        {"paginas.erm", "el archivo está dañado."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -442,7 +520,31 @@ TEST(OpenDatabase, BadFilesAreReportedAndChangeNothing) {
         if (name == "antigua.erm")
             tt::writeBytes(bad, QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) +
                                     QByteArray(2028, '\0'));
-        const QByteArray badBefore = fileBytes(bad);
+        if (name == "otra.erm") makeForeignDatabase(bad, 0);
+        if (name == "otra_id.erm") {
+            // Our tables, but another program's id.
+            p.database(name, OldFormat::Current, "OTRO");
+            Database db;
+            ASSERT_TRUE(db.open(bad));
+            db.exec("PRAGMA application_id=1234");
+        }
+        if (name == "carpeta.erm") {
+            ASSERT_TRUE(QDir().mkpath(bad));
+        }
+        if (name == "tuberia.erm") {
+            ASSERT_EQ(::mkfifo(QFile::encodeName(bad).constData(), 0644), 0);
+        }
+        if (name == "sin_permiso.erm") {
+            p.database(name, OldFormat::Current, "OTRO");
+            QFile::setPermissions(bad, QFileDevice::Permissions());
+        }
+        if (name == "paginas.erm") {
+            p.database(name, OldFormat::Current, "OTRO");
+            damagePages(bad);
+        }
+        // Reading a FIFO would block; a folder has no bytes.
+        const bool plainFile = name != "tuberia.erm" && name != "carpeta.erm";
+        const QByteArray badBefore = plainFile ? fileBytes(bad) : QByteArray();
 
         p.dialogs.answerFile(bad);
         EXPECT_EQ(p.inicial.OpenDatabase(From::MainMenu), Outcome::Failed);
@@ -454,8 +556,14 @@ TEST(OpenDatabase, BadFilesAreReportedAndChangeNothing) {
         EXPECT_EQ(p.session().db().path(), a);
         EXPECT_EQ(p.menu.panel(1)->text(), a);
         EXPECT_EQ(p.ruta(), rutaBefore);
-        EXPECT_EQ(fileBytes(bad), badBefore);
         QFile::setPermissions(bad, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        if (plainFile) {
+            EXPECT_EQ(fileBytes(bad), badBefore) << c.name;
+        }
+        if (name == "tuberia.erm") {
+            EXPECT_FALSE(QFileInfo(bad).isFile());
+        }
+        EXPECT_FALSE(QFileInfo::exists(bad + "-journal"));
     }
 }
 

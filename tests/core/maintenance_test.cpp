@@ -1,6 +1,7 @@
 #include "core/maintenance.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -132,30 +133,32 @@ TEST(Backup, UnwritableTargetsAreReportedAndLeaveTheOldTarget) {
               0);
 }
 
-TEST(Compaction, ShrinksTheFileKeepsTheDataAndReopensTheSession) {
+TEST(Compaction, ShrinksTheFileInPlaceKeepsTheDataAndReopensTheSession) {
     TempHome home;
     const QString db = home.session().databasePath();
     addFamilies(home.db(), 4000, 200);
     home.db().exec(QStringLiteral("DELETE FROM Familias WHERE Id_Fam > 20"));
     const qint64 before = QFileInfo(db).size();
-    // A stale temporary file of an earlier hour is replaced.
-    writeBytes(home.file(QStringLiteral("DBT_0734.mdb")), "stale");
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(db).constData(), &st), 0);
+    const ino_t inode = st.st_ino;
+    // Leftovers of interrupted compactions of any minute and second, and their journals.
+    const QStringList stale = {"DBT_0734.mdb", "DBT_5959.mdb", "DBT_0101.mdb-journal",
+                               "DBT_1200.mdb-wal"};
+    for (const QString& name : stale) writeBytes(home.file(name), "stale");
+    writeBytes(home.file(QStringLiteral("DBT_notes.txt")), "keep");
 
-    QStringList renames;
-    CompactionOptions options = at(7, 34);
-    options.replaceFile = [&](const QString& from, const QString& to, int* err) {
-        renames << from << to;
-        if (std::rename(QFile::encodeName(from), QFile::encodeName(to)) == 0) return true;
-        *err = errno;
-        return false;
-    };
-    EXPECT_FALSE(compactDatabase(home.session(), options));
+    EXPECT_FALSE(compactDatabase(home.session(), at(7, 34)));
 
-    ASSERT_EQ(renames.size(), 2);
-    EXPECT_EQ(renames[0], home.file(QStringLiteral("DBT_0734.mdb")));
-    EXPECT_EQ(renames[1], QFileInfo(db).canonicalFilePath());
+    for (const QString& name : stale)
+        EXPECT_FALSE(QFileInfo::exists(home.file(name))) << name.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(home.file(QStringLiteral("DBT_notes.txt"))));
     EXPECT_FALSE(QFileInfo::exists(home.file(QStringLiteral("DBT_0734.mdb"))));
+    EXPECT_FALSE(QFileInfo::exists(db + QStringLiteral("-journal")));
     EXPECT_LT(QFileInfo(db).size(), before / 4);
+    // The same file, never replaced: other connections keep working on it.
+    ASSERT_EQ(::stat(QFile::encodeName(db).constData(), &st), 0);
+    EXPECT_EQ(st.st_ino, inode);
     ASSERT_TRUE(home.session().hasDatabase());
     EXPECT_EQ(home.db().scalar(QStringLiteral("SELECT COUNT(*) FROM Familias")).toInt(), 20);
     EXPECT_EQ(home.db()
@@ -163,29 +166,59 @@ TEST(Compaction, ShrinksTheFileKeepsTheDataAndReopensTheSession) {
                   .toString()
                   .left(4),
               QStringLiteral("F19-"));
+    EXPECT_EQ(home.db().scalar(QStringLiteral("PRAGMA integrity_check")).toString(),
+              QStringLiteral("ok"));
 }
 
-TEST(Compaction, AFailedRenameLeavesTheDatabaseAndTheCompactedCopy) {
+TEST(Compaction, AnotherConnectionKeepsWritingIntoTheCompactedFile) {
     TempHome home;
     const QString db = home.session().databasePath();
-    addFamilies(home.db(), 50);
+    addFamilies(home.db(), 500, 100);
+    home.db().exec(QStringLiteral("DELETE FROM Familias WHERE Id_Fam > 10"));
+    Database other;
+    ASSERT_TRUE(other.open(db));
+    other.exec(QStringLiteral("INSERT INTO Familias (Familia) VALUES ('ANTES')"));
+
+    EXPECT_FALSE(compactDatabase(home.session(), at(1, 1)));
+    other.exec(QStringLiteral("INSERT INTO Familias (Familia) VALUES ('DESPUES')"));
+
+    EXPECT_EQ(familiesIn(db), 12);
+    EXPECT_EQ(home.db().scalar(QStringLiteral("PRAGMA integrity_check")).toString(),
+              QStringLiteral("ok"));
+}
+
+TEST(Compaction, ALockHeldByAnotherConnectionRefusesAndChangesNothing) {
+    TempHome home;
+    const QString db = home.session().databasePath();
+    addFamilies(home.db(), 300, 100);
+    home.db().exec(QStringLiteral("DELETE FROM Familias WHERE Id_Fam > 10"));
     home.session().closeDatabase();
     const QByteArray before = fileBytes(db);
     ASSERT_TRUE(home.session().openDatabase(db));
-
-    CompactionOptions options = at(0, 5);
-    options.replaceFile = [](const QString&, const QString&, int* err) {
-        *err = EACCES;
-        return false;
-    };
-    const auto error = compactDatabase(home.session(), options);
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->number, EACCES);
-    EXPECT_TRUE(error->description.contains(QStringLiteral("Permiso denegado")));
-    EXPECT_EQ(fileBytes(db), before);
-    EXPECT_EQ(familiesIn(home.file(QStringLiteral("DBT_0005.mdb"))), 50);
+    Database other;
+    ASSERT_TRUE(other.open(db));
+    {
+        Database::Transaction t(other);
+        other.exec(QStringLiteral("INSERT INTO Familias (Familia) VALUES ('PENDIENTE')"));
+        CompactionOptions options = at(2, 2);
+        options.busyTimeoutMs = 100;
+        const auto error = compactDatabase(home.session(), options);
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->number, torvane::kDatabaseInUse);
+        EXPECT_EQ(error->description,
+                  QStringLiteral("La base de datos %1 está bloqueada por otro programa; no se "
+                                 "ha compactado ni cambiado nada. Inténtelo cuando el otro "
+                                 "programa termine.")
+                      .arg(db));
+        EXPECT_FALSE(QFileInfo::exists(home.file(QStringLiteral("DBT_0202.mdb"))));
+        t.commit();
+    }
+    EXPECT_EQ(familiesIn(db), 11);
     ASSERT_TRUE(home.session().hasDatabase());
-    EXPECT_EQ(home.db().scalar(QStringLiteral("SELECT COUNT(*) FROM Familias")).toInt(), 50);
+    other.exec(QStringLiteral("DELETE FROM Familias WHERE Familia = 'PENDIENTE'"));
+    other.close();
+    home.session().closeDatabase();
+    EXPECT_EQ(familiesIn(db), 10);
 }
 
 TEST(Compaction, AStaleTemporaryThatCannotBeDeletedStopsBeforeTouchingAnything) {
@@ -194,7 +227,7 @@ TEST(Compaction, AStaleTemporaryThatCannotBeDeletedStopsBeforeTouchingAnything) 
     ASSERT_TRUE(QDir().mkpath(home.file(QStringLiteral("DBT_1212.mdb/x"))));
     const QByteArray before = fileBytes(db);
 
-    const auto error = compactDatabase(home.session(), at(12, 12));
+    const auto error = compactDatabase(home.session(), at(3, 3));
     ASSERT_TRUE(error);
     EXPECT_EQ(error->number, EISDIR);
     EXPECT_TRUE(
@@ -216,31 +249,9 @@ TEST(Compaction, ADamagedDatabaseIsReportedAndLeftAsItWas) {
     const auto error = compactDatabase(home.session(), at(1, 2));
     ASSERT_TRUE(error);
     EXPECT_EQ(error->number, 1);
-    EXPECT_TRUE(error->description.contains(QStringLiteral("dañado")))
-        << error->description.toStdString();
+    EXPECT_EQ(error->description, QStringLiteral("No se puede abrir la base de datos %1: el "
+                                                 "archivo está dañado.")
+                                      .arg(db));
     EXPECT_EQ(fileBytes(db), bytes);
-}
-
-TEST(Compaction, AcrossDisksTheCopyIsBroughtBesideTheDatabaseFirst) {
-    TempHome home;
-    const QString db = home.session().databasePath();
-    addFamilies(home.db(), 30);
-    const QString temp = home.file(QStringLiteral("DBT_3030.mdb"));
-    CompactionOptions options = at(30, 30);
-    int calls = 0;
-    options.replaceFile = [&](const QString& from, const QString& to, int* err) {
-        ++calls;
-        if (from == temp) {  // as if the program folder were another disk
-            *err = EXDEV;
-            return false;
-        }
-        return std::rename(QFile::encodeName(from), QFile::encodeName(to)) == 0;
-    };
-    EXPECT_FALSE(compactDatabase(home.session(), options));
-    EXPECT_EQ(calls, 2);
-    EXPECT_FALSE(QFileInfo::exists(temp));
-    EXPECT_EQ(familiesIn(db), 30);
-    EXPECT_EQ(
-        QDir(home.folder()).entryList({QStringLiteral(".DBT*")}, QDir::Files | QDir::Hidden).size(),
-        0);
+    EXPECT_FALSE(QFileInfo::exists(home.file(QStringLiteral("DBT_0102.mdb"))));
 }

@@ -782,4 +782,64 @@ TEST(SeriesFile, DamagedFileKeepsWhatWasReadAndWarnsOnce) {
     }
 }
 
+TEST(SeriesFile, Utf8FileIsReadAsWrittenAndSavedBackInWindows1252) {
+    TempHome home(false);
+    QByteArray utf8 = kDefaultFile;
+    utf8.replace("A\xF1o", "A\xC3\xB1o");
+    utf8.replace("\"FL/&\"", "\" FL/&\"");
+    writeBytes(home.file("conf.fpl"), utf8);
+    ScriptedDialogs dialogs;
+    EXPECT_TRUE(LoadSeries(home.session(), dialogs));
+    QStringList expected = defaultSeries();
+    expected[static_cast<int>(Series::FL)] = u(" FL/&");
+    EXPECT_EQ(home.session().series(), expected);
+    EXPECT_TRUE(dialogs.entries().empty());
+    EXPECT_EQ(fileBytes(home.file("conf.fpl")), utf8);  // reading never rewrites
+    ASSERT_TRUE(SaveSeries(home.session(), home.session().series()));
+    QByteArray cp1252 = kDefaultFile;
+    cp1252.replace("\"FL/&\"", "\" FL/&\"");
+    EXPECT_EQ(fileBytes(home.file("conf.fpl")), cp1252);
+}
+
+TEST(SeriesFile, OversizedOrControlCharacterSeriesAreNamedInTheWarning) {
+    struct Case {
+        const char* what;
+        int damaged;  // index of the series written badly
+        QByteArray bad;
+    };
+    const Case cases[] = {
+        {"101 characters", 1, QByteArray(101, 'X')},
+        {"a 9 MB line", 7, QByteArray(9 * 1024 * 1024, 'Z')},
+        {"a tab", 0, "AR\t&"},
+        {"a NUL byte", 9, QByteArray("PG\0&", 4)},
+        {"random bytes", 4, QByteArray("\x01\x7F\x1B[2J", 7)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempHome home(false);
+        QList<QByteArray> fields;
+        for (const QString& s : defaultSeries()) fields << '"' + encodeWindows1252(s) + '"';
+        fields[c.damaged] = '"' + c.bad + '"';
+        const QByteArray content = fields.join(',') + "\r\n";
+        writeBytes(home.file("conf.fpl"), content);
+        ScriptedDialogs dialogs;
+        EXPECT_FALSE(LoadSeries(home.session(), dialogs));
+        EXPECT_EQ(home.session().series(), defaultSeries());
+        const auto s = static_cast<Series>(c.damaged);
+        ASSERT_EQ(dialogs.entries().size(), 1u);
+        EXPECT_EQ(
+            dialogs.entries()[0].text,
+            damagedSeriesFileMessage({seriesName(s) + u(" \"") + defaultSeriesText(s) + u("\"")}));
+        EXPECT_EQ(fileBytes(home.file("conf.fpl")), content);
+    }
+    // Exactly 100 characters is still a series.
+    TempHome home(false);
+    QStringList series = defaultSeries();
+    series[2] = QString(100, QLatin1Char('A'));
+    ASSERT_TRUE(SaveSeries(home.session(), series));
+    ScriptedDialogs dialogs;
+    EXPECT_TRUE(LoadSeries(home.session(), dialogs));
+    EXPECT_EQ(home.session().series(), series);
+}
+
 }  // namespace

@@ -22,6 +22,39 @@ TEST(SettingsFile, ReadsPathsAndToleratesLineEnds) {
     EXPECT_EQ(encodeWindows1252(QString::fromUtf8("€ñ✓")), QByteArray("\x80\xF1?"));
 }
 
+TEST(SettingsFile, AFieldIsExactlyTheTextBetweenItsQuotes) {
+    struct Case {
+        const char* text;
+        QStringList fields;
+    };
+    const Case cases[] = {
+        {"\" FV&A\xC3\xB1o&/&\",\"ODT/&\"\r\n", {" FV&Año&/&", "ODT/&"}},
+        {"\"  C:\\Mis datos\\taller.erm  \"\r\n", {"  C:\\Mis datos\\taller.erm  "}},
+        {"\"a\", \"b\" ,\"\"\r\n", {"a", "b", ""}},
+        {"  sin comillas  ,x\r\n", {"sin comillas", "x"}},
+        {"\"uno,dos\"\r\n", {"uno,dos"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(parseQuotedFields(QString::fromUtf8(c.text)), c.fields) << c.text;
+}
+
+TEST(SettingsFile, Utf8IsReadAsUtf8OnlyWhenItIsValidAndNotAscii) {
+    struct Case {
+        QByteArray bytes;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"A\xC3\xB1o", "Año"},  // saved by an editor as UTF-8
+        {"A\xF1o", "Año"},      // Windows-1252
+        {"\xC3\x28", "Ã("},     // not valid UTF-8: Windows-1252
+        {"\x80 \xA4", "€ ¤"},   // Windows-1252 only
+        {"plain", "plain"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(decodeSettingsText(c.bytes), QString::fromUtf8(c.text))
+            << c.bytes.toHex().toStdString();
+}
+
 TEST(Format, MoneyDatesAndCurrency) {
     struct Case {
         double amount;

@@ -152,4 +152,88 @@ TEST(DatabaseMaintenance, MigrationAddsAccountingCodeToOldFiles) {
     EXPECT_EQ(db.columnNames("Clientes").size(), 3);
 }
 
+TEST(DatabaseMaintenance, MigrationMakesTowQuantitiesNumbersKeepingEverythingElse) {
+    TempHome home;
+    auto& db = home.db();
+    // An earlier build's table: quantity stored as text, version 2, no application id.
+    db.exec("DROP TABLE LineasPartes");
+    db.exec(
+        "CREATE TABLE \"LineasPartes\" (\"Id\" INTEGER PRIMARY KEY AUTOINCREMENT, "
+        "\"NParte\" TEXT COLLATE NOCASE, \"Texto\" TEXT COLLATE NOCASE, \"Cantidad\" TEXT "
+        "COLLATE NOCASE, \"Precio\" REAL, \"Importe\" REAL)");
+    db.exec("CREATE INDEX \"ix_LineasPartes_NParte\" ON \"LineasPartes\" (\"NParte\")");
+    struct Case {
+        QVariant written;
+        QVariant stored;
+    };
+    const Case cases[] = {
+        {"2", 2.0},   {" 3.5 ", 3.5},           {"1,5", 1.5},
+        {"-4", -4.0}, {"dos", "dos"},           {"1,5,2", "1,5,2"},
+        {"", ""},     {QVariant(), QVariant()}, {7, 7.0},
+    };
+    for (const auto& c : cases)
+        db.exec(
+            "INSERT INTO LineasPartes (NParte, Texto, Cantidad, Precio, Importe) VALUES "
+            "('PG1', 'Km', ?, 1.25, 2.5)",
+            {c.written});
+    db.exec("INSERT INTO LineasPartes (NParte, Cantidad) VALUES ('PG1', 'borrada')");
+    db.exec("DELETE FROM LineasPartes WHERE Cantidad = 'borrada'");
+    db.exec("PRAGMA user_version=2");
+    db.exec("PRAGMA application_id=0");
+
+    db.applyMigrations();
+
+    EXPECT_EQ(db.userVersion(), Database::kSchemaVersion);
+    EXPECT_EQ(db.scalar("PRAGMA application_id").toInt(), Database::kApplicationId);
+    EXPECT_EQ(db.columnNames("LineasPartes"),
+              (QStringList{"Id", "NParte", "Texto", "Cantidad", "Precio", "Importe"}));
+    EXPECT_EQ(db.scalar("SELECT type FROM pragma_table_info('LineasPartes') WHERE name = "
+                        "'Cantidad'")
+                  .toString(),
+              QString("REAL"));
+    const auto rows = db.rows(
+        "SELECT Id, Cantidad, NParte, Texto, Precio, Importe FROM "
+        "LineasPartes ORDER BY Id");
+    ASSERT_EQ(rows.size(), std::size(cases));
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].value("Id").toInt(), int(i) + 1);
+        const QVariant stored = rows[i].value("Cantidad");
+        EXPECT_EQ(stored.isNull() ? QVariant() : stored, cases[i].stored) << i;
+        EXPECT_EQ(rows[i].value("NParte").toString(), QString("PG1"));
+        EXPECT_EQ(rows[i].value("Importe").toDouble(), 2.5);
+    }
+    // Keys are still never reused, and the search index is back.
+    EXPECT_EQ(db.insert("INSERT INTO LineasPartes (NParte, Cantidad) VALUES ('PG2', 1)"),
+              qint64(std::size(cases)) + 2);
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM sqlite_master WHERE name = "
+                        "'ix_LineasPartes_NParte'")
+                  .toInt(),
+              1);
+    EXPECT_EQ(db.scalar("PRAGMA integrity_check").toString(), QString("ok"));
+}
+
+TEST(DatabaseStatements, EngineTroubleReachesTheUserInSpanishWithTheFileName) {
+    TempHome home;
+    auto& db = home.db();
+    Database other;
+    ASSERT_TRUE(other.open(db.path()));
+    other.exec("BEGIN EXCLUSIVE");
+    db.setBusyTimeout(20);
+    try {
+        db.exec("INSERT INTO Familias (Familia) VALUES ('A')");
+        ADD_FAILURE() << "the insert went through a lock";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.message(), QString::fromUtf8("El archivo taller.erm está bloqueado por otro "
+                                                 "programa."));
+    }
+    // Opening meanwhile waits for the busy timeout, then says so.
+    Database third;
+    QString reason;
+    EXPECT_FALSE(third.open(db.path(), &reason));
+    EXPECT_EQ(reason, QString::fromUtf8("el archivo está bloqueado por otro programa."));
+    other.exec("ROLLBACK");
+    db.exec("INSERT INTO Familias (Familia) VALUES ('B')");
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM Familias").toInt(), 1);
+}
+
 }  // namespace
