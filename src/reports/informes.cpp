@@ -30,15 +30,23 @@ bool printReport(Session& session, Services& services, const QString& file, cons
         return false;
     }
     ReportEngine engine(session.db(), reportFolders(session), session.today());
+    ReportOutput& output = services.reportOutput();
+    if (preview) {
+        // The first page is laid out here, so a report that cannot be made says so before
+        // any window opens; the preview lays out the rest.
+        ReportSource source = engine.source(file, formula);
+        QString error;
+        if (!source.first(&error)) {
+            dialogs.critical(error);
+            return false;
+        }
+        output.preview(source, dialogs);
+        return true;
+    }
     const ReportEngine::Result result = engine.render(file, formula);
     if (!result.report) {
         dialogs.critical(result.error);
         return false;
-    }
-    ReportOutput& output = services.reportOutput();
-    if (preview) {
-        output.preview(*result.report, dialogs);
-        return true;
     }
     const QString printer = output.defaultPrinter();
     if (printer.isEmpty()) {

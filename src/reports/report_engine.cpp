@@ -132,4 +132,12 @@ ReportEngine::Result ReportEngine::render(const QString& file, const QString& fo
     return result;
 }
 
+ReportSource ReportEngine::source(const QString& file, const QString& formula) const {
+    return ReportSource([engine = *this, file, formula](int pageLimit, QString* error) mutable {
+        Result result = engine.render(file, formula, pageLimit);
+        if (!result.report && error) *error = result.error;
+        return std::move(result.report);
+    });
+}
+
 }  // namespace torvane::reports

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <optional>
 
+#include "reports/report_output.h"
 #include "reports/report_page.h"
 
 namespace torvane {
@@ -29,6 +30,9 @@ class ReportEngine {
     // pageLimit > 0 lays out only the first pages of a listing (the report comes back
     // with complete = false), so a preview shows its first page at once.
     Result render(const QString& file, const QString& formula, int pageLimit = 0);
+    // The same report laid out on demand, for the preview. The source keeps a copy of
+    // this engine, so it may outlive it (not the database).
+    ReportSource source(const QString& file, const QString& formula) const;
 
   private:
     Database& db_;

@@ -2,8 +2,25 @@
 
 namespace torvane::reports {
 
-void RecordingReportOutput::preview(const RenderedReport& report, Dialogs&) {
-    jobs_.push_back({true, report});
+const RenderedReport* ReportSource::first(QString* error) {
+    if (!report_) report_ = render_(1, error);
+    return report_ ? &*report_ : nullptr;
+}
+
+const RenderedReport* ReportSource::whole(QString* error) {
+    if (!first(error)) return nullptr;
+    if (!report_->complete) {
+        auto all = render_(0, error);
+        if (!all) return nullptr;
+        report_ = std::move(all);
+    }
+    return &*report_;
+}
+
+void RecordingReportOutput::preview(ReportSource& report, Dialogs&) {
+    QString error;
+    const RenderedReport* first = report.first(&error);
+    jobs_.push_back({true, first ? *first : RenderedReport{}});
 }
 
 bool RecordingReportOutput::print(const RenderedReport& report, QString* reason) {

@@ -8,6 +8,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinterInfo>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -16,13 +17,17 @@
 
 namespace torvane::reports {
 
-ReportPreview::ReportPreview(const RenderedReport& report, Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), report_(report), dialogs_(dialogs), printer_(QPrinter::ScreenResolution) {
+ReportPreview::ReportPreview(ReportSource& source, Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent),
+      source_(source),
+      report_(source.first(nullptr)),
+      dialogs_(dialogs),
+      printer_(QPrinter::ScreenResolution) {
     setObjectName(QStringLiteral("frmInfExternos"));
-    setWindowTitle(report.title);
+    setWindowTitle(report_->title);
     setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint);
     printer_.setFullPage(true);
-    printer_.setPageLayout(report.pageLayout());
+    printer_.setPageLayout(report_->pageLayout());
 
     auto* bar = new QToolBar(this);
     view_ = new QPrintPreviewWidget(&printer_, this);
@@ -39,14 +44,18 @@ ReportPreview::ReportPreview(const RenderedReport& report, Dialogs& dialogs, QWi
     pageLabel_->setMinimumWidth(110);
     pageLabel_->setAlignment(Qt::AlignCenter);
     bar->addWidget(pageLabel_);
-    bar->addAction(
-           QStringLiteral(">"), this,
-           [this] {
-               view_->setCurrentPage(std::min(view_->pageCount(), view_->currentPage() + 1));
-           })
+    bar->addAction(QStringLiteral(">"), this,
+                   [this] {
+                       const int next = view_->currentPage() + 1;
+                       if (next > view_->pageCount()) layOutRest();
+                       view_->setCurrentPage(std::min(view_->pageCount(), next));
+                   })
         ->setToolTip(QStringLiteral("Página siguiente"));
     bar->addAction(QStringLiteral(">|"), this,
-                   [this] { view_->setCurrentPage(view_->pageCount()); })
+                   [this] {
+                       layOutRest();
+                       view_->setCurrentPage(view_->pageCount());
+                   })
         ->setToolTip(QStringLiteral("Última página"));
     bar->addSeparator();
     bar->addAction(QStringLiteral("Alejar"), this, [this] { view_->zoomOut(); });
@@ -75,30 +84,56 @@ ReportPreview::ReportPreview(const RenderedReport& report, Dialogs& dialogs, QWi
     view_->setZoomFactor(0.88);
     view_->updatePreview();
     updatePageLabel();
+    // The rest once the first page is on screen.
+    if (!report_->complete) QTimer::singleShot(0, this, [this] { layOutRest(); });
 }
 
 int ReportPreview::currentPage() const {
     return view_->currentPage();
 }
 
+int ReportPreview::pageCount() const {
+    return view_->pageCount();
+}
+
+bool ReportPreview::layOutRest() {
+    if (report_->complete) return true;
+    QString error;
+    const RenderedReport* whole = source_.whole(&error);
+    if (!whole) {
+        report_ = source_.first(nullptr);
+        dialogs_.critical(error);
+        return false;
+    }
+    report_ = whole;
+    const int page = view_->currentPage();
+    view_->updatePreview();
+    view_->setCurrentPage(page);
+    updatePageLabel();
+    return true;
+}
+
 void ReportPreview::paint(QPrinter* printer) {
     QPainter painter(printer);
-    for (size_t i = 0; i < report_.pages.size(); ++i) {
+    for (size_t i = 0; i < report_->pages.size(); ++i) {
         if (i > 0) printer->newPage();
-        paintPage(painter, report_, int(i), highlight_);
+        paintPage(painter, *report_, int(i), highlight_);
     }
 }
 
 void ReportPreview::updatePageLabel() {
-    pageLabel_->setText(QStringLiteral("Página %1 de %2")
+    // "Página 1 de 1…" while the rest is still to be laid out.
+    pageLabel_->setText(QStringLiteral("Página %1 de %2%3")
                             .arg(view_->currentPage())
-                            .arg(std::max(1, view_->pageCount())));
+                            .arg(std::max(1, view_->pageCount()))
+                            .arg(report_->complete ? QString() : QStringLiteral("…")));
 }
 
 bool ReportPreview::find(const QString& text) {
     highlight_ = text.trimmed();
-    view_->updatePreview();
-    const std::vector<int> pages = report_.pagesContaining(highlight_);
+    // Laying out the rest repaints already.
+    if (report_->complete || !layOutRest()) view_->updatePreview();
+    const std::vector<int> pages = report_->pagesContaining(highlight_);
     if (pages.empty()) return false;
     // The next page after the current one that has the text, round to the first.
     const int current = view_->currentPage() - 1;
@@ -127,27 +162,28 @@ void ReportPreview::search() {
 void ReportPreview::printWithDialog() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setFullPage(true);
-    printer.setPageLayout(report_.pageLayout());
-    printer.setDocName(report_.title);
+    printer.setPageLayout(report_->pageLayout());
+    printer.setDocName(report_->title);
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted) return;
-    if (!paintAll(printer, report_))
+    if (!layOutRest()) return;
+    if (!paintAll(printer, *report_))
         dialogs_.critical(
-            QStringLiteral("No se puede imprimir el informe \"%1\".").arg(report_.name));
+            QStringLiteral("No se puede imprimir el informe \"%1\".").arg(report_->name));
 }
 
 void ReportPreview::saveAsPdf() {
     QString path = dialogs_.saveFile(QStringLiteral("Guardar el informe como PDF"),
                                      QStringLiteral("Documentos PDF (*.pdf)|*.pdf"));
-    if (path.isEmpty()) return;
+    if (path.isEmpty() || !layOutRest()) return;
     if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) path += QStringLiteral(".pdf");
     QString reason;
-    if (!writePdf(report_, path, &reason))
+    if (!writePdf(*report_, path, &reason))
         dialogs_.critical(
             QStringLiteral("No se puede guardar el PDF \"%1\": %2.").arg(path, reason));
 }
 
-void QtReportOutput::preview(const RenderedReport& report, Dialogs& dialogs) {
+void QtReportOutput::preview(ReportSource& report, Dialogs& dialogs) {
     ReportPreview window(report, dialogs, QApplication::activeWindow());
     window.setWindowModality(Qt::ApplicationModal);
     window.showMaximized();

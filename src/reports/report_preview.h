@@ -15,17 +15,25 @@ class Dialogs;
 
 namespace torvane::reports {
 
+class ReportSource;
+
 // The preview host window: the pages at 88 %, page navigation, zoom, print,
-// save as PDF and a text search that highlights what it finds.
+// save as PDF and a text search that highlights what it finds. It shows the source's
+// first look at once and lays out the rest right after, or as soon as something needs it.
 class ReportPreview : public QDialog {
     Q_OBJECT
   public:
-    ReportPreview(const RenderedReport& report, Dialogs& dialogs, QWidget* parent = nullptr);
+    // source must have its first look (ReportSource::first succeeded).
+    ReportPreview(ReportSource& source, Dialogs& dialogs, QWidget* parent = nullptr);
 
     int currentPage() const;  // 1-based
+    int pageCount() const;    // of the pages laid out so far
     QString highlight() const { return highlight_; }
     // Highlights text and moves to the next page that has it; false when no page has it.
     bool find(const QString& text);
+
+    // Lays out the pages not yet laid out; false (with a message) when that fails.
+    bool layOutRest();
 
   private:
     void paint(QPrinter* printer);
@@ -34,7 +42,8 @@ class ReportPreview : public QDialog {
     void saveAsPdf();
     void search();
 
-    const RenderedReport& report_;
+    ReportSource& source_;
+    const RenderedReport* report_;
     Dialogs& dialogs_;
     QPrinter printer_;
     QPrintPreviewWidget* view_ = nullptr;

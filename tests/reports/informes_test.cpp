@@ -6,6 +6,7 @@
 #include "reports/informes.h"
 #include "reports/report_cli.h"
 #include "reports/report_definition.h"
+#include "reports/report_engine.h"
 #include "reports/report_fixture.h"
 #include "reports/report_output.h"
 #include "reports/report_preview.h"
@@ -234,15 +235,34 @@ TEST(ReportPreview, SearchHighlightsAndMovesToTheMatchingPage) {
             {QString("Z%1").arg(i, 3, 10, QChar('0')), QString("RELLENO %1").arg(i)});
     f.home.db().insert("INSERT INTO Clientes (Codigo, Nombre) VALUES ('ZZZ', 'AGUJA EN EL PAJAR')");
     t.commit();
+    // The preview gets the listing's first page alone, not the whole report laid out.
     ASSERT_TRUE(Informes::VerListado(f.home.session(), f.services, "\\QARVOCLIENTES2.rpt"));
-    const auto& report = f.output.jobs().back().report;
-    ASSERT_GE(report.pages.size(), 3u);
-    torvane::reports::ReportPreview preview(report, f.dialogs);
+    const auto& first = f.output.jobs().back().report;
+    EXPECT_FALSE(first.complete);
+    ASSERT_EQ(first.pages.size(), 1u);
+    EXPECT_TRUE(first.toText().contains("Página 1"));
+    EXPECT_FALSE(first.toText().contains("Página 1 de")) << "no page count before the end";
+    EXPECT_FALSE(first.toText().contains("AGUJA EN EL PAJAR"));
+
+    torvane::reports::ReportEngine engine(
+        f.home.db(), torvane::reports::reportFolders(f.home.session()), QDate(2008, 4, 15));
+    torvane::reports::ReportSource source = engine.source("\\QARVOCLIENTES2.rpt", "");
+    ASSERT_NE(source.first(nullptr), nullptr);
+    torvane::reports::ReportPreview preview(source, f.dialogs);
     EXPECT_EQ(preview.objectName(), "frmInfExternos");
     EXPECT_EQ(preview.currentPage(), 1);
+    EXPECT_EQ(preview.pageCount(), 1);
+    // A search lays out the rest and moves to the last page, where the text is.
     EXPECT_TRUE(preview.find("aguja"));
     EXPECT_EQ(preview.highlight(), "aguja");
-    EXPECT_EQ(preview.currentPage(), int(report.pages.size()));
+    QString error;
+    const auto* whole = source.whole(&error);
+    ASSERT_NE(whole, nullptr) << error.toStdString();
+    EXPECT_TRUE(whole->complete);
+    ASSERT_GE(whole->pages.size(), 3u);
+    EXPECT_EQ(preview.pageCount(), int(whole->pages.size()));
+    EXPECT_EQ(preview.currentPage(), int(whole->pages.size()));
+    EXPECT_TRUE(whole->toText().contains(QString("Página 1 de %1").arg(whole->pages.size())));
     EXPECT_FALSE(preview.find("NO ESTA EN NINGUNA PAGINA"));
 }
 
