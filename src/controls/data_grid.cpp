@@ -246,4 +246,16 @@ DataGrid* addGrid(QWidget* owner, QBoxLayout* into, const QString& caption,
     return grid;
 }
 
+void followSelection(DataGrid* master, const QString& field, DataGrid* detail,
+                     std::function<SqlStatement(const QVariant& value)> statement, Session& session,
+                     Dialogs& dialogs) {
+    QObject::connect(
+        master, &DataGrid::currentRowChanged, detail, [=, &session, &dialogs](int row) {
+            if (row < 0)
+                detail->clearRows();
+            else
+                detail->run(session.db(), statement(master->value(row, field)), dialogs);
+        });
+}
+
 }  // namespace torvane

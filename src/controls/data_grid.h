@@ -6,9 +6,11 @@
 #include <QString>
 #include <QTableView>
 #include <QVariant>
+#include <functional>
 
 #include "core/dialogs.h"
 #include "core/grid_column.h"
+#include "core/session.h"
 #include "core/sql_statement.h"
 #include "data/database.h"
 
@@ -92,5 +94,11 @@ class DataGrid : public QTableView {
 // empty), added to `into`.
 DataGrid* addGrid(QWidget* owner, QBoxLayout* into, const QString& caption,
                   const QString& objectName, const QList<GridColumn>& columns, int stretch = 1);
+
+// Keeps detail showing the rows that go with the selected row of master: the
+// statement for the master's `field` value; no rows while nothing is selected.
+void followSelection(DataGrid* master, const QString& field, DataGrid* detail,
+                     std::function<SqlStatement(const QVariant& value)> statement, Session& session,
+                     Dialogs& dialogs);
 
 }  // namespace torvane

@@ -203,24 +203,35 @@ void RecordController::remove() {
         dialogs_.exclamation(setup_.allDeletedMessage);
 }
 
-void RecordController::first() {
-    list_.first();
+void RecordController::walk(void (RecordList::*move)()) {
+    (list_.*move)();
     showCurrent();
+}
+
+void RecordController::first() {
+    walk(&RecordList::first);
 }
 
 void RecordController::previous() {
-    list_.previous();
-    showCurrent();
+    walk(&RecordList::previous);
 }
 
 void RecordController::next() {
-    list_.next();
-    showCurrent();
+    walk(&RecordList::next);
 }
 
 void RecordController::last() {
-    list_.last();
-    showCurrent();
+    walk(&RecordList::last);
+}
+
+QList<CommandRow> RecordController::editCommands(const QString& suffix) {
+    return {
+        command(Action::Modify, QStringLiteral("CmdModificar") + suffix,
+                QStringLiteral("Modificar")),
+        command(Action::Save, QStringLiteral("CmdGuardar") + suffix, QStringLiteral("Guardar")),
+        command(Action::Cancel, QStringLiteral("CmdCancelar") + suffix, QStringLiteral("Cancelar")),
+        command(Action::Delete, QStringLiteral("CmdEliminar") + suffix,
+                QStringLiteral("Eliminar"))};
 }
 
 }  // namespace torvane

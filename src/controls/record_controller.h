@@ -67,6 +67,9 @@ class RecordController : public QObject {
 
     // A command row running one of the standard sequences, enabled in the mode it needs.
     CommandRow command(Action action, const QString& objectName, const QString& caption);
+    // Modify, save, cancel and delete as CmdModificar, CmdGuardar, CmdCancelar and
+    // CmdEliminar followed by suffix ("V" for a screen's second record).
+    QList<CommandRow> editCommands(const QString& suffix = {});
     // The first/previous/next/last bar (buttons arrayName_0..3), enabled while browsing.
     NavigationBar* navigationBar(const QString& arrayName, QWidget* parent);
 
@@ -101,6 +104,7 @@ class RecordController : public QObject {
     void reloaded();
 
   private:
+    void walk(void (RecordList::*move)());
     void showCurrent();
     void show(const Row& row);
     void enterEdit();

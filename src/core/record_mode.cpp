@@ -11,20 +11,8 @@ void RecordMode::configure(const QStringList& browseAlways, const QStringList& b
 }
 
 void RecordMode::addCommand(const QString& command, When when) {
-    switch (when) {
-        case When::Browse:
-            browseAlways_ << command;
-            break;
-        case When::BrowseWithRecord:
-            browseWithRecord_ << command;
-            break;
-        case When::Edit:
-            edit_ << command;
-            break;
-        case When::Always:
-            always_ << command;
-            break;
-    }
+    QStringList* const lists[] = {&browseAlways_, &browseWithRecord_, &edit_, &always_};
+    *lists[static_cast<int>(when)] << command;
     Q_EMIT changed();
 }
 

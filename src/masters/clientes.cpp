@@ -110,25 +110,19 @@ void Clientes::setUpCustomerRecord() {
 
     auto* bar = new CommandBar(
         this,
-        {
-            customer_->command(Action::New, QStringLiteral("CmdNuevo"), QStringLiteral("Nuevo")),
-            customer_->command(Action::Modify, QStringLiteral("CmdModificar"),
-                               QStringLiteral("Modificar")),
-            customer_->command(Action::Save, QStringLiteral("CmdGuardar"),
-                               QStringLiteral("Guardar")),
-            customer_->command(Action::Cancel, QStringLiteral("CmdCancelar"),
-                               QStringLiteral("Cancelar")),
-            customer_->command(Action::Delete, QStringLiteral("CmdEliminar"),
-                               QStringLiteral("Eliminar")),
-            {QStringLiteral("CmdBuscarCli"), QStringLiteral("Buscar"),
-             [this] {
-                 openScreen(this, new BusquedaClientes(session_, services_, this,
-                                                       QStringLiteral("Clientes")));
-             },
-             When::BrowseWithRecord},
-            {QStringLiteral("CmdSalir"), QStringLiteral("Salir"), [this] { close(); },
-             When::Browse},
-        },
+        QList<CommandRow>{
+            customer_->command(Action::New, QStringLiteral("CmdNuevo"), QStringLiteral("Nuevo"))} +
+            customer_->editCommands() +
+            QList<CommandRow>{
+                {QStringLiteral("CmdBuscarCli"), QStringLiteral("Buscar"),
+                 [this] {
+                     openScreen(this, new BusquedaClientes(session_, services_, this,
+                                                           QStringLiteral("Clientes")));
+                 },
+                 When::BrowseWithRecord},
+                {QStringLiteral("CmdSalir"), QStringLiteral("Salir"), [this] { close(); },
+                 When::Browse},
+            },
         &customer_->mode(), {customer_->navigationBar(QStringLiteral("KewlButtons1"), this)});
     bar->setObjectName(QStringLiteral("FrameComandos"));
     customerCommands_ = bar;
@@ -182,22 +176,15 @@ void Clientes::setUpVehicleRecord() {
                        &vehicle_->mode()));
     vehicleCommandsRow_->addWidget(new CommandBar(
         frame3_,
-        {
-            vehicle_->command(Action::Modify, QStringLiteral("CmdModificarV"),
-                              QStringLiteral("Modificar")),
-            vehicle_->command(Action::Save, QStringLiteral("CmdGuardarV"),
-                              QStringLiteral("Guardar")),
-            vehicle_->command(Action::Cancel, QStringLiteral("CmdCancelarV"),
-                              QStringLiteral("Cancelar")),
-            vehicle_->command(Action::Delete, QStringLiteral("CmdEliminarV"),
-                              QStringLiteral("Eliminar")),
-            {QStringLiteral("KewlButtons2"), QStringLiteral("Cambio de propietario"),
-             [this] { onChangeOwner(); }, When::BrowseWithRecord},
-            {QStringLiteral("CmdHistorial"), QStringLiteral("Historial"), [this] { onHistory(); },
-             When::BrowseWithRecord},
-            {QStringLiteral("CmdSeleccionar"), QStringLiteral("Nueva orden de trabajo"),
-             [this] { onNewWorkOrder(); }, When::BrowseWithRecord},
-        },
+        vehicle_->editCommands(QStringLiteral("V")) +
+            QList<CommandRow>{
+                {QStringLiteral("KewlButtons2"), QStringLiteral("Cambio de propietario"),
+                 [this] { onChangeOwner(); }, When::BrowseWithRecord},
+                {QStringLiteral("CmdHistorial"), QStringLiteral("Historial"),
+                 [this] { onHistory(); }, When::BrowseWithRecord},
+                {QStringLiteral("CmdSeleccionar"), QStringLiteral("Nueva orden de trabajo"),
+                 [this] { onNewWorkOrder(); }, When::BrowseWithRecord},
+            },
         &vehicle_->mode()));
     setCallerName(callerName_);
 
@@ -314,8 +301,18 @@ void Clientes::buildHistoryTab(QWidget* tab) {
     details->addLayout(jobsBox);
     details->addLayout(materialsBox);
     repairs->addLayout(details, 1);
-    connect(vehicles2_, &DataGrid::currentRowChanged, this, &Clientes::onHistoryVehicleChanged);
-    connect(workOrders_, &DataGrid::currentRowChanged, this, &Clientes::onWorkOrderChanged);
+    followSelection(
+        vehicles2_, QStringLiteral("Id_Veh"), workOrders_,
+        [](const QVariant& v) { return customers::workOrdersOfVehicle(v.toLongLong()); }, session_,
+        dialogs_);
+    followSelection(
+        workOrders_, QStringLiteral("NODT"), jobs_,
+        [](const QVariant& v) { return customers::jobsOfWorkOrder(v.toString()); }, session_,
+        dialogs_);
+    followSelection(
+        workOrders_, QStringLiteral("NODT"), materials_,
+        [](const QVariant& v) { return customers::materialsOfWorkOrder(v.toString()); }, session_,
+        dialogs_);
 }
 
 void Clientes::setCallerName(const QString& name) {
@@ -406,27 +403,6 @@ void Clientes::onHistory() {
         return;
     }
     openScreen(this, new HistorialVeh(session_, services_, id.toLongLong()));
-}
-
-void Clientes::onHistoryVehicleChanged(int row) {
-    if (row >= 0)
-        workOrders_->run(session_.db(),
-                         customers::workOrdersOfVehicle(
-                             vehicles2_->value(row, QStringLiteral("Id_Veh")).toLongLong()),
-                         dialogs_);
-    else
-        workOrders_->clearRows();
-}
-
-void Clientes::onWorkOrderChanged(int row) {
-    if (row < 0) {
-        jobs_->clearRows();
-        materials_->clearRows();
-        return;
-    }
-    const QString number = workOrders_->value(row, QStringLiteral("NODT")).toString();
-    jobs_->run(session_.db(), customers::jobsOfWorkOrder(number), dialogs_);
-    materials_->run(session_.db(), customers::materialsOfWorkOrder(number), dialogs_);
 }
 
 }  // namespace torvane

@@ -47,8 +47,6 @@ class Clientes : public QWidget {
     void onChangeOwner();
     void onNewWorkOrder();
     void onHistory();
-    void onHistoryVehicleChanged(int row);
-    void onWorkOrderChanged(int row);
 
     Session& session_;
     Services& services_;

@@ -254,8 +254,7 @@ const QList<GridColumn>& vehicleColumns() {
         {QStringLiteral("CodigoLLave"), QStringLiteral("Cód. llave")},
         {QStringLiteral("CodigoRadio"), QStringLiteral("Cód. radio")},
         {QStringLiteral("FechaITV"), QStringLiteral("Fecha ITV"), ColumnKind::Date},
-        {QStringLiteral("FechaVenta"), QStringLiteral("Fecha venta"), ColumnKind::Date},
-    };
+        {QStringLiteral("FechaVenta"), QStringLiteral("Fecha venta"), ColumnKind::Date}};
     return columns;
 }
 
@@ -267,8 +266,7 @@ const QList<GridColumn>& partsColumns() {
         {QStringLiteral("Dto"), QStringLiteral("Dto. %"), ColumnKind::Number},
         {QStringLiteral("Codigo"), QStringLiteral("Código")},
         {QStringLiteral("Descripcion"), QStringLiteral("Descripción")},
-        {QStringLiteral("Precio"), QStringLiteral("Precio"), ColumnKind::Money},
-    };
+        {QStringLiteral("Precio"), QStringLiteral("Precio"), ColumnKind::Money}};
     return columns;
 }
 
@@ -289,8 +287,7 @@ const QList<GridColumn>& workOrderColumns() {
         {QStringLiteral("Imprevisto"), {}, ColumnKind::Hidden},
         {QStringLiteral("Presupuesto"), {}, ColumnKind::Hidden},
         {QStringLiteral("Combustible"), {}, ColumnKind::Hidden},
-        {QStringLiteral("Interna"), {}, ColumnKind::Hidden},
-    };
+        {QStringLiteral("Interna"), {}, ColumnKind::Hidden}};
     return columns;
 }
 
@@ -304,8 +301,7 @@ const QList<GridColumn>& jobColumns() {
         {QStringLiteral("TReal"), QStringLiteral("T. real"), ColumnKind::Number},
         {QStringLiteral("TFacturado"), QStringLiteral("T. fact."), ColumnKind::Number},
         {QStringLiteral("Precio"), QStringLiteral("Precio"), ColumnKind::Money},
-        {QStringLiteral("Dto"), QStringLiteral("Dto. %"), ColumnKind::Number},
-    };
+        {QStringLiteral("Dto"), QStringLiteral("Dto. %"), ColumnKind::Number}};
     return columns;
 }
 
@@ -317,8 +313,7 @@ const QList<GridColumn>& materialColumns() {
         {QStringLiteral("Descripcion"), QStringLiteral("Descripción")},
         {QStringLiteral("Unidades"), QStringLiteral("Uds."), ColumnKind::Number},
         {QStringLiteral("Precio"), QStringLiteral("Precio"), ColumnKind::Money},
-        {QStringLiteral("Dto"), QStringLiteral("Dto. %"), ColumnKind::Number},
-    };
+        {QStringLiteral("Dto"), QStringLiteral("Dto. %"), ColumnKind::Number}};
     return columns;
 }
 

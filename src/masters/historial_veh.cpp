@@ -50,20 +50,15 @@ HistorialVeh::HistorialVeh(Session& session, Services& services, qint64 vehicleI
     layout->addWidget(new CommandBar(
         this, {{QStringLiteral("CmdSalir"), QStringLiteral("Salir"), [this] { close(); }}}));
 
-    connect(odts_, &DataGrid::currentRowChanged, this, &HistorialVeh::showDetails);
+    followSelection(
+        odts_, QStringLiteral("NODT"), jobs_,
+        [](const QVariant& v) { return customers::historyJobs(v.toString()); }, session_, dialogs_);
+    followSelection(
+        odts_, QStringLiteral("NODT"), materials_,
+        [](const QVariant& v) { return customers::historyMaterials(v.toString()); }, session_,
+        dialogs_);
     odts_->run(session_.db(), customers::vehicleHistory(vehicleId), dialogs_);
     resize(900, 560);
-}
-
-void HistorialVeh::showDetails(int row) {
-    if (row < 0) {
-        jobs_->clearRows();
-        materials_->clearRows();
-        return;
-    }
-    const QString number = odts_->value(row, QStringLiteral("NODT")).toString();
-    jobs_->run(session_.db(), customers::historyJobs(number), dialogs_);
-    materials_->run(session_.db(), customers::historyMaterials(number), dialogs_);
 }
 
 }  // namespace torvane

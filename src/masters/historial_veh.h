@@ -16,8 +16,6 @@ class HistorialVeh : public QWidget {
     HistorialVeh(Session& session, Services& services, qint64 vehicleId, QWidget* parent = nullptr);
 
   private:
-    void showDetails(int row);
-
     Session& session_;
     Services& services_;
     Dialogs& dialogs_;

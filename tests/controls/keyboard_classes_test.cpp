@@ -33,7 +33,10 @@ TEST(KeyClasses, FilterAndChangeTypedCharacters) {
         {KeyClass::K9, "1a5.", "15"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string("K") + std::to_string(int(c.keyClass)) + " " + c.typed);
+        SCOPED_TRACE(QStringLiteral("K%1 %2")
+                         .arg(int(c.keyClass))
+                         .arg(QString::fromUtf8(c.typed))
+                         .toStdString());
         HostForm form;
         auto* field = form.add<QLineEdit>("txtCampo");
         form.add<QLineEdit>("txtOtro");

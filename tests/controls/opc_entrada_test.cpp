@@ -63,7 +63,10 @@ struct TypeCase {
 
 void runTypeCases(const std::vector<TypeCase>& cases) {
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string("mode ") + std::to_string(c.mode) + " typed " + c.typed);
+        SCOPED_TRACE(QStringLiteral("mode %1 typed %2")
+                         .arg(c.mode)
+                         .arg(QString::fromUtf8(c.typed))
+                         .toStdString());
         OpcForm f(c.mode, c.setUp);
         f.typeAndLeave(QString::fromUtf8(c.typed));
         EXPECT_EQ(f.opc->text(), QString::fromUtf8(c.textAfterLeaving));

@@ -156,7 +156,8 @@ TEST(TaxIdField, ChoosingAnOptionRunsItsRoutine) {
         {true, false, "12345678Z", "12345678Z", {}},  // the company screen does not check here
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.cifOption ? "CIF " : "NIF ") + c.before);
+        SCOPED_TRACE(
+            QString::fromUtf8(c.cifOption ? "CIF " : "NIF ").append(c.before).toStdString());
         TaxForm f(TaxForm::Option::Libre, torvane::TaxIdOptions{c.validateCif});
         f.nif->setText(QString::fromUtf8(c.before));
         HostForm::focus(f.nif);

@@ -618,7 +618,8 @@ TEST(ProbeSummary, EveryChangeKeepsTheProbeExact) {
                     db.exec("INSERT INTO ODTS (NODT) SELECT NODT FROM ODTS WHERE Id_ODT = ?",
                             {someId()});
             }
-            const std::string where = std::string(p) + " step " + std::to_string(step);
+            const std::string where =
+                QStringLiteral("%1 step %2").arg(QString::fromUtf8(p)).arg(step).toStdString();
             expectSummaryHolds(db, prefix, where);
             if (rng.bounded(3) != 0) {
                 EXPECT_EQ(probeWorkOrderNumber(db, prefix),
