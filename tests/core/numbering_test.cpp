@@ -69,15 +69,6 @@ TEST(ExpandSeries, TokensLiteralsAndTrailingText) {
         EXPECT_EQ(ExpandSeries(u(c.series), c.date), u(c.prefix)) << c.series;
 }
 
-TEST(ExpandSeries, EveryDefaultOn5March2008) {
-    const QStringList expected = {"AR08/03/", "AL08/03/", "A08/03/", "EN08/03/", "FV08/03/",
-                                  "FL/",      "FR08/03/", "ODT/",    "08/03/",   "PG03/"};
-    const QStringList defaults = defaultSeries();
-    ASSERT_EQ(defaults.size(), kSeriesCount);
-    for (int i = 0; i < kSeriesCount; ++i)
-        EXPECT_EQ(ExpandSeries(defaults[i], k5March2008), expected[i]) << i;
-}
-
 TEST(NextNumber, HeadCounterIncrementAndPadding) {
     struct Case {
         const char* last;

@@ -10,46 +10,6 @@ using torvane::testing::TempHome;
 
 namespace {
 
-// The column positions that the format check and positional writers rely on.
-TEST(Schema, PositionedColumns) {
-    TempHome home;
-    auto& db = home.db();
-    struct Case {
-        const char* table;
-        int position;
-        const char* column;
-    };
-    const Case cases[] = {
-        {"Articulos", 10, "Id_Proveedor"},
-        {"Facturas", 6, "Total"},
-        {"ODTS", 12, "NAlbaran"},
-        {"ODTS", 13, "NFactura"},
-        {"FacturasODT", 0, "Id_FAct"},
-        {"FacturasODT", 1, "NFactura"},
-        {"FacturasODT", 2, "Fecha"},
-        {"FacturasODT", 7, "Importe"},
-        {"FacturasODT", 8, "Pagado"},
-        {"Albaranes", 1, "Id_Alb"},
-        {"Albaranes", 2, "Fecha"},
-        {"Albaranes", 4, "Id_Cli"},
-        {"Albaranes", 5, "NFactura"},
-        {"Albaranes", 10, "Nominal"},
-        {"Albaranes", 13, "Total"},
-        {"Cobros", 2, "NFactura"},
-        {"Cobros", 3, "Fecha"},
-        {"Cobros", 4, "Cantidad"},
-        {"DatosEmpresa", 0, "Nombre"},
-        {"Partes", 1, "NParte"},
-    };
-    for (const auto& c : cases) {
-        const QStringList cols = db.columnNames(c.table);
-        ASSERT_GT(cols.size(), c.position) << c.table;
-        EXPECT_EQ(cols[c.position], QString::fromUtf8(c.column)) << c.table << " @" << c.position;
-    }
-    EXPECT_EQ(db.columnNames("Albaranes").size(), 14);
-    EXPECT_EQ(db.columnNames("FacturasODT").size(), 9);
-}
-
 TEST(Schema, SavedQueriesAreViewsAndUnionDeduplicates) {
     TempHome home;
     auto& db = home.db();
