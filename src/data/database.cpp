@@ -10,7 +10,7 @@
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QThread>
-#include <atomic>
+#include <QUuid>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -21,9 +21,9 @@ namespace torvane {
 
 namespace {
 
+// Unique without a process-wide counter: every Database owns its own connection.
 QString nextConnectionName() {
-    static std::atomic<int> counter{0};
-    return QStringLiteral("torvane-%1").arg(counter++);
+    return QStringLiteral("torvane-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
 }
 
 // The first bytes of the file say what it is, before SQLite gets to touch it.

@@ -58,12 +58,13 @@ int runReportCommand(const QStringList& args) {
     if (pdf.isEmpty()) return usage(QStringLiteral("Falta --pdf con el fichero de salida."));
 
     // Text measurement needs a GUI application; without a display use offscreen.
+    // The arguments must outlive the application object, so they are declared first.
+    int argc = 1;
+    char arg0[] = "torvane";
+    char* argv[] = {arg0, nullptr};
     std::unique_ptr<QGuiApplication> ownApp;
     if (!QCoreApplication::instance()) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char arg0[] = "torvane";
-        static char* argv[] = {arg0, nullptr};
         ownApp = std::make_unique<QGuiApplication>(argc, argv);
     }
     if (home.isEmpty()) home = QCoreApplication::applicationDirPath();
