@@ -379,7 +379,7 @@ TEST(Probe, WorkOrderSessionUsesSeriesAndPassesFourDigits) {
     insertNumbers(home.db(), "ODTS", "NODT", {"ODT/10000"});
     EXPECT_EQ(nextWorkOrderNumberByProbe(home.session()), u("ODT/10001"));
     // The vehicle search continues from the greatest in text order, which is "ODT/9999":
-    // it proposes ODT/10000 again, as the old program did.
+    // it proposes ODT/10000 again, which the editor's duplicate check then refuses.
     EXPECT_EQ(nextDocumentNumber(home.session(), NumberConsumer::WorkOrderFromVehicleSearch),
               u("ODT/10000"));
 }
