@@ -8,10 +8,8 @@
 #include "customers_fixture.h"
 #include "masters/busqueda_clientes.h"
 #include "masters/customer_handoffs.h"
-#include "support/screen_helpers.h"
+#include "screen_fixture.h"
 #include "support/scripted_dialogs.h"
-#include "support/temp_home.h"
-#include "support/test_services.h"
 
 using namespace torvane;
 using namespace torvane::testing;
@@ -19,29 +17,13 @@ using Icon = Dialogs::Icon;
 
 namespace {
 
-class ClientesScreen : public ::testing::Test {
+class ClientesScreen : public ScreenTest {
   protected:
     ClientesScreen() {
         registerCustomerFileOrigins(home.session(), services,
                                     std::make_shared<QPointer<Clientes>>());
     }
-    void TearDown() override { closeAllWindows(); }
-
-    std::unique_ptr<Clientes> openFile() {
-        auto s = std::make_unique<Clientes>(home.session(), services);
-        s->show();
-        s->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(s.get()));
-        return s;
-    }
-    Database& db() { return home.db(); }
-    int count(const char* sql, const QVariantList& params = {}) {
-        return db().scalar(sql, params).toInt();
-    }
-
-    TempHome home;
-    TestServices services;
-    ScriptedDialogs& dialogs = services.scripted;
+    std::unique_ptr<Clientes> openFile() { return open<Clientes>(); }
 };
 
 TEST_F(ClientesScreen, NewCustomerTakesTheFirstFreeCodeAndIsSaved) {
