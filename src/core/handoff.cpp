@@ -8,6 +8,12 @@ bool WorkOrderOpenerRegistry::open(const NewWorkOrderRequest& request) const {
     return true;
 }
 
+bool WorkOrderOpenerRegistry::edit(const EditWorkOrderRequest& request) const {
+    if (!editor_) return false;
+    editor_(request);
+    return true;
+}
+
 void VehicleChoiceRegistry::registerCaller(const QString& callerName,
                                            VehicleChoiceHandler handler) {
     byCaller_.insert(callerName, std::move(handler));

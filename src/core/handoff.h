@@ -70,8 +70,15 @@ struct NewWorkOrderRequest {
 };
 using WorkOrderOpener = std::function<void(const NewWorkOrderRequest&)>;
 
+// A stored work order to edit (the work-order list's Editar).
+struct EditWorkOrderRequest {
+    QPointer<QObject> caller;
+    qint64 workOrderId = 0;  // ODTS.Id_Odt
+};
+using WorkOrderEditor = std::function<void(const EditWorkOrderRequest&)>;
+
 // The work-order editor is registered here; until it is, the commands that
-// open a new work order stay disabled.
+// open a work order stay disabled.
 class WorkOrderOpenerRegistry {
   public:
     void setOpener(WorkOrderOpener opener) { opener_ = std::move(opener); }
@@ -79,8 +86,14 @@ class WorkOrderOpenerRegistry {
     // False when no opener is registered.
     bool open(const NewWorkOrderRequest& request) const;
 
+    void setEditor(WorkOrderEditor editor) { editor_ = std::move(editor); }
+    bool hasEditor() const { return bool(editor_); }
+    // False when no editor is registered.
+    bool edit(const EditWorkOrderRequest& request) const;
+
   private:
     WorkOrderOpener opener_;
+    WorkOrderEditor editor_;
 };
 
 // A vehicle returned by the vehicle search to the screen that opened it (the
