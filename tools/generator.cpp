@@ -160,8 +160,8 @@ Money vat16(Money base) {
 }
 
 // A tariff amount scaled by a factor, to the cent.
-double scaledCents(double amount, double factor) {
-    return (Money::fromDouble(amount) * Quantity::fromDouble(factor)).roundCents().toDouble();
+Money scaledCents(Money amount, Quantity factor) {
+    return (amount * factor).roundCents();
 }
 
 struct Operator {
@@ -183,7 +183,7 @@ struct Article {
 struct Tariff {
     qint64 insurerId = 0;
     QString nombre;
-    std::map<QString, double> rate;
+    std::map<QString, Money> rate;  // amounts; the P1/P2 percentages and I* kilometres whole
 };
 
 struct WorkOrder {
@@ -313,8 +313,9 @@ class Generator {
     QString pick(const QStringList& l) {
         return l.at(rng_.range(0, static_cast<int>(l.size()) - 1));
     }
-    double money(double lo, double hi) {
-        return rng_.range(static_cast<int>(lo * 100), static_cast<int>(hi * 100)) / 100.0;
+    double money(double lo, double hi) { return cents(lo, hi).toDouble(); }
+    Money cents(double lo, double hi) {
+        return Money::fromCents(rng_.range(static_cast<int>(lo * 100), static_cast<int>(hi * 100)));
     }
     QString digits(int n) {
         QString s;
@@ -439,38 +440,41 @@ class Generator {
                  QString::fromUtf8(t.province), phone(t), mobile(), phone(t),
                  QStringLiteral("430") + pad(90000 + i, 5), kEmpty});
             auto& r = tf.rate;
-            r["P1"] = rng_.range(20, 30);
-            r["P2"] = rng_.range(25, 35);
-            r["Deposito"] = money(8, 15);
-            r["Espera"] = money(20, 30);
-            r["Rescate"] = money(35, 50);
+            r["P1"] = Money::whole(rng_.range(20, 30));
+            r["P2"] = Money::whole(rng_.range(25, 35));
+            r["Deposito"] = cents(8, 15);
+            r["Espera"] = cents(20, 30);
+            r["Rescate"] = cents(35, 50);
             for (const char* kind : {"T", "F"}) {
-                const double vanFactor = QLatin1String(kind) == QLatin1String("F") ? 1.2 : 1.0;
-                const double urban = money(55, 75) * vanFactor;
-                const double road = money(80, 110) * vanFactor;
-                const double included = rng_.chance(0.5) ? 20 : 25;
-                const double perKm = money(1.1, 1.6) * vanFactor;
-                const double longExit = money(120, 160) * vanFactor;
-                const double longKm = money(1.0, 1.5) * vanFactor;
+                const Quantity vanFactor = QLatin1String(kind) == QLatin1String("F")
+                                               ? Quantity::fromUnits(12000)
+                                               : Quantity::whole(1);
+                const Quantity surcharge = Quantity::fromUnits(12500);  // holidays and nights
+                const Money urban = scaledCents(cents(55, 75), vanFactor);
+                const Money road = scaledCents(cents(80, 110), vanFactor);
+                const Money included = Money::whole(rng_.chance(0.5) ? 20 : 25);
+                const Money perKm = scaledCents(cents(1.1, 1.6), vanFactor);
+                const Money longExit = scaledCents(cents(120, 160), vanFactor);
+                const Money longKm = scaledCents(cents(1.0, 1.5), vanFactor);
                 const QString k = QLatin1String(kind);
-                r["U" + k + "L"] = scaledCents(urban, 1);
-                r["U" + k + "F"] = scaledCents(urban, 1.25);
-                r["C" + k + "L"] = scaledCents(road, 1);
-                r["C" + k + "F"] = scaledCents(road, 1.25);
+                r["U" + k + "L"] = urban;
+                r["U" + k + "F"] = scaledCents(urban, surcharge);
+                r["C" + k + "L"] = road;
+                r["C" + k + "F"] = scaledCents(road, surcharge);
                 r["I" + k + "L"] = included;
                 r["I" + k + "F"] = included;
-                r["P" + k + "L"] = scaledCents(perKm, 1);
-                r["P" + k + "F"] = scaledCents(perKm, 1.25);
-                r["SL" + k + "L"] = scaledCents(longExit, 1);
-                r["SL" + k + "F"] = scaledCents(longExit, 1.25);
-                r["KL" + k + "L"] = scaledCents(longKm, 1);
-                r["KL" + k + "F"] = scaledCents(longKm, 1.25);
+                r["P" + k + "L"] = perKm;
+                r["P" + k + "F"] = scaledCents(perKm, surcharge);
+                r["SL" + k + "L"] = longExit;
+                r["SL" + k + "F"] = scaledCents(longExit, surcharge);
+                r["KL" + k + "L"] = longKm;
+                r["KL" + k + "F"] = scaledCents(longKm, surcharge);
             }
             QStringList cols{"Id_Ase"};
             QVariantList vals{tf.insurerId};
             for (const auto& [name, value] : r) {
                 cols << name;
-                vals << value;
+                vals << value.toDb();
             }
             db_.exec(
                 QStringLiteral("INSERT INTO Tarifas (%1) VALUES (%2)")
@@ -918,7 +922,7 @@ class Generator {
                 const QString dueText = formatDate(d.addDays(offsets[k]));
                 insRecibo_->run({numbers[k], iso(d), QString::number(day) + dueText.right(8),
                                  amount.toDb(), qint64(inv.customer + 1), c.banco, c.sucursal,
-                                 c.cuenta, MonedaLetras(amount.toDouble(), QStringLiteral("Euros")),
+                                 c.cuenta, MonedaLetras(amount, QStringLiteral("Euros")),
                                  inv.number});
                 ++counts_.receipts;
             }
@@ -999,41 +1003,47 @@ class Generator {
         const QString priced = working || percentage ? QStringLiteral("L") : QStringLiteral("F");
         const QString kmCase = working ? QStringLiteral("L") : QStringLiteral("F");
         auto rate = [&](const QString& code) { return tf.rate.at(code); };
-        auto line = [&](const QString& text, const QString& qty, double price, double amount) {
-            insLineaParte_->run({number, text, qty, price, amount});
+        auto line = [&](const QString& text, const QString& qty, Money price, ExactAmount amount) {
+            insLineaParte_->run({number, text, qty, price.toDb(), amount.roundCents().toDb()});
         };
-        double surchargeBase = 0;
+        auto whole = [](Money m) { return m.units() / Money::kScale; };
+        ExactAmount surchargeBase;
         if (exit == QLatin1String("URBANA")) {
-            const double p = rate("U" + T + priced);
+            const Money p = rate("U" + T + priced);
             line("SALIDA URBANA " + dayWord + ' ' + vehicleWord, "1", p, p);
             surchargeBase = rate("U" + T + "L");
         } else if (exit == QLatin1String("CARRETERA")) {
-            const double p = rate("C" + T + priced);
+            const Money p = rate("C" + T + priced);
             line("SALIDA CARRETERA " + dayWord + ' ' + vehicleWord, "1", p, p);
             surchargeBase = rate("C" + T + "L");
-            const double included = rate("I" + T + kmCase);
+            const qint64 included = whole(rate("I" + T + kmCase));
             if (km > included) {
-                const double perKm = rate("P" + T + kmCase);
+                const Money perKm = rate("P" + T + kmCase);
                 line("KM. EXTRA CARRETERA " + dayWord + ' ' + kmVehicleWord,
-                     QString::number(km - included), perKm, (km - included) * perKm);
-                surchargeBase += (km - rate("I" + T + "F")) * rate("P" + T + "F");
+                     QString::number(km - included), perKm, perKm * (km - included));
+                surchargeBase =
+                    surchargeBase + rate("P" + T + "F") * (km - whole(rate("I" + T + "F")));
             }
         } else {
-            const double p = rate("SL" + T + priced);
-            const double perKm = rate("KL" + T + priced);
+            const Money p = rate("SL" + T + priced);
+            const Money perKm = rate("KL" + T + priced);
             line("SALIDA LARGO RECORRIDO " + dayWord + ' ' + vehicleWord, "1", p, p);
             line("KM. LARGO RECORRIDO " + dayWord + ' ' + vehicleWord, QString::number(km), perKm,
                  perKm * km);
-            surchargeBase = rate("SL" + T + "L") + rate("KL" + T + "L") * km;
+            surchargeBase = surchargeBase + rate("SL" + T + "L") + rate("KL" + T + "L") * km;
         }
         if (percentage) {
-            const double pct = rate(car ? QStringLiteral("P1") : QStringLiteral("P2"));
-            const double amount = surchargeBase * pct / 100;
+            const qint64 pct = whole(rate(car ? QStringLiteral("P1") : QStringLiteral("P2")));
+            const Money amount = surchargeBase.percent(Quantity::whole(pct)).roundCents();
             line(QStringLiteral("RECARGO FEST./NOCT. (") + QString::number(pct) +
                      QStringLiteral("%)"),
                  "1", amount, amount);
         }
-        auto hours = [](const QString& t) { return t.left(2).toInt() + t.right(2).toInt() / 60.0; };
+        // "hh:mm" as hours; the generator only writes quarters.
+        auto hours = [](const QString& t) {
+            return Quantity::fromUnits((t.left(2).toInt() * 60 + t.right(2).toInt()) *
+                                       Quantity::kScale / 60);
+        };
         if (wait != QLatin1String("00:00"))
             line(QStringLiteral("ESPERA PARA REALIZAR EL SERVICIO"), wait, rate("Espera"),
                  rate("Espera") * hours(wait));

@@ -1,6 +1,5 @@
 #include "core/validation.h"
 
-#include <cmath>
 
 namespace torvane {
 
@@ -132,12 +131,14 @@ bool ValidarCIF(Dialogs& dialogs, QString& cif) {
     return false;
 }
 
-QString MonedaLetras(double amount, const QString& currencyWord) {
-    if (amount == 0) return QStringLiteral("Cero");
-    if (amount < 0) return QStringLiteral("Sobregirado");
-    const double whole = std::floor(amount);
-    const long long i = static_cast<long long>(whole);
-    const int cents = static_cast<int>(std::nearbyint((amount - whole) * 100));  // halves to even
+QString MonedaLetras(Money amount, const QString& currencyWord) {
+    if (amount.isZero()) return QStringLiteral("Cero");
+    if (amount < Money()) return QStringLiteral("Sobregirado");
+    const long long i = amount.units() / Money::kScale;
+    const long long fraction = amount.units() % Money::kScale;  // ten-thousandths
+    int cents = static_cast<int>(fraction / 100);
+    const long long rest = fraction % 100;
+    if (rest > 50 || (rest == 50 && cents % 2 == 1)) ++cents;  // halves to even
     const auto m = i / 1000000;
     const auto t = (i - m * 1000000) / 1000;
     const auto u = i - m * 1000000 - t * 1000;

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "core/dialogs.h"
+#include "core/money.h"
 
 namespace torvane {
 
@@ -24,8 +25,9 @@ bool ValidarNIF(Dialogs& dialogs, const QString& nif);
 bool ValidarCIF(Dialogs& dialogs, QString& cif);
 
 // The amount in Spanish words for printed receipts ("Un  mil Doscientos ...
-// Euros con Cincuenta y Seis  centimos"). The doubled spaces are intended.
-QString MonedaLetras(double amount, const QString& currencyWord);
+// Euros con Cincuenta y Seis  centimos"). The doubled spaces are intended. Cents
+// beyond the second decimal go to the nearest cent, halves to even.
+QString MonedaLetras(Money amount, const QString& currencyWord);
 
 // d/m/yyyy -> mm/dd/yyyy for date literals; the text is changed in place and returned.
 QString FechaSQL(QString& date);

@@ -156,7 +156,7 @@ std::vector<TotalLine> DocumentData::totals(Money sectionsBase,
             case TotalDef::Op::Words:
                 line.words = true;
                 line.amount =
-                    MonedaLetras(running.roundCents().toDouble(), QStringLiteral("Euros"));
+                    MonedaLetras(running.roundCents(), QStringLiteral("Euros"));
                 out.push_back(line);
                 continue;
             case TotalDef::Op::Stored: {

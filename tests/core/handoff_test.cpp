@@ -36,4 +36,21 @@ TEST(CustomerOrigins, RegisteredOriginsWinAndOthersFallBackToTheDefault) {
     }
 }
 
+// New and stored work orders go to different handlers; neither runs before it is set.
+TEST(WorkOrderOpeners, NewAndStoredWorkOrdersReachTheirOwnHandler) {
+    WorkOrderOpenerRegistry registry;
+    EXPECT_FALSE(registry.open({nullptr, 5, WorkOrderNumbering::ProbeLoop}));
+    EXPECT_FALSE(registry.edit({nullptr, 9}));
+    QStringList calls;
+    registry.setEditor(
+        [&](const EditWorkOrderRequest& r) { calls << "edit:" + QString::number(r.workOrderId); });
+    EXPECT_FALSE(registry.hasOpener());
+    EXPECT_FALSE(registry.open({nullptr, 5, WorkOrderNumbering::ProbeLoop}));
+    registry.setOpener(
+        [&](const NewWorkOrderRequest& r) { calls << "new:" + QString::number(r.vehicleId); });
+    EXPECT_TRUE(registry.edit({nullptr, 9}));
+    EXPECT_TRUE(registry.open({nullptr, 5, WorkOrderNumbering::NextNumber}));
+    EXPECT_EQ(calls, (QStringList{"edit:9", "new:5"}));
+}
+
 }  // namespace

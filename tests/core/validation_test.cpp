@@ -187,19 +187,23 @@ TEST(MonedaLetras, WritesEveryAmountWithItsSpacing) {
         {12.05, "Doce  Euros con Cinco  centimos"},
         {7.10, "Siete  Euros con Diez  centimos"},
         {45.16, "Cuarenta y Cinco  Euros con Diez y Seis  centimos"},
-        {2.125, "Dos  Euros con Doce  centimos"},            // half cent to even
-        {2.375, "Dos  Euros con Treinta y Ocho  centimos"},  // half cent to even
+        {2.125, "Dos  Euros con Doce  centimos"},              // half cent to even
+        {2.375, "Dos  Euros con Treinta y Ocho  centimos"},    // half cent to even
+        {2.1251, "Dos  Euros con Trece  centimos"},            // above the half: up
+        {2.3749, "Dos  Euros con Treinta y Siete  centimos"},  // below the half: down
         {0.5, "Cero Euros con Cincuenta  centimos"},
         {0.01, "Cero Euros con Un  centimos"},
         {0.99, "Cero Euros con Noventa y Nueve  centimos"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.amount);
-        EXPECT_EQ(torvane::MonedaLetras(c.amount, QStringLiteral("Euros")),
-                  QString::fromUtf8(c.words));
+        EXPECT_EQ(
+            torvane::MonedaLetras(torvane::Money::fromDouble(c.amount), QStringLiteral("Euros")),
+            QString::fromUtf8(c.words));
     }
-    EXPECT_EQ(torvane::MonedaLetras(3, QStringLiteral("DOLARES")), "Tres  DOLARES Netos");
-    EXPECT_EQ(torvane::MonedaLetras(0.2, QStringLiteral("DOLARES")),
+    EXPECT_EQ(torvane::MonedaLetras(torvane::Money::whole(3), QStringLiteral("DOLARES")),
+              "Tres  DOLARES Netos");
+    EXPECT_EQ(torvane::MonedaLetras(torvane::Money::fromCents(20), QStringLiteral("DOLARES")),
               "Cero DOLARES con Veinte  centimos");
 }
 
