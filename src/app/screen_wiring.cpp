@@ -5,6 +5,7 @@
 #include "app/config_inf.h"
 #include "app/main_window.h"
 #include "app/menu_actions.h"
+#include "billing/gestor_cobros.h"
 #include "core/services.h"
 #include "masters/article_handoffs.h"
 #include "masters/articulos.h"
@@ -78,6 +79,11 @@ void wireScreens(Menu& menu, Session& session, Services& services) {
                         });
     menu.registerScreen(QStringLiteral("ConfigInf"), [&](const MenuRequest&) -> QWidget* {
         return new ConfigInf(session, services);
+    });
+
+    // Collections.
+    menu.registerScreen(QStringLiteral("GestorCobros"), [&](const MenuRequest&) -> QWidget* {
+        return new GestorCobros(session, services);
     });
 
     menu.registerCommand(QStringLiteral("VerListado"), [&](const MenuRequest& r) {
