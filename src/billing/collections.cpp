@@ -23,8 +23,7 @@ InvoiceTable tableOf(InvoiceKind kind) {
 //
 // The lists walk the invoice date index and stop after a screenful: the link to the work
 // orders (or delivery notes) is an EXISTS test and the customer's name a correlated
-// subquery, so no grouping has to read every invoice first. A name search starts from
-// the customers whose name matches instead, and sorts only their invoices.
+// subquery, so no grouping has to read every invoice first.
 const char* const kWorkOrderSelect =
     "SELECT f.Id_FAct AS Id, f.NFactura AS NFactura, f.Fecha AS Fecha, "
     "(SELECT c.Nombre FROM ODTS o JOIN Clientes c ON c.Id_Cli = o.Id_Cli "
@@ -34,10 +33,13 @@ const char* const kWorkOrderSelect =
 const char* const kWorkOrderAll =
     "WHERE EXISTS (SELECT 1 FROM ODTS o JOIN Clientes c ON c.Id_Cli = o.Id_Cli "
     "WHERE o.NFactura = f.NFactura) ORDER BY f.Fecha DESC, f.Id_FAct DESC";
-const char* const kWorkOrderByName =
+const char* const kWorkOrderCustomersFirst =
     "WHERE f.NFactura IN (SELECT o.NFactura FROM ODTS o WHERE o.Id_Cli IN "
     "(SELECT c.Id_Cli FROM Clientes c WHERE c.Nombre LIKE ?)) "
     "ORDER BY +f.Fecha DESC, f.Id_FAct DESC";
+const char* const kWorkOrderDateWalk =
+    "WHERE EXISTS (SELECT 1 FROM ODTS o JOIN Clientes c ON c.Id_Cli = o.Id_Cli "
+    "WHERE o.NFactura = f.NFactura AND c.Nombre LIKE ?) ORDER BY f.Fecha DESC, f.Id_FAct DESC";
 
 const char* const kPartsSaleSelect =
     "SELECT f.Id AS Id, f.Id_Fac AS NFactura, f.Fecha AS Fecha, "
@@ -48,23 +50,38 @@ const char* const kPartsSaleAll =
     "WHERE EXISTS (SELECT 1 FROM Albaranes a WHERE a.NFactura = f.Id_Fac) "
     "AND EXISTS (SELECT 1 FROM Clientes c WHERE c.Id_Cli = f.Id_Cli) "
     "ORDER BY f.Fecha DESC, f.Id DESC";
-const char* const kPartsSaleByName =
+const char* const kPartsSaleCustomersFirst =
     "WHERE f.Id_Cli IN (SELECT c.Id_Cli FROM Clientes c WHERE c.Nombre LIKE ?) "
     "AND EXISTS (SELECT 1 FROM Albaranes a WHERE a.NFactura = f.Id_Fac) "
     "ORDER BY +f.Fecha DESC, f.Id DESC";
+const char* const kPartsSaleDateWalk =
+    "WHERE EXISTS (SELECT 1 FROM Clientes c WHERE c.Id_Cli = f.Id_Cli AND c.Nombre LIKE ?) "
+    "AND EXISTS (SELECT 1 FROM Albaranes a WHERE a.NFactura = f.Id_Fac) "
+    "ORDER BY f.Fecha DESC, f.Id DESC";
 
 }  // namespace
 
-SqlStatement invoiceList(InvoiceKind kind, const QString& namePrefix) {
-    const bool all = namePrefix.isEmpty();
+SqlStatement invoiceList(Database& db, InvoiceKind kind, const QString& namePrefix,
+                         SearchPlan plan) {
     const bool parts = kind == InvoiceKind::PartsSale;
     QString sql = QString::fromLatin1(parts ? kPartsSaleSelect : kWorkOrderSelect);
-    if (all) {
+    if (namePrefix.isEmpty()) {
         sql += QString::fromLatin1(parts ? kPartsSaleAll : kWorkOrderAll);
         return {sql, {}};
     }
-    sql += QString::fromLatin1(parts ? kPartsSaleByName : kWorkOrderByName);
-    return {sql, {likePrefix(namePrefix)}};
+    const QString pattern = likePrefix(namePrefix);
+    if (plan == SearchPlan::Auto)
+        plan = db.scalar(QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM Clientes "
+                                        "WHERE Nombre LIKE ? LIMIT ?)"),
+                         {pattern, kManyCustomers})
+                           .toInt() >= kManyCustomers
+                   ? SearchPlan::DateWalk
+                   : SearchPlan::CustomersFirst;
+    if (plan == SearchPlan::DateWalk)
+        sql += QString::fromLatin1(parts ? kPartsSaleDateWalk : kWorkOrderDateWalk);
+    else
+        sql += QString::fromLatin1(parts ? kPartsSaleCustomersFirst : kWorkOrderCustomersFirst);
+    return {sql, {pattern}};
 }
 
 const QList<GridColumn>& invoiceColumns() {

@@ -19,7 +19,15 @@ enum class InvoiceKind { WorkOrder = 0, PartsSale = 1 };
 // One row per invoice, newest first, paid ones included; an empty text lists every
 // invoice, any other text the invoices of customers whose name starts with it. Columns:
 // Id, NFactura ("Factura"), Fecha, Nombre ("Cliente"), Importe, Pagado, Debido.
-SqlStatement invoiceList(InvoiceKind kind, const QString& namePrefix = {});
+//
+// A name search is written one of two ways, with the same rows: walking the invoices by
+// date and testing the name (quick when many customers match, so the first screenful
+// comes soon), or starting from the matching customers and sorting their invoices (quick
+// when few match). Auto looks at how many customers match.
+enum class SearchPlan { Auto, DateWalk, CustomersFirst };
+inline constexpr int kManyCustomers = 300;
+SqlStatement invoiceList(Database& db, InvoiceKind kind, const QString& namePrefix = {},
+                         SearchPlan plan = SearchPlan::Auto);
 const QList<GridColumn>& invoiceColumns();
 
 // The payments of an invoice that are shown (Cantidad > 0), oldest first.

@@ -72,7 +72,8 @@ DataGrid* GestorCobros::grid(InvoiceKind kind) const {
 
 void GestorCobros::run(InvoiceKind kind, const QString& typed) {
     searched_[int(kind)] = typed;
-    grid(kind)->run(session_.db(), collections::invoiceList(kind, typed), services_.dialogs());
+    grid(kind)->run(session_.db(), collections::invoiceList(session_.db(), kind, typed),
+                    services_.dialogs());
     followRows();
 }
 
