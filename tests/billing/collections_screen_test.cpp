@@ -122,8 +122,6 @@ TEST_F(CollectionsScreen, RefusedAndQuestionedPayments) {
     };
     const Case cases[] = {
         {"", "10", -1, "Debe introducir una fecha y una cantidad para la entrega", 0},
-        {"01/03/2024", "", -1, "Debe introducir una fecha y una cantidad para la entrega", 0},
-        {"01/03/2024", "0", -1, "Debe introducir una fecha y una cantidad para la entrega", 0},
         {"01/03/2024", "40,01", 0,
          "La cantidad supera el importe pendiente. ¿Desea registrar la entrega igualmente?", 0},
         {"01/03/2024", "45", 1,

@@ -4,7 +4,6 @@
 
 #include "billing_fixture.h"
 #include "core/session.h"
-#include "masters/customers.h"
 #include "support/temp_home.h"
 
 using namespace torvane;
@@ -148,11 +147,6 @@ TEST(FreeInvoices, InvoicingStoresLinesAndHeaderTogether) {
     EXPECT_EQ(fi::store(home.session(), h, {line("OTRA", "1", "5", "0")}), "FL/00002");
     EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM SalidasLibres WHERE NFactura = 'FL/00002'").toInt(),
               1);
-
-    // A customer with a free invoice cannot be deleted.
-    db.exec("DELETE FROM FacturasLibres WHERE NFactura = 'FL/00002'");
-    EXPECT_EQ(customers::deleteCustomer(db, cli),
-              "No se puede eliminar este cliente porque tiene 1 Facturas libres a su nombre.");
 }
 
 TEST(FreeInvoices, AFailingHeaderLeavesNoLines) {
