@@ -62,7 +62,7 @@ TEST(Torture, BillingKilledWhileWritingKeepsPaidAndLinesInStep) {
         victim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         victim.start(helperPath(), {"run", home.folder(), path, QString::number(round + 1)});
         ASSERT_TRUE(victim.waitForStarted()) << helperPath().toStdString();
-        QThread::msleep(static_cast<unsigned long>(40 + random.bounded(200)));
+        QThread::msleep(static_cast<unsigned long>(80 + random.bounded(300)));
         victim.kill();
         victim.waitForFinished(10000);
 
