@@ -5,6 +5,9 @@
 #include "app/config_inf.h"
 #include "app/main_window.h"
 #include "app/menu_actions.h"
+#include "billing/billing_handoffs.h"
+#include "billing/gestor_cobros.h"
+#include "billing/list_fac_libres.h"
 #include "core/services.h"
 #include "masters/article_handoffs.h"
 #include "masters/articulos.h"
@@ -79,6 +82,15 @@ void wireScreens(Menu& menu, Session& session, Services& services) {
     menu.registerScreen(QStringLiteral("ConfigInf"), [&](const MenuRequest&) -> QWidget* {
         return new ConfigInf(session, services);
     });
+
+    // Collections and free invoices.
+    menu.registerScreen(QStringLiteral("GestorCobros"), [&](const MenuRequest&) -> QWidget* {
+        return new GestorCobros(session, services);
+    });
+    menu.registerScreen(QStringLiteral("ListFacLibres"), [&](const MenuRequest&) -> QWidget* {
+        return new ListFacLibres(session, services);
+    });
+    registerFreeInvoiceOrigin(session, services);
 
     menu.registerCommand(QStringLiteral("VerListado"), [&](const MenuRequest& r) {
         Informes::VerListado(session, services, r.origin);

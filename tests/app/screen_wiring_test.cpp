@@ -47,9 +47,11 @@ TEST(ScreenWiring, ItemsOfExistingScreensAreEnabledOthersWait) {
         {"btnArticulos", true},
         {"btnFamilias", true},
         {"btnAlmacen", true},
+        {"btnCobros", true},
+        {"btnFacturasLibres", true},
+        {"btnLFacLibres", true},
         // Customer-search origins whose screens are not written yet.
         {"btnVRecambios", false},
-        {"btnFacturasLibres", false},
         {"btnRecibos", false},
         {"btnFacturasComisiones", false},
         {"mReparacionescliente", false},

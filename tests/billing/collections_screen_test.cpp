@@ -1,0 +1,205 @@
+#include <QTest>
+
+#include "billing/entregas.h"
+#include "billing/gestor_cobros.h"
+#include "billing_fixture.h"
+#include "masters/screen_fixture.h"
+
+using namespace torvane;
+using namespace torvane::testing;
+using collections::InvoiceKind;
+
+namespace {
+
+class CollectionsScreen : public ScreenTest {
+  protected:
+    void SetUp() override {
+        home.session().setToday(QDate(2024, 3, 20));
+        const qint64 garcia = addClient(db(), "GARCIA", "0001");
+        const qint64 lopez = addClient(db(), "LOPEZ", "0002");
+        addWorkOrderInvoice(db(), "FR1", "2024-03-01", garcia, eur(100), {}, 2);
+        addWorkOrderInvoice(db(), "FR2", "2024-02-01", lopez, eur(40));
+        addPartsInvoice(db(), "FV1", "2024-03-05", lopez, eur(150), {eur(100), eur(50)});
+    }
+
+    Money paid(const char* sql, const char* number) {
+        return Money::fromDb(db().scalar(sql, {QString::fromLatin1(number)}));
+    }
+    Money workOrderPaid(const char* number) {
+        return paid("SELECT Pagado FROM FacturasODT WHERE NFactura = ?", number);
+    }
+    Money partsPaid(const char* number) {
+        return paid("SELECT Pagado FROM Facturas WHERE Id_Fac = ?", number);
+    }
+
+    // Opens the payments of the visible tab's row through CmdCobrar.
+    QWidget* cobrar(QWidget* list, int tab, int row) {
+        selectTab(list, "SSTab1", tab);
+        clickRow(control<DataGrid>(list, tab == 0 ? "MSHFactRep" : "MSHFactRec"), row);
+        click(list, "CmdCobrar");
+        return openWindow("Entregas");
+    }
+
+    void pay(QWidget* payments, const char* date, const char* amount) {
+        auto* fecha = control<OpcEntrada>(payments, "OpcFecha");
+        fecha->setText(QString::fromLatin1(date));
+        control<QLineEdit>(payments, "TxtCantidad")->clear();
+        type(payments, "TxtCantidad", QString::fromLatin1(amount));
+        click(payments, "CmdHacer");
+    }
+};
+
+TEST_F(CollectionsScreen, PayingAndRemovingFromTheList) {
+    auto list = open<GestorCobros>();
+    auto* rep = control<DataGrid>(list.get(), "MSHFactRep");
+    ASSERT_EQ(rep->rowCount(), 2);  // the two-work-order invoice once
+    EXPECT_EQ(rep->displayText(0, "NFactura"), "FR1");
+    EXPECT_EQ(rep->model()->headerData(1, Qt::Horizontal).toString(), "Factura");
+    EXPECT_EQ(rep->model()->headerData(3, Qt::Horizontal).toString(), "Cliente");
+
+    QWidget* payments = cobrar(list.get(), 0, 0);
+    ASSERT_NE(payments, nullptr);
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(payments->windowTitle(), "Entregas para la factura FR1");
+    EXPECT_EQ(textOf(payments, "TxtNFactura"), "FR1");
+    EXPECT_EQ(textOf(payments, "TxtTotal"), "100,00");
+    EXPECT_EQ(textOf(payments, "TxtPendiente"), "100,00");
+
+    // Today is proposed when the date is entered.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(payments));
+    control<OpcEntrada>(payments, "OpcFecha")->maskEdit()->setFocus();
+    EXPECT_EQ(control<OpcEntrada>(payments, "OpcFecha")->text(), "20/03/2024");
+
+    pay(payments, "01/03/2024", "30");
+    pay(payments, "02/03/2024", "70");
+    EXPECT_EQ(workOrderPaid("FR1"), eur(100));
+    EXPECT_EQ(textOf(payments, "TxtPendiente"), "0,00");
+    EXPECT_FALSE(enabled(payments, "OpcFecha"));
+    EXPECT_FALSE(enabled(payments, "TxtCantidad"));
+    EXPECT_FALSE(enabled(payments, "CmdHacer"));
+
+    auto* cobros = control<DataGrid>(payments, "MSHCobros");
+    ASSERT_EQ(cobros->rowCount(), 2);
+    clickRow(cobros, 0);
+    EXPECT_EQ(textOf(payments, "TxtPagado"), "30,00");
+    click(payments, "CmdEliminar");  // no question
+    EXPECT_EQ(workOrderPaid("FR1"), eur(70));
+    EXPECT_EQ(textOf(payments, "TxtPendiente"), "30,00");
+    EXPECT_TRUE(enabled(payments, "OpcFecha"));
+    EXPECT_TRUE(enabled(payments, "TxtCantidad"));
+    EXPECT_TRUE(enabled(payments, "CmdHacer"));
+    EXPECT_EQ(cobros->rowCount(), 1);
+    EXPECT_TRUE(dialogs.entries().empty());
+
+    // Back in the list, the payment shows.
+    click(payments, "CmdSalir");
+    settle();
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_TRUE(list->isEnabled());
+    EXPECT_EQ(rep->displayText(0, "Pagado"), "70,00");
+    EXPECT_EQ(rep->displayText(0, "Debido"), "30,00");
+}
+
+TEST_F(CollectionsScreen, ThePartsTabPaysThePartsInvoice) {
+    auto list = open<GestorCobros>();
+    EXPECT_EQ(control<DataGrid>(list.get(), "MSHFactRec")->displayText(0, "Importe"), "150,00");
+    QWidget* payments = cobrar(list.get(), 1, 0);
+    ASSERT_NE(payments, nullptr);
+    EXPECT_EQ(textOf(payments, "TxtTotal"), "150,00");
+    pay(payments, "05/03/2024", "50,5");
+    EXPECT_EQ(partsPaid("FV1"), eur(50.5));
+    EXPECT_EQ(workOrderPaid("FR1"), Money());
+    EXPECT_EQ(textOf(payments, "TxtPendiente"), "99,50");
+    EXPECT_EQ(textOf(payments, "TxtFacturas"), "50,50");
+}
+
+TEST_F(CollectionsScreen, RefusedAndQuestionedPayments) {
+    struct Case {
+        const char *date, *amount;
+        int answer;  // -1 no question, 0 No, 1 Yes
+        const char* message;
+        double paid;
+    };
+    const Case cases[] = {
+        {"", "10", -1, "Debe introducir una fecha y una cantidad para la entrega", 0},
+        {"01/03/2024", "40,01", 0,
+         "La cantidad supera el importe pendiente. ¿Desea registrar la entrega igualmente?", 0},
+        {"01/03/2024", "45", 1,
+         "La cantidad supera el importe pendiente. ¿Desea registrar la entrega igualmente?", 45},
+        {"01/03/2024", "40", -1, "", 40},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.date) + " " + c.amount);
+        db().exec("DELETE FROM Cobros");
+        db().exec("UPDATE FacturasODT SET Pagado = 0");
+        dialogs.clear();
+        Entregas payments(home.session(), services, InvoiceKind::WorkOrder, "FR2");
+        payments.show();
+        if (c.answer == 0) dialogs.answerNo();
+        if (c.answer == 1) dialogs.answerYes();
+        pay(&payments, c.date, c.amount);
+        EXPECT_EQ(dialogs.lastText(), QString::fromUtf8(c.message));
+        if (c.answer < 0 && *c.message) {
+            EXPECT_EQ(dialogs.entries().back().icon, Dialogs::Icon::Critical);
+        }
+        EXPECT_EQ(workOrderPaid("FR2"), eur(c.paid));
+        EXPECT_EQ(db().scalar("SELECT COUNT(*) FROM Cobros").toInt(), c.paid > 0 ? 1 : 0);
+        // A refused amount stays typed.
+        if (c.paid == 0) {
+            EXPECT_EQ(textOf(&payments, "TxtCantidad"), QString::fromUtf8(c.amount));
+        }
+    }
+}
+
+TEST_F(CollectionsScreen, AmountKeysAndRemovingWithoutARow) {
+    Entregas payments(home.session(), services, InvoiceKind::WorkOrder, "FR2");
+    payments.show();
+    type(&payments, "TxtCantidad", "12.5a-");
+    EXPECT_EQ(textOf(&payments, "TxtCantidad"), "12,5");
+    // No payment listed: removing does nothing and says nothing.
+    click(&payments, "CmdEliminar");
+    EXPECT_TRUE(dialogs.entries().empty());
+    EXPECT_EQ(workOrderPaid("FR2"), Money());
+    // Shown payments are only those above zero.
+    db().exec(
+        "INSERT INTO Cobros (NFactura, Fecha, Cantidad) VALUES ('FR2', '2024-03-01', 0), "
+        "('FR2', '2024-03-01', -3), ('FR2', '2024-03-02', 4)");
+    payments.refresh();
+    EXPECT_EQ(control<DataGrid>(&payments, "MSHCobros")->rowCount(), 1);
+}
+
+TEST_F(CollectionsScreen, SearchReQueriesTheVisibleTabAndCobrarFollowsIt) {
+    auto list = open<GestorCobros>();
+    auto* rep = control<DataGrid>(list.get(), "MSHFactRep");
+    auto* rec = control<DataGrid>(list.get(), "MSHFactRec");
+    type(list.get(), "Text1", "gar");
+    EXPECT_EQ(textOf(list.get(), "Text1"), "GAR");
+    EXPECT_EQ(rep->rowCount(), 1);
+    EXPECT_EQ(rec->rowCount(), 1);  // the hidden tab keeps its rows
+    EXPECT_TRUE(enabled(list.get(), "CmdCobrar"));
+    selectTab(list.get(), "SSTab1", 1);
+    control<QLineEdit>(list.get(), "Text1")->setText("GARCIA");
+    EXPECT_EQ(rec->rowCount(), 0);
+    EXPECT_EQ(rep->rowCount(), 1);
+    EXPECT_FALSE(enabled(list.get(), "CmdCobrar"));
+    selectTab(list.get(), "SSTab1", 0);
+    EXPECT_TRUE(enabled(list.get(), "CmdCobrar"));
+    // Double-click on a work-order invoice collects it.
+    const QRect r = rep->visualRect(rep->gridModel()->index(0, 1));
+    QTest::mouseClick(rep->viewport(), Qt::LeftButton, {}, r.center());
+    QTest::mouseDClick(rep->viewport(), Qt::LeftButton, {}, r.center());
+    QWidget* payments = openWindow("Entregas");
+    ASSERT_NE(payments, nullptr);
+    EXPECT_EQ(textOf(payments, "TxtNFactura"), "FR1");
+}
+
+TEST_F(CollectionsScreen, NoInvoicesNoCobrar) {
+    db().exec("DELETE FROM FacturasODT");
+    db().exec("DELETE FROM Facturas");
+    auto list = open<GestorCobros>();
+    EXPECT_FALSE(enabled(list.get(), "CmdCobrar"));
+    selectTab(list.get(), "SSTab1", 1);
+    EXPECT_FALSE(enabled(list.get(), "CmdCobrar"));
+}
+
+}  // namespace

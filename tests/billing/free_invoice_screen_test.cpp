@@ -1,0 +1,183 @@
+#include <QTest>
+#include <tuple>
+
+#include "billing/billing_handoffs.h"
+#include "billing/fact_libres.h"
+#include "billing/list_fac_libres.h"
+#include "billing_fixture.h"
+#include "controls/line_table.h"
+#include "masters/busqueda_clientes.h"
+#include "masters/clientes.h"
+#include "masters/screen_fixture.h"
+
+using namespace torvane;
+using namespace torvane::testing;
+
+namespace {
+
+class FreeInvoiceScreen : public ScreenTest {
+  protected:
+    void SetUp() override {
+        home.session().setToday(QDate(2024, 3, 20));
+        db().insert(
+            "INSERT INTO DatosEmpresa (Nombre, Nif) VALUES ('TALLERES TORVANE', 'B12345678')");
+        garcia = addClient(db(), "GARCIA", "0007");
+    }
+
+    void addLine(QWidget* form, const char* text, const char* units, const char* price,
+                 const char* dto) {
+        for (const char* name : {"TxtConcepto", "TxtUnidades", "TxtPrecUnidad", "TxtDescArt"})
+            control<QLineEdit>(form, name)->clear();
+        type(form, "TxtConcepto", QString::fromUtf8(text));
+        type(form, "TxtUnidades", QString::fromUtf8(units));
+        type(form, "TxtPrecUnidad", QString::fromUtf8(price));
+        type(form, "TxtDescArt", QString::fromUtf8(dto));
+        click(form, "KewlButtons5");
+    }
+
+    qint64 garcia = 0;
+};
+
+TEST_F(FreeInvoiceScreen, ThreeLinesOneRemovedInvoicedAndPrinted) {
+    // Opened from the customer search, as the toolbar does.
+    registerFreeInvoiceOrigin(home.session(), services);
+    auto search = open<BusquedaClientes>(nullptr, QStringLiteral("Facturas Libres"));
+    clickRow(control<DataGrid>(search.get(), "MSHFlexGrid1"), 0);
+    click(search.get(), "CmdAcciones_1");
+    QWidget* form = openWindow("FactLibres");
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(textOf(form, "Text2"), "0007");
+    EXPECT_EQ(textOf(form, "Text4"), "GARCIA");
+    EXPECT_EQ(textOf(form, "Text3"), QString::number(garcia));
+    EXPECT_FALSE(control<QWidget>(form, "Text3")->isVisible());
+    EXPECT_EQ(textOf(form, "TxtNFactura"), "FL/00001");
+    EXPECT_EQ(control<OpcEntrada>(form, "OpcFecha")->text(), "20/03/2024");
+    EXPECT_EQ(textOf(form, "TxtTiva"), "16");
+    EXPECT_EQ(textOf(form, "TxtDto"), "0");
+
+    addLine(form, "revision", "3", "10", "10");
+    EXPECT_EQ(textOf(form, "TxtUnidades"), "1");  // reset for the next line
+    EXPECT_EQ(textOf(form, "TxtDescArt"), "0");
+    EXPECT_EQ(textOf(form, "TxtConcepto"), "");
+    addLine(form, "PINTURA", "1", "99.9", "0");
+    addLine(form, "ACEITE", "2", "36,5", "0");
+    auto* grid = control<LineTable>(form, "MSHSalidas");
+    ASSERT_EQ(grid->model()->rowCount(), 3);
+    EXPECT_EQ(grid->model()->index(0, 0).data().toString(), "REVISION");
+    EXPECT_EQ(grid->model()->index(0, 4).data().toString(), "27,00");
+    EXPECT_EQ(textOf(form, "TxtSuma"), "199,90");
+
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(1, 0));
+    QTest::keyClick(grid, Qt::Key_Delete);
+    ASSERT_EQ(grid->model()->rowCount(), 2);
+    EXPECT_EQ(textOf(form, "TxtSuma"), "100,00");
+    control<QLineEdit>(form, "TxtDto")->setText("5");
+    EXPECT_EQ(textOf(form, "TxtIVA"), "16,00");
+    EXPECT_EQ(textOf(form, "TxtDescuento"), "5,80");
+    EXPECT_EQ(textOf(form, "TxtNominal"), "94,20");
+    EXPECT_EQ(textOf(form, "TxtTotal"), "110,20");
+
+    click(form, "CmdFacturar");
+    settle();
+    EXPECT_EQ(openWindow("FactLibres"), nullptr);
+    EXPECT_EQ(db().scalar("SELECT group_concat(Concepto, ',') FROM SalidasLibres "
+                          "WHERE NFactura = 'FL/00001'")
+                  .toString(),
+              "REVISION,ACEITE");
+    EXPECT_EQ(
+        Money::fromDb(db().scalar("SELECT Total FROM FacturasLibres WHERE NFactura = 'FL/00001'")),
+        eur(110.2));
+    ASSERT_EQ(services.output.jobs().size(), 1u);
+    const auto& job = services.output.jobs().back();
+    EXPECT_TRUE(job.preview);
+    EXPECT_EQ(job.report.name.toLower(), "qarvofli.rpt");
+    const QString text = job.report.toText();
+    EXPECT_TRUE(text.contains("FL/00001")) << text.toStdString();
+    EXPECT_TRUE(text.contains("110,20")) << text.toStdString();
+    EXPECT_TRUE(dialogs.entries().empty()) << dialogs.lastText().toStdString();
+}
+
+TEST_F(FreeInvoiceScreen, RefusalsKeepWhatWasTyped) {
+    FactLibres form(home.session(), services, garcia);
+    form.show();
+    click(&form, "CmdFacturar");
+    EXPECT_EQ(dialogs.lastText(), "No hay detalles de compra");
+    EXPECT_EQ(db().scalar("SELECT COUNT(*) FROM FacturasLibres").toInt(), 0);
+
+    addLine(&form, "REVISION", "3", "", "0");
+    EXPECT_EQ(dialogs.lastText(), "Debe completar todos los campos");
+    EXPECT_EQ(dialogs.entries().back().icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(textOf(&form, "TxtConcepto"), "REVISION");
+    EXPECT_EQ(form.lines()->rowCount(), 0);
+
+    // The keys of each field.
+    type(&form, "TxtPrecUnidad", "12.5x");
+    EXPECT_EQ(textOf(&form, "TxtPrecUnidad"), "12,5");
+    control<QLineEdit>(&form, "TxtUnidades")->clear();
+    type(&form, "TxtUnidades", "2,5a");
+    EXPECT_EQ(textOf(&form, "TxtUnidades"), "25");
+
+    // An empty VAT rate counts as 0.
+    addLine(&form, "REVISION", "1", "100", "0");
+    control<QLineEdit>(&form, "TxtTiva")->clear();
+    EXPECT_EQ(textOf(&form, "TxtIVA"), "0,00");
+    EXPECT_EQ(textOf(&form, "TxtTotal"), "100,00");
+
+    // Leaving without invoicing stores nothing.
+    click(&form, "Command6");
+    EXPECT_EQ(db().scalar("SELECT COUNT(*) FROM SalidasLibres").toInt(), 0);
+}
+
+TEST_F(FreeInvoiceScreen, ListReprintsAndDeletes) {
+    {
+        auto list = open<ListFacLibres>();
+        EXPECT_EQ(control<DataGrid>(list.get(), "MSHFacturas")->rowCount(), 0);
+        EXPECT_FALSE(enabled(list.get(), "CmdImprimir"));
+        EXPECT_FALSE(enabled(list.get(), "CmdEliminarFact"));
+    }
+    const qint64 lopez = addClient(db(), "LOPEZ", "0008");
+    for (const auto& [number, cli, iso] : {std::tuple{"FL/00001", garcia, "2024-03-01"},
+                                           std::tuple{"FL/00002", lopez, "2024-03-02"}}) {
+        free_invoices::store(
+            home.session(),
+            {number, QDate::fromString(iso, Qt::ISODate), cli, Quantity::whole(16), {}},
+            {DocumentLine{{}, {}, "CONCEPTO", Quantity::whole(1), eur(10), {}}});
+    }
+    auto list = open<ListFacLibres>();
+    auto* grid = control<DataGrid>(list.get(), "MSHFacturas");
+    ASSERT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(grid->displayText(0, "NFactura"), "FL/00002");
+    EXPECT_EQ(grid->displayText(0, "Total"), "11,60");
+
+    click(list.get(), "Option1_1");
+    type(list.get(), "txtBusqueda", "FL/00001");
+    ASSERT_EQ(grid->rowCount(), 1);
+    click(list.get(), "CmdImprimir");
+    ASSERT_EQ(services.output.jobs().size(), 1u);
+    const QString text = services.output.jobs().back().report.toText();
+    EXPECT_TRUE(text.contains("FL/00001"));
+    EXPECT_FALSE(text.contains("FL/00002"));
+
+    click(list.get(), "CmdEliminarFact");  // no question
+    EXPECT_TRUE(dialogs.entries().empty());
+    EXPECT_EQ(grid->rowCount(), 0);
+    EXPECT_FALSE(enabled(list.get(), "CmdEliminarFact"));
+    EXPECT_EQ(db().scalar("SELECT group_concat(NFactura) FROM FacturasLibres").toString(),
+              "FL/00002");
+    EXPECT_EQ(db().scalar("SELECT group_concat(NFactura) FROM SalidasLibres").toString(),
+              "FL/00002");
+}
+
+TEST_F(FreeInvoiceScreen, ACustomerWithAFreeInvoiceIsNotDeleted) {
+    free_invoices::store(home.session(), {"FL/00001", QDate(2024, 3, 1), garcia, {}, {}},
+                         {DocumentLine{{}, {}, "CONCEPTO", Quantity::whole(1), eur(10), {}}});
+    auto file = open<Clientes>();
+    dialogs.answerYes();
+    click(file.get(), "CmdEliminar");
+    EXPECT_EQ(dialogs.lastText(),
+              "No se puede eliminar este cliente porque tiene 1 Facturas libres a su nombre.");
+    EXPECT_EQ(db().scalar("SELECT COUNT(*) FROM Clientes").toInt(), 1);
+}
+
+}  // namespace
