@@ -30,9 +30,13 @@ QVariant storedValue(const FieldBinding& field, const QString& text, bool amount
 
 qint64 writeRecord(Database& db, const QString& table, const QString& keyColumn, const QVariant& id,
                    const QList<FieldBinding>& fields, const Row& values,
-                   const QStringList& amountColumns) {
+                   const QStringList& amountColumns, const Row& fixedValues) {
     QStringList columns;
     QVariantList params;
+    for (auto it = fixedValues.cbegin(); it != fixedValues.cend(); ++it) {
+        columns << it.key();
+        params << it.value();
+    }
     for (const FieldBinding& f : fields) {
         const QString column = QString::fromLatin1(f.column);
         columns << column;

@@ -18,9 +18,10 @@ namespace torvane {
 // as no value; date columns go from dd/mm/yyyy to ISO; the columns named in
 // amountColumns are exact amounts ("30,5" -> 30.5). Throws DbError, and
 // std::invalid_argument when a date or amount does not read.
+// fixedValues are columns written as they are, ahead of the fields (a vehicle's owner).
 qint64 writeRecord(Database& db, const QString& table, const QString& keyColumn, const QVariant& id,
                    const QList<FieldBinding>& fields, const Row& values,
-                   const QStringList& amountColumns = {});
+                   const QStringList& amountColumns = {}, const Row& fixedValues = {});
 
 // message when any of the columns is empty (blanks only count as empty), else "".
 QString missingFields(const Row& values, const QStringList& columns, const QString& message);

@@ -50,32 +50,6 @@ QString text(const Row& values, const char* column) {
     return values.value(QString::fromLatin1(column)).toString();
 }
 
-// Empty screen text is stored as no value.
-QVariant stored(const QString& s) {
-    return s.isEmpty() ? QVariant() : QVariant(s);
-}
-
-// Writes the given columns of one row: INSERT when id is not valid, else UPDATE.
-qint64 writeRow(Database& db, const QString& table, const QString& keyColumn, const QVariant& id,
-                const QStringList& columns, const QVariantList& values) {
-    if (!id.isValid() || id.isNull()) {
-        QStringList marks;
-        for (int i = 0; i < columns.size(); ++i) marks << QStringLiteral("?");
-        return db.insert(
-            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                .arg(table, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
-            values);
-    }
-    QStringList sets;
-    for (const QString& c : columns) sets << c + QStringLiteral(" = ?");
-    QVariantList params = values;
-    params << id;
-    db.exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                .arg(table, sets.join(QLatin1Char(',')), keyColumn),
-            params);
-    return id.toLongLong();
-}
-
 bool isDateColumn(const QString& column) {
     for (const FieldBinding& f : vehicleFields())
         if (f.date && column == QLatin1String(f.column)) return true;
@@ -102,24 +76,12 @@ QString checkCustomer(const Row& values) {
     if (text(values, "Nombre").trimmed().isEmpty() || text(values, "Codigo").trimmed().isEmpty() ||
         text(values, "NIF").trimmed().isEmpty())
         return QString::fromUtf8(kMandatoryCustomerFields);
-    return {};
+    return unreadableValue(values, customerFields(), {QStringLiteral("Descuento")});
 }
 
 qint64 saveCustomer(Database& db, const QVariant& id, const Row& values) {
-    QStringList columns;
-    QVariantList params;
-    for (const FieldBinding& f : customerFields()) {
-        const QString column = QString::fromLatin1(f.column);
-        const QString value = values.value(column).toString();
-        columns << column;
-        if (column == QLatin1String("Descuento")) {
-            const auto amount = parseAmount(value);
-            params << (amount ? QVariant(*amount) : QVariant());
-        } else {
-            params << stored(value);
-        }
-    }
-    return writeRow(db, QStringLiteral("Clientes"), QStringLiteral("Id_Cli"), id, columns, params);
+    return writeRecord(db, QStringLiteral("Clientes"), QStringLiteral("Id_Cli"), id,
+                       customerFields(), values, {QStringLiteral("Descuento")});
 }
 
 DocumentCounts countDocuments(Database& db, qint64 customerId) {
@@ -185,30 +147,12 @@ QString checkVehicle(const Row& values) {
     if (text(values, "Matricula").trimmed().isEmpty() ||
         text(values, "Marca").trimmed().isEmpty() || text(values, "Modelo").trimmed().isEmpty())
         return QString::fromUtf8(kMandatoryVehicleFields);
-    for (const FieldBinding& f : vehicleFields()) {
-        if (!f.date) continue;
-        const QString shown = text(values, f.column).trimmed();
-        if (!shown.isEmpty() && !parseDisplayDate(shown))
-            return QStringLiteral("La fecha no es válida");
-    }
-    return {};
+    return unreadableValue(values, vehicleFields());
 }
 
 qint64 saveVehicle(Database& db, const QVariant& id, qint64 ownerId, const Row& values) {
-    QStringList columns{QStringLiteral("Id_Cli")};
-    QVariantList params{ownerId};
-    for (const FieldBinding& f : vehicleFields()) {
-        const QString column = QString::fromLatin1(f.column);
-        const QString value = values.value(column).toString();
-        columns << column;
-        if (f.date) {
-            const auto date = parseDisplayDate(value);
-            params << (date ? QVariant(toIsoDate(*date)) : QVariant());
-        } else {
-            params << stored(value);
-        }
-    }
-    return writeRow(db, QStringLiteral("Vehiculos"), QStringLiteral("Id_Veh"), id, columns, params);
+    return writeRecord(db, QStringLiteral("Vehiculos"), QStringLiteral("Id_Veh"), id,
+                       vehicleFields(), values, {}, {{QStringLiteral("Id_Cli"), ownerId}});
 }
 
 void deleteVehicle(Database& db, qint64 vehicleId) {

@@ -64,6 +64,16 @@ TEST(CustomerRecord, MandatoryFields) {
                   c.ok ? QString() : QString("Los campos Codigo Nombre y NIF son obligatorios"))
             << c.code << "|" << c.name << "|" << c.nif;
     }
+    // A discount that does not read is told before anything is written.
+    const std::pair<const char*, const char*> discounts[] = {
+        {"", ""}, {"12,5", ""}, {"1,2,3", "El importe no es válido: 1,2,3"}};
+    for (const auto& [discount, message] : discounts) {
+        const Row values{{"Codigo", "0001"},
+                         {"Nombre", "GARCIA"},
+                         {"NIF", "12345678Z"},
+                         {"Descuento", discount}};
+        EXPECT_EQ(cu::checkCustomer(values), QString::fromUtf8(message)) << discount;
+    }
 }
 
 TEST(CustomerRecord, SaveInsertsThenUpdatesEveryColumn) {
