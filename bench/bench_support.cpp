@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
@@ -14,9 +16,11 @@
 #include "core/maintenance.h"
 #include "core/numbering.h"
 #include "core/session.h"
+#include "core/sql_statement.h"
 #include "data/database.h"
 #include "masters/customers.h"
 #include "reports/report_cli.h"
+#include "reports/report_page.h"
 
 namespace torvane::bench {
 
@@ -596,6 +600,28 @@ int printQueryPlans() {
     }
     std::printf("%d queries scan a large table\n", bad);
     return 0;
+}
+
+bool readsWholeTable(Database& db, const SqlStatement& statement, QString* plan) {
+    QSqlQuery q = db.exec(QStringLiteral("EXPLAIN QUERY PLAN ") + statement.sql, statement.params);
+    bool scan = false;
+    while (q.next()) {
+        const QString detail = q.value(3).toString();
+        *plan += detail + QStringLiteral("; ");
+        if (detail.startsWith(QStringLiteral("SCAN ")) &&
+            !detail.contains(QStringLiteral(" USING ")))
+            scan = true;
+    }
+    return scan;
+}
+
+void paintFirstPage(const reports::RenderedReport& report) {
+    const QSizeF paper = report.paperSize() * (96.0 / 72.0) * 0.88;
+    QImage image(paper.toSize(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.scale(0.88, 0.88);
+    reports::paintPage(painter, report, 0);
 }
 
 }  // namespace torvane::bench

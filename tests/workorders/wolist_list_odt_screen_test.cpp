@@ -73,6 +73,11 @@ TEST_F(ListOdtScreen, OpensWithEachTabAndTheNextInvoiceNumber) {
     EXPECT_FALSE(enabled(w.get(), "KewlButtons2"));
     EXPECT_TRUE(enabled(w.get(), "TxtBusquedaInt"));
     EXPECT_TRUE(enabled(w.get(), "CmdEliminarFact"));
+    // TORVANE_SCREENSHOT_DIR=folder also saves the screen as PNG, to look at it.
+    const QString shots = qEnvironmentVariable("TORVANE_SCREENSHOT_DIR");
+    if (!shots.isEmpty()) {
+        EXPECT_TRUE(w->grab().save(shots + "/ListOdt.png"));
+    }
 }
 
 TEST_F(ListOdtScreen, SearchesAsTheUserTypes) {
