@@ -21,8 +21,8 @@ const char* const kSelect =
 const char* const kByDate = " ORDER BY ODTS.Fecha DESC, ODTS.Id_ODT DESC";
 const char* const kSorted = " ORDER BY +ODTS.Fecha DESC, ODTS.Id_ODT DESC";
 
-// The "+" keeps these columns from leading the plan: NFactura = 'No' holds for every
-// unbilled order and Interna has no index.
+// The "+" keeps NFactura from leading the plan: NFactura = 'No' holds for every unbilled
+// order.
 QString filterCondition(Filter filter) {
     switch (filter) {
         case Filter::Unbilled:
@@ -35,10 +35,8 @@ QString filterCondition(Filter filter) {
     return {};
 }
 
-QString internalCondition(bool internal) {
-    return internal ? QStringLiteral(" AND +ODTS.Interna = 'Si'")
-                    : QStringLiteral(" AND +ODTS.Interna = 'No'");
-}
+// Ordinary work orders: the "+" keeps the internal index from leading the plan.
+const char* const kOrdinaryOnly = " AND +ODTS.Interna = 'No'";
 
 // A searched column: the table and column behind the index, and how a work order
 // refers to that table's rows.
@@ -75,26 +73,36 @@ bool selective(Database& db, const Searched& s, const QString& pattern) {
     return db.scalar(sql, {pattern, kSelectiveLimit + 1}).toInt() <= kSelectiveLimit;
 }
 
-// "<condition> on the searched column" for the chosen plan, and the order that goes with it.
-SqlStatement prefixSearch(Database& db, Field field, const QString& typed,
-                          const QString& conditions) {
+// The searched column's condition for the chosen plan, with the conditions that go with
+// each plan: `sorted` beside an index search, `walkLead` and `walked` around the walk.
+struct Plan {
+    QString sorted;    // after the index search
+    QString walkLead;  // before the walked condition (an index to walk instead of the dates)
+    QString walked;    // after it
+};
+
+SqlStatement prefixSearch(Database& db, Field field, const QString& typed, const Plan& plan) {
     const Searched s = searchedFor(field);
     const QString pattern = likePrefix(typed);
     QString where;
-    QString order;
     if (!typed.isEmpty() && selective(db, s, pattern)) {
-        where = s.odtLink ? QStringLiteral("ODTS.%1 IN (SELECT %2 FROM %3 WHERE %4 LIKE ?)")
-                                .arg(QLatin1String(s.odtLink), QLatin1String(s.key),
-                                     QLatin1String(s.table), QLatin1String(s.column))
-                          : QStringLiteral("ODTS.NODT LIKE ?");
-        order = QString::fromLatin1(kSorted);
+        where = (s.odtLink ? QStringLiteral("ODTS.%1 IN (SELECT %2 FROM %3 WHERE %4 LIKE ?)")
+                                 .arg(QLatin1String(s.odtLink), QLatin1String(s.key),
+                                      QLatin1String(s.table), QLatin1String(s.column))
+                           : QStringLiteral("ODTS.NODT LIKE ?")) +
+                plan.sorted + QString::fromLatin1(kSorted);
     } else {
         where =
-            QStringLiteral("+%1.%2 LIKE ?").arg(QLatin1String(s.table), QLatin1String(s.column));
-        order = QString::fromLatin1(kByDate);
+            plan.walkLead +
+            QStringLiteral("+%1.%2 LIKE ?").arg(QLatin1String(s.table), QLatin1String(s.column)) +
+            plan.walked + QString::fromLatin1(kByDate);
     }
-    return {QString::fromLatin1(kSelect) + QStringLiteral("WHERE ") + where + conditions + order,
-            {pattern}};
+    return {QString::fromLatin1(kSelect) + QStringLiteral("WHERE ") + where, {pattern}};
+}
+
+// Both plans with the same conditions.
+Plan samePlan(const QString& conditions) {
+    return {conditions, {}, conditions};
 }
 
 QString shownDate() {
@@ -161,7 +169,8 @@ SqlStatement ordinaryOpen() {
 
 SqlStatement ordinarySearch(Database& db, Field field, const QString& typed, Filter filter) {
     if (field == Field::Date) return dateSearch(db, typed, filterCondition(filter));
-    return prefixSearch(db, field, typed, filterCondition(filter) + internalCondition(false));
+    return prefixSearch(db, field, typed,
+                        samePlan(filterCondition(filter) + QString::fromLatin1(kOrdinaryOnly)));
 }
 
 SqlStatement estimatesOpen() {
@@ -191,8 +200,10 @@ std::optional<SqlStatement> estimatesSearch(Database& db, int option, const QStr
     }
 }
 
+// Internal work orders are few: their index is walked newest first. A search that selects
+// few rows reaches them through the searched index instead.
 SqlStatement internalOpen(Filter filter) {
-    return {QString::fromLatin1(kSelect) + QStringLiteral("WHERE +ODTS.Interna = 'Si'") +
+    return {QString::fromLatin1(kSelect) + QStringLiteral("WHERE ODTS.Interna = 'Si'") +
                 filterCondition(filter) + QString::fromLatin1(kByDate),
             {}};
 }
@@ -202,7 +213,8 @@ std::optional<SqlStatement> internalSearch(Database& db, int option, const QStri
     static constexpr Field fields[] = {Field::Number, Field::Plate, Field::Date, Field::Customer};
     if (option < 0 || option > 3 || fields[option] == Field::Date) return std::nullopt;
     return prefixSearch(db, fields[option], typed,
-                        filterCondition(filter) + internalCondition(true));
+                        {filterCondition(filter) + QStringLiteral(" AND +ODTS.Interna = 'Si'"),
+                         QStringLiteral("ODTS.Interna = 'Si' AND "), filterCondition(filter)});
 }
 
 SqlStatement unbilledOfCustomer(qint64 customerId) {

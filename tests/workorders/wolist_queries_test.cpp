@@ -152,7 +152,8 @@ TEST_F(ListQueries, ProposedNumberFollowsTheGreatestOfThePrefix) {
     EXPECT_EQ(ol::proposedInvoiceNumber(session()), "FR08/03/00011");
 }
 
-// Many matching vehicles take the date walk, few the plate index: both give the same rows.
+// Many matching vehicles take a walk (of the dates, or of the internal orders), few the plate
+// index: both give the same rows, on the ordinary and the internal tab.
 TEST_F(WorkOrderTest, BroadAndNarrowSearchesAgree) {
     const qint64 c = insertCustomer(db(), "FLOTA");
     {
@@ -181,30 +182,40 @@ TEST_F(WorkOrderTest, BroadAndNarrowSearchesAgree) {
                           Case{ol::Field::Number, "ODT/"}, Case{ol::Field::Number, "ODT/001"},
                           Case{ol::Field::Date, ""}, Case{ol::Field::Date, "0"},
                           Case{ol::Field::Date, "10/01/2008"}}) {
-        for (ol::Filter filter : {ol::Filter::Unbilled, ol::Filter::Billed, ol::Filter::All}) {
-            // The expected rows, picked one by one.
-            std::vector<std::pair<QString, qint64>> picked;
-            for (const Row& r : all) {
-                const QString key =
-                    c.field == ol::Field::Plate ? r.value("Matricula").toString()
-                    : c.field == ol::Field::Number
-                        ? r.value("NODT").toString()
-                        : QDate::fromString(r.value("Fecha").toString(), Qt::ISODate)
-                              .toString("dd/MM/yyyy");
-                const bool billed = r.value("NFactura").toString() != "No";
-                if (!key.startsWith(c.typed)) continue;
-                if (c.field != ol::Field::Date && r.value("Interna").toString() != "No") continue;
-                if ((filter == ol::Filter::Unbilled && billed) ||
-                    (filter == ol::Filter::Billed && !billed))
-                    continue;
-                picked.push_back({r.value("Fecha").toString(), r.value("Id_ODT").toLongLong()});
+        for (const bool internal : {false, true}) {
+            if (internal && c.field == ol::Field::Date) continue;
+            for (ol::Filter filter : {ol::Filter::Unbilled, ol::Filter::Billed, ol::Filter::All}) {
+                // The expected rows, picked one by one.
+                std::vector<std::pair<QString, qint64>> picked;
+                for (const Row& r : all) {
+                    const QString key =
+                        c.field == ol::Field::Plate ? r.value("Matricula").toString()
+                        : c.field == ol::Field::Number
+                            ? r.value("NODT").toString()
+                            : QDate::fromString(r.value("Fecha").toString(), Qt::ISODate)
+                                  .toString("dd/MM/yyyy");
+                    const bool billed = r.value("NFactura").toString() != "No";
+                    if (!key.startsWith(c.typed)) continue;
+                    if (c.field != ol::Field::Date &&
+                        r.value("Interna").toString() != (internal ? "Si" : "No"))
+                        continue;
+                    if ((filter == ol::Filter::Unbilled && billed) ||
+                        (filter == ol::Filter::Billed && !billed))
+                        continue;
+                    picked.push_back({r.value("Fecha").toString(), r.value("Id_ODT").toLongLong()});
+                }
+                std::sort(picked.begin(), picked.end(), std::greater<>());
+                QStringList expected;
+                for (const auto& [date, id] : picked)
+                    expected
+                        << db().scalar("SELECT NODT FROM ODTS WHERE Id_ODT = ?", {id}).toString();
+                const SqlStatement s =
+                    internal ? *ol::internalSearch(db(), c.field == ol::Field::Number ? 0 : 1,
+                                                   c.typed, filter)
+                             : ol::ordinarySearch(db(), c.field, c.typed, filter);
+                EXPECT_EQ(numbersOf(db(), s), expected)
+                    << c.typed << " " << int(filter) << internal;
             }
-            std::sort(picked.begin(), picked.end(), std::greater<>());
-            QStringList expected;
-            for (const auto& [date, id] : picked)
-                expected << db().scalar("SELECT NODT FROM ODTS WHERE Id_ODT = ?", {id}).toString();
-            EXPECT_EQ(numbersOf(db(), ol::ordinarySearch(db(), c.field, c.typed, filter)), expected)
-                << c.typed << " " << int(filter);
         }
     }
 }
