@@ -21,6 +21,7 @@
 #include "masters/customers.h"
 #include "reports/report_cli.h"
 #include "reports/report_page.h"
+#include "workorders/work_order_list.h"
 
 namespace torvane::bench {
 
@@ -327,14 +328,6 @@ void BM_Compact_sqlite(benchmark::State& state) {
     }
 }
 
-QString workOrderListColumns() {
-    return QStringLiteral(
-        "SELECT ODTS.Interna, ODTS.NODT, ODTS.Fecha, Clientes.Nombre, Vehiculos.Marca || ' ' || "
-        "Vehiculos.Modelo AS Vehiculo, Vehiculos.Matricula, ODTS.NAlbaran, ODTS.NFactura, "
-        "ODTS.Id_ODT, Vehiculos.Id_Veh FROM (ODTS INNER JOIN Clientes ON ODTS.Id_Cli = "
-        "Clientes.Id_Cli) INNER JOIN Vehiculos ON ODTS.Id_Coche = Vehiculos.Id_Veh ");
-}
-
 QString salesListColumns() {
     return QStringLiteral(
         "SELECT DISTINCT Albaranes.Id, Albaranes.Id_Alb AS Albaran, Albaranes.Fecha, "
@@ -430,26 +423,18 @@ std::vector<QueryCase> workshopQueries(Database& db) {
              {QStringLiteral("HistorialVeh/history"), customers::vehicleHistory(vehicle)}})
         out.push_back({name, s.sql, s.params});
 
-    // The work-order list (screen not written yet: the queries as it will run them).
-    const QString wo = workOrderListColumns();
-    out.push_back({QStringLiteral("ListOdt/open"),
-                   wo + QStringLiteral("WHERE ODTS.Interna = 'No' ORDER BY ODTS.Fecha DESC"),
-                   {}});
-    for (const auto& [field, column, typed] : std::vector<std::tuple<QString, QString, QString>>{
-             {"NODT", "ODTS.NODT", "ODT/1"},
-             {"Matricula", "Vehiculos.Matricula", "12"},
-             {"Cliente", "Clientes.Nombre", "JOS"},
-             {"Marca", "Vehiculos.Marca", "SEA"}})
-        out.push_back({QStringLiteral("ListOdt/search_%1/%2").arg(field, typed),
-                       wo + QStringLiteral("WHERE %1 LIKE ? AND ODTS.NFactura = 'No' AND "
-                                           "ODTS.Interna = 'No' ORDER BY ODTS.Fecha DESC")
-                                .arg(column),
-                       {typed + '%'}});
-    out.push_back(
-        {QStringLiteral("ListOdt/search_Matricula_plate_first/12"),
-         wo + QStringLiteral("WHERE ODTS.Id_Coche IN (SELECT Id_Veh FROM Vehiculos WHERE "
-                             "Matricula LIKE ?) AND ODTS.Interna = 'No' ORDER BY +ODTS.Fecha DESC"),
-         {QStringLiteral("12%")}});
+    // The work-order list as its screen runs it (the statement built at the keystroke).
+    out.push_back({QStringLiteral("ListOdt/open"), odtlist::ordinaryOpen().sql, {}});
+    for (const auto& [name, field, typed] :
+         std::vector<std::tuple<QString, odtlist::Field, QString>>{
+             {"NODT", odtlist::Field::Number, "ODT/1"},
+             {"Matricula", odtlist::Field::Plate, "12"},
+             {"Cliente", odtlist::Field::Customer, "JOS"},
+             {"Marca", odtlist::Field::Make, "SEA"}}) {
+        const SqlStatement st =
+            odtlist::ordinarySearch(db, field, typed, odtlist::Filter::Unbilled);
+        out.push_back({QStringLiteral("ListOdt/search_%1/%2").arg(name, typed), st.sql, st.params});
+    }
     const QString sl = salesListColumns();
     out.push_back({QStringLiteral("LVRecambios/open"),
                    sl + QStringLiteral("ORDER BY Albaranes.Fecha DESC"),
