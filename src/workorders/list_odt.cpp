@@ -1,11 +1,11 @@
 #include "workorders/list_odt.h"
 
 #include <QEvent>
-#include <algorithm>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPointer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "controls/command_bar.h"
 #include "controls/form_fields.h"
