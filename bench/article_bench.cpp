@@ -57,21 +57,6 @@ Fixture& fixture() {
     return f;
 }
 
-// "SCAN Articulos" alone reads the whole table; a walk of an index in its
-// order is fine while the first screenful comes early.
-bool plainScan(Database& db, const SqlStatement& s, QString* plan) {
-    QSqlQuery q = db.exec(QStringLiteral("EXPLAIN QUERY PLAN ") + s.sql, s.params);
-    bool scan = false;
-    while (q.next()) {
-        const QString detail = q.value(3).toString();
-        *plan += detail + QStringLiteral("; ");
-        if (detail.startsWith(QStringLiteral("SCAN ")) &&
-            !detail.contains(QStringLiteral(" USING ")))
-            scan = true;
-    }
-    return scan;
-}
-
 bool ready(benchmark::State& state, const QList<SqlStatement>& statements) {
     Fixture& f = fixture();
     if (!f.db) {
@@ -84,7 +69,7 @@ bool ready(benchmark::State& state, const QList<SqlStatement>& statements) {
     }
     for (const SqlStatement& s : statements) {
         QString plan;
-        if (plainScan(*f.db, s, &plan)) {
+        if (torvane::bench::readsWholeTable(*f.db, s, &plan)) {
             state.SkipWithError(
                 (QStringLiteral("reads a whole table: ") + plan).toUtf8().constData());
             return false;

@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
@@ -14,9 +16,12 @@
 #include "core/maintenance.h"
 #include "core/numbering.h"
 #include "core/session.h"
+#include "core/sql_statement.h"
 #include "data/database.h"
 #include "masters/customers.h"
 #include "reports/report_cli.h"
+#include "reports/report_page.h"
+#include "workorders/work_order_list.h"
 
 namespace torvane::bench {
 
@@ -323,14 +328,6 @@ void BM_Compact_sqlite(benchmark::State& state) {
     }
 }
 
-QString workOrderListColumns() {
-    return QStringLiteral(
-        "SELECT ODTS.Interna, ODTS.NODT, ODTS.Fecha, Clientes.Nombre, Vehiculos.Marca || ' ' || "
-        "Vehiculos.Modelo AS Vehiculo, Vehiculos.Matricula, ODTS.NAlbaran, ODTS.NFactura, "
-        "ODTS.Id_ODT, Vehiculos.Id_Veh FROM (ODTS INNER JOIN Clientes ON ODTS.Id_Cli = "
-        "Clientes.Id_Cli) INNER JOIN Vehiculos ON ODTS.Id_Coche = Vehiculos.Id_Veh ");
-}
-
 QString salesListColumns() {
     return QStringLiteral(
         "SELECT DISTINCT Albaranes.Id, Albaranes.Id_Alb AS Albaran, Albaranes.Fecha, "
@@ -426,26 +423,18 @@ std::vector<QueryCase> workshopQueries(Database& db) {
              {QStringLiteral("HistorialVeh/history"), customers::vehicleHistory(vehicle)}})
         out.push_back({name, s.sql, s.params});
 
-    // The work-order list (screen not written yet: the queries as it will run them).
-    const QString wo = workOrderListColumns();
-    out.push_back({QStringLiteral("ListOdt/open"),
-                   wo + QStringLiteral("WHERE ODTS.Interna = 'No' ORDER BY ODTS.Fecha DESC"),
-                   {}});
-    for (const auto& [field, column, typed] : std::vector<std::tuple<QString, QString, QString>>{
-             {"NODT", "ODTS.NODT", "ODT/1"},
-             {"Matricula", "Vehiculos.Matricula", "12"},
-             {"Cliente", "Clientes.Nombre", "JOS"},
-             {"Marca", "Vehiculos.Marca", "SEA"}})
-        out.push_back({QStringLiteral("ListOdt/search_%1/%2").arg(field, typed),
-                       wo + QStringLiteral("WHERE %1 LIKE ? AND ODTS.NFactura = 'No' AND "
-                                           "ODTS.Interna = 'No' ORDER BY ODTS.Fecha DESC")
-                                .arg(column),
-                       {typed + '%'}});
-    out.push_back(
-        {QStringLiteral("ListOdt/search_Matricula_plate_first/12"),
-         wo + QStringLiteral("WHERE ODTS.Id_Coche IN (SELECT Id_Veh FROM Vehiculos WHERE "
-                             "Matricula LIKE ?) AND ODTS.Interna = 'No' ORDER BY +ODTS.Fecha DESC"),
-         {QStringLiteral("12%")}});
+    // The work-order list as its screen runs it (the statement built at the keystroke).
+    out.push_back({QStringLiteral("ListOdt/open"), odtlist::ordinaryOpen().sql, {}});
+    for (const auto& [name, field, typed] :
+         std::vector<std::tuple<QString, odtlist::Field, QString>>{
+             {"NODT", odtlist::Field::Number, "ODT/1"},
+             {"Matricula", odtlist::Field::Plate, "12"},
+             {"Cliente", odtlist::Field::Customer, "JOS"},
+             {"Marca", odtlist::Field::Make, "SEA"}}) {
+        const SqlStatement st =
+            odtlist::ordinarySearch(db, field, typed, odtlist::Filter::Unbilled);
+        out.push_back({QStringLiteral("ListOdt/search_%1/%2").arg(name, typed), st.sql, st.params});
+    }
     const QString sl = salesListColumns();
     out.push_back({QStringLiteral("LVRecambios/open"),
                    sl + QStringLiteral("ORDER BY Albaranes.Fecha DESC"),
@@ -596,6 +585,28 @@ int printQueryPlans() {
     }
     std::printf("%d queries scan a large table\n", bad);
     return 0;
+}
+
+bool readsWholeTable(Database& db, const SqlStatement& statement, QString* plan) {
+    QSqlQuery q = db.exec(QStringLiteral("EXPLAIN QUERY PLAN ") + statement.sql, statement.params);
+    bool scan = false;
+    while (q.next()) {
+        const QString detail = q.value(3).toString();
+        *plan += detail + QStringLiteral("; ");
+        if (detail.startsWith(QStringLiteral("SCAN ")) &&
+            !detail.contains(QStringLiteral(" USING ")))
+            scan = true;
+    }
+    return scan;
+}
+
+void paintFirstPage(const reports::RenderedReport& report) {
+    const QSizeF paper = report.paperSize() * (96.0 / 72.0) * 0.88;
+    QImage image(paper.toSize(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.scale(0.88, 0.88);
+    reports::paintPage(painter, report, 0);
 }
 
 }  // namespace torvane::bench

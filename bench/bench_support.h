@@ -6,7 +6,11 @@
 
 namespace torvane {
 class Database;
+struct SqlStatement;
+namespace reports {
+struct RenderedReport;
 }
+}  // namespace torvane
 
 namespace torvane::bench {
 
@@ -23,6 +27,14 @@ struct QueryCase {
 };
 // Every list and search query that is measured and whose plan is checked.
 std::vector<QueryCase> workshopQueries(Database& db);
+
+// EXPLAIN QUERY PLAN of a statement into *plan; true when it reads a whole table ("SCAN X"
+// without an index). Walking an index in its order is fine while the first screenful comes
+// early.
+bool readsWholeTable(Database& db, const SqlStatement& statement, QString* plan);
+
+// What a preview waits for after layout: the first page painted at 88 %.
+void paintFirstPage(const reports::RenderedReport& report);
 
 // Registers the benchmarks of bench_support.cpp (they need the database path at run time).
 void registerWorkshopBenchmarks();

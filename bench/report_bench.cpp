@@ -176,12 +176,7 @@ void BM_LargeReportFirstPage(benchmark::State& state, LargeReport c) {
     for (auto _ : state) {
         const auto result = engine.render(QLatin1String(c.file), formula, 1);
         if (!result.report) return state.SkipWithError(qPrintable(result.error));
-        const QSizeF paper = result.report->paperSize() * (96.0 / 72.0) * 0.88;
-        QImage image(paper.toSize(), QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        painter.scale(0.88, 0.88);
-        torvane::reports::paintPage(painter, *result.report, 0);
+        torvane::bench::paintFirstPage(*result.report);
     }
 }
 

@@ -23,6 +23,7 @@
 #include "masters/operarios.h"
 #include "masters/proveedores.h"
 #include "reports/informes.h"
+#include "workorders/list_odt.h"
 
 namespace torvane {
 
@@ -79,6 +80,9 @@ void wireScreens(Menu& menu, Session& session, Services& services) {
                         [&](const MenuRequest& r) -> QWidget* {
                             return new BusquedaAseguradoras(session, services, &menu, r.origin);
                         });
+    menu.registerScreen(QStringLiteral("ListOdt"), [&](const MenuRequest&) -> QWidget* {
+        return new ListOdt(session, services);
+    });
     menu.registerScreen(QStringLiteral("ConfigInf"), [&](const MenuRequest&) -> QWidget* {
         return new ConfigInf(session, services);
     });

@@ -210,6 +210,8 @@ CREATE INDEX "ix_ODTS_Id_Cli" ON "ODTS" ("Id_Cli");
 CREATE INDEX "ix_ODTS_Id_Coche" ON "ODTS" ("Id_Coche");
 CREATE INDEX "ix_ODTS_NAlbaran" ON "ODTS" ("NAlbaran");
 CREATE INDEX "ix_ODTS_NFactura" ON "ODTS" ("NFactura");
+-- The internal work orders, newest first, without reading the ordinary ones.
+CREATE INDEX "ix_ODTS_Interna" ON "ODTS" ("Interna", "Fecha");
 
 -- Summary of the work-order numbers that the customer screen's probe can meet: per head
 -- (the number without its trailing digits), how many distinct counters are stored in the

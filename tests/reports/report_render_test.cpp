@@ -95,7 +95,11 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"\\QARVOFACODT.rpt", "{ODTS.NODT} ='ODT08/03/00001'", "QARVOFACODT"},
         // Two work orders, one base of 1.326,12 and one total.
         Case{"\\QARVOFACODT2.rpt", "{ODTS.NODT} like [\"ODT08/03/00002\",\"ODT08/03/00003\"]",
-             "QARVOFACODT2"}),
+             "QARVOFACODT2"},
+        // The delivery note adds up its sections: 145,65 + 23,30 VAT = 168,95.
+        Case{"\\qarvoalbodt.rpt", "{ODTS.NODT}='ODT08/03/00001'", "qarvoalbodt"},
+        Case{"\\QARVOFACODTI.rpt", "{ODTS.NODT} ='ODT08/03/00001'", "QARVOFACODTI"},
+        Case{"\\TICKETODT.rpt", "{ODTS.NODT} ='ODT08/03/00001'", "TICKETODT"}),
     [](const auto& info) { return std::string(info.param.reference); });
 
 TEST(ReportRender, LongListingRepeatsHeadingsAndNumbersPages) {

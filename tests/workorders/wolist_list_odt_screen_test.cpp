@@ -1,0 +1,310 @@
+#include <QListWidget>
+
+#include "controls/opc_entrada.h"
+#include "masters/screen_fixture.h"
+#include "workorders/list_odt.h"
+#include "workorders/wolist_fixture.h"
+
+namespace torvane::testing {
+namespace {
+
+// A workshop with ordinary, internal and estimate work orders of two customers.
+class ListOdtScreen : public ScreenTest {
+  protected:
+    void SetUp() override {
+        home.session().setToday(QDate(2008, 3, 5));
+        const qint64 ana = insertCustomer(db(), "ANA");
+        const qint64 bea = insertCustomer(db(), "BEA");
+        va = insertVehicle(db(), ana, "A1234BC");
+        const qint64 vb = insertVehicle(db(), bea, "BA9876Z", "FORD", "FOCUS");
+        // Newest first on screen: ODT/0004, ODT/0003, ODT/0002, ODT/0001.
+        insertOrder(db(), {.number = "ODT/0001",
+                           .customer = ana,
+                           .vehicle = va,
+                           .date = "2008-03-01",
+                           .nominal = "100"});
+        insertOrder(db(), {.number = "ODT/0002",
+                           .customer = ana,
+                           .vehicle = va,
+                           .date = "2008-03-02",
+                           .nominal = "50",
+                           .invoice = "FR08/03/00001",
+                           .deliveryNote = "AL08/03/00001"});
+        insertOrder(db(), {.number = "ODT/0003",
+                           .customer = bea,
+                           .vehicle = vb,
+                           .date = "2008-03-03",
+                           .nominal = "20"});
+        insertOrder(db(), {.number = "ODT/0004",
+                           .customer = ana,
+                           .vehicle = va,
+                           .date = "2008-03-04",
+                           .internal = "Si",
+                           .nominal = "10"});
+        db().exec(
+            "INSERT INTO FacturasODT (NFactura, Fecha, Base, IVA, Importe, Pagado) VALUES "
+            "('FR08/03/00001', '2008-03-02', 50, 8, 58, 0)");
+    }
+    std::unique_ptr<ListOdt> openList() { return open<ListOdt>(); }
+    DataGrid* grid(QWidget* w, const char* name) { return control<DataGrid>(w, name); }
+    QStringList numbers(DataGrid* g) {
+        QStringList out;
+        for (int i = 0; i < g->rowCount(); ++i) out << g->value(i, "NODT").toString();
+        return out;
+    }
+    // Makes the work order current on tab 0.
+    void choose(QWidget* w, const QString& number) {
+        ASSERT_TRUE(grid(w, "MshOdts")->selectWhere("NODT", number)) << number.toStdString();
+    }
+    QString text(const char* sql) { return db().scalar(sql).toString(); }
+    qint64 va = 0;
+};
+
+TEST_F(ListOdtScreen, OpensWithEachTabAndTheNextInvoiceNumber) {
+    auto w = openList();
+    EXPECT_EQ(numbers(grid(w.get(), "MshOdts")), (QStringList{"ODT/0003", "ODT/0002", "ODT/0001"}));
+    EXPECT_EQ(numbers(grid(w.get(), "MSHODTSInt")), QStringList{"ODT/0004"});
+    EXPECT_EQ(grid(w.get(), "MSHPresupuestos")->rowCount(), 0);
+    EXPECT_EQ(textOf(w.get(), "txtProxFact"), "FR08/03/00002");
+    EXPECT_EQ(control<OpcEntrada>(w.get(), "OpcProxFecha")->text(), "05/03/2008");
+    EXPECT_EQ(textOf(w.get(), "TxtNODT"), "ODT/0003");
+    // An empty tab offers neither search nor commands.
+    EXPECT_FALSE(enabled(w.get(), "Text1"));
+    EXPECT_FALSE(enabled(w.get(), "KewlButtons2"));
+    EXPECT_TRUE(enabled(w.get(), "TxtBusquedaInt"));
+    EXPECT_TRUE(enabled(w.get(), "CmdEliminarFact"));
+    // TORVANE_SCREENSHOT_DIR=folder also saves the screen as PNG, to look at it.
+    const QString shots = qEnvironmentVariable("TORVANE_SCREENSHOT_DIR");
+    if (!shots.isEmpty()) {
+        EXPECT_TRUE(w->grab().save(shots + "/ListOdt.png"));
+    }
+}
+
+TEST_F(ListOdtScreen, SearchesAsTheUserTypes) {
+    auto w = openList();
+    struct Case {
+        const char* option;
+        const char* filter;
+        const char* typed;
+        QStringList expected;
+    };
+    const Case cases[] = {
+        {"Option1_1", "Option2_2", "a", {"ODT/0002", "ODT/0001"}},  // upper-cased, prefix
+        {"Option1_1", "Option2_0", "A", {"ODT/0001"}},
+        {"Option1_1", "Option2_1", "A", {"ODT/0002"}},
+        {"Option1_3", "Option2_2", "BE", {"ODT/0003"}},
+        // Internal work orders only through the date search.
+        {"Option1_2", "Option2_2", "0", {"ODT/0004", "ODT/0003", "ODT/0002", "ODT/0001"}},
+    };
+    for (const Case& c : cases) {
+        click(w.get(), c.option);
+        click(w.get(), c.filter);
+        control<QLineEdit>(w.get(), "txtBusqueda")->clear();
+        type(w.get(), "txtBusqueda", c.typed);
+        EXPECT_EQ(textOf(w.get(), "txtBusqueda"), QString(c.typed).toUpper());
+        EXPECT_EQ(numbers(grid(w.get(), "MshOdts")), c.expected) << c.option << c.typed;
+    }
+}
+
+TEST_F(ListOdtScreen, RefusalsNameTheMissingStep) {
+    auto w = openList();
+    struct Case {
+        const char* number;
+        const char* command;
+        const char* message;
+        Dialogs::Icon icon;
+    };
+    const Case cases[] = {
+        {"ODT/0001", "CmdImprimir", "Para poder imprimir debe facturar primero",
+         Dialogs::Icon::Critical},
+        {"ODT/0001", "KewlButtons10", "Para poder imprimir debe facturar primero",
+         Dialogs::Icon::Critical},
+        {"ODT/0001", "CmdImprimirAlb", "Para poder imprimir debe crear el Albarán primero",
+         Dialogs::Icon::Critical},
+        {"ODT/0001", "CmdEliminarAlb", "La ODT seleccionada no tiene albaran", Dialogs::Icon::None},
+        {"ODT/0001", "CmdEliminarFact", "La ODT seleccionada no tiene factura",
+         Dialogs::Icon::None},
+        {"ODT/0002", "CmdCrearAlb", "No se puede crear el albarán después de haber facturado",
+         Dialogs::Icon::Critical},
+        {"ODT/0002", "CmdFacturar", "Ya se ha facturado esta ODT, no puede volver a facturarla",
+         Dialogs::Icon::Critical},
+        {"ODT/0003", "CmdFacturasPendientes",
+         "Este cliente no tiene mas de una factura pendiente de facturar",
+         Dialogs::Icon::Information},
+    };
+    for (const Case& c : cases) {
+        dialogs.clear();
+        choose(w.get(), c.number);
+        click(w.get(), c.command);
+        ASSERT_EQ(dialogs.messages().size(), 1u) << c.command;
+        EXPECT_EQ(dialogs.messages()[0].text, QString::fromUtf8(c.message));
+        EXPECT_EQ(dialogs.messages()[0].icon, c.icon);
+    }
+    EXPECT_TRUE(services.output.jobs().empty());
+    EXPECT_EQ(count("SELECT count(*) FROM FacturasODT"), 1);
+}
+
+TEST_F(ListOdtScreen, EditHandsTheWorkOrderToTheEditor) {
+    std::vector<qint64> edited;
+    services.handoffs().workOrders.setEditor(
+        [&](const EditWorkOrderRequest& r) { edited.push_back(r.workOrderId); });
+    auto w = openList();
+    choose(w.get(), "ODT/0002");
+    click(w.get(), "CmdEditar");
+    EXPECT_EQ(dialogs.lastText(), "No se puede editar una Orden de Trabajo ya facturada");
+    EXPECT_TRUE(edited.empty());
+    choose(w.get(), "ODT/0001");
+    click(w.get(), "CmdEditar");
+    EXPECT_EQ(edited, std::vector<qint64>{1});
+    EXPECT_FALSE(w->isVisible());
+}
+
+TEST_F(ListOdtScreen, InvoiceFromTheListAndRemoveIt) {
+    auto w = openList();
+    choose(w.get(), "ODT/0001");
+    dialogs.answerYes();  // paid
+    dialogs.answerYes();  // print now
+    click(w.get(), "CmdFacturar");
+    EXPECT_EQ(dialogs.texts(),
+              (QStringList{"¿Marcar como pagada?", "¿Desea imprimir la factura ahora?"}));
+    EXPECT_EQ(count("SELECT count(*) FROM FacturasODT WHERE NFactura = 'FR08/03/00002' AND "
+                    "Importe = 116 AND Pagado = 116"),
+              1);
+    EXPECT_EQ(count("SELECT count(*) FROM Cobros WHERE Cantidad = 116"), 1);
+    EXPECT_EQ(textOf(w.get(), "txtProxFact"), "FR08/03/00003");
+    // Still on the same work order, now invoiced.
+    EXPECT_EQ(textOf(w.get(), "TxtNODT"), "ODT/0001");
+    EXPECT_EQ(textOf(w.get(), "TxtFact"), "FR08/03/00002");
+    ASSERT_EQ(services.output.jobs().size(), 1u);
+    EXPECT_TRUE(services.output.jobs()[0].report.toText().contains("116,00"));
+
+    click(w.get(), "CmdEliminarFact");
+    EXPECT_EQ(textOf(w.get(), "TxtFact"), "No");
+    EXPECT_EQ(count("SELECT count(*) FROM Cobros"), 0);
+    EXPECT_EQ(count("SELECT count(*) FROM FacturasODT WHERE NFactura = 'FR08/03/00002'"), 0);
+}
+
+TEST_F(ListOdtScreen, ANumberInUseIsRefusedWhenLeavingTheField) {
+    auto w = openList();
+    auto* field = control<QLineEdit>(w.get(), "txtProxFact");
+    field->clear();
+    type(w.get(), "txtProxFact", "fr08/03/00001");
+    control<QLineEdit>(w.get(), "txtBusqueda")->setFocus();
+    EXPECT_EQ(dialogs.lastText(), "El número de factura FR08/03/00001 ya está en uso.");
+    EXPECT_EQ(field->text(), "FR08/03/00002");
+}
+
+TEST_F(ListOdtScreen, DeliveryNotesAndDeletion) {
+    auto w = openList();
+    choose(w.get(), "ODT/0001");
+    click(w.get(), "CmdCrearAlb");
+    EXPECT_EQ(textOf(w.get(), "TxtAlb"), "AL08/03/00002");
+    click(w.get(), "CmdImprimirAlb");
+    ASSERT_EQ(services.output.jobs().size(), 1u);
+    EXPECT_TRUE(services.output.jobs()[0].report.toText().contains("AL08/03/00002"));
+
+    dialogs.answerNo();
+    click(w.get(), "CmdEliminar");
+    EXPECT_EQ(dialogs.lastText(), "Seguro que quiere eliminar esta ODT");
+    EXPECT_EQ(count("SELECT count(*) FROM ODTS"), 4);
+    dialogs.answerYes();
+    click(w.get(), "CmdEliminar");
+    EXPECT_EQ(count("SELECT count(*) FROM ODTS WHERE NODT = 'ODT/0001'"), 0);
+    EXPECT_EQ(numbers(grid(w.get(), "MshOdts")), (QStringList{"ODT/0003", "ODT/0002"}));
+    EXPECT_EQ(textOf(w.get(), "TxtNODT"), "ODT/0002");
+}
+
+TEST_F(ListOdtScreen, InternalAndBack) {
+    auto w = openList();
+    choose(w.get(), "ODT/0003");
+    click(w.get(), "CmdConvertir");
+    EXPECT_EQ(numbers(grid(w.get(), "MSHODTSInt")), (QStringList{"ODT/0004", "ODT/0003"}));
+    EXPECT_EQ(numbers(grid(w.get(), "MshOdts")), (QStringList{"ODT/0002", "ODT/0001"}));
+    selectTab(w.get(), "SSTab1", 2);
+    grid(w.get(), "MSHODTSInt")->selectWhere("NODT", "ODT/0003");
+    EXPECT_EQ(textOf(w.get(), "TxtNODTInt"), "ODT/0003");
+    click(w.get(), "KewlButtons6");
+    EXPECT_EQ(numbers(grid(w.get(), "MSHODTSInt")), QStringList{"ODT/0004"});
+    EXPECT_EQ(count("SELECT count(*) FROM ODTS WHERE Interna = 'No'"), 3);
+}
+
+TEST_F(ListOdtScreen, UniFacturaAllInvoicesEveryPendingOrderOfTheCustomer) {
+    auto w = openList();
+    choose(w.get(), "ODT/0001");
+    dialogs.answerYes();  // "Todas"
+    dialogs.answerNo();   // not paid
+    click(w.get(), "CmdFacturasPendientes");
+    ASSERT_FALSE(dialogs.entries().empty());
+    EXPECT_EQ(dialogs.entries()[0].extra, "Todas|Seleccionar");
+    // ODT/0001 and the internal ODT/0004 of the same customer.
+    EXPECT_EQ(count("SELECT count(*) FROM ODTS WHERE NFactura = 'FR08/03/00002'"), 2);
+    EXPECT_EQ(count("SELECT count(*) FROM FacturasODT WHERE NFactura = 'FR08/03/00002' AND "
+                    "Base = 110 AND Importe = 127.6 AND Pagado = 0"),
+              1);
+    ASSERT_EQ(services.output.jobs().size(), 1u);
+    EXPECT_FALSE(w->isVisible());
+}
+
+TEST_F(ListOdtScreen, UniFacturaByChoice) {
+    insertOrder(db(), {.number = "ODT/0005",
+                       .customer = 1,
+                       .vehicle = va,
+                       .date = "2008-03-05",
+                       .nominal = "30"});
+    auto w = openList();
+    choose(w.get(), "ODT/0001");
+    dialogs.answerNo();  // "Seleccionar"
+    click(w.get(), "CmdFacturasPendientes");
+    QWidget* uni = openWindow("UnifacturaODT");
+    ASSERT_NE(uni, nullptr);
+    // Ordinary work orders only.
+    EXPECT_EQ(numbers(grid(uni, "MshOdts")), (QStringList{"ODT/0005", "ODT/0001"}));
+    grid(uni, "MshOdts")->setCurrentRowIndex(1);
+    click(uni, "Cmd");
+    click(uni, "Cmd");  // once only
+    EXPECT_EQ(control<QListWidget>(uni, "List1")->count(), 1);
+    dialogs.answerYes();
+    click(uni, "CmdFacturar");
+    EXPECT_EQ(text("SELECT NFactura FROM ODTS WHERE NODT = 'ODT/0001'"), "FR08/03/00002");
+    EXPECT_EQ(text("SELECT NFactura FROM ODTS WHERE NODT = 'ODT/0005'"), "No");
+    EXPECT_EQ(count("SELECT count(*) FROM Cobros WHERE Cantidad = 116"), 1);
+    EXPECT_EQ(services.output.jobs().size(), 1u);
+}
+
+TEST_F(ListOdtScreen, MultiFacturaInvoicesEachChosenOrder) {
+    auto w = openList();
+    click(w.get(), "CmdMultiFactura");
+    QWidget* multi = openWindow("MultiFacturaODT");
+    ASSERT_NE(multi, nullptr);
+    DataGrid* g = grid(multi, "MshOdts");
+    EXPECT_EQ(numbers(g), (QStringList{"ODT/0001", "ODT/0003"}));
+    EXPECT_EQ(g->displayText(0, "Total"), "16,00");
+    for (int row : {1, 0}) {
+        g->setCurrentRowIndex(row);
+        click(multi, "Cmd");
+    }
+    dialogs.answerYes();
+    click(multi, "CmdFacturar");
+    EXPECT_EQ(text("SELECT NFactura FROM ODTS WHERE NODT = 'ODT/0003'"), "FR08/03/00002");
+    EXPECT_EQ(text("SELECT NFactura FROM ODTS WHERE NODT = 'ODT/0001'"), "FR08/03/00003");
+    EXPECT_EQ(count("SELECT count(*) FROM Cobros"), 2);
+    EXPECT_EQ(services.output.jobs().size(), 2u);
+}
+
+TEST(ListOdtEmpty, NothingPendingForMultiFactura) {
+    TempHome home;
+    TestServices services;
+    const qint64 c = insertCustomer(home.db(), "ANA");
+    insertOrder(home.db(), {.number = "ODT/0001",
+                            .customer = c,
+                            .vehicle = insertVehicle(home.db(), c, "X1"),
+                            .invoice = "FR1"});
+    ListOdt w(home.session(), services);
+    w.show();
+    click(&w, "CmdMultiFactura");
+    EXPECT_EQ(services.scripted.lastText(), "No existen trabajos pendientes de facturar");
+    EXPECT_EQ(openWindow("MultiFacturaODT"), nullptr);
+}
+
+}  // namespace
+}  // namespace torvane::testing
