@@ -20,6 +20,8 @@
 #include "masters/operarios.h"
 #include "masters/proveedores.h"
 #include "reports/informes.h"
+#include "sales/lv_recambios.h"
+#include "sales/sales_handoffs.h"
 
 namespace torvane {
 
@@ -79,6 +81,13 @@ void wireScreens(Menu& menu, Session& session, Services& services) {
     menu.registerScreen(QStringLiteral("ConfigInf"), [&](const MenuRequest&) -> QWidget* {
         return new ConfigInf(session, services);
     });
+
+    auto counterSale = std::make_shared<QPointer<VentaRecambios>>();
+    registerCounterSale(session, services, counterSale);
+    menu.registerScreen(QStringLiteral("LVRecambios"),
+                        [&session, &services, counterSale](const MenuRequest&) -> QWidget* {
+                            return new LVRecambios(session, services, counterSale);
+                        });
 
     menu.registerCommand(QStringLiteral("VerListado"), [&](const MenuRequest& r) {
         Informes::VerListado(session, services, r.origin);
