@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "core/db_errors.h"
 #include "core/dialogs.h"
 #include "core/document_lines.h"
 #include "core/money.h"
@@ -137,15 +138,16 @@ namespace torvane::sales {
 // nothing is stored. False when the step did not go through.
 template <class Work>
 bool reportingRefusals(Dialogs& dialogs, Work&& work) {
-    try {
-        std::forward<Work>(work)();
-        return true;
-    } catch (const Refused& r) {
-        dialogs.critical(r.message());
-    } catch (const DbError& e) {
-        dialogs.critical(e.message());
-    }
-    return false;
+    bool refused = false;
+    const bool stored = reportingDbErrors(dialogs, [&] {
+        try {
+            std::forward<Work>(work)();
+        } catch (const Refused& r) {
+            dialogs.critical(r.message());
+            refused = true;
+        }
+    });
+    return stored && !refused;
 }
 
 }  // namespace torvane::sales

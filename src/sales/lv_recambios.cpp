@@ -50,12 +50,7 @@ LVRecambios::LVRecambios(Session& session, Services& services, OpenCounterSale c
     applyKeyClass(proxFact_, KeyClass::K4);
     nextRow->addWidget(proxFact_);
     nextRow->addWidget(new QLabel(QStringLiteral("Fecha próxima fact:"), next));
-    proxFecha_ = new OpcEntrada(next);
-    proxFecha_->setObjectName(QStringLiteral("OpcProxFecha"));
-    proxFecha_->setTypeInput(OpcEntrada::Date);
-    proxFecha_->setAllowEmpty(false);
-    proxFecha_->setDialogs(&dialogs_);
-    proxFecha_->setTodaySource([this] { return session_.today(); });
+    proxFecha_ = saleDateEntry(next, QStringLiteral("OpcProxFecha"), session_, dialogs_);
     nextRow->addWidget(proxFecha_);
     nextRow->addStretch();
     connect(proxFact_, &QLineEdit::editingFinished, this, [this] { checkNumber(); });
@@ -143,21 +138,21 @@ void LVRecambios::checkNumber() {
     numberFree();
 }
 
+bool LVRecambios::refusedWhenInvoiced(const char* message) {
+    if (invoiceOfRow() == QLatin1String(sales::kNotInvoiced)) return false;
+    dialogs_.critical(QString::fromUtf8(message));
+    return true;
+}
+
 void LVRecambios::edit() {
-    if (invoiceOfRow() != QLatin1String(sales::kNotInvoiced)) {
-        dialogs_.critical(QString::fromUtf8(sales::kNotEditable));
-        return;
-    }
+    if (refusedWhenInvoiced(sales::kNotEditable)) return;
     const QString number = note();
     openCounterSale(session_, services_, counterSale_, callerOf(this))->openNote(number);
     close();
 }
 
 void LVRecambios::invoiceOne() {
-    if (invoiceOfRow() != QLatin1String(sales::kNotInvoiced)) {
-        dialogs_.critical(QString::fromUtf8(sales::kAlreadyInvoiced));
-        return;
-    }
+    if (refusedWhenInvoiced(sales::kAlreadyInvoiced)) return;
     const auto date = invoiceDate();
     if (!date || !numberFree()) return;
     const QString number = note();

@@ -29,6 +29,8 @@ class LVRecambios : public SearchScreen {
     sales::NoteState state() const;
     QString note() const;
     QString invoiceOfRow() const;
+    // Tells message (critical) when the selected note is invoiced.
+    bool refusedWhenInvoiced(const char* message);
     std::optional<QDate> invoiceDate();
     // The typed number, refused when a note already carries it.
     bool numberFree();

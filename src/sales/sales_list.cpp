@@ -124,15 +124,14 @@ SqlStatement listSearch(SearchColumn column, NoteState state, const QString& typ
 }
 
 const QList<GridColumn>& pendingColumns() {
-    static const QList<GridColumn> columns = {
-        {QStringLiteral("Id"), {}, ColumnKind::Hidden},
-        {QStringLiteral("Albaran"), QStringLiteral("Albarán"), ColumnKind::Text, 120},
-        {QStringLiteral("Fecha"), {}, ColumnKind::Date, 90},
-        {QStringLiteral("Nominal"), {}, ColumnKind::Money, 90},
-        {QStringLiteral("Total"), {}, ColumnKind::Money, 90},
-        {QStringLiteral("Factura"), {}, ColumnKind::Text, 80},
-        {QStringLiteral("Id_Cli"), {}, ColumnKind::Hidden},
-    };
+    // The list's columns without the customer's name and NIF.
+    static const QList<GridColumn> columns = [] {
+        QList<GridColumn> c = listColumns();
+        c.removeIf([](const GridColumn& g) {
+            return g.field == QLatin1String("Cliente") || g.field == QLatin1String("NIF");
+        });
+        return c;
+    }();
     return columns;
 }
 

@@ -34,6 +34,18 @@ QString plainMoney(Money m) {
 
 }  // namespace
 
+OpcEntrada* saleDateEntry(QWidget* parent, const QString& objectName, Session& session,
+                          Dialogs& dialogs) {
+    auto* date = new OpcEntrada(parent);
+    date->setObjectName(objectName);
+    date->setTypeInput(OpcEntrada::Date);
+    date->setAllowEmpty(false);
+    date->setDialogs(&dialogs);
+    date->setTodaySource([&session] { return session.today(); });
+    date->setText(formatDate(session.today()));
+    return date;
+}
+
 VentaRecambios::VentaRecambios(Session& session, Services& services, QWidget* parent)
     : QWidget(parent), session_(session), services_(services), dialogs_(services.dialogs()) {
     setObjectName(QStringLiteral("VentaRecambios"));
@@ -43,12 +55,7 @@ VentaRecambios::VentaRecambios(Session& session, Services& services, QWidget* pa
     auto* head = addFormGrid(layout);
     addField(this, head, 0, 0, QStringLiteral("Albarán:"), QStringLiteral("TxtNAlbaran"));
     addField(this, head, 0, 2, QStringLiteral("Factura:"), QStringLiteral("TxtNFactura"));
-    date_ = new OpcEntrada(this);
-    date_->setObjectName(QStringLiteral("OpcFecha"));
-    date_->setTypeInput(OpcEntrada::Date);
-    date_->setAllowEmpty(false);
-    date_->setDialogs(&dialogs_);
-    date_->setTodaySource([this] { return session_.today(); });
+    date_ = saleDateEntry(this, QStringLiteral("OpcFecha"), session_, dialogs_);
     addCaptioned(this, head, 1, 0, QStringLiteral("Fecha:"), date_);
     addField(this, head, 2, 0, QStringLiteral("Cliente:"), QStringLiteral("Text2"));
     addField(this, head, 2, 2, QString(), QStringLiteral("Text4"));

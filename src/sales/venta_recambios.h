@@ -14,6 +14,10 @@
 
 namespace torvane {
 
+// A date entry field (dd/mm/yyyy) that starts from the session's today.
+OpcEntrada* saleDateEntry(QWidget* parent, const QString& objectName, Session& session,
+                          Dialogs& dialogs);
+
 // The counter sale: one delivery note of parts for a customer. Lines are stored
 // as they are added (a catalogue article's units leave the stock at once);
 // deletions in the grid are applied when the note is saved.
