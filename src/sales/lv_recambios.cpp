@@ -60,7 +60,7 @@ LVRecambios::LVRecambios(Session& session, Services& services, OpenCounterSale c
     top->insertWidget(2, next);
 
     setOptions(sales::searchColumnCaptions(), [this](int option, const QString& typed) {
-        return sales::listSearch(sales::SearchColumn(option), state(), typed);
+        return sales::listSearch(session_.db(), sales::SearchColumn(option), state(), typed);
     });
     setColumns(sales::listColumns());
     setIdField(QStringLiteral("Albaran"));

@@ -93,34 +93,54 @@ SqlStatement listAll() {
     return {kListSelect + QStringLiteral(" ORDER BY Albaranes.Fecha DESC, Albaranes.Id DESC"), {}};
 }
 
-SqlStatement listSearch(SearchColumn column, NoteState state, const QString& typed) {
-    QString sql = kListSelect;
+namespace {
+
+// The search's conditions. Led by their own indexes (few matching notes, sorted
+// afterwards) or, with a leading "+", only checked while the date index is
+// walked newest first (many matching notes: the first screenful comes at once).
+QString searchConditions(SearchColumn column, NoteState state, bool walkDates) {
+    const QString plus = walkDates ? QStringLiteral("+") : QString();
+    QString sql;
     if (state == NoteState::Facturadas) sql += QStringLiteral(" AND Albaranes.NFactura <> 'No'");
-    if (state == NoteState::SinFacturar) sql += QStringLiteral(" AND Albaranes.NFactura = 'No'");
-    // Name and NIF lead with the customers that match, not with the date index.
-    bool byCustomer = false;
+    if (state == NoteState::SinFacturar)
+        sql += QStringLiteral(" AND %1Albaranes.NFactura = 'No'").arg(plus);
     switch (column) {
         case SearchColumn::Albaran:
-            sql += QStringLiteral(" AND Albaranes.Id_Alb LIKE ?");
-            break;
+            return sql + QStringLiteral(" AND %1Albaranes.Id_Alb LIKE ?").arg(plus);
         case SearchColumn::Factura:
-            sql += QStringLiteral(" AND Albaranes.NFactura LIKE ?");
-            break;
+            return sql + QStringLiteral(" AND %1Albaranes.NFactura LIKE ?").arg(plus);
         case SearchColumn::Cliente:
-            sql += QStringLiteral(
-                " AND Albaranes.Id_Cli IN (SELECT Id_Cli FROM Clientes WHERE Nombre LIKE ?)");
-            byCustomer = true;
-            break;
+            return sql + QStringLiteral(
+                             " AND %1Albaranes.Id_Cli IN (SELECT Id_Cli FROM Clientes "
+                             "WHERE Nombre LIKE ?)")
+                             .arg(plus);
         case SearchColumn::NIF:
-            sql += QStringLiteral(
-                " AND Albaranes.Id_Cli IN (SELECT Id_Cli FROM Clientes WHERE NIF LIKE ?)");
-            byCustomer = true;
-            break;
+            return sql + QStringLiteral(
+                             " AND %1Albaranes.Id_Cli IN (SELECT Id_Cli FROM Clientes "
+                             "WHERE NIF LIKE ?)")
+                             .arg(plus);
     }
-    sql += byCustomer && !typed.isEmpty()
-               ? QStringLiteral(" ORDER BY +Albaranes.Fecha DESC, Albaranes.Id DESC")
-               : QStringLiteral(" ORDER BY Albaranes.Fecha DESC, Albaranes.Id DESC");
-    return {sql, {likePrefix(typed)}};
+    return sql;
+}
+
+// Above this many matching notes the list walks the date index.
+constexpr int kManyNotes = 3000;
+
+}  // namespace
+
+SqlStatement listSearch(Database& db, SearchColumn column, NoteState state, const QString& typed) {
+    const QVariantList params = {likePrefix(typed)};
+    const int matching =
+        db.scalar(QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM Albaranes WHERE 1") +
+                      searchConditions(column, state, false) +
+                      QStringLiteral(" LIMIT %1)").arg(kManyNotes),
+                  params)
+            .toInt();
+    const bool walkDates = matching >= kManyNotes;
+    return {kListSelect + searchConditions(column, state, walkDates) +
+                (walkDates ? QStringLiteral(" ORDER BY Albaranes.Fecha DESC, Albaranes.Id DESC")
+                           : QStringLiteral(" ORDER BY +Albaranes.Fecha DESC, Albaranes.Id DESC")),
+            params};
 }
 
 const QList<GridColumn>& pendingColumns() {

@@ -30,8 +30,9 @@ QStringList noteStateCaptions();     // "Todos", "Facturadas", "Sin Facturar"
 // lines only, newest first.
 const QList<GridColumn>& listColumns();
 SqlStatement listAll();
-// Prefix match of the typed text on the column, within the state.
-SqlStatement listSearch(SearchColumn column, NoteState state, const QString& typed);
+// Prefix match of the typed text on the column, within the state. The statement
+// is shaped by how many notes match, so both a short and a long text answer at once.
+SqlStatement listSearch(Database& db, SearchColumn column, NoteState state, const QString& typed);
 
 // The notes of Uni/Multi Factura: Id, Albaran, Fecha, Nominal, Total, Factura, Id_Cli.
 const QList<GridColumn>& pendingColumns();

@@ -65,9 +65,45 @@ TEST_F(SalesList, SearchByColumnAndState) {
         {C::Cliente, S::Todos, "AN'A", {}},  // a quote is just a character
     };
     for (const Case& c : cases)
-        EXPECT_EQ(listed(listSearch(c.column, c.state, c.typed)), c.expected)
+        EXPECT_EQ(listed(listSearch(db(), c.column, c.state, c.typed)), c.expected)
             << int(c.column) << " " << int(c.state) << " " << c.typed;
     EXPECT_EQ(listed(listAll()), (QStringList{n3, n2, n1}));
+}
+
+TEST_F(SalesList, ManyMatchingNotesAreListedNewestFirstToo) {
+    const QString recent = addSavedNote(home.session(), ana, "10", QDate(2008, 3, 1));
+    {
+        Database::Transaction t(db());
+        for (int i = 0; i < 3500; ++i) {
+            const QString n = QStringLiteral("AR07/01/%1").arg(i, 5, 10, QLatin1Char('0'));
+            db().exec(
+                "INSERT INTO Albaranes (Id_Alb, Fecha, Id_Cli, NFactura, Total) "
+                "VALUES (?, '2007-01-15', ?, 'No', 1)",
+                {n, i % 2 ? ana : bea});
+            db().exec(
+                "INSERT INTO Salidas (Id_Alb, Id_Art, Cantidad, Precio, Dto) "
+                "VALUES (?, 0, 1, 1, 0)",
+                {n});
+        }
+        t.commit();
+    }
+    struct Case {
+        SearchColumn column;
+        NoteState state;
+        const char* typed;
+        int rows;
+    };
+    const Case cases[] = {
+        {SearchColumn::Albaran, NoteState::Todos, "AR", 3501},
+        {SearchColumn::Cliente, NoteState::SinFacturar, "ANA", 1751},
+        {SearchColumn::Albaran, NoteState::Todos, "AR08", 1},
+    };
+    for (const Case& c : cases) {
+        const QStringList notes = listed(listSearch(db(), c.column, c.state, c.typed));
+        EXPECT_EQ(notes.size(), c.rows) << c.typed;
+        ASSERT_FALSE(notes.isEmpty());
+        EXPECT_EQ(notes.first(), recent) << c.typed;
+    }
 }
 
 TEST_F(SalesList, ProposalStartsAtOneAndFollowsTheLastInvoice) {
