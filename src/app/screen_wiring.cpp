@@ -24,6 +24,8 @@
 #include "masters/proveedores.h"
 #include "reports/informes.h"
 #include "workorders/list_odt.h"
+#include "sales/lv_recambios.h"
+#include "sales/sales_handoffs.h"
 
 namespace torvane {
 
@@ -95,6 +97,12 @@ void wireScreens(Menu& menu, Session& session, Services& services) {
         return new ListFacLibres(session, services);
     });
     registerFreeInvoiceOrigin(session, services);
+    auto counterSale = std::make_shared<QPointer<VentaRecambios>>();
+    registerCounterSale(session, services, counterSale);
+    menu.registerScreen(QStringLiteral("LVRecambios"),
+                        [&session, &services, counterSale](const MenuRequest&) -> QWidget* {
+                            return new LVRecambios(session, services, counterSale);
+                        });
 
     menu.registerCommand(QStringLiteral("VerListado"), [&](const MenuRequest& r) {
         Informes::VerListado(session, services, r.origin);

@@ -51,8 +51,9 @@ TEST(ScreenWiring, ItemsOfExistingScreensAreEnabledOthersWait) {
         {"btnFacturasLibres", true},
         {"btnLFacLibres", true},
         {"btnListOdt", true},
+        {"btnVRecambios", true},
+        {"btnLVRecambios", true},
         // Customer-search origins whose screens are not written yet.
-        {"btnVRecambios", false},
         {"btnRecibos", false},
         {"btnFacturasComisiones", false},
         {"mReparacionescliente", false},
@@ -89,7 +90,8 @@ TEST(ScreenWiring, ToolbarOpensScreensWithTheMainWindowAsCaller) {
                               {"btnAseguradoras", "frmAseguradoras"},
                               {"btnArticulos", "Articulos"},
                               {"btnFamilias", "Familias"},
-                              {"btnAlmacen", "Almacen"}};
+                              {"btnAlmacen", "Almacen"},
+                              {"btnLVRecambios", "LVRecambios"}};
     for (const auto& c : cases) {
         menu.item(c[0])->trigger();
         QApplication::processEvents();
@@ -131,3 +133,44 @@ TEST(ScreenWiring, ArticleSearchReachesTheArticleFileOfTheToolbar) {
 }
 
 }  // namespace
+
+// "V. Recambios": the customer chosen in the search starts a counter sale, which
+// takes the article chosen in the article search.
+TEST(ScreenWiring, CounterSaleFromTheToolbar) {
+    TempHome home;
+    TestServices services;
+    home.db().exec(QStringLiteral("INSERT INTO Clientes (Codigo, Nombre) VALUES ('C1', 'ANA')"));
+    home.db().exec(
+        QStringLiteral("INSERT INTO Articulos (Codigo, Nombre, StockInicial, PrecioVenta) VALUES "
+                       "('B2', 'BUJIA', 4, 3)"));
+    Menu menu(home.session(), services);
+    torvane::wireScreens(menu, home.session(), services);
+    menu.show();
+    menu.item("btnVRecambios")->trigger();
+    QApplication::processEvents();
+    QWidget* customers = topLevel("BusquedaClientes");
+    ASSERT_NE(customers, nullptr);
+    customers->findChild<QPushButton*>(QStringLiteral("CmdAcciones_1"))->click();
+    QApplication::processEvents();
+    QWidget* sale = topLevel("VentaRecambios");
+    ASSERT_NE(sale, nullptr);
+    EXPECT_FALSE(menu.isEnabled());
+    EXPECT_EQ(sale->findChild<QLineEdit*>(QStringLiteral("Text4"))->text(), QStringLiteral("ANA"));
+    sale->findChild<QPushButton*>(QStringLiteral("CmdBuscarCli"))->click();
+    QWidget* articles = topLevel("BusquedaArticulos");
+    ASSERT_NE(articles, nullptr);
+    articles->findChild<QPushButton*>(QStringLiteral("CmdAcciones"))->click();
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(sale->findChild<QLineEdit*>(QStringLiteral("TxtArticulo"))->text(),
+              QStringLiteral("BUJIA"));
+    sale->findChild<QPushButton*>(QStringLiteral("KewlButtons5"))->click();
+    EXPECT_EQ(home.db().scalar(QStringLiteral("SELECT StockInicial FROM Articulos")).toInt(), 3);
+    sale->findChild<QPushButton*>(QStringLiteral("CmdGuardar"))->click();
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(home.db().scalar(QStringLiteral("SELECT Id_Alb FROM Albaranes")).toString(),
+              QStringLiteral("AR") + home.session().today().toString(QStringLiteral("yy/MM/")) +
+                  QStringLiteral("00001"));
+    EXPECT_TRUE(menu.isEnabled());
+}

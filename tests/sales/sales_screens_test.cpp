@@ -1,0 +1,255 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QTest>
+
+#include "controls/line_table.h"
+#include "masters/screen_fixture.h"
+#include "sales/lv_recambios.h"
+#include "sales/note_picker.h"
+#include "sales/sales_handoffs.h"
+#include "sales/venta_recambios.h"
+#include "sales_fixture.h"
+
+using namespace torvane;
+using namespace torvane::testing;
+
+namespace {
+
+class SalesScreens : public ScreenTest {
+  protected:
+    void SetUp() override {
+        home.session().setToday(QDate(2008, 3, 5));
+        ana = addCustomer(db(), "C1", "ANA LOPEZ", "11111111H");
+        bea = addCustomer(db(), "C2", "BEATRIZ RUIZ", "22222222J");
+        registerCounterSale(home.session(), services, sale);
+    }
+    VentaRecambios* startSale(qint64 customer) {
+        services.handoffs().customerOrigins.dispatch(
+            {nullptr, QStringLiteral("Venta Recambios"), customer, {}});
+        VentaRecambios* s = sale->data();
+        EXPECT_NE(s, nullptr);
+        if (s) {
+            EXPECT_TRUE(QTest::qWaitForWindowActive(s));
+        }
+        return s;
+    }
+    void setText(QWidget* form, const char* name, const QString& text) {
+        auto* e = control<QLineEdit>(form, name);
+        e->clear();
+        type(form, name, text);
+    }
+    void enterCode(QWidget* form, const QString& code) {
+        setText(form, "TxtCodArt", code);
+        QTest::keyClick(control<QLineEdit>(form, "TxtCodArt"), Qt::Key_Return);
+    }
+    QString lastJob() const {
+        return services.output.jobs().empty() ? QString()
+                                              : services.output.jobs().back().report.name;
+    }
+    QString lastJobText() const {
+        return services.output.jobs().empty() ? QString()
+                                              : services.output.jobs().back().report.toText();
+    }
+    std::unique_ptr<LVRecambios> openList() { return open<LVRecambios>(sale); }
+    void selectNote(LVRecambios* list, const QString& note) {
+        ASSERT_TRUE(control<DataGrid>(list, "MSHSalidas")->selectWhere("Albaran", note));
+    }
+
+    OpenCounterSale sale = std::make_shared<QPointer<VentaRecambios>>();
+    qint64 ana = 0;
+    qint64 bea = 0;
+};
+
+TEST_F(SalesScreens, CounterSaleLinesEditDeleteAndSave) {
+    const qint64 art = addArticle(db(), "A1", "FILTRO", 5, 1, 12.5);
+    VentaRecambios* s = startSale(ana);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(textOf(s, "TxtNAlbaran"), "AR08/03/00001");
+    EXPECT_EQ(textOf(s, "Text4"), "ANA LOPEZ");
+
+    // A catalogue article: its units leave the stock as the line is added.
+    enterCode(s, "a1");
+    EXPECT_EQ(textOf(s, "TxtArticulo"), "FILTRO");
+    EXPECT_TRUE(control<QLabel>(s, "LabelDesdeAlmacen")->isVisible());
+    EXPECT_FALSE(control<QLabel>(s, "LabelSinAlmacen")->isVisible());
+    setText(s, "TxtUnidades", "2");
+    click(s, "KewlButtons5");
+    EXPECT_EQ(stockOf(db(), art), 3);
+    EXPECT_EQ(textOf(s, "TxtTotal"), "25,00");
+
+    // An unknown code, not created: a free line without stock.
+    dialogs.answerNo();
+    enterCode(s, "TORN");
+    EXPECT_EQ(
+        dialogs.lastText(),
+        "No existe ningún articulo en la base de datos con este código. ¿Desea crearlo ahora?");
+    EXPECT_TRUE(control<QLabel>(s, "LabelSinAlmacen")->isVisible());
+    setText(s, "TxtArticulo", "TORNILLO");
+    setText(s, "TxtUnidades", "3");
+    setText(s, "TxtPrecUnidad", "1.5");  // "." is the decimal comma
+    click(s, "KewlButtons5");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Salidas WHERE Id_Art = 0 AND Precio = 1.5"), 1);
+    EXPECT_EQ(textOf(s, "TxtImporte"), "34,22");  // 29,50 + 4,72
+
+    // An incomplete line is refused and nothing is stored.
+    setText(s, "TxtArticulo", "SIN PRECIO");
+    click(s, "KewlButtons5");
+    EXPECT_EQ(dialogs.lastText(), "Debe completar todos los campos");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Salidas"), 2);
+
+    // Double-click loads the first line; storing it again moves the difference.
+    auto* grid = control<LineTable>(s, "MSHSalidas");
+    const QPoint first = grid->visualRect(grid->model()->index(0, 1)).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, first);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, first);
+    EXPECT_EQ(textOf(s, "TxtUnidades"), "2");
+    setText(s, "TxtUnidades", "5");
+    click(s, "KewlButtons5");
+    EXPECT_EQ(stockOf(db(), art), 0);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Salidas"), 2);
+
+    // Supr hides the free line; it goes when the note is saved.
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(1, 1));
+    QTest::keyClick(grid, Qt::Key_Delete);
+    EXPECT_EQ(grid->model()->rowCount(), 1);
+    EXPECT_EQ(textOf(s, "TxtTotal"), "62,50");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Salidas"), 2);
+    click(s, "CmdGuardar");
+    settle();
+    EXPECT_EQ(openWindow("VentaRecambios"), nullptr);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Salidas"), 1);
+    EXPECT_EQ(db().scalar("SELECT Total FROM Albaranes").toDouble(), 72.5);
+    EXPECT_EQ(stockOf(db(), art), 0);
+}
+
+TEST_F(SalesScreens, NewSaleClosedWithNoLeavesNothing) {
+    const qint64 art = addArticle(db(), "A1", "FILTRO", 5);
+    VentaRecambios* s = startSale(ana);
+    ASSERT_NE(s, nullptr);
+    enterCode(s, "A1");
+    click(s, "KewlButtons5");
+    EXPECT_EQ(stockOf(db(), art), 4);
+    dialogs.answerNo();
+    click(s, "Command6");
+    settle();
+    EXPECT_EQ(dialogs.lastText(), "¿Desea guardar los cambios realizados?");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Salidas"), 0);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Albaranes"), 0);
+    EXPECT_EQ(stockOf(db(), art), 5);
+}
+
+TEST_F(SalesScreens, ReopenFromTheListAndInvoice) {
+    const QString note = addSavedNote(home.session(), ana, "10");
+    db().exec("UPDATE Albaranes SET Notas = 'URGENTE'");
+    auto list = openList();
+    selectNote(list.get(), note);
+    click(list.get(), "CmdEditar");
+    settle();
+    VentaRecambios* s = sale->data();
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(textOf(s, "Text1"), "URGENTE");
+    EXPECT_EQ(textOf(s, "TxtImporte"), "11,60");
+    dialogs.answerYes();  // paid
+    click(s, "CmdFacturar");
+    settle();
+    EXPECT_EQ(invoiceOf(db(), note), "FV08/03/00001");
+    EXPECT_EQ(db().scalar("SELECT Pagado FROM Facturas").toDouble(), 11.6);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Cobros"), 1);
+    EXPECT_EQ(lastJob().toLower(), "qarvofacventa.rpt");
+    EXPECT_TRUE(lastJobText().contains("FV08/03/00001"));
+    EXPECT_TRUE(lastJobText().contains("11,60"));
+}
+
+TEST_F(SalesScreens, ListRefusals) {
+    const QString lone = addSavedNote(home.session(), bea, "10");
+    const QString invoiced = addSavedNote(home.session(), ana, "10");
+    sales::invoiceNote(db(), invoiced, "FV08/03/00001", QDate(2008, 3, 5), false);
+    auto list = openList();
+    struct Case {
+        QString note;
+        const char* command;
+        const char* message;
+    };
+    const Case cases[] = {
+        {lone, "CmdFacturasPendientes",
+         "Este cliente no tiene mas de una factura pendiente de facturar"},
+        {lone, "CmdImprimir", "Para poder imprimir la factura debe facturar primero"},
+        {lone, "KewlButtons2", "Para poder imprimir la factura debe facturar primero"},
+        {lone, "CmdEliminarFact", "La venta seleccionada no tiene factura"},
+        {invoiced, "CmdFacturar", "Esta venta ya se ha facturado."},
+        {invoiced, "CmdEditar", "No se puede editar una venta ya facturada"},
+    };
+    for (const Case& c : cases) {
+        selectNote(list.get(), c.note);
+        click(list.get(), c.command);
+        EXPECT_EQ(dialogs.lastText(), QString::fromUtf8(c.message)) << c.command;
+    }
+    EXPECT_TRUE(services.output.jobs().empty());
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Facturas"), 1);
+    // A typed number already in use is refused on leaving and the proposal comes back.
+    setText(list.get(), "txtProxFact", "FV08/03/00001");
+    QTest::keyClick(control<QLineEdit>(list.get(), "txtProxFact"), Qt::Key_Return);
+    EXPECT_EQ(dialogs.lastText(), "El número de factura FV08/03/00001 ya está en uso.");
+    EXPECT_EQ(textOf(list.get(), "txtProxFact"), "FV08/03/00002");
+}
+
+TEST_F(SalesScreens, AllPendingNotesOneInvoiceThenRemoved) {
+    const QString n1 = addSavedNote(home.session(), ana, "10");
+    const QString n2 = addSavedNote(home.session(), ana, "20");
+    const QString n3 = addSavedNote(home.session(), ana, "30");
+    auto list = openList();
+    selectNote(list.get(), n2);
+    dialogs.answerYes();  // "Todas"
+    dialogs.answerNo();   // not paid
+    click(list.get(), "CmdFacturasPendientes");
+    EXPECT_EQ(db().scalar("SELECT Total FROM Facturas").toDouble(), 69.6);
+    EXPECT_EQ(db().scalar("SELECT Pagado FROM Facturas").toDouble(), 0);
+    for (const QString& n : {n1, n2, n3}) EXPECT_EQ(invoiceOf(db(), n), "FV08/03/00001");
+    EXPECT_EQ(lastJob().toLower(), "qarvofacventa2.rpt");
+    for (const QString& n : {n1, n2, n3}) EXPECT_TRUE(lastJobText().contains(n));
+    EXPECT_TRUE(lastJobText().contains("69,60"));
+    EXPECT_EQ(textOf(list.get(), "txtProxFact"), "FV08/03/00002");
+
+    // Removing the invoice frees the three notes.
+    selectNote(list.get(), n3);
+    click(list.get(), "CmdEliminarFact");
+    for (const QString& n : {n1, n2, n3}) EXPECT_EQ(invoiceOf(db(), n), "No");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Facturas"), 0);
+}
+
+TEST_F(SalesScreens, UniFacturaTwoOfThree) {
+    const QString n1 = addSavedNote(home.session(), ana, "10");
+    const QString n2 = addSavedNote(home.session(), ana, "20");
+    const QString n3 = addSavedNote(home.session(), ana, "30");
+    auto uni = open<UnifacturaV>(ana, QStringLiteral("FV08/03/00003"), QDate(2008, 3, 9));
+    auto* grid = control<DataGrid>(uni.get(), "MshOdts");
+    clickRow(grid, 0);
+    clickRow(grid, 2);
+    EXPECT_EQ(uni->chosen(), (QStringList{n1, n3}));
+    dialogs.answerYes();
+    click(uni.get(), "CmdFacturar");
+    EXPECT_EQ(dialogs.lastText(), "¿Marcar como pagada?");
+    EXPECT_EQ(db().scalar("SELECT Total FROM Facturas WHERE Id_Fac = 'FV08/03/00003'").toDouble(),
+              46.4);
+    EXPECT_EQ(invoiceOf(db(), n2), "No");
+    EXPECT_EQ(invoiceOf(db(), n3), "FV08/03/00003");
+    EXPECT_EQ(lastJob().toLower(), "qarvofacventa2.rpt");
+}
+
+TEST_F(SalesScreens, MultiFacturaConsecutiveNumbers) {
+    const QString n1 = addSavedNote(home.session(), ana, "10");
+    const QString n2 = addSavedNote(home.session(), bea, "20");
+    auto multi = open<MultiFacturaV>(QStringLiteral("FV08/03/00001"), QDate(2008, 3, 9));
+    auto* grid = control<DataGrid>(multi.get(), "MSHOdts");
+    clickRow(grid, 1);
+    clickRow(grid, 0);
+    dialogs.answerNo();
+    click(multi.get(), "CmdFacturar");
+    EXPECT_EQ(invoiceOf(db(), n2), "FV08/03/00001");
+    EXPECT_EQ(invoiceOf(db(), n1), "FV08/03/00002");
+    EXPECT_EQ(services.output.jobs().size(), 2u);
+}
+
+}  // namespace
