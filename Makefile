@@ -26,6 +26,7 @@ test: build
 # transactions, two programs saving customers, 200 compactions killed at random points.
 torture: build
 	@cd $(BUILD)/bin && TORVANE_TORTURE=1 QT_QPA_PLATFORM=offscreen ./test_core --gtest_filter='Torture.*'
+	@cd $(BUILD)/bin && TORVANE_TORTURE=1 QT_QPA_PLATFORM=offscreen ./test_workorders --gtest_filter='Torture.*'
 
 # Benchmarks on the large database (generated once under build/release/bench-data).
 bench: deps

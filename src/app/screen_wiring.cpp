@@ -20,12 +20,14 @@
 #include "masters/operarios.h"
 #include "masters/proveedores.h"
 #include "reports/informes.h"
+#include "workorders/work_order_handoffs.h"
 
 namespace torvane {
 
 void wireScreens(Menu& menu, Session& session, Services& services) {
     auto customerFile = std::make_shared<QPointer<Clientes>>();
     registerCustomerFileOrigins(session, services, customerFile);
+    registerWorkOrderEditor(session, services);
 
     menu.registerScreen(QStringLiteral("Clientes"),
                         [&session, &services, customerFile](const MenuRequest&) -> QWidget* {

@@ -189,7 +189,8 @@ DocumentLine pricedLine(const QVariant& id, const QString& code, const QString& 
 }  // namespace
 
 DocumentLine toDocumentLine(const LabourLine& l) {
-    DocumentLine d = pricedLine(l.id, l.operatorCode, l.work, l.billedTime, l.price, l.discount, true);
+    DocumentLine d =
+        pricedLine(l.id, l.operatorCode, l.work, l.billedTime, l.price, l.discount, true);
     // Times show as amounts do: "#,##0.00".
     d.texts << l.operatorName << l.department << formatDate(l.date)
             << formatMoney(Money::fromUnits(l.realTime.units()))
