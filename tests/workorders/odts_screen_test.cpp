@@ -402,3 +402,36 @@ TEST_F(OdtsScreenTest, QuietSaveShowsNothingAndStaysOpen) {
 
 }  // namespace
 }  // namespace torvane::testing
+
+namespace torvane::testing {
+namespace {
+
+// After a save the user prints the workshop copy (with the jobs to do) and the
+// customer copy in preview.
+TEST_F(OdtsScreenTest, SavedWorkOrderPrintsBothCopies) {
+    ODTS* s = openNew();
+    ASSERT_NE(s, nullptr);
+    setText(s, "txtKm", "4500");
+    addJob(s, "CAMBIAR PASTILLAS");
+    dialogs.clear();
+    dialogs.answerYes();
+    click(s, "CmdGuardar");
+    settle();
+    QWidget* print = openWindow("FrmImprODT");
+    ASSERT_NE(print, nullptr);
+    control<QCheckBox>(print, "ChkCliente")->setChecked(true);
+    click(print, "CmdAceptar");
+    settle();
+    EXPECT_EQ(openWindow("FrmImprODT"), nullptr);
+    ASSERT_EQ(services.output.jobs().size(), 2u) << dialogs.texts().join(" / ").toStdString();
+    for (const auto& job : services.output.jobs()) {
+        EXPECT_TRUE(job.preview);
+        const QString text = job.report.toText();
+        EXPECT_TRUE(text.contains("ODT/0001")) << text.toStdString();
+        EXPECT_TRUE(text.contains("CAMBIAR PASTILLAS")) << text.toStdString();
+        EXPECT_TRUE(text.contains("1234-BCD")) << text.toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace torvane::testing
