@@ -555,6 +555,15 @@ bool ODTS::store(const std::function<void()>& step) {
     }
 }
 
+// Adding a material or a free line counts every line of its kind as there at opening,
+// so closing without saving keeps them.
+bool ODTS::storeCounted(LineKind kind, const std::function<void()>& step) {
+    return store([&] {
+        step();
+        countsAtOpening_[int(kind)] = lineCounts(session_.db(), header_.number)[int(kind)];
+    });
+}
+
 // ---- Jobs to do ----
 
 void ODTS::addJob() {
@@ -759,11 +768,8 @@ void ODTS::addMaterial() {
                    entry->units,
                    entry->price,
                    entry->discount};
-    if (!store([&] {
-            storeMaterial(session_.db(), header_.number, l);
-            countsAtOpening_[int(LineKind::Materials)] =
-                lineCounts(session_.db(), header_.number)[int(LineKind::Materials)];
-        }))
+    if (!storeCounted(LineKind::Materials,
+                      [&] { storeMaterial(session_.db(), header_.number, l); }))
         return;
     editingMaterial_ = {};
     reload(LineKind::Materials);
@@ -821,11 +827,8 @@ void ODTS::addFreeLine() {
                entry->units,
                entry->price,
                entry->discount};
-    if (!store([&] {
-            storeFreeLine(session_.db(), header_.number, l);
-            countsAtOpening_[int(LineKind::FreeLines)] =
-                lineCounts(session_.db(), header_.number)[int(LineKind::FreeLines)];
-        }))
+    if (!storeCounted(LineKind::FreeLines,
+                      [&] { storeFreeLine(session_.db(), header_.number, l); }))
         return;
     editingFreeLine_ = {};
     reload(LineKind::FreeLines);

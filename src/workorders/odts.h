@@ -102,6 +102,7 @@ class ODTS : public QWidget {
     void checkDuplicateNumber();
     // Runs a line's store; a database error is shown and nothing else changes.
     bool store(const std::function<void()>& step);
+    bool storeCounted(workorders::LineKind kind, const std::function<void()>& step);
     bool runSave(bool quiet);
     void lockNumberOnceLinesExist();
 

@@ -241,26 +241,35 @@ std::vector<LabourLine> labourOf(Database& db, const QString& number) {
     return lines;
 }
 
-std::vector<MaterialLine> materialsOf(Database& db, const QString& number) {
-    QSqlQuery q = db.exec(QStringLiteral("SELECT Id, NArticulo, Descripcion, Unidades, Precio, Dto "
-                                         "FROM MaterialesODT WHERE NODT = ? ORDER BY Id"),
-                          {number});
-    std::vector<MaterialLine> lines;
+namespace {
+
+// Materials and free lines read alike: key, code or reference, text, units, price, discount.
+template <class Line>
+std::vector<Line> pricedLinesOf(Database& db, const QString& sql, const QString& number) {
+    QSqlQuery q = db.exec(sql, {number});
+    std::vector<Line> lines;
     while (q.next())
         lines.push_back({q.value(0), text(q, 1), text(q, 2), Quantity::fromDb(q.value(3)),
                          Money::fromDb(q.value(4)), Quantity::fromDb(q.value(5))});
     return lines;
 }
 
+}  // namespace
+
+std::vector<MaterialLine> materialsOf(Database& db, const QString& number) {
+    return pricedLinesOf<MaterialLine>(
+        db,
+        QStringLiteral("SELECT Id, NArticulo, Descripcion, Unidades, Precio, Dto "
+                       "FROM MaterialesODT WHERE NODT = ? ORDER BY Id"),
+        number);
+}
+
 std::vector<FreeLine> freeLinesOf(Database& db, const QString& number) {
-    QSqlQuery q = db.exec(QStringLiteral("SELECT Id, Referencia, TextoLibre, Unidades, Precio, Dto "
-                                         "FROM LineasLibresODT WHERE nODT = ? ORDER BY Id"),
-                          {number});
-    std::vector<FreeLine> lines;
-    while (q.next())
-        lines.push_back({q.value(0), text(q, 1), text(q, 2), Quantity::fromDb(q.value(3)),
-                         Money::fromDb(q.value(4)), Quantity::fromDb(q.value(5))});
-    return lines;
+    return pricedLinesOf<FreeLine>(
+        db,
+        QStringLiteral("SELECT Id, Referencia, TextoLibre, Unidades, Precio, Dto "
+                       "FROM LineasLibresODT WHERE nODT = ? ORDER BY Id"),
+        number);
 }
 
 Lines linesOf(Database& db, const QString& number) {
