@@ -472,11 +472,19 @@ qint64 storeMaterial(Database& db, const QString& number, const MaterialLine& li
     return id;
 }
 
+namespace {
+
+QStringList firstColumn(Database& db, const QString& sql) {
+    QStringList values;
+    QSqlQuery q = db.exec(sql);
+    while (q.next()) values << q.value(0).toString();
+    return values;
+}
+
+}  // namespace
+
 QStringList operatorNames(Database& db) {
-    QStringList names;
-    QSqlQuery q = db.exec(QStringLiteral("SELECT Nombre FROM Operarios ORDER BY Id_Ope"));
-    while (q.next()) names << q.value(0).toString();
-    return names;
+    return firstColumn(db, QStringLiteral("SELECT Nombre FROM Operarios ORDER BY Id_Ope"));
 }
 
 std::optional<OperatorChoice> operatorByName(Database& db, const QString& name) {
@@ -489,10 +497,7 @@ std::optional<OperatorChoice> operatorByName(Database& db, const QString& name) 
 }
 
 QStringList departmentNames(Database& db) {
-    QStringList names;
-    QSqlQuery q = db.exec(QStringLiteral("SELECT Departamento FROM PreciosHora ORDER BY Id"));
-    while (q.next()) names << q.value(0).toString();
-    return names;
+    return firstColumn(db, QStringLiteral("SELECT Departamento FROM PreciosHora ORDER BY Id"));
 }
 
 std::optional<Money> departmentPrice(Database& db, const QString& department) {
