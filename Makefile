@@ -29,6 +29,7 @@ torture: build
 	@cd $(BUILD)/bin && TORVANE_TORTURE=1 QT_QPA_PLATFORM=offscreen ./test_billing --gtest_filter='Torture.*'
 	@cd $(BUILD)/bin && TORVANE_TORTURE=1 QT_QPA_PLATFORM=offscreen ./test_workorders --gtest_filter='InvoicingCrash.*'
 	@cd $(BUILD)/bin && TORVANE_TORTURE=1 QT_QPA_PLATFORM=offscreen ./test_sales --gtest_filter='Torture.*'
+	@cd $(BUILD)/bin && TORVANE_TORTURE=1 QT_QPA_PLATFORM=offscreen ./test_workorders --gtest_filter='Torture.*'
 
 # Benchmarks on the large database (generated once under build/release/bench-data).
 bench: deps

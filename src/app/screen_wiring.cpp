@@ -26,12 +26,14 @@
 #include "workorders/list_odt.h"
 #include "sales/lv_recambios.h"
 #include "sales/sales_handoffs.h"
+#include "workorders/work_order_handoffs.h"
 
 namespace torvane {
 
 void wireScreens(Menu& menu, Session& session, Services& services) {
     auto customerFile = std::make_shared<QPointer<Clientes>>();
     registerCustomerFileOrigins(session, services, customerFile);
+    registerWorkOrderEditor(session, services);
 
     menu.registerScreen(QStringLiteral("Clientes"),
                         [&session, &services, customerFile](const MenuRequest&) -> QWidget* {

@@ -87,6 +87,13 @@ void LineTableModel::markDeleted(int row, bool deleted) {
     Q_EMIT totalsChanged();
 }
 
+QList<qint64> LineTableModel::deletedIds() const {
+    QList<qint64> ids;
+    for (const DocumentLine& line : lines_)
+        if (line.deleted && line.id.isValid() && !line.id.isNull()) ids << line.id.toLongLong();
+    return ids;
+}
+
 int LineTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(rows_.size());
 }
@@ -120,6 +127,8 @@ QVariant LineTableModel::data(const QModelIndex& index, int role) const {
             return quantityText(line.discount);
         case LineField::Amount:
             return line.amount().format();
+        case LineField::Text:
+            return line.texts.value(columns_[index.column()].text);
     }
     return {};
 }
@@ -149,6 +158,7 @@ bool LineTableModel::setData(const QModelIndex& index, const QVariant& value, in
             break;
         }
         case LineField::Amount:
+        case LineField::Text:
             return false;
     }
     // The amount column follows units, price and discount.
@@ -161,7 +171,8 @@ Qt::ItemFlags LineTableModel::flags(const QModelIndex& index) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid)) return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     const LineColumn& c = columns_[index.column()];
-    if (c.editable && c.field != LineField::Amount && !lineAt(index.row()).deleted)
+    if (c.editable && c.field != LineField::Amount && c.field != LineField::Text &&
+        !lineAt(index.row()).deleted)
         f |= Qt::ItemIsEditable;
     return f;
 }

@@ -11,13 +11,15 @@
 
 namespace torvane {
 
-enum class LineField { Code, Description, Units, Price, Discount, Amount };
+// Text shows DocumentLine::texts[LineColumn::text], read only.
+enum class LineField { Code, Description, Units, Price, Discount, Amount, Text };
 
 // A column of a document's line grid, as the editor declares it.
 struct LineColumn {
     LineField field;
     QString caption;
-    bool editable = true;  // Amount never is
+    bool editable = true;  // Amount and Text never are
+    int text = 0;          // the index into DocumentLine::texts of a Text column
 };
 
 // How lines marked deleted are shown: struck out (kept until the document is
@@ -49,6 +51,8 @@ class LineTableModel : public QAbstractTableModel {
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     LineField fieldOf(int column) const { return columns_[column].field; }
+    // The lines marked deleted that are stored (their ids).
+    QList<qint64> deletedIds() const;
 
   Q_SIGNALS:
     void totalsChanged();

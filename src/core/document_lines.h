@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <vector>
 
@@ -18,9 +19,17 @@ struct DocumentLine {
     Money price;
     Quantity discount;  // %
     bool deleted = false;
+    // Lines whose amount is converted to currency (four decimals) before the cell
+    // rounds it to cents: work-order labour and free lines.
+    bool toCurrencyFirst = false;
+    // Further columns shown as they are (an operator's name, a date), by index.
+    QStringList texts;
 
     // Units × price less the discount, to cents.
-    Money amount() const { return (price * units).lessPercent(discount).roundCents(); }
+    Money amount() const {
+        const ExactAmount exact = (price * units).lessPercent(discount);
+        return toCurrencyFirst ? exact.toCurrency().roundCents() : exact.roundCents();
+    }
 };
 
 struct LineTotals {

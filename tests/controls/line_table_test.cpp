@@ -113,3 +113,51 @@ TEST(LineTable, SuprDeletesTheCurrentLineAndDoubleClickOnAReadOnlyCellActivates)
 }
 
 }  // namespace
+
+namespace {
+
+// Text columns show the line's own texts and never edit; deleted stored lines are
+// reported by id, lines not stored yet are not.
+TEST(LineTableModel, TextColumnsAndDeletedIds) {
+    LineTableModel model({{LineField::Text, "Operario", true, 1},
+                          {LineField::Description, "Trabajo"},
+                          {LineField::Amount, "Importe"}},
+                         DeletedLines::Hidden);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    struct Case {
+        QVariant id;
+        const char* name;
+        bool deleted;
+    };
+    const Case cases[] = {{7, "PEPE", true}, {8, "LUIS", false}, {{}, "ANA", true}, {9, "", true}};
+    for (const Case& c : cases) {
+        DocumentLine l = line("X", "1", "10");
+        l.id = c.id;
+        l.texts = {"id", c.name};
+        model.addLine(l);
+    }
+    EXPECT_EQ(model.data(model.index(1, 0), Qt::DisplayRole).toString(), "LUIS");
+    EXPECT_FALSE(model.flags(model.index(0, 0)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(model.setData(model.index(0, 0), "OTRO", Qt::EditRole));
+    for (int row = 3; row >= 0; --row)
+        if (cases[row].deleted) model.markDeleted(row);
+    EXPECT_EQ(model.deletedIds(), (QList<qint64>{7, 9}));
+    EXPECT_EQ(model.rowCount(), 1);
+}
+
+// A line converted to currency first rounds 1,23495 to 1,2350 and shows 1,24; the
+// same line rounded once shows 1,23.
+TEST(LineTotals, CurrencyFirstLinesRoundTwice) {
+    const struct {
+        bool currencyFirst;
+        const char* shown;
+    } cases[] = {{false, "1,23"}, {true, "1,24"}};
+    for (const auto& c : cases) {
+        DocumentLine l = line("X", "1,5", "0,8233");
+        l.toCurrencyFirst = c.currencyFirst;
+        EXPECT_EQ(l.amount().format(), c.shown) << c.currencyFirst;
+        EXPECT_EQ(lineTotals({l}).amount.format(), c.shown);
+    }
+}
+
+}  // namespace

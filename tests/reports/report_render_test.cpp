@@ -93,6 +93,9 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"\\QARVOARTICULOS2.rpt", "", "QARVOARTICULOS2"},
         // Labour 40,00 + 18,00; materials 12,50 + 71,82; free line 3,33: base 145,65.
         Case{"\\QARVOFACODT.rpt", "{ODTS.NODT} ='ODT08/03/00001'", "QARVOFACODT"},
+        // The work-order sheets: conditions and the jobs to do, no prices.
+        Case{"/QARVOODTTALLER.rpt", "{ODTS.NODT}= 'ODT08/03/00001'", "QARVOODTTALLER"},
+        Case{"/qarvoodtcli.rpt", "{ODTS.NODT}='ODT08/03/00001'", "qarvoodtcli"},
         // Two work orders, one base of 1.326,12 and one total.
         Case{"\\QARVOFACODT2.rpt", "{ODTS.NODT} like [\"ODT08/03/00002\",\"ODT08/03/00003\"]",
              "QARVOFACODT2"},

@@ -20,7 +20,7 @@ int rounds(int suite, int torture) {
 
 QString helperPath() {
     return QDir(qEnvironmentVariable("TORVANE_BIN", QStringLiteral(".")))
-        .filePath(QStringLiteral("torvane-wo-crash"));
+        .filePath(QStringLiteral("torvane-invoice-crash"));
 }
 
 // Every way an invoice could be half-written, as one text per fault (empty: none).

@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() != 5 || args[1] != QLatin1String("invoice")) {
-        std::fprintf(stderr, "uso: torvane-wo-crash invoice HOME DB STEPS\n");
+        std::fprintf(stderr, "uso: torvane-invoice-crash invoice HOME DB STEPS\n");
         return 2;
     }
     torvane::Session session(args[2]);

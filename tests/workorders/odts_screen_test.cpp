@@ -1,0 +1,437 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+
+#include "controls/line_table.h"
+#include "masters/screen_fixture.h"
+#include "workorders/odts.h"
+#include "workorders/work_order_fixture.h"
+#include "workorders/work_order_handoffs.h"
+
+namespace torvane::testing {
+namespace {
+
+class OdtsScreenTest : public ScreenTest {
+  protected:
+    void SetUp() override {
+        home.session().setToday(QDate(2026, 3, 5));
+        vehicle = addCustomerWithVehicle(db());
+        addOperator(db(), "1", "PEPE", "MECANICA");
+        addOperator(db(), "2", "LUIS", "CHAPA");
+        addDepartment(db(), "MECANICA", 30);
+        addDepartment(db(), "CHAPA", 38.5);
+        addArticle(db(), "FIL", "FILTRO", 10, 1, 12.5);
+        addArticle(db(), "ZERO", "ESCOBILLA", 0, 1, 7);
+        registerWorkOrderEditor(home.session(), services);
+    }
+
+    // A new work order as the customer screen asks for it.
+    ODTS* openNew() {
+        NewWorkOrderRequest r;
+        r.vehicleId = vehicle;
+        r.numbering = WorkOrderNumbering::ProbeLoop;
+        EXPECT_TRUE(services.handoffs().workOrders.open(r));
+        return editor();
+    }
+    ODTS* openStored(qint64 id) {
+        EXPECT_TRUE(services.handoffs().workOrders.edit(EditWorkOrderRequest{nullptr, id}));
+        return editor();
+    }
+    ODTS* editor() {
+        auto* w = qobject_cast<ODTS*>(openWindow("ODTS"));
+        EXPECT_NE(w, nullptr) << "the editor is not open";
+        if (w) activate(w);
+        return w;
+    }
+
+    static void activate(QWidget* w) {
+        w->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w));
+    }
+    static void setText(QWidget* form, const char* name, const QString& text) {
+        auto* e = control<QLineEdit>(form, name);
+        e->setFocus();
+        e->selectAll();
+        QTest::keyClicks(e, text);
+    }
+    static void chooseItem(QWidget* form, const char* combo, const QString& item) {
+        auto* c = control<QComboBox>(form, combo);
+        const int i = c->findText(item);
+        ASSERT_GE(i, 0) << item.toStdString();
+        c->setCurrentIndex(i);
+    }
+    static void typeCombo(QWidget* form, const char* combo, const QString& text) {
+        auto* c = control<QComboBox>(form, combo);
+        c->setFocus();
+        c->lineEdit()->selectAll();
+        QTest::keyClicks(c->lineEdit(), text);
+    }
+    static LineTable* grid(QWidget* form, const char* name) {
+        return control<LineTable>(form, name);
+    }
+    static QString cell(QWidget* form, const char* name, int row, int column) {
+        auto* g = grid(form, name);
+        return g->model()->index(row, column).data().toString();
+    }
+    static void addJob(QWidget* form, const QString& text) {
+        typeCombo(form, "Combo2", text);
+        QTest::keyClick(control<QComboBox>(form, "Combo2")->lineEdit(), Qt::Key_Return);
+    }
+    static void pressDelete(QWidget* form, const char* name, int row) {
+        auto* g = grid(form, name);
+        g->setFocus();
+        g->setCurrentIndex(g->model()->index(row, 2));
+        QTest::keyClick(g, Qt::Key_Delete);
+    }
+    static void doubleClick(QWidget* form, const char* name, int row) {
+        auto* g = grid(form, name);
+        int column = 0;
+        while (g->isColumnHidden(column)) ++column;
+        const QRect r = g->visualRect(g->model()->index(row, column));
+        ASSERT_TRUE(r.isValid());
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, r.center());
+        QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, r.center());
+    }
+    QString totals(QWidget* form) {
+        return textOf(form, "TxtTotal") + " " + textOf(form, "TxtIVA") + " " +
+               textOf(form, "TxtImporte");
+    }
+
+    qint64 vehicle = 0;
+};
+
+// A whole work order as a user makes it, then reopened from the database.
+TEST_F(OdtsScreenTest, WholeWorkOrderStoredAndReopened) {
+    ODTS* s = openNew();
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(textOf(s, "TxtNODT"), "ODT/0001");
+    EXPECT_EQ(textOf(s, "Text3"), "1234-BCD");
+    EXPECT_EQ(textOf(s, "Text4"), "JUAN PEREZ");
+    EXPECT_EQ(control<QComboBox>(s, "ComboCombustible")->currentText(), "Desconocido");
+    EXPECT_EQ(textOf(s, "txtFechaEntrada"), "05/03/2026");
+    EXPECT_EQ(textOf(s, "TxtNFactura"), "No");
+    EXPECT_FALSE(enabled(s, "CmdFacturar"));
+    EXPECT_FALSE(enabled(s, "CmdAlbaran"));
+
+    setText(s, "txtKm", "12a3000");
+    EXPECT_EQ(textOf(s, "txtKm"), "123000");
+    addJob(s, "cambio aceite");
+    addJob(s, "");  // Enter on an empty entry adds nothing
+    addJob(s, "frenos");
+    EXPECT_EQ(grid(s, "MSHFlexGrid1")->model()->rowCount(), 2);
+    EXPECT_EQ(cell(s, "MSHFlexGrid1", 0, 2), "CAMBIO ACEITE");
+    EXPECT_TRUE(control<QLineEdit>(s, "TxtNODT")->isReadOnly());
+
+    // Labour by operator and department.
+    selectTab(s, "SSTab1", 1);
+    chooseItem(s, "Combo1", "PEPE");
+    EXPECT_EQ(textOf(s, "TxtCodigoOperario"), "1");
+    EXPECT_EQ(control<QComboBox>(s, "ComboDepartamento")->currentText(), "MECANICA");
+    EXPECT_EQ(textOf(s, "TxtPrecioHr"), "30,00");
+    chooseItem(s, "ComboDepartamento", "CHAPA");
+    EXPECT_EQ(textOf(s, "TxtPrecioHr"), "38,50");
+    typeCombo(s, "Combo4", "revision");
+    setText(s, "TxtTReal", "3.25");
+    setText(s, "TxtTFact", "3,25");
+    setText(s, "TxtDesc", "150");
+    EXPECT_EQ(textOf(s, "TxtDesc"), "100");
+    setText(s, "TxtDesc", "0");
+    click(s, "KewlButtons4");
+    EXPECT_EQ(count("SELECT count(*) FROM TrabajosRealizadosODT WHERE NOperario = '1'"), 1);
+    EXPECT_EQ(cell(s, "MSHTrabajosRealizados", 0, 1), "PEPE");
+    EXPECT_EQ(cell(s, "MSHTrabajosRealizados", 0, 5), "3,25");
+    EXPECT_EQ(cell(s, "MSHTrabajosRealizados", 0, 9), "125,13");
+    EXPECT_EQ(totals(s), "125,13 20,02 145,15");
+
+    // A required field left empty stores nothing and keeps the panel.
+    typeCombo(s, "Combo4", "");
+    control<QComboBox>(s, "Combo4")->setEditText({});
+    setText(s, "TxtTFact", "1,333");
+    dialogs.clear();
+    click(s, "KewlButtons4");
+    EXPECT_EQ(dialogs.lastText(), "Debe completar todos los campos");
+    EXPECT_EQ(dialogs.entries().back().icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(count("SELECT count(*) FROM TrabajosRealizadosODT"), 1);
+    EXPECT_EQ(textOf(s, "TxtTFact"), "1,333");
+
+    // Materials: known code, no stock, unknown code, without code.
+    selectTab(s, "SSTab1", 2);
+    EXPECT_EQ(totals(s), "0,00 0,00 0,00");
+    setText(s, "TxtCodArt", "fil");
+    EXPECT_EQ(textOf(s, "TxtArticulo"), "FILTRO");
+    EXPECT_EQ(textOf(s, "TxtPrecUnidad"), "12,50");
+    EXPECT_EQ(textOf(s, "TxtUnidades"), "1");
+    EXPECT_TRUE(control<QLabel>(s, "LabelDesdeAlmacen")->isVisibleTo(s));
+    EXPECT_FALSE(control<QLabel>(s, "LabelSinAlmacen")->isVisibleTo(s));
+    setText(s, "TxtUnidades", "2");
+    click(s, "KewlButtons5");
+    EXPECT_DOUBLE_EQ(stockOf(db(), "FIL"), 8);
+
+    dialogs.clear();
+    setText(s, "TxtCodArt", "ZERO");
+    EXPECT_EQ(dialogs.lastText(), "No hay ninguna unidad del artículo en stock");
+    EXPECT_EQ(dialogs.entries().back().icon, Dialogs::Icon::Information);
+    click(s, "KewlButtons5");
+    EXPECT_DOUBLE_EQ(stockOf(db(), "ZERO"), -1);
+
+    // An unknown code: the quick creation opens and hands the new article back.
+    setText(s, "TxtCodArt", "NUEVA");
+    dialogs.answerYes();
+    control<QLineEdit>(s, "TxtUnidades")->setFocus();
+    EXPECT_EQ(dialogs.entries().back().title, "Articulo no registrado");
+    EXPECT_TRUE(control<QLabel>(s, "LabelSinAlmacen")->isVisibleTo(s));
+    QWidget* alta = openWindow("AltaArticulos");
+    ASSERT_NE(alta, nullptr);
+    alta->close();  // nothing stored there: nothing handed back
+    settle();
+    activate(s);
+    EXPECT_EQ(textOf(s, "TxtArticulo"), "");
+    addArticle(db(), "NUEVA", "BOMBILLA", 4, 1, 3);
+    services.handoffs().articleTargets.created(
+        NewArticle{true, "NUEVA", "BOMBILLA", Money::whole(3), {}});
+    EXPECT_EQ(textOf(s, "TxtArticulo"), "BOMBILLA");
+    EXPECT_TRUE(control<QLabel>(s, "LabelDesdeAlmacen")->isVisibleTo(s));
+    click(s, "KewlButtons5");
+    EXPECT_DOUBLE_EQ(stockOf(db(), "NUEVA"), 3);
+
+    // An unknown code not created and a line without code never move stock.
+    setText(s, "TxtCodArt", "NOEXISTE");
+    dialogs.answerNo();
+    control<QLineEdit>(s, "TxtArticulo")->setFocus();
+    EXPECT_EQ(textOf(s, "TxtArticulo"), "");
+    setText(s, "TxtArticulo", "tornillo");
+    setText(s, "TxtUnidades", "10");
+    setText(s, "TxtPrecUnidad", "0.1");
+    setText(s, "TxtDescArt", "0");
+    click(s, "KewlButtons5");
+    setText(s, "TxtArticulo", "arandela");
+    EXPECT_TRUE(control<QLabel>(s, "LabelSinAlmacen")->isVisibleTo(s));
+    setText(s, "TxtUnidades", "3");
+    setText(s, "TxtPrecUnidad", "1");
+    setText(s, "TxtDescArt", "");
+    click(s, "KewlButtons5");  // the discount became 0 on leaving
+    EXPECT_EQ(count("SELECT count(*) FROM MaterialesODT WHERE NArticulo = 'NOEXISTE'"), 1);
+    EXPECT_EQ(
+        count("SELECT count(*) FROM MaterialesODT WHERE Descripcion = 'ARANDELA' AND Dto = 0"), 1);
+    EXPECT_EQ(grid(s, "MSHMateriales")->model()->rowCount(), 5);
+    // 25 + 7 + 3 + 1 + 3
+    EXPECT_EQ(totals(s), "39,00 6,24 45,24");
+
+    // Supr hides the line and takes it out of the totals at once; it stays stored.
+    pressDelete(s, "MSHMateriales", 1);  // ZERO
+    EXPECT_EQ(grid(s, "MSHMateriales")->model()->rowCount(), 4);
+    EXPECT_EQ(totals(s), "32,00 5,12 37,12");
+    EXPECT_EQ(count("SELECT count(*) FROM MaterialesODT"), 5);
+
+    // Double-click edits the filter line: 2 -> 5 takes 3 more.
+    doubleClick(s, "MSHMateriales", 0);
+    EXPECT_EQ(textOf(s, "TxtArticulo"), "FILTRO");
+    EXPECT_EQ(textOf(s, "TxtUnidades"), "2");
+    EXPECT_EQ(textOf(s, "TxtStock"), "10");
+    setText(s, "TxtUnidades", "5");
+    click(s, "KewlButtons5");
+    EXPECT_DOUBLE_EQ(stockOf(db(), "FIL"), 5);
+    EXPECT_EQ(count("SELECT count(*) FROM MaterialesODT WHERE NArticulo = 'FIL'"), 1);
+    EXPECT_EQ(grid(s, "MSHMateriales")->model()->rowCount(), 4);  // the mark survives the reload
+
+    // Free lines.
+    selectTab(s, "SSTab1", 3);
+    setText(s, "Text13", "ref");
+    setText(s, "Text9", "grua");
+    setText(s, "Text10", "1");
+    setText(s, "Text11", "110,65");
+    setText(s, "Text12", "10");
+    click(s, "KewlButtons6");
+    EXPECT_EQ(cell(s, "MSHLibres", 0, 7), "99,59");
+    EXPECT_EQ(textOf(s, "Text12"), "0");
+    doubleClick(s, "MSHLibres", 0);
+    EXPECT_EQ(textOf(s, "Text11"), "110,65");
+    setText(s, "Text12", "0");
+    click(s, "KewlButtons6");
+    EXPECT_EQ(cell(s, "MSHLibres", 0, 7), "110,65");
+
+    // Labour edited by double-click.
+    selectTab(s, "SSTab1", 1);
+    doubleClick(s, "MSHTrabajosRealizados", 0);
+    EXPECT_EQ(control<QComboBox>(s, "Combo1")->currentText(), "PEPE");
+    EXPECT_EQ(textOf(s, "TxtPrecioHr"), "38,50");
+    setText(s, "TxtTFact", "2");
+    click(s, "KewlButtons4");
+    EXPECT_EQ(count("SELECT count(*) FROM TrabajosRealizadosODT"), 1);
+    EXPECT_EQ(cell(s, "MSHTrabajosRealizados", 0, 9), "77,00");
+
+    // The whole work order on the first tab: 77 + 69,50 + 110,65.
+    selectTab(s, "SSTab1", 0);
+    EXPECT_EQ(totals(s), "257,15 41,14 298,29");
+    pressDelete(s, "MSHFlexGrid1", 1);
+
+    dialogs.clear();
+    dialogs.answerNo();  // no printing
+    click(s, "CmdGuardar");
+    EXPECT_EQ(dialogs.texts(), (QStringList{"ODT Guardada con éxito", "¿Desea imprimirla ahora?"}));
+    settle();
+    EXPECT_EQ(openWindow("ODTS"), nullptr);
+    EXPECT_DOUBLE_EQ(stockOf(db(), "ZERO"), 0);  // the deleted line gave its unit back
+    EXPECT_DOUBLE_EQ(stockOf(db(), "FIL"), 5);
+    EXPECT_DOUBLE_EQ(stockOf(db(), "NUEVA"), 3);
+    const auto row = db().firstRow("SELECT * FROM ODTS");
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->value("NODT").toString(), "ODT/0001");
+    EXPECT_EQ(row->value("Kilometros").toDouble(), 123000);
+    EXPECT_EQ(Money::fromDb(row->value("Nominal")).format(), "257,15");
+    EXPECT_EQ(row->value("NFactura").toString(), "No");
+    EXPECT_EQ(row->value("NPresupuesto").toString(), "No");
+
+    // Reopened as the list opens it.
+    ODTS* again = openStored(row->value("Id_ODT").toLongLong());
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(control<QLineEdit>(again, "TxtNODT")->isReadOnly());
+    EXPECT_FALSE(control<QCheckBox>(again, "CheckOrden")->isEnabled());
+    EXPECT_EQ(textOf(again, "txtKm"), "123000");
+    EXPECT_EQ(grid(again, "MSHFlexGrid1")->model()->rowCount(), 1);
+    EXPECT_EQ(cell(again, "MSHFlexGrid1", 0, 2), "CAMBIO ACEITE");
+    EXPECT_EQ(grid(again, "MSHTrabajosRealizados")->model()->rowCount(), 1);
+    EXPECT_EQ(cell(again, "MSHTrabajosRealizados", 0, 2), "CHAPA");
+    EXPECT_EQ(cell(again, "MSHTrabajosRealizados", 0, 4), "05/03/2026");
+    const QStringList codes = {"FIL", "NUEVA", "NOEXISTE", ""};
+    ASSERT_EQ(grid(again, "MSHMateriales")->model()->rowCount(), 4);
+    for (int r = 0; r < 4; ++r) EXPECT_EQ(cell(again, "MSHMateriales", r, 1), codes[r]);
+    EXPECT_EQ(cell(again, "MSHMateriales", 0, 3), "5");
+    EXPECT_EQ(cell(again, "MSHLibres", 0, 3), "GRUA");
+    EXPECT_EQ(totals(again), "257,15 41,14 298,29");
+    dialogs.answerNo();  // nothing to keep
+    again->close();
+    settle();
+    EXPECT_EQ(count("SELECT count(*) FROM MaterialesODT"), 4);
+    EXPECT_TRUE(dialogs.allAnswersUsed());
+}
+
+TEST_F(OdtsScreenTest, SaveRefusalsKeepTheScreen) {
+    ODTS* s = openNew();
+    ASSERT_NE(s, nullptr);
+    dialogs.clear();
+    click(s, "CmdGuardar");
+    EXPECT_EQ(dialogs.lastText(), "Compruebe los KM del vehículo");
+    setText(s, "txtKm", "5000");
+    click(s, "CmdGuardar");
+    EXPECT_EQ(dialogs.lastText(), "No hay trabajos a realizar");
+    addJob(s, "RUIDO");
+    pressDelete(s, "MSHFlexGrid1", 0);
+    click(s, "CmdGuardar");
+    EXPECT_EQ(dialogs.lastText(), "No hay trabajos a realizar");
+    EXPECT_EQ(count("SELECT count(*) FROM ODTS"), 0);
+    EXPECT_EQ(openWindow("ODTS"), s);
+    // Saving from the close question, refused again: the screen stays with its lines.
+    dialogs.answerYes();
+    s->close();
+    EXPECT_TRUE(s->isVisible());
+    EXPECT_EQ(count("SELECT count(*) FROM TrabajosRealizar_ODT"), 1);
+    EXPECT_FALSE(s->quietSave());
+    EXPECT_EQ(s->lastSaveCheck(), workorders::SaveCheck::NoJobs);
+    dialogs.answerNo();
+    s->close();
+}
+
+TEST_F(OdtsScreenTest, DuplicateNumberIsRefused) {
+    db().exec("INSERT INTO ODTS (NODT, NFactura) VALUES ('ODT/0009', 'No')");
+    ODTS* s = openNew();
+    ASSERT_NE(s, nullptr);
+    dialogs.clear();
+    setText(s, "TxtNODT", "odt/0009");
+    control<QLineEdit>(s, "txtKm")->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(dialogs.lastText(), "La orden de trabajo ODT/0009 ya existe");
+    EXPECT_EQ(dialogs.entries().back().icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(QApplication::focusWidget(), control<QWidget>(s, "TxtNODT"));
+    dialogs.answerNo();
+    s->close();
+}
+
+TEST_F(OdtsScreenTest, ClosingWithoutSavingANewWorkOrderLeavesNothing) {
+    ODTS* s = openNew();
+    ASSERT_NE(s, nullptr);
+    addJob(s, "RUIDO");
+    selectTab(s, "SSTab1", 2);
+    setText(s, "TxtCodArt", "FIL");
+    setText(s, "TxtUnidades", "4");
+    click(s, "KewlButtons5");
+    ASSERT_DOUBLE_EQ(stockOf(db(), "FIL"), 6);
+    dialogs.clear();
+    dialogs.answerNo();
+    click(s, "Command6");
+    settle();
+    EXPECT_EQ(dialogs.texts(), QStringList{"¿Desea guardar esta ODT?"});
+    EXPECT_EQ(openWindow("ODTS"), nullptr);
+    EXPECT_EQ(count("SELECT count(*) FROM ODTS"), 0);
+    EXPECT_EQ(count("SELECT count(*) FROM TrabajosRealizar_ODT"), 0);
+    EXPECT_EQ(count("SELECT count(*) FROM MaterialesODT"), 0);
+    EXPECT_DOUBLE_EQ(stockOf(db(), "FIL"), 10);
+}
+
+TEST_F(OdtsScreenTest, InvoicedWorkOrderIsNotOpened) {
+    const qint64 id =
+        db().insert("INSERT INTO ODTS (NODT, NFactura) VALUES ('ODT/0002', 'FR26/03/00001')");
+    EXPECT_TRUE(services.handoffs().workOrders.edit(EditWorkOrderRequest{nullptr, id}));
+    EXPECT_EQ(openWindow("ODTS"), nullptr);
+    EXPECT_EQ(dialogs.lastText(), "No se puede editar una Orden de Trabajo ya facturada");
+}
+
+// What the delivery-note and invoice commands use: a quiet save and the totals.
+TEST_F(OdtsScreenTest, QuietSaveShowsNothingAndStaysOpen) {
+    ODTS* s = openNew();
+    ASSERT_NE(s, nullptr);
+    setText(s, "txtKm", "1");
+    addJob(s, "ITV");
+    selectTab(s, "SSTab1", 3);
+    setText(s, "Text9", "TASA");
+    setText(s, "Text10", "1");
+    setText(s, "Text11", "10,3125");
+    click(s, "KewlButtons6");
+    s->setInvoiceNumber("FR26/03/00004");
+    dialogs.clear();
+    EXPECT_TRUE(s->quietSave());
+    EXPECT_TRUE(dialogs.entries().empty());
+    EXPECT_TRUE(s->isVisible());
+    EXPECT_EQ(s->totals().base.format(), "10,31");
+    EXPECT_EQ(s->totals().vat.format(), "1,65");
+    EXPECT_EQ(s->exitDate(), QDate(2026, 3, 5));
+    EXPECT_EQ(db().scalar("SELECT NFactura FROM ODTS").toString(), "FR26/03/00004");
+    s->close();  // saved: nothing asked
+    EXPECT_TRUE(dialogs.entries().empty());
+}
+
+}  // namespace
+}  // namespace torvane::testing
+
+namespace torvane::testing {
+namespace {
+
+// After a save the user prints the workshop copy (with the jobs to do) and the
+// customer copy in preview.
+TEST_F(OdtsScreenTest, SavedWorkOrderPrintsBothCopies) {
+    ODTS* s = openNew();
+    ASSERT_NE(s, nullptr);
+    setText(s, "txtKm", "4500");
+    addJob(s, "CAMBIAR PASTILLAS");
+    dialogs.clear();
+    dialogs.answerYes();
+    click(s, "CmdGuardar");
+    settle();
+    QWidget* print = openWindow("FrmImprODT");
+    ASSERT_NE(print, nullptr);
+    control<QCheckBox>(print, "ChkCliente")->setChecked(true);
+    click(print, "CmdAceptar");
+    settle();
+    EXPECT_EQ(openWindow("FrmImprODT"), nullptr);
+    ASSERT_EQ(services.output.jobs().size(), 2u) << dialogs.texts().join(" / ").toStdString();
+    for (const auto& job : services.output.jobs()) {
+        EXPECT_TRUE(job.preview);
+        const QString text = job.report.toText();
+        EXPECT_TRUE(text.contains("ODT/0001")) << text.toStdString();
+        EXPECT_TRUE(text.contains("CAMBIAR PASTILLAS")) << text.toStdString();
+        EXPECT_TRUE(text.contains("1234-BCD")) << text.toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace torvane::testing

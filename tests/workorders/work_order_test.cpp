@@ -1,0 +1,456 @@
+#include "workorders/work_order.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "support/temp_home.h"
+#include "workorders/work_order_fixture.h"
+
+namespace torvane::testing {
+namespace {
+
+using namespace torvane::workorders;
+
+Quantity qty(const char* text) {
+    return *Quantity::parse(QString::fromUtf8(text));
+}
+Money money(const char* text) {
+    return *Money::parse(QString::fromUtf8(text));
+}
+
+class WorkOrderTest : public ::testing::Test {
+  public:
+    void SetUp() override {
+        vehicle = addCustomerWithVehicle(db());
+        addArticle(db(), "FIL", "FILTRO", 10, 1, 12.5);
+        addArticle(db(), "ACE", "ACEITE", 20, 1, 8);
+    }
+    Database& db() { return home.db(); }
+    Header header(const QString& number = "ODT/0001") {
+        Header h = newHeader(db(), number, vehicle, QDate(2026, 3, 5));
+        h.kilometres = "120000";
+        return h;
+    }
+    MaterialLine material(const char* code, const char* units, const QVariant& id = {}) {
+        MaterialLine l;
+        l.id = id;
+        l.code = QString::fromLatin1(code);
+        l.description = "PIEZA";
+        l.units = qty(units);
+        l.price = money("10");
+        return l;
+    }
+    qint64 addJob(const QString& number, const QString& text = "CAMBIO ACEITE") {
+        return storeJob(db(), number, JobLine{{}, text});
+    }
+    int count(const char* sql, const QVariantList& params = {}) {
+        return db().scalar(sql, params).toInt();
+    }
+
+    TempHome home;
+    qint64 vehicle = 0;
+};
+
+// Each line counts as its cell shows it: rounded to cents, halves away from zero;
+// labour and free lines are converted to currency (four decimals, halves to even) first.
+TEST(WorkOrderLines, AmountIsTheRoundedCell) {
+    struct Case {
+        LineKind kind;
+        const char* units;
+        const char* price;
+        const char* discount;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {LineKind::Labour, "1,333", "30", "0", "39,99"},
+        {LineKind::Labour, "3,25", "38,50", "0", "125,13"},
+        {LineKind::Materials, "1", "110,65", "10", "99,59"},
+        {LineKind::FreeLines, "1", "110,65", "10", "99,59"},
+        {LineKind::Materials, "3", "0,335", "0", "1,01"},
+        {LineKind::Materials, "-2", "12,50", "0", "-25,00"},
+        // 1,5 × 0,8233 = 1,23495: currency first gives 1,2350, then 1,24; a material
+        // line rounds the exact value once, to 1,23.
+        {LineKind::Labour, "1,5", "0,8233", "0", "1,24"},
+        {LineKind::FreeLines, "1,5", "0,8233", "0", "1,24"},
+        {LineKind::Materials, "1,5", "0,8233", "0", "1,23"},
+        {LineKind::Labour, "2", "40", "100", "0,00"},
+    };
+    for (const Case& c : cases) {
+        Money amount;
+        if (c.kind == LineKind::Labour) {
+            LabourLine l;
+            l.billedTime = qty(c.units);
+            l.price = money(c.price);
+            l.discount = qty(c.discount);
+            amount = l.amount();
+        } else if (c.kind == LineKind::Materials) {
+            amount =
+                MaterialLine{{}, "X", "X", qty(c.units), money(c.price), qty(c.discount)}.amount();
+        } else {
+            amount = FreeLine{{}, "", "X", qty(c.units), money(c.price), qty(c.discount)}.amount();
+        }
+        EXPECT_EQ(amount.format(), QString::fromUtf8(c.shown))
+            << c.units << " x " << c.price << " - " << c.discount << "%";
+    }
+}
+
+TEST(WorkOrderLines, PanelTotalsPerTab) {
+    LabourLine l1;
+    l1.billedTime = qty("1,333");
+    l1.price = money("30");
+    LabourLine l2;
+    l2.billedTime = qty("3,25");
+    l2.price = money("38,50");
+    const std::vector<DocumentLine> labour = {toDocumentLine(l1), toDocumentLine(l2)};
+    std::vector<DocumentLine> materials = {
+        toDocumentLine(MaterialLine{{}, "A", "A", qty("1"), money("110,65"), qty("10")}),
+        toDocumentLine(MaterialLine{{}, "B", "B", qty("4"), money("1000"), qty("0")})};
+    materials[1].deleted = true;  // a line marked with Supr counts nowhere
+    const std::vector<DocumentLine> freeLines = {
+        toDocumentLine(FreeLine{{}, "", "GRUA", qty("1"), money("50"), qty("0")})};
+
+    struct Case {
+        int tab;
+        const char* base;
+        const char* vat;
+        const char* total;
+    };
+    const Case cases[] = {
+        {0, "314,71", "50,35", "365,06"},  // 39,99 + 125,13 + 99,59 + 50
+        {1, "165,12", "26,42", "191,54"},
+        {2, "99,59", "15,93", "115,52"},  // 15,9344
+        {3, "50,00", "8,00", "58,00"},
+    };
+    for (const Case& c : cases) {
+        const Totals t = tabTotals(c.tab, labour, materials, freeLines);
+        EXPECT_EQ(t.base.format(), c.base) << "tab " << c.tab;
+        EXPECT_EQ(t.vat.format(), c.vat) << "tab " << c.tab;
+        EXPECT_EQ(t.total.format(), c.total) << "tab " << c.tab;
+    }
+}
+
+TEST(WorkOrderLines, VatIsSixteenPercentRoundedHalfAwayFromZero) {
+    const struct {
+        const char* base;
+        const char* vat;
+    } cases[] = {{"0,03", "0,00"},
+                 {"0,25", "0,04"},
+                 {"1234,56", "197,53"},
+                 {"-0,25", "-0,04"},
+                 {"10,3125", "1,65"}};
+    for (const auto& c : cases) EXPECT_EQ(totalsOf(money(c.base)).vat.format(), c.vat) << c.base;
+}
+
+TEST(WorkOrderLines, DiscountBound) {
+    const struct {
+        const char* typed;
+        bool enteringOrLeaving;
+        const char* shown;
+    } cases[] = {
+        {"150", false, "100"}, {"101", true, "100"},
+        {"100", false, "100"}, {"7", false, "7"},
+        {"", true, "0"},       {"", false, ""},
+        {"0", true, "0"},      {"99999999999999999999999", false, "100"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(boundDiscount(c.typed, c.enteringOrLeaving), c.shown)
+            << "'" << c.typed << "' " << c.enteringOrLeaving;
+}
+
+// Stock moves when a line with a known code is added, by the difference when it is
+// edited, and back when a deleted line is removed at saving.
+TEST_F(WorkOrderTest, StockMovements) {
+    struct Case {
+        const char* name;
+        std::function<void(WorkOrderTest&)> steps;
+        double filters;  // FIL starts at 10
+        double oil;      // ACE starts at 20
+    };
+    const QString n = "ODT/0001";
+    const Case cases[] = {
+        {"add", [&](WorkOrderTest& t) { storeMaterial(t.db(), n, t.material("FIL", "2")); }, 8, 20},
+        {"add twice",
+         [&](WorkOrderTest& t) {
+             storeMaterial(t.db(), n, t.material("FIL", "2"));
+             storeMaterial(t.db(), n, t.material("FIL", "2"));
+         },
+         6, 20},
+        {"edit 2 -> 5 takes 3 more",
+         [&](WorkOrderTest& t) {
+             const qint64 id = storeMaterial(t.db(), n, t.material("FIL", "2"));
+             storeMaterial(t.db(), n, t.material("FIL", "5", id));
+         },
+         5, 20},
+        {"edit to another article",
+         [&](WorkOrderTest& t) {
+             const qint64 id = storeMaterial(t.db(), n, t.material("FIL", "2"));
+             storeMaterial(t.db(), n, t.material("ACE", "3", id));
+         },
+         10, 17},
+        {"code typed in lower case",
+         [&](WorkOrderTest& t) { storeMaterial(t.db(), n, t.material("fil", "1")); }, 9, 20},
+        {"a negative line gives units",
+         [&](WorkOrderTest& t) { storeMaterial(t.db(), n, t.material("ACE", "-1,5")); }, 10, 21.5},
+        {"without code", [&](WorkOrderTest& t) { storeMaterial(t.db(), n, t.material("", "4")); },
+         10, 20},
+        {"unknown code",
+         [&](WorkOrderTest& t) { storeMaterial(t.db(), n, t.material("NOEXISTE", "4")); }, 10, 20},
+        {"deleted then saved gives back",
+         [&](WorkOrderTest& t) {
+             t.addJob(n);
+             storeMaterial(t.db(), n, t.material("ACE", "1"));
+             const qint64 id = storeMaterial(t.db(), n, t.material("FIL", "3"));
+             Deletions d;
+             d.materials = {id};
+             ASSERT_EQ(save(t.db(), t.header(n), d).check, SaveCheck::Ok);
+         },
+         10, 19},
+        {"deleted unknown code saved",
+         [&](WorkOrderTest& t) {
+             t.addJob(n);
+             const qint64 id = storeMaterial(t.db(), n, t.material("NOEXISTE", "3"));
+             Deletions d;
+             d.materials = {id};
+             ASSERT_EQ(save(t.db(), t.header(n), d).check, SaveCheck::Ok);
+         },
+         10, 20},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        db().exec("DELETE FROM MaterialesODT");
+        db().exec("DELETE FROM ODTS");
+        db().exec("DELETE FROM TrabajosRealizar_ODT");
+        db().exec("UPDATE Articulos SET StockInicial = CASE Codigo WHEN 'FIL' THEN 10 ELSE 20 END");
+        c.steps(*this);
+        EXPECT_DOUBLE_EQ(stockOf(db(), "FIL"), c.filters);
+        EXPECT_DOUBLE_EQ(stockOf(db(), "ACE"), c.oil);
+    }
+}
+
+TEST_F(WorkOrderTest, MarkedLineStaysUntilSaved) {
+    const QString n = "ODT/0001";
+    addJob(n);
+    const qint64 id = storeMaterial(db(), n, material("FIL", "2"));
+    Deletions d;
+    d.materials = {id};
+    EXPECT_EQ(savedTotals(db(), n, d).base, Money());
+    EXPECT_EQ(count("SELECT count(*) FROM MaterialesODT"), 1);
+    EXPECT_DOUBLE_EQ(stockOf(db(), "FIL"), 8);
+    ASSERT_EQ(save(db(), header(n), d).check, SaveCheck::Ok);
+    EXPECT_EQ(count("SELECT count(*) FROM MaterialesODT"), 0);
+    EXPECT_DOUBLE_EQ(stockOf(db(), "FIL"), 10);
+}
+
+TEST_F(WorkOrderTest, SaveRefusedStoresNothing) {
+    struct Case {
+        const char* name;
+        const char* km;
+        int jobs;
+        int jobsDeleted;
+        SaveCheck check;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"no kilometres", "", 1, 0, SaveCheck::NoKilometres, "Compruebe los KM del vehículo"},
+        {"blank kilometres", "  ", 1, 0, SaveCheck::NoKilometres, "Compruebe los KM del vehículo"},
+        {"no job", "1000", 0, 0, SaveCheck::NoJobs, "No hay trabajos a realizar"},
+        {"every job deleted", "1000", 2, 2, SaveCheck::NoJobs, "No hay trabajos a realizar"},
+        {"kilometres checked first", "", 0, 0, SaveCheck::NoKilometres,
+         "Compruebe los KM del vehículo"},
+        {"one job left", "1000", 2, 1, SaveCheck::Ok, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        db().exec("DELETE FROM ODTS");
+        db().exec("DELETE FROM TrabajosRealizar_ODT");
+        db().exec("DELETE FROM MaterialesODT");
+        db().exec("UPDATE Articulos SET StockInicial = 10 WHERE Codigo = 'FIL'");
+        const QString n = "ODT/0001";
+        Deletions d;
+        for (int i = 0; i < c.jobs; ++i) {
+            const qint64 id = addJob(n);
+            if (i < c.jobsDeleted) d.jobs << id;
+        }
+        // Labour and materials do not stand in for a job to do.
+        storeLabour(
+            db(), n,
+            LabourLine{
+                {}, "", "", "MECANICA", "REVISION", {}, qty("1"), qty("1"), money("30"), qty("0")});
+        const qint64 mat = storeMaterial(db(), n, material("FIL", "2"));
+        d.materials = {mat};
+        Header h = header(n);
+        h.kilometres = c.km;
+        const SaveResult r = save(db(), h, d);
+        EXPECT_EQ(r.check, c.check);
+        EXPECT_EQ(saveCheckMessage(r.check), QString::fromUtf8(c.message));
+        const bool saved = c.check == SaveCheck::Ok;
+        EXPECT_EQ(count("SELECT count(*) FROM ODTS"), saved ? 1 : 0);
+        EXPECT_EQ(count("SELECT count(*) FROM MaterialesODT"), saved ? 0 : 1);
+        EXPECT_DOUBLE_EQ(stockOf(db(), "FIL"), saved ? 10 : 8);
+    }
+}
+
+TEST_F(WorkOrderTest, HeaderStoredWithNoMarkersAndNominalBase) {
+    struct Case {
+        const char* estimate;
+        const char* deliveryNote;
+        const char* invoice;
+        bool internal;
+        const char* storedEstimate;
+        const char* storedNote;
+        const char* storedInvoice;
+        const char* interna;
+    };
+    const Case cases[] = {
+        {"", "", "", false, "No", "No", "No", "No"},
+        {"  ", "", "", true, "No", "No", "No", "Si"},
+        {"P-12", "AL26/03/00001", "FR26/03/00002", false, "P-12", "AL26/03/00001", "FR26/03/00002",
+         "No"},
+    };
+    const QString n = "ODT/0001";
+    addJob(n);
+    storeLabour(db(), n,
+                LabourLine{{}, "", "", "", "X", {}, qty("1"), qty("1,333"), money("30"), qty("0")});
+    storeMaterial(db(), n, MaterialLine{{}, "", "X", qty("1"), money("110,65"), qty("10")});
+    for (const Case& c : cases) {
+        db().exec("DELETE FROM ODTS");
+        Header h = header(n);
+        h.estimateNumber = c.estimate;
+        h.deliveryNote = c.deliveryNote;
+        h.invoice = c.invoice;
+        h.internal = c.internal;
+        const SaveResult r = save(db(), h, {});
+        ASSERT_EQ(r.check, SaveCheck::Ok);
+        const auto row = db().firstRow("SELECT * FROM ODTS WHERE Id_ODT = ?", {r.id});
+        ASSERT_TRUE(row);
+        EXPECT_EQ(row->value("NPresupuesto").toString(), c.storedEstimate);
+        EXPECT_EQ(row->value("NAlbaran").toString(), c.storedNote);
+        EXPECT_EQ(row->value("NFactura").toString(), c.storedInvoice);
+        EXPECT_EQ(row->value("Interna").toString(), c.interna);
+        // 39,99 + 99,59 without VAT
+        EXPECT_EQ(Money::fromDb(row->value("Nominal")), money("139,58"));
+        EXPECT_EQ(r.totals.vat, money("22,33"));
+        EXPECT_EQ(row->value("Kilometros").toDouble(), 120000);
+        EXPECT_EQ(row->value("Fecha").toString(), "2026-03-05");
+        EXPECT_EQ(row->value("Combustible").toString(), "Desconocido");
+        EXPECT_EQ(row->value("Id_Coche").toLongLong(), vehicle);
+    }
+}
+
+TEST_F(WorkOrderTest, SavingAgainUpdatesTheSameRow) {
+    const QString n = "ODT/0001";
+    addJob(n);
+    SaveResult first = save(db(), header(n), {});
+    ASSERT_EQ(first.check, SaveCheck::Ok);
+    auto h = headerById(db(), first.id);
+    ASSERT_TRUE(h);
+    h->kilometres = "130500";
+    h->collects = true;
+    const SaveResult second = save(db(), *h, {});
+    EXPECT_EQ(second.id, first.id);
+    EXPECT_EQ(count("SELECT count(*) FROM ODTS"), 1);
+    const auto again = headerById(db(), first.id);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->kilometres, "130500");
+    EXPECT_TRUE(again->collects);
+    EXPECT_EQ(again->invoice, "No");
+}
+
+TEST_F(WorkOrderTest, DiscardNewRemovesEverythingAndGivesStockBack) {
+    const QString n = "ODT/0007";
+    addJob(n);
+    storeLabour(db(), n,
+                LabourLine{{}, "", "", "", "X", {}, qty("1"), qty("1"), money("30"), qty("0")});
+    storeMaterial(db(), n, material("FIL", "3"));
+    storeMaterial(db(), n, material("", "3"));
+    storeFreeLine(db(), n, FreeLine{{}, "R", "GRUA", qty("1"), money("50"), qty("0")});
+    addJob("ODT/0001", "OTRA ORDEN");  // another work order's lines stay
+    ASSERT_DOUBLE_EQ(stockOf(db(), "FIL"), 7);
+    discardNew(db(), n);
+    EXPECT_EQ(count("SELECT count(*) FROM ODTS"), 0);
+    EXPECT_EQ(lineCounts(db(), n), (std::array<int, kLineKinds>{0, 0, 0, 0}));
+    EXPECT_EQ(lineCounts(db(), "ODT/0001"), (std::array<int, kLineKinds>{1, 0, 0, 0}));
+    EXPECT_DOUBLE_EQ(stockOf(db(), "FIL"), 10);
+}
+
+TEST_F(WorkOrderTest, DiscardExistingRemovesOnlyLinesAddedSinceOpening) {
+    const QString n = "ODT/0003";
+    const qint64 job = addJob(n, "FRENOS");
+    storeLabour(db(), n,
+                LabourLine{{}, "", "", "", "ANTES", {}, qty("1"), qty("1"), money("30"), qty("0")});
+    storeMaterial(db(), n, material("FIL", "1"));
+    ASSERT_EQ(save(db(), header(n), {}).check, SaveCheck::Ok);
+    const auto atOpening = lineCounts(db(), n);
+    ASSERT_EQ(atOpening, (std::array<int, kLineKinds>{1, 1, 1, 0}));
+
+    addJob(n, "NUEVO");
+    storeLabour(
+        db(), n,
+        LabourLine{{}, "", "", "", "DESPUES", {}, qty("1"), qty("1"), money("30"), qty("0")});
+    storeMaterial(db(), n, material("FIL", "2"));
+    storeFreeLine(db(), n, FreeLine{{}, "", "LIBRE", qty("1"), money("5"), qty("0")});
+    ASSERT_DOUBLE_EQ(stockOf(db(), "FIL"), 7);
+
+    discardExisting(db(), n, atOpening);
+    const Lines lines = linesOf(db(), n);
+    ASSERT_EQ(lines.jobs.size(), 1u);
+    EXPECT_EQ(lines.jobs[0].id.toLongLong(), job);
+    ASSERT_EQ(lines.labour.size(), 1u);
+    EXPECT_EQ(lines.labour[0].work, "ANTES");
+    ASSERT_EQ(lines.materials.size(), 1u);
+    EXPECT_TRUE(lines.freeLines.empty());
+    EXPECT_DOUBLE_EQ(stockOf(db(), "FIL"), 9);
+    EXPECT_EQ(count("SELECT count(*) FROM ODTS"), 1);
+}
+
+TEST_F(WorkOrderTest, LinesReadBackAsStored) {
+    addOperator(db(), "7", "PEPE", "MECANICA");
+    const QString n = "ODT/0001";
+    LabourLine l{{},         "7",         "",
+                 "MECANICA", "REVISION",  QDate(2026, 3, 4),
+                 qty("2,5"), qty("3,25"), money("38,50"),
+                 qty("5")};
+    const qint64 id = storeLabour(db(), n, l);
+    l.id = id;
+    l.work = "REVISION GENERAL";
+    storeLabour(db(), n, l);
+    const auto labour = labourOf(db(), n);
+    ASSERT_EQ(labour.size(), 1u);
+    EXPECT_EQ(labour[0].operatorName, "PEPE");
+    EXPECT_EQ(labour[0].work, "REVISION GENERAL");
+    EXPECT_EQ(labour[0].date, QDate(2026, 3, 4));
+    EXPECT_EQ(labour[0].realTime, qty("2,5"));
+    EXPECT_EQ(labour[0].amount().format(), "118,87");  // 125,125 less 5 % = 118,86875
+    const DocumentLine shown = toDocumentLine(labour[0]);
+    EXPECT_EQ(shown.texts.value(3), "04/03/2026");
+    EXPECT_EQ(shown.texts.value(4), "2,50");
+}
+
+TEST_F(WorkOrderTest, OpeningChoicesAndNumbers) {
+    addOperator(db(), "1", "LUIS", "CHAPA");
+    addDepartment(db(), "MECANICA", 30);
+    addDepartment(db(), "CHAPA", 38.5);
+    EXPECT_EQ(operatorNames(db()), QStringList{"LUIS"});
+    EXPECT_EQ(departmentNames(db()), (QStringList{"MECANICA", "CHAPA"}));
+    const auto op = operatorByName(db(), "LUIS");
+    ASSERT_TRUE(op);
+    EXPECT_EQ(op->code, "1");
+    EXPECT_EQ(op->department, "CHAPA");
+    EXPECT_EQ(departmentPrice(db(), "CHAPA"), money("38,50"));
+    EXPECT_FALSE(departmentPrice(db(), "PINTURA"));
+    EXPECT_FALSE(operatorByName(db(), "NADIE"));
+
+    const Header h = newHeader(db(), "ODT/00001", vehicle, QDate(2026, 3, 5));
+    EXPECT_EQ(h.fuel, "Desconocido");
+    EXPECT_EQ(h.exitDate, QDate(2026, 3, 5));
+    EXPECT_NE(h.customerId, 0);
+    EXPECT_FALSE(numberExists(db(), "ODT/00001"));
+    addJob("ODT/00001");
+    ASSERT_EQ(save(db(), header("ODT/00001"), {}).check, SaveCheck::Ok);
+    EXPECT_TRUE(numberExists(db(), "odt/00001"));
+    EXPECT_EQ(duplicateNumberMessage("ODT/00001"), "La orden de trabajo ODT/00001 ya existe");
+}
+
+}  // namespace
+}  // namespace torvane::testing
