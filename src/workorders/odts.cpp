@@ -19,6 +19,7 @@
 #include "masters/articles.h"
 #include "masters/busqueda_articulos.h"
 #include "masters/busqueda_vehiculos.h"
+#include "reports/informes.h"
 #include "workorders/frm_impr_odt.h"
 
 namespace torvane {
@@ -344,15 +345,16 @@ void ODTS::buildTotalsAndCommands(QBoxLayout* into) {
     commands_ = new CommandBar(
         this,
         {{QStringLiteral("CmdGuardar"), QStringLiteral("Guardar ODT"), [this] { runSave(false); }},
-         {QStringLiteral("CmdAlbaran"), QStringLiteral("Crear albaran"), [] {}},
-         {QStringLiteral("CmdFacturar"), QStringLiteral("Facturar"), [] {}},
-         {QStringLiteral("KewlButtons1"), QStringLiteral("Factura interna"), [] {}},
-         {QStringLiteral("KewlButtons2"), QStringLiteral("Ticket"), [] {}},
+         {QStringLiteral("CmdAlbaran"), QStringLiteral("Crear albaran"),
+          [this] { makeDeliveryNote(); }},
+         {QStringLiteral("CmdFacturar"), QStringLiteral("Facturar"),
+          [this] { makeInvoice(invoicing::InvoiceDocument::Invoice); }},
+         {QStringLiteral("KewlButtons1"), QStringLiteral("Factura interna"),
+          [this] { makeInvoice(invoicing::InvoiceDocument::Internal); }},
+         {QStringLiteral("KewlButtons2"), QStringLiteral("Ticket"),
+          [this] { makeInvoice(invoicing::InvoiceDocument::Ticket); }},
          {QStringLiteral("CmdPresupuesto"), QStringLiteral("Presup."), [] {}},
          {QStringLiteral("Command6"), QStringLiteral("Salir"), [this] { close(); }}});
-    // Delivery notes and invoices are made from here once their commands are wired.
-    for (const char* name : {"CmdAlbaran", "CmdFacturar", "KewlButtons1", "KewlButtons2"})
-        commands_->button(QString::fromLatin1(name))->setEnabled(false);
     into->addWidget(commands_);
 }
 
@@ -936,18 +938,88 @@ bool ODTS::runSave(bool quiet) {
         if (!quiet) dialogs_.critical(saveCheckMessage(result.check));
         return false;
     }
-    header_ = headerFromScreen();
-    header_.id = result.id;
-    saved_ = true;
-    newOrder_ = false;
-    countsAtOpening_ = lineCounts(session_.db(), header_.number);
-    reloadAll();
+    takeStored(result.id);
     if (quiet) return true;
     dialogs_.message(QStringLiteral("ODT Guardada con éxito"));
     if (dialogs_.question(QStringLiteral("¿Desea imprimirla ahora?")))
         openScreen(nullptr, new FrmImprODT(session_, services_, header_.number));
     close();
     return true;
+}
+
+void ODTS::takeStored(qint64 id) {
+    header_ = headerFromScreen();
+    header_.id = id;
+    saved_ = true;
+    newOrder_ = false;
+    countsAtOpening_ = lineCounts(session_.db(), header_.number);
+    reloadAll();
+}
+
+bool ODTS::documentChecksPass() {
+    refreshTotals();
+    const QString refusal = invoicing::checkEditorDocument(jobsLeft(), field("txtKm")->text());
+    if (refusal.isEmpty()) return true;
+    dialogs_.critical(refusal);
+    return false;
+}
+
+invoicing::StoreWorkOrder ODTS::storeWithNumber(bool invoice, qint64& storedId) {
+    return [this, invoice, &storedId](Database& db, const QString& number) {
+        Header h = headerFromScreen();
+        (invoice ? h.invoice : h.deliveryNote) = number;
+        const SaveResult r = saveWithin(db, h, deletions());
+        // A refused save undoes the whole step.
+        if (r.check != SaveCheck::Ok) throw DbError(saveCheckMessage(r.check));
+        storedId = r.id;
+    };
+}
+
+void ODTS::makeDeliveryNote() {
+    if (!documentChecksPass()) return;
+    qint64 id = 0;
+    invoicing::Result r;
+    try {
+        r = invoicing::deliveryNoteFromEditor(session_, number(), storeWithNumber(false, id));
+    } catch (const DbError& e) {
+        dialogs_.critical(e.message());
+        return;
+    }
+    if (!r) {
+        dialogs_.message(r.refusal, r.icon);
+        return;
+    }
+    setDeliveryNoteNumber(r.numbers.value(0));
+    takeStored(id);
+    Informes::ImprimirAlbaranODT(session_, services_, r.formula,
+                                 QString::fromLatin1(invoicing::kDeliveryNoteReport));
+}
+
+void ODTS::makeInvoice(invoicing::InvoiceDocument document) {
+    if (!documentChecksPass()) return;
+    qint64 id = 0;
+    invoicing::EditorInvoice in;
+    in.workOrder = number();
+    in.exitDate = exitDate();
+    in.base = totals().base;
+    in.paid = dialogs_.question(QString::fromUtf8(invoicing::kMarkPaid));
+    in.storeWorkOrder = storeWithNumber(true, id);
+    invoicing::Result r;
+    try {
+        r = invoicing::invoiceFromEditor(session_, in);
+    } catch (const DbError& e) {
+        dialogs_.critical(e.message());
+        return;
+    }
+    if (!r) {
+        dialogs_.message(r.refusal, r.icon);
+        return;
+    }
+    setInvoiceNumber(r.numbers.value(0));
+    takeStored(id);
+    const invoicing::PrintTarget target = invoicing::printTarget(document);
+    Informes::ImprimirFacturaODT(session_, services_, number(), target.file, target.preview);
+    close();
 }
 
 void ODTS::closeEvent(QCloseEvent* event) {

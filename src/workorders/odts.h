@@ -14,6 +14,7 @@
 #include "core/services.h"
 #include "core/session.h"
 #include "workorders/work_order.h"
+#include "workorders/work_order_invoicing.h"
 
 namespace torvane {
 
@@ -104,6 +105,14 @@ class ODTS : public QWidget {
     bool store(const std::function<void()>& step);
     bool storeCounted(workorders::LineKind kind, const std::function<void()>& step);
     bool runSave(bool quiet);
+    // What follows a stored save: the screen shows the work order as stored.
+    void takeStored(qint64 id);
+    // Delivery note and invoices: the jobs and kilometre checks, then one step that
+    // stores the work order with its new number.
+    bool documentChecksPass();
+    invoicing::StoreWorkOrder storeWithNumber(bool invoice, qint64& storedId);
+    void makeDeliveryNote();
+    void makeInvoice(invoicing::InvoiceDocument document);
     void lockNumberOnceLinesExist();
 
     QLineEdit* field(const char* name) const;

@@ -537,8 +537,14 @@ Totals savedTotals(Database& db, const QString& number, const Deletions& deletio
 }
 
 SaveResult save(Database& db, const Header& header, const Deletions& deletions) {
-    SaveResult result;
     Database::Transaction tx(db);
+    SaveResult result = saveWithin(db, header, deletions);
+    if (result.check == SaveCheck::Ok) tx.commit();
+    return result;
+}
+
+SaveResult saveWithin(Database& db, const Header& header, const Deletions& deletions) {
+    SaveResult result;
     result.check = checkSave(db, header, deletions);
     if (result.check != SaveCheck::Ok) return result;
     result.totals = savedTotals(db, header.number, deletions);
@@ -579,7 +585,6 @@ SaveResult save(Database& db, const Header& header, const Deletions& deletions) 
     deleteLines(db, LineKind::Labour, deletions.labour);
     deleteLines(db, LineKind::Materials, deletions.materials);
     deleteLines(db, LineKind::FreeLines, deletions.freeLines);
-    tx.commit();
     return result;
 }
 

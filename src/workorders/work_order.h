@@ -194,6 +194,9 @@ struct SaveResult {
 // marked lines deleted, and the units of deleted stock-moving material lines given back.
 // Nothing is written when the check fails.
 SaveResult save(Database& db, const Header& header, const Deletions& deletions);
+// The same inside the caller's transaction (a delivery note or an invoice stores the
+// work order with its number): nothing written when the check fails.
+SaveResult saveWithin(Database& db, const Header& header, const Deletions& deletions);
 // The totals saving would store: every line of the work order less the deleted ones.
 Totals savedTotals(Database& db, const QString& number, const Deletions& deletions);
 

@@ -110,8 +110,6 @@ TEST_F(OdtsScreenTest, WholeWorkOrderStoredAndReopened) {
     EXPECT_EQ(control<QComboBox>(s, "ComboCombustible")->currentText(), "Desconocido");
     EXPECT_EQ(textOf(s, "txtFechaEntrada"), "05/03/2026");
     EXPECT_EQ(textOf(s, "TxtNFactura"), "No");
-    EXPECT_FALSE(enabled(s, "CmdFacturar"));
-    EXPECT_FALSE(enabled(s, "CmdAlbaran"));
 
     setText(s, "txtKm", "12a3000");
     EXPECT_EQ(textOf(s, "txtKm"), "123000");
@@ -400,6 +398,91 @@ TEST_F(OdtsScreenTest, QuietSaveShowsNothingAndStaysOpen) {
     EXPECT_TRUE(dialogs.entries().empty());
 }
 
+// Invoicing from the editor: the checks in their order and with their own texts, then
+// the invoice row, its payment and the work order's number stored together, the
+// invoice printed and the editor closed.
+TEST_F(OdtsScreenTest, EditorInvoiceStoresItAllThenPrintsAndCloses) {
+    struct Check {
+        bool job;
+        const char* km;
+        const char* message;
+    };
+    const Check checks[] = {{false, "", "No hay trabajos a realizar"},
+                            {false, "100", "No hay trabajos a realizar"},
+                            {true, "", "Compruebe los Kilómetros del vehículo"}};
+    for (const char* command : {"CmdFacturar", "CmdAlbaran"}) {
+        for (const Check& c : checks) {
+            ODTS* s = openNew();
+            ASSERT_NE(s, nullptr);
+            if (c.job) addJob(s, "RUIDO");
+            setText(s, "txtKm", QString::fromUtf8(c.km));
+            dialogs.clear();
+            click(s, command);
+            EXPECT_EQ(dialogs.texts(), QStringList{QString::fromUtf8(c.message)}) << command;
+            EXPECT_EQ(dialogs.entries().back().icon, Dialogs::Icon::Critical);
+            EXPECT_EQ(count("SELECT count(*) FROM FacturasODT"), 0);
+            dialogs.answerNo();
+            s->close();
+            settle();
+        }
+    }
+    EXPECT_EQ(count("SELECT count(*) FROM ODTS"), 0);
+
+    ODTS* s = openNew();
+    ASSERT_NE(s, nullptr);
+    setText(s, "txtKm", "4500");
+    addJob(s, "REVISION");
+    selectTab(s, "SSTab1", 3);
+    setText(s, "Text9", "REVISION COMPLETA");
+    setText(s, "Text10", "1");
+    setText(s, "Text11", "100");
+    click(s, "KewlButtons6");
+    dialogs.clear();
+    dialogs.answerYes();  // paid
+    click(s, "CmdFacturar");
+    settle();
+    EXPECT_EQ(dialogs.texts(), QStringList{"¿Marcar como pagada?"});
+    auto row = db().firstRow("SELECT * FROM FacturasODT");
+    ASSERT_TRUE(row);
+    const QString number = row->value("NFactura").toString();
+    EXPECT_TRUE(number.startsWith("FR")) << number.toStdString();
+    EXPECT_EQ(row->value("Fecha").toString(), "2026-03-05");
+    EXPECT_DOUBLE_EQ(row->value("Base").toDouble(), 100);
+    EXPECT_DOUBLE_EQ(row->value("IVA").toDouble(), 16);
+    EXPECT_DOUBLE_EQ(row->value("Importe").toDouble(), 116);
+    EXPECT_DOUBLE_EQ(row->value("Pagado").toDouble(), 116);
+    EXPECT_EQ(count("SELECT count(*) FROM Cobros WHERE Cantidad = 116"), 1);
+    EXPECT_EQ(db().scalar("SELECT NFactura FROM ODTS").toString(), number);
+    EXPECT_DOUBLE_EQ(db().scalar("SELECT Nominal FROM ODTS").toDouble(), 100);
+    ASSERT_EQ(services.output.jobs().size(), 1u);
+    EXPECT_TRUE(services.output.jobs().front().preview);
+    EXPECT_EQ(openWindow("ODTS"), nullptr);
+}
+
+// A delivery note numbers and stores the work order, prints it and keeps the editor
+// open; a second one gives a new number.
+TEST_F(OdtsScreenTest, EditorDeliveryNoteStoresTheNumberAndPrints) {
+    ODTS* s = openNew();
+    ASSERT_NE(s, nullptr);
+    setText(s, "txtKm", "4500");
+    addJob(s, "REVISION");
+    dialogs.clear();
+    click(s, "CmdAlbaran");
+    settle();
+    EXPECT_TRUE(dialogs.entries().empty()) << dialogs.lastText().toStdString();
+    const QString first = db().scalar("SELECT NAlbaran FROM ODTS").toString();
+    EXPECT_TRUE(first.startsWith("AL")) << first.toStdString();
+    EXPECT_EQ(textOf(s, "TxtNAlbaran"), first);
+    EXPECT_EQ(db().scalar("SELECT NFactura FROM ODTS").toString(), "No");
+    ASSERT_EQ(services.output.jobs().size(), 1u);
+    EXPECT_EQ(openWindow("ODTS"), s);
+    click(s, "CmdAlbaran");
+    settle();
+    EXPECT_NE(db().scalar("SELECT NAlbaran FROM ODTS").toString(), first);
+    EXPECT_EQ(count("SELECT count(*) FROM ODTS"), 1);
+    s->close();  // stored: nothing asked
+    EXPECT_TRUE(dialogs.entries().empty());
+}
 }  // namespace
 }  // namespace torvane::testing
 
