@@ -120,6 +120,10 @@ QVariant LineTableModel::data(const QModelIndex& index, int role) const {
             return quantityText(line.discount);
         case LineField::Amount:
             return line.amount().format();
+        case LineField::Position:
+            return lineIndex(index.row()) + 1;
+        case LineField::WorkOrder:
+            return line.workOrder;
     }
     return {};
 }
@@ -148,7 +152,11 @@ bool LineTableModel::setData(const QModelIndex& index, const QVariant& value, in
             line.price = *m;
             break;
         }
+        case LineField::WorkOrder:
+            line.workOrder = text;
+            break;
         case LineField::Amount:
+        case LineField::Position:
             return false;
     }
     // The amount column follows units, price and discount.
@@ -161,7 +169,8 @@ Qt::ItemFlags LineTableModel::flags(const QModelIndex& index) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid)) return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     const LineColumn& c = columns_[index.column()];
-    if (c.editable && c.field != LineField::Amount && !lineAt(index.row()).deleted)
+    if (c.editable && c.field != LineField::Amount && c.field != LineField::Position &&
+        !lineAt(index.row()).deleted)
         f |= Qt::ItemIsEditable;
     return f;
 }

@@ -11,13 +11,14 @@
 
 namespace torvane {
 
-enum class LineField { Code, Description, Units, Price, Discount, Amount };
+// Position: the line's place in the document's list (1, 2, ...), deleted lines counted.
+enum class LineField { Code, Description, Units, Price, Discount, Amount, Position, WorkOrder };
 
 // A column of a document's line grid, as the editor declares it.
 struct LineColumn {
     LineField field;
     QString caption;
-    bool editable = true;  // Amount never is
+    bool editable = true;  // Amount and Position never are
 };
 
 // How lines marked deleted are shown: struck out (kept until the document is

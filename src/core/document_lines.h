@@ -18,6 +18,8 @@ struct DocumentLine {
     Money price;
     Quantity discount;  // %
     bool deleted = false;
+    QVariant articleId;  // Articulos.Id_Art of a catalogue line; invalid for a free line
+    QString workOrder;   // the work order a purchase line is sent to; empty when none
 
     // Units × price less the discount, to cents.
     Money amount() const { return (price * units).lessPercent(discount).roundCents(); }
