@@ -19,6 +19,8 @@
 #include "masters/named_list_screen.h"
 #include "masters/operarios.h"
 #include "masters/proveedores.h"
+#include "purchasing/list_compras.h"
+#include "purchasing/purchase_handoffs.h"
 #include "reports/informes.h"
 
 namespace torvane {
@@ -69,6 +71,10 @@ void wireScreens(Menu& menu, Session& session, Services& services) {
                         [&](const MenuRequest& r) -> QWidget* {
                             return new BusquedaProveedores(session, services, &menu, r.origin);
                         });
+    registerPurchaseHandoffs(session, services);
+    menu.registerScreen(QStringLiteral("ListCompras"), [&](const MenuRequest&) -> QWidget* {
+        return new ListCompras(session, services);
+    });
     menu.registerScreen(QStringLiteral("frmAseguradoras"), [&](const MenuRequest&) -> QWidget* {
         return new FrmAseguradoras(session, services);
     });

@@ -60,8 +60,9 @@ TEST(ScreenWiring, ItemsOfExistingScreensAreEnabledOthersWait) {
         {"btnAseguradoras", true},
         {"mDepartamentos", true},
         {"mPorproveedor", true},
-        // Supplier and insurer searches for screens not written yet.
-        {"btnCompras", false},
+        {"btnCompras", true},
+        {"btnLCompras", true},
+        // Insurer search for a screen not written yet.
         {"mGruasporcompañia", false},
     };
     for (const auto& c : cases) {
@@ -87,7 +88,9 @@ TEST(ScreenWiring, ToolbarOpensScreensWithTheMainWindowAsCaller) {
                               {"btnAseguradoras", "frmAseguradoras"},
                               {"btnArticulos", "Articulos"},
                               {"btnFamilias", "Familias"},
-                              {"btnAlmacen", "Almacen"}};
+                              {"btnAlmacen", "Almacen"},
+                              {"btnCompras", "BusquedaProveedores"},
+                              {"btnLCompras", "ListCompras"}};
     for (const auto& c : cases) {
         menu.item(c[0])->trigger();
         QApplication::processEvents();
