@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -58,6 +59,7 @@ Compras::Compras(Session& session, Services& services, qint64 supplierId, QWidge
     fecha_->setTypeInput(OpcEntrada::Date);
     fecha_->setDialogs(&dialogs_);
     fecha_->setTodaySource([&session] { return session.today(); });
+    fecha_->setMaximumWidth(110);
     addCaptioned(this, head, 1, 0, QStringLiteral("Fecha:"), fecha_);
 
     auto* supplierBox = new QGroupBox(QStringLiteral("Proveedor:"), this);
@@ -90,9 +92,12 @@ Compras::Compras(Session& session, Services& services, qint64 supplierId, QWidge
         auto* e = new QLineEdit(this);
         e->setObjectName(QString::fromLatin1(names[i]));
         entry->addWidget(e, 1, columns[i]);
+        if (i >= 2) e->setMaximumWidth(90);
     }
+    field("TxtCodArt")->setMaximumWidth(120);
     entry->setColumnStretch(2, 1);
     QPushButton* buscarArt = button(this, "CmdBuscarCli", "...");
+    buscarArt->setMaximumWidth(30);
     entry->addWidget(buscarArt, 1, 1);
     QPushButton* add = button(this, "KewlButtons5", "Añadir");
     entry->addWidget(add, 1, 7);
@@ -111,7 +116,9 @@ Compras::Compras(Session& session, Services& services, qint64 supplierId, QWidge
                                 DeletedLines::Hidden, this);
     grid_ = new LineTable(QStringLiteral("MSHEntradas"), lines_, this);
     grid_->setColumnWidth(0, 30);
-    grid_->setColumnWidth(2, 260);
+    grid_->setColumnWidth(2, 220);
+    for (int c : {3, 4, 5, 6}) grid_->setColumnWidth(c, c == 5 ? 45 : 80);
+    grid_->verticalHeader()->setVisible(false);
     layout->addWidget(grid_, 1);
 
     auto* foot = new QHBoxLayout;

@@ -163,6 +163,7 @@ TEST_F(ComprasScreen, APurchaseWithKnownNewAndWorkOrderLinesIsStoredWhole) {
     click(s, "KewlButtons5");
     EXPECT_EQ(gridRow(s, 2).mid(0, 4), (QStringList{"5", "F1", "FILTRO", "6"}));
 
+    screenshot(s, "Compras");
     const size_t messages = dialogs.messages().size();
     click(s, "CmdGuardar");
     settle();

@@ -37,6 +37,7 @@ TEST_F(ListComprasScreen, ListsNewestFirstAndSearchesEachWayByPrefix) {
     EXPECT_EQ(grid->displayText(1, "Proveedor"), "SUR");
     EXPECT_EQ(grid->displayText(1, "Articulo"), "BUJIA");
     EXPECT_EQ(grid->displayText(1, "Fecha"), "05/03/2008");
+    screenshot(s.get(), "ListCompras");
     EXPECT_TRUE(enabled(s.get(), "CmdEliminar"));
     struct Case {
         int option;
