@@ -593,6 +593,10 @@ void Database::applyMigrations() {
     // 3: the tow-line quantity becomes a number. SQLite cannot change a column's type, so the
     // table is rebuilt in place with its column order, keys, key sequence and index.
     if (version < 3 && hasTable(QStringLiteral("LineasPartes"))) makeTowQuantityNumeric(*this);
+    // 4: the purchase list searches the supplier's delivery-note number.
+    if (version < 4 && hasTable(QStringLiteral("Entradas")))
+        execForward(QStringLiteral(
+            "CREATE INDEX IF NOT EXISTS \"ix_Entradas_NAlbaran\" ON \"Entradas\" (\"NAlbaran\")"));
     execForward(QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion));
     // Files of earlier builds are recognised by their tables; from now on by the id too.
     if (scalar(QStringLiteral("PRAGMA application_id")).toInt() == 0)

@@ -39,7 +39,9 @@ ListCompras::ListCompras(Session& session, Services& services, QWidget* parent)
     grid()->setObjectName(QStringLiteral("MSHCompras"));
     if (auto* frame = findChild<QGroupBox*>(QStringLiteral("Frame1")))
         frame->setTitle(QStringLiteral("Búsqueda por:"));
-    setOptions(purchases::listOptionCaptions(), purchases::listSearch);
+    setOptions(purchases::listOptionCaptions(), [this](int option, const QString& typed) {
+        return purchases::listSearch(session_.db(), option, typed);
+    });
     setColumns(purchases::listColumns());
     setIdField(QStringLiteral("Id_Ent"));
     using When = RecordMode::When;

@@ -4,6 +4,8 @@
 #include "core/numbering.h"
 #include "core/session.h"
 
+#include <algorithm>
+
 namespace torvane::purchases {
 
 QString articleGoneMessage(const QString& code) {
@@ -134,9 +136,9 @@ const char* const kListFrom =
     "CROSS JOIN Proveedores ON Entradas.Id_Pro = Proveedores.Id_Pro "
     "CROSS JOIN Articulos ON Entradas.Id_Art = Articulos.Id_Art ";
 
-QString searched(const char* condition, const char* order) {
+QString searched(const QByteArray& condition, const char* order) {
     return QString::fromLatin1(kListSelect) + QString::fromLatin1(kListFrom) +
-           QStringLiteral("WHERE ") + QString::fromLatin1(condition) + QLatin1Char(' ') +
+           QStringLiteral("WHERE ") + QString::fromUtf8(condition) + QLatin1Char(' ') +
            QString::fromLatin1(order);
 }
 
@@ -171,35 +173,65 @@ QStringList listOptionCaptions() {
             QStringLiteral("Proveedor"), QStringLiteral("Fecha")};
 }
 
-SqlStatement listSearch(int option, const QString& typed) {
-    const QVariantList like = {likePrefix(typed)};
-    // A text that narrows the list leads with its own index; the whole list (nothing typed)
-    // walks the date index.
-    const bool narrow = !typed.isEmpty();
-    const char* byDate = "ORDER BY Entradas.Fecha DESC";
-    const char* order = narrow ? "ORDER BY +Entradas.Fecha DESC" : byDate;
-    switch (option) {
-        case 0:
-            return {searched("Entradas.NAlbaran LIKE ?", byDate), like};
-        case 1:
-            return {searched("Entradas.NEntrada LIKE ?", order), like};
-        case 2:
-            return {
-                searched("Entradas.Id_Art IN (SELECT Id_Art FROM Articulos WHERE Nombre LIKE ?)",
-                         order),
-                like};
-        case 3:
-            return {searched("Entradas.Id_Pro IN (SELECT Id_Pro FROM Proveedores WHERE Nombre "
-                             "LIKE ?)",
-                             order),
-                    like};
-        default:
-            // The date as shown, dd/mm/yyyy.
-            return {searched("substr(Entradas.Fecha, 9, 2) || '/' || substr(Entradas.Fecha, 6, 2) "
-                             "|| '/' || substr(Entradas.Fecha, 1, 4) LIKE ?",
-                             byDate),
-                    like};
+namespace {
+
+// A prefix that matches many entries finds its first screenful soonest by walking the date
+// index newest first; one that matches few, through its own index and a sort. Counting up to
+// this many matches through the index tells which.
+constexpr int kDense = 4000;
+
+bool dense(Database& db, const QString& condition, const QVariantList& params) {
+    return db.scalar(QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM Entradas WHERE ") +
+                         condition + QStringLiteral(" LIMIT %1)").arg(kDense),
+                     params)
+               .toInt() >= kDense;
+}
+
+// The dates between the first and the last entry whose dd/mm/yyyy begins with typed; none
+// when there are more than `most`.
+std::optional<QVariantList> datesShownAs(Database& db, const QString& typed, int most) {
+    const auto range = db.firstRow(QStringLiteral(
+        "SELECT (SELECT min(Fecha) FROM Entradas) AS a, (SELECT max(Fecha) FROM Entradas) AS b"));
+    QVariantList dates;
+    if (!range) return dates;
+    const QDate last = QDate::fromString(range->value(QStringLiteral("b")).toString(), Qt::ISODate);
+    for (QDate d = QDate::fromString(range->value(QStringLiteral("a")).toString(), Qt::ISODate);
+         d.isValid() && d <= last; d = d.addDays(1)) {
+        if (!formatDate(d).startsWith(typed, Qt::CaseInsensitive)) continue;
+        if (dates.size() == most) return std::nullopt;
+        dates << toIsoDate(d);
     }
+    return dates;
+}
+
+}  // namespace
+
+SqlStatement listSearch(Database& db, int option, const QString& typed) {
+    const QVariantList like = {likePrefix(typed)};
+    const char* byDate = "ORDER BY Entradas.Fecha DESC";
+    if (option == 4) {
+        // The date as shown, dd/mm/yyyy. A prefix that names few days looks them up.
+        if (const auto dates = datesShownAs(db, typed, 200); dates && !typed.isEmpty()) {
+            if (dates->isEmpty()) return {searched("Entradas.Fecha = ''", byDate), {}};
+            QStringList marks(dates->size(), QStringLiteral("?"));
+            return {searched(("Entradas.Fecha IN (" + marks.join(QLatin1Char(',')) + ")").toUtf8(),
+                             byDate),
+                    *dates};
+        }
+        return {searched("substr(Entradas.Fecha, 9, 2) || '/' || substr(Entradas.Fecha, 6, 2) "
+                         "|| '/' || substr(Entradas.Fecha, 1, 4) LIKE ?",
+                         byDate),
+                like};
+    }
+    static const char* const conditions[] = {
+        "Entradas.NAlbaran LIKE ?", "Entradas.NEntrada LIKE ?",
+        "Entradas.Id_Art IN (SELECT Id_Art FROM Articulos WHERE Nombre LIKE ?)",
+        "Entradas.Id_Pro IN (SELECT Id_Pro FROM Proveedores WHERE Nombre LIKE ?)"};
+    const char* condition = conditions[std::clamp(option, 0, 3)];
+    if (!typed.isEmpty() && !dense(db, QString::fromLatin1(condition), like))
+        return {searched(condition, "ORDER BY +Entradas.Fecha DESC"), like};
+    // "+" keeps the column's own index out, so the date index leads.
+    return {searched("+" + QByteArray(condition), byDate), like};
 }
 
 void deleteEntry(Database& db, qint64 entryId) {

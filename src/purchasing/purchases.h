@@ -94,10 +94,11 @@ void savePurchase(Database& db, const Header& header, const std::vector<Document
 const QList<GridColumn>& listColumns();
 SqlStatement listAll();
 // Options: 0 " Albaran", 1 " Entrada", 2 "Articulo", 3 "Proveedor", 4 "Fecha" (dd/mm/yyyy as
-// shown), each a prefix match, newest first.
+// shown), each a prefix match, newest first. The statement depends on how many entries the
+// text matches (see purchases.cpp), so it is made against the database.
 inline constexpr int kListOptions = 5;
 QStringList listOptionCaptions();
-SqlStatement listSearch(int option, const QString& typed);
+SqlStatement listSearch(Database& db, int option, const QString& typed);
 // Deletes one entry row; the article's stock and prices stay as they are.
 void deleteEntry(Database& db, qint64 entryId);
 

@@ -8,7 +8,9 @@ BusquedaODTS::BusquedaODTS(Session& session, Services& services, Chosen chosen, 
     : SearchScreen(session, services, parent), chosen_(std::move(chosen)) {
     setObjectName(QStringLiteral("BusquedaODTS"));
     setWindowTitle(QStringLiteral("Ordenes de Trabajo"));
-    setOptions(workorders::pickerOptionCaptions(), workorders::pickerSearch);
+    setOptions(workorders::pickerOptionCaptions(), [this](int option, const QString& typed) {
+        return workorders::pickerSearch(session_.db(), option, typed);
+    });
     setColumns(workorders::pickerColumns());
     setIdField(QStringLiteral("Id_ODT"));
     using When = RecordMode::When;

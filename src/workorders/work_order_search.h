@@ -7,6 +7,10 @@
 #include "core/grid_column.h"
 #include "core/sql_statement.h"
 
+namespace torvane {
+class Database;
+}
+
 namespace torvane::workorders {
 
 // The work-order picker: every work order with its customer, newest first.
@@ -14,6 +18,6 @@ const QList<GridColumn>& pickerColumns();
 SqlStatement pickerAll();
 // Options: 0 "NODT", 1 "Cliente", each a prefix match; nothing typed lists them all.
 QStringList pickerOptionCaptions();
-SqlStatement pickerSearch(int option, const QString& typed);
+SqlStatement pickerSearch(Database& db, int option, const QString& typed);
 
 }  // namespace torvane::workorders

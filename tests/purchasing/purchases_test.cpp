@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/format.h"
 #include "core/session.h"
 #include "purchases_fixture.h"
 #include "support/temp_home.h"
@@ -280,7 +281,7 @@ TEST_F(Purchases, TheListSearchesByPrefixNewestFirstAndDeletingKeepsStock) {
         {4, "2008", {}},
     };
     for (const Case& c : cases) {
-        const SqlStatement s = p::listSearch(c.option, c.typed);
+        const SqlStatement s = p::listSearch(db(), c.option, c.typed);
         QStringList got;
         for (const Row& r : db().rows(s.sql, s.params)) got << r["NEntrada"].toString();
         EXPECT_EQ(got, c.entries) << c.option << " " << c.typed;
@@ -294,6 +295,60 @@ TEST_F(Purchases, TheListSearchesByPrefixNewestFirstAndDeletingKeepsStock) {
     p::deleteEntry(db(), e1);
     EXPECT_EQ(count("SELECT count(*) FROM Entradas"), 2);
     EXPECT_DOUBLE_EQ(article(filtro)["StockInicial"].toDouble(), 4);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Purchases, AFileWithoutTheDeliveryNoteIndexGetsItWhenOpened) {
+    db().exec("DROP INDEX ix_Entradas_NAlbaran");
+    db().exec("PRAGMA user_version=3");
+    db().applyMigrations();
+    EXPECT_EQ(db().userVersion(), Database::kSchemaVersion);
+    EXPECT_EQ(db().scalar("SELECT count(*) FROM sqlite_master WHERE name = 'ix_Entradas_NAlbaran'")
+                  .toInt(),
+              1);
+}
+
+// A text matching thousands of entries and one matching a few give the same newest-first rows,
+// whichever index the search leads with.
+TEST_F(Purchases, DenseAndRareSearchesListTheSameRows) {
+    const qint64 a = addArticle(db(), "F1", "FILTRO", 0);
+    const qint64 b = addArticle(db(), "B1", "BUJIA", 0);
+    {
+        Database::Transaction t(db());
+        for (int i = 0; i < 4100; ++i)
+            addEntry(db(), QStringLiteral("EN%1").arg(i, 5, 10, QLatin1Char('0')), "AB",
+                     QDate(2000, 1, 1).addDays(i).toString(Qt::ISODate), supplier,
+                     i % 1000 == 7 ? b : a);
+        t.commit();
+    }
+    struct Case {
+        int option;
+        const char* typed;
+        int rows;
+        const char* newest;
+    };
+    const Case cases[] = {{1, "EN", 4100, "EN04099"},       {1, "EN0300", 10, "EN03009"},
+                          {2, "FIL", 4095, "EN04099"},      {2, "BUJ", 5, "EN04007"},
+                          {4, "0", 4100 * 9 / 31, nullptr}, {4, "01/01/2005", 1, nullptr},
+                          {4, "31/02", 0, nullptr}};
+    for (const Case& c : cases) {
+        const SqlStatement s = p::listSearch(db(), c.option, c.typed);
+        const auto rows = db().rows(s.sql, s.params);
+        if (c.newest) {
+            EXPECT_EQ(int(rows.size()), c.rows) << c.typed;
+            ASSERT_FALSE(rows.empty());
+            EXPECT_EQ(rows.front()["NEntrada"].toString(), c.newest) << c.typed;
+        } else if (c.rows <= 1) {
+            EXPECT_EQ(int(rows.size()), c.rows) << c.typed;
+        }
+        for (size_t i = 1; i < rows.size(); ++i)
+            ASSERT_GE(rows[i - 1]["Fecha"].toString(), rows[i]["Fecha"].toString()) << c.typed;
+        for (const Row& r : rows)
+            EXPECT_TRUE(formatDate(r["Fecha"]).startsWith(c.typed) || c.option != 4) << c.typed;
+    }
 }
 
 }  // namespace
