@@ -23,13 +23,15 @@ test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 # The concurrency tests at full length: compaction under a second program's inserts and open
-# transactions, two programs saving customers, 200 compactions killed at random points.
+# transactions, two programs saving customers, 200 compactions killed at random points,
+# 200 purchases killed while saving.
 torture: build
 	@cd $(BUILD)/bin && TORVANE_TORTURE=1 QT_QPA_PLATFORM=offscreen ./test_core --gtest_filter='Torture.*'
 	@cd $(BUILD)/bin && TORVANE_TORTURE=1 QT_QPA_PLATFORM=offscreen ./test_billing --gtest_filter='Torture.*'
 	@cd $(BUILD)/bin && TORVANE_TORTURE=1 QT_QPA_PLATFORM=offscreen ./test_workorders --gtest_filter='InvoicingCrash.*'
 	@cd $(BUILD)/bin && TORVANE_TORTURE=1 QT_QPA_PLATFORM=offscreen ./test_sales --gtest_filter='Torture.*'
 	@cd $(BUILD)/bin && TORVANE_TORTURE=1 QT_QPA_PLATFORM=offscreen ./test_workorders --gtest_filter='Torture.*'
+	@cd $(BUILD)/bin && TORVANE_TORTURE=1 QT_QPA_PLATFORM=offscreen ./test_purchasing --gtest_filter='Torture.*'
 
 # Benchmarks on the large database (generated once under build/release/bench-data).
 bench: deps

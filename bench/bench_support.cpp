@@ -13,15 +13,18 @@
 #include <cstdio>
 #include <functional>
 
+#include "core/format.h"
 #include "core/maintenance.h"
 #include "core/numbering.h"
 #include "core/session.h"
 #include "core/sql_statement.h"
 #include "data/database.h"
 #include "masters/customers.h"
+#include "purchasing/purchases.h"
 #include "reports/report_cli.h"
 #include "reports/report_page.h"
 #include "workorders/work_order_list.h"
+#include "workorders/work_order_search.h"
 
 namespace torvane::bench {
 
@@ -487,15 +490,48 @@ std::vector<QueryCase> workshopQueries(Database& db) {
              "WHERE EXISTS (SELECT 1 FROM Albaranes WHERE Albaranes.NFactura = "
              "Facturas.Id_Fac) ORDER BY Facturas.Fecha DESC"),
          {}});
-    out.push_back(
-        {QStringLiteral("ListCompras/open"),
-         QStringLiteral(
-             "SELECT Entradas.Id_Ent, Entradas.Fecha, Proveedores.Nombre AS Proveedor, "
-             "Articulos.Nombre AS Articulo, Entradas.Cantidad AS Cant, Entradas.Precio, "
-             "Entradas.Descuento AS Dto, Entradas.NEntrada, Entradas.NAlbaran FROM (Entradas "
-             "INNER JOIN Proveedores ON Entradas.Id_Pro = Proveedores.Id_Pro) INNER JOIN "
-             "Articulos ON Entradas.Id_Art = Articulos.Id_Art ORDER BY Entradas.Fecha DESC"),
-         {}});
+    // The purchase list and the work-order picker, as their screens run them.
+    {
+        const auto add = [&out](const QString& name, const SqlStatement& st) {
+            out.push_back({name, st.sql, st.params});
+        };
+        add(QStringLiteral("ListCompras/open"), purchases::listAll());
+        const auto first = [&db](const char* sql) { return db.scalar(QLatin1String(sql)); };
+        const QString article =
+            first(
+                "SELECT Nombre FROM Articulos WHERE Id_Art = (SELECT max(Id_Art) / 2 FROM "
+                "Articulos)")
+                .toString();
+        const QString supplier =
+            first("SELECT Nombre FROM Proveedores ORDER BY Id_Pro LIMIT 1").toString();
+        const QString delivery =
+            first("SELECT NAlbaran FROM Entradas ORDER BY Id_Ent LIMIT 1").toString();
+        const QString entry =
+            first("SELECT NEntrada FROM Entradas ORDER BY Id_Ent LIMIT 1").toString();
+        const QString date =
+            formatDate(first("SELECT Fecha FROM Entradas ORDER BY Id_Ent LIMIT 1"));
+        const QString typed[purchases::kListOptions][2] = {{delivery.left(1), delivery},
+                                                           {entry.left(2), entry},
+                                                           {article.left(1), article.left(4)},
+                                                           {supplier.left(1), supplier.left(4)},
+                                                           {date.left(2), date}};
+        const QStringList captions = purchases::listOptionCaptions();
+        for (int o = 0; o < purchases::kListOptions; ++o)
+            for (const QString& t : typed[o])
+                add(QStringLiteral("ListCompras/%1/%2").arg(captions[o].trimmed(), t),
+                    purchases::listSearch(db, o, t));
+        add(QStringLiteral("BusquedaODTS/open"), workorders::pickerAll());
+        const QString customer =
+            first("SELECT Nombre FROM Clientes ORDER BY Id_Cli LIMIT 1").toString();
+        const QString odt = first("SELECT NODT FROM ODTS ORDER BY Id_ODT DESC LIMIT 1").toString();
+        const QString pickerTyped[2][2] = {{odt.left(5), odt},
+                                           {customer.left(1), customer.left(4)}};
+        const QStringList pickerCaptions = workorders::pickerOptionCaptions();
+        for (int o = 0; o < 2; ++o)
+            for (const QString& t : pickerTyped[o])
+                add(QStringLiteral("BusquedaODTS/%1/%2").arg(pickerCaptions[o], t),
+                    workorders::pickerSearch(db, o, t));
+    }
     out.push_back({QStringLiteral("BusquedaArticulos/Nombre/FIL"),
                    QStringLiteral("SELECT Id_Art, Codigo, Nombre, StockInicial, PrecioVenta FROM "
                                   "Articulos WHERE Nombre LIKE ?"),

@@ -22,6 +22,8 @@
 #include "masters/named_list_screen.h"
 #include "masters/operarios.h"
 #include "masters/proveedores.h"
+#include "purchasing/list_compras.h"
+#include "purchasing/purchase_handoffs.h"
 #include "reports/informes.h"
 #include "workorders/list_odt.h"
 #include "sales/lv_recambios.h"
@@ -77,6 +79,10 @@ void wireScreens(Menu& menu, Session& session, Services& services) {
                         [&](const MenuRequest& r) -> QWidget* {
                             return new BusquedaProveedores(session, services, &menu, r.origin);
                         });
+    registerPurchaseHandoffs(session, services);
+    menu.registerScreen(QStringLiteral("ListCompras"), [&](const MenuRequest&) -> QWidget* {
+        return new ListCompras(session, services);
+    });
     menu.registerScreen(QStringLiteral("frmAseguradoras"), [&](const MenuRequest&) -> QWidget* {
         return new FrmAseguradoras(session, services);
     });

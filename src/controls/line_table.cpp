@@ -129,6 +129,10 @@ QVariant LineTableModel::data(const QModelIndex& index, int role) const {
             return line.amount().format();
         case LineField::Text:
             return line.texts.value(columns_[index.column()].text);
+        case LineField::Position:
+            return lineIndex(index.row()) + 1;
+        case LineField::WorkOrder:
+            return line.workOrder;
     }
     return {};
 }
@@ -157,8 +161,12 @@ bool LineTableModel::setData(const QModelIndex& index, const QVariant& value, in
             line.price = *m;
             break;
         }
+        case LineField::WorkOrder:
+            line.workOrder = text;
+            break;
         case LineField::Amount:
         case LineField::Text:
+        case LineField::Position:
             return false;
     }
     // The amount column follows units, price and discount.
@@ -172,7 +180,7 @@ Qt::ItemFlags LineTableModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     const LineColumn& c = columns_[index.column()];
     if (c.editable && c.field != LineField::Amount && c.field != LineField::Text &&
-        !lineAt(index.row()).deleted)
+        c.field != LineField::Position && !lineAt(index.row()).deleted)
         f |= Qt::ItemIsEditable;
     return f;
 }

@@ -11,14 +11,25 @@
 
 namespace torvane {
 
-// Text shows DocumentLine::texts[LineColumn::text], read only.
-enum class LineField { Code, Description, Units, Price, Discount, Amount, Text };
+// Text shows DocumentLine::texts[LineColumn::text], read only. Position: the line's place
+// in the document's list (1, 2, ...), deleted lines counted.
+enum class LineField {
+    Code,
+    Description,
+    Units,
+    Price,
+    Discount,
+    Amount,
+    Text,
+    Position,
+    WorkOrder
+};
 
 // A column of a document's line grid, as the editor declares it.
 struct LineColumn {
     LineField field;
     QString caption;
-    bool editable = true;  // Amount and Text never are
+    bool editable = true;  // Amount, Text and Position never are
     int text = 0;          // the index into DocumentLine::texts of a Text column
 };
 

@@ -597,6 +597,10 @@ void Database::applyMigrations() {
     if (version < 4 && hasTable(QStringLiteral("ODTS")))
         execForward(QStringLiteral(
             "CREATE INDEX IF NOT EXISTS \"ix_ODTS_Interna\" ON \"ODTS\" (\"Interna\", \"Fecha\")"));
+    // 5: the purchase list searches the supplier's delivery-note number.
+    if (version < 5 && hasTable(QStringLiteral("Entradas")))
+        execForward(QStringLiteral(
+            "CREATE INDEX IF NOT EXISTS \"ix_Entradas_NAlbaran\" ON \"Entradas\" (\"NAlbaran\")"));
     execForward(QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion));
     // Files of earlier builds are recognised by their tables; from now on by the id too.
     if (scalar(QStringLiteral("PRAGMA application_id")).toInt() == 0)

@@ -387,6 +387,7 @@ CREATE TABLE "Entradas" (
     "Descuento" REAL
 );
 CREATE INDEX "ix_Entradas_NEntrada" ON "Entradas" ("NEntrada");
+CREATE INDEX "ix_Entradas_NAlbaran" ON "Entradas" ("NAlbaran");
 CREATE INDEX "ix_Entradas_Fecha" ON "Entradas" ("Fecha");
 CREATE INDEX "ix_Entradas_Id_Pro" ON "Entradas" ("Id_Pro");
 CREATE INDEX "ix_Entradas_Id_Art" ON "Entradas" ("Id_Art");

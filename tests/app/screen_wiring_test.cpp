@@ -63,8 +63,9 @@ TEST(ScreenWiring, ItemsOfExistingScreensAreEnabledOthersWait) {
         {"btnAseguradoras", true},
         {"mDepartamentos", true},
         {"mPorproveedor", true},
-        // Supplier and insurer searches for screens not written yet.
-        {"btnCompras", false},
+        {"btnCompras", true},
+        {"btnLCompras", true},
+        // Insurer search for a screen not written yet.
         {"mGruasporcompañia", false},
     };
     for (const auto& c : cases) {
@@ -91,7 +92,9 @@ TEST(ScreenWiring, ToolbarOpensScreensWithTheMainWindowAsCaller) {
                               {"btnArticulos", "Articulos"},
                               {"btnFamilias", "Familias"},
                               {"btnAlmacen", "Almacen"},
-                              {"btnLVRecambios", "LVRecambios"}};
+                              {"btnLVRecambios", "LVRecambios"},
+                              {"btnCompras", "BusquedaProveedores"},
+                              {"btnLCompras", "ListCompras"}};
     for (const auto& c : cases) {
         menu.item(c[0])->trigger();
         QApplication::processEvents();

@@ -1,0 +1,305 @@
+#include "purchasing/compras.h"
+
+#include "controls/data_grid.h"
+#include "controls/keyboard_classes.h"
+#include "masters/screen_fixture.h"
+#include "purchases_fixture.h"
+#include "purchasing/purchase_handoffs.h"
+#include "purchasing/purchases.h"
+
+using namespace torvane;
+using namespace torvane::testing;
+using Icon = Dialogs::Icon;
+namespace p = torvane::purchases;
+
+namespace {
+
+// Empties a field and types into it through the keys.
+void retype(QWidget* form, const char* name, const QString& text) {
+    auto* e = control<QLineEdit>(form, name);
+    ASSERT_NE(e, nullptr);
+    e->clear();
+    type(form, name, text);
+}
+
+// Leaves a field as Tab would (in the active window, as the user sees it).
+void leave(QWidget* form, const char* name) {
+    form->window()->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(form->window()));
+    control<QLineEdit>(form, name)->setFocus();
+    focusNextField(control<QLineEdit>(form, name));
+}
+
+class ComprasScreen : public ScreenTest {
+  protected:
+    void SetUp() override {
+        home.session().setToday(QDate(2008, 3, 5));
+        supplier = addSupplier(db(), "0001", "RECAMBIOS NORTE");
+        registerPurchaseHandoffs(home.session(), services);
+    }
+    // Opened as the supplier search opens it.
+    QWidget* openPurchase() {
+        services.handoffs().supplierOrigins.dispatch({nullptr, "Compras", supplier});
+        QWidget* s = openWindow("Compras");
+        EXPECT_NE(s, nullptr);
+        if (s) {
+            EXPECT_TRUE(QTest::qWaitForWindowActive(s));
+        }
+        QCoreApplication::processEvents();
+        return s;
+    }
+    // Adds a line for a catalogue code with the units and price typed.
+    void addLine(QWidget* s, const char* code, const char* units, const char* price,
+                 const char* discount = "0") {
+        retype(s, "TxtCodArt", code);
+        retype(s, "TxtUnidades", units);
+        retype(s, "TxtPrecUnidad", price);
+        retype(s, "TxtDescArt", discount);
+        click(s, "KewlButtons5");
+    }
+    QStringList gridRow(QWidget* s, int row) {
+        auto* grid = control<LineTable>(s, "MSHEntradas");
+        QStringList cells;
+        for (int c = 0; c < grid->model()->columnCount(); ++c)
+            cells << grid->model()->index(row, c).data().toString();
+        return cells;
+    }
+    void closeAnswering(QWidget* s, bool yes) {
+        yes ? dialogs.answerYes() : dialogs.answerNo();
+        s->close();
+        settle();
+    }
+
+    qint64 supplier = 0;
+};
+
+TEST_F(ComprasScreen, APurchaseWithKnownNewAndWorkOrderLinesIsStoredWhole) {
+    const qint64 filtro = addArticle(db(), "F1", "FILTRO", 2, 10, 3);
+    const qint64 bujia = addArticle(db(), "B1", "BUJIA", 4, 3);
+    addWorkOrder(db(), "ODT/00007", "No", "2008-03-01", "ANA");
+    QWidget* s = openPurchase();
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(textOf(s, "TxtEntrada"), "EN08/03/00001");
+    EXPECT_EQ(textOf(s, "Text2"), "0001");
+    EXPECT_EQ(textOf(s, "Text4"), "RECAMBIOS NORTE");
+    EXPECT_EQ(textOf(s, "TxtId_Pro"), QString::number(supplier));
+    EXPECT_EQ(control<QLineEdit>(s, "MaskEd")->text(), "05/03/2008");
+    type(s, "TxtNAlbaran", "alb-9");
+
+    // A known code brings its description, price, no discount and one unit.
+    type(s, "TxtCodArt", "f1");
+    EXPECT_EQ(textOf(s, "TxtCodArt"), "F1");
+    EXPECT_EQ(textOf(s, "TxtArticulo"), "FILTRO");
+    EXPECT_EQ(textOf(s, "TxtPrecUnidad"), "10");
+    EXPECT_EQ(textOf(s, "TxtDescArt"), "0");
+    EXPECT_EQ(textOf(s, "TxtUnidades"), "1");
+    EXPECT_EQ(textOf(s, "TxtStock"), "2");
+    addLine(s, "F1", "5", "110.65", "10");
+    EXPECT_EQ(gridRow(s, 0), (QStringList{"1", "F1", "FILTRO", "5", "110,65", "10", "497,93", ""}));
+    EXPECT_EQ(textOf(s, "TxtCodArt"), "");
+    EXPECT_EQ(textOf(s, "TxtTotal"), "497,93");
+
+    // The work order chosen in the picker goes with the next lines.
+    click(s, "CmdBuscarODT");
+    QWidget* picker = openWindow("BusquedaODTS");
+    ASSERT_NE(picker, nullptr);
+    EXPECT_FALSE(s->isEnabled());
+    auto* odts = control<DataGrid>(picker, "MSHFlexGrid1");
+    ASSERT_EQ(odts->rowCount(), 1);
+    EXPECT_EQ(odts->displayText(0, "Nombre"), "ANA");
+    clickRow(odts, 0);
+    click(picker, "CmdSeleccionar");
+    settle();
+    EXPECT_TRUE(s->isEnabled());
+    EXPECT_EQ(textOf(s, "TxtOdt"), "ODT/00007");
+    addLine(s, "B1", "2", "3");
+    EXPECT_EQ(gridRow(s, 1).value(7), "ODT/00007");
+
+    // An unknown code: created on the spot, then bought.
+    type(s, "TxtCodArt", "nuevo");
+    dialogs.answerYes();
+    leave(s, "TxtCodArt");
+    EXPECT_EQ(dialogs.lastText(), p::kUnknownArticle);
+    QWidget* alta = openWindow("AltaArticulos");
+    ASSERT_NE(alta, nullptr);
+    EXPECT_EQ(textOf(alta, "TxtCodigo"), "NUEVO");
+    type(alta, "txtDescripcion", "escobilla");
+    type(alta, "txtStockA", "0");
+    type(alta, "txtPrecioVenta", "4,5");
+    type(alta, "TxtDescuento", "5");
+    click(alta, "CmdGuardar");
+    settle();
+    EXPECT_TRUE(s->isEnabled());
+    EXPECT_EQ(textOf(s, "TxtArticulo"), "ESCOBILLA");
+    EXPECT_EQ(textOf(s, "TxtPrecUnidad"), "4,5");
+    EXPECT_EQ(textOf(s, "TxtDescArt"), "5");
+    retype(s, "TxtUnidades", "3");
+    click(s, "KewlButtons5");
+    const qint64 nuevo =
+        db().scalar("SELECT Id_Art FROM Articulos WHERE Codigo = 'NUEVO'").toLongLong();
+
+    // A fourth line removed with Supr leaves the total.
+    addLine(s, "B1", "9", "1");
+    auto* grid = control<LineTable>(s, "MSHEntradas");
+    ASSERT_EQ(grid->model()->rowCount(), 4);
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(3, 1));
+    QTest::keyClick(grid, Qt::Key_Delete);
+    EXPECT_EQ(grid->model()->rowCount(), 3);
+    EXPECT_EQ(textOf(s, "TxtTotal"), "516,76");  // 497,93 + 6,00 + 12,83
+
+    // Double-click puts the line's own values back and hides it; adding it replaces it.
+    const QPoint first = grid->visualRect(grid->model()->index(0, 2)).center();
+    // As the system delivers it: press, release, then the double-click.
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, first);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, first);
+    EXPECT_EQ(grid->model()->rowCount(), 2);
+    EXPECT_EQ(textOf(s, "TxtCodArt"), "F1");
+    EXPECT_EQ(textOf(s, "TxtUnidades"), "5");
+    EXPECT_EQ(textOf(s, "TxtPrecUnidad"), "110,65");
+    EXPECT_EQ(textOf(s, "TxtDescArt"), "10");
+    EXPECT_EQ(textOf(s, "TxtOdt"), "");
+    retype(s, "TxtUnidades", "6");
+    click(s, "KewlButtons5");
+    EXPECT_EQ(gridRow(s, 2).mid(0, 4), (QStringList{"5", "F1", "FILTRO", "6"}));
+
+    screenshot(s, "Compras");
+    const size_t messages = dialogs.messages().size();
+    click(s, "CmdGuardar");
+    settle();
+    EXPECT_EQ(dialogs.messages().size(), messages) << dialogs.lastText().toStdString();
+    EXPECT_EQ(openWindow("Compras"), nullptr);
+
+    const auto entries = db().rows("SELECT * FROM Entradas ORDER BY Id_Ent");
+    ASSERT_EQ(entries.size(), 3u);
+    const qint64 arts[] = {bujia, nuevo, filtro};
+    const double units[] = {2, 3, 6};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(entries[i]["Id_Art"].toLongLong(), arts[i]) << i;
+        EXPECT_DOUBLE_EQ(entries[i]["Cantidad"].toDouble(), units[i]) << i;
+        EXPECT_EQ(entries[i]["NEntrada"].toString(), "EN08/03/00001");
+        EXPECT_EQ(entries[i]["NAlbaran"].toString(), "ALB-9");
+        EXPECT_EQ(entries[i]["Fecha"].toString(), "2008-03-05");
+        EXPECT_EQ(entries[i]["Id_Pro"].toLongLong(), supplier);
+    }
+    struct Stock {
+        qint64 id;
+        double stock, price, discount;
+    };
+    const Stock stocks[] = {{filtro, 8, 110.65, 10}, {bujia, 6, 3, 0}, {nuevo, 3, 4.5, 5}};
+    for (const Stock& st : stocks) {
+        const auto a = *db().firstRow("SELECT * FROM Articulos WHERE Id_Art = ?", {st.id});
+        EXPECT_DOUBLE_EQ(a["StockInicial"].toDouble(), st.stock) << st.id;
+        EXPECT_DOUBLE_EQ(a["PrecioVenta"].toDouble(), st.price) << st.id;
+        EXPECT_DOUBLE_EQ(a["Descuento"].toDouble(), st.discount) << st.id;
+        EXPECT_EQ(a["Id_Proveedor"].toLongLong(), supplier) << st.id;
+    }
+    const auto materials = db().rows("SELECT * FROM MaterialesODT");
+    ASSERT_EQ(materials.size(), 2u);  // the work order was kept for the lines after it
+    EXPECT_EQ(materials[0]["NODT"].toString(), "ODT/00007");
+    EXPECT_EQ(materials[0]["NArticulo"].toString(), "B1");
+    EXPECT_EQ(materials[1]["NArticulo"].toString(), "NUEVO");
+    EXPECT_DOUBLE_EQ(materials[1]["Unidades"].toDouble(), 3);
+}
+
+TEST_F(ComprasScreen, RefusalsAreToldAndLoseNothing) {
+    addArticle(db(), "F1", "FILTRO", 0);
+    addWorkOrder(db(), "ODT/00001", "FR08/03/00004");
+    QWidget* s = openPurchase();
+    ASSERT_NE(s, nullptr);
+    struct Case {
+        std::function<void()> act;
+        const char* message;
+        Icon icon;
+    };
+    const Case cases[] = {
+        {[&] { click(s, "CmdGuardar"); }, p::kNoLines, Icon::Critical},
+        {[&] { type(s, "TxtCodArt", "F1"); }, p::kNoStock, Icon::Information},
+        {[&] {
+             retype(s, "TxtDescArt", "101");
+             click(s, "KewlButtons5");
+         },
+         p::kDiscountTooHigh, Icon::Critical},
+        {[&] {
+             retype(s, "TxtUnidades", "");
+             click(s, "KewlButtons5");
+         },
+         p::kMissingFields, Icon::Critical},
+        {[&] {
+             type(s, "TxtOdt", "odt/9");
+             leave(s, "TxtOdt");
+         },
+         p::kNoWorkOrder, Icon::Critical},
+        {[&] {
+             retype(s, "TxtOdt", "ODT/00001");
+             retype(s, "TxtUnidades", "1");
+             retype(s, "TxtDescArt", "0");
+             click(s, "KewlButtons5");
+         },
+         p::kInvoicedWorkOrder, Icon::Critical},
+    };
+    for (const Case& c : cases) {
+        dialogs.clear();
+        c.act();
+        ASSERT_EQ(dialogs.messages().size(), 1u)
+            << c.message << " / " << dialogs.texts().join("|").toStdString();
+        EXPECT_EQ(dialogs.messages()[0].text, QString::fromUtf8(c.message));
+        EXPECT_EQ(dialogs.messages()[0].icon, c.icon);
+    }
+    // Nothing was added and what was typed is still there.
+    EXPECT_EQ(control<LineTable>(s, "MSHEntradas")->model()->rowCount(), 0);
+    EXPECT_EQ(textOf(s, "TxtCodArt"), "F1");
+    EXPECT_EQ(textOf(s, "TxtOdt"), "ODT/00001");
+    closeAnswering(s, false);
+    EXPECT_EQ(count("SELECT count(*) FROM Entradas"), 0);
+}
+
+TEST_F(ComprasScreen, ClosingWithoutSavingLeavesAnEarlierPurchaseOfTheSameNumber) {
+    const qint64 a = addArticle(db(), "F1", "FILTRO", 7);
+    addEntry(db(), "EN08/03/00001", "OLD", "2008-03-02", supplier, a, 5);
+    QWidget* s = openPurchase();
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(textOf(s, "TxtEntrada"), "EN08/03/00002");
+    retype(s, "TxtEntrada", "EN08/03/00001");
+    leave(s, "TxtEntrada");
+    EXPECT_EQ(dialogs.lastText(), p::kEntryInUse);
+    addLine(s, "F1", "3", "9");
+    dialogs.clear();
+    click(s, "CmdGuardar");
+    EXPECT_EQ(dialogs.texts(), QStringList{p::kEntryInUse});
+    ASSERT_NE(openWindow("Compras"), nullptr);
+
+    // Yes on closing tries to save, is refused again and the screen stays.
+    dialogs.answerYes();
+    s->close();
+    settle();
+    ASSERT_NE(openWindow("Compras"), nullptr);
+    EXPECT_EQ(dialogs.texts().last(), p::kEntryInUse);
+
+    closeAnswering(s, false);
+    EXPECT_EQ(openWindow("Compras"), nullptr);
+    EXPECT_EQ(count("SELECT count(*) FROM Entradas WHERE NAlbaran = 'OLD'"), 1);
+    EXPECT_EQ(count("SELECT count(*) FROM Entradas"), 1);
+    EXPECT_DOUBLE_EQ(db().scalar("SELECT StockInicial FROM Articulos").toDouble(), 7);
+}
+
+TEST_F(ComprasScreen, TheArticleSearchFillsTheCodeAndClosingWithYesSaves) {
+    addArticle(db(), "F1", "FILTRO", 2, 7);
+    QWidget* s = openPurchase();
+    ASSERT_NE(s, nullptr);
+    click(s, "CmdBuscarCli");
+    QWidget* search = openWindow("BusquedaArticulos");
+    ASSERT_NE(search, nullptr);
+    clickRow(control<DataGrid>(search, "MSHFlexGrid1"), 0);
+    click(search, "CmdAcciones");
+    settle();
+    EXPECT_EQ(textOf(s, "TxtCodArt"), "F1");
+    EXPECT_EQ(textOf(s, "TxtArticulo"), "FILTRO");
+    click(s, "KewlButtons5");
+    closeAnswering(s, true);
+    EXPECT_EQ(openWindow("Compras"), nullptr);
+    EXPECT_DOUBLE_EQ(db().scalar("SELECT StockInicial FROM Articulos").toDouble(), 3);
+    EXPECT_EQ(count("SELECT count(*) FROM Entradas"), 1);
+}
+
+}  // namespace

@@ -1,0 +1,81 @@
+#include "purchasing/list_compras.h"
+
+#include "controls/data_grid.h"
+#include "masters/screen_fixture.h"
+#include "purchases_fixture.h"
+
+using namespace torvane;
+using namespace torvane::testing;
+
+namespace {
+
+class ListComprasScreen : public ScreenTest {
+  protected:
+    void SetUp() override {
+        norte = addSupplier(db(), "0001", "NORTE");
+        const qint64 sur = addSupplier(db(), "0002", "SUR");
+        filtro = addArticle(db(), "F1", "FILTRO", 4);
+        const qint64 bujia = addArticle(db(), "B1", "BUJIA", 6);
+        addEntry(db(), "EN08/02/00001", "AB-1", "2008-02-10", norte, filtro, 2, 10);
+        addEntry(db(), "EN08/03/00001", "CD-2", "2008-03-05", sur, bujia, 2, 110.65, 10);
+        addEntry(db(), "EN08/03/00002", "AB-3", "2008-03-06", norte, filtro, 1, 8);
+    }
+    QStringList shown(QWidget* s) {
+        auto* grid = control<DataGrid>(s, "MSHCompras");
+        QStringList out;
+        for (int r = 0; r < grid->rowCount(); ++r) out << grid->displayText(r, "NEntrada");
+        return out;
+    }
+    qint64 norte = 0, filtro = 0;
+};
+
+TEST_F(ListComprasScreen, ListsNewestFirstAndSearchesEachWayByPrefix) {
+    auto s = open<ListCompras>();
+    EXPECT_EQ(shown(s.get()), (QStringList{"EN08/03/00002", "EN08/03/00001", "EN08/02/00001"}));
+    auto* grid = control<DataGrid>(s.get(), "MSHCompras");
+    EXPECT_EQ(grid->displayText(1, "Prec F"), "99,59");
+    EXPECT_EQ(grid->displayText(1, "Proveedor"), "SUR");
+    EXPECT_EQ(grid->displayText(1, "Articulo"), "BUJIA");
+    EXPECT_EQ(grid->displayText(1, "Fecha"), "05/03/2008");
+    screenshot(s.get(), "ListCompras");
+    EXPECT_TRUE(enabled(s.get(), "CmdEliminar"));
+    struct Case {
+        int option;
+        const char* typed;
+        QStringList entries;
+    };
+    const Case cases[] = {
+        {0, "ab", {"EN08/03/00002", "EN08/02/00001"}},
+        {1, "en08/03", {"EN08/03/00002", "EN08/03/00001"}},
+        {2, "fil", {"EN08/03/00002", "EN08/02/00001"}},
+        {3, "sur", {"EN08/03/00001"}},
+        {4, "10/02", {"EN08/02/00001"}},
+        {4, "2008", {}},
+    };
+    for (const Case& c : cases) {
+        click(s.get(), QStringLiteral("Option1_%1").arg(c.option));
+        control<QLineEdit>(s.get(), "TxtBusqueda")->clear();
+        type(s.get(), "TxtBusqueda", c.typed);
+        EXPECT_EQ(shown(s.get()), c.entries) << c.option << " " << c.typed;
+        EXPECT_EQ(enabled(s.get(), "CmdEliminar"), !c.entries.isEmpty()) << c.typed;
+    }
+}
+
+TEST_F(ListComprasScreen, DeletingRemovesOneRowWithoutAQuestionAndKeepsStock) {
+    auto s = open<ListCompras>();
+    auto* grid = control<DataGrid>(s.get(), "MSHCompras");
+    clickRow(grid, 2);
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Delete);
+    EXPECT_EQ(shown(s.get()), (QStringList{"EN08/03/00002", "EN08/03/00001"}));
+    click(s.get(), "CmdEliminar");
+    click(s.get(), "CmdEliminar");
+    EXPECT_TRUE(shown(s.get()).isEmpty());
+    EXPECT_FALSE(enabled(s.get(), "CmdEliminar"));
+    EXPECT_TRUE(dialogs.entries().empty());
+    EXPECT_EQ(count("SELECT count(*) FROM Entradas"), 0);
+    EXPECT_DOUBLE_EQ(
+        db().scalar("SELECT StockInicial FROM Articulos WHERE Id_Art = ?", {filtro}).toDouble(), 4);
+}
+
+}  // namespace

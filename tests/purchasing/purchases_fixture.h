@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDir>
+#include <QString>
+#include <QWidget>
+
+#include "data/database.h"
+#include "masters/master_files_fixture.h"
+
+namespace torvane::testing {
+
+// Articles and work orders put straight into a test database.
+inline qint64 addArticle(Database& db, const QString& code, const QString& name, double stock,
+                         double price = 10, double discount = 0) {
+    return db.insert(
+        "INSERT INTO Articulos (Codigo, Nombre, StockInicial, PrecioVenta, Descuento) "
+        "VALUES (?,?,?,?,?)",
+        {code, name, stock, price, discount});
+}
+
+inline qint64 addWorkOrder(Database& db, const QString& number, const QString& invoice = "No",
+                           const QString& date = "2008-03-01",
+                           const QString& customer = "CLIENTE") {
+    const qint64 cli =
+        db.insert("INSERT INTO Clientes (Codigo, Nombre) VALUES ('C', ?)", {customer});
+    return db.insert(
+        "INSERT INTO ODTS (NODT, Fecha, Id_Cli, Id_Coche, Interna, NAlbaran, NFactura) "
+        "VALUES (?, ?, ?, 0, 'No', 'No', ?)",
+        {number, date, cli, invoice});
+}
+
+inline qint64 addEntry(Database& db, const QString& number, const QString& delivery,
+                       const QString& date, qint64 supplier, qint64 article, double units = 1,
+                       double price = 10, double discount = 0) {
+    return db.insert(
+        "INSERT INTO Entradas (NEntrada, NAlbaran, Fecha, Id_Pro, Id_Art, Cantidad, Precio, "
+        "Descuento) VALUES (?,?,?,?,?,?,?,?)",
+        {number, delivery, date, supplier, article, units, price, discount});
+}
+
+// With TORVANE_SCREENSHOTS set to a folder, a screen as the test left it is saved there.
+inline void screenshot(QWidget* screen, const QString& name) {
+    const QString folder = qEnvironmentVariable("TORVANE_SCREENSHOTS");
+    if (!folder.isEmpty()) screen->grab().save(QDir(folder).filePath(name + ".png"));
+}
+
+}  // namespace torvane::testing

@@ -1,0 +1,354 @@
+#include "purchasing/purchases.h"
+
+#include <gtest/gtest.h>
+
+#include "core/format.h"
+#include "core/session.h"
+#include "purchases_fixture.h"
+#include "support/temp_home.h"
+
+using namespace torvane;
+using namespace torvane::testing;
+namespace p = torvane::purchases;
+
+namespace {
+
+DocumentLine line(qint64 article, const QString& code, const char* units, const char* price,
+                  const char* discount = "0", const QString& workOrder = {}) {
+    p::LineEntry e{article, code, "PIEZA " + code, units, price, discount, workOrder};
+    const p::CheckedLine c = p::checkLine(e);
+    EXPECT_TRUE(c.problem.isEmpty()) << c.problem.toStdString();
+    return c.line;
+}
+
+class Purchases : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        home.session().setToday(QDate(2008, 3, 5));
+        supplier = addSupplier(db(), "0001", "RECAMBIOS NORTE");
+    }
+    Database& db() { return home.db(); }
+    p::Header header(const QString& number = "EN08/03/00001") {
+        return {number, "ALB-7", QDate(2008, 3, 5), supplier};
+    }
+    Row article(qint64 id) {
+        return *db().firstRow("SELECT * FROM Articulos WHERE Id_Art = ?", {id});
+    }
+    int count(const char* sql) { return db().scalar(sql).toInt(); }
+
+    TempHome home;
+    qint64 supplier = 0;
+};
+
+// Stock moves by the units of every visible line; price, discount and supplier come from the
+// last line of the article.
+TEST_F(Purchases, SavingMovesStockAndRewritesTheArticle) {
+    struct Case {
+        const char* name;
+        double stock;
+        std::vector<std::array<const char*, 4>> lines;  // units, price, discount, deleted?
+        double expectedStock;
+        double expectedPrice;
+        double expectedDiscount;
+        int entries;
+    };
+    const Case cases[] = {
+        {"2 + 5", 2, {{"5", "12,40", "15", ""}}, 7, 12.4, 15, 1},
+        {"two lines of one article",
+         2,
+         {{"3", "10", "0", ""}, {"4", "11,5", "5", ""}},
+         9,
+         11.5,
+         5,
+         2},
+        {"return lowers stock", 2, {{"-3", "10", "0", ""}}, -1, 10, 0, 1},
+        {"exact decimals", 0.1, {{"0,2", "1", "0", ""}}, 0.3, 1, 0, 1},
+        {"removed line writes nothing",
+         2,
+         {{"5", "99", "50", "x"}, {"1", "10", "0", ""}},
+         3,
+         10,
+         0,
+         1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        db().exec("DELETE FROM Entradas");
+        db().exec("DELETE FROM Articulos");
+        const qint64 a = addArticle(db(), "F1", "FILTRO", c.stock, 8, 3);
+        std::vector<DocumentLine> lines;
+        for (const auto& l : c.lines) {
+            lines.push_back(line(a, "F1", l[0], l[1], l[2]));
+            lines.back().deleted = *l[3] != '\0';
+        }
+        ASSERT_TRUE(p::checkPurchase(db(), header(), lines).isEmpty());
+        p::savePurchase(db(), header(), lines);
+        const Row art = article(a);
+        EXPECT_DOUBLE_EQ(art["StockInicial"].toDouble(), c.expectedStock);
+        EXPECT_DOUBLE_EQ(art["PrecioVenta"].toDouble(), c.expectedPrice);
+        EXPECT_DOUBLE_EQ(art["Descuento"].toDouble(), c.expectedDiscount);
+        EXPECT_EQ(art["Id_Proveedor"].toLongLong(), supplier);
+        EXPECT_EQ(count("SELECT count(*) FROM Entradas"), c.entries);
+        EXPECT_EQ(count("SELECT count(*) FROM Entradas WHERE NEntrada = 'EN08/03/00001' AND "
+                        "NAlbaran = 'ALB-7' AND Fecha = '2008-03-05'"),
+                  c.entries);
+    }
+}
+
+TEST_F(Purchases, EntryRowsKeepTheLineValuesInOrder) {
+    const qint64 a = addArticle(db(), "F1", "FILTRO", 0);
+    const qint64 b = addArticle(db(), "P2", "PASTILLAS", 0);
+    p::savePurchase(db(), header(), {line(b, "P2", "2", "110,65", "10"), line(a, "F1", "1", "3")});
+    const auto rows = db().rows("SELECT * FROM Entradas ORDER BY Id_Ent");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0]["Id_Art"].toLongLong(), b);
+    EXPECT_EQ(rows[0]["Id_Pro"].toLongLong(), supplier);
+    EXPECT_DOUBLE_EQ(rows[0]["Cantidad"].toDouble(), 2);
+    EXPECT_DOUBLE_EQ(rows[0]["Precio"].toDouble(), 110.65);
+    EXPECT_DOUBLE_EQ(rows[0]["Descuento"].toDouble(), 10);
+    EXPECT_EQ(rows[1]["Id_Art"].toLongLong(), a);
+}
+
+TEST_F(Purchases, AWorkOrderLineAddsOneMaterialRowAndStillRaisesStock) {
+    const qint64 a = addArticle(db(), "F1", "FILTRO", 2);
+    addWorkOrder(db(), "ODT/00007");
+    p::savePurchase(db(), header(),
+                    {line(a, "F1", "5", "12,40", "10", "ODT/00007"), line(a, "F1", "1", "12,40")});
+    EXPECT_DOUBLE_EQ(article(a)["StockInicial"].toDouble(), 8);
+    const auto rows = db().rows("SELECT * FROM MaterialesODT");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0]["NODT"].toString(), "ODT/00007");
+    EXPECT_EQ(rows[0]["NArticulo"].toString(), "F1");
+    EXPECT_EQ(rows[0]["Descripcion"].toString(), "PIEZA F1");
+    EXPECT_DOUBLE_EQ(rows[0]["Unidades"].toDouble(), 5);
+    EXPECT_DOUBLE_EQ(rows[0]["Precio"].toDouble(), 12.4);
+    EXPECT_DOUBLE_EQ(rows[0]["Dto"].toDouble(), 10);
+}
+
+TEST_F(Purchases, AnArticleGoneBeforeSavingStoresNothing) {
+    const qint64 a = addArticle(db(), "F1", "FILTRO", 2);
+    const qint64 b = addArticle(db(), "P2", "PASTILLAS", 2);
+    addWorkOrder(db(), "ODT/00007");
+    const std::vector<DocumentLine> lines = {line(a, "F1", "5", "1", "0", "ODT/00007"),
+                                             line(b, "P2", "1", "1")};
+    db().exec("DELETE FROM Articulos WHERE Id_Art = ?", {b});
+    try {
+        p::savePurchase(db(), header(), lines);
+        FAIL() << "saved with a missing article";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.message(), p::articleGoneMessage("P2"));
+    }
+    EXPECT_DOUBLE_EQ(article(a)["StockInicial"].toDouble(), 2);
+    EXPECT_EQ(count("SELECT count(*) FROM Entradas"), 0);
+    EXPECT_EQ(count("SELECT count(*) FROM MaterialesODT"), 0);
+}
+
+TEST_F(Purchases, LineAmountsRoundToCentsAndTheTotalCountsVisibleLines) {
+    struct Case {
+        const char* units;
+        const char* price;
+        const char* discount;
+        const char* amount;
+    };
+    const Case cases[] = {{"1", "110,65", "10", "99,59"},
+                          {"3", "1.234,50", "0", "3.703,50"},
+                          {"-2", "10,005", "0", "-20,01"},
+                          {"1", "50", "100", "0,00"}};
+    std::vector<DocumentLine> lines;
+    for (const Case& c : cases) {
+        lines.push_back(line(1, "X", c.units, c.price, c.discount));
+        EXPECT_EQ(lines.back().amount().format(), c.amount) << c.units << " x " << c.price;
+    }
+    EXPECT_EQ(lineTotals(lines).amount.format(), "3.783,08");
+    lines[1].deleted = true;
+    EXPECT_EQ(lineTotals(lines).amount.format(), "79,58");
+}
+
+TEST_F(Purchases, LinesAreCheckedAsTyped) {
+    struct Case {
+        const char* code;
+        const char* units;
+        const char* price;
+        const char* discount;
+        const char* problem;  // empty: accepted
+    };
+    const Case cases[] = {
+        {"F1", "1", "10", "100", ""},
+        {"F1", "1", "10", "101", p::kDiscountTooHigh},
+        {"F1", "1", "10", "255", p::kDiscountTooHigh},
+        {"F1", "-4", "10", "0", ""},
+        {"", "1", "10", "0", p::kMissingFields},
+        {"F1", "", "10", "0", p::kMissingFields},
+        {"F1", "1", " ", "0", p::kMissingFields},
+        {"F1", "1", "10", "", p::kMissingFields},
+        {"F1", "-", "10", "0", p::kBadNumbers},
+        {"F1", "1", "1,2,3", "0", p::kBadNumbers},
+    };
+    for (const Case& c : cases) {
+        const p::CheckedLine r =
+            p::checkLine({1, c.code, "FILTRO", c.units, c.price, c.discount, {}});
+        EXPECT_EQ(r.problem, QString::fromUtf8(c.problem))
+            << c.code << "|" << c.units << "|" << c.price << "|" << c.discount;
+    }
+}
+
+TEST_F(Purchases, APurchaseNeedsLinesASupplierADateAndAFreeNumber) {
+    const qint64 a = addArticle(db(), "F1", "FILTRO", 0);
+    addEntry(db(), "EN08/03/00001", "A", "2008-03-01", supplier, a);
+    DocumentLine removed = line(a, "F1", "1", "1");
+    removed.deleted = true;
+    struct Case {
+        p::Header header;
+        std::vector<DocumentLine> lines;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {header("EN08/03/00002"), {line(a, "F1", "1", "1")}, ""},
+        {header("EN08/03/00002"), {}, p::kNoLines},
+        {header("EN08/03/00002"), {removed}, p::kNoLines},
+        {header("EN08/03/00001"), {line(a, "F1", "1", "1")}, p::kEntryInUse},
+        {header(""), {line(a, "F1", "1", "1")}, p::kNoEntryNumber},
+        {{"EN08/03/00002", "", QDate(), supplier}, {line(a, "F1", "1", "1")}, p::kBadDate},
+        {{"EN08/03/00002", "", QDate(2008, 3, 5), {}}, {line(a, "F1", "1", "1")}, p::kNoSupplier},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(p::checkPurchase(db(), c.header, c.lines), QString::fromUtf8(c.problem))
+            << c.header.number.toStdString();
+}
+
+TEST_F(Purchases, TheEntryNumberFollowsTheLastRowOfTheTable) {
+    const qint64 a = addArticle(db(), "F1", "FILTRO", 0);
+    EXPECT_EQ(p::proposeEntryNumber(home.session()), "EN08/03/00001");
+    struct Case {
+        const char* lastStored;
+        const char* proposed;
+    };
+    const Case cases[] = {
+        {"EN08/03/00041", "EN08/03/00042"},
+        // An older month's number stored last restarts the counter.
+        {"EN08/02/00099", "EN08/03/00001"},
+        {"EN08/03/00007", "EN08/03/00008"},
+    };
+    for (const Case& c : cases) {
+        addEntry(db(), c.lastStored, "", "2008-03-01", supplier, a);
+        EXPECT_EQ(p::proposeEntryNumber(home.session()), c.proposed) << c.lastStored;
+    }
+    EXPECT_TRUE(p::entryNumberInUse(db(), "en08/03/00041"));
+    EXPECT_FALSE(p::entryNumberInUse(db(), "EN08/03/0004"));
+}
+
+TEST_F(Purchases, LinesGoOnlyToWorkOrdersNotInvoiced) {
+    addWorkOrder(db(), "ODT/00001");
+    addWorkOrder(db(), "ODT/00002", "FR08/03/00001");
+    struct Case {
+        const char* number;
+        p::WorkOrderState state;
+        const char* refusal;
+    };
+    const Case cases[] = {{"ODT/00001", p::WorkOrderState::Open, ""},
+                          {"ODT/00002", p::WorkOrderState::Invoiced, p::kInvoicedWorkOrder},
+                          {"ODT/0000", p::WorkOrderState::Missing, p::kNoWorkOrder}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(p::workOrderState(db(), c.number), c.state) << c.number;
+        EXPECT_EQ(p::workOrderRefusal(p::workOrderState(db(), c.number)),
+                  QString::fromUtf8(c.refusal));
+    }
+}
+
+TEST_F(Purchases, TheListSearchesByPrefixNewestFirstAndDeletingKeepsStock) {
+    const qint64 norte = supplier;
+    const qint64 sur = addSupplier(db(), "0002", "SUR MOTOR");
+    const qint64 filtro = addArticle(db(), "F1", "FILTRO ACEITE", 4);
+    const qint64 bujia = addArticle(db(), "B1", "BUJIA", 4);
+    const qint64 e1 = addEntry(db(), "EN08/02/00001", "AB-1", "2008-02-10", norte, filtro);
+    addEntry(db(), "EN08/03/00001", "CD-2", "2008-03-05", sur, bujia, 2, 110.65, 10);
+    addEntry(db(), "EN08/03/00002", "AB-3", "2008-03-06", norte, bujia);
+    struct Case {
+        int option;
+        const char* typed;
+        QStringList entries;  // NEntrada, in list order
+    };
+    const Case cases[] = {
+        {0, "AB", {"EN08/03/00002", "EN08/02/00001"}},
+        {0, "", {"EN08/03/00002", "EN08/03/00001", "EN08/02/00001"}},
+        {1, "EN08/03", {"EN08/03/00002", "EN08/03/00001"}},
+        {1, "", {"EN08/03/00002", "EN08/03/00001", "EN08/02/00001"}},
+        {2, "BUJ", {"EN08/03/00002", "EN08/03/00001"}},
+        {2, "ACEITE", {}},  // prefix, not inside
+        {3, "SUR", {"EN08/03/00001"}},
+        {4, "05/03", {"EN08/03/00001"}},
+        {4, "10/02/2008", {"EN08/02/00001"}},
+        {4, "2008", {}},
+    };
+    for (const Case& c : cases) {
+        const SqlStatement s = p::listSearch(db(), c.option, c.typed);
+        QStringList got;
+        for (const Row& r : db().rows(s.sql, s.params)) got << r["NEntrada"].toString();
+        EXPECT_EQ(got, c.entries) << c.option << " " << c.typed;
+    }
+    const SqlStatement all = p::listAll();
+    const auto rows = db().rows(all.sql, all.params);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[1]["NEntrada"].toString(), "EN08/03/00001");
+    EXPECT_EQ(Money::fromDb(rows[1]["Prec F"]).format(), "99,59");
+
+    p::deleteEntry(db(), e1);
+    EXPECT_EQ(count("SELECT count(*) FROM Entradas"), 2);
+    EXPECT_DOUBLE_EQ(article(filtro)["StockInicial"].toDouble(), 4);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Purchases, AFileWithoutTheDeliveryNoteIndexGetsItWhenOpened) {
+    db().exec("DROP INDEX ix_Entradas_NAlbaran");
+    db().exec("PRAGMA user_version=3");
+    db().applyMigrations();
+    EXPECT_EQ(db().userVersion(), Database::kSchemaVersion);
+    EXPECT_EQ(db().scalar("SELECT count(*) FROM sqlite_master WHERE name = 'ix_Entradas_NAlbaran'")
+                  .toInt(),
+              1);
+}
+
+// A text matching thousands of entries and one matching a few give the same newest-first rows,
+// whichever index the search leads with.
+TEST_F(Purchases, DenseAndRareSearchesListTheSameRows) {
+    const qint64 a = addArticle(db(), "F1", "FILTRO", 0);
+    const qint64 b = addArticle(db(), "B1", "BUJIA", 0);
+    {
+        Database::Transaction t(db());
+        for (int i = 0; i < 4100; ++i)
+            addEntry(db(), QStringLiteral("EN%1").arg(i, 5, 10, QLatin1Char('0')), "AB",
+                     QDate(2000, 1, 1).addDays(i).toString(Qt::ISODate), supplier,
+                     i % 1000 == 7 ? b : a);
+        t.commit();
+    }
+    struct Case {
+        int option;
+        const char* typed;
+        int rows;
+        const char* newest;
+    };
+    const Case cases[] = {{1, "EN", 4100, "EN04099"},       {1, "EN0300", 10, "EN03009"},
+                          {2, "FIL", 4095, "EN04099"},      {2, "BUJ", 5, "EN04007"},
+                          {4, "0", 4100 * 9 / 31, nullptr}, {4, "01/01/2005", 1, nullptr},
+                          {4, "31/02", 0, nullptr}};
+    for (const Case& c : cases) {
+        const SqlStatement s = p::listSearch(db(), c.option, c.typed);
+        const auto rows = db().rows(s.sql, s.params);
+        if (c.newest) {
+            EXPECT_EQ(int(rows.size()), c.rows) << c.typed;
+            ASSERT_FALSE(rows.empty());
+            EXPECT_EQ(rows.front()["NEntrada"].toString(), c.newest) << c.typed;
+        } else if (c.rows <= 1) {
+            EXPECT_EQ(int(rows.size()), c.rows) << c.typed;
+        }
+        for (size_t i = 1; i < rows.size(); ++i)
+            ASSERT_GE(rows[i - 1]["Fecha"].toString(), rows[i]["Fecha"].toString()) << c.typed;
+        for (const Row& r : rows)
+            EXPECT_TRUE(formatDate(r["Fecha"]).startsWith(c.typed) || c.option != 4) << c.typed;
+    }
+}
+
+}  // namespace
