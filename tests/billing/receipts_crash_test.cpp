@@ -44,7 +44,7 @@ TEST(Torture, ReceiptsAndCommissionsKilledWhileWritingAreWhole) {
         // Every store holds as many receipts as its terms give ("..., N3").
         EXPECT_EQ(db.scalar(QStringLiteral(
                                 "SELECT COUNT(*) FROM (SELECT NFactura, COUNT(*) AS n FROM "
-                                "Recibos GROUP BY NFactura) WHERE NFactura NOT LIKE '%, N' || n)"))
+                                "Recibos GROUP BY NFactura) WHERE NFactura NOT LIKE '%, N' || n"))
                       .toInt(),
                   0);
         EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM (SELECT NRecibo FROM Recibos "

@@ -70,7 +70,7 @@ TEST(ReceiptReports, ReceiptWithAmountInWordsAndPayer) {
     const QString text = result.report->toText();
     // 1.234,57 / 2 = 617,285: each receipt 617,29.
     for (const char* shown : {"08/03/00002", "5/05/2008", "617,29", "0049 1500 05 1234567890",
-                              "FR08/03/00001, FV08/03/00002"})
+                              "FR08/03/00001", "FV08/03/00002"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(shown))) << shown;
     // The words as stored with the receipt.
     const QString words =

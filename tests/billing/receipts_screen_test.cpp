@@ -155,7 +155,7 @@ TEST_F(ReceiptScreens, ListRefusesAndPrintsOneJobPerReceipt) {
     EXPECT_EQ(count("SELECT COUNT(*) FROM Recibos"), 3);
 
     click(list.get(), "CmdImprimir");
-    ASSERT_EQ(services.output.jobs().size(), 2u);
+    ASSERT_EQ(services.output.jobs().size(), 2u) << dialogs.lastText().toStdString();
     for (const auto& job : services.output.jobs()) {
         EXPECT_EQ(job.report.name.toLower(), "qarvorecibo.rpt");
         EXPECT_FALSE(job.preview);
