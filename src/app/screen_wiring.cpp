@@ -6,8 +6,13 @@
 #include "app/main_window.h"
 #include "app/menu_actions.h"
 #include "billing/billing_handoffs.h"
+#include "billing/fact_comisiones.h"
 #include "billing/gestor_cobros.h"
+#include "billing/list_comisiones.h"
 #include "billing/list_fac_libres.h"
+#include "billing/listado_recibos.h"
+#include "billing/recibos.h"
+#include "controls/screen.h"
 #include "core/services.h"
 #include "masters/article_handoffs.h"
 #include "masters/articulos.h"
@@ -111,6 +116,28 @@ void wireScreens(Menu& menu, Session& session, Services& services) {
                         [&session, &services, counterSale](const MenuRequest&) -> QWidget* {
                             return new LVRecambios(session, services, counterSale);
                         });
+
+    // Bank receipts and commission invoices.
+    menu.registerScreen(QStringLiteral("ListadoRecibos"), [&](const MenuRequest&) -> QWidget* {
+        return new ListadoRecibos(session, services);
+    });
+    menu.registerScreen(QStringLiteral("ListComisiones"), [&](const MenuRequest&) -> QWidget* {
+        return new ListComisiones(session, services);
+    });
+    services.handoffs().customerOrigins.registerOrigin(
+        QStringLiteral("Recibos"), [&session, &services](const CustomerChoice& choice) {
+            // Chosen from the receipts screen's own search: that screen takes the customer.
+            if (auto* open = qobject_cast<Recibos*>(choice.caller.data()))
+                open->setCustomer(choice.customerId);
+            else
+                openScreen(qobject_cast<QWidget*>(choice.caller.data()),
+                           new Recibos(session, services, choice.customerId));
+        });
+    services.handoffs().customerOrigins.registerOrigin(
+        QStringLiteral("Comisiones"), [&session, &services](const CustomerChoice& choice) {
+            openScreen(qobject_cast<QWidget*>(choice.caller.data()),
+                       new FactComisiones(session, services, choice.customerId));
+        });
 
     menu.registerCommand(QStringLiteral("VerListado"), [&](const MenuRequest& r) {
         Informes::VerListado(session, services, r.origin);

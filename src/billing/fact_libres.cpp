@@ -1,9 +1,9 @@
 #include "billing/fact_libres.h"
 
 #include <QGridLayout>
-#include <QPushButton>
 #include <QVBoxLayout>
 
+#include "billing/free_line_entry.h"
 #include "controls/command_bar.h"
 #include "controls/form_fields.h"
 #include "controls/keyboard_classes.h"
@@ -35,31 +35,8 @@ FactLibres::FactLibres(Session& session, Services& services, qint64 customerId, 
     addCaptioned(this, head, 1, 2, QStringLiteral("Fecha:"), fecha_);
     for (const char* name : {"Text2", "Text4", "TxtNFactura"}) field(name)->setReadOnly(true);
 
-    auto* entry = addFormGrid(layout);
-    addFields(this, entry,
-              {{"Concepto:", "TxtConcepto", 0, 0, 3},
-               {"Unidades:", "TxtUnidades", 1, 0, 1, 80},
-               {"Precio:", "TxtPrecUnidad", 1, 2, 1, 110},
-               {"Dto. %:", "TxtDescArt", 2, 0, 1, 80}});
-    auto* add = new QPushButton(QStringLiteral("Añadir línea"), this);
-    add->setObjectName(QStringLiteral("KewlButtons5"));
-    entry->addWidget(add, 2, 3);
-    connect(add, &QPushButton::clicked, this, [this] { addLine(); });
-    applyKeyClasses(this, {{KeyClass::K4, "TxtConcepto"},
-                           {KeyClass::K3, "TxtUnidades TxtDescArt"},
-                           {KeyClass::K5, "TxtPrecUnidad"},
-                           {KeyClass::K8, "TxtTiva TxtDto"}});
-    field("TxtUnidades")->setText(QStringLiteral("1"));
-    field("TxtDescArt")->setText(QStringLiteral("0"));
-
-    lines_ = new LineTableModel({{LineField::Description, QStringLiteral("Concepto"), false},
-                                 {LineField::Units, QStringLiteral("Unidades"), false},
-                                 {LineField::Price, QStringLiteral("Precio"), false},
-                                 {LineField::Discount, QStringLiteral("Dto"), false},
-                                 {LineField::Amount, QStringLiteral("Importe"), false}},
-                                DeletedLines::Hidden, this);
-    auto* grid = new LineTable(QStringLiteral("MSHSalidas"), lines_, this);
-    layout->addWidget(grid, 1);
+    lines_ = addFreeLineEntry(this, layout, services.dialogs()).lines;
+    applyKeyClasses(this, {{KeyClass::K8, "TxtTiva TxtDto"}});
     connect(lines_, &LineTableModel::totalsChanged, this, [this] { recompute(); });
 
     auto* totals = addFormGrid(layout);
@@ -113,22 +90,6 @@ void FactLibres::recompute() {
                                                    {"TxtNominal", t.nominal},
                                                    {"TxtTotal", t.total}};
     for (const auto& [name, amount] : shown) field(name)->setText(formatMoney(amount));
-}
-
-void FactLibres::addLine() {
-    const fi::LineEntry entry =
-        fi::readLine(field("TxtConcepto")->text(), field("TxtUnidades")->text(),
-                     field("TxtPrecUnidad")->text(), field("TxtDescArt")->text());
-    if (!entry.line) {
-        services_.dialogs().critical(entry.error);
-        return;
-    }
-    lines_->addLine(*entry.line);
-    field("TxtUnidades")->setText(QStringLiteral("1"));
-    field("TxtDescArt")->setText(QStringLiteral("0"));
-    field("TxtConcepto")->clear();
-    field("TxtPrecUnidad")->clear();
-    field("TxtConcepto")->setFocus();
 }
 
 void FactLibres::facturar() {

@@ -24,7 +24,6 @@ class FactLibres : public QWidget {
     void recompute();
 
   private:
-    void addLine();
     void facturar();
     QLineEdit* field(const char* name) const;
 

@@ -53,9 +53,11 @@ TEST(ScreenWiring, ItemsOfExistingScreensAreEnabledOthersWait) {
         {"btnListOdt", true},
         {"btnVRecambios", true},
         {"btnLVRecambios", true},
+        {"btnRecibos", true},
+        {"btnListaRecibos", true},
+        {"btnFacturasComisiones", true},
+        {"btnLFComisiones", true},
         // Customer-search origins whose screens are not written yet.
-        {"btnRecibos", false},
-        {"btnFacturasComisiones", false},
         {"mReparacionescliente", false},
         {"mH3000", false},
         {"btnProveedores", true},

@@ -1,0 +1,178 @@
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "billing/listado_recibos.h"
+#include "billing/recibos.h"
+#include "billing_fixture.h"
+#include "masters/screen_fixture.h"
+
+using namespace torvane;
+using namespace torvane::testing;
+
+namespace {
+
+class ReceiptScreens : public ScreenTest {
+  protected:
+    void SetUp() override {
+        home.session().setToday(QDate(2008, 1, 15));
+        garcia = addClient(db(), "GARCIA", "0007");
+        db().exec(
+            "UPDATE Clientes SET Banco = 'BANCO X', Sucursal = '0049', NumeroCuenta = '1234', "
+            "DiaDePago = '5' WHERE Id_Cli = ?",
+            {garcia});
+        addWorkOrderInvoice(db(), "FR08/01/00001", "2008-01-02", garcia, eur(60), {}, 2);
+        addWorkOrderInvoice(db(), "FR08/01/00002", "2008-01-03", garcia, eur(15));
+        addPartsInvoice(db(), "FV08/01/00001", "2008-01-04", garcia, eur(25), {eur(25)});
+    }
+
+    // The three receipt rows as shown, hidden rows left out.
+    QString shownRows(QWidget* form) {
+        QStringList out;
+        for (int k = 0; k < 3; ++k) {
+            const QString n = textOf(form, QStringLiteral("TxtRecibo_%1").arg(k));
+            if (!control<QWidget>(form, QStringLiteral("TxtRecibo_%1").arg(k))->isVisible())
+                continue;
+            out << n + QLatin1Char(' ') + textOf(form, QStringLiteral("TxtVencimiento_%1").arg(k)) +
+                       QLatin1Char(' ') + textOf(form, QStringLiteral("TxtImporte_%1").arg(k));
+        }
+        return out.join(QStringLiteral(" | "));
+    }
+
+    qint64 garcia = 0;
+};
+
+}  // namespace
+
+TEST_F(ReceiptScreens, MarkingTermsAndDayRegenerateTheRows) {
+    auto form = open<Recibos>(garcia);
+    EXPECT_EQ(textOf(form.get(), "TxtNombre"), "GARCIA");
+    EXPECT_EQ(textOf(form.get(), "txtBanco"), "BANCO X");
+    EXPECT_EQ(textOf(form.get(), "txtDiaPago"), "5");
+    auto* rep = control<DataGrid>(form.get(), "MSHReparaciones");
+    auto* rec = control<DataGrid>(form.get(), "MSHRecambios");
+    // One row per invoice, whatever the number of work orders.
+    ASSERT_EQ(rep->rowCount(), 2);
+    ASSERT_EQ(rec->rowCount(), 1);
+    EXPECT_EQ(control<QLabel>(form.get(), "LblTotal")->text(), "0,00");
+
+    clickRow(rep, 0);
+    clickRow(rec, 0);
+    EXPECT_EQ(control<QLabel>(form.get(), "LblTotal")->text(), "85,00");
+    clickRow(rep, 1);
+    clickRow(rep, 0);  // unmarks
+    EXPECT_EQ(control<QLabel>(form.get(), "LblTotal")->text(), "40,00");
+    clickRow(rep, 0);
+    EXPECT_EQ(control<QLabel>(form.get(), "LblTotal")->text(), "100,00");
+
+    auto* terms = control<QComboBox>(form.get(), "ComboFormaPago");
+    EXPECT_EQ(terms->count(), 8);
+    terms->setCurrentText("30 DÍAS");
+    EXPECT_EQ(shownRows(form.get()), "08/01/00001 5/02/2008 100,00");
+    terms->setCurrentText("30-60-90 DÍAS");
+    EXPECT_EQ(shownRows(form.get()),
+              "08/01/00001 5/02/2008 33,33 | 08/01/00002 5/03/2008 33,33 | "
+              "08/01/00003 5/04/2008 33,33");
+
+    // An empty day is the issue date's day.
+    control<QLineEdit>(form.get(), "txtDiaPago")->clear();
+    type(form.get(), "txtDiaPago", "9");
+    QTest::keyClick(control<QLineEdit>(form.get(), "txtDiaPago"), Qt::Key_Backspace);
+    EXPECT_EQ(shownRows(form.get()),
+              "08/01/00001 15/02/2008 33,33 | 08/01/00002 15/03/2008 33,33 | "
+              "08/01/00003 15/04/2008 33,33");
+    type(form.get(), "txtDiaPago", "3");
+    terms->setCurrentText("A LA VISTA");
+    EXPECT_EQ(shownRows(form.get()), "08/01/00001 3/01/2008 100,00");
+    EXPECT_TRUE(dialogs.entries().empty()) << dialogs.lastText().toStdString();
+
+    // Day 32 is refused and the rows stay as they were.
+    type(form.get(), "txtDiaPago", "2");
+    ASSERT_FALSE(dialogs.entries().empty());
+    EXPECT_EQ(dialogs.lastText(), "El nº de dia que ha introducido no es posible");
+    EXPECT_EQ(dialogs.entries().back().icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(shownRows(form.get()), "08/01/00001 3/01/2008 100,00");
+}
+
+TEST_F(ReceiptScreens, StoringKeepsTheScreenAndDrawsNewNumbers) {
+    auto form = open<Recibos>(garcia);
+    click(form.get(), "CmdCrearRecibos");
+    EXPECT_EQ(dialogs.lastText(), "Debe marcar alguna factura y elegir la forma de pago");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Recibos"), 0);
+
+    auto* rep = control<DataGrid>(form.get(), "MSHReparaciones");
+    clickRow(rep, 1);
+    clickRow(control<DataGrid>(form.get(), "MSHRecambios"), 0);
+    clickRow(rep, 0);
+    control<QComboBox>(form.get(), "ComboFormaPago")->setCurrentText("30-60 DÍAS");
+    click(form.get(), "CmdCrearRecibos");
+    EXPECT_EQ(db().scalar("SELECT group_concat(NRecibo || ' ' || Vto || ' ' || Importe || ' ' || "
+                          "NCuenta || ' ' || NFactura, ';') FROM Recibos")
+                  .toString(),
+              "08/01/00001 5/02/2008 50.0 1234 FR08/01/00001, FR08/01/00002, FV08/01/00001;"
+              "08/01/00002 5/03/2008 50.0 1234 FR08/01/00001, FR08/01/00002, FV08/01/00001");
+    EXPECT_EQ(textOf(form.get(), "TxtRecibo_0"), "08/01/00003");
+    EXPECT_EQ(control<QLabel>(form.get(), "LblTotal")->text(), "100,00");
+    // The invoices are not paid by a receipt.
+    EXPECT_EQ(count("SELECT COUNT(*) FROM FacturasODT WHERE Pagado = 0"), 2);
+
+    // The same invoices again: asked, and No stores nothing.
+    dialogs.answerNo();
+    click(form.get(), "CmdCrearRecibos");
+    EXPECT_EQ(dialogs.lastText(), "Alguna factura ya tiene recibos. ¿Desea crearlos igualmente?");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Recibos"), 2);
+    dialogs.answerYes();
+    click(form.get(), "CmdCrearRecibos");
+    EXPECT_EQ(db().scalar("SELECT group_concat(NRecibo, ';') FROM Recibos WHERE Id > 2").toString(),
+              "08/01/00003;08/01/00004");
+}
+
+TEST_F(ReceiptScreens, ListRefusesAndPrintsOneJobPerReceipt) {
+    {
+        auto empty = open<ListadoRecibos>();
+        EXPECT_FALSE(enabled(empty.get(), "CmdImprimir"));
+        EXPECT_FALSE(enabled(empty.get(), "CmdEliminar"));
+    }
+    for (const char* n : {"R1", "R2", "R3"})
+        db().insert(
+            "INSERT INTO Recibos (NRecibo, Fecha, Vto, Importe, Id_cli, NCuenta, ImporteLetras) "
+            "VALUES (?, '2008-01-15', '5/02/2008', 10, ?, '1234', 'Diez  Euros')",
+            {n, garcia});
+    auto list = open<ListadoRecibos>();
+    auto* grid = control<DataGrid>(list.get(), "MSHRecibos");
+    ASSERT_EQ(grid->rowCount(), 3);
+    EXPECT_TRUE(enabled(list.get(), "CmdEliminar"));
+
+    click(list.get(), "CmdEliminar");
+    EXPECT_EQ(dialogs.lastText(), "No hay ningún recibo seleccionado");
+    EXPECT_EQ(dialogs.entries().back().icon, Dialogs::Icon::Critical);
+    clickRow(grid, 0);
+    clickRow(grid, 2);
+    click(list.get(), "CmdEliminar");
+    EXPECT_EQ(dialogs.lastText(), "No se pueden eliminar varios recibos a la vez");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Recibos"), 3);
+
+    click(list.get(), "CmdImprimir");
+    ASSERT_EQ(services.output.jobs().size(), 2u) << dialogs.lastText().toStdString();
+    for (const auto& job : services.output.jobs()) {
+        EXPECT_EQ(job.report.name.toLower(), "qarvorecibo.rpt");
+        EXPECT_FALSE(job.preview);
+    }
+
+    clickRow(grid, 0);  // a second click removes the highlight
+    const QString kept = grid->displayText(0, "NRecibo");
+    click(list.get(), "CmdEliminar");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Recibos"), 2);
+    EXPECT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Recibos WHERE NRecibo = ?", {kept}), 1);
+
+    control<QRadioButton>(list.get(), "OptionTodos")->setChecked(true);
+    click(list.get(), "CmdImprimir");
+    EXPECT_EQ(services.output.jobs().size(), 4u);
+    click(list.get(), "KewlButtons1");
+    EXPECT_TRUE(control<QRadioButton>(list.get(), "OptionManual")->isChecked());
+    click(list.get(), "CmdEliminar");
+    EXPECT_EQ(dialogs.lastText(), "No hay ningún recibo seleccionado");
+}
