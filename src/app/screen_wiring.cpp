@@ -8,6 +8,7 @@
 #include "billing/billing_handoffs.h"
 #include "billing/gestor_cobros.h"
 #include "billing/list_fac_libres.h"
+#include "core/numbering.h"
 #include "core/services.h"
 #include "masters/article_handoffs.h"
 #include "masters/articulos.h"
@@ -23,6 +24,8 @@
 #include "masters/operarios.h"
 #include "masters/proveedores.h"
 #include "reports/informes.h"
+#include "tow/gestor_partes.h"
+#include "tow/partes_grua.h"
 
 namespace torvane {
 
@@ -91,6 +94,26 @@ void wireScreens(Menu& menu, Session& session, Services& services) {
         return new ListFacLibres(session, services);
     });
     registerFreeInvoiceOrigin(session, services);
+
+    // Tow reports: the editor takes the owner and the vehicle chosen in the searches.
+    menu.registerScreen(QStringLiteral("PartesGrua"), [&](const MenuRequest&) -> QWidget* {
+        auto* editor = new PartesGrua(session, services);
+        editor->setNumber(nextTowReportNumberByProbe(session));
+        return editor;
+    });
+    menu.registerScreen(QStringLiteral("GestorPartes"), [&](const MenuRequest&) -> QWidget* {
+        return new GestorPartes(session, services);
+    });
+    services.handoffs().customerOrigins.registerOrigin(
+        QStringLiteral("PartesGrua"), [](const CustomerChoice& choice) {
+            if (auto* editor = qobject_cast<PartesGrua*>(choice.caller.data()))
+                editor->setCustomer(choice.customerId);
+        });
+    services.handoffs().vehicleChoices.registerCaller(
+        QStringLiteral("PartesGrua"), [](const VehicleChoice& choice) {
+            if (auto* editor = qobject_cast<PartesGrua*>(choice.caller.data()))
+                editor->setVehicle(choice);
+        });
 
     menu.registerCommand(QStringLiteral("VerListado"), [&](const MenuRequest& r) {
         Informes::VerListado(session, services, r.origin);
