@@ -10,6 +10,7 @@
 #include "data/database.h"
 #include "generator.h"
 #include "silent_dialogs.h"
+#include "tow/tow_reports.h"
 
 namespace torvane::gen {
 
@@ -77,9 +78,11 @@ class Checker {
         orphan(QStringLiteral("albaran sin factura"),
                QStringLiteral("SELECT a.Id_Alb FROM Albaranes a WHERE a.NFactura <> 'No' AND NOT "
                               "EXISTS (SELECT 1 FROM Facturas f WHERE f.Id_Fac = a.NFactura)"));
-        orphan(QStringLiteral("factura de venta sin albaranes"),
-               QStringLiteral("SELECT f.Id_Fac FROM Facturas f WHERE NOT EXISTS (SELECT 1 FROM "
-                              "Albaranes a WHERE a.NFactura = f.Id_Fac AND a.Id_Cli = f.Id_Cli)"));
+        orphan(
+            QStringLiteral("factura de venta sin albaranes"),
+            QStringLiteral("SELECT f.Id_Fac FROM Facturas f WHERE NOT EXISTS (SELECT 1 FROM "
+                           "Albaranes a WHERE a.NFactura = f.Id_Fac AND a.Id_Cli = f.Id_Cli) "
+                           "AND (SELECT COUNT(*) FROM Partes p WHERE p.NFactura = f.Id_Fac) <> 1"));
         orphan(QStringLiteral("cobro sin factura"),
                QStringLiteral("SELECT c.NFactura FROM Cobros c WHERE NOT EXISTS (SELECT 1 FROM "
                               "FacturasODT f WHERE f.NFactura = c.NFactura) AND NOT EXISTS (SELECT "
@@ -176,6 +179,15 @@ class Checker {
             if (q.value(5).toString() != QLatin1String("No"))
                 notesOf[q.value(5).toString()] += Money::fromDb(q.value(4));
         }
+        // A tow report's invoice: its lines plus the report's VAT.
+        q =
+            db_.execForward(QStringLiteral("SELECT NParte, NFactura, IVA FROM Partes "
+                                           "WHERE NFactura <> 'No'"));
+        while (q.next())
+            notesOf[q.value(1).toString()] +=
+                tow::totals(tow::loadLines(db_, q.value(0).toString()),
+                            Quantity::fromDb(q.value(2)))
+                    .total;
         q = db_.execForward(QStringLiteral("SELECT Id_Fac, Total FROM Facturas"));
         while (q.next()) {
             const auto it = notesOf.find(q.value(0).toString());

@@ -19,6 +19,7 @@
 #include "generator_data.h"
 #include "random.h"
 #include "silent_dialogs.h"
+#include "tow/tow_reports.h"
 
 namespace torvane::gen {
 
@@ -184,6 +185,7 @@ struct Tariff {
     qint64 insurerId = 0;
     QString nombre;
     std::map<QString, Money> rate;  // amounts; the P1/P2 percentages and I* kilometres whole
+    insurers::Tariff priced;        // the same row as the tow screen reads it
 };
 
 struct WorkOrder {
@@ -480,6 +482,9 @@ class Generator {
                 QStringLiteral("INSERT INTO Tarifas (%1) VALUES (%2)")
                     .arg(cols.join(','), QStringList(cols.size(), QStringLiteral("?")).join(',')),
                 vals);
+            tf.priced.stored = true;
+            for (const QString& column : insurers::tariffColumns())
+                tf.priced.amounts << (r.count(column) ? r.at(column) : Money());
             tariffs_.push_back(std::move(tf));
         }
 
@@ -993,66 +998,29 @@ class Generator {
             rng_.chance(0.15) ? QStringLiteral("01:00") : QStringLiteral("00:00");
         const QString storage = rng_.chance(0.2) ? QString::number(rng_.range(1, 5)) : kEmpty;
 
-        const QString T = car ? QStringLiteral("T") : QStringLiteral("F");
-        const QString vehicleWord = car ? QStringLiteral("TURISMO") : QStringLiteral("FURGÓN");
-        // The one kilometre line that the tariff screen spells without the accent.
-        const QString kmVehicleWord =
-            !car && !working && !percentage ? QStringLiteral("FURGON") : vehicleWord;
-        const QString dayWord =
-            working ? QStringLiteral("DIA LABORABLE") : QStringLiteral("DIA FEST./NOCT.");
-        const QString priced = working || percentage ? QStringLiteral("L") : QStringLiteral("F");
-        const QString kmCase = working ? QStringLiteral("L") : QStringLiteral("F");
-        auto rate = [&](const QString& code) { return tf.rate.at(code); };
-        auto line = [&](const QString& text, const QString& qty, Money price, ExactAmount amount) {
-            insLineaParte_->run({number, text, qty, price.toDb(), amount.roundCents().toDb()});
-        };
-        auto whole = [](Money m) { return m.units() / Money::kScale; };
-        ExactAmount surchargeBase;
-        if (exit == QLatin1String("URBANA")) {
-            const Money p = rate("U" + T + priced);
-            line("SALIDA URBANA " + dayWord + ' ' + vehicleWord, "1", p, p);
-            surchargeBase = rate("U" + T + "L");
-        } else if (exit == QLatin1String("CARRETERA")) {
-            const Money p = rate("C" + T + priced);
-            line("SALIDA CARRETERA " + dayWord + ' ' + vehicleWord, "1", p, p);
-            surchargeBase = rate("C" + T + "L");
-            const qint64 included = whole(rate("I" + T + kmCase));
-            if (km > included) {
-                const Money perKm = rate("P" + T + kmCase);
-                line("KM. EXTRA CARRETERA " + dayWord + ' ' + kmVehicleWord,
-                     QString::number(km - included), perKm, perKm * (km - included));
-                surchargeBase =
-                    surchargeBase + rate("P" + T + "F") * (km - whole(rate("I" + T + "F")));
-            }
-        } else {
-            const Money p = rate("SL" + T + priced);
-            const Money perKm = rate("KL" + T + priced);
-            line("SALIDA LARGO RECORRIDO " + dayWord + ' ' + vehicleWord, "1", p, p);
-            line("KM. LARGO RECORRIDO " + dayWord + ' ' + vehicleWord, QString::number(km), perKm,
-                 perKm * km);
-            surchargeBase = surchargeBase + rate("SL" + T + "L") + rate("KL" + T + "L") * km;
+        tow::TowJob job;
+        job.vehicle = QString::fromUtf8(car ? tow::kCar : tow::kVan);
+        job.day = QString::fromUtf8(working ? tow::kWorkingDay : tow::kHolidayNight);
+        job.exit = exit;
+        job.percentage = percentage;
+        job.km = QString::number(km);
+        job.waitTime = wait;
+        job.rescueTime = rescue;
+        job.storageDays = storage;
+        const tow::Pricing priced = tow::priceJob(tf.priced, job);
+        if (!priced.error.isEmpty()) throw DbError(priced.error);
+        for (const tow::TowLine& l : priced.lines)
+            insLineaParte_->run(
+                {number, l.texto, l.cantidad.toDb(), l.precio.toDb(), l.importe.toDb()});
+        // Four in five are invoiced to the insurer the same day.
+        QString invoice = kNo;
+        QVariant invoiced = null();
+        if (rng_.chance(0.8)) {
+            invoice = numbers_.next(Series::FV, d);
+            invoiced = iso(d);
+            const Money total = tow::totals(priced.lines, Quantity::whole(16)).total;
+            insFactura_->run({invoice, iso(d), qint64(0), 0.0, total.toDb()});
         }
-        if (percentage) {
-            const qint64 pct = whole(rate(car ? QStringLiteral("P1") : QStringLiteral("P2")));
-            const Money amount = surchargeBase.percent(Quantity::whole(pct)).roundCents();
-            line(QStringLiteral("RECARGO FEST./NOCT. (") + QString::number(pct) +
-                     QStringLiteral("%)"),
-                 "1", amount, amount);
-        }
-        // "hh:mm" as hours; the generator only writes quarters.
-        auto hours = [](const QString& t) {
-            return Quantity::fromUnits((t.left(2).toInt() * 60 + t.right(2).toInt()) *
-                                       Quantity::kScale / 60);
-        };
-        if (wait != QLatin1String("00:00"))
-            line(QStringLiteral("ESPERA PARA REALIZAR EL SERVICIO"), wait, rate("Espera"),
-                 rate("Espera") * hours(wait));
-        if (rescue != QLatin1String("00:00"))
-            line(QStringLiteral("RESCATE DEL VEHÍCULO"), rescue, rate("Rescate"),
-                 rate("Rescate") * hours(rescue));
-        if (!storage.isEmpty())
-            line(QStringLiteral("DIAS DE DEPÓSITO"), storage, rate("Deposito"),
-                 rate("Deposito") * storage.toInt());
 
         const Operator& driver = operators_[rng_.range(0, static_cast<int>(operators_.size()) - 1)];
         insParte_->run({number,
@@ -1083,10 +1051,10 @@ class Generator {
                         c.movil,
                         c.fax,
                         kEmpty,
-                        kNo,
+                        invoice,
                         tf.insurerId,
                         16.0,
-                        null()});
+                        invoiced});
         ++counts_.towReports;
     }
 

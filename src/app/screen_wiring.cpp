@@ -13,6 +13,7 @@
 #include "billing/listado_recibos.h"
 #include "billing/recibos.h"
 #include "controls/screen.h"
+#include "core/numbering.h"
 #include "core/services.h"
 #include "masters/article_handoffs.h"
 #include "masters/articulos.h"
@@ -30,9 +31,11 @@
 #include "purchasing/list_compras.h"
 #include "purchasing/purchase_handoffs.h"
 #include "reports/informes.h"
-#include "workorders/list_odt.h"
 #include "sales/lv_recambios.h"
 #include "sales/sales_handoffs.h"
+#include "tow/gestor_partes.h"
+#include "tow/partes_grua.h"
+#include "workorders/list_odt.h"
 #include "workorders/work_order_handoffs.h"
 
 namespace torvane {
@@ -137,6 +140,26 @@ void wireScreens(Menu& menu, Session& session, Services& services) {
         QStringLiteral("Comisiones"), [&session, &services](const CustomerChoice& choice) {
             openScreen(qobject_cast<QWidget*>(choice.caller.data()),
                        new FactComisiones(session, services, choice.customerId));
+        });
+
+    // Tow reports: the editor takes the owner and the vehicle chosen in the searches.
+    menu.registerScreen(QStringLiteral("PartesGrua"), [&](const MenuRequest&) -> QWidget* {
+        auto* editor = new PartesGrua(session, services);
+        editor->setNumber(nextTowReportNumberByProbe(session));
+        return editor;
+    });
+    menu.registerScreen(QStringLiteral("GestorPartes"), [&](const MenuRequest&) -> QWidget* {
+        return new GestorPartes(session, services);
+    });
+    services.handoffs().customerOrigins.registerOrigin(
+        QStringLiteral("PartesGrua"), [](const CustomerChoice& choice) {
+            if (auto* editor = qobject_cast<PartesGrua*>(choice.caller.data()))
+                editor->setCustomer(choice.customerId);
+        });
+    services.handoffs().vehicleChoices.registerCaller(
+        QStringLiteral("PartesGrua"), [](const VehicleChoice& choice) {
+            if (auto* editor = qobject_cast<PartesGrua*>(choice.caller.data()))
+                editor->setVehicle(choice);
         });
 
     menu.registerCommand(QStringLiteral("VerListado"), [&](const MenuRequest& r) {

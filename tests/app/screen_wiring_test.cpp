@@ -57,6 +57,8 @@ TEST(ScreenWiring, ItemsOfExistingScreensAreEnabledOthersWait) {
         {"btnListaRecibos", true},
         {"btnFacturasComisiones", true},
         {"btnLFComisiones", true},
+        {"btnNuevoParte", true},
+        {"btnGestorPartes", true},
         // Customer-search origins whose screens are not written yet.
         {"mReparacionescliente", false},
         {"mH3000", false},
@@ -96,7 +98,9 @@ TEST(ScreenWiring, ToolbarOpensScreensWithTheMainWindowAsCaller) {
                               {"btnAlmacen", "Almacen"},
                               {"btnLVRecambios", "LVRecambios"},
                               {"btnCompras", "BusquedaProveedores"},
-                              {"btnLCompras", "ListCompras"}};
+                              {"btnLCompras", "ListCompras"},
+                              {"btnNuevoParte", "PartesGrua"},
+                              {"btnGestorPartes", "GestorPartes"}};
     for (const auto& c : cases) {
         menu.item(c[0])->trigger();
         QApplication::processEvents();
@@ -108,6 +112,25 @@ TEST(ScreenWiring, ToolbarOpensScreensWithTheMainWindowAsCaller) {
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(menu.isEnabled()) << c[1];
     }
+}
+
+// "Nuevo Parte" replaces the proposed number with the probe loop's.
+TEST(ScreenWiring, NewTowReportTakesTheProbedNumber) {
+    TempHome home;
+    home.session().setToday(QDate(2024, 3, 20));
+    home.db().insert("INSERT INTO Partes (NParte, NFactura) VALUES ('PG03/00007', 'No')");
+    home.db().insert("INSERT INTO Partes (NParte, NFactura) VALUES ('PG03/0001', 'No')");
+    TestServices services;
+    Menu menu(home.session(), services);
+    torvane::wireScreens(menu, home.session(), services);
+    menu.show();
+    menu.item("btnNuevoParte")->trigger();
+    QApplication::processEvents();
+    QWidget* screen = topLevel("PartesGrua");
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(screen->findChild<QLineEdit*>("Text1_0")->text(), "PG03/0003");
+    screen->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // The article search hands its choice to the article file the toolbar opened.

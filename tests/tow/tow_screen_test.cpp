@@ -1,0 +1,375 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include "core/numbering.h"
+#include "masters/insurers.h"
+#include "masters/screen_fixture.h"
+#include "tow/gestor_partes.h"
+#include "tow/partes_grua.h"
+#include "tow/tow_reports.h"
+
+using namespace torvane;
+using namespace torvane::testing;
+
+namespace {
+
+class TowScreen : public ScreenTest {
+  protected:
+    void SetUp() override {
+        home.session().setToday(QDate(2024, 3, 20));
+        db().insert("INSERT INTO DatosEmpresa (Nombre, Nif) VALUES ('TALLERES TORVANE', 'B1')");
+        insurer = db().insert(
+            "INSERT INTO Aseguradoras (Codigo, NIF, Nombre, Direccion) "
+            "VALUES ('01', 'A28000000', 'MUTUA DEL MOTOR', 'C/ SOL 2')");
+        db().insert("INSERT INTO Aseguradoras (Codigo, Nombre) VALUES ('02', 'SIN TARIFA')");
+        QList<Money> amounts;
+        for (const QString& c : insurers::tariffColumns())
+            amounts << (c == QLatin1String("UTL")      ? Money::whole(50)
+                        : c == QLatin1String("CTL")    ? Money::whole(80)
+                        : c == QLatin1String("ITL")    ? Money::whole(20)
+                        : c == QLatin1String("PTL")    ? Money::fromCents(150)
+                        : c == QLatin1String("Espera") ? Money::whole(20)
+                                                       : Money());
+        insurers::saveTariff(db(), insurer, amounts);
+        customer = db().insert(
+            "INSERT INTO Clientes (Codigo, Nombre, Direccion, CP, Localidad, Provincia, Telefono, "
+            "Movil, Fax) VALUES ('0001', 'ANA RUIZ', 'C/ MAYOR 1', '46001', 'VALENCIA', "
+            "'VALENCIA', '961', '600', '962')");
+        vehicle = db().insert(
+            "INSERT INTO Vehiculos (Id_Cli, Matricula, Marca, Modelo, Color) "
+            "VALUES (?, '1234BCD', 'ALFA ROMEO', '147', 'ROJO')",
+            {customer});
+    }
+
+    static void choose(QWidget* form, const char* combo, const char* text) {
+        auto* c = control<QComboBox>(form, combo);
+        c->setCurrentIndex(c->findText(QString::fromUtf8(text)));
+    }
+    // A road job for a car on a working day, 25 km, waiting 01:30.
+    static void fillJob(QWidget* form) {
+        choose(form, "Combo1", "MUTUA DEL MOTOR");
+        choose(form, "Combo2", "TURISMO");
+        choose(form, "Combo3", "LABORABLE");
+        choose(form, "Combo4", "CARRETERA");
+        type(form, "Text1_22", "25");
+        control<OpcEntrada>(form, "OpcEntrada1")->setText("01:30");
+    }
+    QStringList lines(const QString& number) {
+        QStringList out;
+        for (const Row& r : db().rows("SELECT Texto, Cantidad, Importe FROM LineasPartes "
+                                      "WHERE NParte = ? ORDER BY Id",
+                                      {number}))
+            out << r.value("Texto").toString() + '|' +
+                       Money::fromDb(r.value("Cantidad")).toPlainString() + '|' +
+                       Money::fromDb(r.value("Importe")).format();
+        return out;
+    }
+    const QStringList generated = {"SALIDA CARRETERA DIA LABORABLE TURISMO|1|80,00",
+                                   "KM. EXTRA CARRETERA DIA LABORABLE TURISMO|5|7,50",
+                                   "ESPERA PARA REALIZAR EL SERVICIO|1.5|30,00"};
+
+    qint64 insurer = 0, customer = 0, vehicle = 0;
+};
+
+TEST_F(TowScreen, OpensNumberedWithTodayAndVat) {
+    db().insert("INSERT INTO Partes (NParte, NFactura) VALUES ('PG03/00004', 'No')");
+    ASSERT_TRUE(SaveSeries(home.session(), defaultSeries()));
+    auto form = open<PartesGrua>();
+    EXPECT_TRUE(dialogs.entries().empty()) << dialogs.lastText().toStdString();
+    EXPECT_EQ(form->windowTitle(), "Partes de Grúa");
+    EXPECT_EQ(textOf(form.get(), "Text1_0"), "PG03/00005");
+    EXPECT_EQ(textOf(form.get(), "Text1_2"), "20/03/2024");
+    EXPECT_EQ(textOf(form.get(), "Text1_24"), "16");
+    EXPECT_EQ(control<QComboBox>(form.get(), "Combo1")->count(), 2);
+    EXPECT_FALSE(enabled(form.get(), "KewlButtons1"));
+}
+
+TEST_F(TowScreen, ChecksInTheirOrder) {
+    // Without the series file the number is "1", after saying so.
+    auto form = open<PartesGrua>();
+    EXPECT_EQ(textOf(form.get(), "Text1_0"), "1");
+    EXPECT_TRUE(dialogs.lastText().startsWith("No se encuentra el archivo en la ruta "));
+    QWidget* f = form.get();
+    struct Step {
+        std::function<void()> fill;
+        const char* command;
+        const char* message;
+    };
+    const Step steps[] = {
+        {[] {}, "KewlButtons2", "Debe seleccionar la compañia"},
+        {[] {}, "CmdBuscar", "Seleccione primero la compañia."},
+        {[] {}, "cmdBuscarVehiculo", "Seleccione primero la compañia."},
+        {[] {}, "KewlButtons4", "Seleccione primero la compañia."},
+        {[f] { choose(f, "Combo1", "MUTUA DEL MOTOR"); }, "KewlButtons2",
+         "Debe seleccionar el tipo de vehículo"},
+        {[] {}, "cmdBuscarVehiculo", "Introduzca primero el propietario del vehículo."},
+        {[] {}, "KewlButtons4", "Debe completar todos los campos"},
+        {[f] { choose(f, "Combo2", "FURGON"); }, "KewlButtons2",
+         "Debe seleccionar el tipo de servicio"},
+        {[f] { choose(f, "Combo3", "LABORABLE"); }, "KewlButtons2",
+         "Debe seleccionar el tipo de salida"},
+        {[f] { choose(f, "Combo4", "CARRETERA"); }, "KewlButtons2",
+         "El número de kilómetros no es válido"},
+        {[f] {
+             type(f, "Text1_23", "x");
+             type(f, "Text1_22", "30");
+         },
+         "KewlButtons2", "Los días de depósito no son válidos"},
+        {[f] { choose(f, "Combo1", "SIN TARIFA"); }, "KewlButtons2",
+         "La compañia seleccionada no tiene tarifa de grúa."},
+        {[f] {
+             type(f, "Text1_3", "x");
+             type(f, "Text1_4", "GRUA");
+             type(f, "Text1_5", "1");
+         },
+         "KewlButtons4", "Las unidades y el precio deben ser números"},
+    };
+    for (const Step& s : steps) {
+        dialogs.clear();
+        s.fill();
+        click(f, QString::fromUtf8(s.command));
+        ASSERT_EQ(dialogs.entries().size(), 1u) << s.message;
+        EXPECT_EQ(dialogs.lastText(), QString::fromUtf8(s.message));
+        EXPECT_EQ(dialogs.entries().back().icon, Dialogs::Icon::Critical);
+    }
+    EXPECT_EQ(count("SELECT COUNT(*) FROM LineasPartes"), 0);
+}
+
+TEST_F(TowScreen, RegenerateNoKeepsYesReplaces) {
+    auto form = open<PartesGrua>();
+    const QString number = textOf(form.get(), "Text1_0");
+    fillJob(form.get());
+    click(form.get(), "KewlButtons2");
+    EXPECT_EQ(lines(number), generated);
+    EXPECT_TRUE(enabled(form.get(), "KewlButtons1"));
+    EXPECT_EQ(control<DataGrid>(form.get(), "MSHLineas")->displayText(2, "Unidades"), "01:30");
+
+    control<QLineEdit>(form.get(), "Text1_22")->setText("20");
+    dialogs.answerNo();
+    click(form.get(), "KewlButtons2");
+    EXPECT_EQ(dialogs.lastText(), "Ya se han generado lineas, ¿desea volver a crearlas?");
+    EXPECT_EQ(lines(number), generated);
+    dialogs.answerYes();
+    click(form.get(), "KewlButtons2");
+    EXPECT_EQ(lines(number), (QStringList{"SALIDA CARRETERA DIA LABORABLE TURISMO|1|80,00",
+                                          "ESPERA PARA REALIZAR EL SERVICIO|1.5|30,00"}));
+    EXPECT_TRUE(dialogs.allAnswersUsed());
+}
+
+TEST_F(TowScreen, OwnerVehicleManualLineAndSave) {
+    auto form = open<PartesGrua>();
+    QWidget* f = form.get();
+    const QString number = textOf(f, "Text1_0");
+    fillJob(f);
+    form->setCustomer(customer);
+    VehicleChoice v;
+    v.vehicleId = vehicle;
+    form->setVehicle(v);
+    EXPECT_EQ(textOf(f, "txtIdCli"), QString::number(customer));
+    type(f, "Text1_1", "SIN-77");
+    type(f, "Text1_19", "PEPE");
+    type(f, "Text1_20", "VALENCIA");
+    type(f, "Text1_21", "SAGUNTO");
+    control<QPlainTextEdit>(f, "Text2")->setPlainText("SIN LLAVES");
+    click(f, "KewlButtons2");
+    type(f, "Text1_3", "2");
+    type(f, "Text1_4", "PEAJE");
+    type(f, "Text1_5", "3,25");
+    click(f, "KewlButtons4");
+    EXPECT_EQ(lines(number), generated + QStringList{"PEAJE|2|6,50"});
+    EXPECT_EQ(textOf(f, "Text1_4"), "");
+
+    click(f, "KewlButtons1");
+    EXPECT_TRUE(form->isSaved());
+    const auto row = tow::loadReport(db(), number);
+    ASSERT_TRUE(row);
+    const std::pair<const char*, const char*> want[] = {{"Referencia", "SIN-77"},
+                                                        {"Fecha", "2024-03-20"},
+                                                        {"Compañia", "MUTUA DEL MOTOR"},
+                                                        {"Matricula", "1234BCD"},
+                                                        {"Marca", "ALFA ROMEO"},
+                                                        {"Modelo", "147"},
+                                                        {"Color", "ROJO"},
+                                                        {"TipoVehiculo", "TURISMO"},
+                                                        {"Conductor", "PEPE"},
+                                                        {"TipoDia", "LABORABLE"},
+                                                        {"TipoSalida", "CARRETERA"},
+                                                        {"Desde", "VALENCIA"},
+                                                        {"Hasta", "SAGUNTO"},
+                                                        {"Kilometros", "25"},
+                                                        {"TiempoEspera", "01:30"},
+                                                        {"TiempoRescate", "00:00"},
+                                                        {"DiasDeposito", ""},
+                                                        {"Nombre", "ANA RUIZ"},
+                                                        {"Direccion", "C/ MAYOR 1"},
+                                                        {"Localidad", "VALENCIA"},
+                                                        {"Provincia", "VALENCIA"},
+                                                        {"CP", "46001"},
+                                                        {"Telefono", "961"},
+                                                        {"Movil", "600"},
+                                                        {"Fax", "962"},
+                                                        {"Observaciones", "SIN LLAVES"},
+                                                        {"NFactura", "No"},
+                                                        {"Id_Ase", "1"},
+                                                        {"IVA", "16"}};
+    for (const auto& [column, value] : want)
+        EXPECT_EQ(row->value(column).toString(), QString::fromUtf8(value)) << column;
+    ASSERT_EQ(services.output.jobs().size(), 1u);
+    EXPECT_EQ(services.output.jobs().back().report.name.toLower(), "qarvopgrua.rpt");
+    const QString text = services.output.jobs().back().report.toText();
+    EXPECT_TRUE(text.contains(number)) << text.toStdString();
+    EXPECT_TRUE(text.contains("KM. EXTRA CARRETERA DIA LABORABLE TURISMO")) << text.toStdString();
+    // 80 + 7,50 + 30 + 6,50 = 124,00; 16 % = 19,84.
+    EXPECT_TRUE(text.contains("143,84")) << text.toStdString();
+    // Saved: closing keeps the lines.
+    EXPECT_EQ(lines(number).size(), 4);
+}
+
+TEST_F(TowScreen, CancelPutsBackTheLinesTheReportHad) {
+    // A new report: nothing stays.
+    {
+        auto form = open<PartesGrua>();
+        const QString number = textOf(form.get(), "Text1_0");
+        fillJob(form.get());
+        click(form.get(), "KewlButtons2");
+        click(form.get(), "CmdCancelar");
+        EXPECT_EQ(lines(number), QStringList());
+    }
+    // An edited report: exactly its stored lines again, also when closed.
+    tow::saveReport(db(), Row{{"NParte", "PG03/00009"},
+                              {"Compañia", "MUTUA DEL MOTOR"},
+                              {"Id_Ase", insurer},
+                              {"IVA", 21}});
+    const std::vector<tow::TowLine> stored = {
+        {"SALIDA URBANA DIA FEST./NOCT. TURISMO", Quantity::whole(1), Money::whole(50),
+         Money::whole(50)},
+        {"RECARGO FEST./NOCT. (25%)", Quantity::whole(1), Money::fromCents(1250),
+         Money::fromCents(1250)}};
+    tow::replaceLines(db(), "PG03/00009", stored);
+    for (const char* how : {"CmdCancelar", "Command6"}) {
+        auto form = open<PartesGrua>(false);
+        ASSERT_TRUE(form->editReport("PG03/00009"));
+        EXPECT_TRUE(control<QCheckBox>(form.get(), "Check1")->isChecked());
+        EXPECT_EQ(textOf(form.get(), "Text1_24"), "21");
+        EXPECT_EQ(control<QComboBox>(form.get(), "Combo1")->currentText(), "MUTUA DEL MOTOR");
+        fillJob(form.get());
+        dialogs.answerYes();
+        click(form.get(), "KewlButtons2");
+        type(form.get(), "Text1_3", "1");
+        type(form.get(), "Text1_4", "EXTRA");
+        type(form.get(), "Text1_5", "1");
+        click(form.get(), "KewlButtons4");
+        click(form.get(), QString::fromUtf8(how));
+        EXPECT_EQ(tow::loadLines(db(), "PG03/00009"), stored) << how;
+    }
+}
+
+TEST_F(TowScreen, EditAndSaveKeepsOneRow) {
+    const qint64 id = tow::saveReport(db(), Row{{"NParte", "PG03/00009"},
+                                                {"Compañia", "MUTUA DEL MOTOR"},
+                                                {"Id_Ase", insurer},
+                                                {"Matricula", "OLD"},
+                                                {"Fecha", "2024-03-01"},
+                                                {"IVA", 16}});
+    auto form = open<PartesGrua>(false);
+    ASSERT_TRUE(form->editReport("PG03/00009"));
+    EXPECT_EQ(textOf(form.get(), "Text1_0"), "PG03/00009");
+    EXPECT_EQ(textOf(form.get(), "Text1_6"), "OLD");
+    EXPECT_EQ(textOf(form.get(), "Text1_2"), "01/03/2024");
+    control<QLineEdit>(form.get(), "Text1_6")->setText("NEW");
+    click(form.get(), "KewlButtons1");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Partes"), 1);
+    EXPECT_EQ(db().scalar("SELECT Matricula FROM Partes WHERE Id = ?", {id}).toString(), "NEW");
+    EXPECT_EQ(db().scalar("SELECT Fecha FROM Partes WHERE Id = ?", {id}).toString(), "2024-03-01");
+}
+
+class TowListScreen : public TowScreen {
+  protected:
+    void addReport(const char* number) {
+        tow::saveReport(db(), Row{{"NParte", number},
+                                  {"Compañia", "MUTUA DEL MOTOR"},
+                                  {"Id_Ase", insurer},
+                                  {"Fecha", "2024-03-02"},
+                                  {"IVA", 16},
+                                  {"Nombre", "ANA RUIZ"},
+                                  {"Marca", "SEAT"},
+                                  {"Modelo", "IBIZA"}});
+        tow::replaceLines(db(), QString::fromUtf8(number),
+                          {{"SALIDA", Quantity::whole(1), Money::whole(100), Money::whole(100)}});
+    }
+};
+
+TEST_F(TowListScreen, EmptyListOnlyLeaves) {
+    auto list = open<GestorPartes>();
+    for (const char* c : {"CmdEditar", "CmdEliminarF", "CmdEliminarP", "CmdFacturar",
+                          "CmdImprimirF", "CmdImprimirP"})
+        EXPECT_FALSE(enabled(list.get(), c)) << c;
+    EXPECT_TRUE(enabled(list.get(), "CmdSalir"));
+}
+
+TEST_F(TowListScreen, InvoicePrintRemoveAndDelete) {
+    addReport("PG03/00001");
+    addReport("PG03/00002");
+    auto list = open<GestorPartes>();
+    QWidget* l = list.get();
+    auto* grid = control<DataGrid>(l, "MSHPartes");
+    ASSERT_EQ(grid->rowCount(), 2);
+    clickRow(grid, 0);
+    EXPECT_EQ(control<DataGrid>(l, "MSHLineas")->rowCount(), 1);
+    EXPECT_EQ(grid->displayText(0, "Vehículo"), "SEAT IBIZA");
+
+    struct Step {
+        const char* command;
+        const char* message;  // critical, or "" for none
+    };
+    // Not invoiced yet.
+    const Step before[] = {{"CmdImprimirF", tow::kNoInvoiceToPrint},
+                           {"CmdEliminarF", tow::kNoInvoiceToDelete}};
+    for (const Step& s : before) {
+        dialogs.clear();
+        click(l, s.command);
+        EXPECT_EQ(dialogs.lastText(), QString::fromUtf8(s.message)) << s.command;
+    }
+    dialogs.clear();
+    click(l, "CmdFacturar");
+    EXPECT_TRUE(dialogs.entries().empty()) << dialogs.lastText().toStdString();
+    EXPECT_EQ(db().scalar("SELECT NFactura FROM Partes WHERE NParte = 'PG03/00001'").toString(),
+              "FV24/03/00001");
+    EXPECT_EQ(
+        Money::fromDb(db().scalar("SELECT Total FROM Facturas WHERE Id_Fac = 'FV24/03/00001'")),
+        Money::whole(116));
+    ASSERT_FALSE(services.output.jobs().empty());
+    EXPECT_EQ(services.output.jobs().back().report.name.toLower(), "qarvofacgrua.rpt");
+    EXPECT_TRUE(services.output.jobs().back().report.toText().contains("MUTUA DEL MOTOR"));
+    // A counter sale afterwards takes the next number.
+    EXPECT_EQ(tow::nextInvoiceNumber(home.session()), "FV24/03/00002");
+
+    const Step after[] = {{"CmdFacturar", tow::kAlreadyInvoiced},
+                          {"CmdEliminarP", tow::kInvoicedNotDeleted},
+                          {"CmdImprimirF", ""}};
+    for (const Step& s : after) {
+        dialogs.clear();
+        click(l, s.command);
+        EXPECT_EQ(dialogs.lastText(), QString::fromUtf8(s.message)) << s.command;
+    }
+    click(l, "CmdImprimirP");
+    EXPECT_EQ(services.output.jobs().back().report.name.toLower(), "qarvopgrua.rpt");
+
+    click(l, "CmdEliminarF");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Facturas"), 0);
+    EXPECT_EQ(grid->currentValue("NºFactura").toString(), "No");
+
+    dialogs.answerNo();
+    click(l, "CmdEliminarP");
+    EXPECT_EQ(dialogs.lastText(), "¿Seguro que quiere eliminar el parte PG03/00001?");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Partes"), 2);
+    dialogs.answerYes();
+    click(l, "CmdEliminarP");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Partes"), 1);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM LineasPartes WHERE NParte = 'PG03/00001'"), 0);
+    EXPECT_EQ(grid->rowCount(), 1);
+}
+
+}  // namespace
