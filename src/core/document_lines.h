@@ -23,9 +23,9 @@ struct DocumentLine {
     // rounds it to cents: work-order labour and free lines.
     bool toCurrencyFirst = false;
     // Further columns shown as they are (an operator's name, a date), by index.
-    QStringList texts;
-    QVariant articleId;  // Articulos.Id_Art of a catalogue line; invalid for a free line
-    QString workOrder;   // the work order a purchase line is sent to; empty when none
+    QStringList texts{};
+    QVariant articleId{};  // Articulos.Id_Art of a catalogue line; invalid for a free line
+    QString workOrder{};   // the work order a purchase line is sent to; empty when none
 
     // Units × price less the discount, to cents.
     Money amount() const {
