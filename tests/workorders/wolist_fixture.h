@@ -47,9 +47,9 @@ inline qint64 insertVehicle(Database& db, qint64 owner, const QString& plate,
 }
 
 // A fresh workshop dated 5 March 2008 (prefixes FR08/03/, AL08/03/).
-class WorkOrderTest : public ::testing::Test {
+class WorkOrderListTest : public ::testing::Test {
   protected:
-    WorkOrderTest() { home.session().setToday(QDate(2008, 3, 5)); }
+    WorkOrderListTest() { home.session().setToday(QDate(2008, 3, 5)); }
     Session& session() { return home.session(); }
     Database& db() { return home.db(); }
     int count(const char* sql, const QVariantList& params = {}) {

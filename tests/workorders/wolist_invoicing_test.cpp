@@ -64,7 +64,7 @@ TEST(SelectionFormulas, OneOrSeveralWorkOrders) {
     EXPECT_EQ(inv::workOrderFormula("O'B"), "{ODTS.NODT} ='O''B'");
 }
 
-class EditorInvoicing : public WorkOrderTest {
+class EditorInvoicing : public WorkOrderListTest {
   protected:
     void SetUp() override {
         const qint64 c = insertCustomer(db(), "ANA");
@@ -180,7 +180,7 @@ TEST(PrintTargets, EachInvoiceCommandPrintsItsFile) {
 }
 
 // Three customers' work orders for the list paths.
-class ListInvoicing : public WorkOrderTest {
+class ListInvoicing : public WorkOrderListTest {
   protected:
     void SetUp() override {
         ana = insertCustomer(db(), "ANA");

@@ -19,7 +19,7 @@ QStringList numbersOf(Database& db, const SqlStatement& s) {
 }
 
 // A small workshop: ordinary, internal and estimate work orders, billed and not.
-class ListQueries : public WorkOrderTest {
+class ListQueries : public WorkOrderListTest {
   protected:
     void SetUp() override {
         const qint64 ana = insertCustomer(db(), "ANA PEREZ");
@@ -154,7 +154,7 @@ TEST_F(ListQueries, ProposedNumberFollowsTheGreatestOfThePrefix) {
 
 // Many matching vehicles take a walk (of the dates, or of the internal orders), few the plate
 // index: both give the same rows, on the ordinary and the internal tab.
-TEST_F(WorkOrderTest, BroadAndNarrowSearchesAgree) {
+TEST_F(WorkOrderListTest, BroadAndNarrowSearchesAgree) {
     const qint64 c = insertCustomer(db(), "FLOTA");
     {
         Database::Transaction t(db());
