@@ -572,4 +572,24 @@ QString nextTowReportNumberByProbe(Session& session) {
     return probeTowReportNumber(session.db(), seriesPrefix(session, Series::PG));
 }
 
+bool partsInvoiceNumberInUse(Database& db, const QString& number) {
+    return db
+        .scalar(QStringLiteral("SELECT 1 FROM Facturas WHERE Id_Fac = ? UNION ALL "
+                               "SELECT 1 FROM Albaranes WHERE NFactura = ? LIMIT 1"),
+                {number, number})
+        .isValid();
+}
+
+QString freePartsInvoiceNumber(Database& db, const QString& prefix, const QString& candidate) {
+    if (!partsInvoiceNumberInUse(db, candidate)) return candidate;
+    const QString pattern = prefix + QLatin1Char('%');
+    const QVariant greatest = db.scalar(
+        QStringLiteral(
+            "SELECT MAX(n) FROM (SELECT MAX(Id_Fac) AS n FROM Facturas WHERE Id_Fac "
+            "LIKE ? UNION ALL SELECT MAX(NFactura) FROM Albaranes WHERE NFactura LIKE ?)"),
+        {pattern, pattern});
+    const QString last = greatest.isNull() ? QStringLiteral("a0") : greatest.toString();
+    return NextNumber(last, prefix);
+}
+
 }  // namespace torvane

@@ -106,4 +106,10 @@ QString probeWorkOrderNumber(Database& db, const QString& prefix);
 QString probeArticleCode(Database& db, const QString& prefix);
 QString probeTowReportNumber(Database& db, const QString& prefix);
 
+// Parts-sale and tow invoices share series FV: a number is taken when a Facturas row or
+// a sales note carries it.
+bool partsInvoiceNumberInUse(Database& db, const QString& number);
+// candidate, or when it is taken the number after the greatest of the prefix.
+QString freePartsInvoiceNumber(Database& db, const QString& prefix, const QString& candidate);
+
 }  // namespace torvane

@@ -219,28 +219,8 @@ QString startNewNote(Session& session) {
     return number;
 }
 
-bool invoiceNumberInUse(Database& db, const QString& number) {
-    return db
-        .scalar(QStringLiteral("SELECT 1 FROM Facturas WHERE Id_Fac = ? UNION ALL "
-                               "SELECT 1 FROM Albaranes WHERE NFactura = ? LIMIT 1"),
-                {number, number})
-        .isValid();
-}
-
 QString inUseMessage(const QString& number) {
     return QStringLiteral("El número de factura ") + number + QStringLiteral(" ya está en uso.");
-}
-
-QString freeInvoiceNumber(Database& db, const QString& prefix, const QString& candidate) {
-    if (!invoiceNumberInUse(db, candidate)) return candidate;
-    const QString pattern = prefix + QLatin1Char('%');
-    const QVariant greatest = db.scalar(
-        QStringLiteral(
-            "SELECT MAX(n) FROM (SELECT MAX(Id_Fac) AS n FROM Facturas WHERE Id_Fac "
-            "LIKE ? UNION ALL SELECT MAX(NFactura) FROM Albaranes WHERE NFactura LIKE ?)"),
-        {pattern, pattern});
-    const QString last = greatest.isNull() ? QStringLiteral("a0") : greatest.toString();
-    return NextNumber(last, prefix);
 }
 
 void addInvoice(Database& db, const QString& number, qint64 customerId, const QDate& date,
@@ -262,7 +242,7 @@ QString invoiceSale(Session& session, NoteHeader header, const QList<qint64>& de
     if (remainingLines(db, header.number, deletedLines).empty())
         throw Refused(QString::fromUtf8(kNoLines));
     const QString prefix = seriesPrefix(session, Series::FV);
-    header.invoice = freeInvoiceNumber(
+    header.invoice = freePartsInvoiceNumber(
         db, prefix, nextDocumentNumber(session, NumberConsumer::CounterSaleInvoice));
     const SaleTotals t = saveNoteIn(db, header, deletedLines);
     addInvoice(db, header.invoice, header.customerId, header.date, t.total, paid, header.date);

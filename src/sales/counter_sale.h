@@ -118,11 +118,7 @@ QString invoiceSale(Session& session, NoteHeader header, const QList<qint64>& de
 
 // ---- Invoice numbers and rows, shared by the sale screen and the sales list ----
 
-// True when the number is already an invoice or carried by a note.
-bool invoiceNumberInUse(Database& db, const QString& number);
 QString inUseMessage(const QString& number);
-// candidate, or when it is taken the number after the greatest of the prefix.
-QString freeInvoiceNumber(Database& db, const QString& prefix, const QString& candidate);
 // Appends the Facturas row (and, when paid, the Cobros row with Pagado = total).
 void addInvoice(Database& db, const QString& number, qint64 customerId, const QDate& date,
                 Money total, bool paid, const QDate& paymentDate);

@@ -56,7 +56,7 @@ bool invoiced(const NoteRow& n) {
 void refuseUsedNumber(Database& db, const QString& invoice) {
     if (invoice.trimmed().isEmpty())
         throw Refused(QStringLiteral("Debe indicar el número de factura"));
-    if (invoiceNumberInUse(db, invoice)) throw Refused(inUseMessage(invoice));
+    if (partsInvoiceNumberInUse(db, invoice)) throw Refused(inUseMessage(invoice));
 }
 
 void setInvoice(Database& db, qint64 noteId, const QString& invoice) {
@@ -165,12 +165,13 @@ SqlStatement allPending() {
 }
 
 QString proposedInvoiceNumber(Session& session) {
-    return freeInvoiceNumber(session.db(), seriesPrefix(session, Series::FV),
-                             nextDocumentNumber(session, NumberConsumer::SalesListInvoiceProposal));
+    return freePartsInvoiceNumber(
+        session.db(), seriesPrefix(session, Series::FV),
+        nextDocumentNumber(session, NumberConsumer::SalesListInvoiceProposal));
 }
 
 QString checkTypedNumber(Database& db, const QString& number) {
-    return invoiceNumberInUse(db, number) ? inUseMessage(number) : QString();
+    return partsInvoiceNumberInUse(db, number) ? inUseMessage(number) : QString();
 }
 
 void invoiceNote(Database& db, const QString& note, const QString& invoice, const QDate& date,
@@ -243,8 +244,8 @@ QStringList invoiceEach(Session& session, const QStringList& notes, const QStrin
         setInvoice(db, n.id, number);
         addInvoice(db, number, n.customerId, date, total, paid, paymentDate);
         numbers << number;
-        number = freeInvoiceNumber(db, prefix,
-                                   nextNumberIn(db, NumberConsumer::SalesMultiInvoice, prefix));
+        number = freePartsInvoiceNumber(
+            db, prefix, nextNumberIn(db, NumberConsumer::SalesMultiInvoice, prefix));
     }
     tx.commit();
     return numbers;

@@ -108,21 +108,11 @@ std::optional<Row> loadReport(Database& db, const QString& number) {
                        {number});
 }
 
-QString firstFreeInvoiceNumber(Database& db, const QString& candidate, const QString& prefix) {
-    QString n = candidate;
-    while (db.scalar(QStringLiteral("SELECT 1 FROM Facturas WHERE Id_Fac = ? UNION ALL "
-                                    "SELECT 1 FROM Albaranes WHERE NFactura = ? LIMIT 1"),
-                     {n, n})
-               .isValid())
-        n = NextNumber(n, prefix);
-    return n;
-}
-
 QString nextInvoiceNumber(Session& session) {
     const QString prefix = seriesPrefix(session, Series::FV);
-    return firstFreeInvoiceNumber(
-        session.db(), nextNumberIn(session.db(), NumberConsumer::SalesMultiInvoice, prefix),
-        prefix);
+    return freePartsInvoiceNumber(
+        session.db(), prefix,
+        nextNumberIn(session.db(), NumberConsumer::SalesMultiInvoice, prefix));
 }
 
 QString checkInvoice(Database& db, const QString& number) {

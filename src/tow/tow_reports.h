@@ -83,7 +83,6 @@ std::optional<Row> loadReport(Database& db, const QString& number);
 // The next FV number: continues Facturas.Id_Fac, skipping any number already used in
 // Facturas.Id_Fac or Albaranes.NFactura.
 QString nextInvoiceNumber(Session& session);
-QString firstFreeInvoiceNumber(Database& db, const QString& candidate, const QString& prefix);
 
 // Why the report cannot be invoiced, or empty.
 QString checkInvoice(Database& db, const QString& number);
