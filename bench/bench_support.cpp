@@ -28,6 +28,26 @@
 
 namespace torvane::bench {
 
+int firstRows(Database& db, const SqlStatement& statement) {
+    QSqlQuery q = db.execForward(statement.sql, statement.params);
+    int rows = 0;
+    const int columns = q.record().count();
+    while (rows < 100 && q.next()) {
+        for (int c = 0; c < columns; ++c) benchmark::DoNotOptimize(q.value(c));
+        ++rows;
+    }
+    return rows;
+}
+
+void runList(benchmark::State& state, const std::function<SqlStatement(Database&)>& statement) {
+    Database* db = benchDatabase();
+    if (!db) return state.SkipWithError("TORVANE_BENCH_DB is not set");
+    const SqlStatement s = statement(*db);
+    int rows = 0;
+    for (auto _ : state) rows = firstRows(*db, s);
+    state.counters["rows"] = rows;
+}
+
 namespace {
 
 // A grid fetches rows lazily: the first screenful is what the user waits for.

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <QString>
 #include <QVariantList>
+#include <functional>
 #include <vector>
 
 namespace torvane {
@@ -32,6 +35,11 @@ std::vector<QueryCase> workshopQueries(Database& db);
 // without an index). Walking an index in its order is fine while the first screenful comes
 // early.
 bool readsWholeTable(Database& db, const SqlStatement& statement, QString* plan);
+
+// The first screenful (100 rows, every column) of a list, as its grid asks for it.
+int firstRows(Database& db, const SqlStatement& statement);
+// Times firstRows of the statement built once on the bench database; rows as a counter.
+void runList(benchmark::State& state, const std::function<SqlStatement(Database&)>& statement);
 
 // What a preview waits for after layout: the first page painted at 88 %.
 void paintFirstPage(const reports::RenderedReport& report);

@@ -23,26 +23,7 @@ using torvane::SqlStatement;
 namespace co = torvane::collections;
 namespace fi = torvane::free_invoices;
 
-// The first screenful of a list, as the grid asks for it.
-int firstRows(Database& db, const SqlStatement& s) {
-    QSqlQuery q = db.execForward(s.sql, s.params);
-    int rows = 0;
-    const int columns = q.record().count();
-    while (rows < 100 && q.next()) {
-        for (int c = 0; c < columns; ++c) benchmark::DoNotOptimize(q.value(c));
-        ++rows;
-    }
-    return rows;
-}
-
-void runList(benchmark::State& state, const std::function<SqlStatement(Database&)>& statement) {
-    Database* db = torvane::bench::benchDatabase();
-    if (!db) return state.SkipWithError("TORVANE_BENCH_DB is not set");
-    const SqlStatement s = statement(*db);
-    int rows = 0;
-    for (auto _ : state) rows = firstRows(*db, s);
-    state.counters["rows"] = rows;
-}
+using torvane::bench::runList;
 
 // The first letters of the name of the customer of the newest invoice of a table.
 QString typedName(Database& db, const char* sql, int letters) {

@@ -119,8 +119,8 @@ void BM_SalesInvoiceNumbers(benchmark::State& state) {
     for (auto _ : state) {
         const QString next =
             torvane::nextNumberIn(*s.db, torvane::NumberConsumer::SalesListInvoiceProposal, prefix);
-        benchmark::DoNotOptimize(sl::freeInvoiceNumber(*s.db, prefix, next));
-        benchmark::DoNotOptimize(sl::freeInvoiceNumber(*s.db, prefix, s.invoice));
+        benchmark::DoNotOptimize(torvane::freePartsInvoiceNumber(*s.db, prefix, next));
+        benchmark::DoNotOptimize(torvane::freePartsInvoiceNumber(*s.db, prefix, s.invoice));
     }
 }
 BENCHMARK(BM_SalesInvoiceNumbers)->Unit(benchmark::kMillisecond);
