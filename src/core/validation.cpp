@@ -1,6 +1,5 @@
 #include "core/validation.h"
 
-
 namespace torvane {
 
 namespace {

@@ -155,8 +155,7 @@ std::vector<TotalLine> DocumentData::totals(Money sectionsBase,
                 break;
             case TotalDef::Op::Words:
                 line.words = true;
-                line.amount =
-                    MonedaLetras(running.roundCents(), QStringLiteral("Euros"));
+                line.amount = MonedaLetras(running.roundCents(), QStringLiteral("Euros"));
                 out.push_back(line);
                 continue;
             case TotalDef::Op::Stored: {
