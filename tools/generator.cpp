@@ -295,7 +295,7 @@ class Generator {
               "NCuenta, ImporteLetras, NFactura) VALUES (?,?,?,?,?,?,?,?,?,?)");
         insComision_ =
             s("INSERT INTO Comisiones (NFactura, Fecha, Id_Cli, Suma, Iva, Retencion, "
-              "Resto) VALUES (?,?,?,?,?,?,?)");
+              "Resto, TipoRetencion) VALUES (?,?,?,?,?,?,?,?)");
         insComisionLinea_ =
             s("INSERT INTO SalidasComisiones (NFactura, Concepto, Unidades, Precio, "
               "Dto, Total) VALUES (?,?,?,?,?,?)");
@@ -970,7 +970,7 @@ class Generator {
         const Money vat = vat16(suma);
         const Money withholding = suma.percent(Quantity::whole(15)).roundCents();
         insComision_->run({number, iso(d), qint64(pickCustomer() + 1), suma.toDb(), vat.toDb(),
-                           withholding.toDb(), (suma + vat - withholding).toDb()});
+                           withholding.toDb(), (suma + vat - withholding).toDb(), 15.0});
         for (const auto& [text, price] : lines)
             insComisionLinea_->run({number, text, 1.0, price, 0.0, price});
         ++counts_.commissions;

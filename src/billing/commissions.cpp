@@ -53,9 +53,9 @@ QString store(Database& db, const Header& header, const std::vector<DocumentLine
     }
     const Totals t = computeTotals(lineTotals(lines).amount, header.withholdingRate);
     db.insert(QStringLiteral("INSERT INTO Comisiones (NFactura, Fecha, Id_Cli, Suma, Iva, "
-                             "Retencion, Resto) VALUES (?, ?, ?, ?, ?, ?, ?)"),
+                             "Retencion, Resto, TipoRetencion) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
               {number, toIsoDate(header.date), header.customerId, t.suma.toDb(), t.iva.toDb(),
-               t.retencion.toDb(), t.resto.toDb()});
+               t.retencion.toDb(), t.resto.toDb(), header.withholdingRate.toDb()});
     tx.commit();
     return number;
 }

@@ -601,6 +601,12 @@ void Database::applyMigrations() {
     if (version < 5 && hasTable(QStringLiteral("Entradas")))
         execForward(QStringLiteral(
             "CREATE INDEX IF NOT EXISTS \"ix_Entradas_NAlbaran\" ON \"Entradas\" (\"NAlbaran\")"));
+    // 6: a commission invoice keeps the withholding rate it was made with, so a reprint shows
+    // 7 % and not the 6,99 % that the rounded amounts give back.
+    if (version < 6 && hasTable(QStringLiteral("Comisiones")) &&
+        !columnNames(QStringLiteral("Comisiones"))
+             .contains(QStringLiteral("TipoRetencion"), Qt::CaseInsensitive))
+        execForward(QStringLiteral("ALTER TABLE Comisiones ADD COLUMN TipoRetencion REAL"));
     execForward(QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion));
     // Files of earlier builds are recognised by their tables; from now on by the id too.
     if (scalar(QStringLiteral("PRAGMA application_id")).toInt() == 0)

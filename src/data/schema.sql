@@ -455,7 +455,8 @@ CREATE TABLE "Comisiones" (
     "Suma" REAL,
     "Iva" REAL,
     "Retencion" REAL,
-    "Resto" REAL
+    "Resto" REAL,
+    "TipoRetencion" REAL
 );
 CREATE INDEX "ix_Comisiones_NFactura" ON "Comisiones" ("NFactura");
 CREATE INDEX "ix_Comisiones_Fecha" ON "Comisiones" ("Fecha");

@@ -101,4 +101,32 @@ TEST(ReceiptReports, CommissionInvoiceWithWithholding) {
     compareWithReference(*result.report, QStringLiteral("qarvofaccomi"));
 }
 
+TEST(ReceiptReports, CommissionReprintShowsTheRateItWasMadeWith) {
+    TempHome home;
+    fillReportFixture(home.db());
+    // 1,43 at 7 % withholds 0,10, which gives back 6,99 %: the stored rate is printed instead.
+    commissions::store(home.db(), {"FC08/03/0001", QDate(2008, 3, 20), 2, Quantity::whole(7)},
+                       {typed("COMISION", "1", "1,43", "0")});
+    // A row written before the rate was kept: the rate is worked out from its amounts.
+    home.db().exec(
+        "INSERT INTO Comisiones (NFactura, Fecha, Id_Cli, Suma, Iva, Retencion, Resto) "
+        "VALUES ('FC08/03/0002', '2008-03-21', 2, 200, 32, 30, 202)");
+    struct Case {
+        const char* number;
+        const char* shown;
+        const char* notShown;
+    };
+    for (const Case& c :
+         {Case{"FC08/03/0001", "7 %", "6,99"}, Case{"FC08/03/0002", "15 %", "7 %"}}) {
+        reports::ReportEngine engine(home.db(), reports::reportFolders(home.session()),
+                                     QDate(2008, 4, 15));
+        const auto result = engine.render(QString::fromLatin1(commissions::kReportFile),
+                                          commissions::reportFormula(c.number));
+        ASSERT_TRUE(result.report.has_value()) << result.error.toStdString();
+        const QString text = result.report->toText();
+        EXPECT_TRUE(text.contains(QString::fromUtf8(c.shown))) << c.number << text.toStdString();
+        EXPECT_FALSE(text.contains(QString::fromUtf8(c.notShown))) << c.number;
+    }
+}
+
 }  // namespace

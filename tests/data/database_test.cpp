@@ -112,6 +112,22 @@ TEST(DatabaseMaintenance, MigrationAddsAccountingCodeToOldFiles) {
     EXPECT_EQ(db.columnNames("Clientes").size(), 3);
 }
 
+TEST(DatabaseMaintenance, MigrationKeepsTheCommissionRateAtTheEnd) {
+    TempHome home;
+    auto& db = home.db();
+    db.exec("DROP TABLE Comisiones");
+    db.exec(
+        "CREATE TABLE Comisiones (Id INTEGER PRIMARY KEY AUTOINCREMENT, NFactura TEXT, Fecha "
+        "TEXT, Id_Cli INTEGER, Suma REAL, Iva REAL, Retencion REAL, Resto REAL)");
+    db.exec("INSERT INTO Comisiones (NFactura, Suma) VALUES ('FC08/03/0001', 100)");
+    db.exec("PRAGMA user_version=5");
+    db.applyMigrations();
+    EXPECT_EQ(db.columnNames("Comisiones").last(), QString("TipoRetencion"));
+    EXPECT_EQ(db.scalar("SELECT Suma FROM Comisiones").toDouble(), 100.0);
+    EXPECT_TRUE(db.scalar("SELECT TipoRetencion FROM Comisiones").isNull());
+    EXPECT_EQ(db.userVersion(), Database::kSchemaVersion);
+}
+
 TEST(DatabaseMaintenance, MigrationMakesTowQuantitiesNumbersKeepingEverythingElse) {
     TempHome home;
     auto& db = home.db();
