@@ -97,7 +97,7 @@ std::vector<MenuItemDef> buildTable() {
         fechas("mtotgen", "Listados > Compras > Total General", "Comprasgeneraltot"),
         fechas("mComprasporproveedor", "Listados > Compras > Por proveedor", "ComprasProv"),
         sub("mOdts", "Listados > ODTS"),
-        none("mBenef", "Listados > ODTS > Beneficios ODT"),
+        fechas("mBenef", "Listados > ODTS > Beneficios ODT", "qarvolbenodt.rpt"),
         fechas("mOdts2", "Listados > ODTS > ODTS", "qarvolodt.rpt"),
         screen("mEtiquetas", "Listados > Etiquetas", "Etiquetas"),
 

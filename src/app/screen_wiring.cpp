@@ -15,6 +15,8 @@
 #include "controls/screen.h"
 #include "core/numbering.h"
 #include "core/services.h"
+#include "listings/fechas.h"
+#include "listings/listings_wiring.h"
 #include "masters/article_handoffs.h"
 #include "masters/articulos.h"
 #include "masters/aseguradoras.h"
@@ -58,7 +60,9 @@ void wireScreens(Menu& menu, Session& session, Services& services) {
         return new BusquedaVehiculos(session, services, &menu, use);
     });
     menu.registerScreen(QStringLiteral("BusquedaClientes"), [&](const MenuRequest& r) -> QWidget* {
-        return new BusquedaClientes(session, services, &menu, r.origin);
+        auto* search = new BusquedaClientes(session, services, &menu, r.origin);
+        search->setDetail(r.detail);
+        return search;
     });
     auto articleFile = std::make_shared<QPointer<Articulos>>();
     registerArticleFileTarget(services, articleFile);
@@ -96,7 +100,10 @@ void wireScreens(Menu& menu, Session& session, Services& services) {
     });
     menu.registerScreen(QStringLiteral("BusquedaAseguradoras"),
                         [&](const MenuRequest& r) -> QWidget* {
-                            return new BusquedaAseguradoras(session, services, &menu, r.origin);
+                            auto* search =
+                                new BusquedaAseguradoras(session, services, &menu, r.origin);
+                            search->setDetail(r.detail);
+                            return search;
                         });
     menu.registerScreen(QStringLiteral("ListOdt"), [&](const MenuRequest&) -> QWidget* {
         return new ListOdt(session, services);
@@ -168,6 +175,13 @@ void wireScreens(Menu& menu, Session& session, Services& services) {
     menu.registerCommand(QStringLiteral("ImprimirInformeSimple"), [&](const MenuRequest& r) {
         Informes::ImprimirInformeSimple(session, services, r.origin, r.detail, true);
     });
+
+    menu.registerScreen(QStringLiteral("Fechas"), [&](const MenuRequest& r) -> QWidget* {
+        auto* fechas = new Fechas(session, services);
+        fechas->setKey(r.origin);
+        return fechas;
+    });
+    registerListingOrigins(session, services);
 
     // The searches serve many items; those whose origin leads to a screen that
     // does not exist yet (no handler registered) must not look usable.

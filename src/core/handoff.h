@@ -21,6 +21,7 @@ struct CustomerChoice {
     QString origin;
     qint64 customerId = 0;
     QVariant vehicleId;  // set when the search was opened for a change of owner
+    QString detail;      // the listing key, when opened for a listing ("Listados")
 };
 using CustomerOriginHandler = std::function<void(const CustomerChoice&)>;
 
@@ -30,6 +31,7 @@ struct SearchChoice {
     QPointer<QObject> caller;
     QString origin;
     qint64 id = 0;
+    QString detail;  // the listing key, when opened for a listing ("informes")
 };
 
 // Origin text -> what accepting a choice does. An origin nobody registered

@@ -21,7 +21,7 @@ void BusquedaAseguradoras::accept() {
     const qint64 id = selectedId().toLongLong();
     hide();
     if (origen_ == QLatin1String("informes"))
-        services_.handoffs().insurerOrigins.dispatch({caller_.data(), origen_, id});
+        services_.handoffs().insurerOrigins.dispatch({caller_.data(), origen_, id, detail_});
     else if (auto* file = qobject_cast<FrmAseguradoras*>(caller_.data()))
         file->moveToInsurer(id);
     close();

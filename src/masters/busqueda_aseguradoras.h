@@ -14,6 +14,8 @@ class BusquedaAseguradoras : public SearchScreen {
   public:
     BusquedaAseguradoras(Session& session, Services& services, QWidget* caller,
                          const QString& origen, QWidget* parent = nullptr);
+    // Passed on with the choice (the listing an "informes" search serves).
+    void setDetail(const QString& detail) { detail_ = detail; }
 
   protected:
     void accept() override;
@@ -21,6 +23,7 @@ class BusquedaAseguradoras : public SearchScreen {
   private:
     QPointer<QWidget> caller_;
     QString origen_;
+    QString detail_;
 };
 
 }  // namespace torvane

@@ -42,6 +42,7 @@ void BusquedaClientes::accept() {
     choice.origin = origen_;
     choice.customerId = selectedId().toLongLong();
     choice.vehicleId = vehicleId_;
+    choice.detail = detail_;
     // The search closes first, so the screen it hands over to is the active one.
     hide();
     services_.handoffs().customerOrigins.dispatch(choice);

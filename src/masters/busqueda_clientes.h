@@ -19,6 +19,8 @@ class BusquedaClientes : public SearchScreen {
                      const QVariant& vehicleId = {}, QWidget* parent = nullptr);
 
     QString origen() const { return origen_; }
+    // Passed on with the choice (the listing a "Listados" search serves).
+    void setDetail(const QString& detail) { detail_ = detail; }
 
   protected:
     void accept() override;
@@ -27,6 +29,7 @@ class BusquedaClientes : public SearchScreen {
     QPointer<QWidget> caller_;
     QString origen_;
     QVariant vehicleId_;
+    QString detail_;
 };
 
 }  // namespace torvane

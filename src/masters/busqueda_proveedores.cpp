@@ -28,7 +28,7 @@ void BusquedaProveedores::accept() {
     if (origen_ == QLatin1String("Proveedores")) {
         if (auto* file = qobject_cast<Proveedores*>(caller_.data())) file->moveToSupplier(id);
     } else if (origen_ == QLatin1String("Compras")) {
-        services_.handoffs().supplierOrigins.dispatch({caller_.data(), origen_, id});
+        services_.handoffs().supplierOrigins.dispatch({caller_.data(), origen_, id, {}});
     } else {
         const auto listing = suppliers::supplierListing(origen_, id);
         Informes::ImprimirInforme(session_, services_, listing.formula, listing.file, true);

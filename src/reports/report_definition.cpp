@@ -508,6 +508,16 @@ constexpr Statement kStatements[] = {
          d.order = st.rest;
          return needRest(st, problem);
      }},
+    {"groupby", bit(Kind::List),
+     [](ReportDefinition& d, const StatementText& st, QString* problem) {
+         d.groupBy = st.rest;
+         return needRest(st, problem);
+     }},
+    {"having", bit(Kind::List),
+     [](ReportDefinition& d, const StatementText& st, QString* problem) {
+         d.having = st.rest;
+         return needRest(st, problem);
+     }},
     {"formula", kAll, readFormula},
     {"amount", kAll, readAmount},
     {"column", kTables, readColumn},
@@ -639,6 +649,8 @@ std::optional<ReportDefinition> ReportDefinition::parse(const QString& text, con
     if (d.from.isEmpty()) return fail(QStringLiteral("falta la línea «from» con las tablas"));
     if ((d.kind == Kind::List || d.kind == Kind::Lines) && d.columns.empty())
         return fail(QStringLiteral("el informe no tiene columnas"));
+    if (!d.having.isEmpty() && d.groupBy.isEmpty())
+        return fail(QStringLiteral("«having» necesita la línea «groupby»"));
     if (d.kind == Kind::Lines && !d.link)
         return fail(QStringLiteral("una sección necesita la línea «link»"));
     if (d.kind == Kind::Labels && d.label.empty())

@@ -107,6 +107,8 @@ struct ReportDefinition {
     QString title;
     bool landscape = false;
     QString from, where, order;
+    // Listings of one row per party: SQL GROUP BY and a condition on each group's sums.
+    QString groupBy, having;
     std::vector<std::pair<QString, QString>> formulas;  // name (upper case), SQL expression
     std::vector<AmountDef> amounts;
 

@@ -73,6 +73,7 @@ class Renderer {
         }
         RenderedReport out;
         out.name = def.name;
+        out.formula = formula.text();
         out.title = def.title.isEmpty() ? def.name : def.title;
         out.landscape = def.landscape;
         LayoutContext ctx(db_, printDate_, [this](const QString& f) { return load(f); });

@@ -217,6 +217,8 @@ void forEachRecord(Database& db, const ReportDefinition& def, const SelectList& 
     QString sql =
         QStringLiteral("SELECT %1 FROM %2").arg(cols.join(QStringLiteral(", ")), def.from);
     if (!where.isEmpty()) sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
+    if (!def.groupBy.isEmpty()) sql += QStringLiteral(" GROUP BY ") + def.groupBy;
+    if (!def.having.isEmpty()) sql += QStringLiteral(" HAVING ") + def.having;
     if (!def.order.isEmpty()) sql += QStringLiteral(" ORDER BY ") + def.order;
     QSqlQuery q = db.execForward(sql, params);
     const int n = q.record().count();

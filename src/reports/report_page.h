@@ -29,6 +29,7 @@ struct Page {
 struct RenderedReport {
     QString name;   // the report file name
     QString title;  // window title, PDF title
+    QString formula;  // the selection formula it was made with
     bool landscape = false;
     QSizeF paper;          // points; empty means A4 (a till roll sets its own length)
     bool complete = true;  // false: only the first pages, laid out for a first look

@@ -54,14 +54,14 @@ struct Fixture {
 TEST(MenuWindow, ItemsWithoutActionStayEnabledAndChangeNothing) {
     Fixture f;
     for (const char* name :
-         {"mRestaurarCopia", "mAyuda", "mBenef", "btnVentaVehiculos", "btnVehicEnVenta",
+         {"mRestaurarCopia", "mAyuda", "btnVentaVehiculos", "btnVehicEnVenta",
           "btnVentaVehiculo", "btnLVVehiculos", "mDatosTaller", "mCopiaSeguridad", "mCompactar",
           "btnPartesGrua", "btnOtros", "btnCalculadora", "mNuevo", "btnSalir"})
         EXPECT_TRUE(f.menu.item(QString::fromUtf8(name))->isEnabled()) << name;
 
     // Choosing an item without action changes nothing.
     QSignalSpy opens(&f.menu, &Menu::openDatabaseRequested);
-    for (const char* name : {"mRestaurarCopia", "mAyuda", "mBenef", "btnVentaVehiculos",
+    for (const char* name : {"mRestaurarCopia", "mAyuda", "btnVentaVehiculos",
                              "btnVehicEnVenta", "btnVentaVehiculo", "btnLVVehiculos"})
         f.trigger(name);
     EXPECT_TRUE(f.dialogs.entries().empty());
@@ -93,6 +93,7 @@ TEST(MenuWindow, RegisteredScreenOpensWithTheOriginAndHoldsTheMainWindow) {
         {"reppendcobro", "Fechas", "QARVOLFACpend.rpt", ""},
         {"mComprasporproveedor", "Fechas", "ComprasProv", ""},
         {"mOdts2", "Fechas", "qarvolodt.rpt", ""},
+        {"mBenef", "Fechas", "qarvolbenodt.rpt", ""},
         {"btnNuevoParte", "PartesGrua", "", "Nuevo Parte"},
         {"btnOrdTrabajo", "BusquedaVehiculos", "", ""},
         {"mVehiculo", "BusquedaVehiculos", "", ""},

@@ -59,9 +59,10 @@ TEST(ScreenWiring, ItemsOfExistingScreensAreEnabledOthersWait) {
         {"btnLFComisiones", true},
         {"btnNuevoParte", true},
         {"btnGestorPartes", true},
-        // Customer-search origins whose screens are not written yet.
-        {"mReparacionescliente", false},
-        {"mH3000", false},
+        {"mReparacionescliente", true},
+        {"mRecambiosdecliente", true},
+        {"mH3000", true},
+        {"mBenef", true},
         {"btnProveedores", true},
         {"btnOperarios", true},
         {"btnAseguradoras", true},
@@ -69,8 +70,7 @@ TEST(ScreenWiring, ItemsOfExistingScreensAreEnabledOthersWait) {
         {"mPorproveedor", true},
         {"btnCompras", true},
         {"btnLCompras", true},
-        // Insurer search for a screen not written yet.
-        {"mGruasporcompañia", false},
+        {"mGruasporcompañia", true},
     };
     for (const auto& c : cases) {
         QAction* a = menu.item(c.item);

@@ -39,7 +39,7 @@ class ComprasScreen : public ScreenTest {
     }
     // Opened as the supplier search opens it.
     QWidget* openPurchase() {
-        services.handoffs().supplierOrigins.dispatch({nullptr, "Compras", supplier});
+        services.handoffs().supplierOrigins.dispatch({nullptr, "Compras", supplier, {}});
         QWidget* s = openWindow("Compras");
         EXPECT_NE(s, nullptr);
         if (s) {
