@@ -81,7 +81,9 @@ class Converter {
         if (const auto* d = std::get_if<QDateTime>(&v)) return d->date().toString(Qt::ISODate);
         if (const auto* m = std::get_if<Money>(&v)) return m->toPlainString();
         if (std::holds_alternative<QByteArray>(v)) return drop(t);
-        return valueText(v);
+        // A null QString would be bound as NULL; an empty text is not a missing one.
+        const QString s = valueText(v);
+        return s.isNull() ? QStringLiteral("") : s;
     }
     QVariant integer(const Value& v, const Target& t) {
         if (const auto* n = std::get_if<qint64>(&v)) return *n;
