@@ -48,6 +48,8 @@ std::optional<Money> decimalText(const QByteArray& text) {
 }  // namespace
 
 JetKind sniffJet(const QString& path) {
+    // Never open a pipe or a device: reading one would block.
+    if (!QFileInfo(path).isFile()) return JetKind::NotJet;
     const QByteArray h = header(path, 0x20);
     if (h.size() < 0x15) return JetKind::NotJet;
     if (h.mid(4, 15) == "Standard ACE DB") return JetKind::Ace;
