@@ -6,6 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev libqt6sql6-sqlite libgl-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  mdbtools-dev mdbtools
   xvfb xauth poppler-utils fonts-dejavu-core
 )
 missing=()

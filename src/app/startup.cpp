@@ -1,7 +1,9 @@
 #include "app/startup.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QProgressDialog>
 #include <QSaveFile>
 
 #include "app/inicial2.h"
@@ -9,6 +11,8 @@
 #include "controls/screen.h"
 #include "core/database_setup.h"
 #include "core/numbering.h"
+#include "import/importer.h"
+#include "import/jet_reader.h"
 #include "masters/datos_empresa.h"
 
 namespace torvane {
@@ -25,6 +29,9 @@ const QString kUpgradeRefused =
     QStringLiteral("Para utilizar Torvane 2007 debe Actualizar la Base de Datos");
 const QString kFillCompany = QStringLiteral("Por favor rellene los datos de la empresa");
 const QString kTemplate = QStringLiteral("Nueva");
+const QString kImportQuestion = QStringLiteral(" ¿Desea importarla ahora?");
+const QString kImportFolderTitle = QStringLiteral("Carpeta de la base de datos importada");
+const QString kImportTitle = QStringLiteral("Importar base de datos");
 
 QString sharedWarning(const QString& path) {
     return QStringLiteral("La base de datos ") + path +
@@ -80,6 +87,11 @@ void Inicial::StartUp() {
 
     QString reason;
     if (!session_.openDatabase(path, &reason)) {
+        if (import::isJetFile(path)) {
+            showDialog();
+            offerImport(path, reason, From::Dialog);
+            return;
+        }
         // ruta.fpl stays: the file may be back next time (a network drive, a USB disk).
         dialogs_.critical(cannotOpenDatabaseMessage(path, reason));
         showDialog();
@@ -114,10 +126,50 @@ Inicial::Outcome Inicial::OpenDatabase(From from) {
         Database probe;
         QString reason;
         if (!probe.open(file, &reason)) {
+            if (import::isJetFile(file)) return offerImport(file, reason, from);
             dialogs_.critical(cannotOpenDatabaseMessage(file, reason));
             return Outcome::Failed;
         }
     }
+    return openChosen(file, from);
+}
+
+Inicial::Outcome Inicial::offerImport(const QString& file, const QString& reason, From from) {
+    if (!dialogs_.question(cannotOpenDatabaseMessage(file, reason) + kImportQuestion))
+        return Outcome::Failed;
+    const QString folder = dialogs_.chooseFolder(kImportFolderTitle);
+    if (folder.isEmpty()) return Outcome::Ignored;
+    const QString target = import::importTargetIn(file, folder);
+
+    QProgressDialog progress(from == From::Dialog ? static_cast<QWidget*>(dialog_.data()) : &menu_);
+    progress.setObjectName(QStringLiteral("ProgresoImportacion"));
+    progress.setWindowTitle(kImportTitle);
+    progress.setCancelButton(nullptr);
+    progress.setMinimumDuration(0);
+    progress.setWindowModality(Qt::ApplicationModal);
+    import::ImportOptions options;
+    options.templatePath = session_.programFile(kTemplate);
+    options.progress = [&](const QString& table, int index, int count) {
+        progress.setRange(0, count);
+        progress.setValue(index - 1);
+        progress.setLabelText(
+            QStringLiteral("Importando %1 (%2 de %3)...").arg(table).arg(index).arg(count));
+        QApplication::processEvents();
+    };
+    import::ImportReport report;
+    try {
+        report = import::importJetFile(file, target, options);
+    } catch (const import::ImportError& e) {
+        progress.close();
+        dialogs_.critical(e.message());
+        return Outcome::Failed;
+    }
+    progress.close();
+    dialogs_.information(report.summary(), kImportTitle);
+    return openChosen(target, from);
+}
+
+Inicial::Outcome Inicial::openChosen(const QString& file, From from) {
     const Previous previous = remember();
     if (!switchTo(file, previous)) return Outcome::Failed;
 

@@ -57,6 +57,10 @@ class Inicial : public QObject {
     void showMainWindow();
     void openCompanyScreen(QWidget* caller);
     bool makeDatabaseFile(const QString& target, QString* reason) const;
+    // An older Jet file: offers to import it into a new file and opens that one.
+    Outcome offerImport(const QString& file, const QString& reason, From from);
+    // Switches to a file known to be readable: format check, saved queries, company name.
+    Outcome openChosen(const QString& file, From from);
     bool isOpenDatabase(const QString& path) const;
 
     Session& session_;

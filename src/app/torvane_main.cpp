@@ -10,6 +10,7 @@
 #include "controls/screen.h"
 #include "core/services.h"
 #include "core/session.h"
+#include "import/import_cli.h"
 #include "masters/datos_empresa.h"
 #include "reports/report_cli.h"
 #include "reports/report_output.h"
@@ -57,7 +58,8 @@ int runDesktop(const QString& home) {
 int main(int argc, char** argv) {
     // Rendering a report from the command line needs no screen.
     const bool reportCommand = argc > 1 && qstrcmp(argv[1], "report") == 0;
-    if (reportCommand && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    const bool importCommand = argc > 1 && qstrcmp(argv[1], "import") == 0;
+    if ((reportCommand || importCommand) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Torvane"));
@@ -65,6 +67,8 @@ int main(int argc, char** argv) {
     // "torvane report NAME --db FILE.erm --pdf OUT.pdf" renders without a window.
     if (reportCommand) return torvane::reports::runReportCommand(args.mid(2));
     const QString home = programFolder(args);
+    // "torvane import OLD.erm --out NEW.erm" brings an older file in without a window.
+    if (importCommand) return torvane::import::runImportCommand(args.mid(2), home);
 
     return runDesktop(home);
 }

@@ -72,6 +72,10 @@ QString QtDialogs::saveFile(const QString& title, const QString& filter) {
     return QFileDialog::getSaveFileName(activeParent(), title, QString(), toQtFilter(filter));
 }
 
+QString QtDialogs::chooseFolder(const QString& title) {
+    return QFileDialog::getExistingDirectory(activeParent(), title);
+}
+
 std::optional<QString> QtDialogs::inputText(const QString& prompt, const QString& title,
                                             const QString& initial) {
     bool ok = false;

@@ -16,6 +16,7 @@ class QtDialogs : public Dialogs {
                               const QString& noCaption) override;
     QString openFile(const QString& title, const QString& filter) override;
     QString saveFile(const QString& title, const QString& filter) override;
+    QString chooseFolder(const QString& title) override;
     std::optional<QString> inputText(const QString& prompt, const QString& title,
                                      const QString& initial) override;
 };

@@ -25,6 +25,11 @@ class Dialogs {
     // dialog gives an empty text.
     virtual QString openFile(const QString& title, const QString& filter) = 0;
     virtual QString saveFile(const QString& title, const QString& filter) = 0;
+    // A folder chosen by the user; empty when cancelled (or when there is nobody to ask).
+    virtual QString chooseFolder(const QString& title) {
+        (void)title;
+        return {};
+    }
     // std::nullopt when cancelled.
     virtual std::optional<QString> inputText(const QString& prompt, const QString& title = {},
                                              const QString& initial = {}) = 0;

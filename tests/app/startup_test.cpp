@@ -464,9 +464,6 @@ TEST(OpenDatabase, BadFilesAreReportedAndChangeNothing) {
         {"vacio.erm", "el archivo no es una base de datos de Torvane."},
         {"cortada.erm", "el archivo está dañado."},
         {"lectura.erm", "el archivo es de solo lectura."},
-        {"antigua.erm",
-         "el archivo es una base de datos de la versión anterior del programa y debe importarse "
-         "antes de usarla."},
         {"otra.erm", "el archivo es una base de datos de otro programa, no de Torvane."},
         {"otra_id.erm", "el archivo es una base de datos de otro programa, no de Torvane."},
         {"carpeta.erm", "no es un archivo sino una carpeta."},
@@ -492,9 +489,6 @@ TEST(OpenDatabase, BadFilesAreReportedAndChangeNothing) {
             p.database(name, OldFormat::Current, "OTRO");
             QFile::setPermissions(bad, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
         }
-        if (name == "antigua.erm")
-            tt::writeBytes(bad, QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) +
-                                    QByteArray(2028, '\0'));
         if (name == "otra.erm") makeForeignDatabase(bad, 0);
         if (name == "otra_id.erm") {
             // Our tables, but another program's id.

@@ -66,6 +66,10 @@ QString ScriptedDialogs::saveFile(const QString& title, const QString& filter) {
     return openFile(title, filter);
 }
 
+QString ScriptedDialogs::chooseFolder(const QString& title) {
+    return openFile(title, QString());
+}
+
 std::optional<QString> ScriptedDialogs::inputText(const QString& prompt, const QString& title,
                                                   const QString& initial) {
     entries_.push_back({Kind::Input, prompt, Icon::None, title, initial});

@@ -46,6 +46,8 @@ class ScriptedDialogs : public Dialogs {
                               const QString& noCaption) override;
     QString openFile(const QString& title, const QString& filter) override;
     QString saveFile(const QString& title, const QString& filter) override;
+    // Answered by answerFile like the file dialogs.
+    QString chooseFolder(const QString& title) override;
     std::optional<QString> inputText(const QString& prompt, const QString& title,
                                      const QString& initial) override;
 

@@ -1,0 +1,324 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <map>
+
+#include "data/database.h"
+#include "import/importer.h"
+
+namespace ti = torvane::import;
+using torvane::Database;
+using torvane::Money;
+
+namespace {
+
+using Cells = std::map<QString, ti::Value>;
+
+QDateTime day(int y, int m, int d) {
+    return QDateTime(QDate(y, m, d), QTime(0, 0));
+}
+
+// A workshop in the older layout: at least one row in every table of the schema, with the
+// awkward values an old file holds.
+struct OldRow {
+    const char* table;
+    Cells cells;
+};
+
+std::vector<OldRow> oldWorkshop() {
+    const QString fr = QStringLiteral("FR08/03/00012");
+    return {
+        {"Clientes",
+         {{"Id_Cli", qint64(57)},
+          {"Codigo", QStringLiteral("C0057")},
+          {"NIF", QStringLiteral("12345678Z")},
+          {"Nombre", QStringLiteral("JOSÉ")},
+          {"Apellido1", QStringLiteral("MUÑOZ")},
+          {"Fax", QString()},
+          {"Descuento", 2.5},
+          {"Email", QStringLiteral("jose@example.com")}}},
+        {"Vehiculos",
+         {{"Id_Veh", qint64(9)},
+          {"Id_Cli", qint64(57)},
+          {"Matricula", QStringLiteral("M-1234-AB")},
+          {"FechaITV", day(1968, 2, 29)}}},
+        {"Operarios", {{"Id_Ope", qint64(3)}, {"Codigo", QStringLiteral("01")}}},
+        {"PreciosHora",
+         {{"Departamento", QStringLiteral("MECÁNICA")}, {"Precio", Money::fromUnits(325000)}}},
+        {"Familias", {{"Id_Fam", qint64(1)}, {"Familia", QStringLiteral("FILTROS")}}},
+        {"Almacenes", {{"Id_Alm", qint64(1)}, {"Almacen", QStringLiteral("CENTRAL")}}},
+        {"Articulos",
+         {{"Id_Art", qint64(40)},
+          {"Codigo", QStringLiteral("A0040")},
+          {"StockInicial", 0.0},
+          {"PrecioVenta", Money::fromUnits(123456)},
+          {"Id_Proveedor", qint64(2)}}},
+        {"Proveedores", {{"Id_Pro", qint64(2)}, {"Codigo_Pro", QStringLiteral("P2")}}},
+        {"Aseguradoras", {{"Id_Ase", qint64(4)}, {"Nombre", QStringLiteral("MAPFRE")}}},
+        {"Tarifas", {{"Id_Ase", qint64(4)}, {"CFF", 12.5}, {"KLTL", Money::fromUnits(6000)}}},
+        {"ODTS",
+         {{"Id_ODT", qint64(100)},
+          {"NODT", QStringLiteral("ODT65/03/00001")},
+          {"Fecha", day(1965, 3, 1)},
+          {"Id_Cli", qint64(57)},
+          {"Id_Coche", qint64(9)},
+          {"Recoge", true},
+          {"Presupuesto", false},
+          {"NPresupuesto", QStringLiteral("No")},
+          {"NAlbaran", QString()},
+          {"NFactura", fr},
+          {"Nominal", Money::fromUnits(1000000)},
+          {"Interna", QStringLiteral("No")}}},
+        {"ODTS",
+         {{"Id_ODT", qint64(101)},
+          {"NODT", QStringLiteral("ODT08/03/00002")},
+          {"Fecha", day(2008, 3, 4)},
+          {"Id_Cli", qint64(57)},
+          {"Id_Coche", qint64(9)},
+          {"NFactura", QString()}}},
+        {"TrabajosRealizar_ODT",
+         {{"NODT", QStringLiteral("ODT65/03/00001")},
+          {"Trabajo", QStringLiteral("CAMBIO DE ACEITE")}}},
+        {"TrabajosRealizadosODT",
+         {{"NODT", QStringLiteral("ODT65/03/00001")},
+          {"NOperario", QStringLiteral("01")},
+          {"TFacturado", 2.0},
+          {"Precio", Money::whole(50)},
+          {"Dto", 0.0}}},
+        {"MaterialesODT",
+         {{"NODT", QStringLiteral("ODT65/03/00001")}, {"Unidades", qint64(0)}, {"Precio", 0.0}}},
+        {"LineasLibresODT",
+         {{"nODT", QStringLiteral("ODT65/03/00001")}, {"TextoLibre", QStringLiteral("VARIOS")}}},
+        // An old file names the unnamed amount columns of its invoices as it likes.
+        {"FacturasODT",
+         {{"Id_FAct", qint64(7)},
+          {"NFactura", fr},
+          {"Fecha", day(2008, 3, 5)},
+          {"BaseImp", Money::whole(100)},
+          {"CuotaIVA", Money::whole(16)},
+          {"Importe", Money::fromUnits(1160001)},
+          {"Pagado", Money()}}},
+        {"Albaranes",
+         {{"Id", qint64(5)},
+          {"Id_Alb", QStringLiteral("AR08/03/00001")},
+          {"Id_Cli", qint64(57)},
+          {"NFactura", ti::Value()}}},
+        {"Salidas",
+         {{"Id_Alb", QStringLiteral("AR08/03/00001")}, {"Id_Art", qint64(40)}, {"Cantidad", 1.0}}},
+        {"Facturas",
+         {{"Id", qint64(3)},
+          {"Id_Fac", QStringLiteral("FV08/03/00001")},
+          {"Total", Money::fromUnits(5)}}},
+        {"Entradas",
+         {{"NEntrada", QStringLiteral("EN08/03/00001")},
+          {"Id_Pro", qint64(2)},
+          {"Id_Art", qint64(40)}}},
+        {"Cobros",
+         {{"Id", qint64(1)},
+          {"Caja", qint64(1)},
+          {"NFactura", fr},
+          {"Cantidad", Money::fromUnits(10001)}}},
+        {"FacturasLibres", {{"NFactura", QStringLiteral("FL08/03/00001")}, {"Total", 10.0}}},
+        {"SalidasLibres",
+         {{"NFactura", QStringLiteral("FL08/03/00001")}, {"Concepto", QStringLiteral("REVISIÓN")}}},
+        {"Recibos", {{"NRecibo", QStringLiteral("REC08/03/00001")}, {"NFactura", fr}}},
+        {"Comisiones", {{"Id", qint64(1)}, {"NFactura", QStringLiteral("FC08/03/0001")}}},
+        {"SalidasComisiones", {{"NFactura", QStringLiteral("FC08/03/0001")}}},
+        {"FacturasCoches", {{"NFactura", QStringLiteral("FCO1")}, {"Id_Cli", qint64(57)}}},
+        {"Partes",
+         {{"NParte", QStringLiteral("PG08/03/00001")},
+          {"Compañia", QStringLiteral("MAPFRE")},
+          {"Id_Ase", qint64(4)}}},
+        {"LineasPartes",
+         {{"NParte", QStringLiteral("PG08/03/00001")}, {"Importe", Money::fromUnits(12345)}}},
+        {"DatosEmpresa", {{"Nombre", QStringLiteral("TALLERES PÉREZ")}, {"IVA", 16.0}}},
+        // Kept by the old program, unknown to this one.
+        {"Agenda", {{"Texto", QStringLiteral("LLAMAR")}}},
+    };
+}
+
+// The old layout of each table: the new one's columns, with the old names where they
+// differ, plus whatever the rows carry beyond them.
+ti::MemoryTables oldTables(const std::vector<OldRow>& rows, const QString& schemaFile) {
+    Database schema;
+    EXPECT_TRUE(schema.open(schemaFile));
+    const std::map<QString, std::map<QString, QString>> oldNames = {
+        {"FacturasODT", {{"Base", "BaseImp"}, {"IVA", "CuotaIVA"}}},
+        {"Cobros", {{"Reservado1", "Caja"}}},
+    };
+    std::map<QString, QStringList> columns;
+    for (const auto& r : rows) {
+        QStringList& cols = columns[QString::fromUtf8(r.table)];
+        if (cols.isEmpty()) {
+            cols = schema.columnNames(QString::fromUtf8(r.table));
+            const auto renamed = oldNames.find(QString::fromUtf8(r.table));
+            if (renamed != oldNames.end())
+                for (const auto& [now, before] : renamed->second)
+                    cols.replace(cols.indexOf(now), before);
+        }
+        for (const auto& [name, v] : r.cells)
+            if (!cols.contains(name)) cols << name;
+    }
+    ti::MemoryTables tables;
+    for (const auto& [name, cols] : columns) tables.add(name, cols);
+    for (const auto& r : rows) {
+        const QStringList& cols = columns[QString::fromUtf8(r.table)];
+        std::vector<ti::Value> values(static_cast<std::size_t>(cols.size()));
+        for (const auto& [name, v] : r.cells)
+            values[static_cast<std::size_t>(cols.indexOf(name))] = v;
+        tables.addRow(QString::fromUtf8(r.table), values);
+    }
+    return tables;
+}
+
+class ImportMappingTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        schemaFile_ = dir_.filePath("esquema.erm");
+        ASSERT_TRUE(Database::createFromSchema(schemaFile_));
+        target_ = dir_.filePath("nueva.erm");
+    }
+    ti::ImportReport runImport(ti::MemoryTables& tables) {
+        return ti::importTables(tables, dir_.filePath("antigua.erm"), target_);
+    }
+    QTemporaryDir dir_;
+    QString schemaFile_, target_;
+};
+
+TEST_F(ImportMappingTest, EveryTableOfTheSchemaIsCopiedWithItsKeys) {
+    const auto rows = oldWorkshop();
+    ti::MemoryTables tables = oldTables(rows, schemaFile_);
+    const ti::ImportReport report = runImport(tables);
+
+    Database db;
+    ASSERT_TRUE(db.open(target_));
+    std::map<QString, qint64> given;
+    for (const auto& r : rows) ++given[QString::fromUtf8(r.table)];
+    QStringList schemaTables;
+    for (const auto& t : report.tables) schemaTables << t.name;
+    for (const QString& table : schemaTables) {
+        SCOPED_TRACE(table.toStdString());
+        ASSERT_TRUE(given.count(table)) << "the old workshop lacks a row of this table";
+        EXPECT_EQ(report.rows(table), given[table]);
+        EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(table)).toLongLong(),
+                  given[table]);
+    }
+    EXPECT_EQ(report.tables.size(), given.size() - 1);  // all but the unknown one
+    EXPECT_TRUE(report.absentTables.isEmpty());
+    EXPECT_EQ(report.unknownTables, QStringList{"Agenda (1 filas)"});
+    EXPECT_EQ(report.unknownColumns, QStringList{"Clientes.Email"});
+    EXPECT_TRUE(report.notes.contains(
+        "FacturasODT: la columna BaseImp se ha copiado en Base por su posición."));
+    EXPECT_TRUE(report.notes.contains(
+        "Cobros: la columna Caja se ha copiado en Reservado1 por su posición."));
+
+    // Keys kept, so the links hold; new rows continue after the old keys.
+    EXPECT_EQ(db.scalar("SELECT Id_Cli FROM Vehiculos WHERE Matricula = 'M-1234-AB'").toInt(), 57);
+    EXPECT_EQ(db.scalar("SELECT Id_Coche FROM ODTS WHERE Id_ODT = 100").toInt(), 9);
+    EXPECT_EQ(db.insert("INSERT INTO Clientes (Codigo) VALUES ('NUEVO')"), 58);
+}
+
+TEST_F(ImportMappingTest, AwkwardValuesArriveAsTheProgramStoresThem) {
+    ti::MemoryTables tables = oldTables(oldWorkshop(), schemaFile_);
+    const ti::ImportReport report = runImport(tables);
+    Database db;
+    ASSERT_TRUE(db.open(target_));
+    struct Case {
+        const char* sql;
+        QVariant expected;
+    };
+    const Case cases[] = {
+        // Dates before 1970, and a leap day, as ISO dates.
+        {"SELECT Fecha FROM ODTS WHERE Id_ODT = 100", "1965-03-01"},
+        {"SELECT FechaITV FROM Vehiculos", "1968-02-29"},
+        // An empty text stays empty; a missing one stays null.
+        {"SELECT Fax IS NOT NULL AND Fax = '' FROM Clientes", 1},
+        {"SELECT Movil IS NULL FROM Clientes", 1},
+        // "No" where a document does not exist yet, never an empty text or null.
+        {"SELECT NAlbaran FROM ODTS WHERE Id_ODT = 100", "No"},
+        {"SELECT NPresupuesto FROM ODTS WHERE Id_ODT = 100", "No"},
+        {"SELECT NFactura FROM ODTS WHERE Id_ODT = 100", "FR08/03/00012"},
+        {"SELECT NFactura FROM ODTS WHERE Id_ODT = 101", "No"},
+        {"SELECT NAlbaran FROM ODTS WHERE Id_ODT = 101", "No"},
+        {"SELECT Interna FROM ODTS WHERE Id_ODT = 101", "No"},
+        {"SELECT NFactura FROM Albaranes", "No"},
+        {"SELECT NFactura FROM Partes", "No"},
+        // Yes/no as 1 and 0.
+        {"SELECT Recoge FROM ODTS WHERE Id_ODT = 100", 1},
+        {"SELECT Presupuesto FROM ODTS WHERE Id_ODT = 100", 0},
+        // Accents.
+        {"SELECT Apellido1 FROM Clientes", "MUÑOZ"},
+        {"SELECT Concepto FROM SalidasLibres", "REVISIÓN"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sql);
+        EXPECT_EQ(db.scalar(QString::fromUtf8(c.sql)).toString(), c.expected.toString());
+    }
+    // Four decimals survive exactly.
+    const struct {
+        const char* sql;
+        Money expected;
+    } amounts[] = {
+        {"SELECT Importe FROM FacturasODT", Money::fromUnits(1160001)},
+        {"SELECT Base FROM FacturasODT", Money::whole(100)},
+        {"SELECT PrecioVenta FROM Articulos", Money::fromUnits(123456)},
+        {"SELECT Cantidad FROM Cobros", Money::fromUnits(10001)},
+        {"SELECT Importe FROM LineasPartes", Money::fromUnits(12345)},
+        {"SELECT Precio FROM PreciosHora", Money::fromUnits(325000)},
+        {"SELECT KLTL FROM Tarifas", Money::fromUnits(6000)},
+    };
+    for (const auto& a : amounts) {
+        SCOPED_TRACE(a.sql);
+        EXPECT_EQ(Money::fromDb(db.scalar(QString::fromUtf8(a.sql))), a.expected);
+    }
+    EXPECT_TRUE(report.notes.contains("ODTS: 2 valores vacíos de NAlbaran puestos a \"No\"."));
+}
+
+// Old data that break the program's rules are imported all the same, and the report says so.
+TEST_F(ImportMappingTest, BrokenRulesAreReportedNotRefused) {
+    auto rows = oldWorkshop();
+    rows.push_back({"MaterialesODT", {{"NODT", QStringLiteral("ODT08/09/00077")}}});
+    rows.push_back({"Vehiculos",
+                    {{"Id_Veh", qint64(10)},
+                     {"Id_Cli", qint64(999)},
+                     {"Matricula", QStringLiteral("HUERFANO")}}});
+    ti::MemoryTables tables = oldTables(rows, schemaFile_);
+    const ti::ImportReport report = runImport(tables);
+    EXPECT_EQ(report.rows("Vehiculos"), 2);
+    EXPECT_TRUE(report.problems.contains("linea sin ODT: ODT08/09/00077"))
+        << report.summary().toStdString();
+    EXPECT_TRUE(report.problems.contains("vehiculo sin cliente: HUERFANO"));
+    EXPECT_TRUE(
+        report.summary().contains("Comprobación: los datos importados no cumplen estas reglas (se "
+                                  "han importado igualmente):"));
+}
+
+// A repeated key cannot be stored twice: the row is left out and listed, the rest goes in.
+TEST_F(ImportMappingTest, RepeatedKeysAreListed) {
+    auto rows = oldWorkshop();
+    rows.push_back({"Clientes", {{"Id_Cli", qint64(57)}, {"Codigo", QStringLiteral("DUPLICADO")}}});
+    ti::MemoryTables tables = oldTables(rows, schemaFile_);
+    const ti::ImportReport report = runImport(tables);
+    EXPECT_EQ(report.rows("Clientes"), 1);
+    ASSERT_EQ(report.skippedRows.size(), 1);
+    EXPECT_TRUE(report.skippedRows[0].startsWith("Clientes, fila 2: "));
+    EXPECT_TRUE(report.summary().contains("  Clientes: 1 (1 filas no copiadas)"));
+}
+
+TEST_F(ImportMappingTest, TablesTheOldFileLacksStayEmptyAndAreNamed) {
+    ti::MemoryTables tables;
+    tables.add("Clientes", {"Id_Cli", "Nombre"});
+    tables.addRow("Clientes", {qint64(1), QStringLiteral("ANA")});
+    const ti::ImportReport report = runImport(tables);
+    EXPECT_EQ(report.rows("Clientes"), 1);
+    EXPECT_TRUE(report.absentTables.contains("ODTS"));
+    EXPECT_FALSE(report.absentTables.contains("Clientes"));
+    EXPECT_FALSE(report.absentTables.contains("ContadoresODT"));
+    EXPECT_TRUE(QFile::exists(target_));
+    EXPECT_FALSE(QFile::exists(target_ + ".importando"));
+}
+
+}  // namespace

@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <cmath>
+
+#include "import/jet_reader.h"
+#include "import_fixture.h"
+
+namespace ti = torvane::import;
+using torvane::Money;
+
+namespace {
+
+// mdb-export's CSV: fields quoted with doubled quotes inside, "~" for null.
+struct Csv {
+    QStringList header;
+    std::vector<std::vector<std::optional<QString>>> rows;
+};
+
+Csv parseCsv(const QString& text) {
+    Csv csv;
+    std::vector<std::optional<QString>> row;
+    QString field;
+    bool quoted = false, inQuotes = false, any = false;
+    auto endField = [&] {
+        if (!quoted && field == QLatin1String("~"))
+            row.emplace_back(std::nullopt);
+        else
+            row.emplace_back(field);
+        field.clear();
+        quoted = false;
+    };
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        any = true;
+        if (inQuotes) {
+            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+                field += '"';
+                ++i;
+            } else if (c == '"') {
+                inQuotes = false;
+            } else {
+                field += c;
+            }
+        } else if (c == '"') {
+            inQuotes = quoted = true;
+        } else if (c == ',') {
+            endField();
+        } else if (c == '\n') {
+            endField();
+            if (csv.header.isEmpty()) {
+                for (const auto& f : row) csv.header << f.value_or(QString());
+            } else {
+                csv.rows.push_back(row);
+            }
+            row.clear();
+            any = false;
+        } else {
+            field += c;
+        }
+    }
+    if (any) {
+        endField();
+        csv.rows.push_back(row);
+    }
+    return csv;
+}
+
+Csv mdbExport(const QString& file, const QString& table) {
+    QProcess p;
+    p.start(QStringLiteral("mdb-export"),
+            {QStringLiteral("-0"), QStringLiteral("~"), QStringLiteral("-b"), QStringLiteral("hex"),
+             QStringLiteral("-T"), QStringLiteral("%Y-%m-%d %H:%M:%S"), file, table});
+    p.waitForFinished(60000);
+    return parseCsv(QString::fromUtf8(p.readAllStandardOutput()));
+}
+
+// Whether one of our values is what the reference wrote for it.
+bool sameValue(const ti::Value& ours, const std::optional<QString>& theirs, QString* why) {
+    if (!theirs) {
+        *why = QStringLiteral("null expected");
+        return ti::isNull(ours);
+    }
+    if (const auto* m = std::get_if<Money>(&ours)) {
+        const auto expected = Money::parse(QString(*theirs).replace('.', ','));
+        return expected && *expected == *m;
+    }
+    if (const auto* d = std::get_if<double>(&ours)) {
+        const double expected = theirs->toDouble();
+        return std::fabs(expected - *d) <= 1e-12 * std::max(1.0, std::fabs(expected));
+    }
+    if (std::holds_alternative<QByteArray>(ours))
+        return ti::valueText(ours).compare(*theirs, Qt::CaseInsensitive) == 0;
+    return ti::valueText(ours) == *theirs;
+}
+
+class ImportJetReaderTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        sample_ = torvane::testing::jetSample();
+        if (sample_.isEmpty()) GTEST_SKIP() << "the Jet sample database is not beside the checkout";
+    }
+    QString sample_;
+};
+
+TEST_F(ImportJetReaderTest, EveryTableReadsAsTheReferenceExportsIt) {
+    if (QStandardPaths::findExecutable(QStringLiteral("mdb-export")).isEmpty())
+        GTEST_SKIP() << "mdb-export (mdbtools) is not installed";
+    ti::JetReader reader(sample_);
+    EXPECT_EQ(reader.kind(), ti::JetKind::Jet3);
+    const QStringList tables = reader.tables();
+    EXPECT_EQ(tables.size(), 8);
+    for (const QString& table : tables) {
+        SCOPED_TRACE(table.toStdString());
+        const Csv expected = mdbExport(sample_, table);
+        EXPECT_EQ(reader.columns(table), expected.header);
+        std::size_t n = 0;
+        int mismatches = 0;
+        reader.readRows(
+            table, [&](const std::vector<ti::Value>& row) {
+                ASSERT_LT(n, expected.rows.size());
+                const auto& want = expected.rows[n];
+                ASSERT_EQ(row.size(), want.size());
+                for (std::size_t c = 0; c < row.size(); ++c) {
+                    QString why;
+                    if (!sameValue(row[c], want[c], &why) && ++mismatches <= 5)
+                        ADD_FAILURE()
+                            << "row " << n << " column " << c << ": ours "
+                            << ti::valueText(row[c]).left(80).toStdString() << ", theirs "
+                            << want[c].value_or(QStringLiteral("<null>")).left(80).toStdString()
+                            << " " << why.toStdString();
+                }
+                ++n;
+            });
+        EXPECT_EQ(n, expected.rows.size());
+    }
+}
+
+// Known values, each of a kind the import must convert: the types, not just the text.
+TEST_F(ImportJetReaderTest, ValuesComeOutTyped) {
+    ti::JetReader reader(sample_);
+    std::map<QString, std::vector<std::vector<ti::Value>>> rows;
+    for (const char* t : {"Orders", "Order Details", "Employees", "Customers", "Products"})
+        reader.readRows(QString::fromLatin1(t), [&](const std::vector<ti::Value>& r) {
+            rows[QString::fromLatin1(t)].push_back(r);
+        });
+    EXPECT_EQ(rows["Orders"].size(), 830u);
+    EXPECT_EQ(rows["Order Details"].size(), 2155u);
+
+    const auto column = [&](const char* table, const char* name) {
+        return int(reader.columns(QString::fromLatin1(table)).indexOf(QString::fromLatin1(name)));
+    };
+    // Currency with its four decimals; a float stays a number.
+    const auto& line = rows["Order Details"].front();
+    EXPECT_EQ(std::get<Money>(line[column("Order Details", "UnitPrice")]),
+              Money::fromUnits(140000));
+    EXPECT_TRUE(std::holds_alternative<double>(line[column("Order Details", "Discount")]));
+    // A birth date before 1970.
+    const auto& davolio = rows["Employees"].front();
+    EXPECT_EQ(std::get<QDateTime>(davolio[column("Employees", "BirthDate")]).date(),
+              QDate(1948, 12, 8));
+    // A memo longer than a text column, with its line breaks.
+    qsizetype longest = 0;
+    for (const auto& e : rows["Employees"])
+        longest = std::max(longest, std::get<QString>(e[column("Employees", "Notes")]).size());
+    EXPECT_EQ(longest, 448);
+    EXPECT_TRUE(std::get<QString>(davolio[column("Employees", "Address")]).contains('\n'));
+    // Null is not an empty text; accents come out in UTF-8.
+    const auto& alfki = rows["Customers"].front();
+    EXPECT_TRUE(ti::isNull(alfki[column("Customers", "Region")]));
+    const auto& anatr = rows["Customers"][1];
+    EXPECT_EQ(std::get<QString>(anatr[column("Customers", "City")]), QStringLiteral("México D.F."));
+    // Booleans.
+    int discontinued = 0;
+    for (const auto& p : rows["Products"])
+        discontinued += std::get<bool>(p[column("Products", "Discontinued")]) ? 1 : 0;
+    EXPECT_GT(discontinued, 0);
+    EXPECT_LT(discontinued, int(rows["Products"].size()));
+}
+
+}  // namespace
