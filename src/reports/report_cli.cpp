@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "core/program_folders.h"
 #include "core/session.h"
 #include "reports/informes.h"
 #include "reports/list_export.h"
@@ -74,7 +75,7 @@ int runReportCommand(const QStringList& args) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         ownApp = std::make_unique<QGuiApplication>(argc, argv);
     }
-    if (home.isEmpty()) home = QCoreApplication::applicationDirPath();
+    if (home.isEmpty()) home = defaultProgramFolder(QCoreApplication::applicationDirPath());
     Session session(home);
     QString reason;
     // A report only reads: the file is opened read-only and stays exactly as it was.
