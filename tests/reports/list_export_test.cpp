@@ -1,5 +1,6 @@
 // Listings exported as data: read back, their numbers add up to what the pages print.
 #include <gtest/gtest.h>
+#include <QAction>
 #include <QFile>
 #include <QProcess>
 #include <QXmlStreamReader>
@@ -293,6 +294,7 @@ TEST(ListExport, PreviewExportsTheWholeListing) {
     ASSERT_NE(source.first(nullptr), nullptr);
     ASSERT_FALSE(source.first(nullptr)->complete);
     torvane::reports::ReportPreview preview(source, services.scripted);
+    EXPECT_NE(preview.findChild<QAction*>("Exportar"), nullptr);
     services.scripted.answerFile(f.home.file("clientes"));
     ASSERT_TRUE(preview.exportListing());
     const auto cells = readSheet(f.home.file("clientes.xlsx"));
@@ -301,6 +303,13 @@ TEST(ListExport, PreviewExportsTheWholeListing) {
     for (const auto& [ref, c] : cells) last = last || c.value.contains("RELLENO 150");
     EXPECT_TRUE(last);
     EXPECT_TRUE(services.scripted.allAnswersUsed());
+
+    // A work-order document has no rows and columns to export.
+    torvane::reports::ReportSource document =
+        engine.source("\\qarvoodtcli.rpt", "{ODTS.NODT}='ODT08/03/00001'");
+    ASSERT_NE(document.first(nullptr), nullptr);
+    torvane::reports::ReportPreview documentPreview(document, services.scripted);
+    EXPECT_EQ(documentPreview.findChild<QAction*>("Exportar"), nullptr);
 }
 
 }  // namespace
