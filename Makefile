@@ -49,3 +49,10 @@ format:
 
 clean:
 	rm -rf build
+
+# The Debian package, from the release build: build/release/torvane_VERSION_ARCH.deb.
+.PHONY: package
+package: deps
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release -j $(JOBS)
+	@cd build/release && cpack -G DEB

@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   mdbtools-dev mdbtools
   xvfb xauth poppler-utils fonts-dejavu-core
+  libxlsxwriter-dev unzip desktop-file-utils appstream file
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -33,6 +33,7 @@
 #include "purchasing/list_compras.h"
 #include "purchasing/purchase_handoffs.h"
 #include "reports/informes.h"
+#include "reports/itv_due.h"
 #include "sales/lv_recambios.h"
 #include "sales/sales_handoffs.h"
 #include "tow/gestor_partes.h"
@@ -174,6 +175,10 @@ void wireScreens(Menu& menu, Session& session, Services& services) {
     });
     menu.registerCommand(QStringLiteral("ImprimirInformeSimple"), [&](const MenuRequest& r) {
         Informes::ImprimirInformeSimple(session, services, r.origin, r.detail, true);
+    });
+    // The roadworthiness tests of a month: listing, or labels to post the reminders.
+    menu.registerCommand(QStringLiteral("ListadoITV"), [&](const MenuRequest& r) {
+        reports::printItvDue(session, services, r.origin == QLatin1String("Etiquetas"));
     });
 
     menu.registerScreen(QStringLiteral("Fechas"), [&](const MenuRequest& r) -> QWidget* {

@@ -1,6 +1,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QMetaObject>
+#include <cstdio>
+#include <cstring>
 
 #include "app/desktop_launcher.h"
 #include "app/main_window.h"
@@ -8,6 +10,7 @@
 #include "app/startup.h"
 #include "controls/qt_dialogs.h"
 #include "controls/screen.h"
+#include "core/program_folders.h"
 #include "core/services.h"
 #include "core/session.h"
 #include "import/import_cli.h"
@@ -17,11 +20,55 @@
 
 namespace {
 
-// The program folder: the executable's, or the one given with --home DIR.
+// The program folder: the one given with --home DIR, else the executable's, or the user's
+// data folder when installed. An installed program keeps its template there too.
 QString programFolder(const QStringList& args) {
+    const QString exe = QApplication::applicationDirPath();
     const int at = args.indexOf(QStringLiteral("--home"));
-    if (at >= 0 && at + 1 < args.size()) return args.at(at + 1);
-    return QApplication::applicationDirPath();
+    const QString home =
+        at >= 0 && at + 1 < args.size() ? args.at(at + 1) : torvane::defaultProgramFolder(exe);
+    const QString data = torvane::installedDataFolder(exe);
+    QString reason;
+    if (!data.isEmpty() && !torvane::provideTemplate(home, data, &reason))
+        std::fprintf(stderr, "%s\n", reason.toLocal8Bit().constData());
+    return home;
+}
+
+const char kHelp[] =
+    "Uso: torvane [--home CARPETA]\n"
+    "     torvane report INFORME.rpt --db FICHERO.erm [--formula FORMULA] [--home CARPETA]\n"
+    "                    [--pdf SALIDA.pdf] [--csv SALIDA.csv] [--xlsx SALIDA.xlsx]\n"
+    "     torvane import ANTIGUA.erm --out NUEVA.erm\n"
+    "     torvane --version | --help\n"
+    "\n"
+    "Gestión de talleres de reparación de vehículos.\n"
+    "\n"
+    "Sin orden, abre el programa con la base de datos de la última vez.\n"
+    "\n"
+    "Órdenes:\n"
+    "  report   imprime un informe sin ventana: a PDF, o un listado a CSV (UTF-8, \";\")\n"
+    "           o a libro de Excel\n"
+    "  import   importa una base de datos de una versión anterior a un fichero nuevo\n"
+    "\n"
+    "Opciones:\n"
+    "  --home CARPETA  carpeta de los ficheros de configuración (ruta.fpl, conf.fpl) y\n"
+    "                  de los informes propios\n"
+    "  --version       muestra la versión y termina\n"
+    "  --help          muestra esta ayuda y termina\n";
+
+// --version and --help answer before any window system is touched.
+int answerInformation(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("torvane %s\n", TORVANE_VERSION);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kHelp, stdout);
+            return 0;
+        }
+    }
+    return -1;
 }
 
 int runDesktop(const QString& home) {
@@ -56,6 +103,7 @@ int runDesktop(const QString& home) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const int code = answerInformation(argc, argv); code >= 0) return code;
     // Rendering a report from the command line needs no screen.
     const bool reportCommand = argc > 1 && qstrcmp(argv[1], "report") == 0;
     const bool importCommand = argc > 1 && qstrcmp(argv[1], "import") == 0;

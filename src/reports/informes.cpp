@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "core/program_folders.h"
 #include "core/services.h"
 #include "core/session.h"
 #include "reports/report_definition.h"
@@ -15,6 +16,9 @@ QStringList reportFolders(const Session& session) {
     if (QCoreApplication::instance()) {
         const QString exe = QCoreApplication::applicationDirPath();
         if (!folders.contains(exe)) folders << exe;
+        // Installed, the shipped definitions are in the shared data folder.
+        const QString data = installedDataFolder(exe);
+        if (!data.isEmpty()) folders << data;
     }
     return folders;
 }

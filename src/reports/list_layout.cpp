@@ -1,11 +1,42 @@
 // Listings: a table of columns on A4, with group headers and subtotals.
 
 #include "core/format.h"
+#include "reports/list_table.h"
 #include "reports/report_layout.h"
 
 namespace torvane::reports {
 
 namespace {
+
+// A cell as data: the field's own value when the column is one field, else its text.
+ListCell cellOf(const Bound& b, const ColumnDef& c, const Record& r, const QString& shown) {
+    if (!b.tmpl || !b.tmpl->isSingleField()) return ListCell::ofText(shown);
+    const QVariant v = b.value(r, 0);
+    if (!v.isValid() || v.isNull()) return {};
+    ListCell cell;
+    switch (b.tmpl->placeholders().front().format.value_or(c.format)) {
+        case ValueFormat::Text:
+            return ListCell::ofText(shown);
+        case ValueFormat::Money:
+            return ListCell::ofAmount(Money::fromDb(v).roundCents());
+        case ValueFormat::Number:
+            cell.kind = ListCell::Kind::Number;
+            cell.number = Money::fromDb(v).roundCents().toDouble();
+            return cell;
+        case ValueFormat::Integer:
+            cell.kind = ListCell::Kind::Number;
+            cell.number = double(std::llround(v.toDouble()));
+            return cell;
+        case ValueFormat::Date:
+            cell.date = v.typeId() == QMetaType::QDate
+                            ? v.toDate()
+                            : QDate::fromString(v.toString().left(10), Qt::ISODate);
+            if (!cell.date.isValid()) return ListCell::ofText(shown);
+            cell.kind = ListCell::Kind::Date;
+            return cell;
+    }
+    return ListCell::ofText(shown);
+}
 
 class ListLayout : public ContextLayout {
   public:
@@ -36,6 +67,17 @@ class ListLayout : public ContextLayout {
         const double rowH = 11.5, size = 8;
         double y = 0;
         std::vector<QString> openKeys;  // keys of the groups currently open
+        auto data = std::make_shared<ListTable>();
+        data->title = out->title;
+        for (const ColumnDef& c : def.columns)
+            data->columns.push_back({c.heading, c.format, c.total});
+        const auto totalRow = [&](ListTable::RowKind kind, int level, const QString& label,
+                                  const std::vector<Money>& sums) {
+            ListTable::Row row = data->labelled(kind, level, label);
+            for (size_t i = 0; i < def.columns.size(); ++i)
+                if (def.columns[i].total) row.cells[i] = ListCell::ofAmount(sums[i]);
+            data->rows.push_back(std::move(row));
+        };
 
         const auto headings = [&] {
             const auto cells = table.cells(headingsOf(def.columns), measure, size, true);
@@ -48,7 +90,11 @@ class ListLayout : public ContextLayout {
         const auto groupHeader = [&](size_t level, const QString& key, bool continued) {
             const GroupDef& g = def.groups[level];
             QString text = g.label.isEmpty() ? key : g.label + QStringLiteral(": ") + key;
-            if (continued) text += QStringLiteral(" (continuación)");
+            if (continued)
+                text += QStringLiteral(" (continuación)");
+            else
+                data->rows.push_back(
+                    data->labelled(ListTable::RowKind::GroupHeader, int(level), text));
             y += 3;
             const double indent = kPad + level * 8;
             for (const QString& l : measure.wrap(text, width - 2 * indent, 9, true)) {
@@ -104,6 +150,7 @@ class ListLayout : public ContextLayout {
                 QString label = QStringLiteral("Total %1")
                                     .arg(key.size() <= 30 || g.label.isEmpty() ? key : g.label);
                 if (g.count) label += QStringLiteral(" (%1 %2)").arg(acc.count).arg(noun);
+                totalRow(ListTable::RowKind::GroupTotal, int(level), label, acc.sums);
                 ensure(16);
                 pages.line(left, y + 1, left + width);
                 y +=
@@ -129,6 +176,10 @@ class ListLayout : public ContextLayout {
             }
             QStringList texts;
             for (const Bound& b : cols) texts << b.render(r);
+            ListTable::Row row;
+            for (size_t i = 0; i < cols.size(); ++i)
+                row.cells.push_back(cellOf(cols[i], def.columns[i], r, texts[int(i)]));
+            data->rows.push_back(std::move(row));
             const auto cells = table.cells(texts, measure, size, false);
             const double h = Table::height(cells, rowH);
             ensure(h);
@@ -159,6 +210,7 @@ class ListLayout : public ContextLayout {
             out->pages = pages.finish(true, false);
             out->pages.resize(size_t(ctx_.pageLimit));
             out->complete = false;
+            out->table = std::move(data);  // tells a preview the listing can be exported
             return true;
         }
         while (!openKeys.empty()) closeGroup(openKeys.size() - 1);
@@ -167,12 +219,15 @@ class ListLayout : public ContextLayout {
             if (!def.countNoun.isEmpty())
                 label += anyTotal ? QStringLiteral(" (%1 %2)").arg(grand.count).arg(noun)
                                   : QStringLiteral(": %1 %2").arg(grand.count).arg(noun);
+            // An empty listing exports its header alone.
+            if (grand.count > 0) totalRow(ListTable::RowKind::GrandTotal, 0, label, grand.sums);
             ensure(20);
             y += 3;
             pages.line(left, y, left + width);
             y += table.drawTotals(pages, y + 2, label, def.columns, grand.sums, measure, size) + 4;
         }
         out->pages = pages.finish();
+        out->table = std::move(data);
         return true;
     }
 };

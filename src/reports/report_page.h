@@ -3,12 +3,15 @@
 #include <QPageLayout>
 #include <QRectF>
 #include <QString>
+#include <memory>
 #include <vector>
 
 class QPainter;
 class QPagedPaintDevice;
 
 namespace torvane::reports {
+
+struct ListTable;
 
 // What the renderer draws, in points (1/72 inch) from the paper's top-left corner.
 struct PageItem {
@@ -34,6 +37,8 @@ struct RenderedReport {
     QSizeF paper;          // points; empty means A4 (a till roll sets its own length)
     bool complete = true;  // false: only the first pages, laid out for a first look
     std::vector<Page> pages;
+    // A listing's rows as data, for export; none for other kinds of report.
+    std::shared_ptr<const ListTable> table;
 
     QPageLayout pageLayout() const;
     QSizeF paperSize() const;  // points

@@ -13,6 +13,8 @@
 #include <QVBoxLayout>
 
 #include "core/dialogs.h"
+#include "reports/list_export.h"
+#include "reports/list_table.h"
 #include "reports/report_output.h"
 
 namespace torvane::reports {
@@ -64,6 +66,10 @@ ReportPreview::ReportPreview(ReportSource& source, Dialogs& dialogs, QWidget* pa
     bar->addSeparator();
     bar->addAction(QStringLiteral("Imprimir"), this, &ReportPreview::printWithDialog);
     bar->addAction(QStringLiteral("Guardar PDF"), this, &ReportPreview::saveAsPdf);
+    // Only listings have rows and columns to export.
+    if (report_->table)
+        bar->addAction(QStringLiteral("Exportar"), this, &ReportPreview::exportListing)
+            ->setObjectName(QStringLiteral("Exportar"));
     bar->addSeparator();
     searchEdit_ = new QLineEdit(this);
     searchEdit_->setObjectName(QStringLiteral("TxtBuscar"));
@@ -181,6 +187,24 @@ void ReportPreview::saveAsPdf() {
     if (!writePdf(*report_, path, &reason))
         dialogs_.critical(
             QStringLiteral("No se puede guardar el PDF \"%1\": %2.").arg(path, reason));
+}
+
+bool ReportPreview::exportListing() {
+    QString path = dialogs_.saveFile(
+        QStringLiteral("Exportar el listado"),
+        QStringLiteral(
+            "Libro de Excel (*.xlsx)|*.xlsx|Texto separado por punto y coma (*.csv)|*.csv"));
+    if (path.isEmpty() || !layOutRest() || !report_->table) return false;
+    if (!path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) &&
+        !path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive))
+        path += QStringLiteral(".xlsx");
+    QString reason;
+    if (!writeExport(*report_->table, path, &reason)) {
+        dialogs_.critical(
+            QStringLiteral("No se puede guardar el fichero \"%1\": %2.").arg(path, reason));
+        return false;
+    }
+    return true;
 }
 
 void QtReportOutput::preview(ReportSource& report, Dialogs& dialogs) {

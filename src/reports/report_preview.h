@@ -34,6 +34,9 @@ class ReportPreview : public QDialog {
 
     // Lays out the pages not yet laid out; false (with a message) when that fails.
     bool layOutRest();
+    // "Exportar": the whole listing to a spreadsheet file chosen by the user (".xlsx" or
+    // ".csv"); false when cancelled or not written (with a message).
+    bool exportListing();
 
   private:
     void paint(QPrinter* printer);

@@ -1,0 +1,76 @@
+// Where an installed program finds its files, and the template copied for the user.
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "core/program_folders.h"
+
+namespace {
+
+void write(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QByteArray read(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(no existe)");
+}
+
+TEST(ProgramFolders, InstalledOnlyWithTheSharedTemplateBesideBin) {
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    write(root + "/usr/share/torvane/Nueva", "plantilla");
+    write(root + "/build/share/torvane/README", "x");
+    QDir().mkpath(root + "/usr/bin");
+    QDir().mkpath(root + "/build/bin");
+    QDir().mkpath(root + "/opt/torvane");
+    struct Case {
+        const char* exe;
+        const char* data;  // empty: not installed
+    };
+    const Case cases[] = {
+        {"/usr/bin", "/usr/share/torvane"},
+        {"/build/bin", ""},    // a build folder: no template there
+        {"/opt/torvane", ""},  // a copied program folder
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.exe);
+        const QString exe = root + c.exe;
+        const QString expected = *c.data ? root + c.data : QString();
+        EXPECT_EQ(torvane::installedDataFolder(exe), expected);
+        if (!*c.data) {
+            EXPECT_EQ(torvane::defaultProgramFolder(exe), exe);
+        }
+    }
+    qputenv("XDG_DATA_HOME", (root + "/datos").toLocal8Bit());
+    const QString user = torvane::defaultProgramFolder(root + "/usr/bin");
+    EXPECT_TRUE(user.startsWith(root + "/datos/")) << user.toStdString();
+    EXPECT_TRUE(QFileInfo(user).isDir());
+    qunsetenv("XDG_DATA_HOME");
+}
+
+TEST(ProgramFolders, TheUsersTemplateFollowsTheInstalledOne) {
+    QTemporaryDir dir;
+    const QString shared = dir.filePath("share"), home = dir.filePath("home");
+    QDir().mkpath(home);
+    write(shared + "/Nueva", "plantilla 1");
+    QFile(shared + "/Nueva").setPermissions(QFile::ReadOwner | QFile::ReadOther);
+    QString reason;
+    ASSERT_TRUE(torvane::provideTemplate(home, shared, &reason)) << reason.toStdString();
+    EXPECT_EQ(read(home + "/Nueva"), "plantilla 1");
+    EXPECT_TRUE(QFileInfo(home + "/Nueva").isWritable()) << "the user's copy is the user's";
+    // A newer package: same size, other bytes.
+    QFile(shared + "/Nueva").setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    write(shared + "/Nueva", "plantilla 2");
+    ASSERT_TRUE(torvane::provideTemplate(home, shared, &reason));
+    EXPECT_EQ(read(home + "/Nueva"), "plantilla 2");
+    // A folder that cannot take the copy is told.
+    EXPECT_FALSE(torvane::provideTemplate(dir.filePath("no/existe"), shared, &reason));
+    EXPECT_TRUE(reason.contains("plantilla")) << reason.toStdString();
+}
+
+}  // namespace

@@ -1,0 +1,315 @@
+// Listings exported as data: read back, their numbers add up to what the pages print.
+#include <gtest/gtest.h>
+#include <QAction>
+#include <QFile>
+#include <QProcess>
+#include <QXmlStreamReader>
+#include <map>
+
+#include "core/money.h"
+#include "reports/informes.h"
+#include "reports/list_export.h"
+#include "reports/list_table.h"
+#include "reports/report_cli.h"
+#include "reports/report_engine.h"
+#include "reports/report_fixture.h"
+#include "reports/report_output.h"
+#include "reports/report_preview.h"
+#include "support/temp_home.h"
+#include "support/test_services.h"
+
+using torvane::Money;
+using torvane::reports::ListCell;
+using torvane::reports::ListTable;
+using torvane::testing::TempHome;
+
+namespace {
+
+// Materials of each customer's work orders: a group per customer, an amount with totals.
+const char* kMaterials =
+    "report list\n"
+    "title Materiales por cliente\n"
+    "from MaterialesODT INNER JOIN ODTS ON ODTS.NODT = MaterialesODT.NODT "
+    "INNER JOIN Clientes ON Clientes.Id_Cli = ODTS.Id_Cli\n"
+    "order Clientes.Nombre, MaterialesODT.NArticulo\n"
+    "amount IMPORTE = {MaterialesODT.Unidades} * {MaterialesODT.Precio} - {MaterialesODT.Dto} %\n"
+    "group \"Cliente\" count = {Clientes.Nombre} {Clientes.Apellido1}\n"
+    "column \"Descripción\" 30 = {MaterialesODT.Descripcion}\n"
+    "column \"Fecha\" 11 date = {ODTS.Fecha}\n"
+    "column \"Unidades\" 8 number = {MaterialesODT.Unidades}\n"
+    "column \"Importe\" 14 money total = {@IMPORTE}\n"
+    "count \"líneas\"\n";
+
+struct ExportFixture {
+    TempHome home;
+    ExportFixture() {
+        torvane::testing::fillReportFixture(home.db());
+        home.session().setToday(QDate(2008, 4, 15));
+        QFile f(home.file("EXPORTMAT.rpt"));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(kMaterials);
+    }
+    int run(const QStringList& extra, const QString& formula = {}) {
+        QStringList args{"EXPORTMAT.rpt", "--db", home.session().databasePath(), "--home",
+                         home.folder()};
+        if (!formula.isEmpty()) args << "--formula" << formula;
+        return torvane::reports::runReportCommand(args + extra);
+    }
+    // "Total general (3 líneas) | 1.269,44" as printed on the last page.
+    Money printedGrandTotal() {
+        torvane::reports::ReportEngine engine(
+            home.db(), torvane::reports::reportFolders(home.session()), QDate(2008, 4, 15));
+        const auto result = engine.render("EXPORTMAT.rpt", {});
+        EXPECT_TRUE(result.report) << result.error.toStdString();
+        if (!result.report) return {};
+        for (const QString& line : result.report->toText().split('\n'))
+            if (line.startsWith("Total general"))
+                return Money::parse(line.split(" | ").last()).value_or(Money::whole(-1));
+        ADD_FAILURE() << "no grand total printed";
+        return {};
+    }
+};
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// CSV rows as fields; checks the BOM and the line ends on the way.
+std::vector<QStringList> readCsv(const QString& path) {
+    QByteArray bytes = readAll(path);
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF")) << "UTF-8 byte-order mark";
+    bytes.remove(0, 3);
+    std::vector<QStringList> rows;
+    const QString text = QString::fromUtf8(bytes);
+    EXPECT_TRUE(text.endsWith("\r\n"));
+    for (const QString& line : text.split("\r\n", Qt::SkipEmptyParts))
+        rows.push_back(line.split(';'));
+    return rows;
+}
+
+Money csvAmount(const QString& field) {
+    const auto m = Money::parse(field);
+    EXPECT_TRUE(m) << field.toStdString();
+    return m.value_or(Money());
+}
+
+// The sheet's cells by reference ("D3"): a number's value, or an inline string's text,
+// with the cell's type ("n" for numbers, "inlineStr") and style index.
+struct SheetCell {
+    QString type, value;
+    int style = 0;
+};
+std::map<QString, SheetCell> readSheet(const QString& xlsx) {
+    QProcess unzip;
+    unzip.start("unzip", {"-p", xlsx, "xl/worksheets/sheet1.xml"});
+    EXPECT_TRUE(unzip.waitForFinished(10000));
+    EXPECT_EQ(unzip.exitCode(), 0);
+    QXmlStreamReader xml(unzip.readAllStandardOutput());
+    std::map<QString, SheetCell> cells;
+    QString ref;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement()) continue;
+        if (xml.name() == QLatin1String("c")) {
+            ref = xml.attributes().value("r").toString();
+            SheetCell& c = cells[ref];
+            c.type = xml.attributes().hasAttribute("t") ? xml.attributes().value("t").toString()
+                                                        : QStringLiteral("n");
+            c.style = xml.attributes().value("s").toInt();
+        } else if (xml.name() == QLatin1String("v") || xml.name() == QLatin1String("t")) {
+            cells[ref].value = xml.readElementText();
+        }
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    return cells;
+}
+
+TEST(ListExport, CsvRowsAddUpToThePrintedTotals) {
+    ExportFixture f;
+    const QString out = f.home.file("materiales.csv");
+    ASSERT_EQ(f.run({"--csv", out}), 0);
+    const auto rows = readCsv(out);
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows[0], QStringList({"Descripción", "Fecha", "Unidades", "Importe"}));
+
+    // Detail rows have a date in the second field; the group's total row follows them.
+    Money group, details;
+    int groupsClosed = 0;
+    bool sawHeader = false;
+    QString grandTotal;
+    for (size_t i = 1; i < rows.size(); ++i) {
+        const QStringList& r = rows[i];
+        ASSERT_EQ(r.size(), 4) << r.join(';').toStdString();
+        if (r[0].startsWith("Cliente: ")) {
+            sawHeader = sawHeader || r[0] == "Cliente: JUAN GARCÍA";
+            group = Money();
+        } else if (r[0].startsWith("Total general")) {
+            grandTotal = r[3];
+        } else if (r[0].startsWith("Total ")) {
+            EXPECT_EQ(csvAmount(r[3]), group) << r[0].toStdString();
+            ++groupsClosed;
+        } else {
+            EXPECT_TRUE(QDate::fromString(r[1], "dd/MM/yyyy").isValid()) << r[1].toStdString();
+            EXPECT_FALSE(r[3].contains('.')) << "no thousands mark: " << r[3].toStdString();
+            group += csvAmount(r[3]);
+            details += csvAmount(r[3]);
+        }
+    }
+    EXPECT_TRUE(sawHeader) << "accented group header";
+    EXPECT_EQ(groupsClosed, 2);
+    EXPECT_EQ(csvAmount(grandTotal), details);
+    EXPECT_EQ(csvAmount(grandTotal), f.printedGrandTotal());
+    // The filter and oil line of 10/03/2008: two units less 10 %.
+    EXPECT_NE(std::find(rows.begin(), rows.end(),
+                        QStringList({"ACEITE 5W30 5 L", "10/03/2008", "2", "71,82"})),
+              rows.end());
+}
+
+TEST(ListExport, XlsxSheetHoldsNumbersAndDatesThatAddUp) {
+    ExportFixture f;
+    const QString out = f.home.file("materiales.xlsx");
+    ASSERT_EQ(f.run({"--xlsx", out}), 0);
+    const auto cells = readSheet(out);
+    ASSERT_FALSE(cells.empty());
+    EXPECT_EQ(cells.at("A1").value, "Descripción");
+    EXPECT_EQ(cells.at("D1").value, "Importe");
+
+    Money group, details, grand;
+    int groupsClosed = 0, dates = 0;
+    const QString moneyStyle = "formatCode=\"#,##0.00\"";
+    for (int row = 2; cells.count(QString("A%1").arg(row)); ++row) {
+        const QString label = cells.at(QString("A%1").arg(row)).value;
+        const auto amount = cells.find(QString("D%1").arg(row));
+        if (label.startsWith("Cliente: ")) {
+            group = Money();
+            continue;
+        }
+        ASSERT_NE(amount, cells.end()) << "row " << row;
+        EXPECT_EQ(amount->second.type, "n");
+        const Money v = Money::fromDouble(amount->second.value.toDouble());
+        if (label.startsWith("Total general")) {
+            grand = v;
+        } else if (label.startsWith("Total ")) {
+            EXPECT_EQ(v, group) << label.toStdString();
+            ++groupsClosed;
+        } else {
+            group += v;
+            details += v;
+            const SheetCell& date = cells.at(QString("B%1").arg(row));
+            EXPECT_EQ(date.type, "n");
+            const int serial = date.value.toInt();
+            EXPECT_GE(QDate(1899, 12, 30).addDays(serial), QDate(2008, 3, 10));
+            EXPECT_LE(QDate(1899, 12, 30).addDays(serial), QDate(2008, 3, 13));
+            ++dates;
+        }
+    }
+    EXPECT_EQ(dates, 3);
+    EXPECT_EQ(groupsClosed, 2);
+    EXPECT_EQ(grand, details);
+    EXPECT_EQ(grand, f.printedGrandTotal());
+    QProcess unzip;
+    unzip.start("unzip", {"-p", out, "xl/styles.xml"});
+    ASSERT_TRUE(unzip.waitForFinished(10000));
+    EXPECT_TRUE(QString::fromUtf8(unzip.readAllStandardOutput()).contains(moneyStyle));
+    // Any row holding "GARCÍA" keeps its accent.
+    bool accent = false;
+    for (const auto& [ref, c] : cells) accent = accent || c.value.contains("JUAN GARCÍA");
+    EXPECT_TRUE(accent);
+}
+
+TEST(ListExport, AnEmptyListingExportsItsHeaderAlone) {
+    ExportFixture f;
+    const QString csv = f.home.file("vacio.csv"), xlsx = f.home.file("vacio.xlsx");
+    ASSERT_EQ(f.run({"--csv", csv, "--xlsx", xlsx}, "{Clientes.Id_Cli}=99"), 0);
+    const auto rows = readCsv(csv);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].size(), 4);
+    const auto cells = readSheet(xlsx);
+    EXPECT_EQ(cells.size(), 4u);
+    EXPECT_TRUE(cells.count("D1"));
+}
+
+TEST(ListExport, OnlyListingsExportAndABadPathIsTold) {
+    ExportFixture f;
+    const QString out = f.home.file("factura.csv");
+    EXPECT_EQ(torvane::reports::runReportCommand(
+                  {"qarvoodtcli.rpt", "--db", f.home.session().databasePath(), "--formula",
+                   "{ODTS.NODT}='ODT08/03/00001'", "--home", f.home.folder(), "--csv", out}),
+              1);
+    EXPECT_FALSE(QFile::exists(out));
+    EXPECT_EQ(f.run({"--xlsx", f.home.file("no/existe/x.xlsx")}), 1);
+    EXPECT_EQ(f.run({"--csv", f.home.file("no/existe/x.csv")}), 1);
+    EXPECT_EQ(f.run({"--csv"}), 2);
+}
+
+// Fields as a Spanish spreadsheet reads them.
+TEST(ListExport, CsvFieldsAreQuotedAndAmountsUseADecimalComma) {
+    struct Case {
+        ListCell cell;
+        const char* field;
+    };
+    ListCell number;
+    number.kind = ListCell::Kind::Number;
+    number.number = 2.5;
+    ListCell date;
+    date.kind = ListCell::Kind::Date;
+    date.date = QDate(2009, 1, 31);
+    const Case cases[] = {
+        {ListCell::ofAmount(Money::fromCents(123450)), "1234,50"},
+        {ListCell::ofAmount(Money::fromCents(-5)), "-0,05"},
+        {ListCell::ofAmount(Money::fromUnits(995)), "0,10"},
+        {number, "2,5"},
+        {date, "31/01/2009"},
+        {ListCell::ofText("TALLER; \"EL PIÑÓN\""), "\"TALLER; \"\"EL PIÑÓN\"\"\""},
+        {ListCell::ofText("ÁNGEL"), "ÁNGEL"},
+        {ListCell{}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        ListTable t;
+        t.columns = {{"Campo", torvane::reports::ValueFormat::Text, false}};
+        t.rows.push_back({ListTable::RowKind::Detail, 0, {c.cell}});
+        TempHome home(false);
+        const QString path = home.file("campo.csv");
+        QString reason;
+        ASSERT_TRUE(torvane::reports::writeCsv(t, path, &reason)) << reason.toStdString();
+        EXPECT_EQ(readAll(path),
+                  QByteArray("\xEF\xBB\xBF") + "Campo\r\n" + QByteArray(c.field) + "\r\n");
+    }
+}
+
+TEST(ListExport, PreviewExportsTheWholeListing) {
+    ExportFixture f;
+    torvane::testing::TestServices services;
+    torvane::Database::Transaction t(f.home.db());
+    for (int i = 1; i <= 150; ++i)
+        f.home.db().insert(
+            "INSERT INTO Clientes (Codigo, Nombre) VALUES (?, ?)",
+            {QString("Z%1").arg(i, 3, 10, QChar('0')), QString("RELLENO %1").arg(i)});
+    t.commit();
+    torvane::reports::ReportEngine engine(
+        f.home.db(), torvane::reports::reportFolders(f.home.session()), QDate(2008, 4, 15));
+    torvane::reports::ReportSource source = engine.source("\\QARVOCLIENTES2.rpt", "");
+    ASSERT_NE(source.first(nullptr), nullptr);
+    ASSERT_FALSE(source.first(nullptr)->complete);
+    torvane::reports::ReportPreview preview(source, services.scripted);
+    EXPECT_NE(preview.findChild<QAction*>("Exportar"), nullptr);
+    services.scripted.answerFile(f.home.file("clientes"));
+    ASSERT_TRUE(preview.exportListing());
+    const auto cells = readSheet(f.home.file("clientes.xlsx"));
+    // 3 customers of the workshop and the 150 added, beyond the first page.
+    bool last = false;
+    for (const auto& [ref, c] : cells) last = last || c.value.contains("RELLENO 150");
+    EXPECT_TRUE(last);
+    EXPECT_TRUE(services.scripted.allAnswersUsed());
+
+    // A work-order document has no rows and columns to export.
+    torvane::reports::ReportSource document =
+        engine.source("\\qarvoodtcli.rpt", "{ODTS.NODT}='ODT08/03/00001'");
+    ASSERT_NE(document.first(nullptr), nullptr);
+    torvane::reports::ReportPreview documentPreview(document, services.scripted);
+    EXPECT_EQ(documentPreview.findChild<QAction*>("Exportar"), nullptr);
+}
+
+}  // namespace
