@@ -26,7 +26,7 @@ class SalesScreens : public ScreenTest {
     }
     VentaRecambios* startSale(qint64 customer) {
         services.handoffs().customerOrigins.dispatch(
-            {nullptr, QStringLiteral("Venta Recambios"), customer, {}});
+            {nullptr, QStringLiteral("Venta Recambios"), customer, {}, {}});
         VentaRecambios* s = sale->data();
         EXPECT_NE(s, nullptr);
         if (s) {
