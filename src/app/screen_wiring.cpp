@@ -99,13 +99,12 @@ void wireScreens(Menu& menu, Session& session, Services& services) {
     menu.registerScreen(QStringLiteral("frmAseguradoras"), [&](const MenuRequest&) -> QWidget* {
         return new FrmAseguradoras(session, services);
     });
-    menu.registerScreen(QStringLiteral("BusquedaAseguradoras"),
-                        [&](const MenuRequest& r) -> QWidget* {
-                            auto* search =
-                                new BusquedaAseguradoras(session, services, &menu, r.origin);
-                            search->setDetail(r.detail);
-                            return search;
-                        });
+    menu.registerScreen(
+        QStringLiteral("BusquedaAseguradoras"), [&](const MenuRequest& r) -> QWidget* {
+            auto* search = new BusquedaAseguradoras(session, services, &menu, r.origin);
+            search->setDetail(r.detail);
+            return search;
+        });
     menu.registerScreen(QStringLiteral("ListOdt"), [&](const MenuRequest&) -> QWidget* {
         return new ListOdt(session, services);
     });

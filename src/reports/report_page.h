@@ -30,8 +30,8 @@ struct Page {
 
 // A rendered report: the pages that go to the preview, the printer or a PDF.
 struct RenderedReport {
-    QString name;   // the report file name
-    QString title;  // window title, PDF title
+    QString name;     // the report file name
+    QString title;    // window title, PDF title
     QString formula;  // the selection formula it was made with
     bool landscape = false;
     QSizeF paper;          // points; empty means A4 (a till roll sets its own length)

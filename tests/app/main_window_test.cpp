@@ -54,15 +54,15 @@ struct Fixture {
 TEST(MenuWindow, ItemsWithoutActionStayEnabledAndChangeNothing) {
     Fixture f;
     for (const char* name :
-         {"mRestaurarCopia", "mAyuda", "btnVentaVehiculos", "btnVehicEnVenta",
-          "btnVentaVehiculo", "btnLVVehiculos", "mDatosTaller", "mCopiaSeguridad", "mCompactar",
-          "btnPartesGrua", "btnOtros", "btnCalculadora", "mNuevo", "btnSalir"})
+         {"mRestaurarCopia", "mAyuda", "btnVentaVehiculos", "btnVehicEnVenta", "btnVentaVehiculo",
+          "btnLVVehiculos", "mDatosTaller", "mCopiaSeguridad", "mCompactar", "btnPartesGrua",
+          "btnOtros", "btnCalculadora", "mNuevo", "btnSalir"})
         EXPECT_TRUE(f.menu.item(QString::fromUtf8(name))->isEnabled()) << name;
 
     // Choosing an item without action changes nothing.
     QSignalSpy opens(&f.menu, &Menu::openDatabaseRequested);
-    for (const char* name : {"mRestaurarCopia", "mAyuda", "btnVentaVehiculos",
-                             "btnVehicEnVenta", "btnVentaVehiculo", "btnLVVehiculos"})
+    for (const char* name : {"mRestaurarCopia", "mAyuda", "btnVentaVehiculos", "btnVehicEnVenta",
+                             "btnVentaVehiculo", "btnLVVehiculos"})
         f.trigger(name);
     EXPECT_TRUE(f.dialogs.entries().empty());
     EXPECT_EQ(opens.count(), 0);
