@@ -13,7 +13,7 @@
 
 namespace torvane::import {
 
-// One cell of an older file, typed as the old engine stored it. Currency keeps its four
+// One cell of a Jet file, typed as the file stores it. Currency keeps its four
 // decimals; Binary is an OLE object, which has no place in the new file.
 using Value =
     std::variant<std::monostate, QString, qint64, double, bool, QDateTime, Money, QByteArray>;

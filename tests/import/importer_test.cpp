@@ -134,7 +134,7 @@ std::vector<OldRow> oldWorkshop() {
         {"LineasPartes",
          {{"NParte", QStringLiteral("PG08/03/00001")}, {"Importe", Money::fromUnits(12345)}}},
         {"DatosEmpresa", {{"Nombre", QStringLiteral("TALLERES PÉREZ")}, {"IVA", 16.0}}},
-        // Kept by the old program, unknown to this one.
+        // A table this schema does not have: listed in the report, not copied.
         {"Agenda", {{"Texto", QStringLiteral("LLAMAR")}}},
     };
 }
