@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev libqt6sql6-sqlite libgl-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth poppler-utils fonts-dejavu-core
+  libqrencode-dev zbar-tools
 )
 missing=()
 for p in "${packages[@]}"; do
