@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMetaObject>
+#include <QTextStream>
 
 #include "app/desktop_launcher.h"
 #include "app/main_window.h"
@@ -13,6 +14,7 @@
 #include "masters/datos_empresa.h"
 #include "reports/report_cli.h"
 #include "reports/report_output.h"
+#include "verifactu/verifactu_cli.h"
 
 namespace {
 
@@ -55,6 +57,12 @@ int runDesktop(const QString& home) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // "torvane verifactu --check --db FILE.erm" checks the invoice records' chain.
+    if (argc > 1 && qstrcmp(argv[1], "verifactu") == 0) {
+        QCoreApplication app(argc, argv);
+        QTextStream out(stdout), err(stderr);
+        return torvane::verifactu::runCommand(QCoreApplication::arguments().mid(2), out, err);
+    }
     // Rendering a report from the command line needs no screen.
     const bool reportCommand = argc > 1 && qstrcmp(argv[1], "report") == 0;
     if (reportCommand && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
