@@ -9,6 +9,7 @@ packages=(
   mdbtools-dev mdbtools
   xvfb xauth poppler-utils fonts-dejavu-core
   libxlsxwriter-dev unzip desktop-file-utils appstream file
+  libqrencode-dev zbar-tools
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -3,6 +3,7 @@
 #include <QMetaObject>
 #include <cstdio>
 #include <cstring>
+#include <QTextStream>
 
 #include "app/desktop_launcher.h"
 #include "app/main_window.h"
@@ -17,6 +18,7 @@
 #include "masters/datos_empresa.h"
 #include "reports/report_cli.h"
 #include "reports/report_output.h"
+#include "verifactu/verifactu_cli.h"
 
 namespace {
 
@@ -104,6 +106,12 @@ int runDesktop(const QString& home) {
 
 int main(int argc, char** argv) {
     if (const int code = answerInformation(argc, argv); code >= 0) return code;
+    // "torvane verifactu --check --db FILE.erm" checks the invoice records' chain.
+    if (argc > 1 && qstrcmp(argv[1], "verifactu") == 0) {
+        QCoreApplication app(argc, argv);
+        QTextStream out(stdout), err(stderr);
+        return torvane::verifactu::runCommand(QCoreApplication::arguments().mid(2), out, err);
+    }
     // Rendering a report from the command line needs no screen.
     const bool reportCommand = argc > 1 && qstrcmp(argv[1], "report") == 0;
     const bool importCommand = argc > 1 && qstrcmp(argv[1], "import") == 0;

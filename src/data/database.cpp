@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
@@ -209,6 +210,7 @@ bool Database::open(const QString& path, QString* reason, Mode mode) {
     };
     if (!db_.open()) return rawFail(db_.lastError());
     path_ = path;
+    registerFunctions();
     setBusyTimeout(kBusyTimeoutMs);
     // Reads only, until the file is known to be ours and sound.
     QSqlQuery q(db_);
@@ -293,6 +295,28 @@ int waitBriefly(void* timeoutMs, int count) {
     return 1;
 }
 }  // namespace
+
+namespace {
+// sha256_hex(text): upper-case hexadecimal SHA-256 of the text's UTF-8 bytes. The invoice
+// record triggers chain their fingerprints with it.
+void sha256Hex(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (argc != 1 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const QByteArray bytes(text, sqlite3_value_bytes(argv[0]));
+    const QByteArray hex =
+        QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().toUpper();
+    sqlite3_result_text(ctx, hex.constData(), int(hex.size()), SQLITE_TRANSIENT);
+}
+}  // namespace
+
+void Database::registerFunctions() {
+    if (sqlite3* h = rawHandle())
+        sqlite3_create_function_v2(h, "sha256_hex", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                   nullptr, sha256Hex, nullptr, nullptr, nullptr);
+}
 
 void Database::setBusyTimeout(int ms) {
     busyTimeoutMs_ = ms;
@@ -607,6 +631,15 @@ void Database::applyMigrations() {
         !columnNames(QStringLiteral("Comisiones"))
              .contains(QStringLiteral("TipoRetencion"), Qt::CaseInsensitive))
         execForward(QStringLiteral("ALTER TABLE Comisiones ADD COLUMN TipoRetencion REAL"));
+    // 7: the invoice registration records, their settings and the triggers that write them,
+    // taken from the schema; switched off until the user turns them on.
+    if (version < 7 && hasTable(QStringLiteral("FacturasODT")) &&
+        !hasTable(QStringLiteral("RegistrosFacturacion"))) {
+        for (const QString& s : schemaStatements())
+            if (s.contains(QLatin1String("Facturacion\"")) &&
+                (s.startsWith(QLatin1String("CREATE ")) || s.startsWith(QLatin1String("INSERT "))))
+                execForward(s);
+    }
     execForward(QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion));
     // Files of earlier builds are recognised by their tables; from now on by the id too.
     if (scalar(QStringLiteral("PRAGMA application_id")).toInt() == 0)

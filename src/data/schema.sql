@@ -552,6 +552,110 @@ CREATE TABLE "DatosEmpresa" (
     "Id" INTEGER PRIMARY KEY AUTOINCREMENT
 );
 
+-- Invoice registration records: one per invoice issued or removed, chained by fingerprint.
+-- Written by the triggers below in the same statement as the invoice; never changed.
+
+CREATE TABLE "ConfigFacturacion" (
+    "Id" INTEGER PRIMARY KEY,
+    "Activo" INTEGER NOT NULL DEFAULT 0,
+    "Modo" TEXT NOT NULL DEFAULT 'VERI*FACTU',
+    "Certificado" TEXT NOT NULL DEFAULT '',
+    "TipoIva" REAL NOT NULL DEFAULT 16
+);
+INSERT INTO "ConfigFacturacion" ("Id") VALUES (1);
+
+CREATE TABLE "RegistrosFacturacion" (
+    "Id" INTEGER PRIMARY KEY AUTOINCREMENT,
+    "Tipo" TEXT NOT NULL,
+    "Origen" TEXT NOT NULL,
+    "IDEmisor" TEXT NOT NULL,
+    "NumSerie" TEXT NOT NULL,
+    "FechaExpedicion" TEXT NOT NULL,
+    "TipoFactura" TEXT NOT NULL,
+    "CuotaTotal" TEXT NOT NULL,
+    "ImporteTotal" TEXT NOT NULL,
+    "HuellaAnterior" TEXT NOT NULL,
+    "FechaHoraHuso" TEXT NOT NULL,
+    "Huella" TEXT NOT NULL
+);
+CREATE INDEX "ix_RegistrosFacturacion_NumSerie" ON "RegistrosFacturacion" ("NumSerie");
+
+-- The agency's answers, kept apart so that the records themselves never change.
+CREATE TABLE "EnviosFacturacion" (
+    "Id" INTEGER PRIMARY KEY AUTOINCREMENT,
+    "IdRegistro" INTEGER NOT NULL,
+    "Fecha" TEXT NOT NULL,
+    "Estado" TEXT NOT NULL,
+    "Respuesta" TEXT NOT NULL DEFAULT ''
+);
+CREATE INDEX "ix_EnviosFacturacion_IdRegistro" ON "EnviosFacturacion" ("IdRegistro");
+
+CREATE TRIGGER "RegistrosFacturacion_NoCambia" BEFORE UPDATE ON "RegistrosFacturacion"
+BEGIN
+    SELECT RAISE(ABORT, 'Los registros de facturación no se pueden modificar.'); END;
+CREATE TRIGGER "RegistrosFacturacion_NoBorra" BEFORE DELETE ON "RegistrosFacturacion"
+BEGIN
+    SELECT RAISE(ABORT, 'Los registros de facturación no se pueden borrar.'); END;
+
+-- The one place that chains a record: emitter, previous fingerprint, time and fingerprint.
+CREATE VIEW "NuevoRegistroFacturacion" AS SELECT "Tipo", "Origen", "NumSerie", "FechaExpedicion", "CuotaTotal", "ImporteTotal" FROM "RegistrosFacturacion" WHERE 0;
+CREATE TRIGGER "NuevoRegistroFacturacion_Encadena" INSTEAD OF INSERT ON "NuevoRegistroFacturacion"
+BEGIN
+    INSERT INTO "RegistrosFacturacion" ("Tipo", "Origen", "IDEmisor", "NumSerie", "FechaExpedicion", "TipoFactura", "CuotaTotal", "ImporteTotal", "HuellaAnterior", "FechaHoraHuso", "Huella")
+    SELECT t, o, e, n, f, tf, c, i, h, ts, sha256_hex(CASE WHEN t = 'alta'
+        THEN 'IDEmisorFactura=' || e || '&NumSerieFactura=' || n || '&FechaExpedicionFactura=' || f || '&TipoFactura=' || tf || '&CuotaTotal=' || c || '&ImporteTotal=' || i || '&Huella=' || h || '&FechaHoraHusoGenRegistro=' || ts
+        ELSE 'IDEmisorFacturaAnulada=' || e || '&NumSerieFacturaAnulada=' || n || '&FechaExpedicionFacturaAnulada=' || f || '&Huella=' || h || '&FechaHoraHusoGenRegistro=' || ts END)
+    FROM (SELECT NEW."Tipo" AS t, NEW."Origen" AS o, coalesce((SELECT trim("Nif") FROM "DatosEmpresa" ORDER BY "Id" LIMIT 1), '') AS e,
+        NEW."NumSerie" AS n, NEW."FechaExpedicion" AS f, CASE WHEN NEW."Tipo" = 'alta' THEN 'F1' ELSE '' END AS tf,
+        NEW."CuotaTotal" AS c, NEW."ImporteTotal" AS i,
+        coalesce((SELECT "Huella" FROM "RegistrosFacturacion" ORDER BY "Id" DESC LIMIT 1), '') AS h,
+        strftime('%Y-%m-%dT%H:%M:%S', 'now', 'localtime') || (SELECT CASE WHEN m < 0 THEN '-' ELSE '+' END || printf('%02d:%02d', abs(m) / 60, abs(m) % 60) FROM (SELECT CAST(round((julianday('now', 'localtime') - julianday('now')) * 1440) AS INTEGER) AS m)) AS ts); END;
+
+CREATE TRIGGER "FacturasODT_RegistrosFacturacion_Alta" AFTER INSERT ON "FacturasODT"
+WHEN (SELECT "Activo" FROM "ConfigFacturacion" WHERE "Id" = 1) = 1
+BEGIN
+    INSERT INTO "NuevoRegistroFacturacion" ("Tipo", "Origen", "NumSerie", "FechaExpedicion", "CuotaTotal", "ImporteTotal")
+    VALUES ('alta', 'FacturasODT', coalesce(NEW."NFactura", ''), coalesce(strftime('%d-%m-%Y', NEW."Fecha"), ''), printf('%.2f', coalesce(NEW."IVA", 0)), printf('%.2f', coalesce(NEW."Importe", 0))); END;
+CREATE TRIGGER "FacturasODT_RegistrosFacturacion_Anulacion" AFTER DELETE ON "FacturasODT"
+WHEN (SELECT "Activo" FROM "ConfigFacturacion" WHERE "Id" = 1) = 1
+    AND (SELECT "Tipo" FROM "RegistrosFacturacion" WHERE "Origen" = 'FacturasODT' AND "NumSerie" = OLD."NFactura" ORDER BY "Id" DESC LIMIT 1) = 'alta'
+BEGIN
+    INSERT INTO "NuevoRegistroFacturacion" ("Tipo", "Origen", "NumSerie", "FechaExpedicion", "CuotaTotal", "ImporteTotal")
+    VALUES ('anulacion', 'FacturasODT', OLD."NFactura", coalesce(strftime('%d-%m-%Y', OLD."Fecha"), ''), '', ''); END;
+CREATE TRIGGER "Facturas_RegistrosFacturacion_Alta" AFTER INSERT ON "Facturas"
+WHEN (SELECT "Activo" FROM "ConfigFacturacion" WHERE "Id" = 1) = 1
+BEGIN
+    INSERT INTO "NuevoRegistroFacturacion" ("Tipo", "Origen", "NumSerie", "FechaExpedicion", "CuotaTotal", "ImporteTotal")
+    VALUES ('alta', 'Facturas', coalesce(NEW."Id_Fac", ''), coalesce(strftime('%d-%m-%Y', NEW."Fecha"), ''), printf('%.2f', coalesce(NEW."Total", 0) - coalesce(NEW."Total", 0) * 100.0 / (100 + coalesce((SELECT "IVA" FROM "Partes" WHERE "NFactura" = NEW."Id_Fac" ORDER BY "Id" LIMIT 1), (SELECT "TipoIva" FROM "ConfigFacturacion" WHERE "Id" = 1), 16))), printf('%.2f', coalesce(NEW."Total", 0))); END;
+CREATE TRIGGER "Facturas_RegistrosFacturacion_Anulacion" AFTER DELETE ON "Facturas"
+WHEN (SELECT "Activo" FROM "ConfigFacturacion" WHERE "Id" = 1) = 1
+    AND (SELECT "Tipo" FROM "RegistrosFacturacion" WHERE "Origen" = 'Facturas' AND "NumSerie" = OLD."Id_Fac" ORDER BY "Id" DESC LIMIT 1) = 'alta'
+BEGIN
+    INSERT INTO "NuevoRegistroFacturacion" ("Tipo", "Origen", "NumSerie", "FechaExpedicion", "CuotaTotal", "ImporteTotal")
+    VALUES ('anulacion', 'Facturas', OLD."Id_Fac", coalesce(strftime('%d-%m-%Y', OLD."Fecha"), ''), '', ''); END;
+CREATE TRIGGER "FacturasLibres_RegistrosFacturacion_Alta" AFTER INSERT ON "FacturasLibres"
+WHEN (SELECT "Activo" FROM "ConfigFacturacion" WHERE "Id" = 1) = 1
+BEGIN
+    INSERT INTO "NuevoRegistroFacturacion" ("Tipo", "Origen", "NumSerie", "FechaExpedicion", "CuotaTotal", "ImporteTotal")
+    VALUES ('alta', 'FacturasLibres', coalesce(NEW."NFactura", ''), coalesce(strftime('%d-%m-%Y', NEW."Fecha"), ''), printf('%.2f', coalesce(NEW."Iva", 0)), printf('%.2f', coalesce(NEW."Total", 0))); END;
+CREATE TRIGGER "FacturasLibres_RegistrosFacturacion_Anulacion" AFTER DELETE ON "FacturasLibres"
+WHEN (SELECT "Activo" FROM "ConfigFacturacion" WHERE "Id" = 1) = 1
+    AND (SELECT "Tipo" FROM "RegistrosFacturacion" WHERE "Origen" = 'FacturasLibres' AND "NumSerie" = OLD."NFactura" ORDER BY "Id" DESC LIMIT 1) = 'alta'
+BEGIN
+    INSERT INTO "NuevoRegistroFacturacion" ("Tipo", "Origen", "NumSerie", "FechaExpedicion", "CuotaTotal", "ImporteTotal")
+    VALUES ('anulacion', 'FacturasLibres', OLD."NFactura", coalesce(strftime('%d-%m-%Y', OLD."Fecha"), ''), '', ''); END;
+CREATE TRIGGER "Comisiones_RegistrosFacturacion_Alta" AFTER INSERT ON "Comisiones"
+WHEN (SELECT "Activo" FROM "ConfigFacturacion" WHERE "Id" = 1) = 1
+BEGIN
+    INSERT INTO "NuevoRegistroFacturacion" ("Tipo", "Origen", "NumSerie", "FechaExpedicion", "CuotaTotal", "ImporteTotal")
+    VALUES ('alta', 'Comisiones', coalesce(NEW."NFactura", ''), coalesce(strftime('%d-%m-%Y', NEW."Fecha"), ''), printf('%.2f', coalesce(NEW."Iva", 0)), printf('%.2f', coalesce(NEW."Suma", 0) + coalesce(NEW."Iva", 0))); END;
+CREATE TRIGGER "Comisiones_RegistrosFacturacion_Anulacion" AFTER DELETE ON "Comisiones"
+WHEN (SELECT "Activo" FROM "ConfigFacturacion" WHERE "Id" = 1) = 1
+    AND (SELECT "Tipo" FROM "RegistrosFacturacion" WHERE "Origen" = 'Comisiones' AND "NumSerie" = OLD."NFactura" ORDER BY "Id" DESC LIMIT 1) = 'alta'
+BEGIN
+    INSERT INTO "NuevoRegistroFacturacion" ("Tipo", "Origen", "NumSerie", "FechaExpedicion", "CuotaTotal", "ImporteTotal")
+    VALUES ('anulacion', 'Comisiones', OLD."NFactura", coalesce(strftime('%d-%m-%Y', OLD."Fecha"), ''), '', ''); END;
+
 -- Saved queries used by the listings.
 CREATE VIEW ConFacAlb AS SELECT Facturas.Id_Cli, Facturas.Fecha, Albaranes.Total, 'Fac' AS tipo FROM Facturas INNER JOIN Albaranes ON Facturas.Id_Fac = Albaranes.NFactura;
 CREATE VIEW ConFacCoches AS SELECT FacturasCoches.Id_Cli, FacturasCoches.Fecha, FacturasCoches.Total, 'Coch' AS tipo FROM FacturasCoches;

@@ -1,6 +1,7 @@
 #include "reports/document_data.h"
 
 #include "core/validation.h"
+#include "verifactu/records.h"
 
 namespace torvane::reports {
 
@@ -18,6 +19,10 @@ bool DocumentData::prepare(LayoutContext& ctx, const Loaded& rep, const SqlCondi
     if (!bindAll(def->customer, &customer) || !bindAll(def->record, &record) ||
         !bindAll(def->foot, &foot))
         return ctx.damaged(def->name, problem);
+    if (def->qr) {
+        qr = bind(*def->qr, ValueFormat::Text, select_, *rep.fields, &problem);
+        if (!qr) return ctx.damaged(def->name, problem);
+    }
     for (const FieldDef& f : def->fields) {
         const auto b = bind(f.value, ValueFormat::Text, select_, *rep.fields, &problem);
         if (!b) return ctx.damaged(def->name, problem);
@@ -171,6 +176,16 @@ std::vector<TotalLine> DocumentData::totals(Money sectionsBase,
         out.push_back(line);
     }
     return out;
+}
+
+QString DocumentData::qrAddress(LayoutContext& ctx, const Record& r) const {
+    if (!qr) return {};
+    const verifactu::Settings settings = verifactu::loadSettings(ctx.db);
+    if (!settings.enabled) return {};
+    const auto alta = verifactu::altaOf(ctx.db, qr->render(r));
+    if (!alta) return {};
+    return verifactu::qrUrl(alta->emisor, alta->numSerie, alta->fecha, alta->importeTotal,
+                            settings.mode == QLatin1String("VERI*FACTU"));
 }
 
 }  // namespace torvane::reports

@@ -33,6 +33,10 @@ class DocumentData {
     std::vector<Record> records;
     Record companyRow;
     std::vector<Bound> company, fields, customer, record, foot;
+    std::optional<Bound> qr;
+    // The tax QR code's address for a record's invoice: empty while invoice records are
+    // switched off or the invoice has none.
+    QString qrAddress(LayoutContext& ctx, const Record& r) const;
     std::vector<SectionData> sections;
 
     // The non-empty lines of a block for a record.

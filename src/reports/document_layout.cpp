@@ -195,6 +195,19 @@ class DocumentLayout : public ContextLayout {
                 y += 11;
             }
         }
+        const QString address = data.qrAddress(ctx_, first);
+        if (!address.isEmpty()) {
+            // 35 mm, with its caption above and the mode beside it.
+            const double side = 35 * kPointsPerMm;
+            ensure(side + 30);
+            y += 8;
+            pages.text(left, y, width, 12, QStringLiteral("QR tributario:"), 8.5, true);
+            y += 14;
+            pages.qr(QRectF(left, y, side, side), address);
+            pages.text(left + side + 10, y + side / 2 - 7, width - side - 10, 14,
+                       QStringLiteral("VERI*FACTU"), 10, true);
+            y += side + 4;
+        }
         out->pages = pages.finish();
         return true;
     }

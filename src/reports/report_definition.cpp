@@ -543,6 +543,13 @@ constexpr Statement kStatements[] = {
     {"vat", kDocuments, readVat},
     {"base", kDocuments, readBase},
     {"foot", kDocuments, readLine<&ReportDefinition::foot>},
+    {"qr", kDocuments,
+     [](ReportDefinition& d, const StatementText& st, QString* problem) {
+         const auto t = st.content(problem);
+         if (!t) return false;
+         d.qr = *t;
+         return true;
+     }},
     {"label", bit(Kind::Labels), readLine<&ReportDefinition::label>},
 };
 

@@ -128,6 +128,8 @@ struct ReportDefinition {
     std::vector<SectionDef> sections;
     std::vector<TotalDef> totals;
     std::vector<Template> foot;
+    // The invoice number whose registration record gives the tax QR code.
+    std::optional<Template> qr;
 
     // labels: the lines of each label, the first in bold
     std::vector<Template> label;

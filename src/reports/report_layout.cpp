@@ -269,6 +269,14 @@ void Pages::box(const QRectF& r) {
     pages_.back().items.push_back(it);
 }
 
+void Pages::qr(const QRectF& r, const QString& payload) {
+    PageItem it;
+    it.kind = PageItem::Kind::Qr;
+    it.rect = r;
+    it.text = payload;
+    pages_.back().items.push_back(it);
+}
+
 std::vector<Page> Pages::finish(bool numbered, bool complete) {
     const int total = int(pages_.size());
     for (int i = 0; numbered && i < total; ++i) {

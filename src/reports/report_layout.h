@@ -108,6 +108,7 @@ class Pages {
               bool bold = false, Qt::Alignment align = Qt::AlignLeft);
     void line(double x1, double y, double x2);
     void box(const QRectF& r);
+    void qr(const QRectF& r, const QString& payload);
     // "Página N de M" at the foot of every page, once the count is known.
     // A report cut short after its first pages (a preview's first look) says "Página N".
     std::vector<Page> finish(bool numbered = true, bool complete = true);

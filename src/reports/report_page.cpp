@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRawFont>
+#include <qrencode.h>
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -50,6 +51,24 @@ std::vector<std::vector<const PageItem*>> rowsOf(const Page& page) {
         lastTop = it->rect.top();
     }
     return rows;
+}
+
+// Error correction M, drawn as black squares filling the rect (a quiet zone is left
+// around it by the layout).
+void paintQr(QPainter& painter, const QRectF& r, const QString& payload) {
+    QRcode* code =
+        QRcode_encodeString(payload.toUtf8().constData(), 0, QR_ECLEVEL_M, QR_MODE_8, 1);
+    if (!code) return;
+    const double module = r.width() / code->width;
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    for (int y = 0; y < code->width; ++y)
+        for (int x = 0; x < code->width; ++x)
+            if (code->data[y * code->width + x] & 1)
+                painter.drawRect(QRectF(r.left() + x * module, r.top() + y * module,
+                                        module, module));
+    painter.setBrush(Qt::NoBrush);
+    QRcode_free(code);
 }
 
 QString pageText(const Page& page) {
@@ -112,6 +131,10 @@ void paintPage(QPainter& painter, const RenderedReport& report, int page,
                                  QPointF(it.rect.right() * kx, it.rect.bottom() * ky));
                 break;
             }
+            case PageItem::Kind::Qr:
+                paintQr(painter, map(it.rect), it.text);
+                pen = Pen::None;
+                break;
             case PageItem::Kind::Box:
                 if (pen != Pen::Box) painter.setPen(QPen(Qt::black, 0.6 * kx));
                 pen = Pen::Box;

@@ -15,7 +15,7 @@ struct ListTable;
 
 // What the renderer draws, in points (1/72 inch) from the paper's top-left corner.
 struct PageItem {
-    enum class Kind { Text, Line, Box };
+    enum class Kind { Text, Line, Box, Qr };  // Qr: text is what the code holds
     Kind kind = Kind::Text;
     QRectF rect;  // Line: from topLeft to bottomRight
     QString text;

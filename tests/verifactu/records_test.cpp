@@ -1,0 +1,236 @@
+#include "verifactu/records.h"
+
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+#include <functional>
+
+#include "billing/commissions.h"
+#include "data/database.h"
+#include "sales/counter_sale.h"
+#include "support/temp_home.h"
+#include "verifactu/fingerprint.h"
+
+using namespace torvane;
+using namespace torvane::testing;
+namespace vf = torvane::verifactu;
+
+namespace {
+
+class VerifactuRecords : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        db().exec("INSERT INTO DatosEmpresa (Nombre, Nif) VALUES ('TALLER', 'B12345678')");
+    }
+    Database& db() { return home_.db(); }
+    void switchOn() {
+        vf::Settings s = vf::loadSettings(db());
+        s.enabled = true;
+        vf::saveSettings(db(), s);
+    }
+    int count() { return db().scalar("SELECT count(*) FROM RegistrosFacturacion").toInt(); }
+
+    TempHome home_;
+};
+
+struct InvoiceTable {
+    const char* table;
+    std::function<void(Database&)> issue;
+    std::function<void(Database&)> remove;
+    const char* number;
+    const char* cuota;
+    const char* importe;
+};
+
+const InvoiceTable kTables[] = {
+    {"FacturasODT",
+     [](Database& db) {
+         db.insert("INSERT INTO FacturasODT (NFactura, Fecha, Base, IVA, Importe, Pagado) VALUES "
+                   "('FR26/12/00001', '2026-12-06', 100, 16, 116, 0)");
+     },
+     [](Database& db) { db.exec("DELETE FROM FacturasODT WHERE NFactura = 'FR26/12/00001'"); },
+     "FR26/12/00001", "16.00", "116.00"},
+    {"FacturasLibres",
+     [](Database& db) {
+         db.insert("INSERT INTO FacturasLibres (Fecha, NFactura, Id_Cli, Suma, Iva, Total, "
+                   "Descuento, Dto, TipoIva) VALUES ('2026-12-06', 'FL26/12/00007', 1, 100, "
+                   "16, 110.2, 5.8, 5, 16)");
+     },
+     [](Database& db) { db.exec("DELETE FROM FacturasLibres WHERE NFactura = 'FL26/12/00007'"); },
+     "FL26/12/00007", "16.00", "110.20"},
+    {"Comisiones",
+     [](Database& db) {
+         db.insert("INSERT INTO Comisiones (NFactura, Fecha, Id_Cli, Suma, Iva, Retencion, "
+                   "Resto) VALUES ('FC26/12/0003', '2026-12-06', 1, 150, 24, 22.5, 151.5)");
+     },
+     [](Database& db) { db.exec("DELETE FROM Comisiones WHERE NFactura = 'FC26/12/0003'"); },
+     "FC26/12/0003", "24.00", "174.00"},
+    {"Facturas (parts sale)",
+     [](Database& db) {
+         db.insert("INSERT INTO Facturas (Id_Fac, Fecha, Id_Cli, Pagado, Total) VALUES "
+                   "('FV26/12/00002', '2026-12-06', 1, 0, 58)");
+     },
+     [](Database& db) { db.exec("DELETE FROM Facturas WHERE Id_Fac = 'FV26/12/00002'"); },
+     "FV26/12/00002", "8.00", "58.00"},
+    {"Facturas (tow report at its own rate)",
+     [](Database& db) {
+         db.insert("INSERT INTO Partes (NParte, Fecha, NFactura, IVA) VALUES "
+                   "('PG26/12/00001', '2026-12-06', 'FV26/12/00003', 21)");
+         db.insert("INSERT INTO Facturas (Id_Fac, Fecha, Id_Cli, Pagado, Total) VALUES "
+                   "('FV26/12/00003', '2026-12-06', 0, 0, 121)");
+     },
+     [](Database& db) { db.exec("DELETE FROM Facturas WHERE Id_Fac = 'FV26/12/00003'"); },
+     "FV26/12/00003", "21.00", "121.00"},
+};
+
+}  // namespace
+
+TEST_F(VerifactuRecords, OffByDefaultWritesNothing) {
+    EXPECT_FALSE(vf::loadSettings(db()).enabled);
+    EXPECT_EQ(vf::vatRate(db()), Quantity::whole(16));
+    for (const InvoiceTable& t : kTables) {
+        t.issue(db());
+        t.remove(db());
+    }
+    EXPECT_EQ(count(), 0);
+}
+
+TEST_F(VerifactuRecords, EveryInvoiceTableWritesOneAltaAndOneAnulacion) {
+    switchOn();
+    int expected = 0;
+    for (const InvoiceTable& t : kTables) {
+        t.issue(db());
+        ASSERT_EQ(count(), ++expected) << t.table;
+        const auto alta = vf::altaOf(db(), QString::fromUtf8(t.number));
+        ASSERT_TRUE(alta.has_value()) << t.table;
+        EXPECT_EQ(alta->emisor, "B12345678");
+        EXPECT_EQ(alta->fecha, "06-12-2026") << t.table;
+        EXPECT_EQ(alta->tipoFactura, "F1");
+        EXPECT_EQ(alta->cuotaTotal, t.cuota) << t.table;
+        EXPECT_EQ(alta->importeTotal, t.importe) << t.table;
+        EXPECT_TRUE(QRegularExpression("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d\\d:\\d\\d$")
+                        .match(alta->fechaHoraHuso)
+                        .hasMatch())
+            << alta->fechaHoraHuso.toStdString();
+        t.remove(db());
+        ASSERT_EQ(count(), ++expected) << t.table;
+        EXPECT_FALSE(vf::altaOf(db(), QString::fromUtf8(t.number)).has_value()) << t.table;
+        // Removing it again (nothing left to remove) writes nothing more.
+        t.remove(db());
+        EXPECT_EQ(count(), expected) << t.table;
+    }
+    const auto records = vf::allRecords(db());
+    EXPECT_EQ(records.back().tipo, "anulacion");
+    EXPECT_EQ(records.back().numSerie, "FV26/12/00003");
+    EXPECT_EQ(records.front().huellaAnterior, "");
+    // What the database chained, the program's own computation confirms link by link.
+    const auto broken = vf::checkChain(records);
+    EXPECT_FALSE(broken.has_value()) << broken->reason.toStdString();
+}
+
+TEST_F(VerifactuRecords, RecordsCannotBeChangedOrDeleted) {
+    switchOn();
+    kTables[0].issue(db());
+    try {
+        db().exec("UPDATE RegistrosFacturacion SET ImporteTotal = '1.00'");
+        FAIL() << "update accepted";
+    } catch (const DbError& e) {
+        EXPECT_TRUE(e.message().contains("Los registros de facturación no se pueden modificar."))
+            << e.message().toStdString();
+    }
+    EXPECT_THROW(db().exec("DELETE FROM RegistrosFacturacion"), DbError);
+    EXPECT_EQ(vf::altaOf(db(), "FR26/12/00001")->importeTotal, "116.00");
+}
+
+TEST_F(VerifactuRecords, NoRecordWithoutItsInvoiceNorInvoiceWithoutItsRecord) {
+    switchOn();
+    {
+        Database::Transaction tx(db());
+        kTables[0].issue(db());
+        EXPECT_EQ(count(), 1);
+    }  // rolled back: the invoice and its record go together
+    EXPECT_EQ(count(), 0);
+    EXPECT_EQ(db().scalar("SELECT count(*) FROM FacturasODT").toInt(), 0);
+    // A connection that cannot fingerprint cannot issue an invoice either.
+    db().exec("DROP TRIGGER NuevoRegistroFacturacion_Encadena");
+    db().exec("CREATE TRIGGER NuevoRegistroFacturacion_Encadena INSTEAD OF INSERT ON "
+              "NuevoRegistroFacturacion BEGIN SELECT no_such_function(1); END");
+    EXPECT_THROW(kTables[0].issue(db()), DbError);
+    EXPECT_EQ(db().scalar("SELECT count(*) FROM FacturasODT").toInt(), 0);
+}
+
+TEST_F(VerifactuRecords, CheckFindsAChangeMadeOutsideTheProgram) {
+    switchOn();
+    for (const InvoiceTable& t : kTables) t.issue(db());
+    ASSERT_FALSE(vf::checkChain(vf::allRecords(db())).has_value());
+    // Someone with the engine's own tool drops the guard and edits an amount.
+    db().exec("DROP TRIGGER RegistrosFacturacion_NoCambia");
+    db().exec("UPDATE RegistrosFacturacion SET ImporteTotal = '11.00' WHERE NumSerie = ?",
+              {"FC26/12/0003"});
+    const auto broken = vf::checkChain(vf::allRecords(db()));
+    ASSERT_TRUE(broken.has_value());
+    EXPECT_EQ(broken->position, 3);
+    EXPECT_TRUE(broken->reason.contains("FC26/12/0003"));
+}
+
+TEST_F(VerifactuRecords, ProgramPathsWriteTheirRecordInTheirTransaction) {
+    switchOn();
+    const qint64 customer =
+        db().insert("INSERT INTO Clientes (Codigo, Nombre) VALUES ('0001', 'GARCIA')");
+    DocumentLine line;
+    line.description = QStringLiteral("COMISION");
+    line.units = Quantity::whole(1);
+    line.price = Money::fromDouble(100);
+    const QString fc = commissions::store(
+        db(), {QStringLiteral("FC26/12/0001"), QDate(2026, 12, 6), customer, Quantity()}, {line});
+    sales::addInvoice(db(), QStringLiteral("FV26/12/00001"), customer, QDate(2026, 12, 6),
+                      Money::fromDouble(116), true, QDate(2026, 12, 6));
+    const auto records = vf::allRecords(db());
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].numSerie, fc);
+    EXPECT_EQ(records[0].importeTotal, "116.00");
+    EXPECT_EQ(records[1].numSerie, "FV26/12/00001");
+    EXPECT_EQ(records[1].cuotaTotal, "16.00");
+    commissions::remove(db(), fc);
+    EXPECT_EQ(vf::allRecords(db()).back().tipo, "anulacion");
+    EXPECT_FALSE(vf::checkChain(vf::allRecords(db())).has_value());
+}
+
+TEST_F(VerifactuRecords, SettingsRefuseABadRate) {
+    vf::Settings s;
+    s.vatRate = Quantity::whole(101);
+    EXPECT_THROW(vf::saveSettings(db(), s), std::invalid_argument);
+    s.vatRate = Quantity::whole(21);
+    s.certificate = QStringLiteral("/tmp/taller.p12");
+    vf::saveSettings(db(), s);
+    EXPECT_EQ(vf::vatRate(db()), Quantity::whole(21));
+    EXPECT_EQ(vf::loadSettings(db()).certificate, "/tmp/taller.p12");
+    EXPECT_FALSE(vf::loadSettings(db()).enabled);
+}
+
+TEST_F(VerifactuRecords, MigrationAddsTheTablesSwitchedOff) {
+    const QString path = home_.makeDatabase(QStringLiteral("antigua.erm"));
+    {
+        Database old;
+        ASSERT_TRUE(old.open(path));
+        // As a file of the previous version: none of the records' objects.
+        for (const Row& r : old.rows("SELECT type, name FROM sqlite_master WHERE name LIKE "
+                                     "'%Facturacion%' AND type IN ('trigger', 'view') ORDER BY type"))
+            old.exec(QStringLiteral("DROP %1 \"%2\"")
+                         .arg(r.value("type").toString().toUpper(), r.value("name").toString()));
+        for (const char* drop : {"DROP TABLE RegistrosFacturacion", "DROP TABLE ConfigFacturacion",
+                                 "DROP TABLE EnviosFacturacion"})
+            old.exec(drop);
+        old.exec("PRAGMA user_version=5");
+        EXPECT_FALSE(old.hasTable("RegistrosFacturacion"));
+        old.applyMigrations();
+        EXPECT_EQ(old.userVersion(), Database::kSchemaVersion);
+        EXPECT_TRUE(old.hasTable("RegistrosFacturacion"));
+        EXPECT_FALSE(vf::loadSettings(old).enabled);
+        old.insert("INSERT INTO FacturasODT (NFactura, Fecha, Importe) VALUES ('X', '2026-12-06', 1)");
+        EXPECT_EQ(old.scalar("SELECT count(*) FROM RegistrosFacturacion").toInt(), 0);
+        old.exec("UPDATE ConfigFacturacion SET Activo = 1");
+        old.insert("INSERT INTO FacturasODT (NFactura, Fecha, Importe) VALUES ('Y', '2026-12-06', 1)");
+        EXPECT_EQ(old.scalar("SELECT count(*) FROM RegistrosFacturacion").toInt(), 1);
+    }
+}
