@@ -26,7 +26,8 @@ class DatabaseTables : public ti::TableReader {
         QStringList names;
         QSqlQuery q = db_.exec(QStringLiteral(
             "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' "
-            "AND name <> 'ContadoresODT' ORDER BY rowid"));
+            "AND name NOT IN ('ContadoresODT', 'ConfigFacturacion', 'RegistrosFacturacion', "
+            "'EnviosFacturacion', 'NuevoRegistroFacturacion') ORDER BY rowid"));
         while (q.next()) names << q.value(0).toString();
         return names;
     }

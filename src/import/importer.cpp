@@ -17,9 +17,14 @@ namespace torvane::import {
 
 namespace {
 
-// Tables the program keeps up to date by itself; they are rebuilt from the copied rows.
-bool maintainedByTriggers(const QString& table) {
-    return table.compare(QLatin1String("ContadoresODT"), Qt::CaseInsensitive) == 0;
+// Tables an older file cannot hold: the counters the program keeps up to date by itself
+// (rebuilt from the copied rows) and the invoice records with their settings, which start
+// as the template has them (switched off, no records).
+bool notInOlderFiles(const QString& table) {
+    for (const char* own : {"ContadoresODT", "ConfigFacturacion", "RegistrosFacturacion",
+                            "EnviosFacturacion", "NuevoRegistroFacturacion"})
+        if (table.compare(QLatin1String(own), Qt::CaseInsensitive) == 0) return true;
+    return false;
 }
 
 // Document-number columns hold "No" while the document does not exist, never an empty text.
@@ -181,7 +186,7 @@ class Copier {
             "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' "
             "ORDER BY rowid"));
         while (q.next())
-            if (!maintainedByTriggers(q.value(0).toString())) targets << q.value(0).toString();
+            if (!notInOlderFiles(q.value(0).toString())) targets << q.value(0).toString();
 
         std::vector<bool> used(static_cast<std::size_t>(sourceTables.size()), false);
         for (int i = 0; i < targets.size(); ++i) {

@@ -16,7 +16,20 @@ void dropColumn(Database& db, const QString& table, const QString& column) {
 }
 }  // namespace
 
+void dropInvoiceRecords(Database& db) {
+    for (const char* table : {"NuevoRegistroFacturacion", "EnviosFacturacion",
+                              "RegistrosFacturacion", "ConfigFacturacion"})
+        db.exec(QStringLiteral("DROP TABLE \"%1\"").arg(QLatin1String(table)));
+    for (const auto& row :
+         db.rows("SELECT name FROM sqlite_master WHERE type='trigger' AND name LIKE ?",
+                 {"%_RegistrosFacturacion_%"}))
+        db.exec(QStringLiteral("DROP TRIGGER \"%1\"").arg(row.value("name").toString()));
+    db.exec("PRAGMA user_version=6");
+}
+
 void reshape(Database& db, OldFormat format) {
+    // Files of those formats were written before the invoice records existed.
+    if (format != OldFormat::Current) dropInvoiceRecords(db);
     switch (format) {
         case OldFormat::Current:
             break;

@@ -20,6 +20,8 @@ void makeDatabaseInFormat(const QString& path, OldFormat format);
 // Reshapes an open database.
 void reshape(Database& db, OldFormat format);
 void dropAllViews(Database& db);
+// Takes the invoice records' tables and triggers away, as a file of version 6 had none.
+void dropInvoiceRecords(Database& db);
 // A file of the program folder's kind: text renamed, cut short, old Jet file.
 void writeBytes(const QString& path, const QByteArray& bytes);
 

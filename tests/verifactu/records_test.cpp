@@ -8,6 +8,7 @@
 #include "billing/commissions.h"
 #include "data/database.h"
 #include "sales/counter_sale.h"
+#include "support/legacy_databases.h"
 #include "support/temp_home.h"
 #include "verifactu/fingerprint.h"
 
@@ -45,39 +46,45 @@ struct InvoiceTable {
 const InvoiceTable kTables[] = {
     {"FacturasODT",
      [](Database& db) {
-         db.insert("INSERT INTO FacturasODT (NFactura, Fecha, Base, IVA, Importe, Pagado) VALUES "
-                   "('FR26/12/00001', '2026-12-06', 100, 16, 116, 0)");
+         db.insert(
+             "INSERT INTO FacturasODT (NFactura, Fecha, Base, IVA, Importe, Pagado) VALUES "
+             "('FR26/12/00001', '2026-12-06', 100, 16, 116, 0)");
      },
      [](Database& db) { db.exec("DELETE FROM FacturasODT WHERE NFactura = 'FR26/12/00001'"); },
      "FR26/12/00001", "16.00", "116.00"},
     {"FacturasLibres",
      [](Database& db) {
-         db.insert("INSERT INTO FacturasLibres (Fecha, NFactura, Id_Cli, Suma, Iva, Total, "
-                   "Descuento, Dto, TipoIva) VALUES ('2026-12-06', 'FL26/12/00007', 1, 100, "
-                   "16, 110.2, 5.8, 5, 16)");
+         db.insert(
+             "INSERT INTO FacturasLibres (Fecha, NFactura, Id_Cli, Suma, Iva, Total, "
+             "Descuento, Dto, TipoIva) VALUES ('2026-12-06', 'FL26/12/00007', 1, 100, "
+             "16, 110.2, 5.8, 5, 16)");
      },
      [](Database& db) { db.exec("DELETE FROM FacturasLibres WHERE NFactura = 'FL26/12/00007'"); },
      "FL26/12/00007", "16.00", "110.20"},
     {"Comisiones",
      [](Database& db) {
-         db.insert("INSERT INTO Comisiones (NFactura, Fecha, Id_Cli, Suma, Iva, Retencion, "
-                   "Resto) VALUES ('FC26/12/0003', '2026-12-06', 1, 150, 24, 22.5, 151.5)");
+         db.insert(
+             "INSERT INTO Comisiones (NFactura, Fecha, Id_Cli, Suma, Iva, Retencion, "
+             "Resto) VALUES ('FC26/12/0003', '2026-12-06', 1, 150, 24, 22.5, 151.5)");
      },
      [](Database& db) { db.exec("DELETE FROM Comisiones WHERE NFactura = 'FC26/12/0003'"); },
      "FC26/12/0003", "24.00", "174.00"},
     {"Facturas (parts sale)",
      [](Database& db) {
-         db.insert("INSERT INTO Facturas (Id_Fac, Fecha, Id_Cli, Pagado, Total) VALUES "
-                   "('FV26/12/00002', '2026-12-06', 1, 0, 58)");
+         db.insert(
+             "INSERT INTO Facturas (Id_Fac, Fecha, Id_Cli, Pagado, Total) VALUES "
+             "('FV26/12/00002', '2026-12-06', 1, 0, 58)");
      },
      [](Database& db) { db.exec("DELETE FROM Facturas WHERE Id_Fac = 'FV26/12/00002'"); },
      "FV26/12/00002", "8.00", "58.00"},
     {"Facturas (tow report at its own rate)",
      [](Database& db) {
-         db.insert("INSERT INTO Partes (NParte, Fecha, NFactura, IVA) VALUES "
-                   "('PG26/12/00001', '2026-12-06', 'FV26/12/00003', 21)");
-         db.insert("INSERT INTO Facturas (Id_Fac, Fecha, Id_Cli, Pagado, Total) VALUES "
-                   "('FV26/12/00003', '2026-12-06', 0, 0, 121)");
+         db.insert(
+             "INSERT INTO Partes (NParte, Fecha, NFactura, IVA) VALUES "
+             "('PG26/12/00001', '2026-12-06', 'FV26/12/00003', 21)");
+         db.insert(
+             "INSERT INTO Facturas (Id_Fac, Fecha, Id_Cli, Pagado, Total) VALUES "
+             "('FV26/12/00003', '2026-12-06', 0, 0, 121)");
      },
      [](Database& db) { db.exec("DELETE FROM Facturas WHERE Id_Fac = 'FV26/12/00003'"); },
      "FV26/12/00003", "21.00", "121.00"},
@@ -108,9 +115,10 @@ TEST_F(VerifactuRecords, EveryInvoiceTableWritesOneAltaAndOneAnulacion) {
         EXPECT_EQ(alta->tipoFactura, "F1");
         EXPECT_EQ(alta->cuotaTotal, t.cuota) << t.table;
         EXPECT_EQ(alta->importeTotal, t.importe) << t.table;
-        EXPECT_TRUE(QRegularExpression("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d\\d:\\d\\d$")
-                        .match(alta->fechaHoraHuso)
-                        .hasMatch())
+        EXPECT_TRUE(
+            QRegularExpression("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d\\d:\\d\\d$")
+                .match(alta->fechaHoraHuso)
+                .hasMatch())
             << alta->fechaHoraHuso.toStdString();
         t.remove(db());
         ASSERT_EQ(count(), ++expected) << t.table;
@@ -153,8 +161,9 @@ TEST_F(VerifactuRecords, NoRecordWithoutItsInvoiceNorInvoiceWithoutItsRecord) {
     EXPECT_EQ(db().scalar("SELECT count(*) FROM FacturasODT").toInt(), 0);
     // A connection that cannot fingerprint cannot issue an invoice either.
     db().exec("DROP TRIGGER NuevoRegistroFacturacion_Encadena");
-    db().exec("CREATE TRIGGER NuevoRegistroFacturacion_Encadena INSTEAD OF INSERT ON "
-              "NuevoRegistroFacturacion BEGIN SELECT no_such_function(1); END");
+    db().exec(
+        "CREATE TRIGGER NuevoRegistroFacturacion_Encadena AFTER INSERT ON "
+        "NuevoRegistroFacturacion BEGIN SELECT no_such_function(1); END");
     EXPECT_THROW(kTables[0].issue(db()), DbError);
     EXPECT_EQ(db().scalar("SELECT count(*) FROM FacturasODT").toInt(), 0);
 }
@@ -214,23 +223,18 @@ TEST_F(VerifactuRecords, MigrationAddsTheTablesSwitchedOff) {
         Database old;
         ASSERT_TRUE(old.open(path));
         // As a file of the previous version: none of the records' objects.
-        for (const Row& r : old.rows("SELECT type, name FROM sqlite_master WHERE name LIKE "
-                                     "'%Facturacion%' AND type IN ('trigger', 'view') ORDER BY type"))
-            old.exec(QStringLiteral("DROP %1 \"%2\"")
-                         .arg(r.value("type").toString().toUpper(), r.value("name").toString()));
-        for (const char* drop : {"DROP TABLE RegistrosFacturacion", "DROP TABLE ConfigFacturacion",
-                                 "DROP TABLE EnviosFacturacion"})
-            old.exec(drop);
-        old.exec("PRAGMA user_version=5");
+        torvane::testing::dropInvoiceRecords(old);
         EXPECT_FALSE(old.hasTable("RegistrosFacturacion"));
         old.applyMigrations();
         EXPECT_EQ(old.userVersion(), Database::kSchemaVersion);
         EXPECT_TRUE(old.hasTable("RegistrosFacturacion"));
         EXPECT_FALSE(vf::loadSettings(old).enabled);
-        old.insert("INSERT INTO FacturasODT (NFactura, Fecha, Importe) VALUES ('X', '2026-12-06', 1)");
+        old.insert(
+            "INSERT INTO FacturasODT (NFactura, Fecha, Importe) VALUES ('X', '2026-12-06', 1)");
         EXPECT_EQ(old.scalar("SELECT count(*) FROM RegistrosFacturacion").toInt(), 0);
         old.exec("UPDATE ConfigFacturacion SET Activo = 1");
-        old.insert("INSERT INTO FacturasODT (NFactura, Fecha, Importe) VALUES ('Y', '2026-12-06', 1)");
+        old.insert(
+            "INSERT INTO FacturasODT (NFactura, Fecha, Importe) VALUES ('Y', '2026-12-06', 1)");
         EXPECT_EQ(old.scalar("SELECT count(*) FROM RegistrosFacturacion").toInt(), 1);
     }
 }
