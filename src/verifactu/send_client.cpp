@@ -332,4 +332,31 @@ QStringList SendOutcome::messages() const {
     return out;
 }
 
+SendScheduler::SendScheduler(Database& db, std::function<std::optional<SendConfig>()> config,
+                             std::function<void(const SendOutcome&)> report)
+    : db_(db), config_(std::move(config)), report_(std::move(report)) {}
+
+bool SendScheduler::tick(const QDateTime& now) {
+    const Settings settings = loadSettings(db_);
+    if (!settings.enabled || settings.mode != QLatin1String("VERI*FACTU")) return false;
+    if (notBefore_.isValid() && now < notBefore_) return false;
+    if (!retryDue(db_, now)) return false;
+    const std::optional<SendConfig> config = config_();
+    if (!config) return false;
+    HttpsTransport transport(*config);
+    SendOutcome out;
+    out.problem = transport.prepare();
+    if (out.problem.isEmpty()) {
+        out = sendPending(db_, transport, now);
+        // The agency asks for a pause between messages, unless a full one is waiting.
+        if (out.reached && out.pending < kMaxRecordsPerMessage)
+            notBefore_ = now.addSecs(out.waitSeconds);
+    } else {
+        out.unusableConfig = true;
+        out.pending = pendingCount(db_);
+    }
+    if (report_) report_(out);
+    return true;
+}
+
 }  // namespace torvane::verifactu

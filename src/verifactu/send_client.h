@@ -4,7 +4,9 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "verifactu/send_message.h"
@@ -100,5 +102,24 @@ int retryDelaySeconds(int failures);
 int failuresInARow(Database& db);
 // Whether a retry is due at `now` (something pending and the waiting time passed).
 bool retryDue(Database& db, const QDateTime& now);
+
+// The background sending of the desktop program: a timer calls tick() (every minute, say);
+// it sends when the records are sent to the agency (VERI*FACTU mode), something is pending,
+// the agency's requested wait has passed and the retry wait after failures too.
+class SendScheduler {
+  public:
+    // `config` gives the sending settings, or nothing while they are incomplete; `report`
+    // receives every outcome (for the status bar and the rejected records' messages).
+    SendScheduler(Database& db, std::function<std::optional<SendConfig>()> config,
+                  std::function<void(const SendOutcome&)> report);
+    // Whether it sent.
+    bool tick(const QDateTime& now = QDateTime::currentDateTime());
+
+  private:
+    Database& db_;
+    std::function<std::optional<SendConfig>()> config_;
+    std::function<void(const SendOutcome&)> report_;
+    QDateTime notBefore_;
+};
 
 }  // namespace torvane::verifactu

@@ -360,6 +360,48 @@ INSTANTIATE_TEST_SUITE_P(
                    "La dirección del servicio \"%2\" no es válida: debe empezar por https://."}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(VerifactuSend, SchedulerKeepsTheRetryWaitAndTheAgencysPause) {
+    quint16 closedPort = 0;
+    {
+        QTcpServer probe;
+        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+        closedPort = probe.serverPort();
+    }
+    std::optional<vf::SendConfig> current = config();
+    current->endpoint = QStringLiteral("https://127.0.0.1:%1/").arg(closedPort);
+    std::vector<vf::SendOutcome> told;
+    vf::SendScheduler scheduler(
+        db(), [&] { return current; }, [&](const vf::SendOutcome& o) { told.push_back(o); });
+    const QDateTime t0(QDate(2026, 12, 6), QTime(10, 0));
+    EXPECT_FALSE(scheduler.tick(t0));  // nothing to send yet
+    invoice("FR26/12/00001");
+    EXPECT_TRUE(scheduler.tick(t0));
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_FALSE(told[0].reached);
+    EXPECT_FALSE(scheduler.tick(t0.addSecs(30)));  // a minute after a failure
+    ASSERT_TRUE(server_.start());
+    current = config();
+    EXPECT_TRUE(scheduler.tick(t0.addSecs(60)));
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_EQ(told[1].accepted, 1);
+    invoice("FR26/12/00002");
+    EXPECT_FALSE(scheduler.tick(t0.addSecs(90)));  // the agency asked for 60 s between messages
+    EXPECT_TRUE(scheduler.tick(t0.addSecs(120)));
+    EXPECT_EQ(told.back().accepted, 1);
+    EXPECT_FALSE(scheduler.tick(t0.addSecs(600)));  // nothing pending
+    // Without complete settings, or when the records are only kept, nothing is sent.
+    invoice("FR26/12/00003");
+    current.reset();
+    EXPECT_FALSE(scheduler.tick(t0.addSecs(700)));
+    current = config();
+    vf::Settings s = vf::loadSettings(db());
+    s.mode = QStringLiteral("No VERI*FACTU");
+    vf::saveSettings(db(), s);
+    EXPECT_FALSE(scheduler.tick(t0.addSecs(800)));
+    EXPECT_EQ(server_.requests.size(), 2);
+    EXPECT_EQ(vf::pendingCount(db()), 1);
+}
+
 TEST(VerifactuRetry, WaitDoublesFromAMinuteUpToAnHour) {
     const std::pair<int, int> cases[] = {{0, 0},    {1, 60},   {2, 120},  {3, 240},
                                          {6, 1920}, {7, 3600}, {30, 3600}};
