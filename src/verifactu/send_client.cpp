@@ -220,6 +220,12 @@ SendOutcome sendPending(Database& db, Transport& transport, const QDateTime& now
         if (!answer && reply.httpStatus != 200)
             problem = QStringLiteral("La Agencia Tributaria ha contestado con un error (HTTP %1).")
                           .arg(reply.httpStatus);
+        // The service failing is not a verdict on the records: they wait for the next try.
+        if (answer && !answer->fault.isEmpty() && answer->serverFault) {
+            problem = QStringLiteral("La Agencia Tributaria no ha podido atender el envío: %1")
+                          .arg(answer->fault);
+            answer.reset();
+        }
     }
 
     struct Row {

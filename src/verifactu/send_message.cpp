@@ -202,6 +202,8 @@ std::optional<AgencyAnswer> parseAnswer(const QByteArray& body, QString* problem
         } else if (name == QLatin1String("Fault")) {
             seen = inFault = true;
             a.fault = QStringLiteral("mensaje rechazado");
+        } else if (inFault && name == QLatin1String("faultcode")) {
+            a.serverFault = x.readElementText().trimmed().endsWith(QLatin1String("Server"));
         } else if (inFault && name == QLatin1String("faultstring")) {
             a.fault = x.readElementText().trimmed();
         } else if (name == QLatin1String("RespuestaLinea")) {

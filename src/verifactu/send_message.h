@@ -36,7 +36,8 @@ struct AgencyAnswer {
     QString csv;
     int tiempoEspera = 60;  // seconds the agency asks to wait before the next message
     std::vector<LineAnswer> lines;
-    QString fault;  // the text of a SOAP fault: the whole message was refused
+    QString fault;             // the text of a SOAP fault: the whole message was refused
+    bool serverFault = false;  // the fault is the service's, not the message's
 };
 
 // Reads the answer; nothing when it is not one (the Spanish reason in *problem).

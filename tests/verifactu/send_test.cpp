@@ -90,11 +90,12 @@ QByteArray agencyAnswer(const QByteArray& message, const QMap<QString, Said>& sa
            lines + "</tikR:RespuestaRegFactuSistemaFacturacion></env:Body></env:Envelope>";
 }
 
-QByteArray soapFault(const char* text) {
+QByteArray soapFault(const char* code, const char* text) {
     return QByteArray(
                "<env:Envelope xmlns:env=\"http://schemas.xmlsoap.org/soap/envelope/\">"
-               "<env:Body><env:Fault><faultcode>env:Client</faultcode><faultstring>") +
-           text + "</faultstring></env:Fault></env:Body></env:Envelope>";
+               "<env:Body><env:Fault><faultcode>") +
+           code + "</faultcode><faultstring>" + text +
+           "</faultstring></env:Fault></env:Body></env:Envelope>";
 }
 
 class VerifactuSend : public ::testing::Test {
@@ -181,7 +182,7 @@ TEST_F(VerifactuSend, AcceptedRecordsAreSentOnceInChainOrderWithTheWorkshopCerti
 struct AnswerCase {
     const char* name;
     QMap<QString, Said> said;
-    bool fault;
+    const char* faultCode;  // the whole message answered with a SOAP fault of this code
     int accepted, withErrors, rejected, pending;
     QStringList states;
     QStringList messages;
@@ -193,9 +194,11 @@ class VerifactuSendAnswers : public VerifactuSend,
 TEST_P(VerifactuSendAnswers, EachRecordKeepsTheAgencysWord) {
     const AnswerCase& c = GetParam();
     said_ = c.said;
-    if (c.fault)
-        server_.answer = [](const QByteArray&) {
-            return soapFault("Codigo[4102].El XML no cumple el esquema.");
+    if (c.faultCode)
+        server_.answer = [&c](const QByteArray&) {
+            return soapFault(c.faultCode, QByteArray(c.faultCode).endsWith("Server")
+                                              ? "Servicio no disponible temporalmente."
+                                              : "Codigo[4102].El XML no cumple el esquema.");
         };
     ASSERT_TRUE(server_.start());
     invoice("FR26/12/00001");
@@ -207,9 +210,9 @@ TEST_P(VerifactuSendAnswers, EachRecordKeepsTheAgencysWord) {
     EXPECT_EQ(out.pending, c.pending);
     EXPECT_EQ(states(), c.states);
     EXPECT_EQ(out.messages(), c.messages);
-    // A rejected record is not sent again by itself: a second run has nothing to send.
-    EXPECT_EQ(vf::sendPending(db(), config()).sent, 0);
-    EXPECT_EQ(server_.requests.size(), 1);
+    // A rejected record is not sent again by itself; only what is pending goes again.
+    EXPECT_EQ(vf::sendPending(db(), config()).sent, c.pending);
+    EXPECT_EQ(server_.requests.size(), c.pending > 0 ? 2 : 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -218,7 +221,7 @@ INSTANTIATE_TEST_SUITE_P(
         AnswerCase{
             "Rejected",
             {{"FR26/12/00002", {"Incorrecto", "3000", "Registro de facturación duplicado."}}},
-            false,
+            nullptr,
             1,
             0,
             1,
@@ -231,7 +234,7 @@ INSTANTIATE_TEST_SUITE_P(
             "AcceptedWithErrors",
             {{"FR26/12/00001",
               {"AceptadoConErrores", "2005", "El campo ImporteTotal tiene un valor incorrecto."}}},
-            false,
+            nullptr,
             1,
             1,
             0,
@@ -243,7 +246,7 @@ INSTANTIATE_TEST_SUITE_P(
              "incorrecto."}},
         AnswerCase{"MessageRefused",
                    {},
-                   true,
+                   "env:Client",
                    0,
                    0,
                    2,
@@ -252,7 +255,18 @@ INSTANTIATE_TEST_SUITE_P(
                    {"La Agencia Tributaria ha rechazado el registro de la factura FR26/12/00001: "
                     "Codigo[4102].El XML no cumple el esquema.",
                     "La Agencia Tributaria ha rechazado el registro de la factura FR26/12/00002: "
-                    "Codigo[4102].El XML no cumple el esquema."}}),
+                    "Codigo[4102].El XML no cumple el esquema."}},
+        AnswerCase{"ServiceFailing",
+                   {},
+                   "env:Server",
+                   0,
+                   0,
+                   0,
+                   2,
+                   {"FR26/12/00001 SinRespuesta", "FR26/12/00002 SinRespuesta"},
+                   {"La Agencia Tributaria no ha podido atender el envío: Servicio no "
+                    "disponible temporalmente.",
+                    "Registros pendientes de envío: 2. Se reenviarán más tarde."}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(VerifactuSend, ServerDownKeepsTheQueueAndRetriesInChainOrder) {
