@@ -204,8 +204,10 @@ class DocumentLayout : public ContextLayout {
             pages.text(left, y, width, 12, QStringLiteral("QR tributario:"), 8.5, true);
             y += 14;
             pages.qr(QRectF(left, y, side, side), address);
-            pages.text(left + side + 10, y + side / 2 - 7, width - side - 10, 14,
-                       QStringLiteral("VERI*FACTU"), 10, true);
+            // The mode's name only on invoices whose records go to the agency.
+            if (!address.contains(QLatin1String("ValidarQRNoVerifactu")))
+                pages.text(left + side + 10, y + side / 2 - 7, width - side - 10, 14,
+                           QStringLiteral("VERI*FACTU"), 10, true);
             y += side + 4;
         }
         out->pages = pages.finish();

@@ -76,6 +76,10 @@ std::vector<Record> allRecords(Database& db) {
     return readRecords(db, QStringLiteral("ORDER BY Id"), {});
 }
 
+std::vector<Record> selectRecords(Database& db, const QString& tail, const QVariantList& params) {
+    return readRecords(db, tail, params);
+}
+
 QString recordText(const Record& r) {
     if (r.tipo == QLatin1String("alta"))
         return altaText({r.emisor, r.numSerie, r.fecha, r.tipoFactura, r.cuotaTotal,

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QVariantList>
 #include <optional>
 #include <vector>
 
@@ -44,6 +45,8 @@ struct Record {
 };
 
 std::vector<Record> allRecords(Database& db);
+// The records chosen by `tail` (a WHERE/ORDER BY of RegistrosFacturacion, bound `params`).
+std::vector<Record> selectRecords(Database& db, const QString& tail, const QVariantList& params);
 // The text the record's fingerprint is computed over.
 QString recordText(const Record& r);
 

@@ -5,6 +5,12 @@
 
 #include "data/database.h"
 #include "verifactu/records.h"
+#include "verifactu/send_client.h"
+
+#ifdef Q_OS_UNIX
+#include <termios.h>
+#include <unistd.h>
+#endif
 
 namespace torvane::verifactu {
 
@@ -13,7 +19,9 @@ namespace {
 int usage(QTextStream& err, const QString& problem) {
     err << problem << '\n'
         << "Uso: torvane verifactu --check --db FICHERO.erm\n"
-           "     torvane verifactu --export --db FICHERO.erm --from FECHA --to FECHA\n";
+           "     torvane verifactu --export --db FICHERO.erm --from FECHA --to FECHA\n"
+           "     torvane verifactu --send --db FICHERO.erm --endpoint URL --cert FICHERO.p12 "
+           "[--ca FICHERO.pem]\n";
     err.flush();
     return 2;
 }
@@ -30,6 +38,41 @@ const char* kSum =
 const char* kSf =
     "https://www2.agenciatributaria.gob.es/static_files/common/internet/dep/aplicaciones/es/aeat/"
     "tike/cont/ws/SuministroInformacion.xsd";
+
+// The certificate's password: TORVANE_CERT_PASSWORD, else asked on the terminal unseen.
+QString certificatePassword(QTextStream& err) {
+    if (qEnvironmentVariableIsSet("TORVANE_CERT_PASSWORD"))
+        return qEnvironmentVariable("TORVANE_CERT_PASSWORD");
+    err << "Contraseña del certificado: ";
+    err.flush();
+#ifdef Q_OS_UNIX
+    termios old{};
+    const bool tty = isatty(STDIN_FILENO) && tcgetattr(STDIN_FILENO, &old) == 0;
+    if (tty) {
+        termios quiet = old;
+        quiet.c_lflag &= ~tcflag_t(ECHO);
+        tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
+    }
+#endif
+    QTextStream in(stdin);
+    const QString password = in.readLine();
+#ifdef Q_OS_UNIX
+    if (tty) tcsetattr(STDIN_FILENO, TCSANOW, &old);
+#endif
+    err << '\n';
+    err.flush();
+    return password;
+}
+
+// 0 when everything sent was accepted, 1 when something was rejected or is still queued,
+// 2 when the certificate or the address cannot be used.
+int send(Database& database, const SendConfig& config, QTextStream& out) {
+    const SendOutcome sent = sendPending(database, config);
+    for (const QString& line : sent.messages()) out << line << '\n';
+    out.flush();
+    if (sent.unusableConfig) return 2;
+    return sent.rejected > 0 || sent.pending > 0 ? 1 : 0;
+}
 
 }  // namespace
 
@@ -87,8 +130,8 @@ QString exportXml(const QString& emisor, const QString& nombre, const std::vecto
 }
 
 int runCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
-    bool check = false, exporting = false;
-    QString db, from, to;
+    bool check = false, exporting = false, sending = false;
+    QString db, from, to, endpoint, cert, ca;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         const auto value = [&](QString* into) {
@@ -100,6 +143,16 @@ int runCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
             check = true;
         } else if (a == QLatin1String("--export")) {
             exporting = true;
+        } else if (a == QLatin1String("--send")) {
+            sending = true;
+        } else if (a == QLatin1String("--endpoint")) {
+            if (!value(&endpoint))
+                return usage(err, QStringLiteral("Falta la dirección tras --endpoint."));
+        } else if (a == QLatin1String("--cert")) {
+            if (!value(&cert))
+                return usage(err, QStringLiteral("Falta el certificado tras --cert."));
+        } else if (a == QLatin1String("--ca")) {
+            if (!value(&ca)) return usage(err, QStringLiteral("Falta el fichero tras --ca."));
         } else if (a == QLatin1String("--db")) {
             if (!value(&db)) return usage(err, QStringLiteral("Falta el fichero tras --db."));
         } else if (a == QLatin1String("--from")) {
@@ -110,8 +163,11 @@ int runCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
             return usage(err, QStringLiteral("Opción desconocida: %1").arg(a));
         }
     }
-    if (check == exporting) return usage(err, QStringLiteral("Indique --check o --export."));
+    if (int(check) + int(exporting) + int(sending) != 1)
+        return usage(err, QStringLiteral("Indique --check, --export o --send."));
     if (db.isEmpty()) return usage(err, QStringLiteral("Falta --db con la base de datos."));
+    if (sending && (endpoint.isEmpty() || cert.isEmpty()))
+        return usage(err, QStringLiteral("Para enviar hacen falta --endpoint y --cert."));
     QDate fromDate, toDate;
     if (exporting) {
         fromDate = readDate(from);
@@ -121,11 +177,20 @@ int runCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
     }
     Database database;
     QString reason;
-    if (!database.open(db, &reason, Database::Mode::ReadOnly)) {
+    if (!database.open(db, &reason,
+                       sending ? Database::Mode::ReadWrite : Database::Mode::ReadOnly)) {
         err << QStringLiteral("No se puede abrir la base de datos \"%1\": %2").arg(db, reason)
             << '\n';
         err.flush();
         return 2;
+    }
+    if (sending) {
+        SendConfig config;
+        config.endpoint = endpoint;
+        config.certificatePath = cert;
+        config.trustedAuthorities = ca;
+        config.password = certificatePassword(err);
+        return send(database, config, out);
     }
     const std::vector<Record> records = allRecords(database);
     if (check) {

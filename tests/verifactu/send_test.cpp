@@ -1,0 +1,490 @@
+#include "verifactu/send_client.h"
+
+#include <gtest/gtest.h>
+
+#include <QMap>
+#include <QRegularExpression>
+#include <QTcpServer>
+#include <QXmlStreamReader>
+
+#include "data/database.h"
+#include "support/temp_home.h"
+#include "verifactu/agency_test_server.h"
+#include "verifactu/verifactu_cli.h"
+
+using namespace torvane;
+using namespace torvane::testing;
+namespace vf = torvane::verifactu;
+
+namespace {
+
+const char* kTikR =
+    "https://www2.agenciatributaria.gob.es/static_files/common/internet/dep/aplicaciones/es/aeat/"
+    "tike/cont/ws/RespuestaSuministro.xsd";
+const char* kTik =
+    "https://www2.agenciatributaria.gob.es/static_files/common/internet/dep/aplicaciones/es/aeat/"
+    "tike/cont/ws/SuministroInformacion.xsd";
+
+struct Said {
+    QString estado;
+    QString codigo;
+    QString descripcion;
+};
+
+// The invoices named in a registration message, in the order they come, with their operation.
+QStringList invoicesIn(const QByteArray& message) {
+    QStringList out;
+    QXmlStreamReader x(message);
+    QString operation;
+    while (!x.atEnd()) {
+        x.readNext();
+        if (!x.isStartElement()) continue;
+        if (x.name() == QLatin1String("RegistroAlta")) operation = "Alta";
+        if (x.name() == QLatin1String("RegistroAnulacion")) operation = "Anulacion";
+        if (x.name() == QLatin1String("RegistroAnterior")) x.skipCurrentElement();
+        if (x.name() == QLatin1String("NumSerieFactura") ||
+            x.name() == QLatin1String("NumSerieFacturaAnulada"))
+            out << operation + ' ' + x.readElementText();
+    }
+    return out;
+}
+
+// The agency's answer to a message: each invoice as `said` tells (accepted otherwise).
+QByteArray agencyAnswer(const QByteArray& message, const QMap<QString, Said>& said) {
+    QByteArray lines;
+    int wrong = 0;
+    const QStringList invoices = invoicesIn(message);
+    for (const QString& entry : invoices) {
+        const QString number = entry.section(' ', 1);
+        const Said s = said.value(number, Said{"Correcto", {}, {}});
+        if (s.estado != "Correcto") ++wrong;
+        lines += QStringLiteral(
+                     "<tikR:RespuestaLinea><tikR:IDFactura><tik:IDEmisorFactura>B12345678</"
+                     "tik:IDEmisorFactura><tik:NumSerieFactura>%1</tik:NumSerieFactura>"
+                     "<tik:FechaExpedicionFactura>06-12-2026</tik:FechaExpedicionFactura></"
+                     "tikR:IDFactura><tikR:Operacion><tik:TipoOperacion>%2</tik:TipoOperacion></"
+                     "tikR:Operacion><tikR:EstadoRegistro>%3</tikR:EstadoRegistro>%4</"
+                     "tikR:RespuestaLinea>")
+                     .arg(number, entry.section(' ', 0, 0), s.estado,
+                          s.codigo.isEmpty() ? QString()
+                                             : QStringLiteral("<tikR:CodigoErrorRegistro>%1</"
+                                                              "tikR:CodigoErrorRegistro><tikR:"
+                                                              "DescripcionErrorRegistro>%2</"
+                                                              "tikR:DescripcionErrorRegistro>")
+                                                   .arg(s.codigo, s.descripcion))
+                     .toUtf8();
+    }
+    const char* estado = wrong == 0                ? "Correcto"
+                         : wrong < invoices.size() ? "ParcialmenteCorrecto"
+                                                   : "Incorrecto";
+    return QStringLiteral(
+               "<?xml version=\"1.0\" encoding=\"UTF-8\"?><env:Envelope "
+               "xmlns:env=\"http://schemas.xmlsoap.org/soap/envelope/\"><env:Header/><env:Body>"
+               "<tikR:RespuestaRegFactuSistemaFacturacion xmlns:tikR=\"%1\" xmlns:tik=\"%2\">"
+               "<tikR:CSV>A-TEST0001</tikR:CSV><tikR:Cabecera><tik:ObligadoEmision>"
+               "<tik:NombreRazon>TALLER</tik:NombreRazon><tik:NIF>B12345678</tik:NIF>"
+               "</tik:ObligadoEmision></tikR:Cabecera><tikR:TiempoEsperaEnvio>60</"
+               "tikR:TiempoEsperaEnvio><tikR:EstadoEnvio>%3</tikR:EstadoEnvio>")
+               .arg(kTikR, kTik, estado)
+               .toUtf8() +
+           lines + "</tikR:RespuestaRegFactuSistemaFacturacion></env:Body></env:Envelope>";
+}
+
+QByteArray soapFault(const char* code, const char* text) {
+    return QByteArray(
+               "<env:Envelope xmlns:env=\"http://schemas.xmlsoap.org/soap/envelope/\">"
+               "<env:Body><env:Fault><faultcode>") +
+           code + "</faultcode><faultstring>" + text +
+           "</faultstring></env:Fault></env:Body></env:Envelope>";
+}
+
+class VerifactuSend : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        db().exec("INSERT INTO DatosEmpresa (Nombre, Nif) VALUES ('TALLER', 'B12345678')");
+        vf::Settings s = vf::loadSettings(db());
+        s.enabled = true;
+        vf::saveSettings(db(), s);
+        server_.answer = [this](const QByteArray& m) { return agencyAnswer(m, said_); };
+    }
+    Database& db() { return home_.db(); }
+    void invoice(const QString& number, const char* importe = "116") {
+        db().insert(QStringLiteral("INSERT INTO FacturasODT (NFactura, Fecha, Base, IVA, Importe, "
+                                   "Pagado) VALUES (?, '2026-12-06', 100, 16, ?, 0)"),
+                    {number, QString::fromLatin1(importe)});
+    }
+    vf::SendConfig config() const {
+        vf::SendConfig c;
+        c.endpoint = server_.url();
+        c.certificatePath = verifactuData("cliente.p12");
+        c.password = QStringLiteral("taller");
+        c.trustedAuthorities = verifactuData("ca.pem");
+        c.timeoutMs = 10000;
+        return c;
+    }
+    QStringList states() {
+        QStringList out;
+        for (const Row& r : db().rows("SELECT r.NumSerie, e.Estado FROM EnviosFacturacion e "
+                                      "JOIN RegistrosFacturacion r ON r.Id = e.IdRegistro "
+                                      "ORDER BY e.Id"))
+            out << r.value("NumSerie").toString() + ' ' + r.value("Estado").toString();
+        return out;
+    }
+
+    TempHome home_;
+    AgencyTestServer server_;
+    QMap<QString, Said> said_;
+};
+
+TEST_F(VerifactuSend, AcceptedRecordsAreSentOnceInChainOrderWithTheWorkshopCertificate) {
+    ASSERT_TRUE(server_.start());
+    invoice("FR26/12/00001");
+    invoice("FR26/12/00002");
+    db().exec("DELETE FROM FacturasODT WHERE NFactura = 'FR26/12/00001'");
+    ASSERT_EQ(vf::pendingCount(db()), 3);
+
+    const vf::SendOutcome out = vf::sendPending(db(), config());
+    EXPECT_TRUE(out.reached) << out.problem.toStdString();
+    EXPECT_EQ(out.sent, 3);
+    EXPECT_EQ(out.accepted, 3);
+    EXPECT_EQ(out.pending, 0);
+    EXPECT_EQ(out.waitSeconds, 60);
+    EXPECT_EQ(out.messages(), QStringList{"Registros aceptados por la Agencia Tributaria: 3."});
+    ASSERT_EQ(server_.requests.size(), 1);
+    EXPECT_EQ(server_.clientNames, QStringList{"B12345678"});
+    EXPECT_EQ(invoicesIn(server_.requests[0]),
+              (QStringList{"Alta FR26/12/00001", "Alta FR26/12/00002", "Anulacion FR26/12/00001"}));
+    EXPECT_EQ(states(), (QStringList{"FR26/12/00001 Correcto", "FR26/12/00002 Correcto",
+                                     "FR26/12/00001 Correcto"}));
+    EXPECT_EQ(db().scalar("SELECT Respuesta FROM EnviosFacturacion ORDER BY Id LIMIT 1").toString(),
+              "CSV A-TEST0001");
+
+    // Nothing left: a second run sends nothing.
+    const vf::SendOutcome again = vf::sendPending(db(), config());
+    EXPECT_EQ(again.sent, 0);
+    EXPECT_EQ(server_.requests.size(), 1);
+    EXPECT_EQ(again.messages(), QStringList{"No hay registros pendientes de envío."});
+    // A new invoice chains to the last record sent.
+    invoice("FR26/12/00003");
+    EXPECT_EQ(vf::sendPending(db(), config()).accepted, 1);
+    ASSERT_EQ(server_.requests.size(), 2);
+    const QString last = vf::allRecords(db())[2].huella;
+    EXPECT_TRUE(QString::fromUtf8(server_.requests[1])
+                    .contains(QRegularExpression(
+                        QStringLiteral("<sf:RegistroAnterior>\\s*<sf:IDEmisorFactura>B12345678</"
+                                       "sf:IDEmisorFactura>\\s*<sf:NumSerieFactura>FR26/12/00001<"
+                                       "/sf:NumSerieFactura>\\s*<sf:FechaExpedicionFactura>06-12-"
+                                       "2026</sf:FechaExpedicionFactura>\\s*<sf:Huella>%1<")
+                            .arg(last))))
+        << server_.requests[1].toStdString();
+}
+
+struct AnswerCase {
+    const char* name;
+    QMap<QString, Said> said;
+    const char* faultCode;  // the whole message answered with a SOAP fault of this code
+    int accepted, withErrors, rejected, pending;
+    QStringList states;
+    QStringList messages;
+};
+
+class VerifactuSendAnswers : public VerifactuSend,
+                             public ::testing::WithParamInterface<AnswerCase> {};
+
+TEST_P(VerifactuSendAnswers, EachRecordKeepsTheAgencysWord) {
+    const AnswerCase& c = GetParam();
+    said_ = c.said;
+    if (c.faultCode)
+        server_.answer = [&c](const QByteArray&) {
+            return soapFault(c.faultCode, QByteArray(c.faultCode).endsWith("Server")
+                                              ? "Servicio no disponible temporalmente."
+                                              : "Codigo[4102].El XML no cumple el esquema.");
+        };
+    ASSERT_TRUE(server_.start());
+    invoice("FR26/12/00001");
+    invoice("FR26/12/00002");
+    const vf::SendOutcome out = vf::sendPending(db(), config());
+    EXPECT_EQ(out.accepted, c.accepted);
+    EXPECT_EQ(out.acceptedWithErrors, c.withErrors);
+    EXPECT_EQ(out.rejected, c.rejected);
+    EXPECT_EQ(out.pending, c.pending);
+    EXPECT_EQ(states(), c.states);
+    EXPECT_EQ(out.messages(), c.messages);
+    // A rejected record is not sent again by itself; only what is pending goes again.
+    EXPECT_EQ(vf::sendPending(db(), config()).sent, c.pending);
+    EXPECT_EQ(server_.requests.size(), c.pending > 0 ? 2 : 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, VerifactuSendAnswers,
+    ::testing::Values(
+        AnswerCase{
+            "Rejected",
+            {{"FR26/12/00002", {"Incorrecto", "3000", "Registro de facturación duplicado."}}},
+            nullptr,
+            1,
+            0,
+            1,
+            0,
+            {"FR26/12/00001 Correcto", "FR26/12/00002 Incorrecto"},
+            {"Registros aceptados por la Agencia Tributaria: 1.",
+             "La Agencia Tributaria ha rechazado el registro de la factura FR26/12/00002 "
+             "(código 3000): Registro de facturación duplicado."}},
+        AnswerCase{
+            "AcceptedWithErrors",
+            {{"FR26/12/00001",
+              {"AceptadoConErrores", "2005", "El campo ImporteTotal tiene un valor incorrecto."}}},
+            nullptr,
+            1,
+            1,
+            0,
+            0,
+            {"FR26/12/00001 AceptadoConErrores", "FR26/12/00002 Correcto"},
+            {"Registros aceptados por la Agencia Tributaria: 1.",
+             "La Agencia Tributaria ha aceptado con errores el registro de la factura "
+             "FR26/12/00001 (código 2005): El campo ImporteTotal tiene un valor "
+             "incorrecto."}},
+        AnswerCase{"MessageRefused",
+                   {},
+                   "env:Client",
+                   0,
+                   0,
+                   2,
+                   0,
+                   {"FR26/12/00001 Incorrecto", "FR26/12/00002 Incorrecto"},
+                   {"La Agencia Tributaria ha rechazado el registro de la factura FR26/12/00001: "
+                    "Codigo[4102].El XML no cumple el esquema.",
+                    "La Agencia Tributaria ha rechazado el registro de la factura FR26/12/00002: "
+                    "Codigo[4102].El XML no cumple el esquema."}},
+        AnswerCase{"ServiceFailing",
+                   {},
+                   "env:Server",
+                   0,
+                   0,
+                   0,
+                   2,
+                   {"FR26/12/00001 SinRespuesta", "FR26/12/00002 SinRespuesta"},
+                   {"La Agencia Tributaria no ha podido atender el envío: Servicio no "
+                    "disponible temporalmente.",
+                    "Registros pendientes de envío: 2. Se reenviarán más tarde."}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(VerifactuSend, ServerDownKeepsTheQueueAndRetriesInChainOrder) {
+    // A port where nobody listens.
+    quint16 closedPort = 0;
+    {
+        QTcpServer probe;
+        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+        closedPort = probe.serverPort();
+    }
+    vf::SendConfig down = config();
+    down.endpoint = QStringLiteral("https://127.0.0.1:%1/").arg(closedPort);
+    invoice("FR26/12/00001");
+    invoice("FR26/12/00002");
+
+    const QDateTime t0(QDate(2026, 12, 6), QTime(10, 0));
+    vf::HttpsTransport transport(down);
+    ASSERT_EQ(transport.prepare(), "");
+    const vf::SendOutcome out = vf::sendPending(db(), transport, t0);
+    EXPECT_FALSE(out.reached);
+    EXPECT_EQ(out.accepted, 0);
+    EXPECT_EQ(out.pending, 2);
+    EXPECT_EQ(out.messages(),
+              (QStringList{"No se ha podido conectar con la Agencia Tributaria (127.0.0.1): el "
+                           "servidor no acepta la conexión.",
+                           "Registros pendientes de envío: 2. Se reenviarán más tarde."}));
+    EXPECT_EQ(states(), (QStringList{"FR26/12/00001 SinRespuesta", "FR26/12/00002 SinRespuesta"}));
+    EXPECT_EQ(vf::failuresInARow(db()), 1);
+    EXPECT_FALSE(vf::retryDue(db(), t0.addSecs(59)));
+    EXPECT_TRUE(vf::retryDue(db(), t0.addSecs(60)));
+
+    // Still down a minute later: the next wait doubles.
+    vf::sendPending(db(), transport, t0.addSecs(60));
+    EXPECT_EQ(vf::failuresInARow(db()), 2);
+    EXPECT_FALSE(vf::retryDue(db(), t0.addSecs(60 + 119)));
+    EXPECT_TRUE(vf::retryDue(db(), t0.addSecs(60 + 120)));
+
+    // Back up, with one more invoice made meanwhile: all three go, in the order written.
+    invoice("FR26/12/00003");
+    ASSERT_TRUE(server_.start());
+    const vf::SendOutcome later = vf::sendPending(db(), config());
+    EXPECT_TRUE(later.reached) << later.problem.toStdString();
+    EXPECT_EQ(later.accepted, 3);
+    EXPECT_EQ(later.pending, 0);
+    ASSERT_EQ(server_.requests.size(), 1);
+    EXPECT_EQ(invoicesIn(server_.requests[0]),
+              (QStringList{"Alta FR26/12/00001", "Alta FR26/12/00002", "Alta FR26/12/00003"}));
+    EXPECT_TRUE(server_.requests[0].contains("<sf:PrimerRegistro>S</sf:PrimerRegistro>"));
+    EXPECT_EQ(vf::failuresInARow(db()), 0);
+    EXPECT_FALSE(vf::retryDue(db(), t0.addSecs(7200)));
+}
+
+TEST_F(VerifactuSend, UntrustedServerGetsNothing) {
+    ASSERT_TRUE(server_.start(QStringLiteral("otro-servidor")));
+    invoice("FR26/12/00001");
+    const vf::SendOutcome out = vf::sendPending(db(), config());
+    EXPECT_FALSE(out.reached);
+    EXPECT_EQ(out.problem,
+              "No se ha podido comprobar la identidad del servidor de la Agencia Tributaria "
+              "(127.0.0.1): su certificado no es de una entidad de confianza. No se ha enviado "
+              "nada.");
+    EXPECT_TRUE(server_.requests.isEmpty());
+    EXPECT_EQ(states(), QStringList{"FR26/12/00001 SinRespuesta"});
+    EXPECT_EQ(vf::pendingCount(db()), 1);
+}
+
+struct ConfigCase {
+    const char* name;
+    std::function<void(vf::SendConfig&)> change;
+    QString message;
+};
+
+class VerifactuSendConfig : public VerifactuSend,
+                            public ::testing::WithParamInterface<ConfigCase> {};
+
+TEST_P(VerifactuSendConfig, UnusableSettingsAreToldAndNothingIsTried) {
+    ASSERT_TRUE(server_.start());
+    invoice("FR26/12/00001");
+    vf::SendConfig c = config();
+    GetParam().change(c);
+    const vf::SendOutcome out = vf::sendPending(db(), c);
+    EXPECT_TRUE(out.unusableConfig);
+    EXPECT_EQ(
+        out.problem,
+        QString(GetParam().message).replace("%1", c.certificatePath).replace("%2", c.endpoint));
+    EXPECT_EQ(out.pending, 1);
+    EXPECT_TRUE(server_.requests.isEmpty());
+    EXPECT_TRUE(states().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, VerifactuSendConfig,
+    ::testing::Values(
+        ConfigCase{"WrongPassword", [](vf::SendConfig& c) { c.password = "otra"; },
+                   "No se puede leer el certificado \"%1\": la contraseña no es correcta o el "
+                   "fichero no es un certificado PKCS#12."},
+        ConfigCase{"NotACertificate",
+                   [](vf::SendConfig& c) { c.certificatePath = verifactuData("ca.pem"); },
+                   "No se puede leer el certificado \"%1\": la contraseña no es correcta o el "
+                   "fichero no es un certificado PKCS#12."},
+        ConfigCase{"MissingFile",
+                   [](vf::SendConfig& c) { c.certificatePath = verifactuData("no-hay.p12"); },
+                   "No se puede abrir el certificado \"%1\"."},
+        ConfigCase{"PlainHttp", [](vf::SendConfig& c) { c.endpoint.replace("https:", "http:"); },
+                   "La dirección del servicio \"%2\" no es válida: debe empezar por https://."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(VerifactuSend, SchedulerKeepsTheRetryWaitAndTheAgencysPause) {
+    quint16 closedPort = 0;
+    {
+        QTcpServer probe;
+        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+        closedPort = probe.serverPort();
+    }
+    std::optional<vf::SendConfig> current = config();
+    current->endpoint = QStringLiteral("https://127.0.0.1:%1/").arg(closedPort);
+    std::vector<vf::SendOutcome> told;
+    vf::SendScheduler scheduler(
+        db(), [&] { return current; }, [&](const vf::SendOutcome& o) { told.push_back(o); });
+    const QDateTime t0(QDate(2026, 12, 6), QTime(10, 0));
+    EXPECT_FALSE(scheduler.tick(t0));  // nothing to send yet
+    invoice("FR26/12/00001");
+    EXPECT_TRUE(scheduler.tick(t0));
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_FALSE(told[0].reached);
+    EXPECT_FALSE(scheduler.tick(t0.addSecs(30)));  // a minute after a failure
+    ASSERT_TRUE(server_.start());
+    current = config();
+    EXPECT_TRUE(scheduler.tick(t0.addSecs(60)));
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_EQ(told[1].accepted, 1);
+    invoice("FR26/12/00002");
+    EXPECT_FALSE(scheduler.tick(t0.addSecs(90)));  // the agency asked for 60 s between messages
+    EXPECT_TRUE(scheduler.tick(t0.addSecs(120)));
+    EXPECT_EQ(told.back().accepted, 1);
+    EXPECT_FALSE(scheduler.tick(t0.addSecs(600)));  // nothing pending
+    // Without complete settings, or when the records are only kept, nothing is sent.
+    invoice("FR26/12/00003");
+    current.reset();
+    EXPECT_FALSE(scheduler.tick(t0.addSecs(700)));
+    current = config();
+    vf::Settings s = vf::loadSettings(db());
+    s.mode = QStringLiteral("No VERI*FACTU");
+    vf::saveSettings(db(), s);
+    EXPECT_FALSE(scheduler.tick(t0.addSecs(800)));
+    EXPECT_EQ(server_.requests.size(), 2);
+    EXPECT_EQ(vf::pendingCount(db()), 1);
+}
+
+TEST(VerifactuRetry, WaitDoublesFromAMinuteUpToAnHour) {
+    const std::pair<int, int> cases[] = {{0, 0},    {1, 60},   {2, 120},  {3, 240},
+                                         {6, 1920}, {7, 3600}, {30, 3600}};
+    for (const auto& [failures, seconds] : cases)
+        EXPECT_EQ(vf::retryDelaySeconds(failures), seconds) << failures;
+}
+
+TEST_F(VerifactuSend, MessageCarriesTheRecordsAsTheAgencyDescribes) {
+    invoice("FR26/12/00001", "121");
+    db().exec("DELETE FROM FacturasODT");
+    const auto records = vf::allRecords(db());
+    const QString xml = QString::fromUtf8(
+        vf::registrationEnvelope({"B12345678", "TALLER & HIJOS"}, records, std::nullopt));
+    const auto has = [&](const QString& part) { return xml.contains(QRegularExpression(part)); };
+    EXPECT_TRUE(
+        has("<soapenv:Body>\\s*<sum:RegFactuSistemaFacturacion>\\s*<sum:Cabecera>\\s*"
+            "<sf:ObligadoEmision>\\s*<sf:NombreRazon>TALLER &amp; HIJOS</sf:NombreRazon>"
+            "\\s*<sf:NIF>B12345678</sf:NIF>"))
+        << xml.toStdString();
+    // 121,00 with 16,00 of VAT: a base of 105,00 at 15,24 %.
+    EXPECT_TRUE(
+        has("<sf:TipoImpositivo>15.24</sf:TipoImpositivo>\\s*"
+            "<sf:BaseImponibleOimporteNoSujeto>105.00</sf:BaseImponibleOimporteNoSujeto>"
+            "\\s*<sf:CuotaRepercutida>16.00</sf:CuotaRepercutida>\\s*</sf:DetalleDesglose>"
+            "\\s*</sf:Desglose>\\s*<sf:CuotaTotal>16.00</sf:CuotaTotal>\\s*"
+            "<sf:ImporteTotal>121.00</sf:ImporteTotal>\\s*<sf:Encadenamiento>\\s*"
+            "<sf:PrimerRegistro>S</sf:PrimerRegistro>"));
+    EXPECT_TRUE(
+        has(QStringLiteral("<sf:RegistroAnulacion>\\s*<sf:IDVersion>1.0</sf:IDVersion>\\s*"
+                           "<sf:IDFactura>\\s*<sf:IDEmisorFacturaAnulada>B12345678</"
+                           "sf:IDEmisorFacturaAnulada>\\s*<sf:NumSerieFacturaAnulada>"
+                           "FR26/12/00001</sf:NumSerieFacturaAnulada>")));
+    EXPECT_TRUE(has(QStringLiteral("<sf:RegistroAnterior>\\s*<sf:IDEmisorFactura>B12345678</"
+                                   "sf:IDEmisorFactura>\\s*<sf:NumSerieFactura>FR26/12/00001</"
+                                   "sf:NumSerieFactura>\\s*<sf:FechaExpedicionFactura>06-12-2026"
+                                   "</sf:FechaExpedicionFactura>\\s*<sf:Huella>%1</sf:Huella>")
+                        .arg(records[0].huella)));
+    EXPECT_TRUE(has(QStringLiteral("<sf:TipoHuella>01</sf:TipoHuella>\\s*<sf:Huella>%1</sf:Huella>"
+                                   "\\s*</sf:RegistroAnulacion>")
+                        .arg(records[1].huella)));
+}
+
+TEST(VerifactuAnswer, UnreadableAnswersAreTold) {
+    QString problem;
+    EXPECT_FALSE(vf::parseAnswer("<html><body>Servicio no disponible</body></html>", &problem));
+    EXPECT_EQ(problem, "La respuesta de la Agencia Tributaria no se puede leer.");
+    EXPECT_FALSE(vf::parseAnswer("<env:Envelope", &problem));
+    EXPECT_TRUE(problem.startsWith("La respuesta de la Agencia Tributaria no se puede leer: "));
+}
+
+TEST_F(VerifactuSend, CommandSendsWithThePasswordFromTheEnvironment) {
+    ASSERT_TRUE(server_.start());
+    invoice("FR26/12/00001");
+    invoice("FR26/12/00002");
+    const QString path = db().path();
+    QString outText, errText;
+    QTextStream out(&outText), err(&errText);
+    const QStringList base{
+        "--send", "--db", path, "--endpoint", server_.url(), "--ca", verifactuData("ca.pem")};
+    EXPECT_EQ(vf::runCommand(base, out, err), 2);
+    EXPECT_TRUE(errText.contains("Para enviar hacen falta --endpoint y --cert."))
+        << errText.toStdString();
+    qputenv("TORVANE_CERT_PASSWORD", "taller");
+    const int code =
+        vf::runCommand(base + QStringList{"--cert", verifactuData("cliente.p12")}, out, err);
+    qunsetenv("TORVANE_CERT_PASSWORD");
+    EXPECT_EQ(code, 0) << outText.toStdString() << errText.toStdString();
+    EXPECT_EQ(outText, "Registros aceptados por la Agencia Tributaria: 2.\n");
+    EXPECT_EQ(vf::pendingCount(db()), 0);
+}
+
+}  // namespace
