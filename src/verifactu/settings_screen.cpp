@@ -21,7 +21,7 @@ ConfigFacturacion::ConfigFacturacion(Session& session, Services& services, QWidg
     auto* layout = new QVBoxLayout(this);
     QGridLayout* grid = addFormGrid(layout);
 
-    enabled_ = new QCheckBox(QStringLiteral("Registrar cada factura (VERI*FACTU)"), this);
+    enabled_ = new QCheckBox(QStringLiteral("Registrar cada factura emitida"), this);
     enabled_->setObjectName(QStringLiteral("ChkActivo"));
     addCaptioned(this, grid, 0, 0, QStringLiteral("Registros:"), enabled_);
 

@@ -1,7 +1,10 @@
 // The configured VAT rate reaches every invoice the program makes, to the exact cent.
 #include <gtest/gtest.h>
 
+#include <QLabel>
+
 #include "billing/commissions.h"
+#include "billing/fact_comisiones.h"
 #include "billing/fact_libres.h"
 #include "billing/free_invoices.h"
 #include "data/database.h"
@@ -143,6 +146,14 @@ TEST_F(VatRateEverywhere, FreeInvoiceProposesTheRate) {
 TEST_F(VatRateEverywhere, CommissionInvoice) {
     for (const RateCase& c : kRates) {
         setRate(c.rate);
+        // The screen's caption carries the rate.
+        TestServices services;
+        FactComisiones form(home_.session(), services, customer_);
+        QString caption;
+        for (const QLabel* l : form.findChildren<QLabel*>())
+            if (l->buddy() && l->buddy()->objectName() == QLatin1String("TxtIVA"))
+                caption = l->text();
+        EXPECT_EQ(caption, QStringLiteral("IVA %1 %:").arg(QString::fromUtf8(c.rate)));
         DocumentLine line;
         line.description = QStringLiteral("COMISION");
         line.units = Quantity::whole(1);
