@@ -13,6 +13,7 @@
 #include "core/session.h"
 #include "data/database.h"
 #include "reports/report_engine.h"
+#include "verifactu/records.h"
 #include "workorders/work_order_list.h"
 
 namespace {
@@ -191,7 +192,7 @@ void BM_InvoicingGrids(benchmark::State& state) {
     runList(
         state,
         [multi](Database& db) -> std::optional<SqlStatement> {
-            if (multi) return ol::multiInvoiceCandidates();
+            if (multi) return ol::multiInvoiceCandidates(torvane::verifactu::vatRate(db));
             const qint64 customer =
                 db.scalar(QStringLiteral("SELECT Id_Cli FROM ODTS WHERE Id_ODT = 75000"))
                     .toLongLong();

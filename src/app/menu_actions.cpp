@@ -117,6 +117,7 @@ std::vector<MenuItemDef> buildTable() {
 
         sub("mConfiguracion", "Configuración"),
         screen("mConfFact", "Configuración > Numeraciones", "ConfigInf"),
+        screen("mConfRegistros", "Configuración > Registros de facturación", "ConfigFacturacion"),
 
         none("mAyuda", "Ayuda"),
 

@@ -38,6 +38,7 @@
 #include "sales/sales_handoffs.h"
 #include "tow/gestor_partes.h"
 #include "tow/partes_grua.h"
+#include "verifactu/settings_screen.h"
 #include "workorders/list_odt.h"
 #include "workorders/work_order_handoffs.h"
 
@@ -110,6 +111,9 @@ void wireScreens(Menu& menu, Session& session, Services& services) {
     });
     menu.registerScreen(QStringLiteral("ConfigInf"), [&](const MenuRequest&) -> QWidget* {
         return new ConfigInf(session, services);
+    });
+    menu.registerScreen(QStringLiteral("ConfigFacturacion"), [&](const MenuRequest&) -> QWidget* {
+        return new ConfigFacturacion(session, services);
     });
 
     // Collections and free invoices.

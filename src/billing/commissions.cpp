@@ -1,6 +1,7 @@
 #include "billing/commissions.h"
 
 #include "core/format.h"
+#include "verifactu/records.h"
 
 namespace torvane::commissions {
 
@@ -29,10 +30,10 @@ QString nextNumber(Database& db, const QDate& today) {
     return number;
 }
 
-Totals computeTotals(Money suma, Quantity withholdingRate) {
+Totals computeTotals(Money suma, Quantity vatRate, Quantity withholdingRate) {
     Totals t;
     t.suma = suma;
-    t.iva = suma.percent(Quantity::whole(kVatRate)).roundCents();
+    t.iva = suma.percent(vatRate).roundCents();
     t.retencion = suma.percent(withholdingRate).roundCents();
     t.resto = suma + t.iva - t.retencion;
     return t;
@@ -51,7 +52,8 @@ QString store(Database& db, const Header& header, const std::vector<DocumentLine
                   {number, line.description, line.units.toDb(), line.price.toDb(),
                    line.discount.toDb(), line.amount().toDb()});
     }
-    const Totals t = computeTotals(lineTotals(lines).amount, header.withholdingRate);
+    const Totals t =
+        computeTotals(lineTotals(lines).amount, verifactu::vatRate(db), header.withholdingRate);
     db.insert(QStringLiteral("INSERT INTO Comisiones (NFactura, Fecha, Id_Cli, Suma, Iva, "
                              "Retencion, Resto, TipoRetencion) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
               {number, toIsoDate(header.date), header.customerId, t.suma.toDb(), t.iva.toDb(),

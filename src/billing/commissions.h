@@ -14,8 +14,6 @@
 namespace torvane::commissions {
 
 inline constexpr const char* kReportFile = "\\qarvofaccomi.rpt";
-// VAT on commissions is fixed.
-inline constexpr int kVatRate = 16;
 
 QString reportFormula(const QString& number);
 
@@ -25,15 +23,15 @@ QString numberText(const QDate& today, qint64 counter);
 // invoice's number never comes back; a number already stored is skipped.
 QString nextNumber(Database& db, const QDate& today);
 
-// The foot: VAT 16 % and the withholding on the sum, each to the cent; payable is
-// sum + VAT - withholding.
+// The foot: VAT at vatRate % and the withholding on the sum, each to the cent; payable is
+// sum + VAT - withholding. Storing takes the rate set for invoicing.
 struct Totals {
     Money suma;
     Money iva;
     Money retencion;
     Money resto;
 };
-Totals computeTotals(Money suma, Quantity withholdingRate);
+Totals computeTotals(Money suma, Quantity vatRate, Quantity withholdingRate);
 
 struct Header {
     QString number;

@@ -10,6 +10,7 @@
 #include "controls/keyboard_classes.h"
 #include "core/format.h"
 #include "reports/informes.h"
+#include "verifactu/settings.h"
 
 namespace torvane {
 
@@ -17,7 +18,10 @@ namespace fc = commissions;
 
 FactComisiones::FactComisiones(Session& session, Services& services, qint64 customerId,
                                QWidget* parent)
-    : QWidget(parent), session_(session), services_(services) {
+    : QWidget(parent),
+      session_(session),
+      services_(services),
+      vatRate_(verifactu::vatRate(session.db())) {
     setObjectName(QStringLiteral("FactComisiones"));
     setWindowTitle(QStringLiteral("Facturas de comisiones"));
     auto* layout = new QVBoxLayout(this);
@@ -36,10 +40,13 @@ FactComisiones::FactComisiones(Session& session, Services& services, qint64 cust
     lines_ = addFreeLineEntry(this, layout, services.dialogs()).lines;
     connect(lines_, &LineTableModel::totalsChanged, this, [this] { recompute(); });
 
+    // The caption carries the rate the invoice is made with.
+    const QByteArray vatCaption =
+        (QStringLiteral("IVA ") + verifactu::rateText(vatRate_) + QStringLiteral(" %:")).toUtf8();
     auto* totals = addFormGrid(layout);
     addFields(this, totals,
               {{"Suma:", "TxtSuma", 0, 0, 1, 120},
-               {"IVA 16 %:", "TxtIVA", 0, 2, 1, 120},
+               {vatCaption.constData(), "TxtIVA", 0, 2, 1, 120},
                {"% IRPF:", "TxtIRPF", 1, 0, 1, 60},
                {"Retención:", "TxtIRPF2", 1, 2, 1, 120},
                {"Total:", "TxtTotal", 2, 2, 1, 120}});
@@ -78,7 +85,8 @@ QLineEdit* FactComisiones::field(const char* name) const {
 
 void FactComisiones::recompute() {
     const auto rate = free_invoices::readRate(field("TxtIRPF")->text());
-    const fc::Totals t = fc::computeTotals(lines_->totals().amount, rate.value_or(Quantity()));
+    const fc::Totals t =
+        fc::computeTotals(lines_->totals().amount, vatRate_, rate.value_or(Quantity()));
     const std::pair<const char*, Money> shown[] = {
         {"TxtSuma", t.suma}, {"TxtIVA", t.iva}, {"TxtIRPF2", t.retencion}, {"TxtTotal", t.resto}};
     for (const auto& [name, amount] : shown) field(name)->setText(formatMoney(amount));

@@ -5,14 +5,15 @@
 
 #include "controls/line_table.h"
 #include "controls/opc_entrada.h"
+#include "core/money.h"
 #include "core/services.h"
 #include "core/session.h"
 
 namespace torvane {
 
-// A commission invoice for a customer: lines typed by hand kept on screen, VAT at 16 %
-// and the customer's income-tax withholding. Saving stores lines and header together;
-// closing without saving leaves nothing.
+// A commission invoice for a customer: lines typed by hand kept on screen, VAT at the rate
+// set for invoicing and the customer's income-tax withholding. Saving stores lines and header
+// together; closing without saving leaves nothing.
 class FactComisiones : public QWidget {
     Q_OBJECT
   public:
@@ -30,6 +31,7 @@ class FactComisiones : public QWidget {
 
     Session& session_;
     Services& services_;
+    Quantity vatRate_;
     LineTableModel* lines_ = nullptr;
 };
 

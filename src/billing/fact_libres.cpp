@@ -9,6 +9,7 @@
 #include "controls/keyboard_classes.h"
 #include "core/format.h"
 #include "reports/informes.h"
+#include "verifactu/settings.h"
 
 namespace torvane {
 
@@ -52,7 +53,7 @@ FactLibres::FactLibres(Session& session, Services& services, qint64 customerId, 
         field(name)->setReadOnly(true);
         field(name)->setAlignment(Qt::AlignRight);
     }
-    field("TxtTiva")->setText(QStringLiteral("16"));
+    field("TxtTiva")->setText(verifactu::rateText(verifactu::vatRate(session.db())));
     field("TxtDto")->setText(QStringLiteral("0"));
     for (const char* name : {"TxtTiva", "TxtDto"})
         connect(field(name), &QLineEdit::textChanged, this, [this] { recompute(); });

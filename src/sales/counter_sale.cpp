@@ -5,6 +5,7 @@
 #include "core/numbering.h"
 #include "core/session.h"
 #include "core/stock_moves.h"
+#include "verifactu/records.h"
 
 namespace torvane::sales {
 
@@ -75,7 +76,7 @@ void writeHeader(Database& db, const NoteHeader& h, const SaleTotals& t) {
 SaleTotals saveNoteIn(Database& db, const NoteHeader& header, const QList<qint64>& deleted) {
     const std::vector<DocumentLine> lines = remainingLines(db, header.number, deleted);
     if (lines.empty()) throw Refused(QString::fromUtf8(kNoLines));
-    const SaleTotals totals = totalsOf(lines);
+    const SaleTotals totals = totalsOf(lines, verifactu::vatRate(db));
     writeHeader(db, header, totals);
     for (qint64 id : deleted) removeLine(db, id);
     return totals;
@@ -181,10 +182,10 @@ qint64 storeLine(Database& db, const QString& number, const SaleLine& s) {
     return id;
 }
 
-SaleTotals totalsOf(const std::vector<DocumentLine>& lines) {
+SaleTotals totalsOf(const std::vector<DocumentLine>& lines, Quantity vatRate) {
     SaleTotals t;
     t.sum = lineTotals(lines).amount;
-    t.vat = t.sum.percent(kVatRate).roundCents();
+    t.vat = t.sum.percent(vatRate).roundCents();
     t.total = t.sum + t.vat;
     return t;
 }

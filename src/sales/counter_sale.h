@@ -32,7 +32,6 @@ class Refused : public std::runtime_error {
 };
 
 inline constexpr const char* kNotInvoiced = "No";
-inline const Quantity kVatRate = Quantity::whole(16);
 
 inline constexpr const char* kAlreadyInvoiced = "Esta venta ya se ha facturado.";
 inline constexpr const char* kNoLines = "No hay detalles de venta";
@@ -86,13 +85,13 @@ LineCheck checkLine(const TypedLine& typed);
 // Returns the line's Salidas.Id.
 qint64 storeLine(Database& db, const QString& number, const SaleLine& line);
 
-// What the foot shows: the lines as shown, each to cents; VAT 16 % to cents.
+// What the foot shows: the lines as shown, each to cents; VAT at vatRate % to cents.
 struct SaleTotals {
     Money sum;    // Suma / Nominal
     Money vat;    // IVA
     Money total;  // Total
 };
-SaleTotals totalsOf(const std::vector<DocumentLine>& lines);
+SaleTotals totalsOf(const std::vector<DocumentLine>& lines, Quantity vatRate);
 
 // Saves the note: header written (inserted the first time), the lines deleted in
 // the grid removed and their units given back. One transaction. The totals are

@@ -5,6 +5,7 @@
 #include "core/numbering.h"
 #include "core/session.h"
 #include "sales/counter_sale.h"
+#include "verifactu/records.h"
 
 namespace torvane::sales {
 
@@ -230,6 +231,7 @@ QStringList invoiceEach(Session& session, const QStringList& notes, const QStrin
                         const QDate& date, bool paid, const QDate& paymentDate) {
     Database& db = session.db();
     const QString prefix = seriesPrefix(session, Series::FV);
+    const Quantity vatRate = verifactu::vatRate(db);
     Database::Transaction tx(db);
     QStringList numbers;
     QString number = first;
@@ -240,7 +242,7 @@ QStringList invoiceEach(Session& session, const QStringList& notes, const QStrin
                           QStringLiteral(" ya se ha facturado."));
         refuseUsedNumber(db, number);
         // The invoice is the note's base plus its VAT, to cents.
-        const Money total = n.nominal + n.nominal.percent(kVatRate).roundCents();
+        const Money total = n.nominal + n.nominal.percent(vatRate).roundCents();
         setInvoice(db, n.id, number);
         addInvoice(db, number, n.customerId, date, total, paid, paymentDate);
         numbers << number;

@@ -74,7 +74,8 @@ Money invoiceTogether(Database& db, const QStringList& notes, qint64 customerId,
 QString notesFormula(const QStringList& notes);
 
 // One invoice per note, numbered from `first` on (each next number after the last
-// invoice stored); Total = Nominal + 16 % to cents; payments dated paymentDate.
+// invoice stored); Total = Nominal + the VAT rate set for invoicing, to cents; payments
+// dated paymentDate.
 // One transaction. Returns the invoice numbers, in the notes' order.
 QStringList invoiceEach(Session& session, const QStringList& notes, const QString& first,
                         const QDate& date, bool paid, const QDate& paymentDate);

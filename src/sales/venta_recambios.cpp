@@ -17,6 +17,7 @@
 #include "masters/articles.h"
 #include "masters/busqueda_articulos.h"
 #include "reports/informes.h"
+#include "verifactu/records.h"
 
 namespace torvane {
 
@@ -308,7 +309,7 @@ void VentaRecambios::reloadLines() {
 }
 
 void VentaRecambios::showTotals() {
-    const sales::SaleTotals t = sales::totalsOf(lines_->lines());
+    const sales::SaleTotals t = sales::totalsOf(lines_->lines(), verifactu::vatRate(session_.db()));
     field("TxtTotal")->setText(t.sum.format());
     field("TxtIVA")->setText(t.vat.format());
     field("TxtImporte")->setText(t.total.format());

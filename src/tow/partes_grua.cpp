@@ -15,6 +15,7 @@
 #include "masters/busqueda_vehiculos.h"
 #include "reports/informes.h"
 #include "tow/tow_reports.h"
+#include "verifactu/settings.h"
 
 namespace torvane {
 
@@ -189,7 +190,7 @@ PartesGrua::PartesGrua(Session& session, Services& services, bool proposeNumber,
     }
     opc_[3]->setText(formatDate(session.today()));
     text1(2)->setText(opc_[3]->text());
-    text1(24)->setText(QStringLiteral("16"));
+    text1(24)->setText(verifactu::rateText(verifactu::vatRate(session.db())));
     resize(780, 820);
 }
 

@@ -1,6 +1,7 @@
 #include "workorders/multifactura_odt.h"
 
 #include "reports/informes.h"
+#include "verifactu/records.h"
 #include "workorders/work_order_invoicing.h"
 #include "workorders/work_order_list.h"
 
@@ -10,7 +11,8 @@ MultiFacturaODT::MultiFacturaODT(Session& session, Services& services, const QSt
                                  const QDate& invoiceDate, QWidget* parent)
     : ChosenWorkOrders(session, services, QStringLiteral("MultiFacturaODT"),
                        QStringLiteral("Multi Factura"), invoiceNumber, invoiceDate, parent) {
-    list(odtlist::multiInvoiceColumns(), odtlist::multiInvoiceCandidates());
+    list(odtlist::multiInvoiceColumns(),
+         odtlist::multiInvoiceCandidates(verifactu::vatRate(session.db())));
 }
 
 void MultiFacturaODT::invoice(const QStringList& workOrders) {

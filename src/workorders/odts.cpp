@@ -20,6 +20,7 @@
 #include "masters/busqueda_articulos.h"
 #include "masters/busqueda_vehiculos.h"
 #include "reports/informes.h"
+#include "verifactu/records.h"
 #include "workorders/frm_impr_odt.h"
 
 namespace torvane {
@@ -527,7 +528,8 @@ void ODTS::lockNumberOnceLinesExist() {
 void ODTS::refreshTotals() {
     const Totals t =
         tabTotals(tabs_->currentIndex(), model(LineKind::Labour)->lines(),
-                  model(LineKind::Materials)->lines(), model(LineKind::FreeLines)->lines());
+                  model(LineKind::Materials)->lines(), model(LineKind::FreeLines)->lines(),
+                  verifactu::vatRate(session_.db()));
     field("TxtTotal")->setText(t.base.format());
     field("TxtIVA")->setText(t.vat.format());
     field("TxtImporte")->setText(t.total.format());
@@ -535,7 +537,7 @@ void ODTS::refreshTotals() {
 
 Totals ODTS::totals() const {
     return tabTotals(0, model(LineKind::Labour)->lines(), model(LineKind::Materials)->lines(),
-                     model(LineKind::FreeLines)->lines());
+                     model(LineKind::FreeLines)->lines(), verifactu::vatRate(session_.db()));
 }
 
 Deletions ODTS::deletions() const {

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "core/format.h"
+#include "verifactu/records.h"
 
 namespace torvane::workorders {
 
@@ -279,22 +280,22 @@ Lines linesOf(Database& db, const QString& number) {
 
 // ---- Totals ----
 
-Totals totalsOf(Money base) {
+Totals totalsOf(Money base, Quantity vatRate) {
     Totals t;
     t.base = base;
-    t.vat = base.percent(Quantity::whole(kVatPercent)).roundCents();
+    t.vat = base.percent(vatRate).roundCents();
     t.total = t.base + t.vat;
     return t;
 }
 
 Totals tabTotals(int tab, const std::vector<DocumentLine>& labour,
                  const std::vector<DocumentLine>& materials,
-                 const std::vector<DocumentLine>& freeLines) {
+                 const std::vector<DocumentLine>& freeLines, Quantity vatRate) {
     Money base;
     if (tab == 0 || tab == 1) base += baseOf(labour);
     if (tab == 0 || tab == 2) base += baseOf(materials);
     if (tab == 0 || tab == 3) base += baseOf(freeLines);
-    return totalsOf(base);
+    return totalsOf(base, vatRate);
 }
 
 QString boundDiscount(const QString& text, bool enteringOrLeaving) {
@@ -533,7 +534,8 @@ SaveCheck checkSave(Database& db, const Header& header, const Deletions& deletio
 Totals savedTotals(Database& db, const QString& number, const Deletions& deletions) {
     return tabTotals(0, documentLines(labourOf(db, number), deletions.labour),
                      documentLines(materialsOf(db, number), deletions.materials),
-                     documentLines(freeLinesOf(db, number), deletions.freeLines));
+                     documentLines(freeLinesOf(db, number), deletions.freeLines),
+                     verifactu::vatRate(db));
 }
 
 SaveResult save(Database& db, const Header& header, const Deletions& deletions) {

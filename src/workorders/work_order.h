@@ -19,8 +19,8 @@ class Session;
 
 namespace torvane::workorders {
 
-// Work orders carry a fixed 16 % VAT; the company's VAT field is not used here.
-inline constexpr int kVatPercent = 16;
+// Work orders carry the VAT rate set for invoicing (verifactu::vatRate); the company's VAT
+// field is not used here.
 // What a document-number column holds while the document does not exist.
 inline constexpr const char* kNoDocument = "No";
 inline constexpr const char* kUnknownFuel = "Desconocido";
@@ -118,17 +118,17 @@ DocumentLine toDocumentLine(const MaterialLine& l);
 DocumentLine toDocumentLine(const FreeLine& l);
 
 // Base, VAT and amount. The base sums the lines not marked deleted, each rounded to
-// cents as its cell shows it; the VAT is 16 % of the base rounded to cents.
+// cents as its cell shows it; the VAT is vatRate % of the base rounded to cents.
 struct Totals {
     Money base;
     Money vat;
     Money total;
 };
-Totals totalsOf(Money base);
+Totals totalsOf(Money base, Quantity vatRate);
 // The panel of a tab: 0 the whole work order, 1 labour, 2 materials, 3 free lines.
 Totals tabTotals(int tab, const std::vector<DocumentLine>& labour,
                  const std::vector<DocumentLine>& materials,
-                 const std::vector<DocumentLine>& freeLines);
+                 const std::vector<DocumentLine>& freeLines, Quantity vatRate);
 
 // A discount field: above 100 becomes "100"; an empty one becomes "0" when the field is
 // entered or left (whenLeaving), and stays empty while it is being typed.

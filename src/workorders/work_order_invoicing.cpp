@@ -2,6 +2,7 @@
 
 #include "core/numbering.h"
 #include "core/session.h"
+#include "verifactu/records.h"
 
 namespace torvane::invoicing {
 
@@ -62,7 +63,7 @@ void insertPayment(Database& db, const QString& number, const QDate& date, Money
 // Writes one invoice (row, payment) for work orders already marked with its number.
 Amounts writeInvoice(Database& db, const QString& number, const QDate& date, Money base, bool paid,
                      const QDate& paymentDate) {
-    const Amounts a = amountsFor(base);
+    const Amounts a = amountsFor(base, verifactu::vatRate(db));
     insertInvoiceRow(db, number, date, a, paid);
     if (paid) insertPayment(db, number, paymentDate, a.total);
     return a;
@@ -87,10 +88,10 @@ QString workOrderNotStoredMessage(const QString& workOrder) {
            QStringLiteral(" no está guardada.");
 }
 
-Amounts amountsFor(Money base) {
+Amounts amountsFor(Money base, Quantity vatRate) {
     Amounts a;
     a.base = base;
-    a.vat = base.percent(Quantity::whole(kVatPercent)).roundCents();
+    a.vat = base.percent(vatRate).roundCents();
     a.total = a.base + a.vat;
     return a;
 }

@@ -20,7 +20,6 @@ class Session;
 // message to show; database failures throw DbError (nothing stored).
 namespace torvane::invoicing {
 
-inline constexpr int kVatPercent = 16;
 inline constexpr const char* kNone = "No";  // NFactura / NAlbaran of a document not made yet
 
 // The report files the invoicing paths print.
@@ -49,11 +48,12 @@ QString numberInUseMessage(const QString& number);
 // Said when the work order to write into is not stored.
 QString workOrderNotStoredMessage(const QString& workOrder);
 
-// Base, VAT (16 % of the base, to the cent, halves away from zero) and total.
+// Base, VAT (vatRate % of the base, to the cent, halves away from zero) and total. The
+// invoicing steps take the rate set for invoicing when they write.
 struct Amounts {
     Money base, vat, total;
 };
-Amounts amountsFor(Money base);
+Amounts amountsFor(Money base, Quantity vatRate);
 
 // An invoice number is in use when a work order or an invoice row carries it.
 bool numberInUse(Database& db, const QString& number);

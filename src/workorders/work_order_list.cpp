@@ -225,17 +225,18 @@ SqlStatement unbilledOfCustomer(qint64 customerId) {
             {customerId}};
 }
 
-SqlStatement multiInvoiceCandidates() {
-    // The VAT in whole numbers: the base in ten-thousandths times 16 is the VAT in
-    // millionths, taken to cents with halves away from zero.
-    return {QStringLiteral(
-                "SELECT ODTS.Id_ODT, ODTS.NODT, ODTS.Fecha, ODTS.Nominal, "
-                "((CAST(round(ODTS.Nominal * 10000) AS INTEGER) * 16 + "
-                "CASE WHEN ODTS.Nominal < 0 THEN -5000 ELSE 5000 END) / 10000) / 100.0 AS Total, "
-                "Clientes.Nombre, Clientes.NIF FROM Clientes INNER JOIN ODTS ON "
-                "Clientes.Id_Cli = ODTS.Id_Cli WHERE ODTS.NFactura = 'No' AND "
-                "+ODTS.Interna = 'No' ORDER BY ODTS.Id_ODT"),
-            {}};
+SqlStatement multiInvoiceCandidates(Quantity vatRate) {
+    // The VAT in whole numbers: the base and the rate in ten-thousandths multiply to the
+    // VAT in hundred-millionths of a cent, taken to cents with halves away from zero.
+    return {
+        QStringLiteral("SELECT ODTS.Id_ODT, ODTS.NODT, ODTS.Fecha, ODTS.Nominal, "
+                       "((CAST(round(ODTS.Nominal * 10000) AS INTEGER) * ? + "
+                       "CASE WHEN ODTS.Nominal < 0 THEN -50000000 ELSE 50000000 END) / 100000000) "
+                       "/ 100.0 AS Total, "
+                       "Clientes.Nombre, Clientes.NIF FROM Clientes INNER JOIN ODTS ON "
+                       "Clientes.Id_Cli = ODTS.Id_Cli WHERE ODTS.NFactura = 'No' AND "
+                       "+ODTS.Interna = 'No' ORDER BY ODTS.Id_ODT"),
+        {QVariant::fromValue<qlonglong>(vatRate.units())}};
 }
 
 QList<GridColumn> multiInvoiceColumns() {

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/grid_column.h"
+#include "core/money.h"
 #include "core/sql_statement.h"
 #include "data/database.h"
 
@@ -50,8 +51,8 @@ std::optional<SqlStatement> internalSearch(Database& db, int option, const QStri
 // (the list's columns).
 SqlStatement unbilledOfCustomer(qint64 customerId);
 // "Multi Factura": every ordinary work order not yet invoiced, with its base (Nominal)
-// and its VAT (Total, to the cent).
-SqlStatement multiInvoiceCandidates();
+// and its VAT at vatRate (Total, to the cent).
+SqlStatement multiInvoiceCandidates(Quantity vatRate);
 QList<GridColumn> multiInvoiceColumns();
 
 // The invoice number proposed on opening (the greatest stored number of the prefix,

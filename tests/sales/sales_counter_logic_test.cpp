@@ -51,7 +51,7 @@ TEST(SaleTotals, LinesAsShownAndVatToCents) {
     for (const Case& c : cases) {
         std::vector<DocumentLine> lines;
         for (const auto& l : c.lines) lines.push_back(saleLine(0, "X", l[0], l[1], l[2]).line);
-        const SaleTotals t = totalsOf(lines);
+        const SaleTotals t = totalsOf(lines, Quantity::whole(16));
         EXPECT_EQ(t.sum.format(), c.sum);
         EXPECT_EQ(t.vat.format(), c.vat) << c.sum;
         EXPECT_EQ(t.total.format(), c.total) << c.sum;

@@ -47,7 +47,7 @@ QStringList faults(Database& db) {
             base += Money::fromDb(o.value("Nominal"));
         for (const Row& c : db.rows("SELECT Cantidad FROM Cobros WHERE NFactura = ?", {n}))
             paid += Money::fromDb(c.value("Cantidad"));
-        const invoicing::Amounts a = invoicing::amountsFor(base);
+        const invoicing::Amounts a = invoicing::amountsFor(base, Quantity::whole(16));
         if (Money::fromDb(r.value("Base")) != a.base || Money::fromDb(r.value("IVA")) != a.vat ||
             Money::fromDb(r.value("Importe")) != a.total)
             out << "amounts of " + n;

@@ -123,7 +123,7 @@ TEST(WorkOrderLines, PanelTotalsPerTab) {
         {3, "50,00", "8,00", "58,00"},
     };
     for (const Case& c : cases) {
-        const Totals t = tabTotals(c.tab, labour, materials, freeLines);
+        const Totals t = tabTotals(c.tab, labour, materials, freeLines, Quantity::whole(16));
         EXPECT_EQ(t.base.format(), c.base) << "tab " << c.tab;
         EXPECT_EQ(t.vat.format(), c.vat) << "tab " << c.tab;
         EXPECT_EQ(t.total.format(), c.total) << "tab " << c.tab;
@@ -139,7 +139,8 @@ TEST(WorkOrderLines, VatIsSixteenPercentRoundedHalfAwayFromZero) {
                  {"1234,56", "197,53"},
                  {"-0,25", "-0,04"},
                  {"10,3125", "1,65"}};
-    for (const auto& c : cases) EXPECT_EQ(totalsOf(money(c.base)).vat.format(), c.vat) << c.base;
+    for (const auto& c : cases)
+        EXPECT_EQ(totalsOf(money(c.base), Quantity::whole(16)).vat.format(), c.vat) << c.base;
 }
 
 TEST(WorkOrderLines, DiscountBound) {

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QWidget>
+
+#include "core/services.h"
+#include "core/session.h"
+#include "verifactu/settings.h"
+
+namespace torvane {
+
+// The invoice-records settings: records switched on, their mode, the company's certificate
+// and the VAT rate every invoice is made with. Switching the records on is asked for once
+// and cannot be undone here.
+class ConfigFacturacion : public QWidget {
+    Q_OBJECT
+  public:
+    ConfigFacturacion(Session& session, Services& services, QWidget* parent = nullptr);
+
+    // CmdGuardar: false when refused, not confirmed or failed (the fields keep what was typed).
+    bool save();
+    // CmdCertificado: the PKCS#12 file chosen with the file dialog.
+    void chooseCertificate();
+
+  private:
+    void load();
+    verifactu::SettingsInput input() const;
+
+    Session& session_;
+    Services& services_;
+    QCheckBox* enabled_ = nullptr;
+    QComboBox* mode_ = nullptr;
+    QLineEdit* certificate_ = nullptr;
+    QLineEdit* vatRate_ = nullptr;
+};
+
+}  // namespace torvane

@@ -1,0 +1,202 @@
+#include "verifactu/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+
+#include "data/database.h"
+#include "support/screen_helpers.h"
+#include "support/temp_home.h"
+#include "support/test_services.h"
+#include "verifactu/settings_screen.h"
+
+using namespace torvane;
+using namespace torvane::testing;
+namespace vf = torvane::verifactu;
+
+TEST(VerifactuSettingsRate, ReadAsTyped) {
+    struct Case {
+        const char* typed;
+        std::int64_t units;  // ten-thousandths; -1 refused
+        const char* refusal;
+    };
+    const Case cases[] = {
+        {"16", 160000, ""},
+        {"21", 210000, ""},
+        {"10,5", 105000, ""},
+        {"10.5", 105000, ""},
+        {" 4 ", 40000, ""},
+        {"0", 0, ""},
+        {"100", 1000000, ""},
+        {"7,25", 72500, ""},
+        {"10,500", 105000, ""},
+        {"", -1, vf::kBadRate},
+        {"abc", -1, vf::kBadRate},
+        {"16%", -1, vf::kBadRate},
+        {"-1", -1, vf::kRateOutOfRange},
+        {"100,01", -1, vf::kRateOutOfRange},
+        {"210", -1, vf::kRateOutOfRange},
+        {"10,555", -1, vf::kRateTooManyDecimals},
+    };
+    for (const Case& c : cases) {
+        const vf::RateInput r = vf::readRate(QString::fromUtf8(c.typed));
+        if (c.units < 0) {
+            EXPECT_FALSE(r.rate.has_value()) << c.typed;
+            EXPECT_EQ(r.refusal, QString::fromUtf8(c.refusal)) << c.typed;
+        } else {
+            ASSERT_TRUE(r.rate.has_value()) << c.typed << ": " << r.refusal.toStdString();
+            EXPECT_EQ(r.rate->units(), c.units) << c.typed;
+        }
+    }
+}
+
+TEST(VerifactuSettingsRate, ShownAsTyped) {
+    const std::pair<std::int64_t, const char*> cases[] = {{160000, "16"},   {105000, "10,5"},
+                                                          {72500, "7,25"},  {0, "0"},
+                                                          {1000000, "100"}, {1, "0,0001"}};
+    for (const auto& [units, text] : cases)
+        EXPECT_EQ(vf::rateText(Quantity::fromUnits(units)), QString::fromUtf8(text)) << units;
+}
+
+namespace {
+
+class VerifactuSettingsScreen : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        certificate_ = home_.file(QStringLiteral("taller.p12"));
+        QFile f(certificate_);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("PKCS12");
+    }
+    Database& db() { return home_.db(); }
+    vf::SettingsInput input(bool enabled, const char* mode, const QString& certificate,
+                            const char* rate) {
+        return {enabled, QString::fromUtf8(mode), certificate, QString::fromUtf8(rate)};
+    }
+
+    TempHome home_;
+    TestServices services_;
+    QString certificate_;
+};
+
+}  // namespace
+
+TEST_F(VerifactuSettingsScreen, CheckRefusesWithItsMessage) {
+    vf::Settings off;
+    vf::Settings on;
+    on.enabled = true;
+    struct Case {
+        const char* name;
+        vf::SettingsInput in;
+        const vf::Settings* current;
+        QString refusal;
+        bool switchesOn;
+    };
+    const QString missing = home_.file(QStringLiteral("no_existe.p12"));
+    const Case cases[] = {
+        {"rate only", input(false, vf::kModeVerifactu, {}, "21"), &off, {}, false},
+        {"on, sending, certificate",
+         input(true, vf::kModeVerifactu, certificate_, "16"),
+         &off,
+         {},
+         true},
+        {"on, kept, no certificate", input(true, vf::kModeNoVerifactu, {}, "16"), &off, {}, true},
+        {"already on", input(true, vf::kModeVerifactu, certificate_, "21"), &on, {}, false},
+        {"switching off", input(false, vf::kModeVerifactu, certificate_, "16"), &on,
+         QString::fromUtf8(vf::kCannotSwitchOff), false},
+        {"sending without certificate", input(true, vf::kModeVerifactu, {}, "16"), &off,
+         QString::fromUtf8(vf::kNoCertificate), false},
+        {"certificate missing", input(false, vf::kModeVerifactu, missing, "16"), &off,
+         vf::certificateMissingMessage(missing), false},
+        {"unknown mode", input(false, "SII", {}, "16"), &off, QString::fromUtf8(vf::kUnknownMode),
+         false},
+        {"bad rate", input(false, vf::kModeVerifactu, {}, "dieciséis"), &off,
+         QString::fromUtf8(vf::kBadRate), false},
+    };
+    for (const Case& c : cases) {
+        const vf::Checked r = vf::check(c.in, *c.current);
+        EXPECT_EQ(r.refusal, c.refusal) << c.name;
+        EXPECT_EQ(r.settings.has_value(), c.refusal.isEmpty()) << c.name;
+        EXPECT_EQ(r.switchesOn, c.switchesOn) << c.name;
+    }
+    EXPECT_EQ(vf::certificateMissingMessage(QStringLiteral("/x/taller.p12")),
+              "No se encuentra el certificado /x/taller.p12.");
+}
+
+TEST_F(VerifactuSettingsScreen, ShowsWhatIsStored) {
+    ConfigFacturacion form(home_.session(), services_);
+    EXPECT_FALSE(control<QCheckBox>(&form, "ChkActivo")->isChecked());
+    EXPECT_TRUE(enabled(&form, "ChkActivo"));
+    EXPECT_EQ(control<QComboBox>(&form, "CboModo")->currentText(), "VERI*FACTU");
+    EXPECT_EQ(control<QComboBox>(&form, "CboModo")->count(), 2);
+    EXPECT_EQ(textOf(&form, "TxtTipoIva"), "16");
+    EXPECT_EQ(textOf(&form, "TxtCertificado"), "");
+}
+
+TEST_F(VerifactuSettingsScreen, ABadRateIsRefusedAndNothingIsLost) {
+    ConfigFacturacion form(home_.session(), services_);
+    control<QLineEdit>(&form, "TxtTipoIva")->clear();
+    type(&form, "TxtTipoIva", "121");
+    click(&form, "CmdGuardar");
+    EXPECT_EQ(services_.scripted.texts(), QStringList{QString::fromUtf8(vf::kRateOutOfRange)});
+    EXPECT_EQ(textOf(&form, "TxtTipoIva"), "121");
+    EXPECT_EQ(vf::vatRate(db()), Quantity::whole(16));
+}
+
+TEST_F(VerifactuSettingsScreen, RateWithDecimalsIsStored) {
+    ConfigFacturacion form(home_.session(), services_);
+    control<QLineEdit>(&form, "TxtTipoIva")->clear();
+    // The keyboard class turns the point into a comma.
+    type(&form, "TxtTipoIva", "10.5");
+    EXPECT_EQ(textOf(&form, "TxtTipoIva"), "10,5");
+    click(&form, "CmdGuardar");
+    EXPECT_EQ(services_.scripted.texts(), QStringList{QString::fromUtf8(vf::kSaved)});
+    EXPECT_EQ(vf::vatRate(db()), Quantity::fromUnits(105000));
+    EXPECT_FALSE(vf::loadSettings(db()).enabled);
+}
+
+TEST_F(VerifactuSettingsScreen, SwitchingOnAsksAndCannotBeUndone) {
+    ConfigFacturacion form(home_.session(), services_);
+    services_.scripted.answerFile(certificate_);
+    click(&form, "CmdCertificado");
+    EXPECT_EQ(textOf(&form, "TxtCertificado"), certificate_);
+    control<QCheckBox>(&form, "ChkActivo")->setChecked(true);
+
+    // Answered no: nothing is stored and the screen keeps what was set.
+    services_.scripted.answerNo();
+    EXPECT_FALSE(form.save());
+    EXPECT_FALSE(vf::loadSettings(db()).enabled);
+    EXPECT_TRUE(control<QCheckBox>(&form, "ChkActivo")->isChecked());
+
+    services_.scripted.answerYes();
+    EXPECT_TRUE(form.save());
+    const vf::Settings stored = vf::loadSettings(db());
+    EXPECT_TRUE(stored.enabled);
+    EXPECT_EQ(stored.mode, "VERI*FACTU");
+    EXPECT_EQ(stored.certificate, certificate_);
+    EXPECT_EQ(services_.scripted.texts(), QStringList({QStringLiteral("Certificado de la empresa"),
+                                                       QString::fromUtf8(vf::kConfirmSwitchOn),
+                                                       QString::fromUtf8(vf::kConfirmSwitchOn),
+                                                       QString::fromUtf8(vf::kSaved)}));
+    // Once on, the switch is locked, and saving again asks nothing.
+    EXPECT_FALSE(enabled(&form, "ChkActivo"));
+    EXPECT_TRUE(control<QCheckBox>(&form, "ChkActivo")->isChecked());
+    services_.scripted.clear();
+    EXPECT_TRUE(form.save());
+    EXPECT_EQ(services_.scripted.texts(), QStringList{QString::fromUtf8(vf::kSaved)});
+}
+
+TEST_F(VerifactuSettingsScreen, KeepingWithoutSendingNeedsNoCertificate) {
+    ConfigFacturacion form(home_.session(), services_);
+    control<QCheckBox>(&form, "ChkActivo")->setChecked(true);
+    click(&form, "CmdGuardar");
+    EXPECT_EQ(services_.scripted.texts(), QStringList{QString::fromUtf8(vf::kNoCertificate)});
+    EXPECT_FALSE(vf::loadSettings(db()).enabled);
+    control<QComboBox>(&form, "CboModo")->setCurrentText(QStringLiteral("NO VERI*FACTU"));
+    services_.scripted.answerYes();
+    EXPECT_TRUE(form.save());
+    EXPECT_EQ(vf::loadSettings(db()).mode, "NO VERI*FACTU");
+    EXPECT_TRUE(vf::loadSettings(db()).enabled);
+}
