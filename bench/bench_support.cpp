@@ -19,6 +19,7 @@
 #include "core/session.h"
 #include "core/sql_statement.h"
 #include "data/database.h"
+#include "listings/address_labels.h"
 #include "masters/customers.h"
 #include "purchasing/purchases.h"
 #include "reports/report_cli.h"
@@ -405,6 +406,21 @@ std::vector<QueryCase> workshopQueries(Database& db) {
     {
         const SqlStatement s = customers::customerSearchInitial();
         out.push_back({QStringLiteral("BusquedaClientes/initial"), s.sql, s.params});
+    }
+    // The labels screen: its opening list and its five searches.
+    {
+        const SqlStatement s = listings::labelCustomersInitial();
+        out.push_back({QStringLiteral("listings_Etiquetas/initial"), s.sql, s.params});
+        static const char* const labelOptions[] = {"Codigo", "NIF", "Nombre", "PalabraNombre",
+                                                   "Matricula"};
+        for (int o = 0; o < listings::kLabelSearchOptions; ++o) {
+            const SqlStatement t =
+                listings::labelCustomerSearch(o, QString::fromUtf8(customerTyping2[o]));
+            out.push_back(
+                {QStringLiteral("listings_Etiquetas/%1/%2")
+                     .arg(QLatin1String(labelOptions[o]), QString::fromUtf8(customerTyping2[o])),
+                 t.sql, t.params});
+        }
     }
     static const char* const vehicleOptions[] = {"Matricula", "Marca", "Modelo", "Cliente"};
     static const char* const vehicleTyping[] = {"1", "S", "C", "M"};

@@ -15,6 +15,7 @@
 #include "controls/screen.h"
 #include "core/numbering.h"
 #include "core/services.h"
+#include "listings/etiquetas.h"
 #include "listings/fechas.h"
 #include "listings/listings_wiring.h"
 #include "masters/article_handoffs.h"
@@ -188,6 +189,9 @@ void wireScreens(Menu& menu, Session& session, Services& services) {
         auto* fechas = new Fechas(session, services);
         fechas->setKey(r.origin);
         return fechas;
+    });
+    menu.registerScreen(QStringLiteral("Etiquetas"), [&](const MenuRequest&) -> QWidget* {
+        return new Etiquetas(session, services);
     });
     registerListingOrigins(session, services);
 

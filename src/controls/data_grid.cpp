@@ -1,7 +1,9 @@
 #include "controls/data_grid.h"
 
 #include <QBoxLayout>
+#include <QFont>
 #include <QLabel>
+#include <QPalette>
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -60,6 +62,12 @@ QVariant GridModel::rawValue(int row, const QString& field) const {
     return QSqlQueryModel::data(index(row, column), Qt::DisplayRole);
 }
 
+void GridModel::marksChanged() {
+    if (rowCount() > 0 && columnCount() > 0)
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
+                           {Qt::FontRole, Qt::BackgroundRole, Qt::ForegroundRole});
+}
+
 int GridModel::fetchAllRows() {
     while (canFetchMore()) fetchMore();
     return rowCount();
@@ -83,6 +91,19 @@ QVariant GridModel::data(const QModelIndex& idx, int role) const {
         if (kind == ColumnKind::Money || kind == ColumnKind::Number)
             return QVariant(Qt::AlignRight | Qt::AlignVCenter);
         return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    if (marked_ &&
+        (role == Qt::FontRole || role == Qt::BackgroundRole || role == Qt::ForegroundRole) &&
+        marked_(idx.row())) {
+        if (role == Qt::FontRole) {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        const QPalette palette;
+        return role == Qt::BackgroundRole
+                   ? palette.color(QPalette::Active, QPalette::Highlight)
+                   : palette.color(QPalette::Active, QPalette::HighlightedText);
     }
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return QSqlQueryModel::data(idx, role);
     const QVariant v = QSqlQueryModel::data(idx, Qt::DisplayRole);

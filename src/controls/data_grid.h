@@ -38,6 +38,10 @@ class GridModel : public QSqlQueryModel {
     QVariant rawValue(int row, const QString& field) const;
     // Every row, fetching the rest of the query (small results only).
     int fetchAllRows();
+    // Rows the screen has marked, drawn in the selection colours with bold text;
+    // marked(row) is asked as rows are drawn. marksChanged() redraws them.
+    void setRowMarks(std::function<bool(int row)> marked) { marked_ = std::move(marked); }
+    void marksChanged();
 
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
@@ -47,6 +51,7 @@ class GridModel : public QSqlQueryModel {
   private:
     const GridColumn* describe(int column) const;
     QList<GridColumn> columns_;
+    std::function<bool(int row)> marked_;
     bool settingQuery_ = false;
 };
 

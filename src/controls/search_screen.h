@@ -69,6 +69,8 @@ class SearchScreen : public QWidget {
     // The button that Enter or a double-click on a row presses.
     void setDefaultCommand(QPushButton* button) { defaultCommand_ = button; }
     virtual void accept() {}
+    // A screen that filters events of its own passes the rest on here.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     Session& session_;
     Services& services_;
@@ -76,7 +78,6 @@ class SearchScreen : public QWidget {
 
   private:
     void onRowChanged(int row);
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
     QLineEdit* txtBusqueda_;
     QLineEdit* text1_;

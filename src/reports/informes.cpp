@@ -52,6 +52,12 @@ bool printReport(Session& session, Services& services, const QString& file, cons
         dialogs.critical(result.error);
         return false;
     }
+    return printRendered(services, *result.report, name);
+}
+
+bool printRendered(Services& services, const RenderedReport& report, const QString& name) {
+    Dialogs& dialogs = services.dialogs();
+    ReportOutput& output = services.reportOutput();
     const QString printer = output.defaultPrinter();
     if (printer.isEmpty()) {
         if (!dialogs.question(QStringLiteral("No hay ninguna impresora instalada.\n\n¿Desea "
@@ -64,7 +70,7 @@ bool printReport(Session& session, Services& services, const QString& file, cons
         if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
             path += QStringLiteral(".pdf");
         QString reason;
-        if (!writePdf(*result.report, path, &reason)) {
+        if (!writePdf(report, path, &reason)) {
             dialogs.critical(
                 QStringLiteral("No se puede guardar el PDF \"%1\": %2.").arg(path, reason));
             return false;
@@ -72,7 +78,7 @@ bool printReport(Session& session, Services& services, const QString& file, cons
         return true;
     }
     QString reason;
-    if (!output.print(*result.report, &reason)) {
+    if (!output.print(report, &reason)) {
         dialogs.critical(QStringLiteral("No se puede imprimir el informe \"%1\" en la impresora "
                                         "\"%2\": %3.")
                              .arg(name, printer, reason));

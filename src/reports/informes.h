@@ -36,6 +36,8 @@ bool VerListado(Session& session, Services& services, const QString& file);
 
 namespace torvane::reports {
 
+struct RenderedReport;
+
 // Folders searched for report files: the program folder, then the
 // executable's folder (where the build puts them).
 QStringList reportFolders(const Session& session);
@@ -43,5 +45,10 @@ QStringList reportFolders(const Session& session);
 // The one path all routines share.
 bool printReport(Session& session, Services& services, const QString& file, const QString& formula,
                  bool preview);
+
+// Sends pages already laid out to the default printer; with no printer installed it
+// offers to save them as PDF. name is the report as messages call it. False when nothing
+// was printed or saved (after saying why).
+bool printRendered(Services& services, const RenderedReport& report, const QString& name);
 
 }  // namespace torvane::reports

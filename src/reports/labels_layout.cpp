@@ -1,13 +1,13 @@
 // Address labels: sheets of 16 self-adhesive labels, two columns by eight rows, each
-// label's lines drawn at fixed positions measured in millimetres from the sheet's corner.
+// label's lines drawn at fixed positions measured from the sheet's corner.
 
+#include "reports/labels_sheet.h"
 #include "reports/report_layout.h"
 
 namespace torvane::reports {
 
 namespace {
 
-constexpr int kPerSheet = 16;
 constexpr double kColumnMm[2] = {10, 112};
 constexpr double kLabelWidthMm = 95;
 // Top of each of the four lines, by row of labels (row 8 has 6 mm between lines 1 and 2).
@@ -16,7 +16,61 @@ constexpr double kLineMm[8][4] = {
     {156, 161, 166, 171}, {191, 196, 201, 206}, {224, 229, 234, 239}, {257, 263, 268, 273},
 };
 constexpr double kFontSize = 10;
-constexpr double kSmallestFont = 6;
+constexpr double kSmallestFont = 7;
+
+}  // namespace
+
+LabelSheet::LabelSheet(Measure& measure, int start) : measure_(measure), position_(start) {}
+
+double LabelSheet::columnMm(int position) {
+    return kColumnMm[(position - 1) % 2];
+}
+
+double LabelSheet::lineTopMm(int position, int line) {
+    return kLineMm[(position - 1) / 2][line];
+}
+
+void LabelSheet::add(const QStringList& lines) {
+    if (position_ > kPerSheet || pages_.empty()) {
+        if (position_ > kPerSheet) position_ = 1;
+        pages_.emplace_back();
+    }
+    // A start outside the sheet prints nothing but still counts the label.
+    if (position_ >= 1) {
+        const double x = columnMm(position_) * kPointsPerMm;
+        const double width = kLabelWidthMm * kPointsPerMm;
+        for (int l = 0; l < lines.size() && l < 4; ++l) {
+            const QString& text = lines[l];
+            if (text.isEmpty()) continue;
+            const bool bold = l == 0;
+            // A long name is set smaller rather than cut or run into the next line.
+            double size = kFontSize;
+            while (size > kSmallestFont && measure_.width(text, size, bold) > width) size -= 0.5;
+            // The box is exactly one line high, so the text's top is the line's position.
+            PageItem it;
+            it.rect = QRectF(x, lineTopMm(position_, l) * kPointsPerMm, width,
+                             measure_.lineHeight(size, bold));
+            it.text = text;
+            it.size = size;
+            it.bold = bold;
+            pages_.back().items.push_back(it);
+        }
+    }
+    ++position_;
+}
+
+RenderedReport addressLabels(const std::vector<QStringList>& lines, int start) {
+    RenderedReport report;
+    report.name = QStringLiteral("Etiquetas");
+    report.title = QStringLiteral("Etiquetas");
+    Measure measure;
+    LabelSheet sheet(measure, start);
+    for (const QStringList& label : lines) sheet.add(label);
+    report.pages = sheet.finish();
+    return report;
+}
+
+namespace {
 
 class LabelsLayout : public ContextLayout {
   public:
@@ -38,26 +92,13 @@ class LabelsLayout : public ContextLayout {
                   cond.params);
         if (records.empty()) return ctx_.noData(def.name);
 
-        Pages pages(out->paperSize());
-        const double width = kLabelWidthMm * kPointsPerMm;
-        for (size_t n = 0; n < records.size(); ++n) {
-            const int position = int(n % kPerSheet);  // 0 to 15, by rows of two
-            if (position == 0) pages.newPage();
-            const double x = kColumnMm[position % 2] * kPointsPerMm;
-            const int row = position / 2;
-            // Empty lines keep their place, as on a printed label.
-            for (size_t l = 0; l < lines.size() && l < 4; ++l) {
-                const QString text = lines[l].render(records[n]);
-                const bool bold = l == 0;
-                // A long name is set smaller rather than cut or run into the next line.
-                double size = kFontSize;
-                while (size > kSmallestFont && ctx_.measure.width(text, size, bold) > width)
-                    size -= 0.5;
-                pages.text(x, kLineMm[row][l] * kPointsPerMm, width, 5 * kPointsPerMm, text, size,
-                           bold);
-            }
+        LabelSheet sheet(ctx_.measure);
+        for (const Record& r : records) {
+            QStringList texts;
+            for (const Bound& b : lines) texts << b.render(r);
+            sheet.add(texts);
         }
-        out->pages = pages.finish(false);
+        out->pages = sheet.finish();
         return true;
     }
 };

@@ -30,6 +30,11 @@ double Measure::width(const QString& t, double size, bool bold) {
     return metrics(size, bold).horizontalAdvance(t) / 10.0;
 }
 
+double Measure::lineHeight(double size, bool bold) {
+    const QFontMetricsF& m = metrics(size, bold);
+    return (m.ascent() + m.descent()) / 10.0;
+}
+
 QStringList Measure::wrap(const QString& text, double w, double size, bool bold) {
     QStringList out;
     // A word wider than the line is split where it stops fitting.

@@ -36,6 +36,8 @@ class Measure {
   public:
     Measure();
     double width(const QString& t, double size, bool bold);
+    // Height of one line of text (ascent and descent), as the page painter places it.
+    double lineHeight(double size, bool bold);
     // Lines of at most w points: breaks at spaces, and inside a word longer than a line,
     // so nothing is ever cut.
     QStringList wrap(const QString& text, double w, double size, bool bold);

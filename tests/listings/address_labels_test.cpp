@@ -1,0 +1,163 @@
+// Address labels: where each line lands on the printed sheet (read back from the PDF),
+// the sheet changes, and the lines of a customer's label.
+#include <gtest/gtest.h>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "listings/address_labels.h"
+#include "reports/labels_sheet.h"
+#include "reports/report_fixture.h"
+#include "reports/report_page.h"
+#include "support/temp_home.h"
+
+using torvane::reports::addressLabels;
+using torvane::reports::RenderedReport;
+
+namespace {
+
+constexpr double kMmPerPoint = 25.4 / 72.0;
+
+struct Word {
+    int page = 0;  // 1-based
+    QString text;
+    double xMm = 0, yMm = 0;  // top-left of the word's box
+};
+
+// The words of a PDF with their boxes, as pdftotext -bbox reads them.
+std::vector<Word> pdfWords(const RenderedReport& report) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("etiquetas.pdf"));
+    QString reason;
+    EXPECT_TRUE(torvane::reports::writePdf(report, pdf, &reason)) << reason.toStdString();
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    EXPECT_TRUE(p.waitForFinished(30000)) << "pdftotext (poppler-utils) did not run";
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    std::vector<Word> words;
+    int page = 0;
+    static const QRegularExpression word(QStringLiteral(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="[\d.]+">([^<]*)</word>)re"));
+    for (const QString& line : out.split('\n')) {
+        if (line.contains(QLatin1String("<page "))) ++page;
+        const auto m = word.match(line);
+        if (m.hasMatch())
+            words.push_back({page, m.captured(3), m.captured(1).toDouble() * kMmPerPoint,
+                             m.captured(2).toDouble() * kMmPerPoint});
+    }
+    return words;
+}
+
+const Word* find(const std::vector<Word>& words, const QString& text) {
+    for (const Word& w : words)
+        if (w.text == text) return &w;
+    return nullptr;
+}
+
+QStringList labelFor(int n) {
+    return torvane::listings::addressLines(
+        QStringLiteral("NOMBRE%1").arg(n), QStringLiteral("CALLE%1").arg(n),
+        QStringLiteral("280%1").arg(n, 2, 10, QChar('0')), QStringLiteral("LOCALIDAD%1").arg(n),
+        QStringLiteral("PROVINCIA%1").arg(n));
+}
+
+TEST(ListingsAddressLabels, EachLineLandsWhereTheSheetHasIt) {
+    std::vector<QStringList> labels;
+    for (int n = 1; n <= 16; ++n) labels.push_back(labelFor(n));
+    const std::vector<Word> words = pdfWords(addressLabels(labels, 1));
+    ASSERT_FALSE(words.empty());
+    struct Case {
+        int position;
+        double xMm;
+        double lineTopMm[4];
+    };
+    // Both columns of the first row and of the last, whose second line is 0,6 cm down.
+    const Case cases[] = {
+        {1, 10, {20, 25, 30, 35}},
+        {2, 112, {20, 25, 30, 35}},
+        {15, 10, {257, 263, 268, 273}},
+        {16, 112, {257, 263, 268, 273}},
+    };
+    for (const Case& c : cases) {
+        const QString n = QString::number(c.position);
+        const QString first[4] = {"NOMBRE" + n, "CALLE" + n,
+                                  QStringLiteral("280%1").arg(c.position, 2, 10, QChar('0')),
+                                  "PROVINCIA" + n};
+        for (int line = 0; line < 4; ++line) {
+            const Word* w = find(words, first[line]);
+            ASSERT_NE(w, nullptr) << first[line].toStdString();
+            EXPECT_EQ(w->page, 1);
+            EXPECT_NEAR(w->xMm, c.xMm, 0.5) << first[line].toStdString();
+            EXPECT_NEAR(w->yMm, c.lineTopMm[line], 0.5) << first[line].toStdString();
+        }
+    }
+}
+
+TEST(ListingsAddressLabels, StartingAtFifteenFillsTheSheetThenStartsAnother) {
+    const RenderedReport r = addressLabels({labelFor(1), labelFor(2), labelFor(3)}, 15);
+    ASSERT_EQ(r.pages.size(), 2u);
+    const std::vector<Word> words = pdfWords(r);
+    struct Case {
+        const char* name;
+        int page;
+        double xMm, yMm;
+    };
+    const Case cases[] = {
+        {"NOMBRE1", 1, 10, 257}, {"NOMBRE2", 1, 112, 257}, {"NOMBRE3", 2, 10, 20}};
+    for (const Case& c : cases) {
+        const Word* w = find(words, QString::fromUtf8(c.name));
+        ASSERT_NE(w, nullptr) << c.name;
+        EXPECT_EQ(w->page, c.page) << c.name;
+        EXPECT_NEAR(w->xMm, c.xMm, 0.5) << c.name;
+        EXPECT_NEAR(w->yMm, c.yMm, 0.5) << c.name;
+    }
+    // The name alone is bold.
+    for (const auto& it : r.pages[0].items) EXPECT_EQ(it.bold, it.text.startsWith("NOMBRE"));
+}
+
+TEST(ListingsAddressLabels, AnEmptyPostCodeKeepsItsThreeSpaces) {
+    const QStringList lines =
+        torvane::listings::addressLines("AUTOS O'NEILL", "", "", "TOLEDO", "TOLEDO");
+    EXPECT_EQ(lines, QStringList({"AUTOS O'NEILL", "", "   TOLEDO", "TOLEDO"}));
+    const std::vector<Word> words = pdfWords(addressLabels({lines}, 1));
+    // The locality (line 3, at 30 mm) starts three spaces in from the label's edge.
+    const Word* locality = nullptr;
+    for (const Word& w : words)
+        if (w.text == "TOLEDO" && std::abs(w.yMm - 30) < 0.5) locality = &w;
+    ASSERT_NE(locality, nullptr);
+    EXPECT_GT(locality->xMm, 10 + 2.5);
+    EXPECT_LT(locality->xMm, 10 + 4.5);
+}
+
+TEST(ListingsAddressLabels, TodosListsAndMarksPrintTheirCustomers) {
+    torvane::testing::TempHome home;
+    torvane::testing::fillReportFixture(home.db());
+    using torvane::listings::labelCustomerSearch;
+    struct Case {
+        int option;
+        const char* typed;
+        std::vector<qint64> ids;  // in the order listed
+    };
+    // The fixture: JUAN GARCÍA (C0001, two cars), MARÍA LÓPEZ (C0002), AUTOS O'NEILL (C0003).
+    const Case cases[] = {
+        {0, "C000", {1, 2, 3}}, {1, "8765", {2}}, {2, "AU", {3}},  {3, "O'N", {3}},
+        {4, "", {1, 2, 3}},     {4, "1234", {1}}, {4, "M-1", {2}}, {0, "X", {}},
+    };
+    for (const Case& c : cases) {
+        const auto st = labelCustomerSearch(c.option, QString::fromUtf8(c.typed));
+        std::vector<qint64> got;
+        for (const auto& row : home.db().rows(st.sql, st.params))
+            got.push_back(row.value("Id_Cli").toLongLong());
+        EXPECT_EQ(got, c.ids) << c.option << " " << c.typed;
+        const auto labels = torvane::listings::labelsOfListed(home.db(), st);
+        EXPECT_EQ(labels.size(), c.ids.size()) << c.option << " " << c.typed;
+    }
+    // Marked customers print by code, with their whole address.
+    const auto marked = torvane::listings::labelsOfMarked(home.db(), {3, 2});
+    ASSERT_EQ(marked.size(), 2u);
+    EXPECT_EQ(marked[0], QStringList({"MARÍA", "AV. LUNA, 22", "08001   BARCELONA", "BARCELONA"}));
+    EXPECT_EQ(marked[1], QStringList({"AUTOS O'NEILL", "", "   TOLEDO", "TOLEDO"}));
+    EXPECT_TRUE(torvane::listings::labelsOfMarked(home.db(), {}).empty());
+}
+
+}  // namespace
