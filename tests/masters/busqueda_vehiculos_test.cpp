@@ -62,9 +62,16 @@ TEST_F(VehicleSearchScreen, EachOptionRequeriesAtEveryKeystroke) {
     EXPECT_EQ(g->displayText(0, "Vehiculo"), "SEAT  IBIZA");
     EXPECT_EQ(g->displayText(0, "Cliente"), "ANTONIO PEREZ");
     // Each option reaches its own query (the matching rules are VehicleSearch's).
-    click(s, "Option1_3");
-    type(s, "txtBusqueda", "beat");
-    EXPECT_EQ(plates(s), (QStringList{"2222BBB", "1234CCC"}));
+    const std::tuple<const char*, const char*, QStringList> options[] = {
+        {"Option1_1", "FORD", {"2222BBB"}},
+        {"Option1_2", "LEON", {"1234CCC"}},
+        {"Option1_3", "BEAT", {"2222BBB", "1234CCC"}}};
+    for (const auto& [option, typed, expected] : options) {
+        click(s, option);
+        control<QLineEdit>(s, "txtBusqueda")->clear();
+        type(s, "txtBusqueda", typed);
+        EXPECT_EQ(plates(s), expected) << option;
+    }
     // Every keystroke counts: one more letter narrows the list.
     click(s, "Option1_0");
     control<QLineEdit>(s, "txtBusqueda")->clear();
