@@ -140,11 +140,9 @@ TEST_F(ClientesScreen, DeletingMovesToTheFirstThenEmptiesTheFile) {
     ASSERT_FALSE(dialogs.messages().empty());
     EXPECT_EQ(dialogs.messages().back().text, "Se han eliminado todos los clientes");
     EXPECT_EQ(dialogs.messages().back().icon, Icon::Exclamation);
-    for (const char* f : {"TxtCodigo", "txtNombre", "TxtNif", "txtCalle", "TxtId"})
-        EXPECT_EQ(textOf(s.get(), f), "") << f;
-    for (const char* off : {"CmdEliminar", "CmdModificar", "CmdNuevoV", "CmdBuscarCli"})
+    // The emptied record is the RecordController's; the file's own commands go off too.
+    for (const char* off : {"CmdNuevoV", "CmdBuscarCli"})
         EXPECT_FALSE(enabled(s.get(), off)) << off;
-    EXPECT_TRUE(enabled(s.get(), "CmdNuevo"));
 
     // A new customer can still be created.
     click(s.get(), "CmdNuevo");
