@@ -54,8 +54,6 @@ TEST_F(CollectionsScreen, PayingAndRemovingFromTheList) {
     auto* rep = control<DataGrid>(list.get(), "MSHFactRep");
     ASSERT_EQ(rep->rowCount(), 2);  // the two-work-order invoice once
     EXPECT_EQ(rep->displayText(0, "NFactura"), "FR1");
-    EXPECT_EQ(rep->model()->headerData(1, Qt::Horizontal).toString(), "Factura");
-    EXPECT_EQ(rep->model()->headerData(3, Qt::Horizontal).toString(), "Cliente");
 
     QWidget* payments = cobrar(list.get(), 0, 0);
     ASSERT_NE(payments, nullptr);
@@ -160,12 +158,6 @@ TEST_F(CollectionsScreen, AmountKeysAndRemovingWithoutARow) {
     click(&payments, "CmdEliminar");
     EXPECT_TRUE(dialogs.entries().empty());
     EXPECT_EQ(workOrderPaid("FR2"), Money());
-    // Shown payments are only those above zero.
-    db().exec(
-        "INSERT INTO Cobros (NFactura, Fecha, Cantidad) VALUES ('FR2', '2024-03-01', 0), "
-        "('FR2', '2024-03-01', -3), ('FR2', '2024-03-02', 4)");
-    payments.refresh();
-    EXPECT_EQ(control<DataGrid>(&payments, "MSHCobros")->rowCount(), 1);
 }
 
 TEST_F(CollectionsScreen, SearchReQueriesTheVisibleTabAndCobrarFollowsIt) {

@@ -7,7 +7,6 @@
 #include "billing_fixture.h"
 #include "controls/line_table.h"
 #include "masters/busqueda_clientes.h"
-#include "masters/clientes.h"
 #include "masters/screen_fixture.h"
 
 using namespace torvane;
@@ -167,17 +166,6 @@ TEST_F(FreeInvoiceScreen, ListReprintsAndDeletes) {
               "FL/00002");
     EXPECT_EQ(db().scalar("SELECT group_concat(NFactura) FROM SalidasLibres").toString(),
               "FL/00002");
-}
-
-TEST_F(FreeInvoiceScreen, ACustomerWithAFreeInvoiceIsNotDeleted) {
-    free_invoices::store(home.session(), {"FL/00001", QDate(2024, 3, 1), garcia, {}, {}},
-                         {DocumentLine{{}, {}, "CONCEPTO", Quantity::whole(1), eur(10), {}}});
-    auto file = open<Clientes>();
-    dialogs.answerYes();
-    click(file.get(), "CmdEliminar");
-    EXPECT_EQ(dialogs.lastText(),
-              "No se puede eliminar este cliente porque tiene 1 Facturas libres a su nombre.");
-    EXPECT_EQ(db().scalar("SELECT COUNT(*) FROM Clientes").toInt(), 1);
 }
 
 }  // namespace

@@ -6,8 +6,6 @@
 #include "core/numbering.h"
 #include "customers_fixture.h"
 #include "masters/named_lists.h"
-#include "reports/informes.h"
-#include "reports/report_engine.h"
 #include "support/temp_home.h"
 
 using namespace torvane;
@@ -327,23 +325,6 @@ TEST(NamedLists, EmptyNameMessages) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(named_lists::checkName(*c.list, c.name), QString(c.message));
-}
-
-// Articles saved from the screens print with their exact prices in the price list.
-TEST(ArticleListing, PricesPrintAsSaved) {
-    TempHome home;
-    Database& db = home.db();
-    Row v = articleValues("A08/03/0001", "DISCO FRENO VENTILADO DELANTERO", "2", "1.234,56");
-    v["Descuento"] = "10";
-    articles::saveArticle(db, {}, v);
-    v = articleValues("A08/03/0003", "JUNTA", "1", "0,1");
-    articles::saveArticle(db, {}, v);
-    reports::ReportEngine engine(db, reports::reportFolders(home.session()), QDate(2008, 3, 5));
-    const auto result = engine.render("\\QARVOARTICULOS2.rpt", {});
-    ASSERT_TRUE(result.report.has_value()) << result.error.toStdString();
-    const QString text = result.report->toText();
-    for (const char* shown : {"DISCO FRENO VENTILADO DELANTERO", "1.234,56", "1.111,10", "0,10"})
-        EXPECT_TRUE(text.contains(QString::fromUtf8(shown))) << shown << "\n" << text.toStdString();
 }
 
 }  // namespace

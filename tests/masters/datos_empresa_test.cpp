@@ -96,22 +96,6 @@ TEST(CompanyData, ARateThatIsNotANumberStoresNothing) {
     EXPECT_EQ(rowCount(home.db()), 0);
 }
 
-TEST(DatosEmpresaScreen, EmptyTableStartsEditingANewRow) {
-    TempHome home;
-    TestServices services;
-    DatosEmpresa screen(home.session(), services);
-    EXPECT_EQ(screen.windowTitle(), "Datos de la Empresa");
-    EXPECT_TRUE(screen.isNewRow());
-    EXPECT_TRUE(screen.mode().isEditing());
-    EXPECT_TRUE(enabled(&screen, "CmdGuardar"));
-    EXPECT_TRUE(enabled(&screen, "CmdCancelar"));
-    EXPECT_FALSE(enabled(&screen, "CmdModificar"));
-    for (const auto& t : kTyped) {
-        EXPECT_FALSE(control<QLineEdit>(&screen, t.control)->isReadOnly()) << t.control;
-        EXPECT_TRUE(control<QLineEdit>(&screen, t.control)->text().isEmpty()) << t.control;
-    }
-}
-
 TEST(DatosEmpresaScreen, TypingFollowsTheFieldRulesAndSavingStoresTheRow) {
     TempHome home;
     TestServices services;
@@ -161,23 +145,6 @@ TEST(DatosEmpresaScreen, SavingWithAFieldEmptyIsRefused) {
     EXPECT_TRUE(screen.mode().isEditing());
     EXPECT_EQ(rowCount(home.db()), 0);
     EXPECT_TRUE(home.session().companyName().isEmpty());
-}
-
-TEST(DatosEmpresaScreen, ExistingRowIsShownLockedAndModifyUnlocksIt) {
-    TempHome home;
-    ASSERT_TRUE(saveCompanyData(home.db(), fullData()));
-    TestServices services;
-    DatosEmpresa screen(home.session(), services);
-    EXPECT_FALSE(screen.mode().isEditing());
-    EXPECT_EQ(control<QLineEdit>(&screen, "txtNombre")->text(), "TALLERES PEREZ");
-    EXPECT_EQ(control<QLineEdit>(&screen, "TxtIVA")->text(), "16");
-    EXPECT_TRUE(control<QLineEdit>(&screen, "txtNombre")->isReadOnly());
-    EXPECT_FALSE(enabled(&screen, "CmdGuardar"));
-    click(&screen, "CmdModificar");
-    EXPECT_TRUE(screen.mode().isEditing());
-    EXPECT_FALSE(control<QLineEdit>(&screen, "txtNombre")->isReadOnly());
-    EXPECT_FALSE(enabled(&screen, "CmdModificar"));
-    EXPECT_FALSE(enabled(&screen, "CmdSalir"));
 }
 
 TEST(DatosEmpresaScreen, CancelRefusesEmptyFieldsThenRestoresTheStoredRow) {

@@ -201,20 +201,6 @@ TEST(Departments, PriceTypedWithCommaIsStoredExactly) {
     EXPECT_EQ(op::checkDepartment({{"Precio", "3,,5"}}), "El importe no es válido: 3,,5");
 }
 
-TEST(Tariffs, TwentyNineColumnsInGridOrder) {
-    const QStringList& columns = in::tariffColumns();
-    ASSERT_EQ(columns.size(), in::kTariffFieldCount);
-    EXPECT_EQ(columns.mid(0, 4), (QStringList{"UTL", "UTF", "UFL", "UFF"}));
-    EXPECT_EQ(columns.mid(16, 4), (QStringList{"SLTL", "SLTF", "SLFL", "SLFF"}));
-    EXPECT_EQ(columns.mid(20, 4), (QStringList{"KLTL", "KLTF", "KLFL", "KLFF"}));
-    EXPECT_EQ(columns.mid(24), (QStringList{"Espera", "Rescate", "Deposito", "P1", "P2"}));
-    // Every one is a column of Tarifas.
-    TempHome home;
-    for (const QString& c : columns)
-        EXPECT_NO_THROW(home.db().scalar(QStringLiteral("SELECT %1 FROM Tarifas").arg(c)))
-            << c.toStdString();
-}
-
 TEST(Tariffs, MissingRowReadsZerosAndIsStoredOnlyWhenSaved) {
     TempHome home;
     const qint64 a = addInsurer(home.db(), "A", "UNA");

@@ -170,6 +170,8 @@ TEST_F(ComprasScreen, APurchaseWithKnownNewAndWorkOrderLinesIsStoredWhole) {
     EXPECT_EQ(dialogs.messages().size(), messages) << dialogs.lastText().toStdString();
     EXPECT_EQ(openWindow("Compras"), nullptr);
 
+    // How a line is stored and rewrites its article is the Purchases tests'; here the screen
+    // hands over its visible lines, header and work orders.
     const auto entries = db().rows("SELECT * FROM Entradas ORDER BY Id_Ent");
     ASSERT_EQ(entries.size(), 3u);
     const qint64 arts[] = {bujia, nuevo, filtro};
@@ -177,29 +179,15 @@ TEST_F(ComprasScreen, APurchaseWithKnownNewAndWorkOrderLinesIsStoredWhole) {
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(entries[i]["Id_Art"].toLongLong(), arts[i]) << i;
         EXPECT_DOUBLE_EQ(entries[i]["Cantidad"].toDouble(), units[i]) << i;
-        EXPECT_EQ(entries[i]["NEntrada"].toString(), "EN08/03/00001");
-        EXPECT_EQ(entries[i]["NAlbaran"].toString(), "ALB-9");
-        EXPECT_EQ(entries[i]["Fecha"].toString(), "2008-03-05");
-        EXPECT_EQ(entries[i]["Id_Pro"].toLongLong(), supplier);
     }
-    struct Stock {
-        qint64 id;
-        double stock, price, discount;
-    };
-    const Stock stocks[] = {{filtro, 8, 110.65, 10}, {bujia, 6, 3, 0}, {nuevo, 3, 4.5, 5}};
-    for (const Stock& st : stocks) {
-        const auto a = *db().firstRow("SELECT * FROM Articulos WHERE Id_Art = ?", {st.id});
-        EXPECT_DOUBLE_EQ(a["StockInicial"].toDouble(), st.stock) << st.id;
-        EXPECT_DOUBLE_EQ(a["PrecioVenta"].toDouble(), st.price) << st.id;
-        EXPECT_DOUBLE_EQ(a["Descuento"].toDouble(), st.discount) << st.id;
-        EXPECT_EQ(a["Id_Proveedor"].toLongLong(), supplier) << st.id;
-    }
-    const auto materials = db().rows("SELECT * FROM MaterialesODT");
-    ASSERT_EQ(materials.size(), 2u);  // the work order was kept for the lines after it
-    EXPECT_EQ(materials[0]["NODT"].toString(), "ODT/00007");
-    EXPECT_EQ(materials[0]["NArticulo"].toString(), "B1");
-    EXPECT_EQ(materials[1]["NArticulo"].toString(), "NUEVO");
-    EXPECT_DOUBLE_EQ(materials[1]["Unidades"].toDouble(), 3);
+    EXPECT_EQ(entries[0]["NEntrada"].toString(), "EN08/03/00001");
+    EXPECT_EQ(entries[0]["NAlbaran"].toString(), "ALB-9");
+    EXPECT_EQ(entries[0]["Fecha"].toString(), "2008-03-05");
+    EXPECT_EQ(entries[0]["Id_Pro"].toLongLong(), supplier);
+    const auto f = *db().firstRow("SELECT * FROM Articulos WHERE Id_Art = ?", {filtro});
+    EXPECT_DOUBLE_EQ(f["StockInicial"].toDouble(), 8);
+    EXPECT_DOUBLE_EQ(f["PrecioVenta"].toDouble(), 110.65);
+    EXPECT_EQ(count("SELECT count(*) FROM MaterialesODT WHERE NODT = 'ODT/00007'"), 2);
 }
 
 TEST_F(ComprasScreen, RefusalsAreToldAndLoseNothing) {

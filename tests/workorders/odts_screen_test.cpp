@@ -285,16 +285,11 @@ TEST_F(OdtsScreenTest, WholeWorkOrderStoredAndReopened) {
     ASSERT_NE(again, nullptr);
     EXPECT_TRUE(control<QLineEdit>(again, "TxtNODT")->isReadOnly());
     EXPECT_FALSE(control<QCheckBox>(again, "CheckOrden")->isEnabled());
+    // How lines read back is LinesReadBackAsStored's; here every grid is filled again.
     EXPECT_EQ(textOf(again, "txtKm"), "123000");
-    EXPECT_EQ(grid(again, "MSHFlexGrid1")->model()->rowCount(), 1);
     EXPECT_EQ(cell(again, "MSHFlexGrid1", 0, 2), "CAMBIO ACEITE");
-    EXPECT_EQ(grid(again, "MSHTrabajosRealizados")->model()->rowCount(), 1);
     EXPECT_EQ(cell(again, "MSHTrabajosRealizados", 0, 2), "CHAPA");
-    EXPECT_EQ(cell(again, "MSHTrabajosRealizados", 0, 4), "05/03/2026");
-    const QStringList codes = {"FIL", "NUEVA", "NOEXISTE", ""};
-    ASSERT_EQ(grid(again, "MSHMateriales")->model()->rowCount(), 4);
-    for (int r = 0; r < 4; ++r) EXPECT_EQ(cell(again, "MSHMateriales", r, 1), codes[r]);
-    EXPECT_EQ(cell(again, "MSHMateriales", 0, 3), "5");
+    EXPECT_EQ(grid(again, "MSHMateriales")->model()->rowCount(), 4);
     EXPECT_EQ(cell(again, "MSHLibres", 0, 3), "GRUA");
     EXPECT_EQ(totals(again), "257,15 41,14 298,29");
     dialogs.answerNo();  // nothing to keep
@@ -398,35 +393,24 @@ TEST_F(OdtsScreenTest, QuietSaveShowsNothingAndStaysOpen) {
     EXPECT_TRUE(dialogs.entries().empty());
 }
 
-// Invoicing from the editor: the checks in their order and with their own texts, then
+// Invoicing from the editor: the document check (its order is EditorDocumentCheck's), then
 // the invoice row, its payment and the work order's number stored together, the
 // invoice printed and the editor closed.
 TEST_F(OdtsScreenTest, EditorInvoiceStoresItAllThenPrintsAndCloses) {
-    struct Check {
-        bool job;
-        const char* km;
-        const char* message;
-    };
-    const Check checks[] = {{false, "", "No hay trabajos a realizar"},
-                            {false, "100", "No hay trabajos a realizar"},
-                            {true, "", "Compruebe los Kilómetros del vehículo"}};
     for (const char* command : {"CmdFacturar", "CmdAlbaran"}) {
-        for (const Check& c : checks) {
-            ODTS* s = openNew();
-            ASSERT_NE(s, nullptr);
-            if (c.job) addJob(s, "RUIDO");
-            setText(s, "txtKm", QString::fromUtf8(c.km));
-            dialogs.clear();
-            click(s, command);
-            EXPECT_EQ(dialogs.texts(), QStringList{QString::fromUtf8(c.message)}) << command;
-            EXPECT_EQ(dialogs.entries().back().icon, Dialogs::Icon::Critical);
-            EXPECT_EQ(count("SELECT count(*) FROM FacturasODT"), 0);
-            dialogs.answerNo();
-            s->close();
-            settle();
-        }
+        ODTS* s = openNew();
+        ASSERT_NE(s, nullptr);
+        addJob(s, "RUIDO");
+        dialogs.clear();
+        click(s, command);
+        EXPECT_EQ(dialogs.texts(), QStringList{"Compruebe los Kilómetros del vehículo"}) << command;
+        EXPECT_EQ(dialogs.entries().back().icon, Dialogs::Icon::Critical);
+        dialogs.answerNo();
+        s->close();
+        settle();
     }
     EXPECT_EQ(count("SELECT count(*) FROM ODTS"), 0);
+    EXPECT_EQ(count("SELECT count(*) FROM FacturasODT"), 0);
 
     ODTS* s = openNew();
     ASSERT_NE(s, nullptr);
@@ -459,8 +443,7 @@ TEST_F(OdtsScreenTest, EditorInvoiceStoresItAllThenPrintsAndCloses) {
     EXPECT_EQ(openWindow("ODTS"), nullptr);
 }
 
-// A delivery note numbers and stores the work order, prints it and keeps the editor
-// open; a second one gives a new number.
+// A delivery note numbers and stores the work order, prints it and keeps the editor open.
 TEST_F(OdtsScreenTest, EditorDeliveryNoteStoresTheNumberAndPrints) {
     ODTS* s = openNew();
     ASSERT_NE(s, nullptr);
@@ -476,10 +459,6 @@ TEST_F(OdtsScreenTest, EditorDeliveryNoteStoresTheNumberAndPrints) {
     EXPECT_EQ(db().scalar("SELECT NFactura FROM ODTS").toString(), "No");
     ASSERT_EQ(services.output.jobs().size(), 1u);
     EXPECT_EQ(openWindow("ODTS"), s);
-    click(s, "CmdAlbaran");
-    settle();
-    EXPECT_NE(db().scalar("SELECT NAlbaran FROM ODTS").toString(), first);
-    EXPECT_EQ(count("SELECT count(*) FROM ODTS"), 1);
     s->close();  // stored: nothing asked
     EXPECT_TRUE(dialogs.entries().empty());
 }
