@@ -116,7 +116,6 @@ TEST(OpcEntrada, IntegerMode) {
         {1, bounds(10, std::nullopt), "5", "5",
          QStringLiteral("El numero debe ser igual o mayor que 10")},
         {1, bounds(10, std::nullopt), "99999999999", "99999999999", {}},
-        {1, bounds(std::nullopt, std::nullopt), "999-", "-999", {}},
         {1, [](OpcEntrada* o) { o->setAllowEmpty(false); }, "", "", kBlank},
         {1, {}, "", "", {}},
     });
@@ -135,7 +134,6 @@ TEST(OpcEntrada, DecimalMode) {
         {2, {}, "12,345", "12,34", {}},
         {2, {}, "7", "7,00", {}},
         {2, {}, "1,5,3", "1,53", {}},  // one separator only
-        {2, {}, "1.5.3x", "1,53", {}},
         {2, set(2, std::nullopt, std::nullopt), "12,5-", "-12,50", {}},
         {2, set(2, std::nullopt, std::nullopt), "12,5--", "12,50", {}},
         {2, set(2, std::nullopt, std::nullopt), "-", "0,00", {}},
@@ -147,7 +145,6 @@ TEST(OpcEntrada, DecimalMode) {
          QStringLiteral("El numero debe ser igual o menor que 100")},
         {2, set(2, 0.5, std::nullopt), "0.25", "0,25",
          QStringLiteral("El numero debe ser igual o mayor que 0,5")},
-        {2, set(2, std::nullopt, std::nullopt), "3.5-", "-3,50", {}},
     });
 }
 
