@@ -53,14 +53,15 @@ TEST(CalcularNIF, LettersAndMessages) {
     }
 }
 
-struct NifCase {
-    const char* nif;
+// A tax id, whether it is valid, and the message it gives.
+struct IdCase {
+    const char* id;
     bool valid;
     QString message;
 };
 
 TEST(ValidarNIF, AcceptsOnlyTheRightLetter) {
-    const NifCase cases[] = {
+    const IdCase cases[] = {
         {"12345678Z", true, {}},
         {"12345678z", true, {}},  // checked upper-cased
         {"1234567L", true, {}},
@@ -77,21 +78,15 @@ TEST(ValidarNIF, AcceptsOnlyTheRightLetter) {
         {"ABCDEFGHZ", false, kBadNif},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.nif);
+        SCOPED_TRACE(c.id);
         ScriptedDialogs d;
-        EXPECT_EQ(torvane::ValidarNIF(d, QString::fromUtf8(c.nif)), c.valid);
+        EXPECT_EQ(torvane::ValidarNIF(d, QString::fromUtf8(c.id)), c.valid);
         expectOnlyCritical(d, c.message);
     }
 }
 
-struct CifCase {
-    const char* cif;
-    bool valid;
-    QString message;
-};
-
 TEST(ValidarCIF, ControlCharacterOfEveryFamily) {
-    const CifCase cases[] = {
+    const IdCase cases[] = {
         // Digit control.
         {"A28015865", true, {}},  // Telefonica
         {"B12345674", true, {}},
@@ -122,11 +117,11 @@ TEST(ValidarCIF, ControlCharacterOfEveryFamily) {
         {"A280158655", false, kBadControl},  // the control is everything from the ninth on
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.cif);
+        SCOPED_TRACE(c.id);
         ScriptedDialogs d;
-        QString cif = QString::fromUtf8(c.cif);
+        QString cif = QString::fromUtf8(c.id);
         EXPECT_EQ(torvane::ValidarCIF(d, cif), c.valid);
-        EXPECT_EQ(cif, QString::fromUtf8(c.cif).toUpper());
+        EXPECT_EQ(cif, QString::fromUtf8(c.id).toUpper());
         expectOnlyCritical(d, c.message);
     }
 }
