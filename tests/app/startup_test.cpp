@@ -478,39 +478,27 @@ TEST(OpenDatabase, BadFilesAreReportedAndChangeNothing) {
         const QByteArray rutaBefore = p.ruta();
         const QString bad = p.home.file(c.name);
         const QString name = QString::fromLatin1(c.name);
+        // Files of ours first made as a good database, then damaged.
+        const QStringList ours{"cortada.erm", "lectura.erm", "otra_id.erm", "sin_permiso.erm",
+                               "paginas.erm"};
+        if (ours.contains(name)) p.database(name, OldFormat::Current, "OTRO");
         if (name == "texto.erm") tt::writeBytes(bad, "Esto es un texto.\r\nNada mas.\r\n");
         if (name == "vacio.erm") tt::writeBytes(bad, "");
-        if (name == "cortada.erm") {
-            p.database(name, OldFormat::Current, "OTRO");
-            QFile f(bad);
-            ASSERT_TRUE(f.resize(f.size() / 2));
-        }
-        if (name == "lectura.erm") {
-            p.database(name, OldFormat::Current, "OTRO");
+        bool made = true;
+        if (name == "cortada.erm") made = QFile(bad).resize(QFile(bad).size() / 2);
+        if (name == "lectura.erm")
             QFile::setPermissions(bad, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-        }
         if (name == "otra.erm") makeForeignDatabase(bad, 0);
-        if (name == "otra_id.erm") {
-            // Our tables, but another program's id.
-            p.database(name, OldFormat::Current, "OTRO");
+        if (name == "otra_id.erm") {  // our tables, but another program's id
             Database db;
             ASSERT_TRUE(db.open(bad));
             db.exec("PRAGMA application_id=1234");
         }
-        if (name == "carpeta.erm") {
-            ASSERT_TRUE(QDir().mkpath(bad));
-        }
-        if (name == "tuberia.erm") {
-            ASSERT_EQ(::mkfifo(QFile::encodeName(bad).constData(), 0644), 0);
-        }
-        if (name == "sin_permiso.erm") {
-            p.database(name, OldFormat::Current, "OTRO");
-            QFile::setPermissions(bad, QFileDevice::Permissions());
-        }
-        if (name == "paginas.erm") {
-            p.database(name, OldFormat::Current, "OTRO");
-            damagePages(bad);
-        }
+        if (name == "carpeta.erm") made = QDir().mkpath(bad);
+        if (name == "tuberia.erm") made = ::mkfifo(QFile::encodeName(bad).constData(), 0644) == 0;
+        if (name == "sin_permiso.erm") QFile::setPermissions(bad, QFileDevice::Permissions());
+        if (name == "paginas.erm") damagePages(bad);
+        ASSERT_TRUE(made);
         // Reading a FIFO would block; a folder has no bytes.
         const bool plainFile = name != "tuberia.erm" && name != "carpeta.erm";
         const QByteArray badBefore = plainFile ? fileBytes(bad) : QByteArray();
