@@ -17,25 +17,16 @@ TEST(ItvMenu, ListingAndLabelsAskTheMonthAndPreview) {
     torvane::testing::TestServices services;
     torvane::Menu menu(home.session(), services);
     torvane::wireScreens(menu, home.session(), services);
+    // The fixture's Clio is due on 01/02/2009: next month from 31/01. What the listing and the
+    // labels hold is the ITV printing's own test.
     for (const char* item : {"mVehITVListado", "mVehITVEtiquetas"}) {
-        QAction* a = menu.item(item);
-        ASSERT_NE(a, nullptr) << item;
-        EXPECT_TRUE(a->isEnabled()) << item;
+        services.scripted.answerInput(QStringLiteral("02/2009"));
+        menu.item(item)->trigger();
     }
-    // The fixture's Clio is due on 01/02/2009: next month from 31/01.
-    services.scripted.answerInput(QStringLiteral("02/2009"));
-    menu.item("mVehITVListado")->trigger();
-    services.scripted.answerInput(QStringLiteral("02/2009"));
-    menu.item("mVehITVEtiquetas")->trigger();
     ASSERT_EQ(services.output.jobs().size(), 2u);
     EXPECT_EQ(services.scripted.entries().front().extra, "02/2009");
-    const QString list = services.output.jobs()[0].report.toText();
-    EXPECT_TRUE(list.contains("M-1234-XY")) << list.toStdString();
-    EXPECT_TRUE(list.contains("932222222"));
-    EXPECT_FALSE(list.contains("1234BCD")) << "due in November";
-    const QString labels = services.output.jobs()[1].report.toText();
-    EXPECT_TRUE(labels.contains("08001   BARCELONA")) << labels.toStdString();
-    EXPECT_FALSE(labels.contains("JUAN GARCÍA")) << "his cars are due in other months";
+    EXPECT_TRUE(services.output.jobs()[0].report.toText().contains("M-1234-XY"));
+    EXPECT_TRUE(services.output.jobs()[1].report.toText().contains("08001   BARCELONA"));
 }
 
 }  // namespace

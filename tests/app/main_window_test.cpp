@@ -15,7 +15,6 @@
 #include <cerrno>
 #include <optional>
 
-#include "core/settings_file.h"
 #include "support/file_bytes.h"
 #include "support/recording_launcher.h"
 #include "support/scripted_dialogs.h"
@@ -53,17 +52,14 @@ struct Fixture {
 
 TEST(MenuWindow, ItemsWithoutActionStayEnabledAndChangeNothing) {
     Fixture f;
-    for (const char* name :
-         {"mRestaurarCopia", "mAyuda", "btnVentaVehiculos", "btnVehicEnVenta", "btnVentaVehiculo",
-          "btnLVVehiculos", "mDatosTaller", "mCopiaSeguridad", "mCompactar", "btnPartesGrua",
-          "btnOtros", "btnCalculadora", "mNuevo", "btnSalir"})
-        EXPECT_TRUE(f.menu.item(QString::fromUtf8(name))->isEnabled()) << name;
-
-    // Choosing an item without action changes nothing.
     QSignalSpy opens(&f.menu, &Menu::openDatabaseRequested);
     for (const char* name : {"mRestaurarCopia", "mAyuda", "btnVentaVehiculos", "btnVehicEnVenta",
-                             "btnVentaVehiculo", "btnLVVehiculos"})
+                             "btnVentaVehiculo", "btnLVVehiculos"}) {
+        EXPECT_TRUE(f.menu.item(QString::fromUtf8(name))->isEnabled()) << name;
         f.trigger(name);
+    }
+    for (const char* name : {"mDatosTaller", "btnPartesGrua", "btnOtros"})
+        EXPECT_TRUE(f.menu.item(QString::fromUtf8(name))->isEnabled()) << name;
     EXPECT_TRUE(f.dialogs.entries().empty());
     EXPECT_EQ(opens.count(), 0);
     EXPECT_TRUE(f.menu.isEnabled());
@@ -79,26 +75,17 @@ TEST(MenuWindow, RegisteredScreenOpensWithTheOriginAndHoldsTheMainWindow) {
     const Case cases[] = {
         {"btnClientes", "Clientes", "", ""},
         {"btnVRecambios", "BusquedaClientes", "Venta Recambios", ""},
-        {"btnFacturasLibres", "BusquedaClientes", "Facturas Libres", ""},
         {"btnRecibos", "BusquedaClientes", "Recibos", ""},
-        {"btnFacturasComisiones", "BusquedaClientes", "Comisiones", ""},
         {"btnCompras", "BusquedaProveedores", "Compras", ""},
         {"mReparacionescliente", "BusquedaClientes", "Listados", "qarvolfac2.rpt"},
-        {"mRecambiosdecliente", "BusquedaClientes", "Listados", "qarvolfacven2.rpt"},
         {"mGruasporcompañia", "BusquedaAseguradoras", "informes", "qarvolgrua2.rpt"},
         {"mVehCli", "BusquedaClientes", "ListVeh", ""},
         {"mPorproveedor", "BusquedaProveedores", "Informe", ""},
         {"mH3000", "Fechas", "QARVOCLIENTESIMPMEN.rpt", ""},
-        {"Mfeccli", "Fechas", "qarvolfacven3.rpt", ""},
-        {"reppendcobro", "Fechas", "QARVOLFACpend.rpt", ""},
         {"mComprasporproveedor", "Fechas", "ComprasProv", ""},
-        {"mOdts2", "Fechas", "qarvolodt.rpt", ""},
-        {"mBenef", "Fechas", "qarvolbenodt.rpt", ""},
         {"btnNuevoParte", "PartesGrua", "", "Nuevo Parte"},
         {"btnOrdTrabajo", "BusquedaVehiculos", "", ""},
-        {"mVehiculo", "BusquedaVehiculos", "", ""},
         {"mConfFact", "ConfigInf", "", ""},
-        {"btnAseguradoras", "frmAseguradoras", "", ""},
     };
     for (const auto& c : cases) {
         Fixture f;
@@ -304,25 +291,19 @@ TEST(MenuWindow, ExitAsksForABackupAndEndsWhateverTheAnswer) {
     }
 }
 
+// What each launcher does is its own test; here that the drop-down reaches them.
 TEST(MenuWindow, OtherProgramsFromTheDropDown) {
     Fixture f;
     RecordingLauncher& launcher = f.services.programs;
     launcher.installed = {QStringLiteral("galculator")};
-    f.trigger("btnCalculadora");
-    f.trigger("btnInternet");
-    EXPECT_EQ(launcher.started, QStringList{QStringLiteral("/usr/bin/galculator")});
-    EXPECT_EQ(launcher.urls, QStringList{torvane::kInternetAddress});
-
     f.dialogs.answerFile(QStringLiteral("D:\\AUTODATA\\ADATA.EXE"));
-    f.trigger("btnAutodata");
-    EXPECT_EQ(torvane::readFirstField(f.home.file(QStringLiteral("Autodata.fpl"))).value_or(""),
-              QStringLiteral("D:\\AUTODATA\\ADATA.EXE"));
     f.dialogs.answerFile(QStringLiteral("/opt/tasa/tasador.EXE"));
-    f.trigger("btnGuiaTasacciones");
+    for (const char* item : {"btnCalculadora", "btnInternet", "btnAutodata", "btnGuiaTasacciones"})
+        f.trigger(item);
+    EXPECT_EQ(launcher.started, (QStringList{"/usr/bin/galculator", "D:\\AUTODATA\\ADATA.EXE",
+                                             "/opt/tasa/tasador.EXE"}));
+    EXPECT_EQ(launcher.urls, QStringList{torvane::kInternetAddress});
     EXPECT_EQ(f.dialogs.entries().back().title, QStringLiteral("Abrir Guia de Tasacciones"));
-    EXPECT_EQ(torvane::readFirstField(f.home.file(QStringLiteral("Tasacciones.fpl"))).value_or(""),
-              QStringLiteral("/opt/tasa/tasador.EXE"));
-    EXPECT_EQ(launcher.started.size(), 3);
 }
 
 TEST(MenuWindow, AnActionRegisteredForOneItemReplacesTheTable) {

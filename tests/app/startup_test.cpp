@@ -84,6 +84,14 @@ struct Program {
     bool rutaExists() { return QFile::exists(home.file("ruta.fpl")); }
     static QByteArray rutaFor(const QString& path) { return "\"" + path.toLatin1() + "\"\r\n"; }
 
+    // The program works on `path`: session, connection, status bar and ruta.fpl agree.
+    void expectOn(const QString& path, const QByteArray& rutaBytes) {
+        EXPECT_EQ(session().databasePath(), path);
+        EXPECT_EQ(session().db().path(), path);
+        EXPECT_EQ(menu.panel(1)->text(), path);
+        EXPECT_EQ(ruta(), rutaBytes);
+    }
+
     bool dialogShown() { return inicial.dialog() && inicial.dialog()->isVisible(); }
     bool companyShown() { return inicial.companyScreen() && inicial.companyScreen()->isVisible(); }
 
@@ -328,9 +336,7 @@ TEST(OpenDatabase, FormatCheckAndUpgradeQuestion) {
             EXPECT_TRUE(checkFormat(path).current());
             EXPECT_TRUE(p.menu.isVisible());
             EXPECT_FALSE(p.dialogShown());
-            EXPECT_EQ(p.ruta(), Program::rutaFor(path));
-            EXPECT_EQ(p.session().databasePath(), path);
-            EXPECT_EQ(p.menu.panel(1)->text(), path);
+            p.expectOn(path, Program::rutaFor(path));
             EXPECT_EQ(p.menu.companyLabel()->text(), "TALLERES PEREZ");
             EXPECT_EQ(p.quits, 0);
             if (c.asked) {
@@ -370,11 +376,8 @@ TEST(OpenDatabase, FromTheMenuSwitchesPathPanelAndNameWithoutPrompting) {
     p.dialogs.answerFile(b);
     EXPECT_EQ(p.inicial.OpenDatabase(From::MainMenu), Outcome::Opened);
     EXPECT_EQ(p.dialogs.texts(), QStringList{kOpenTitle});
-    EXPECT_EQ(p.session().databasePath(), b);
-    EXPECT_EQ(p.session().db().path(), b);
-    EXPECT_EQ(p.menu.panel(1)->text(), b);
+    p.expectOn(b, Program::rutaFor(b));
     EXPECT_EQ(p.menu.companyLabel()->text(), "");
-    EXPECT_EQ(p.ruta(), Program::rutaFor(b));
     EXPECT_FALSE(p.companyShown());
 }
 
@@ -390,11 +393,8 @@ TEST(OpenDatabase, FailedUpgradePutsEverythingBack) {
                                               "No se ha podido actualizar la base de datos " + b +
                                                   ": duplicate column name: Id_Proveedor"}));
     EXPECT_EQ(p.dialogs.messages().back().icon, Dialogs::Icon::Critical);
-    EXPECT_EQ(p.session().databasePath(), a);
-    EXPECT_EQ(p.session().db().path(), a);
-    EXPECT_EQ(p.menu.panel(1)->text(), a);
+    p.expectOn(a, rutaBefore);
     EXPECT_EQ(p.menu.companyLabel()->text(), "TALLERES PEREZ");
-    EXPECT_EQ(p.ruta(), rutaBefore);
     EXPECT_EQ(p.quits, 0);  // the file itself: Upgrade.MisplacedColumnFailsAndChangesNothing
 }
 
@@ -421,7 +421,7 @@ TEST(OpenDatabase, SavedQueriesOnlyForADatabaseWithoutAny) {
     };
     const QStringList five{"ConFacAlb", "ConFacCoches", "ConFacLibres", "ConFacOdt", "ConUnion"};
     const Case cases[] = {
-        {Views::All, {}, five},
+        {Views::All, {}, five + QStringList{"NuevoRegistroFacturacion"}},
         {Views::None, {}, five},
         {Views::One, {}, {"ConFacLibres"}},
         {Views::NoneAndNoAlbaranes,
@@ -478,39 +478,27 @@ TEST(OpenDatabase, BadFilesAreReportedAndChangeNothing) {
         const QByteArray rutaBefore = p.ruta();
         const QString bad = p.home.file(c.name);
         const QString name = QString::fromLatin1(c.name);
+        // Files of ours first made as a good database, then damaged.
+        const QStringList ours{"cortada.erm", "lectura.erm", "otra_id.erm", "sin_permiso.erm",
+                               "paginas.erm"};
+        if (ours.contains(name)) p.database(name, OldFormat::Current, "OTRO");
         if (name == "texto.erm") tt::writeBytes(bad, "Esto es un texto.\r\nNada mas.\r\n");
         if (name == "vacio.erm") tt::writeBytes(bad, "");
-        if (name == "cortada.erm") {
-            p.database(name, OldFormat::Current, "OTRO");
-            QFile f(bad);
-            ASSERT_TRUE(f.resize(f.size() / 2));
-        }
-        if (name == "lectura.erm") {
-            p.database(name, OldFormat::Current, "OTRO");
+        bool made = true;
+        if (name == "cortada.erm") made = QFile(bad).resize(QFile(bad).size() / 2);
+        if (name == "lectura.erm")
             QFile::setPermissions(bad, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-        }
         if (name == "otra.erm") makeForeignDatabase(bad, 0);
-        if (name == "otra_id.erm") {
-            // Our tables, but another program's id.
-            p.database(name, OldFormat::Current, "OTRO");
+        if (name == "otra_id.erm") {  // our tables, but another program's id
             Database db;
             ASSERT_TRUE(db.open(bad));
             db.exec("PRAGMA application_id=1234");
         }
-        if (name == "carpeta.erm") {
-            ASSERT_TRUE(QDir().mkpath(bad));
-        }
-        if (name == "tuberia.erm") {
-            ASSERT_EQ(::mkfifo(QFile::encodeName(bad).constData(), 0644), 0);
-        }
-        if (name == "sin_permiso.erm") {
-            p.database(name, OldFormat::Current, "OTRO");
-            QFile::setPermissions(bad, QFileDevice::Permissions());
-        }
-        if (name == "paginas.erm") {
-            p.database(name, OldFormat::Current, "OTRO");
-            damagePages(bad);
-        }
+        if (name == "carpeta.erm") made = QDir().mkpath(bad);
+        if (name == "tuberia.erm") made = ::mkfifo(QFile::encodeName(bad).constData(), 0644) == 0;
+        if (name == "sin_permiso.erm") QFile::setPermissions(bad, QFileDevice::Permissions());
+        if (name == "paginas.erm") damagePages(bad);
+        ASSERT_TRUE(made);
         // Reading a FIFO would block; a folder has no bytes.
         const bool plainFile = name != "tuberia.erm" && name != "carpeta.erm";
         const QByteArray badBefore = plainFile ? fileBytes(bad) : QByteArray();
@@ -521,10 +509,7 @@ TEST(OpenDatabase, BadFilesAreReportedAndChangeNothing) {
                   (QStringList{kOpenTitle, "No se puede abrir la base de datos " + bad + ": " +
                                                QString::fromUtf8(c.reason)}));
         EXPECT_EQ(p.dialogs.messages().back().icon, Dialogs::Icon::Critical);
-        EXPECT_EQ(p.session().databasePath(), a);
-        EXPECT_EQ(p.session().db().path(), a);
-        EXPECT_EQ(p.menu.panel(1)->text(), a);
-        EXPECT_EQ(p.ruta(), rutaBefore);
+        p.expectOn(a, rutaBefore);
         QFile::setPermissions(bad, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         if (plainFile) {
             EXPECT_EQ(fileBytes(bad), badBefore) << c.name;
@@ -597,7 +582,8 @@ TEST(CreateDatabase, WithoutTemplateTheSchemaIsUsed) {
     EXPECT_EQ(p.inicial.CreateDatabase(From::Dialog), Outcome::Created);
     EXPECT_EQ(p.dialogs.texts(), (QStringList{kCreateTitle, kFillCompany}));
     EXPECT_TRUE(checkFormat(target).current());
-    EXPECT_EQ(p.session().db().viewNames().size(), 5);
+    EXPECT_EQ(p.session().db().viewNames().size(),
+              6);  // five saved queries, the invoice records' view
     EXPECT_EQ(p.session().db().userVersion(), Database::kSchemaVersion);
     EXPECT_FALSE(QFile::exists(target + ".nueva"));
 }

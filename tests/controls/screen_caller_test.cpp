@@ -2,14 +2,12 @@
 #include <QApplication>
 
 #include "controls/screen.h"
+#include "support/screen_helpers.h"
 
 using namespace torvane;
+using torvane::testing::settle;
 
 namespace {
-
-void settle() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
 
 // Handing the caller over to the next screen is driven in the vehicle search tests.
 TEST(OpenScreen, CallerStaysDisabledUntilItsLastScreenCloses) {

@@ -31,6 +31,16 @@ QString makeFile(const TempHome& home, const QString& name, bool executable) {
     return path;
 }
 
+// A program folder, its dialogs and a launcher that records what it starts.
+struct Outside {
+    TempHome home{false};
+    ScriptedDialogs dialogs;
+    RecordingLauncher launcher;
+    void launch(torvane::OutsideProgram program) {
+        torvane::launchOutsideProgram(home.session(), dialogs, launcher, program);
+    }
+};
+
 }  // namespace
 
 TEST(Calculator, StartsTheFirstInstalledInOrder) {
@@ -105,69 +115,59 @@ TEST(OutsideProgram, FirstUseAsksStoresThePathAndStarts) {
         {torvane::kTasacciones, "Abrir Guia de Tasacciones", "Tasacciones.fpl"},
     };
     for (const auto& c : cases) {
-        TempHome home(false);
-        ScriptedDialogs dialogs;
-        RecordingLauncher launcher;
+        Outside o;
         const QString chosen = QStringLiteral("C:\\Archivos de programa\\Año\\PROG.EXE");
-        dialogs.answerFile(chosen);
-        torvane::launchOutsideProgram(home.session(), dialogs, launcher, c.program);
-
-        ASSERT_EQ(dialogs.entries().size(), 1u);
-        EXPECT_EQ(dialogs.entries()[0].title.toStdString(), c.title);
-        EXPECT_TRUE(dialogs.entries()[0].extra.startsWith(
+        o.dialogs.answerFile(chosen);
+        o.launch(c.program);
+        ASSERT_EQ(o.dialogs.entries().size(), 1u);
+        EXPECT_EQ(o.dialogs.entries()[0].title.toStdString(), c.title);
+        EXPECT_TRUE(o.dialogs.entries()[0].extra.startsWith(
             QStringLiteral("Archivos ejecutable (*.exe)|*.exe")));
-        EXPECT_EQ(fileBytes(home.file(QString::fromUtf8(c.file))),
+        EXPECT_EQ(fileBytes(o.home.file(QString::fromUtf8(c.file))),
                   QByteArray("\"C:\\Archivos de programa\\A\xf1o\\PROG.EXE\"\r\n"));
-        EXPECT_EQ(launcher.started, QStringList{chosen});
+        EXPECT_EQ(o.launcher.started, QStringList{chosen});
     }
 }
 
 TEST(OutsideProgram, AStoredPathStartsWithoutAsking) {
-    TempHome home(false);
-    const QString program = makeFile(home, QStringLiteral("tasador"), true);
+    Outside o;
+    const QString program = makeFile(o.home, QStringLiteral("tasador"), true);
     ASSERT_TRUE(
-        torvane::writeSettingsFile(home.file(QStringLiteral("Tasacciones.fpl")), {program}));
-    ScriptedDialogs dialogs;
-    RecordingLauncher launcher;
-    torvane::launchOutsideProgram(home.session(), dialogs, launcher, torvane::kTasacciones);
-    EXPECT_EQ(launcher.started, QStringList{program});
-    EXPECT_TRUE(dialogs.entries().empty());
+        torvane::writeSettingsFile(o.home.file(QStringLiteral("Tasacciones.fpl")), {program}));
+    o.launch(torvane::kTasacciones);
+    EXPECT_EQ(o.launcher.started, QStringList{program});
+    EXPECT_TRUE(o.dialogs.entries().empty());
 
-    launcher.startWorks = false;
-    torvane::launchOutsideProgram(home.session(), dialogs, launcher, torvane::kTasacciones);
+    o.launcher.startWorks = false;
+    o.launch(torvane::kTasacciones);
     EXPECT_TRUE(
-        dialogs.lastText().startsWith(QStringLiteral("No se ha podido iniciar el programa:")));
+        o.dialogs.lastText().startsWith(QStringLiteral("No se ha podido iniciar el programa:")));
 }
 
 TEST(OutsideProgram, AWrongOrCancelledChoiceDoesNothing) {
     for (const QString& answer : {QString(), QStringLiteral("/home/taller/notas.txt"),
                                   QStringLiteral("C:\\prog.exe.lnk")}) {
-        TempHome home(false);
-        ScriptedDialogs dialogs;
-        RecordingLauncher launcher;
-        dialogs.answerFile(answer);
-        torvane::launchOutsideProgram(home.session(), dialogs, launcher, torvane::kAutodata);
-        EXPECT_TRUE(launcher.started.isEmpty()) << answer.toStdString();
-        EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("Autodata.fpl"))));
-        EXPECT_EQ(dialogs.messages().size(), 0u);
+        Outside o;
+        o.dialogs.answerFile(answer);
+        o.launch(torvane::kAutodata);
+        EXPECT_TRUE(o.launcher.started.isEmpty()) << answer.toStdString();
+        EXPECT_FALSE(QFile::exists(o.home.file(QStringLiteral("Autodata.fpl"))));
+        EXPECT_EQ(o.dialogs.messages().size(), 0u);
     }
 }
 
 TEST(OutsideProgram, AProgramThatIsGoneIsReportedAndCanBeChosenAgain) {
-    TempHome home(false);
-    const QString pathFile = home.file(QStringLiteral("Autodata.fpl"));
+    Outside o;
+    const QString pathFile = o.home.file(QStringLiteral("Autodata.fpl"));
     ASSERT_TRUE(torvane::writeSettingsFile(pathFile, {QStringLiteral("/opt/borrado/autodata")}));
-    const QString program = makeFile(home, QStringLiteral("autodata-nuevo"), true);
-    ScriptedDialogs dialogs;
-    RecordingLauncher launcher;
-    dialogs.answerFile(program);
-    torvane::launchOutsideProgram(home.session(), dialogs, launcher, torvane::kAutodata);
-
-    ASSERT_GE(dialogs.entries().size(), 2u);
-    EXPECT_EQ(dialogs.entries()[0].text,
+    const QString program = makeFile(o.home, QStringLiteral("autodata-nuevo"), true);
+    o.dialogs.answerFile(program);
+    o.launch(torvane::kAutodata);
+    ASSERT_GE(o.dialogs.entries().size(), 2u);
+    EXPECT_EQ(o.dialogs.entries()[0].text,
               QStringLiteral("No se encuentra el programa:\n/opt/borrado/autodata\nIndique dónde "
                              "está instalado."));
-    EXPECT_EQ(dialogs.entries()[1].title, QStringLiteral("Abrir Autodata"));
+    EXPECT_EQ(o.dialogs.entries()[1].title, QStringLiteral("Abrir Autodata"));
     EXPECT_EQ(torvane::readFirstField(pathFile).value_or(QString()), program);
-    EXPECT_EQ(launcher.started, QStringList{program});
+    EXPECT_EQ(o.launcher.started, QStringList{program});
 }

@@ -170,23 +170,6 @@ TEST(Compaction, ShrinksTheFileInPlaceKeepsTheDataAndReopensTheSession) {
               QStringLiteral("ok"));
 }
 
-TEST(Compaction, AnotherConnectionKeepsWritingIntoTheCompactedFile) {
-    TempHome home;
-    const QString db = home.session().databasePath();
-    addFamilies(home.db(), 500, 100);
-    home.db().exec(QStringLiteral("DELETE FROM Familias WHERE Id_Fam > 10"));
-    Database other;
-    ASSERT_TRUE(other.open(db));
-    other.exec(QStringLiteral("INSERT INTO Familias (Familia) VALUES ('ANTES')"));
-
-    EXPECT_FALSE(compactDatabase(home.session(), at(1, 1)));
-    other.exec(QStringLiteral("INSERT INTO Familias (Familia) VALUES ('DESPUES')"));
-
-    EXPECT_EQ(familiesIn(db), 12);
-    EXPECT_EQ(home.db().scalar(QStringLiteral("PRAGMA integrity_check")).toString(),
-              QStringLiteral("ok"));
-}
-
 TEST(Compaction, ALockHeldByAnotherConnectionRefusesAndChangesNothing) {
     TempHome home;
     const QString db = home.session().databasePath();

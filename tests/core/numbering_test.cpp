@@ -46,6 +46,13 @@ const QByteArray kDefaultFile =
     "\"FV&A\xF1o&/&Mes&/&\",\"FL/&\",\"FR&A\xF1o&/&Mes&/&\",\"ODT/&\",\"A\xF1o&/&Mes&/&\","
     "\"PG&Mes&/&\"\r\n";
 
+// The series as quoted fields of conf.fpl.
+QList<QByteArray> seriesFields(const QStringList& series) {
+    QList<QByteArray> fields;
+    for (const QString& s : series) fields << '"' + encodeWindows1252(s) + '"';
+    return fields;
+}
+
 // ---------------------------------------------------------------------------------------
 
 TEST(ExpandSeries, TokensLiteralsAndTrailingText) {
@@ -98,28 +105,12 @@ TEST(NextNumber, HeadCounterIncrementAndPadding) {
         {"No", "FV08/03/", 0, "FV08/03/00001"},
         {"", "FV08/03/", 0, "FV08/03/00001"},
         {"X/99999999999999999999", "X/", 0, "X/100000000000000000000"},
+        {"1.5", "1.", 0, "1.00006"},  // the tail is the trailing digits only
+        {"-1", "-", 0, "-00002"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(NextNumber(u(c.last), u(c.prefix), c.increment), u(c.next))
             << c.last << " " << c.prefix << " +" << c.increment;
-}
-
-TEST(NextNumber, NumericTailIsTheTrailingDigits) {
-    struct Case {
-        const char* number;
-        const char* tail;
-    };
-    const Case cases[] = {{"FR08/03/00099", "00099"},
-                          {"a0", "0"},
-                          {"-1", "1"},
-                          {" 1", "1"},
-                          {"1e5", "5"},
-                          {"1.5", "5"},
-                          {"00099", "00099"},
-                          {"ODT/", ""},
-                          {"", ""},
-                          {"A05-00007", "00007"}};
-    for (const auto& c : cases) EXPECT_EQ(numericTail(u(c.number)), u(c.tail)) << c.number;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -211,16 +202,9 @@ TEST(Consumers, NothingFoundStartsAtOne) {
     const Case cases[] = {
         {NumberConsumer::CounterSaleDeliveryNote, 0, "AR08/03/00001"},
         {NumberConsumer::WorkOrderDeliveryNote, 0, "AL08/03/00001"},
-        {NumberConsumer::PurchaseEntry, 0, "EN08/03/00001"},
-        {NumberConsumer::CounterSaleInvoice, 0, "FV08/03/00001"},
         {NumberConsumer::SalesListInvoiceProposal, 0, "FV08/03/00001"},
-        {NumberConsumer::SalesMultiInvoice, 0, "FV08/03/00001"},
-        {NumberConsumer::FreeInvoice, 0, "FL/00001"},
         {NumberConsumer::WorkOrderInvoice, 0, "FR08/03/00001"},
-        {NumberConsumer::WorkOrderListInvoiceProposal, 0, "FR08/03/00001"},
         {NumberConsumer::WorkOrderMultiInvoice, 0, "FR08/03/00001"},
-        {NumberConsumer::WorkOrderFromVehicleSearch, 0, "ODT/00001"},
-        {NumberConsumer::Receipt, 0, "08/03/00001"},
         {NumberConsumer::Receipt, 2, "08/03/00003"},
         {NumberConsumer::TowReportScreen, 0, "PG03/00001"},
     };
@@ -231,21 +215,6 @@ TEST(Consumers, NothingFoundStartsAtOne) {
         EXPECT_EQ(nextDocumentNumber(home.session(), c.consumer, c.increment), u(c.expected))
             << static_cast<int>(c.consumer);
     }
-}
-
-TEST(Consumers, MonthChangeRestartsEveryDatedSeries) {
-    TempHome home;
-    home.session().setSeries(defaultSeries());
-    home.session().setToday(QDate(2008, 2, 29));
-    insertNumbers(home.db(), "FacturasODT", "NFactura", {"FR08/02/00041"});
-    insertNumbers(home.db(), "Albaranes", "Id_Alb", {"AR08/02/00012"});
-    EXPECT_EQ(nextDocumentNumber(home.session(), NumberConsumer::WorkOrderInvoice),
-              u("FR08/02/00042"));
-    home.session().setToday(QDate(2008, 3, 1));
-    EXPECT_EQ(nextDocumentNumber(home.session(), NumberConsumer::WorkOrderInvoice),
-              u("FR08/03/00001"));
-    EXPECT_EQ(nextDocumentNumber(home.session(), NumberConsumer::CounterSaleDeliveryNote),
-              u("AR08/03/00001"));
 }
 
 TEST(Consumers, PrefixWildcardsMatchOtherRows) {
@@ -535,25 +504,6 @@ TEST(ProbeSummary, AnswersFromTheSummaryWhenItCanTell) {
     EXPECT_EQ(probeWorkOrderNumber(db, "ODT1"), u("ODT10003"));
 }
 
-TEST(ProbeSummary, DuplicatesCountOnceUntilTheLastGoes) {
-    TempHome home;
-    auto& db = home.db();
-    insertNumbers(db, "ODTS", "NODT", {"ODT/0001", "ODT/0001", "ODT/0002"});
-    expectSummaryHolds(db, "ODT/", "after inserts");
-    EXPECT_EQ(db.scalar("SELECT Cuantos FROM ContadoresODT").toInt(), 2);
-    db.exec("DELETE FROM ODTS WHERE Id_ODT = (SELECT min(Id_ODT) FROM ODTS)");
-    EXPECT_EQ(
-        db.scalar("SELECT Cuantos || ',' || Minimo || ',' || Maximo FROM ContadoresODT").toString(),
-        u("2,1,2"));
-    EXPECT_EQ(probeWorkOrderNumber(db, "ODT/"), u("ODT/0003"));
-    db.exec("DELETE FROM ODTS WHERE NODT = 'ODT/0001'");
-    expectSummaryHolds(db, "ODT/", "after the last 0001");
-    EXPECT_EQ(probeWorkOrderNumber(db, "ODT/"), u("ODT/0001"));
-    db.exec("DELETE FROM ODTS");
-    EXPECT_EQ(db.scalar("SELECT count(*) FROM ContadoresODT").toInt(), 0);
-    EXPECT_EQ(probeWorkOrderNumber(db, "ODT/"), u("ODT/0001"));
-}
-
 // Random inserts, deletes and updates, through raw SQL and several rows at a time, with
 // probes in between: the probe always gives what trying candidates one by one gives and the
 // summary never says anything false.
@@ -716,17 +666,9 @@ TEST(SeriesFile, GroupsOfTenEachReplaceTheSeries) {
     second[0] = u("X&");
     const Case cases[] = {
         {kDefaultFile, defaultSeries()},
-        // two complete groups: the second is in force
-        {kDefaultFile.chopped(2) + ",\"X&\",\"AL&A\xF1o&/&Mes&/&\",\"A&A\xF1o&/&Mes&/&\","
-                                   "\"EN&A\xF1o&/&Mes&/&\",\"FV&A\xF1o&/&Mes&/&\",\"FL/&\","
-                                   "\"FR&A\xF1o&/&Mes&/&\",\"ODT/&\",\"A\xF1o&/&Mes&/&\","
-                                   "\"PG&Mes&/&\"\r\n",
-         second},
-        // the same over two lines
-        {kDefaultFile + "\"X&\",\"AL&A\xF1o&/&Mes&/&\",\"A&A\xF1o&/&Mes&/&\","
-                        "\"EN&A\xF1o&/&Mes&/&\",\"FV&A\xF1o&/&Mes&/&\",\"FL/&\","
-                        "\"FR&A\xF1o&/&Mes&/&\",\"ODT/&\",\"A\xF1o&/&Mes&/&\",\"PG&Mes&/&\"\r\n",
-         second},
+        // two complete groups, on one line or two: the second is in force
+        {kDefaultFile.chopped(2) + "," + seriesFields(second).join(',') + "\r\n", second},
+        {kDefaultFile + seriesFields(second).join(',') + "\r\n", second},
         // a trailing incomplete group is ignored
         {kDefaultFile + "\"X&\",\"Y&\"\r\n", defaultSeries()},
     };
@@ -809,8 +751,7 @@ TEST(SeriesFile, OversizedOrControlCharacterSeriesAreNamedInTheWarning) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         TempHome home(false);
-        QList<QByteArray> fields;
-        for (const QString& s : defaultSeries()) fields << '"' + encodeWindows1252(s) + '"';
+        QList<QByteArray> fields = seriesFields(defaultSeries());
         fields[c.damaged] = '"' + c.bad + '"';
         const QByteArray content = fields.join(',') + "\r\n";
         writeBytes(home.file("conf.fpl"), content);

@@ -5,19 +5,15 @@
 #include <QTemporaryDir>
 
 #include "core/program_folders.h"
+#include "support/file_bytes.h"
+#include "support/legacy_databases.h"
 
 namespace {
 
+// The file with its folders.
 void write(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
-QByteArray read(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(no existe)");
+    torvane::testing::writeBytes(path, bytes);
 }
 
 TEST(ProgramFolders, InstalledOnlyWithTheSharedTemplateBesideBin) {
@@ -61,13 +57,13 @@ TEST(ProgramFolders, TheUsersTemplateFollowsTheInstalledOne) {
     QFile(shared + "/Nueva").setPermissions(QFile::ReadOwner | QFile::ReadOther);
     QString reason;
     ASSERT_TRUE(torvane::provideTemplate(home, shared, &reason)) << reason.toStdString();
-    EXPECT_EQ(read(home + "/Nueva"), "plantilla 1");
+    EXPECT_EQ(torvane::testing::fileBytes(home + "/Nueva"), "plantilla 1");
     EXPECT_TRUE(QFileInfo(home + "/Nueva").isWritable()) << "the user's copy is the user's";
     // A newer package: same size, other bytes.
     QFile(shared + "/Nueva").setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     write(shared + "/Nueva", "plantilla 2");
     ASSERT_TRUE(torvane::provideTemplate(home, shared, &reason));
-    EXPECT_EQ(read(home + "/Nueva"), "plantilla 2");
+    EXPECT_EQ(torvane::testing::fileBytes(home + "/Nueva"), "plantilla 2");
     // A folder that cannot take the copy is told.
     EXPECT_FALSE(torvane::provideTemplate(dir.filePath("no/existe"), shared, &reason));
     EXPECT_TRUE(reason.contains("plantilla")) << reason.toStdString();

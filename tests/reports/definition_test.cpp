@@ -61,30 +61,6 @@ TEST(ReportDefinition, BadTemplatesAreRefused) {
     }
 }
 
-TEST(ReportDefinition, ParsesAListing) {
-    QString error;
-    const auto d = ReportDefinition::parse(
-        "# comentario\nreport list\ntitle \"Listado\"\nlandscape\nfrom A\n  LEFT JOIN B ON "
-        "B.x = A.x\norder A.Codigo\nformula NETO = A.Precio * 2\n"
-        "column \"Precio\" 12 money total = {@neto}\ngroup \"Marca\" count = {A.Marca}\n"
-        "count \"artículos\"\n",
-        "X.rpt", &error);
-    ASSERT_TRUE(d) << error.toStdString();
-    EXPECT_EQ(d->kind, ReportDefinition::Kind::List);
-    EXPECT_EQ(d->title, "Listado");
-    EXPECT_TRUE(d->landscape);
-    EXPECT_EQ(d->from, "A LEFT JOIN B ON B.x = A.x");
-    ASSERT_EQ(d->formulas.size(), 1u);
-    EXPECT_EQ(d->formulas[0].first, "NETO");
-    ASSERT_EQ(d->columns.size(), 1u);
-    EXPECT_EQ(d->columns[0].format, ValueFormat::Money);
-    EXPECT_TRUE(d->columns[0].total);
-    EXPECT_EQ(d->columns[0].width, 12);
-    ASSERT_EQ(d->groups.size(), 1u);
-    EXPECT_TRUE(d->groups[0].count);
-    EXPECT_EQ(d->countNoun, "artículos");
-}
-
 TEST(ReportDefinition, DamagedDefinitionsSayWhere) {
     const struct {
         const char* text;

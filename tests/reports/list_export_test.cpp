@@ -282,12 +282,7 @@ TEST(ListExport, CsvFieldsAreQuotedAndAmountsUseADecimalComma) {
 TEST(ListExport, PreviewExportsTheWholeListing) {
     ExportFixture f;
     torvane::testing::TestServices services;
-    torvane::Database::Transaction t(f.home.db());
-    for (int i = 1; i <= 150; ++i)
-        f.home.db().insert(
-            "INSERT INTO Clientes (Codigo, Nombre) VALUES (?, ?)",
-            {QString("Z%1").arg(i, 3, 10, QChar('0')), QString("RELLENO %1").arg(i)});
-    t.commit();
+    torvane::testing::addCustomers(f.home.db(), 150, "Z", 3, "RELLENO");
     torvane::reports::ReportEngine engine(
         f.home.db(), torvane::reports::reportFolders(f.home.session()), QDate(2008, 4, 15));
     torvane::reports::ReportSource source = engine.source("\\QARVOCLIENTES2.rpt", "");

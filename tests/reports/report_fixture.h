@@ -77,6 +77,18 @@ inline void fillReportFixture(Database& db) {
         "('ODT08/03/00003', '', 'LAVADO', 2, 18, 0)");
 }
 
+// `count` more customers, coded prefix + a number of `width` digits and named "<name> <n>",
+// for listings longer than a page.
+inline void addCustomers(Database& db, int count, const QString& prefix, int width,
+                         const QString& name, const QVariant& surname = {}) {
+    Database::Transaction t(db);
+    for (int i = 1; i <= count; ++i)
+        db.insert("INSERT INTO Clientes (Codigo, Nombre, Apellido1, NIF) VALUES (?, ?, ?, '')",
+                  {prefix + QString("%1").arg(i, width, 10, QChar('0')),
+                   QString("%1 %2").arg(name).arg(i), surname});
+    t.commit();
+}
+
 // Where the checked-in reference texts are.
 inline QString expectedFolder() {
     const QString source = qEnvironmentVariable("TORVANE_SOURCE");
