@@ -632,7 +632,11 @@ void Database::applyMigrations() {
              .contains(QStringLiteral("TipoRetencion"), Qt::CaseInsensitive))
         execForward(QStringLiteral("ALTER TABLE Comisiones ADD COLUMN TipoRetencion REAL"));
     // 7: the invoice registration records, their settings and the triggers that write them,
-    // taken from the schema; switched off until the user turns them on.
+    // taken from the schema; switched off until the user turns them on. And an index for an
+    // article's latest purchase before a day.
+    if (version < 7 && hasTable(QStringLiteral("Entradas")))
+        execForward(QStringLiteral("CREATE INDEX IF NOT EXISTS \"ix_Entradas_Id_Art_Fecha\" ON "
+                                   "\"Entradas\" (\"Id_Art\", \"Fecha\")"));
     if (version < 7 && hasTable(QStringLiteral("FacturasODT")) &&
         !hasTable(QStringLiteral("RegistrosFacturacion"))) {
         for (const QString& s : schemaStatements())

@@ -391,6 +391,8 @@ CREATE INDEX "ix_Entradas_NAlbaran" ON "Entradas" ("NAlbaran");
 CREATE INDEX "ix_Entradas_Fecha" ON "Entradas" ("Fecha");
 CREATE INDEX "ix_Entradas_Id_Pro" ON "Entradas" ("Id_Pro");
 CREATE INDEX "ix_Entradas_Id_Art" ON "Entradas" ("Id_Art");
+-- An article's latest purchase on or before a day (the cost of "Beneficios ODT").
+CREATE INDEX "ix_Entradas_Id_Art_Fecha" ON "Entradas" ("Id_Art", "Fecha");
 
 -- Billing
 

@@ -421,7 +421,7 @@ TEST(OpenDatabase, SavedQueriesOnlyForADatabaseWithoutAny) {
     };
     const QStringList five{"ConFacAlb", "ConFacCoches", "ConFacLibres", "ConFacOdt", "ConUnion"};
     const Case cases[] = {
-        {Views::All, {}, five + QStringList{"NuevoRegistroFacturacion"}},
+        {Views::All, {}, five},
         {Views::None, {}, five},
         {Views::One, {}, {"ConFacLibres"}},
         {Views::NoneAndNoAlbaranes,
@@ -582,8 +582,7 @@ TEST(CreateDatabase, WithoutTemplateTheSchemaIsUsed) {
     EXPECT_EQ(p.inicial.CreateDatabase(From::Dialog), Outcome::Created);
     EXPECT_EQ(p.dialogs.texts(), (QStringList{kCreateTitle, kFillCompany}));
     EXPECT_TRUE(checkFormat(target).current());
-    EXPECT_EQ(p.session().db().viewNames().size(),
-              6);  // five saved queries, the invoice records' view
+    EXPECT_EQ(p.session().db().viewNames().size(), 5);
     EXPECT_EQ(p.session().db().userVersion(), Database::kSchemaVersion);
     EXPECT_FALSE(QFile::exists(target + ".nueva"));
 }

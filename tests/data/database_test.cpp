@@ -13,8 +13,8 @@ namespace {
 TEST(Schema, SavedQueriesAreViewsAndUnionDeduplicates) {
     TempHome home;
     auto& db = home.db();
-    EXPECT_EQ(db.viewNames(), (QStringList{"ConFacAlb", "ConFacCoches", "ConFacLibres", "ConFacOdt",
-                                           "ConUnion", "NuevoRegistroFacturacion"}));
+    EXPECT_EQ(db.viewNames(),
+              (QStringList{"ConFacAlb", "ConFacCoches", "ConFacLibres", "ConFacOdt", "ConUnion"}));
     db.exec("INSERT INTO FacturasLibres (Fecha, NFactura, Id_Cli, Total) VALUES (?,?,?,?)",
             {"2008-03-05", "FL/00001", 7, 116.0});
     db.exec("INSERT INTO FacturasLibres (Fecha, NFactura, Id_Cli, Total) VALUES (?,?,?,?)",

@@ -12,11 +12,6 @@ void dropColumn(Database& db, const QString& table, const QString& column) {
          db.rows("SELECT name FROM sqlite_master WHERE type='index' AND tbl_name=? AND sql LIKE ?",
                  {table, "%" + column + "%"}))
         db.exec(QStringLiteral("DROP INDEX \"%1\"").arg(row.value("name").toString()));
-    // Nor one a trigger reads; the files of that time had no invoice-record triggers.
-    for (const auto& row : db.rows(
-             "SELECT name FROM sqlite_master WHERE type='trigger' AND tbl_name=? AND sql LIKE ?",
-             {table, "%" + column + "%"}))
-        db.exec(QStringLiteral("DROP TRIGGER \"%1\"").arg(row.value("name").toString()));
     db.exec(QStringLiteral("ALTER TABLE %1 DROP COLUMN %2").arg(table, column));
 }
 }  // namespace
@@ -24,7 +19,7 @@ void dropColumn(Database& db, const QString& table, const QString& column) {
 void dropInvoiceRecords(Database& db) {
     for (const char* table : {"NuevoRegistroFacturacion", "EnviosFacturacion",
                               "RegistrosFacturacion", "ConfigFacturacion"})
-        db.exec(QStringLiteral("DROP TABLE \"%1\"").arg(QLatin1String(table)));
+        db.exec(QStringLiteral("DROP TABLE IF EXISTS \"%1\"").arg(QLatin1String(table)));
     for (const auto& row :
          db.rows("SELECT name FROM sqlite_master WHERE type='trigger' AND name LIKE ?",
                  {"%_RegistrosFacturacion_%"}))
