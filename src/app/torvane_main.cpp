@@ -1,9 +1,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QMetaObject>
+#include <QTextStream>
 #include <cstdio>
 #include <cstring>
-#include <QTextStream>
 
 #include "app/desktop_launcher.h"
 #include "app/main_window.h"

@@ -314,8 +314,8 @@ void sha256Hex(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 
 void Database::registerFunctions() {
     if (sqlite3* h = rawHandle())
-        sqlite3_create_function_v2(h, "sha256_hex", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                   nullptr, sha256Hex, nullptr, nullptr, nullptr);
+        sqlite3_create_function_v2(h, "sha256_hex", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                   sha256Hex, nullptr, nullptr, nullptr);
 }
 
 void Database::setBusyTimeout(int ms) {
@@ -635,8 +635,9 @@ void Database::applyMigrations() {
     // taken from the schema; switched off until the user turns them on. And an index for an
     // article's latest purchase before a day.
     if (version < 7 && hasTable(QStringLiteral("Entradas")))
-        execForward(QStringLiteral("CREATE INDEX IF NOT EXISTS \"ix_Entradas_Id_Art_Fecha\" ON "
-                                   "\"Entradas\" (\"Id_Art\", \"Fecha\")"));
+        execForward(
+            QStringLiteral("CREATE INDEX IF NOT EXISTS \"ix_Entradas_Id_Art_Fecha\" ON "
+                           "\"Entradas\" (\"Id_Art\", \"Fecha\")"));
     if (version < 7 && hasTable(QStringLiteral("FacturasODT")) &&
         !hasTable(QStringLiteral("RegistrosFacturacion"))) {
         for (const QString& s : schemaStatements())

@@ -1,12 +1,12 @@
 #include "reports/report_page.h"
 
+#include <qrencode.h>
 #include <QFile>
 #include <QGlyphRun>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRawFont>
-#include <qrencode.h>
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -56,8 +56,7 @@ std::vector<std::vector<const PageItem*>> rowsOf(const Page& page) {
 // Error correction M, drawn as black squares filling the rect (a quiet zone is left
 // around it by the layout).
 void paintQr(QPainter& painter, const QRectF& r, const QString& payload) {
-    QRcode* code =
-        QRcode_encodeString(payload.toUtf8().constData(), 0, QR_ECLEVEL_M, QR_MODE_8, 1);
+    QRcode* code = QRcode_encodeString(payload.toUtf8().constData(), 0, QR_ECLEVEL_M, QR_MODE_8, 1);
     if (!code) return;
     const double module = r.width() / code->width;
     painter.setPen(Qt::NoPen);
@@ -65,8 +64,8 @@ void paintQr(QPainter& painter, const QRectF& r, const QString& payload) {
     for (int y = 0; y < code->width; ++y)
         for (int x = 0; x < code->width; ++x)
             if (code->data[y * code->width + x] & 1)
-                painter.drawRect(QRectF(r.left() + x * module, r.top() + y * module,
-                                        module, module));
+                painter.drawRect(
+                    QRectF(r.left() + x * module, r.top() + y * module, module, module));
     painter.setBrush(Qt::NoBrush);
     QRcode_free(code);
 }

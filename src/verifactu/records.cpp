@@ -9,7 +9,9 @@
 namespace torvane::verifactu {
 
 namespace {
-bool hasRecords(Database& db) { return db.hasTable(QStringLiteral("ConfigFacturacion")); }
+bool hasRecords(Database& db) {
+    return db.hasTable(QStringLiteral("ConfigFacturacion"));
+}
 }  // namespace
 
 Settings loadSettings(Database& db) {
@@ -39,17 +41,18 @@ void saveSettings(Database& db, const Settings& s) {
     tx.commit();
 }
 
-Quantity vatRate(Database& db) { return loadSettings(db).vatRate; }
+Quantity vatRate(Database& db) {
+    return loadSettings(db).vatRate;
+}
 
 namespace {
 std::vector<Record> readRecords(Database& db, const QString& tail, const QVariantList& params) {
     std::vector<Record> out;
     if (!db.hasTable(QStringLiteral("RegistrosFacturacion"))) return out;
     QSqlQuery q = db.execForward(
-        QStringLiteral(
-            "SELECT Id, Tipo, Origen, IDEmisor, NumSerie, FechaExpedicion, TipoFactura, "
-            "CuotaTotal, ImporteTotal, HuellaAnterior, FechaHoraHuso, Huella "
-            "FROM RegistrosFacturacion ") +
+        QStringLiteral("SELECT Id, Tipo, Origen, IDEmisor, NumSerie, FechaExpedicion, TipoFactura, "
+                       "CuotaTotal, ImporteTotal, HuellaAnterior, FechaHoraHuso, Huella "
+                       "FROM RegistrosFacturacion ") +
             tail,
         params);
     while (q.next()) {
@@ -82,8 +85,8 @@ std::vector<Record> selectRecords(Database& db, const QString& tail, const QVari
 
 QString recordText(const Record& r) {
     if (r.tipo == QLatin1String("alta"))
-        return altaText({r.emisor, r.numSerie, r.fecha, r.tipoFactura, r.cuotaTotal,
-                         r.importeTotal, r.huellaAnterior, r.fechaHoraHuso});
+        return altaText({r.emisor, r.numSerie, r.fecha, r.tipoFactura, r.cuotaTotal, r.importeTotal,
+                         r.huellaAnterior, r.fechaHoraHuso});
     return anulacionText({r.emisor, r.numSerie, r.fecha, r.huellaAnterior, r.fechaHoraHuso});
 }
 
@@ -121,9 +124,7 @@ QString qrUrl(const QString& nif, const QString& numSerie, const QString& fecha,
     const QString base =
         QStringLiteral("https://www2.agenciatributaria.gob.es/wlpl/TIKE-CONT/") +
         (verifactu ? QStringLiteral("ValidarQR") : QStringLiteral("ValidarQRNoVerifactu"));
-    auto enc = [](const QString& v) {
-        return QString::fromLatin1(QUrl::toPercentEncoding(v));
-    };
+    auto enc = [](const QString& v) { return QString::fromLatin1(QUrl::toPercentEncoding(v)); };
     return base + QStringLiteral("?nif=") + enc(nif) + QStringLiteral("&numserie=") +
            enc(numSerie) + QStringLiteral("&fecha=") + enc(fecha) + QStringLiteral("&importe=") +
            enc(importe);

@@ -76,7 +76,8 @@ int send(Database& database, const SendConfig& config, QTextStream& out) {
 
 }  // namespace
 
-QString exportXml(const QString& emisor, const QString& nombre, const std::vector<Record>& records) {
+QString exportXml(const QString& emisor, const QString& nombre,
+                  const std::vector<Record>& records) {
     QString xml;
     QXmlStreamWriter w(&xml);
     w.setAutoFormatting(true);
@@ -94,8 +95,8 @@ QString exportXml(const QString& emisor, const QString& nombre, const std::vecto
     for (const Record& r : records) {
         const bool alta = r.tipo == QLatin1String("alta");
         w.writeStartElement(sum, QStringLiteral("RegistroFactura"));
-        w.writeStartElement(sf, alta ? QStringLiteral("RegistroAlta")
-                                     : QStringLiteral("RegistroAnulacion"));
+        w.writeStartElement(
+            sf, alta ? QStringLiteral("RegistroAlta") : QStringLiteral("RegistroAnulacion"));
         w.writeTextElement(sf, QStringLiteral("IDVersion"), QStringLiteral("1.0"));
         w.writeStartElement(sf, QStringLiteral("IDFactura"));
         const QString suffix = alta ? QString() : QStringLiteral("Anulada");
@@ -210,10 +211,9 @@ int runCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
     }
     const auto company = database.firstRow(
         QStringLiteral("SELECT Nombre, Nif FROM DatosEmpresa ORDER BY Id LIMIT 1"));
-    out << exportXml(company ? company->value(QStringLiteral("Nif")).toString().trimmed()
-                             : QString(),
-                     company ? company->value(QStringLiteral("Nombre")).toString() : QString(),
-                     chosen);
+    out << exportXml(
+        company ? company->value(QStringLiteral("Nif")).toString().trimmed() : QString(),
+        company ? company->value(QStringLiteral("Nombre")).toString() : QString(), chosen);
     out.flush();
     return 0;
 }

@@ -15,7 +15,6 @@ namespace torvane::verifactu {
 int runCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 
 // The records as the agency's XML registration batch (not signed).
-QString exportXml(const QString& emisor, const QString& nombre,
-                  const std::vector<Record>& records);
+QString exportXml(const QString& emisor, const QString& nombre, const std::vector<Record>& records);
 
 }  // namespace torvane::verifactu

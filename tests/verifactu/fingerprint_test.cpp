@@ -18,9 +18,14 @@ const QString kSecond =
     QStringLiteral("F7B94CFD8924EDFF273501B01EE5153E4CE8F259766F88CF6ACB8935802A2B97");
 
 AltaFields agencyAlta(const QString& number, const QString& previous, const QString& time) {
-    return {QStringLiteral("89890001K"), number,          QStringLiteral("01-01-2024"),
-            QStringLiteral("F1"),        QStringLiteral("12.35"), QStringLiteral("123.45"),
-            previous,                    time};
+    return {QStringLiteral("89890001K"),
+            number,
+            QStringLiteral("01-01-2024"),
+            QStringLiteral("F1"),
+            QStringLiteral("12.35"),
+            QStringLiteral("123.45"),
+            previous,
+            time};
 }
 
 Record altaRecord(qint64 id, const AltaFields& f) {
@@ -45,8 +50,8 @@ std::vector<Record> chain(int n) {
     QString previous;
     for (int i = 1; i <= n; ++i) {
         const QString number = QStringLiteral("FR26/12/%1").arg(i, 5, 10, QLatin1Char('0'));
-        const QString time = QStringLiteral("2026-12-06T10:%1:00+01:00").arg(i % 60, 2, 10,
-                                                                              QLatin1Char('0'));
+        const QString time =
+            QStringLiteral("2026-12-06T10:%1:00+01:00").arg(i % 60, 2, 10, QLatin1Char('0'));
         Record r;
         if (i % 5 == 0) {
             r.id = i;
@@ -56,8 +61,8 @@ std::vector<Record> chain(int n) {
             r.fecha = QStringLiteral("06-12-2026");
             r.huellaAnterior = previous;
             r.fechaHoraHuso = time;
-            r.huella = fingerprint(
-                anulacionText({r.emisor, r.numSerie, r.fecha, r.huellaAnterior, time}));
+            r.huella =
+                fingerprint(anulacionText({r.emisor, r.numSerie, r.fecha, r.huellaAnterior, time}));
         } else {
             r = altaRecord(i, {QStringLiteral("B12345678"), number, QStringLiteral("06-12-2026"),
                                QStringLiteral("F1"), QString::number(i) + QStringLiteral(".16"),
@@ -86,14 +91,14 @@ TEST(VerifactuFingerprint, AgencyExamples) {
 }
 
 TEST(VerifactuFingerprint, CancellationTextFollowsItsOwnFieldList) {
-    const QString text =
-        anulacionText({QStringLiteral("89890001K"), QStringLiteral("12345679/G34"),
-                       QStringLiteral("01-01-2024"), kSecond,
-                       QStringLiteral("2024-01-01T19:20:40+01:00")});
+    const QString text = anulacionText({QStringLiteral("89890001K"), QStringLiteral("12345679/G34"),
+                                        QStringLiteral("01-01-2024"), kSecond,
+                                        QStringLiteral("2024-01-01T19:20:40+01:00")});
     EXPECT_EQ(text, QStringLiteral("IDEmisorFacturaAnulada=89890001K&NumSerieFacturaAnulada="
                                    "12345679/G34&FechaExpedicionFacturaAnulada=01-01-2024&"
                                    "Huella=") +
-                        kSecond + QStringLiteral("&FechaHoraHusoGenRegistro=2024-01-01T19:20:40+01:00"));
+                        kSecond +
+                        QStringLiteral("&FechaHoraHusoGenRegistro=2024-01-01T19:20:40+01:00"));
     const QString hash = fingerprint(text);
     EXPECT_EQ(hash.size(), 64);
     EXPECT_EQ(hash, hash.toUpper());
@@ -103,11 +108,11 @@ TEST(VerifactuFingerprint, CancellationTextFollowsItsOwnFieldList) {
 TEST(VerifactuFingerprint, NonAsciiIsHashedAsUtf8) {
     // "Ñ" is two bytes in UTF-8: a Latin-1 hash would differ.
     const QString text = QStringLiteral("NumSerieFactura=AÑO/1");
-    EXPECT_EQ(fingerprint(text),
-              QString::fromLatin1(QCryptographicHash::hash(QByteArray("NumSerieFactura=A\xC3\x91O/1"),
-                                                           QCryptographicHash::Sha256)
-                                      .toHex()
-                                      .toUpper()));
+    EXPECT_EQ(fingerprint(text), QString::fromLatin1(QCryptographicHash::hash(
+                                                         QByteArray("NumSerieFactura=A\xC3\x91O/1"),
+                                                         QCryptographicHash::Sha256)
+                                                         .toHex()
+                                                         .toUpper()));
 }
 
 TEST(VerifactuChain, AgencyPairHolds) {
@@ -131,8 +136,8 @@ TEST(VerifactuChain, FindsTheFirstBrokenLink) {
         {"intact", [](std::vector<Record>&) {}, 0, ""},
         {"amount changed", [](std::vector<Record>& c) { c[41].importeTotal = "999.99"; }, 42,
          "ha sido modificado"},
-        {"cancellation date changed", [](std::vector<Record>& c) { c[9].fecha = "07-12-2026"; },
-         10, "ha sido modificado"},
+        {"cancellation date changed", [](std::vector<Record>& c) { c[9].fecha = "07-12-2026"; }, 10,
+         "ha sido modificado"},
         {"record deleted", [](std::vector<Record>& c) { c.erase(c.begin() + 17); }, 18,
          "no enlaza"},
         {"first record deleted", [](std::vector<Record>& c) { c.erase(c.begin()); }, 1,
