@@ -29,13 +29,19 @@ bool DocumentData::prepare(LayoutContext& ctx, const Loaded& rep, const SqlCondi
         fields.push_back(*b);
     }
     for (const TotalDef& t : def->totals) {
-        std::optional<Bound> b;
+        std::optional<Bound> b, on;
         if (t.value) {
             b = bind(*t.value, ValueFormat::Number, select_, *rep.fields, &problem);
             if (!b) return ctx.damaged(def->name, problem);
         }
+        if (t.on) {
+            on = bind(*t.on, ValueFormat::Number, select_, *rep.fields, &problem);
+            if (!on) return ctx.damaged(def->name, problem);
+        }
         totalValues_.push_back(b);
+        totalBases_.push_back(on);
     }
+    configuredRate_ = verifactu::vatRate(ctx.db);
 
     // The company block reads DatosEmpresa, whatever the report's tables are.
     ReportDefinition companyDef;
@@ -106,6 +112,38 @@ Money DocumentData::lineAmount(const SectionData& s, const Record& line) {
     return Money::fromDb(s.cols[size_t(s.amountColumn)].value(line, 0)).roundCents();
 }
 
+namespace {
+// The rate a stored VAT was taken at: the first usual rate that gives exactly that VAT on the
+// base (the one in force, the program's former 16 %, then Spain's rates of these years); then
+// the first within five cents, for a VAT summed from notes each rounded on its own; else
+// VAT / base to two decimals.
+Quantity storedRate(Money vat, Money base, Quantity inForce) {
+    vat = vat.roundCents();
+    const Quantity usual[] = {inForce,
+                              Quantity::whole(16),
+                              Quantity::whole(21),
+                              Quantity::whole(10),
+                              Quantity::whole(4),
+                              Quantity::whole(18),
+                              Quantity::whole(8),
+                              Quantity::whole(7)};
+    for (const Quantity rate : usual)
+        if (base.percent(rate).roundCents() == vat) return rate;
+    for (const Quantity rate : usual) {
+        const Money off = (base.percent(rate) - ExactAmount(vat)).roundCents();
+        if (off <= Money::fromCents(5) && off >= Money::fromCents(-5)) return rate;
+    }
+    if (base.isZero()) return inForce;
+    // Hundredths of a percent, halves away from zero.
+    const std::int64_t num = vat.units() * 10000, den = base.units();
+    std::int64_t q = num / den;
+    const std::int64_t rest = num % den;
+    if (2 * (rest < 0 ? -rest : rest) >= (den < 0 ? -den : den))
+        q += ((num < 0) != (den < 0)) ? -1 : 1;
+    return Quantity::fromUnits(q * 100);
+}
+}  // namespace
+
 // The amount so far starts at the base; a discount before any VAT lowers the taxable base
 // too; VAT and withholding are taken on the taxable base, each rounded to the cent.
 std::vector<TotalLine> DocumentData::totals(Money sectionsBase,
@@ -124,6 +162,9 @@ std::vector<TotalLine> DocumentData::totals(Money sectionsBase,
             rate = Quantity::fromDb(
                 value->cols.empty() ? QVariant(value->tmpl->source().trimmed().replace(',', '.'))
                                     : value->value(first, 0));
+            rateText = formatValue(rate.toDouble(), ValueFormat::Number);
+        } else if (t.op == TotalDef::Op::Stored && totalBases_[i]) {
+            rate = storedRate(value->money(first), totalBases_[i]->money(first), configuredRate_);
             rateText = formatValue(rate.toDouble(), ValueFormat::Number);
         }
         TotalLine line;

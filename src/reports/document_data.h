@@ -53,7 +53,8 @@ class DocumentData {
     }
 
   private:
-    std::vector<std::optional<Bound>> totalValues_;
+    std::vector<std::optional<Bound>> totalValues_, totalBases_;
+    Quantity configuredRate_;  // the VAT rate in force, first guess for a stored VAT's rate
     SelectList select_;
 };
 

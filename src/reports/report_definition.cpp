@@ -380,7 +380,7 @@ bool readTotal(ReportDefinition& d, const StatementText& st, QString* problem) {
         {"total", TotalDef::Op::Total}, {"words", TotalDef::Op::Words}};
     const QString usage = QStringLiteral(
         "se escribe: total \"Etiqueta\" [bold] = base | discount TIPO | vat TIPO | "
-        "withholding TIPO | total | words | {Tabla.Columna}");
+        "withholding TIPO | total | words | {Tabla.Columna} [on {Tabla.Base}]");
     if (st.words.isEmpty() || st.words.size() > 2 ||
         (st.words.size() == 2 && st.words.at(1).toLower() != QLatin1String("bold")) ||
         st.rhs.isEmpty()) {
@@ -406,7 +406,14 @@ bool readTotal(ReportDefinition& d, const StatementText& st, QString* problem) {
             return false;
         }
         t.op = TotalDef::Op::Stored;
-        t.value = operand(expr, problem);
+        // "{FacturasODT.IVA} on {FacturasODT.Base}": the VAT as stored and the base it was
+        // taken on, which give the label its rate.
+        const qsizetype onAt = expr.indexOf(QLatin1String(" on "), 0, Qt::CaseInsensitive);
+        if (onAt > 0) {
+            t.on = operand(expr.mid(onAt + 4), problem);
+            if (!t.on) return false;
+        }
+        t.value = operand(onAt > 0 ? expr.left(onAt) : expr, problem);
         if (!t.value || t.value->placeholders().empty()) {
             if (problem->isEmpty()) *problem = usage;
             return false;
@@ -434,9 +441,11 @@ bool readVat(ReportDefinition& d, const StatementText& st, QString* problem) {
     const bool haveBase = !d.totals.empty() && d.totals.front().op == TotalDef::Op::Base;
     if (!haveBase)
         d.totals.insert(d.totals.begin(), {QStringLiteral("Base imponible"), TotalDef::Op::Base,
-                                           std::nullopt, false});
-    d.totals.push_back({QStringLiteral("IVA {rate} %"), TotalDef::Op::Vat, rate, false});
-    d.totals.push_back({QStringLiteral("TOTAL"), TotalDef::Op::Total, std::nullopt, true});
+                                           std::nullopt, false, std::nullopt});
+    d.totals.push_back(
+        {QStringLiteral("IVA {rate} %"), TotalDef::Op::Vat, rate, false, std::nullopt});
+    d.totals.push_back(
+        {QStringLiteral("TOTAL"), TotalDef::Op::Total, std::nullopt, true, std::nullopt});
     return true;
 }
 
@@ -450,8 +459,8 @@ bool readBase(ReportDefinition& d, const StatementText& st, QString* problem) {
     if (!d.totals.empty() && d.totals.front().op == TotalDef::Op::Base)
         d.totals.front().value = field;
     else
-        d.totals.insert(d.totals.begin(),
-                        {QStringLiteral("Base imponible"), TotalDef::Op::Base, field, false});
+        d.totals.insert(d.totals.begin(), {QStringLiteral("Base imponible"), TotalDef::Op::Base,
+                                           field, false, std::nullopt});
     return true;
 }
 

@@ -88,6 +88,9 @@ struct TotalDef {
     Op op = Op::Total;
     std::optional<Template> value;  // the rate, the base's field or the stored field
     bool bold = false;              // "TOTAL" rows stand out
+    // "{Tabla.IVA} on {Tabla.Base}": the base a stored VAT was taken on, from which the label's
+    // "{rate}" is found again.
+    std::optional<Template> on;
 };
 
 // An amount computed exactly from its line: units × price less a discount %.

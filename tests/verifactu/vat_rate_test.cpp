@@ -249,3 +249,44 @@ TEST(VatRateDeliveryNote, PrintsAtTheRateInForce) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(c.totalLine))) << c.rate;
     }
 }
+
+TEST(VatRatePrintedInvoice, ShowsTheRateItsVatWasTakenAt) {
+    // The invoice keeps its amounts; its caption names the rate that gives that VAT.
+    const struct {
+        const char* inForce;
+        const char* base;
+        const char* vat;
+        const char* vatLine;
+    } cases[] = {
+        {"21", "12,50", "2,63", "IVA 21 % | 2,63"},
+        {"16", "12,50", "2,63", "IVA 21 % | 2,63"},  // made before the rate went back
+        {"21", "100,00", "16,00", "IVA 16 % | 16,00"},
+        {"10,5", "5,00", "0,53", "IVA 10,5 % | 0,53"},
+        {"21", "120,92", "19,34", "IVA 16 % | 19,34"},     // two notes' VAT, each rounded
+        {"16", "100,00", "12,34", "IVA 12,34 % | 12,34"},  // no usual rate gives it
+    };
+    for (const auto& c : cases) {
+        TempHome home;
+        vf::SettingsInput in = vf::inputOf(vf::loadSettings(home.db()));
+        in.vatRate = QString::fromUtf8(c.inForce);
+        ASSERT_EQ(vf::save(home.db(), in), QString());
+        const Money base = eur(c.base), vat = eur(c.vat);
+        home.db().exec(
+            "INSERT INTO ODTS (NODT, Fecha, NFactura, Nominal) VALUES "
+            "('ODT/1', '2026-12-07', 'FR/1', ?)",
+            {base.toDb()});
+        home.db().exec(
+            "INSERT INTO FacturasODT (NFactura, Fecha, Base, IVA, Importe) VALUES "
+            "('FR/1', '2026-12-07', ?, ?, ?)",
+            {base.toDb(), vat.toDb(), (base + vat).toDb()});
+        reports::ReportEngine engine(home.db(), reports::reportFolders(home.session()),
+                                     QDate(2026, 12, 7));
+        const auto result =
+            engine.render(QStringLiteral("\\QARVOFACODT.rpt"), "{ODTS.NODT}='ODT/1'");
+        ASSERT_TRUE(result.report.has_value()) << result.error.toStdString();
+        const QString text = result.report->toText();
+        EXPECT_TRUE(text.contains(QString::fromUtf8(c.vatLine)))
+            << c.inForce << " " << c.base << "\n"
+            << text.toStdString();
+    }
+}
