@@ -26,9 +26,9 @@ class DatabaseTables : public ti::TableReader {
         QStringList names;
         QSqlQuery q = db_.exec(QStringLiteral(
             "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' "
-            "AND name NOT IN ('ContadoresODT', 'ConfigFacturacion', 'RegistrosFacturacion', "
-            "'EnviosFacturacion', 'NuevoRegistroFacturacion') ORDER BY rowid"));
-        while (q.next()) names << q.value(0).toString();
+            "ORDER BY rowid"));
+        while (q.next())
+            if (!ti::notInOlderFiles(q.value(0).toString())) names << q.value(0).toString();
         return names;
     }
     QStringList columns(const QString& table) override { return db_.columnNames(table); }

@@ -1,4 +1,5 @@
 #include "core/money.h"
+#include "core/percent.h"
 
 #include <algorithm>
 #include <array>
@@ -252,6 +253,16 @@ Money Money::shareCents(std::int64_t n) const {
     const Int128 r = v_ % d;
     if ((r < 0 ? -r : r) * 2 >= d) q += (v_ < 0 ? -1 : 1);
     return fromCents(std::int64_t(q));
+}
+
+Quantity percentOf(Money amount, Money base) {
+    if (base.isZero()) return {};
+    // Hundredths of a percent: amount x 100 x 100 / base.
+    const Int128 num = Int128(amount.units()) * 10000, den = base.units();
+    Int128 q = num / den;
+    const Int128 r = num % den;
+    if ((r < 0 ? -r : r) * 2 >= (den < 0 ? -den : den)) q += ((num < 0) != (den < 0)) ? -1 : 1;
+    return Quantity::fromUnits(std::int64_t(q) * 100);
 }
 
 QString Money::format() const {

@@ -15,17 +15,14 @@
 
 namespace torvane::import {
 
-namespace {
-
-// Tables an older file cannot hold: the counters the program keeps up to date by itself
-// (rebuilt from the copied rows) and the invoice records with their settings, which start
-// as the template has them (switched off, no records).
 bool notInOlderFiles(const QString& table) {
     for (const char* own : {"ContadoresODT", "ConfigFacturacion", "RegistrosFacturacion",
                             "EnviosFacturacion", "NuevoRegistroFacturacion"})
         if (table.compare(QLatin1String(own), Qt::CaseInsensitive) == 0) return true;
     return false;
 }
+
+namespace {
 
 // Document-number columns hold "No" while the document does not exist, never an empty text.
 bool holdsNoMarker(const QString& table, const QString& column) {

@@ -45,6 +45,11 @@ struct ImportOptions {
 // and column name, in one transaction, keys kept; then runs the consistency check. The new
 // file is written under a temporary name and renamed at the end: on failure nothing is left
 // at target. Throws ImportError with a full Spanish message.
+// Tables an older file cannot hold: the counters the program keeps up to date by itself
+// (rebuilt from the copied rows) and the invoice records with their settings, which start
+// as the template has them (switched off, no records). They are neither copied nor missed.
+bool notInOlderFiles(const QString& table);
+
 ImportReport importTables(TableReader& reader, const QString& source, const QString& target,
                           const ImportOptions& options = {});
 

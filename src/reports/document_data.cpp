@@ -1,5 +1,6 @@
 #include "reports/document_data.h"
 
+#include "core/percent.h"
 #include "core/validation.h"
 #include "verifactu/records.h"
 
@@ -133,14 +134,7 @@ Quantity storedRate(Money vat, Money base, Quantity inForce) {
         const Money off = (base.percent(rate) - ExactAmount(vat)).roundCents();
         if (off <= Money::fromCents(5) && off >= Money::fromCents(-5)) return rate;
     }
-    if (base.isZero()) return inForce;
-    // Hundredths of a percent, halves away from zero.
-    const std::int64_t num = vat.units() * 10000, den = base.units();
-    std::int64_t q = num / den;
-    const std::int64_t rest = num % den;
-    if (2 * (rest < 0 ? -rest : rest) >= (den < 0 ? -den : den))
-        q += ((num < 0) != (den < 0)) ? -1 : 1;
-    return Quantity::fromUnits(q * 100);
+    return base.isZero() ? inForce : percentOf(vat, base);
 }
 }  // namespace
 

@@ -4,6 +4,8 @@
 #include <QXmlStreamWriter>
 #include <cstdlib>
 
+#include "core/percent.h"
+
 namespace torvane::verifactu {
 
 namespace {
@@ -36,13 +38,9 @@ QString amountText(qint64 c) {
         .arg(a % 100, 2, 10, QLatin1Char('0'));
 }
 
-// The rate the VAT amount stands for, to two decimals, halves away from zero.
+// The rate the VAT amount stands for, to two decimals.
 QString rateText(qint64 cuota, qint64 base) {
-    if (base == 0) return QStringLiteral("0.00");
-    const qint64 num = cuota * 10000 * 2;
-    qint64 q = num / base;
-    q = q >= 0 ? (q + 1) / 2 : (q - 1) / 2;
-    return amountText(q);
+    return amountText(percentOf(Money::fromCents(cuota), Money::fromCents(base)).units() / 100);
 }
 
 QString descriptionOf(const Record& r) {
