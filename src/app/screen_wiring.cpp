@@ -1,6 +1,8 @@
 #include "app/screen_wiring.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QStatusBar>
 
 #include "app/config_inf.h"
 #include "app/main_window.h"
@@ -39,13 +41,44 @@
 #include "sales/sales_handoffs.h"
 #include "tow/gestor_partes.h"
 #include "tow/partes_grua.h"
+#include "verifactu/send_monitor.h"
 #include "verifactu/settings_screen.h"
 #include "workorders/list_odt.h"
 #include "workorders/work_order_handoffs.h"
 
 namespace torvane {
 
+namespace {
+
+// The invoice records still to reach the agency: a panel of the status bar, shown only while
+// the records are sent (VERI*FACTU mode), and a round of sending every half minute.
+verifactu::SendMonitor* startSending(Menu& menu, Session& session, Services& services) {
+    auto* sending = new verifactu::SendMonitor(session, services.dialogs(), &menu);
+    // The agency's test environment instead of its service, and the authorities it needs.
+    if (const QString url = qEnvironmentVariable("TORVANE_VERIFACTU_URL"); !url.isEmpty())
+        sending->setEndpoint(url);
+    if (const QString ca = qEnvironmentVariable("TORVANE_VERIFACTU_CA"); !ca.isEmpty())
+        sending->setTrustedAuthorities(ca);
+    auto* panel = new QLabel(menu.statusBar());
+    panel->setObjectName(QStringLiteral("StatusBar1_Registros"));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setContentsMargins(4, 0, 4, 0);
+    panel->hide();
+    menu.statusBar()->insertPermanentWidget(1, panel);
+    QObject::connect(sending, &verifactu::SendMonitor::statusChanged, panel,
+                     [panel](const QString& text, const QString& tip) {
+                         panel->setText(text);
+                         panel->setToolTip(tip);
+                         panel->setVisible(!text.isEmpty());
+                     });
+    sending->start(30000);
+    return sending;
+}
+
+}  // namespace
+
 void wireScreens(Menu& menu, Session& session, Services& services) {
+    verifactu::SendMonitor* sending = startSending(menu, session, services);
     auto customerFile = std::make_shared<QPointer<Clientes>>();
     registerCustomerFileOrigins(session, services, customerFile);
     registerWorkOrderEditor(session, services);
@@ -113,9 +146,10 @@ void wireScreens(Menu& menu, Session& session, Services& services) {
     menu.registerScreen(QStringLiteral("ConfigInf"), [&](const MenuRequest&) -> QWidget* {
         return new ConfigInf(session, services);
     });
-    menu.registerScreen(QStringLiteral("ConfigFacturacion"), [&](const MenuRequest&) -> QWidget* {
-        return new ConfigFacturacion(session, services);
-    });
+    menu.registerScreen(QStringLiteral("ConfigFacturacion"),
+                        [&session, &services, sending](const MenuRequest&) -> QWidget* {
+                            return new ConfigFacturacion(session, services, sending);
+                        });
 
     // Collections and free invoices.
     menu.registerScreen(QStringLiteral("GestorCobros"), [&](const MenuRequest&) -> QWidget* {

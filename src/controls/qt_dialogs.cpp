@@ -85,4 +85,12 @@ std::optional<QString> QtDialogs::inputText(const QString& prompt, const QString
     return text;
 }
 
+std::optional<QString> QtDialogs::inputPassword(const QString& prompt, const QString& title) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(activeParent(), titleOr(title), prompt,
+                                               QLineEdit::Password, QString(), &ok);
+    if (!ok) return std::nullopt;
+    return text;
+}
+
 }  // namespace torvane

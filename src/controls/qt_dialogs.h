@@ -19,6 +19,7 @@ class QtDialogs : public Dialogs {
     QString chooseFolder(const QString& title) override;
     std::optional<QString> inputText(const QString& prompt, const QString& title,
                                      const QString& initial) override;
+    std::optional<QString> inputPassword(const QString& prompt, const QString& title) override;
 };
 
 // "Archivos Torvane (*.erm)|*.erm" -> "Archivos Torvane (*.erm)"; several

@@ -33,6 +33,11 @@ class Dialogs {
     // std::nullopt when cancelled.
     virtual std::optional<QString> inputText(const QString& prompt, const QString& title = {},
                                              const QString& initial = {}) = 0;
+    // A secret typed without showing it (a certificate's password); std::nullopt when
+    // cancelled. Doubles that script input boxes answer it as one.
+    virtual std::optional<QString> inputPassword(const QString& prompt, const QString& title = {}) {
+        return inputText(prompt, title);
+    }
 
     // Convenience wrappers.
     void information(const QString& text, const QString& title = {}) {

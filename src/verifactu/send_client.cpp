@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "data/database.h"
+#include "verifactu/settings.h"
 
 namespace torvane::verifactu {
 
@@ -193,6 +194,44 @@ bool retryDue(Database& db, const QDateTime& now) {
     return !last.isValid() || last.secsTo(now) >= retryDelaySeconds(failures);
 }
 
+std::optional<Recipient> recipientOf(Database& db, const Record& r) {
+    if (r.tipo != QLatin1String("alta")) return std::nullopt;
+    // The customer as on file when the record is sent; a tow report's invoice goes to its
+    // insurer. A work-order invoice may cover several orders of one customer.
+    static const struct {
+        const char* origen;
+        const char* sql;
+    } kWhom[] = {
+        {"FacturasODT",
+         "SELECT c.NIF, c.Nombre, c.Apellido1 FROM ODTS o JOIN Clientes c ON c.Id_Cli = "
+         "o.Id_Cli WHERE o.NFactura = ? ORDER BY o.Id_ODT LIMIT 1"},
+        {"Facturas",
+         "SELECT c.NIF, c.Nombre, c.Apellido1 FROM Facturas f JOIN Clientes c ON c.Id_Cli = "
+         "f.Id_Cli WHERE f.Id_Fac = ? ORDER BY f.Id LIMIT 1"},
+        {"Facturas",
+         "SELECT a.NIF, a.Nombre, '' AS Apellido1 FROM Partes p JOIN Aseguradoras a ON "
+         "a.Id_Ase = p.Id_Ase WHERE p.NFactura = ? ORDER BY p.Id LIMIT 1"},
+        {"FacturasLibres",
+         "SELECT c.NIF, c.Nombre, c.Apellido1 FROM FacturasLibres f JOIN Clientes c ON "
+         "c.Id_Cli = f.Id_Cli WHERE f.NFactura = ? ORDER BY f.Id LIMIT 1"},
+        {"Comisiones",
+         "SELECT c.NIF, c.Nombre, c.Apellido1 FROM Comisiones f JOIN Clientes c ON c.Id_Cli = "
+         "f.Id_Cli WHERE f.NFactura = ? ORDER BY f.Id LIMIT 1"},
+    };
+    for (const auto& whom : kWhom) {
+        if (r.origen != QLatin1String(whom.origen)) continue;
+        const auto row = db.firstRow(QString::fromLatin1(whom.sql), {r.numSerie});
+        if (!row) continue;
+        const auto nif = agencyNif(row->value(QStringLiteral("NIF")).toString());
+        const QString name = (row->value(QStringLiteral("Nombre")).toString() + QLatin1Char(' ') +
+                              row->value(QStringLiteral("Apellido1")).toString())
+                                 .simplified();
+        if (!nif || name.isEmpty()) return std::nullopt;
+        return Recipient{*nif, name};
+    }
+    return std::nullopt;
+}
+
 SendOutcome sendPending(Database& db, Transport& transport, const QDateTime& now) {
     SendOutcome out;
     std::vector<Record> batch = pendingRecords(db);
@@ -211,8 +250,12 @@ SendOutcome sendPending(Database& db, Transport& transport, const QDateTime& now
                                     : QString()};
     out.sent = int(batch.size());
 
+    std::vector<std::optional<Recipient>> recipients;
+    recipients.reserve(batch.size());
+    for (const Record& r : batch) recipients.push_back(recipientOf(db, r));
     const TransportReply reply = transport.post(registrationEnvelope(
-        issuer, batch, before.empty() ? std::nullopt : std::optional<Record>(before.front())));
+        issuer, batch, before.empty() ? std::nullopt : std::optional<Record>(before.front()),
+        recipients));
     std::optional<AgencyAnswer> answer;
     QString problem = reply.problem;
     if (reply.reached) {
@@ -301,15 +344,22 @@ SendOutcome sendPending(Database& db, Transport& transport, const QDateTime& now
     return out;
 }
 
-SendOutcome sendPending(Database& db, const SendConfig& config) {
-    HttpsTransport transport(config);
-    const QString problem = transport.prepare();
-    if (problem.isEmpty()) return sendPending(db, transport);
+namespace {
+
+SendOutcome sendWith(Database& db, const TransportFactory& factory, const SendConfig& config,
+                     const QDateTime& now) {
     SendOutcome out;
-    out.problem = problem;
+    if (const std::unique_ptr<Transport> transport = factory(config, &out.problem))
+        return sendPending(db, *transport, now);
     out.unusableConfig = true;
     out.pending = pendingCount(db);
     return out;
+}
+
+}  // namespace
+
+SendOutcome sendPending(Database& db, const SendConfig& config) {
+    return sendWith(db, httpsTransport(), config, QDateTime::currentDateTime());
 }
 
 QStringList SendOutcome::messages() const {
@@ -338,31 +388,39 @@ QStringList SendOutcome::messages() const {
     return out;
 }
 
-SendScheduler::SendScheduler(Database& db, std::function<std::optional<SendConfig>()> config,
-                             std::function<void(const SendOutcome&)> report)
-    : db_(db), config_(std::move(config)), report_(std::move(report)) {}
+TransportFactory httpsTransport() {
+    return [](const SendConfig& config, QString* problem) -> std::unique_ptr<Transport> {
+        auto transport = std::make_unique<HttpsTransport>(config);
+        *problem = transport->prepare();
+        if (!problem->isEmpty()) return nullptr;
+        return transport;
+    };
+}
 
-bool SendScheduler::tick(const QDateTime& now) {
-    const Settings settings = loadSettings(db_);
-    if (!settings.enabled || settings.mode != QLatin1String("VERI*FACTU")) return false;
-    if (notBefore_.isValid() && now < notBefore_) return false;
-    if (!retryDue(db_, now)) return false;
+SendScheduler::SendScheduler(std::function<std::optional<SendConfig>()> config,
+                             std::function<void(const SendOutcome&)> report,
+                             TransportFactory transport)
+    : config_(std::move(config)), report_(std::move(report)), transport_(std::move(transport)) {}
+
+Tick SendScheduler::due(Database& db, const QDateTime& now, bool byUser) const {
+    const Settings settings = loadSettings(db);
+    if (!settings.enabled || settings.mode != QLatin1String(kModeVerifactu)) return Tick::Off;
+    if (pendingCount(db) == 0) return Tick::NothingPending;
+    if (notBefore_.isValid() && now < notBefore_) return Tick::AgencyPause;
+    if (!byUser && !retryDue(db, now)) return Tick::RetryWait;
+    return Tick::Sent;
+}
+
+Tick SendScheduler::tick(Database& db, const QDateTime& now, bool byUser) {
+    if (const Tick t = due(db, now, byUser); t != Tick::Sent) return t;
     const std::optional<SendConfig> config = config_();
-    if (!config) return false;
-    HttpsTransport transport(*config);
-    SendOutcome out;
-    out.problem = transport.prepare();
-    if (out.problem.isEmpty()) {
-        out = sendPending(db_, transport, now);
-        // The agency asks for a pause between messages, unless a full one is waiting.
-        if (out.reached && out.pending < kMaxRecordsPerMessage)
-            notBefore_ = now.addSecs(out.waitSeconds);
-    } else {
-        out.unusableConfig = true;
-        out.pending = pendingCount(db_);
-    }
+    if (!config) return Tick::NoConfig;
+    const SendOutcome out = sendWith(db, transport_, *config, now);
+    // The agency asks for a pause between messages, unless a full one is waiting.
+    if (out.reached && out.pending < kMaxRecordsPerMessage)
+        notBefore_ = now.addSecs(out.waitSeconds);
     if (report_) report_(out);
-    return true;
+    return Tick::Sent;
 }
 
 }  // namespace torvane::verifactu

@@ -88,6 +88,10 @@ inline constexpr int kMaxRecordsPerMessage = 1000;
 std::vector<Record> pendingRecords(Database& db);
 int pendingCount(Database& db);
 
+// Whom the invoice of an "alta" record is made out to, when the customer (or a tow report's
+// insurer) has a tax number the agency takes; nothing otherwise.
+std::optional<Recipient> recipientOf(Database& db, const Record& r);
+
 // Sends the pending records (the first kMaxRecordsPerMessage, in order) and writes one row
 // of EnviosFacturacion for each record of the attempt.
 SendOutcome sendPending(Database& db, Transport& transport,
@@ -103,22 +107,48 @@ int failuresInARow(Database& db);
 // Whether a retry is due at `now` (something pending and the waiting time passed).
 bool retryDue(Database& db, const QDateTime& now);
 
+// What a round of the background sending did.
+enum class Tick {
+    Sent,            // a message went out (the outcome was reported)
+    Off,             // the records are off or only kept (NO VERI*FACTU)
+    NothingPending,  // every record has the agency's answer
+    AgencyPause,     // the agency asked to wait before the next message
+    RetryWait,       // the last attempts got no answer: waiting before the next
+    NoConfig,        // the settings or the certificate's password are missing
+};
+
+// Makes the transport for a configuration; the Spanish reason when it cannot (certificate
+// unreadable, wrong password, address not https).
+using TransportFactory =
+    std::function<std::unique_ptr<Transport>(const SendConfig& config, QString* problem)>;
+// The real one: HTTPS with the workshop's certificate.
+TransportFactory httpsTransport();
+
 // The background sending of the desktop program: a timer calls tick() (every minute, say);
 // it sends when the records are sent to the agency (VERI*FACTU mode), something is pending,
-// the agency's requested wait has passed and the retry wait after failures too.
+// the agency's requested wait has passed and the retry wait after failures too. The database
+// is passed on each round, so the connection may be a short-lived one of the caller.
 class SendScheduler {
   public:
     // `config` gives the sending settings, or nothing while they are incomplete; `report`
     // receives every outcome (for the status bar and the rejected records' messages).
-    SendScheduler(Database& db, std::function<std::optional<SendConfig>()> config,
-                  std::function<void(const SendOutcome&)> report);
-    // Whether it sent.
-    bool tick(const QDateTime& now = QDateTime::currentDateTime());
+    SendScheduler(std::function<std::optional<SendConfig>()> config,
+                  std::function<void(const SendOutcome&)> report,
+                  TransportFactory transport = httpsTransport());
+    // `byUser`: asked for now ("Enviar ahora"), so the retry wait after failures does not
+    // hold it back; the agency's own pause still does.
+    Tick tick(Database& db, const QDateTime& now = QDateTime::currentDateTime(),
+              bool byUser = false);
+    // What tick() would do, without sending or asking for the settings: Tick::Sent when a
+    // message is due.
+    Tick due(Database& db, const QDateTime& now, bool byUser = false) const;
+    // Until when the agency asked to wait (invalid when it did not).
+    QDateTime notBefore() const { return notBefore_; }
 
   private:
-    Database& db_;
     std::function<std::optional<SendConfig>()> config_;
     std::function<void(const SendOutcome&)> report_;
+    TransportFactory transport_;
     QDateTime notBefore_;
 };
 

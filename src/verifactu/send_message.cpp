@@ -1,5 +1,6 @@
 #include "verifactu/send_message.h"
 
+#include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <cstdlib>
@@ -92,13 +93,21 @@ void software(QXmlStreamWriter& w, const Issuer& issuer) {
 }
 
 void alta(QXmlStreamWriter& w, const Issuer& issuer, const Record& r,
-          const std::optional<Record>& previous) {
+          const std::optional<Record>& previous, const std::optional<Recipient>& recipient) {
     w.writeStartElement(kSf, QStringLiteral("RegistroAlta"));
     w.writeTextElement(kSf, QStringLiteral("IDVersion"), QStringLiteral("1.0"));
     idFactura(w, r);
     w.writeTextElement(kSf, QStringLiteral("NombreRazonEmisor"), issuer.nombre);
     w.writeTextElement(kSf, QStringLiteral("TipoFactura"), r.tipoFactura);
     w.writeTextElement(kSf, QStringLiteral("DescripcionOperacion"), descriptionOf(r));
+    if (recipient) {
+        w.writeStartElement(kSf, QStringLiteral("Destinatarios"));
+        w.writeStartElement(kSf, QStringLiteral("IDDestinatario"));
+        w.writeTextElement(kSf, QStringLiteral("NombreRazon"), recipient->nombre);
+        w.writeTextElement(kSf, QStringLiteral("NIF"), recipient->nif);
+        w.writeEndElement();
+        w.writeEndElement();
+    }
     // The record keeps the VAT and the total: the base is what lies between them.
     const qint64 cuota = cents(r.cuotaTotal), total = cents(r.importeTotal);
     w.writeStartElement(kSf, QStringLiteral("Desglose"));
@@ -141,8 +150,16 @@ QString operacionOf(const Record& r) {
     return r.tipo == QLatin1String("alta") ? QStringLiteral("Alta") : QStringLiteral("Anulacion");
 }
 
+std::optional<QString> agencyNif(const QString& typed) {
+    QString nif = typed.toUpper();
+    nif.remove(QRegularExpression(QStringLiteral("[\\s.\\-]")));
+    if (nif.size() != 9) return std::nullopt;
+    return nif;
+}
+
 QByteArray registrationEnvelope(const Issuer& issuer, const std::vector<Record>& records,
-                                const std::optional<Record>& previous) {
+                                const std::optional<Record>& previous,
+                                const std::vector<std::optional<Recipient>>& recipients) {
     QByteArray out;
     QXmlStreamWriter w(&out);
     w.setAutoFormatting(true);
@@ -161,10 +178,11 @@ QByteArray registrationEnvelope(const Issuer& issuer, const std::vector<Record>&
     w.writeEndElement();
     w.writeEndElement();
     std::optional<Record> before = previous;
-    for (const Record& r : records) {
+    for (size_t i = 0; i < records.size(); ++i) {
+        const Record& r = records[i];
         w.writeStartElement(kSum, QStringLiteral("RegistroFactura"));
         if (r.tipo == QLatin1String("alta"))
-            alta(w, issuer, r, before);
+            alta(w, issuer, r, before, i < recipients.size() ? recipients[i] : std::nullopt);
         else
             anulacion(w, issuer, r, before);
         w.writeEndElement();

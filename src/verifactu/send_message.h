@@ -15,11 +15,22 @@ struct Issuer {
     QString nombre;
 };
 
+// Whom an invoice is made out to: the customer, or the insurer of a tow report.
+struct Recipient {
+    QString nif;
+    QString nombre;
+};
+// The tax number as the agency takes it (upper case, without spaces, dots or dashes), or
+// nothing when it is not nine characters long (missing, or not a Spanish one).
+std::optional<QString> agencyNif(const QString& typed);
+
 // The registration message (SOAP) for a run of records in chain order. `previous` is the
 // record written just before the first one (none when the first is the first of the chain):
-// every record names the one before it.
+// every record names the one before it. `recipients` goes with `records` (nothing for a
+// record without one; missing entries count as nothing).
 QByteArray registrationEnvelope(const Issuer& issuer, const std::vector<Record>& records,
-                                const std::optional<Record>& previous);
+                                const std::optional<Record>& previous,
+                                const std::vector<std::optional<Recipient>>& recipients = {});
 
 // What the agency says of one record.
 struct LineAnswer {

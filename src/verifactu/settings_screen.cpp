@@ -9,13 +9,15 @@
 #include "controls/form_fields.h"
 #include "controls/keyboard_classes.h"
 #include "data/database.h"
+#include "verifactu/send_monitor.h"
 
 namespace torvane {
 
 namespace vf = verifactu;
 
-ConfigFacturacion::ConfigFacturacion(Session& session, Services& services, QWidget* parent)
-    : QWidget(parent), session_(session), services_(services) {
+ConfigFacturacion::ConfigFacturacion(Session& session, Services& services, vf::SendMonitor* sending,
+                                     QWidget* parent)
+    : QWidget(parent), session_(session), services_(services), sending_(sending) {
     setObjectName(QStringLiteral("ConfigFacturacion"));
     setWindowTitle(QStringLiteral("Registros de facturación"));
     auto* layout = new QVBoxLayout(this);
@@ -56,6 +58,7 @@ ConfigFacturacion::ConfigFacturacion(Session& session, Services& services, QWidg
     layout->addWidget(help);
     layout->addWidget(new CommandBar(
         this, {{QStringLiteral("CmdGuardar"), QStringLiteral("Guardar"), [this] { save(); }},
+               {QStringLiteral("CmdEnviar"), QStringLiteral("Enviar ahora"), [this] { sendNow(); }},
                {QStringLiteral("Command6"), QStringLiteral("Salir"), [this] { close(); }}}));
     setMinimumWidth(560);
     load();
@@ -76,6 +79,13 @@ void ConfigFacturacion::load() {
     mode_->setCurrentIndex(mode < 0 ? 0 : mode);
     certificate_->setText(in.certificate);
     vatRate_->setText(in.vatRate);
+    // Sending by hand follows what is saved, not what is being typed.
+    if (auto* send = findChild<QPushButton*>(QStringLiteral("CmdEnviar")))
+        send->setEnabled(sending_ && s.enabled && s.mode == QLatin1String(vf::kModeVerifactu));
+}
+
+void ConfigFacturacion::sendNow() {
+    if (sending_) sending_->sendNow();
 }
 
 vf::SettingsInput ConfigFacturacion::input() const {
@@ -109,6 +119,7 @@ bool ConfigFacturacion::save() {
         return false;
     }
     load();
+    if (sending_) sending_->refresh();
     dialogs.information(QString::fromUtf8(vf::kSaved));
     return true;
 }

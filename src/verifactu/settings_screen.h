@@ -10,6 +10,9 @@
 #include "verifactu/settings.h"
 
 namespace torvane {
+namespace verifactu {
+class SendMonitor;
+}
 
 // The invoice-records settings: records switched on, their mode, the company's certificate
 // and the VAT rate every invoice is made with. Switching the records on is asked for once
@@ -17,12 +20,16 @@ namespace torvane {
 class ConfigFacturacion : public QWidget {
     Q_OBJECT
   public:
-    ConfigFacturacion(Session& session, Services& services, QWidget* parent = nullptr);
+    // `sending` is the program's background sending ("Enviar ahora"); none in some tests.
+    ConfigFacturacion(Session& session, Services& services,
+                      verifactu::SendMonitor* sending = nullptr, QWidget* parent = nullptr);
 
     // CmdGuardar: false when refused, not confirmed or failed (the fields keep what was typed).
     bool save();
     // CmdCertificado: the PKCS#12 file chosen with the file dialog.
     void chooseCertificate();
+    // CmdEnviar: the pending records sent now, with the settings as saved.
+    void sendNow();
 
   private:
     void load();
@@ -30,6 +37,7 @@ class ConfigFacturacion : public QWidget {
 
     Session& session_;
     Services& services_;
+    verifactu::SendMonitor* sending_ = nullptr;
     QCheckBox* enabled_ = nullptr;
     QComboBox* mode_ = nullptr;
     QLineEdit* certificate_ = nullptr;

@@ -6,10 +6,18 @@
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QXmlStreamReader>
+#include <map>
+
+#include <QCheckBox>
 
 #include "data/database.h"
+#include "support/screen_helpers.h"
+#include "support/scripted_dialogs.h"
 #include "support/temp_home.h"
+#include "support/test_services.h"
 #include "verifactu/agency_test_server.h"
+#include "verifactu/send_monitor.h"
+#include "verifactu/settings_screen.h"
 #include "verifactu/verifactu_cli.h"
 
 using namespace torvane;
@@ -384,34 +392,41 @@ TEST_F(VerifactuSend, SchedulerKeepsTheRetryWaitAndTheAgencysPause) {
     std::optional<vf::SendConfig> current = config();
     current->endpoint = QStringLiteral("https://127.0.0.1:%1/").arg(closedPort);
     std::vector<vf::SendOutcome> told;
-    vf::SendScheduler scheduler(
-        db(), [&] { return current; }, [&](const vf::SendOutcome& o) { told.push_back(o); });
+    vf::SendScheduler scheduler([&] { return current; },
+                                [&](const vf::SendOutcome& o) { told.push_back(o); });
     const QDateTime t0(QDate(2026, 12, 6), QTime(10, 0));
-    EXPECT_FALSE(scheduler.tick(t0));  // nothing to send yet
+    using vf::Tick;
+    EXPECT_EQ(scheduler.tick(db(), t0), Tick::NothingPending);
     invoice("FR26/12/00001");
-    EXPECT_TRUE(scheduler.tick(t0));
+    EXPECT_EQ(scheduler.tick(db(), t0), Tick::Sent);
     ASSERT_EQ(told.size(), 1u);
     EXPECT_FALSE(told[0].reached);
-    EXPECT_FALSE(scheduler.tick(t0.addSecs(30)));  // a minute after a failure
+    EXPECT_EQ(scheduler.tick(db(), t0.addSecs(30)), Tick::RetryWait);
+    // Asked for by the user, the retry wait does not hold it back.
+    EXPECT_EQ(scheduler.tick(db(), t0.addSecs(40), true), Tick::Sent);
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_EQ(scheduler.tick(db(), t0.addSecs(90)), Tick::RetryWait);  // two minutes now
     ASSERT_TRUE(server_.start());
     current = config();
-    EXPECT_TRUE(scheduler.tick(t0.addSecs(60)));
-    ASSERT_EQ(told.size(), 2u);
-    EXPECT_EQ(told[1].accepted, 1);
+    EXPECT_EQ(scheduler.tick(db(), t0.addSecs(160)), Tick::Sent);
+    ASSERT_EQ(told.size(), 3u);
+    EXPECT_EQ(told[2].accepted, 1);
     invoice("FR26/12/00002");
-    EXPECT_FALSE(scheduler.tick(t0.addSecs(90)));  // the agency asked for 60 s between messages
-    EXPECT_TRUE(scheduler.tick(t0.addSecs(120)));
+    // The agency asked for 60 s between messages, the user too must wait for it.
+    EXPECT_EQ(scheduler.tick(db(), t0.addSecs(190), true), Tick::AgencyPause);
+    EXPECT_EQ(scheduler.notBefore(), t0.addSecs(220));
+    EXPECT_EQ(scheduler.tick(db(), t0.addSecs(220)), Tick::Sent);
     EXPECT_EQ(told.back().accepted, 1);
-    EXPECT_FALSE(scheduler.tick(t0.addSecs(600)));  // nothing pending
+    EXPECT_EQ(scheduler.tick(db(), t0.addSecs(600)), Tick::NothingPending);
     // Without complete settings, or when the records are only kept, nothing is sent.
     invoice("FR26/12/00003");
     current.reset();
-    EXPECT_FALSE(scheduler.tick(t0.addSecs(700)));
+    EXPECT_EQ(scheduler.tick(db(), t0.addSecs(700)), Tick::NoConfig);
     current = config();
     vf::Settings s = vf::loadSettings(db());
-    s.mode = QStringLiteral("No VERI*FACTU");
+    s.mode = QStringLiteral("NO VERI*FACTU");
     vf::saveSettings(db(), s);
-    EXPECT_FALSE(scheduler.tick(t0.addSecs(800)));
+    EXPECT_EQ(scheduler.tick(db(), t0.addSecs(800)), Tick::Off);
     EXPECT_EQ(server_.requests.size(), 2);
     EXPECT_EQ(vf::pendingCount(db()), 1);
 }
@@ -488,3 +503,238 @@ TEST_F(VerifactuSend, CommandSendsWithThePasswordFromTheEnvironment) {
 }
 
 }  // namespace
+
+namespace {
+
+// The desktop program's sending: the records of the open database, the certificate's
+// password asked through the dialogs, the count of the status bar.
+class VerifactuBackground : public VerifactuSend {
+  protected:
+    void SetUp() override {
+        VerifactuSend::SetUp();
+        vf::Settings s = vf::loadSettings(db());
+        s.certificate = verifactuData("cliente.p12");
+        vf::saveSettings(db(), s);
+        ASSERT_TRUE(server_.start());
+        monitor_.setEndpoint(server_.url());
+        monitor_.setTrustedAuthorities(verifactuData("ca.pem"));
+    }
+    QStringList told() const { return dialogs_.texts(); }
+
+    ScriptedDialogs dialogs_;
+    vf::SendMonitor monitor_{home_.session(), dialogs_};
+    const QDateTime t0_{QDate(2026, 12, 6), QTime(10, 0)};
+    const QString ask_ = QString::fromUtf8(vf::kAskPassword);
+};
+
+}  // namespace
+
+TEST_F(VerifactuBackground, PasswordIsAskedOnceAndTheCountFollowsTheRecords) {
+    monitor_.refresh();
+    EXPECT_EQ(monitor_.statusText(), "Registros pendientes de envío: 0");
+    monitor_.tick(t0_);  // nothing to send: nothing asked
+    EXPECT_TRUE(told().isEmpty());
+
+    invoice("FR26/12/00001");
+    monitor_.refresh();
+    EXPECT_EQ(monitor_.statusText(), "Registros pendientes de envío: 1");
+    dialogs_.answerInput(QStringLiteral("taller"));
+    monitor_.tick(t0_);
+    EXPECT_EQ(server_.requests.size(), 1);
+    EXPECT_EQ(monitor_.statusText(), "Registros pendientes de envío: 0");
+    EXPECT_EQ(monitor_.statusTip(), "");
+
+    // The agency asked for a minute between messages; the password is not asked again.
+    invoice("FR26/12/00002");
+    monitor_.tick(t0_.addSecs(30));
+    EXPECT_EQ(monitor_.statusText(), "Registros pendientes de envío: 1");
+    monitor_.tick(t0_.addSecs(61));
+    EXPECT_EQ(server_.requests.size(), 2);
+    EXPECT_EQ(monitor_.statusText(), "Registros pendientes de envío: 0");
+    EXPECT_EQ(told(), QStringList{ask_});
+    EXPECT_EQ(states(), (QStringList{"FR26/12/00001 Correcto", "FR26/12/00002 Correcto"}));
+}
+
+TEST_F(VerifactuBackground, ARefusedOrWrongPasswordWaitsForTheUser) {
+    invoice("FR26/12/00001");
+    const QString wrong =
+        QStringLiteral(
+            "No se puede leer el certificado \"%1\": la contraseña no es correcta o "
+            "el fichero no es un certificado PKCS#12.")
+            .arg(verifactuData("cliente.p12"));
+    struct Case {
+        const char* name;
+        std::optional<QString> typed;
+        QStringList told;
+    };
+    const Case cases[] = {{"cancelled", std::nullopt, {ask_}}, {"wrong", "mala", {ask_, wrong}}};
+    for (const Case& c : cases) {
+        vf::SendMonitor monitor(home_.session(), dialogs_);
+        monitor.setEndpoint(server_.url());
+        monitor.setTrustedAuthorities(verifactuData("ca.pem"));
+        dialogs_.clear();
+        dialogs_.answerInput(c.typed);
+        monitor.tick(t0_);
+        // Not asked again on the next rounds (nothing is queued to answer it).
+        monitor.tick(t0_.addSecs(3600));
+        EXPECT_EQ(told(), c.told) << c.name;
+        EXPECT_EQ(server_.requests.size(), 0) << c.name;
+        EXPECT_EQ(monitor.statusText(), "Registros pendientes de envío: 1") << c.name;
+        EXPECT_EQ(monitor.statusTip(), QString::fromUtf8(vf::kPasswordMissing)) << c.name;
+    }
+    // "Enviar ahora" asks again and tells what happened.
+    vf::SendMonitor monitor(home_.session(), dialogs_);
+    monitor.setEndpoint(server_.url());
+    monitor.setTrustedAuthorities(verifactuData("ca.pem"));
+    dialogs_.clear();
+    dialogs_.answerInput(QStringLiteral("taller"));
+    monitor.sendNow(t0_);
+    EXPECT_EQ(told(), (QStringList{ask_, "Registros aceptados por la Agencia Tributaria: 1."}));
+    dialogs_.clear();
+    monitor.sendNow(t0_.addSecs(10));
+    EXPECT_EQ(told(), QStringList{"No hay registros pendientes de envío."});
+}
+
+TEST_F(VerifactuBackground, RejectionsAreToldAtOnceAndAServerDownOnlyInTheStatusBar) {
+    quint16 closedPort = 0;
+    {
+        QTcpServer probe;
+        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+        closedPort = probe.serverPort();
+    }
+    monitor_.setEndpoint(QStringLiteral("https://127.0.0.1:%1/").arg(closedPort));
+    invoice("FR26/12/00001");
+    dialogs_.answerInput(QStringLiteral("taller"));
+    monitor_.tick(t0_);
+    EXPECT_EQ(told(), QStringList{ask_});
+    EXPECT_FALSE(monitor_.statusTip().isEmpty());
+    EXPECT_EQ(monitor_.statusText(), "Registros pendientes de envío: 1");
+
+    monitor_.setEndpoint(server_.url());
+    said_["FR26/12/00001"] = {"Incorrecto", "1100", "Valor o tipo incorrecto del campo: NIF"};
+    monitor_.tick(t0_.addSecs(30));  // the retry waits a minute
+    EXPECT_EQ(server_.requests.size(), 0);
+    monitor_.tick(t0_.addSecs(60));
+    EXPECT_EQ(server_.requests.size(), 1);
+    EXPECT_EQ(told(), (QStringList{ask_,
+                                   "La Agencia Tributaria ha rechazado el registro de la "
+                                   "factura FR26/12/00001 (código 1100): Valor o tipo "
+                                   "incorrecto del campo: NIF"}));
+    EXPECT_EQ(monitor_.statusText(), "Registros pendientes de envío: 0");
+    EXPECT_EQ(monitor_.statusTip(), "");
+}
+
+TEST_F(VerifactuBackground, NothingIsSentWhenOnlyKeptOffOrSentByAnotherProgram) {
+    invoice("FR26/12/00001");
+    vf::Settings kept = vf::loadSettings(db());
+    kept.mode = QString::fromUtf8(vf::kModeNoVerifactu);
+    vf::saveSettings(db(), kept);
+    monitor_.tick(t0_);
+    EXPECT_EQ(monitor_.statusText(), "");
+    monitor_.sendNow(t0_);
+    EXPECT_EQ(told(), QStringList{QString::fromUtf8(vf::kOnlyInVerifactuMode)});
+
+    // A second program on the same file leaves the sending to the first.
+    kept.mode = QString::fromUtf8(vf::kModeVerifactu);
+    vf::saveSettings(db(), kept);
+    Session second(home_.folder());
+    ASSERT_TRUE(second.openDatabase(home_.session().databasePath()));
+    ASSERT_TRUE(second.databaseSharedWithOther());
+    vf::SendMonitor other(second, dialogs_);
+    other.setEndpoint(server_.url());
+    dialogs_.clear();
+    other.tick(t0_);
+    EXPECT_EQ(other.statusText(), "Registros pendientes de envío: 1");
+    EXPECT_EQ(other.statusTip(), QString::fromUtf8(vf::kSentByOther));
+    EXPECT_TRUE(told().isEmpty());
+    EXPECT_EQ(server_.requests.size(), 0);
+}
+
+TEST_F(VerifactuBackground, SendNowFromTheSettingsScreenFollowsWhatIsSaved) {
+    vf::Settings s = vf::loadSettings(db());
+    s.enabled = false;
+    vf::saveSettings(db(), s);
+    TestServices services;
+    ConfigFacturacion form(home_.session(), services, &monitor_);
+    EXPECT_FALSE(enabled(&form, "CmdEnviar"));
+    control<QCheckBox>(&form, "ChkActivo")->setChecked(true);
+    EXPECT_FALSE(enabled(&form, "CmdEnviar"));  // not saved yet
+    services.scripted.answerYes();
+    ASSERT_TRUE(form.save());
+    EXPECT_TRUE(enabled(&form, "CmdEnviar"));
+    EXPECT_EQ(monitor_.statusText(), "Registros pendientes de envío: 0");
+
+    invoice("FR26/12/00001");
+    dialogs_.answerInput(QStringLiteral("taller"));
+    click(&form, "CmdEnviar");
+    EXPECT_EQ(server_.requests.size(), 1);
+    EXPECT_EQ(told(), (QStringList{ask_, "Registros aceptados por la Agencia Tributaria: 1."}));
+}
+
+TEST(VerifactuRecipient, TaxNumberAsTheAgencyTakesIt) {
+    const std::pair<const char*, const char*> cases[] = {{"12345678z", "12345678Z"},
+                                                         {"12.345.678-Z", "12345678Z"},
+                                                         {" B 12345678 ", "B12345678"},
+                                                         {"x1234567l", "X1234567L"},
+                                                         {"", nullptr},
+                                                         {"1234567", nullptr},
+                                                         {"FR12345678901", nullptr}};
+    for (const auto& [typed, taken] : cases) {
+        const auto nif = vf::agencyNif(QString::fromUtf8(typed));
+        EXPECT_EQ(nif.value_or("-"), taken ? QString::fromUtf8(taken) : QStringLiteral("-"))
+            << typed;
+    }
+}
+
+TEST_F(VerifactuSend, EachInvoiceNamesItsCustomerOrTheInsurerOfItsTowReport) {
+    db().exec(
+        "INSERT INTO Clientes (Id_Cli, Codigo, NIF, Nombre, Apellido1) VALUES "
+        "(1, '1', '12.345.678-z', 'JUAN', 'GARCÍA  PÉREZ'), (2, '2', '', 'ANA', 'SIN NIF')");
+    db().exec(
+        "INSERT INTO Aseguradoras (Id_Ase, Codigo, NIF, Nombre) VALUES "
+        "(7, '7', 'A28000001', 'SEGUROS DEL NORTE SA')");
+    db().exec(
+        "INSERT INTO ODTS (NODT, Id_Cli, NFactura) VALUES ('ODT1', 1, 'FR1'), "
+        "('ODT2', 2, 'FR2')");
+    invoice("FR1");
+    invoice("FR2");
+    db().exec(
+        "INSERT INTO Facturas (Id_Fac, Fecha, Id_Cli, Pagado, Total) VALUES "
+        "('FV1', '2026-12-06', 1, 0, 116), ('FV2', '2026-12-06', 0, 0, 116)");
+    db().exec("INSERT INTO Partes (NParte, Id_Ase, NFactura, IVA) VALUES ('P1', 7, 'FV2', 16)");
+    db().exec(
+        "INSERT INTO FacturasLibres (NFactura, Fecha, Id_Cli, Suma, Iva, Total) VALUES "
+        "('FL1', '2026-12-06', 1, 100, 16, 116)");
+    db().exec(
+        "INSERT INTO Comisiones (NFactura, Fecha, Id_Cli, Suma, Iva) VALUES "
+        "('FC1', '2026-12-06', 2, 100, 16)");
+    db().exec("DELETE FROM FacturasODT WHERE NFactura = 'FR1'");
+    const std::map<QString, QString> expected = {{"alta FR1", "12345678Z JUAN GARCÍA PÉREZ"},
+                                                 {"alta FR2", ""},
+                                                 {"alta FV1", "12345678Z JUAN GARCÍA PÉREZ"},
+                                                 {"alta FV2", "A28000001 SEGUROS DEL NORTE SA"},
+                                                 {"alta FL1", "12345678Z JUAN GARCÍA PÉREZ"},
+                                                 {"alta FC1", ""},
+                                                 {"anulacion FR1", ""}};
+    const auto records = vf::allRecords(db());
+    ASSERT_EQ(records.size(), expected.size());
+    std::vector<std::optional<vf::Recipient>> recipients;
+    for (const vf::Record& r : records) {
+        recipients.push_back(vf::recipientOf(db(), r));
+        const auto& got = recipients.back();
+        EXPECT_EQ(got ? got->nif + ' ' + got->nombre : QString(),
+                  expected.at(r.tipo + ' ' + r.numSerie))
+            << r.tipo.toStdString() << ' ' << r.numSerie.toStdString();
+    }
+    // The recipient goes between the description and the tax breakdown; none when unknown.
+    const QString xml = QString::fromUtf8(
+        vf::registrationEnvelope({"B12345678", "TALLER"}, records, std::nullopt, recipients));
+    EXPECT_TRUE(xml.contains(QRegularExpression(
+        "<sf:NumSerieFactura>FR1</sf:NumSerieFactura>(?:(?!RegistroAlta>)[\\s\\S])*?"
+        "</sf:DescripcionOperacion>\\s*"
+        "<sf:Destinatarios>\\s*<sf:IDDestinatario>\\s*<sf:NombreRazon>JUAN GARCÍA PÉREZ</"
+        "sf:NombreRazon>\\s*<sf:NIF>12345678Z</sf:NIF>\\s*</sf:IDDestinatario>\\s*"
+        "</sf:Destinatarios>\\s*<sf:Desglose>")))
+        << xml.toStdString();
+    EXPECT_EQ(xml.count("<sf:Destinatarios>"), 4);
+}

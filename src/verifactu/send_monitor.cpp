@@ -1,0 +1,188 @@
+#include "verifactu/send_monitor.h"
+
+#include <QScopeGuard>
+
+#include "core/dialogs.h"
+#include "core/session.h"
+#include "data/database.h"
+#include "verifactu/settings.h"
+
+namespace torvane::verifactu {
+
+namespace {
+
+bool sentToAgency(const Settings& s) {
+    return s.enabled && s.mode == QLatin1String(kModeVerifactu);
+}
+
+}  // namespace
+
+QString pendingText(int pending) {
+    return QStringLiteral("Registros pendientes de envío: %1").arg(pending);
+}
+
+SendMonitor::SendMonitor(Session& session, Dialogs& dialogs, QObject* parent)
+    : QObject(parent),
+      session_(session),
+      dialogs_(dialogs),
+      endpoint_(QString::fromUtf8(kAgencyEndpoint)),
+      transport_(httpsTransport()) {
+    timer_.setObjectName(QStringLiteral("TimerRegistros"));
+    connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
+    // Another file: its own count at once; its records wait for the next round.
+    connect(&session_, &Session::databasePathChanged, this, [this] { refresh(); });
+}
+
+SendMonitor::~SendMonitor() = default;
+
+void SendMonitor::setTransportFactory(TransportFactory factory) {
+    transport_ = std::move(factory);
+    scheduler_.reset();
+}
+
+void SendMonitor::start(int intervalMs) {
+    timer_.start(intervalMs);
+    refresh();
+}
+
+void SendMonitor::tick(const QDateTime& now) {
+    round(now, false);
+}
+
+void SendMonitor::sendNow(const QDateTime& now) {
+    round(now, true);
+}
+
+void SendMonitor::round(const QDateTime& now, bool byUser) {
+    // The sending waits for the agency in a local event loop: a round due meanwhile is skipped.
+    if (busy_) return;
+    busy_ = true;
+    const auto done = qScopeGuard([this] {
+        busy_ = false;
+        sending_ = nullptr;
+        refresh();
+    });
+    refresh();
+    if (text_.isEmpty()) {
+        if (byUser) tell(QString::fromUtf8(kOnlyInVerifactuMode), false);
+        return;
+    }
+    if (session_.databaseSharedWithOther()) {
+        tip_ = QString::fromUtf8(kSentByOther);
+        if (byUser) tell(tip_, false);
+        return;
+    }
+    const QString path = session_.databasePath();
+    if (!scheduler_ || schedulerPath_ != path) {
+        scheduler_ = std::make_unique<SendScheduler>(
+            [this] { return config(); }, [this](const SendOutcome& out) { report(out); },
+            transport_);
+        schedulerPath_ = path;
+    }
+    try {
+        // Whether it is due is read on the program's connection; the send has its own.
+        const Tick due = scheduler_->due(session_.db(), now, byUser);
+        if (due == Tick::Sent && !byUser && declined_ &&
+            loadSettings(session_.db()).certificate == passwordFor_) {
+            tip_ = QString::fromUtf8(kPasswordMissing);
+        } else if (due == Tick::Sent) {
+            Database db;
+            QString reason;
+            if (!db.open(path, &reason)) {
+                tip_ = QStringLiteral(
+                           "No se ha podido abrir la base de datos para enviar los registros: "
+                           "%1")
+                           .arg(reason);
+                if (byUser) tell(tip_, true);
+                return;
+            }
+            sending_ = &db;
+            byUser_ = byUser;
+            scheduler_->tick(db, now, byUser);
+            sending_ = nullptr;
+        } else if (byUser && due == Tick::NothingPending) {
+            tell(QStringLiteral("No hay registros pendientes de envío."), false);
+        } else if (byUser && due == Tick::AgencyPause) {
+            tell(QStringLiteral("La Agencia Tributaria ha pedido esperar hasta las %1 antes del "
+                                "próximo envío.")
+                     .arg(scheduler_->notBefore().toString(QStringLiteral("HH:mm:ss"))),
+                 false);
+        }
+    } catch (const DbError& e) {
+        tip_ = e.message();
+        if (byUser) tell(tip_, true);
+    }
+}
+
+std::optional<SendConfig> SendMonitor::config() {
+    const bool byUser = byUser_;
+    const Settings s = loadSettings(*sending_);
+    if (s.certificate.isEmpty()) {
+        tip_ = QString::fromUtf8(kNoCertificate);
+        if (byUser) tell(tip_, true);
+        return std::nullopt;
+    }
+    if (passwordFor_ != s.certificate) {
+        password_.reset();
+        declined_ = false;
+    }
+    if (!password_) {
+        if (declined_ && !byUser) {
+            tip_ = QString::fromUtf8(kPasswordMissing);
+            return std::nullopt;
+        }
+        const std::optional<QString> typed = dialogs_.inputPassword(
+            QString::fromUtf8(kAskPassword), QString::fromUtf8(kSendingTitle));
+        passwordFor_ = s.certificate;
+        if (!typed) {
+            declined_ = true;
+            tip_ = QString::fromUtf8(kPasswordMissing);
+            return std::nullopt;
+        }
+        password_ = *typed;
+        declined_ = false;
+    }
+    SendConfig c;
+    c.endpoint = endpoint_;
+    c.certificatePath = s.certificate;
+    c.password = *password_;
+    c.trustedAuthorities = authorities_;
+    return c;
+}
+
+void SendMonitor::report(const SendOutcome& out) {
+    const bool byUser = byUser_;
+    tip_ = out.reached ? QString() : out.problem;
+    if (out.unusableConfig) {
+        // A wrong password is not tried again every round: the user sends by hand.
+        password_.reset();
+        declined_ = true;
+        tell(out.problem, true);
+        return;
+    }
+    // What the agency refused is told at once; a network failure only in the status bar.
+    if (byUser || !out.rejectedRecords.empty() || !out.warnings.empty())
+        tell(out.messages().join(QLatin1Char('\n')), !out.rejectedRecords.empty() || !out.reached);
+}
+
+void SendMonitor::refresh() {
+    QString text;
+    try {
+        if (session_.hasDatabase() && sentToAgency(loadSettings(session_.db())))
+            text = pendingText(pendingCount(session_.db()));
+    } catch (const DbError& e) {
+        tip_ = e.message();
+    }
+    if (text.isEmpty()) tip_.clear();
+    text_ = text;
+    Q_EMIT statusChanged(text_, tip_);
+}
+
+void SendMonitor::tell(const QString& text, bool asWarning) {
+    if (asWarning)
+        dialogs_.exclamation(text, QString::fromUtf8(kSendingTitle));
+    else
+        dialogs_.information(text, QString::fromUtf8(kSendingTitle));
+}
+
+}  // namespace torvane::verifactu
