@@ -255,14 +255,17 @@ Money Money::shareCents(std::int64_t n) const {
     return fromCents(std::int64_t(q));
 }
 
-Quantity percentOf(Money amount, Money base) {
+Quantity percentOf(Money amount, Money base, int decimals) {
     if (base.isZero()) return {};
-    // Hundredths of a percent: amount x 100 x 100 / base.
-    const Int128 num = Int128(amount.units()) * 10000, den = base.units();
+    decimals = std::clamp(decimals, 0, 4);
+    std::int64_t step = Quantity::kScale;  // units of one step of the last decimal
+    for (int i = 0; i < decimals; ++i) step /= 10;
+    // Steps of the percentage: amount x 100 x (kScale / step) / base.
+    const Int128 num = Int128(amount.units()) * 100 * (Quantity::kScale / step), den = base.units();
     Int128 q = num / den;
     const Int128 r = num % den;
     if ((r < 0 ? -r : r) * 2 >= (den < 0 ? -den : den)) q += ((num < 0) != (den < 0)) ? -1 : 1;
-    return Quantity::fromUnits(std::int64_t(q) * 100);
+    return Quantity::fromUnits(std::int64_t(q) * step);
 }
 
 QString Money::format() const {

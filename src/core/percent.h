@@ -4,8 +4,8 @@
 
 namespace torvane {
 
-// What percentage of base the amount is, to two decimals, halves away from zero (the rate a
-// VAT amount stands for); 0 when base is zero.
-Quantity percentOf(Money amount, Money base);
+// What percentage of base the amount is, to `decimals` decimals (0 to 4), halves away from
+// zero (to two: the rate a VAT amount stands for); 0 when base is zero.
+Quantity percentOf(Money amount, Money base, int decimals = 2);
 
 }  // namespace torvane

@@ -464,6 +464,50 @@ bool readBase(ReportDefinition& d, const StatementText& st, QString* problem) {
     return true;
 }
 
+// "sum NAME = {@A} + {@B} - {C}" and "percent NAME = {@A} / {@B}".
+template <ComputedDef::Kind kind>
+bool readComputed(ReportDefinition& d, const StatementText& st, QString* problem) {
+    const bool sum = kind == ComputedDef::Kind::Sum;
+    const QString usage = sum ? QStringLiteral("se escribe: sum NOMBRE = {@A} + {@B} - {@C}")
+                              : QStringLiteral("se escribe: percent NOMBRE = {@A} / {@B}");
+    const QString name = st.words.value(0).toUpper();
+    const QString rhs = st.rhs.trimmed();
+    static const QRegularExpression term(
+        QStringLiteral("\\G\\s*([-+/])?\\s*(\\{[^}]*\\}|[0-9]+(?:[.,][0-9]+)?)\\s*"));
+    ComputedDef c;
+    c.name = name;
+    c.kind = kind;
+    qsizetype at = 0;
+    while (at < rhs.size()) {
+        const auto m = term.match(rhs, at);
+        if (!m.hasMatch() || m.capturedLength() == 0) break;
+        const QString op = m.captured(1);
+        // The first term has no operator; then "+"/"-" for a sum, one "/" for a percent.
+        const bool first = c.terms.empty();
+        if (first != op.isEmpty() || (!first && sum == (op == QLatin1String("/")))) break;
+        const auto t = operand(m.captured(2), problem);
+        if (!t) return false;
+        for (const Placeholder& p : t->placeholders()) {
+            // Only what is defined above: a value cannot be built on itself.
+            if (p.formula && !d.amount(p.name) && !d.computedValue(p.name) &&
+                std::none_of(d.formulas.begin(), d.formulas.end(),
+                             [&](const auto& f) { return f.first == p.name.toUpper(); })) {
+                *problem = QStringLiteral("«@%1» no está definido antes de «%2»").arg(p.name, name);
+                return false;
+            }
+        }
+        c.terms.emplace_back(op == QLatin1String("-") ? -1 : 1, *t);
+        at = m.capturedEnd();
+    }
+    if (st.words.size() != 1 || !isName(name) || at < rhs.size() || c.terms.empty() ||
+        (!sum && c.terms.size() != 2)) {
+        *problem = usage;
+        return false;
+    }
+    d.computed.push_back(c);
+    return true;
+}
+
 bool readAmount(ReportDefinition& d, const StatementText& st, QString* problem) {
     const QString usage =
         QStringLiteral("se escribe: amount NOMBRE = {Unidades} * {Precio} [- {Dto} %]");
@@ -529,6 +573,8 @@ constexpr Statement kStatements[] = {
      }},
     {"formula", kAll, readFormula},
     {"amount", kAll, readAmount},
+    {"sum", kAll, readComputed<ComputedDef::Kind::Sum>},
+    {"percent", kAll, readComputed<ComputedDef::Kind::Percent>},
     {"column", kTables, readColumn},
     {"group", bit(Kind::List), readGroup},
     {"count", bit(Kind::List),
@@ -573,6 +619,12 @@ QString kindName(Kind k) {
 const AmountDef* ReportDefinition::amount(const QString& n) const {
     for (const AmountDef& a : amounts)
         if (a.name.compare(n, Qt::CaseInsensitive) == 0) return &a;
+    return nullptr;
+}
+
+const ComputedDef* ReportDefinition::computedValue(const QString& n) const {
+    for (const ComputedDef& c : computed)
+        if (c.name.compare(n, Qt::CaseInsensitive) == 0) return &c;
     return nullptr;
 }
 

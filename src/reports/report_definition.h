@@ -101,6 +101,18 @@ struct AmountDef {
     std::optional<Template> discount;
 };
 
+// A value worked out exactly from other fields of the same row, so that an expensive
+// formula is read once however many others build on it: "sum" adds and subtracts its
+// fields, "percent" is the first field as a percentage of the second (one decimal, halves
+// away from zero; empty when the second is nought). A field may name a formula, an amount
+// or a computed value defined above it.
+struct ComputedDef {
+    enum class Kind { Sum, Percent };
+    QString name;  // upper case
+    Kind kind = Kind::Sum;
+    std::vector<std::pair<int, Template>> terms;  // sign (+1, -1) and a single field or number
+};
+
 // One report definition file (".rpt"): its data and its layout.
 struct ReportDefinition {
     enum class Kind { List, Document, Lines, Ticket, Receipt, Labels };
@@ -114,6 +126,7 @@ struct ReportDefinition {
     QString groupBy, having;
     std::vector<std::pair<QString, QString>> formulas;  // name (upper case), SQL expression
     std::vector<AmountDef> amounts;
+    std::vector<ComputedDef> computed;
 
     // list and lines
     std::vector<ColumnDef> columns;
@@ -141,6 +154,7 @@ struct ReportDefinition {
         return kind == Kind::Document || kind == Kind::Ticket || kind == Kind::Receipt;
     }
     const AmountDef* amount(const QString& name) const;
+    const ComputedDef* computedValue(const QString& name) const;
 
     // On failure returns nullopt and *error reads "línea 12: ...".
     static std::optional<ReportDefinition> parse(const QString& text, const QString& name,

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/percent.h"
 #include "data/database.h"
 
 namespace torvane::reports {
@@ -142,6 +143,29 @@ std::optional<QString> ReportFields::formulaSql(const QString& name, QString* er
         }
         return '(' + factors.join(QStringLiteral(" * ")) + ')';
     }
+    // A computed value selects by its SQL equivalent; it prints from exact arithmetic.
+    if (const ComputedDef* c = def_.computedValue(name)) {
+        QStringList terms;
+        for (const auto& [sign, t] : c->terms) {
+            QString sql = t.source().trimmed().replace(',', '.');
+            if (!t.placeholders().empty()) {
+                const Placeholder& p = t.placeholders().front();
+                const auto s =
+                    p.formula ? formulaSql(p.name, error) : fieldSql(p.table, p.name, error);
+                if (!s) return std::nullopt;
+                sql = QStringLiteral("IFNULL(%1, 0)").arg(*s);
+            }
+            terms << sql;
+        }
+        if (c->kind == ComputedDef::Kind::Percent)
+            return QStringLiteral("(CASE WHEN %2 <> 0 THEN ROUND(%1 * 100.0 / %2, 1) END)")
+                .arg(terms[0], terms[1]);
+        QString sum = terms[0];
+        for (qsizetype i = 1; i < terms.size(); ++i)
+            sum += (c->terms[size_t(i)].first < 0 ? QStringLiteral(" - ") : QStringLiteral(" + ")) +
+                   terms[i];
+        return '(' + sum + ')';
+    }
     *error = QStringLiteral("la fórmula «@%1» no está definida en este informe").arg(name);
     return std::nullopt;
 }
@@ -160,12 +184,7 @@ std::optional<int> SelectList::add(const Placeholder& p, const FieldResolver& fi
 // --- Bound templates --------------------------------------------------------------------
 
 QVariant Bound::value(const Record& r, size_t i) const {
-    if (cols[i] >= 0) return r.value(cols[i]);
-    const auto& [u, p, d] = amountCols[i];
-    const Money price = Money::fromDb(r.value(p));
-    const Quantity units = Quantity::fromDb(r.value(u));
-    const Quantity discount = d >= 0 ? Quantity::fromDb(r.value(d)) : Quantity();
-    return (price * units).lessPercent(discount).roundCents().toDb();
+    return cols[i] >= 0 ? r.value(cols[i]) : evals[i](r);
 }
 
 QString Bound::render(const Record& r) const {
@@ -179,24 +198,18 @@ Money Bound::money(const Record& r) const {
     return Money::parse(tmpl->source().trimmed()).value_or(Money());
 }
 
-std::optional<Bound> bind(const Template& t, ValueFormat fallback, SelectList& select,
-                          const ReportFields& fields, QString* error) {
-    Bound b;
-    b.tmpl = &t;
-    b.fallback = fallback;
+namespace {
+
+// How the value of one field is had from a row: its column, or worked out from the columns
+// of the fields it is made of.
+std::optional<Bound::Eval> evaluator(const Placeholder& p, SelectList& select,
+                                     const ReportFields& fields, QString* error) {
+    const ReportDefinition& def = fields.definition();
     const auto column = [&](const Template& part) -> std::optional<int> {
         if (part.placeholders().empty()) return -1;
         return select.add(part.placeholders().front(), fields, error);
     };
-    for (const Placeholder& p : t.placeholders()) {
-        const AmountDef* a = p.formula ? fields.definition().amount(p.name) : nullptr;
-        if (!a) {
-            const auto col = select.add(p, fields, error);
-            if (!col) return std::nullopt;
-            b.cols.push_back(*col);
-            b.amountCols.push_back({-1, -1, -1});
-            continue;
-        }
+    if (const AmountDef* a = p.formula ? def.amount(p.name) : nullptr) {
         const auto u = column(a->units), pr = column(a->price);
         const auto d = a->discount ? column(*a->discount) : std::optional<int>(-1);
         if (!u || !pr || !d) return std::nullopt;
@@ -204,8 +217,66 @@ std::optional<Bound> bind(const Template& t, ValueFormat fallback, SelectList& s
             *error = QStringLiteral("«amount %1» lleva campos de unidades y precio").arg(a->name);
             return std::nullopt;
         }
+        return [u = *u, pr = *pr, d = *d](const Record& r) {
+            const Money price = Money::fromDb(r.value(pr));
+            const Quantity units = Quantity::fromDb(r.value(u));
+            const Quantity discount = d >= 0 ? Quantity::fromDb(r.value(d)) : Quantity();
+            return (price * units).lessPercent(discount).roundCents().toDb();
+        };
+    }
+    if (const ComputedDef* c = p.formula ? def.computedValue(p.name) : nullptr) {
+        std::vector<std::pair<int, Bound::Eval>> terms;
+        for (const auto& [sign, t] : c->terms) {
+            if (t.placeholders().empty()) {
+                const Money constant = Money::parse(t.source().trimmed()).value_or(Money());
+                terms.emplace_back(sign, [constant](const Record&) { return constant.toDb(); });
+                continue;
+            }
+            auto e = evaluator(t.placeholders().front(), select, fields, error);
+            if (!e) return std::nullopt;
+            terms.emplace_back(sign, std::move(*e));
+        }
+        if (c->kind == ComputedDef::Kind::Percent)
+            return [terms](const Record& r) -> QVariant {
+                const Money part = Money::fromDb(terms[0].second(r));
+                const Money whole = Money::fromDb(terms[1].second(r));
+                if (whole.isZero()) return {};
+                return percentOf(part, whole, 1).toDouble();
+            };
+        return [terms](const Record& r) {
+            Money sum;
+            for (const auto& [sign, e] : terms)
+                sum += sign < 0 ? -Money::fromDb(e(r)) : Money::fromDb(e(r));
+            return sum.toDb();
+        };
+    }
+    const auto col = select.add(p, fields, error);
+    if (!col) return std::nullopt;
+    return [col = *col](const Record& r) { return r.value(col); };
+}
+
+}  // namespace
+
+std::optional<Bound> bind(const Template& t, ValueFormat fallback, SelectList& select,
+                          const ReportFields& fields, QString* error) {
+    Bound b;
+    b.tmpl = &t;
+    b.fallback = fallback;
+    const ReportDefinition& def = fields.definition();
+    for (const Placeholder& p : t.placeholders()) {
+        const bool worked =
+            p.formula && (def.amount(p.name) != nullptr || def.computedValue(p.name) != nullptr);
+        if (!worked) {
+            const auto col = select.add(p, fields, error);
+            if (!col) return std::nullopt;
+            b.cols.push_back(*col);
+            b.evals.emplace_back();
+            continue;
+        }
+        auto e = evaluator(p, select, fields, error);
+        if (!e) return std::nullopt;
         b.cols.push_back(-1);
-        b.amountCols.push_back({*u, *pr, *d});
+        b.evals.push_back(std::move(*e));
     }
     return b;
 }

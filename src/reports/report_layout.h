@@ -76,9 +76,10 @@ using Record = QVariantList;
 
 // A template tied to the columns of a query result.
 struct Bound {
+    using Eval = std::function<QVariant(const Record&)>;
     const Template* tmpl = nullptr;
-    std::vector<int> cols;                       // -1 for an amount, computed from amountCols
-    std::vector<std::array<int, 3>> amountCols;  // units, price, discount (-1: none)
+    std::vector<int> cols;    // -1 for a value worked out by evals (amounts, computed values)
+    std::vector<Eval> evals;  // one per field; empty for a plain column
     ValueFormat fallback = ValueFormat::Text;
 
     QVariant value(const Record& r, size_t i) const;

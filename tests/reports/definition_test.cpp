@@ -81,6 +81,18 @@ TEST(ReportDefinition, DamagedDefinitionsSayWhere) {
         {"report list\nfrom A\nformula = A.B\n", "línea 3: se escribe: formula NOMBRE"},
         {"report document\nfrom A\nsection = {A.B}\n", "línea 3: se escribe: section"},
         {"report document\nfrom A\ncustomer {A.B}\n", "línea 3: falta «=» y el contenido"},
+        // Computed values build only on what is defined above them.
+        {"report list\nfrom A\nsum X = {@Y} + {A.B}\n",
+         "línea 3: «@Y» no está definido antes de «X»"},
+        {"report list\nfrom A\nsum X = {A.B} - {@X}\n",
+         "línea 3: «@X» no está definido antes de «X»"},
+        {"report list\nfrom A\nsum X = {A.B} / {A.C}\n", "línea 3: se escribe: sum NOMBRE"},
+        {"report list\nfrom A\nsum X = {A.B} + \n", "línea 3: se escribe: sum NOMBRE"},
+        {"report list\nfrom A\nsum X = {A.B} * 2\n", "línea 3: se escribe: sum NOMBRE"},
+        {"report list\nfrom A\npercent X = {A.B}\n", "línea 3: se escribe: percent NOMBRE"},
+        {"report list\nfrom A\npercent X = {A.B} + {A.C}\n", "línea 3: se escribe: percent NOMBRE"},
+        {"report list\nfrom A\npercent X = {A.B} / {A.C} / {A.D}\n",
+         "línea 3: se escribe: percent NOMBRE"},
     };
     for (const auto& c : cases) {
         QString error;

@@ -256,6 +256,45 @@ TEST(ReportRender, DeclaredTotalsRows) {
     }
 }
 
+TEST(ReportRender, ComputedValuesAreExactToTheCent) {
+    TempHome home;
+    home.db().exec(
+        "CREATE TABLE Cuentas (Id INTEGER PRIMARY KEY, Nombre TEXT, Venta REAL, Coste REAL)");
+    // Sale and cost per row; the margin and its percentage are worked out by the report.
+    home.db().exec(
+        "INSERT INTO Cuentas (Nombre, Venta, Coste) VALUES "
+        "('TERCIO', 3, 2), ('OCTAVO', 8, 7), ('PERDIDA', 10, 10.625), "
+        "('NADA', 0, 5), ('DECIMOS', 0.3, 0.1), ('MEDIO', 16, 15.99)");
+    writeDefinition(home, "MARGEN.rpt", R"(report list
+title Márgenes
+from Cuentas
+formula VENTA = Cuentas.Venta
+formula COSTE = Cuentas.Coste
+sum MARGEN = {@VENTA} - {@COSTE}
+sum MARGEN2 = {@MARGEN} + {@MARGEN} - 0,005
+percent PCT = {@MARGEN} / {@VENTA}
+order Cuentas.Id
+column "Cuenta" 12 = {Cuentas.Nombre}
+column "Margen" 10 money total = {@MARGEN}
+column "Doble" 10 money total = {@MARGEN2}
+column "%" 6 number = {@PCT}
+)");
+    const QString text = renderOk(home, "\\MARGEN.rpt", "").toText();
+    const char* expected[] = {
+        // 1/3 is 33,33...; 1/8 is 12,5; a loss of 0,625 on 10 is -6,25 (halves away: -6,3).
+        "TERCIO | 1,00 | 2,00 | 33,3",
+        "OCTAVO | 1,00 | 2,00 | 12,5",
+        "PERDIDA | -0,63 | -1,26 | -6,3",
+        "NADA | -5,00 | -10,01\n",
+        "DECIMOS | 0,20 | 0,40 | 66,7",
+        "MEDIO | 0,01 | 0,02 | 0,1",
+        // The totals add the cents printed on each row.
+        "Total general | -3,42 | -6,85\n",
+    };
+    for (const char* e : expected)
+        EXPECT_TRUE(text.contains(QString::fromUtf8(e))) << e << "\n" << text.toStdString();
+}
+
 constexpr char kTicketLines[] = R"(report lines
 title Artículos
 from MaterialesODT
