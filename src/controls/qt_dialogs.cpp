@@ -76,21 +76,31 @@ QString QtDialogs::chooseFolder(const QString& title) {
     return QFileDialog::getExistingDirectory(activeParent(), title);
 }
 
+namespace {
+
+// An input box with its buttons in Spanish.
+std::optional<QString> askText(const QString& prompt, const QString& title,
+                               QLineEdit::EchoMode echo, const QString& initial) {
+    QInputDialog box(activeParent());
+    box.setWindowTitle(titleOr(title));
+    box.setLabelText(prompt);
+    box.setTextEchoMode(echo);
+    box.setTextValue(initial);
+    box.setOkButtonText(QStringLiteral("Aceptar"));
+    box.setCancelButtonText(QStringLiteral("Cancelar"));
+    if (box.exec() != QDialog::Accepted) return std::nullopt;
+    return box.textValue();
+}
+
+}  // namespace
+
 std::optional<QString> QtDialogs::inputText(const QString& prompt, const QString& title,
                                             const QString& initial) {
-    bool ok = false;
-    const QString text = QInputDialog::getText(activeParent(), titleOr(title), prompt,
-                                               QLineEdit::Normal, initial, &ok);
-    if (!ok) return std::nullopt;
-    return text;
+    return askText(prompt, title, QLineEdit::Normal, initial);
 }
 
 std::optional<QString> QtDialogs::inputPassword(const QString& prompt, const QString& title) {
-    bool ok = false;
-    const QString text = QInputDialog::getText(activeParent(), titleOr(title), prompt,
-                                               QLineEdit::Password, QString(), &ok);
-    if (!ok) return std::nullopt;
-    return text;
+    return askText(prompt, title, QLineEdit::Password, QString());
 }
 
 }  // namespace torvane

@@ -29,8 +29,9 @@ SendMonitor::SendMonitor(Session& session, Dialogs& dialogs, QObject* parent)
       transport_(httpsTransport()) {
     timer_.setObjectName(QStringLiteral("TimerRegistros"));
     connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
-    // Another file: its own count at once; its records wait for the next round.
-    connect(&session_, &Session::databasePathChanged, this, [this] { refresh(); });
+    // Another file: its own count once it is open; its records wait for the next round.
+    connect(&session_, &Session::databasePathChanged, this, &SendMonitor::refresh,
+            Qt::QueuedConnection);
 }
 
 SendMonitor::~SendMonitor() = default;
@@ -42,7 +43,8 @@ void SendMonitor::setTransportFactory(TransportFactory factory) {
 
 void SendMonitor::start(int intervalMs) {
     timer_.start(intervalMs);
-    refresh();
+    // The count as soon as the program is up (the start-up opens the file after this).
+    QTimer::singleShot(0, this, &SendMonitor::refresh);
 }
 
 void SendMonitor::tick(const QDateTime& now) {
