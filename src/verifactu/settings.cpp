@@ -90,4 +90,34 @@ QString save(Database& db, const SettingsInput& input) {
     return {};
 }
 
+SqlStatement recordList(bool sent) {
+    // The state words are bound, never formatted into the statement.
+    return {
+        QStringLiteral("SELECT r.Id, r.NumSerie, replace(r.FechaExpedicion, '-', '/') AS Fecha, "
+                       "CASE r.Tipo WHEN 'alta' THEN ? ELSE ? END AS Operacion, "
+                       "CAST(r.ImporteTotal AS REAL) AS Importe, "
+                       "CASE e.Estado WHEN 'Correcto' THEN ? WHEN 'AceptadoConErrores' THEN ? "
+                       "WHEN 'Incorrecto' THEN ? WHEN 'SinRespuesta' THEN ? "
+                       "ELSE CASE WHEN ? THEN ? ELSE ? END END AS Estado, "
+                       "coalesce(e.Respuesta, '') AS Respuesta "
+                       "FROM RegistrosFacturacion r LEFT JOIN EnviosFacturacion e ON e.Id = "
+                       "(SELECT max(Id) FROM EnviosFacturacion WHERE IdRegistro = r.Id) "
+                       "ORDER BY r.Id DESC"),
+        {QStringLiteral("Alta"), QStringLiteral("Anulación"), QStringLiteral("Aceptado"),
+         QStringLiteral("Aceptado con errores"), QStringLiteral("Rechazado"),
+         QStringLiteral("Pendiente (sin respuesta)"), sent, QStringLiteral("Pendiente"),
+         QStringLiteral("Guardado")}};
+}
+
+QList<GridColumn> recordListColumns() {
+    return {{QStringLiteral("Id"), {}, ColumnKind::Hidden},
+            {QStringLiteral("NumSerie"), QStringLiteral("Factura"), ColumnKind::Text, 110},
+            {QStringLiteral("Fecha"), QStringLiteral("Fecha"), ColumnKind::Text, 80},
+            {QStringLiteral("Operacion"), QStringLiteral("Operación"), ColumnKind::Text, 75},
+            {QStringLiteral("Importe"), QStringLiteral("Importe"), ColumnKind::Money, 80},
+            {QStringLiteral("Estado"), QStringLiteral("Estado"), ColumnKind::Text, 150},
+            {QStringLiteral("Respuesta"), QStringLiteral("Respuesta de la Agencia"),
+             ColumnKind::Text, 300}};
+}
+
 }  // namespace torvane::verifactu

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
+#include "core/grid_column.h"
 #include "core/money.h"
+#include "core/sql_statement.h"
 #include "verifactu/records.h"
 
 namespace torvane {
@@ -66,6 +69,12 @@ struct Checked {
     bool switchesOn = false;
 };
 Checked check(const SettingsInput& input, const Settings& current);
+
+// The records in the settings screen's list, newest first: invoice, date, operation, total,
+// where its sending stands and the agency's last answer. `sent`: the records go to the
+// agency (VERI*FACTU mode); otherwise an unsent record is only kept.
+SqlStatement recordList(bool sent);
+QList<GridColumn> recordListColumns();
 
 // Checks and writes in one step; a refusal is returned and nothing is written. The caller
 // has asked for the confirmation when the saving switches the records on.

@@ -56,11 +56,18 @@ ConfigFacturacion::ConfigFacturacion(Session& session, Services& services, vf::S
         this);
     help->setWordWrap(true);
     layout->addWidget(help);
+    // Every record with where its sending stands: a rejected invoice is found here again.
+    layout->addWidget(new QLabel(QStringLiteral("Registros de facturación:"), this));
+    records_ = new DataGrid(QStringLiteral("MSHRegistros"), this);
+    records_->setColumns(vf::recordListColumns());
+    layout->addWidget(records_, 1);
+    if (sending_)
+        connect(sending_, &vf::SendMonitor::statusChanged, this, [this] { listRecords(); });
     layout->addWidget(new CommandBar(
         this, {{QStringLiteral("CmdGuardar"), QStringLiteral("Guardar"), [this] { save(); }},
                {QStringLiteral("CmdEnviar"), QStringLiteral("Enviar ahora"), [this] { sendNow(); }},
                {QStringLiteral("Command6"), QStringLiteral("Salir"), [this] { close(); }}}));
-    setMinimumWidth(560);
+    setMinimumSize(820, 560);
     load();
 }
 
@@ -82,6 +89,18 @@ void ConfigFacturacion::load() {
     // Sending by hand follows what is saved, not what is being typed.
     if (auto* send = findChild<QPushButton*>(QStringLiteral("CmdEnviar")))
         send->setEnabled(sending_ && s.enabled && s.mode == QLatin1String(vf::kModeVerifactu));
+    listRecords();
+}
+
+void ConfigFacturacion::listRecords() {
+    std::optional<SqlStatement> list;
+    try {
+        const vf::Settings s = vf::loadSettings(session_.db());
+        list = vf::recordList(s.enabled && s.mode == QLatin1String(vf::kModeVerifactu));
+    } catch (const DbError&) {
+        // Told by load(); the list stays empty.
+    }
+    records_->runOrClear(session_.db(), services_.dialogs(), list);
 }
 
 void ConfigFacturacion::sendNow() {

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QWidget>
 
+#include "controls/data_grid.h"
 #include "core/services.h"
 #include "core/session.h"
 #include "verifactu/settings.h"
@@ -33,6 +34,7 @@ class ConfigFacturacion : public QWidget {
 
   private:
     void load();
+    void listRecords();
     verifactu::SettingsInput input() const;
 
     Session& session_;
@@ -42,6 +44,7 @@ class ConfigFacturacion : public QWidget {
     QComboBox* mode_ = nullptr;
     QLineEdit* certificate_ = nullptr;
     QLineEdit* vatRate_ = nullptr;
+    DataGrid* records_ = nullptr;
 };
 
 }  // namespace torvane

@@ -669,6 +669,53 @@ TEST_F(VerifactuBackground, SendNowFromTheSettingsScreenFollowsWhatIsSaved) {
     click(&form, "CmdEnviar");
     EXPECT_EQ(server_.requests.size(), 1);
     EXPECT_EQ(told(), (QStringList{ask_, "Registros aceptados por la Agencia Tributaria: 1."}));
+    // The list of the screen follows the sending.
+    auto* list = control<DataGrid>(&form, "MSHRegistros");
+    ASSERT_EQ(list->rowCount(), 1);
+    const QModelIndex state = list->model()->index(0, list->gridModel()->fieldIndex("Estado"));
+    EXPECT_EQ(state.data().toString(), "Aceptado");
+}
+
+TEST_F(VerifactuSend, RecordListTellsWhereEachSendingStands) {
+    for (int i = 1; i <= 6; ++i) invoice(QStringLiteral("FR%1").arg(i));
+    db().exec("DELETE FROM FacturasODT WHERE NFactura = 'FR6'");
+    const auto id = [&](const char* n) {
+        return db().scalar(
+            "SELECT Id FROM RegistrosFacturacion WHERE NumSerie = ? AND "
+            "Tipo = 'alta'",
+            {QString::fromLatin1(n)});
+    };
+    const auto answer = [&](const char* n, const char* estado, const char* respuesta) {
+        db().insert(
+            "INSERT INTO EnviosFacturacion (IdRegistro, Fecha, Estado, Respuesta) "
+            "VALUES (?, '2026-12-06T10:00:00', ?, ?)",
+            {id(n), QString::fromLatin1(estado), QString::fromUtf8(respuesta)});
+    };
+    answer("FR2", "SinRespuesta", "sin conexión");
+    answer("FR3", "SinRespuesta", "sin conexión");
+    answer("FR3", "Correcto", "CSV A-1");
+    answer("FR4", "Incorrecto", "código 1100: NIF");
+    answer("FR5", "AceptadoConErrores", "código 2000: aviso");
+    const auto listed = [&](bool sent) {
+        QStringList out;
+        const SqlStatement list = vf::recordList(sent);
+        for (const Row& r : db().rows(list.sql, list.params))
+            out << QStringList{r.value("NumSerie").toString(), r.value("Fecha").toString(),
+                               r.value("Operacion").toString(), r.value("Estado").toString(),
+                               r.value("Respuesta").toString()}
+                       .join(" | ");
+        return out;
+    };
+    EXPECT_EQ(listed(true),
+              (QStringList{"FR6 | 06/12/2026 | Anulación | Pendiente | ",
+                           "FR6 | 06/12/2026 | Alta | Pendiente | ",
+                           "FR5 | 06/12/2026 | Alta | Aceptado con errores | código 2000: aviso",
+                           "FR4 | 06/12/2026 | Alta | Rechazado | código 1100: NIF",
+                           "FR3 | 06/12/2026 | Alta | Aceptado | CSV A-1",
+                           "FR2 | 06/12/2026 | Alta | Pendiente (sin respuesta) | sin conexión",
+                           "FR1 | 06/12/2026 | Alta | Pendiente | "}));
+    // Only kept (NO VERI*FACTU): what was never sent is kept, not waiting.
+    EXPECT_EQ(listed(false).first(), "FR6 | 06/12/2026 | Anulación | Guardado | ");
 }
 
 TEST(VerifactuRecipient, TaxNumberAsTheAgencyTakesIt) {
