@@ -1,5 +1,6 @@
 #include "verifactu/send_monitor.h"
 
+#include <sqlite3.h>
 #include <QScopeGuard>
 
 #include "core/dialogs.h"
@@ -74,6 +75,9 @@ void SendMonitor::round(const QDateTime& now, bool byUser) {
         if (byUser) tell(tip_, false);
         return;
     }
+    // A round that comes while the program is in the middle of saving (a message shown inside
+    // a transaction) waits: its own connection could not write the agency's answer.
+    if (sqlite3* h = session_.db().rawHandle(); h && sqlite3_get_autocommit(h) == 0) return;
     const QString path = session_.databasePath();
     if (!scheduler_ || schedulerPath_ != path) {
         scheduler_ = std::make_unique<SendScheduler>(

@@ -650,6 +650,19 @@ TEST_F(VerifactuBackground, NothingIsSentWhenOnlyKeptOffOrSentByAnotherProgram) 
     EXPECT_EQ(server_.requests.size(), 0);
 }
 
+TEST_F(VerifactuBackground, ARoundWhileTheProgramIsSavingWaitsForTheNext) {
+    invoice("FR26/12/00001");
+    {
+        Database::Transaction saving(db());
+        monitor_.tick(t0_);  // nothing asked, nothing sent
+        EXPECT_EQ(server_.requests.size(), 0);
+    }
+    dialogs_.answerInput(QStringLiteral("taller"));
+    monitor_.tick(t0_.addSecs(30));
+    EXPECT_EQ(server_.requests.size(), 1);
+    EXPECT_EQ(told(), QStringList{ask_});
+}
+
 TEST_F(VerifactuBackground, SendNowFromTheSettingsScreenFollowsWhatIsSaved) {
     vf::Settings s = vf::loadSettings(db());
     s.enabled = false;
