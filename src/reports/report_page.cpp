@@ -9,8 +9,6 @@
 #include <QRawFont>
 #include <algorithm>
 #include <cmath>
-#include <map>
-#include <optional>
 
 namespace torvane::reports {
 
@@ -103,85 +101,212 @@ std::vector<int> RenderedReport::pagesContaining(const QString& what) const {
     return out;
 }
 
+namespace {
+
+// One report font on one device: the raw font the glyphs come from, with the metrics
+// every line asks for.
+struct ReportFont {
+    double size = 0;
+    bool bold = false;
+    QFont font;
+    QRawFont raw;
+    double ascent = 0, descent = 0;
+};
+
+// Glyphs of one font on one baseline, waiting to be drawn as a single run.
+struct PendingRun {
+    int font = 0;
+    double baseline = 0;
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+};
+
+// Paints the items of a page. The cells of a row (same font, same baseline) are drawn
+// as one glyph run, each glyph where it would be on its own: the PDF engine's cost is per
+// run (a text object with its font and state), not per glyph. Runs are drawn before
+// anything else is, so lines, boxes and highlights keep their order with the text; only
+// black glyphs that do not overlap change order among themselves.
+class PagePainter {
+  public:
+    explicit PagePainter(QPainter& painter)
+        : painter_(painter),
+          kx_(painter.device()->logicalDpiX() / 72.0),
+          ky_(painter.device()->logicalDpiY() / 72.0) {}
+
+    QRectF map(const QRectF& r) const {
+        return QRectF(r.left() * kx_, r.top() * ky_, r.width() * kx_, r.height() * ky_);
+    }
+
+    void line(const QRectF& r) {
+        flush();
+        setPen(Pen::Line);
+        painter_.drawLine(QPointF(r.left() * kx_, r.top() * ky_),
+                          QPointF(r.right() * kx_, r.bottom() * ky_));
+    }
+
+    void box(const QRectF& r) {
+        flush();
+        setPen(Pen::Box);
+        painter_.setBrush(Qt::NoBrush);
+        painter_.drawRect(map(r));
+    }
+
+    void qr(const QRectF& r, const QString& payload) {
+        flush();
+        paintQr(painter_, map(r), payload);
+        pen_ = Pen::None;
+    }
+
+    void text(const PageItem& it, const QString& highlight) {
+        const QRectF r = map(it.rect);
+        const int f = fontFor(it.size, it.bold);
+        const ReportFont& font = fonts_[size_t(f)];
+        if (!highlight.isEmpty() && it.text.contains(highlight, Qt::CaseInsensitive)) {
+            flush();
+            if (painterFont_ != f) painter_.setFont(font.font);
+            painterFont_ = f;
+            const int flags = int(it.align | Qt::AlignVCenter) | Qt::TextSingleLine;
+            painter_.fillRect(painter_.boundingRect(r, flags, it.text).intersected(r),
+                              QColor(255, 235, 59));
+        }
+        const double baseline =
+            r.top() + (r.height() - font.ascent - font.descent) / 2 + font.ascent;
+        PendingRun& run = runFor(f, baseline);
+        // One line of Latin text needs no shaping: its glyphs straight from the font's
+        // character map, placed on the baseline by their advances.
+        const qsizetype first = run.glyphs.size();
+        int count = int(it.text.size());
+        run.glyphs.resize(first + count);
+        if (!font.raw.glyphIndexesForChars(it.text.constData(), int(it.text.size()),
+                                           run.glyphs.data() + first, &count))
+            count = 0;
+        run.glyphs.resize(first + count);
+        advances_.resize(count);
+        font.raw.advancesForGlyphIndexes(run.glyphs.constData() + first, advances_.data(), count);
+        double advance = 0;
+        for (const QPointF& a : advances_) advance += a.x();
+        double x = r.left();
+        if (it.align & Qt::AlignRight) x = r.right() - advance;
+        if (it.align & Qt::AlignHCenter) x = r.left() + (r.width() - advance) / 2;
+        // The run is drawn from (0, 0): each position is the sum a run of its own would
+        // have made (origin plus offset), so glyphs land exactly where they did.
+        run.positions.reserve(first + count);
+        double offset = 0;
+        for (const QPointF& a : advances_) {
+            run.positions << QPointF(x + offset, baseline);
+            offset += a.x();
+        }
+    }
+
+    // Draws the waiting runs in the order they were started (rows top to bottom).
+    void flush() {
+        if (pending_ == 0) return;
+        setPen(Pen::Text);
+        for (size_t i = 0; i < pending_; ++i) {
+            PendingRun& p = runs_[i];
+            {
+                QGlyphRun run;
+                run.setRawFont(fonts_[size_t(p.font)].raw);
+                run.setGlyphIndexes(p.glyphs);
+                run.setPositions(p.positions);
+                painter_.drawGlyphRun(QPointF(0, 0), run);
+            }
+            // Unshared again once the run is gone: the buffers keep their capacity.
+            p.glyphs.clear();
+            p.positions.clear();
+        }
+        pending_ = 0;
+    }
+
+  private:
+    enum class Pen { None, Text, Line, Box };
+
+    void setPen(Pen pen) {
+        if (pen == pen_) return;
+        switch (pen) {
+            case Pen::Text:
+                painter_.setPen(Qt::black);
+                break;
+            case Pen::Line:
+                painter_.setPen(QPen(Qt::black, 0.5 * kx_));
+                break;
+            case Pen::Box:
+                painter_.setPen(QPen(Qt::black, 0.6 * kx_));
+                break;
+            case Pen::None:
+                break;
+        }
+        pen_ = pen;
+    }
+
+    int fontFor(double size, bool bold) {
+        if (lastFont_ >= 0 && fonts_[size_t(lastFont_)].size == size &&
+            fonts_[size_t(lastFont_)].bold == bold)
+            return lastFont_;
+        for (size_t i = 0; i < fonts_.size(); ++i)
+            if (fonts_[i].size == size && fonts_[i].bold == bold) return lastFont_ = int(i);
+        ReportFont f;
+        f.size = size;
+        f.bold = bold;
+        f.font = QFont(reportFontFamily());
+        f.font.setPointSizeF(size);
+        f.font.setBold(bold);
+        f.raw = QRawFont::fromFont(f.font);
+        f.raw.setPixelSize(size * painter_.device()->logicalDpiY() / 72.0);
+        f.ascent = f.raw.ascent();
+        f.descent = f.raw.descent();
+        fonts_.push_back(std::move(f));
+        return lastFont_ = int(fonts_.size() - 1);
+    }
+
+    PendingRun& runFor(int font, double baseline) {
+        // The row being filled is nearly always the latest one started.
+        for (size_t i = pending_; i-- > 0;)
+            if (runs_[i].font == font && runs_[i].baseline == baseline) return runs_[i];
+        if (pending_ == runs_.size()) runs_.emplace_back();
+        PendingRun& run = runs_[pending_++];
+        run.font = font;
+        run.baseline = baseline;
+        return run;
+    }
+
+    QPainter& painter_;
+    const double kx_, ky_;
+    Pen pen_ = Pen::None;
+    std::vector<ReportFont> fonts_;
+    int lastFont_ = -1;
+    int painterFont_ = -1;
+    std::vector<PendingRun> runs_;
+    size_t pending_ = 0;
+    std::vector<QPointF> advances_;
+};
+
+}  // namespace
+
 void paintPage(QPainter& painter, const RenderedReport& report, int page,
                const QString& highlight) {
     if (page < 0 || page >= int(report.pages.size())) return;
-    const QPaintDevice* dev = painter.device();
-    const double kx = dev->logicalDpiX() / 72.0, ky = dev->logicalDpiY() / 72.0;
-    const auto map = [&](const QRectF& r) {
-        return QRectF(r.left() * kx, r.top() * ky, r.width() * kx, r.height() * ky);
-    };
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    // Font and pen change only when an item needs another: a listing page has hundreds
-    // of cells in two or three fonts.
-    QFont font(reportFontFamily());
-    double fontSize = -1;
-    bool fontBold = false;
-    std::optional<QRawFont> raw;
-    enum class Pen { None, Text, Line, Box } pen = Pen::None;
+    PagePainter p(painter);
     for (const PageItem& it : report.pages[page].items) {
         switch (it.kind) {
-            case PageItem::Kind::Line: {
-                if (pen != Pen::Line) painter.setPen(QPen(Qt::black, 0.5 * kx));
-                pen = Pen::Line;
-                painter.drawLine(QPointF(it.rect.left() * kx, it.rect.top() * ky),
-                                 QPointF(it.rect.right() * kx, it.rect.bottom() * ky));
+            case PageItem::Kind::Line:
+                p.line(it.rect);
                 break;
-            }
             case PageItem::Kind::Qr:
-                paintQr(painter, map(it.rect), it.text);
-                pen = Pen::None;
+                p.qr(it.rect, it.text);
                 break;
             case PageItem::Kind::Box:
-                if (pen != Pen::Box) painter.setPen(QPen(Qt::black, 0.6 * kx));
-                pen = Pen::Box;
-                painter.setBrush(Qt::NoBrush);
-                painter.drawRect(map(it.rect));
+                p.box(it.rect);
                 break;
-            case PageItem::Kind::Text: {
-                const QRectF r = map(it.rect);
-                const int flags = int(it.align | Qt::AlignVCenter) | Qt::TextSingleLine;
-                if (it.size != fontSize || it.bold != fontBold) {
-                    font.setPointSizeF(it.size);
-                    font.setBold(it.bold);
-                    painter.setFont(font);
-                    raw = QRawFont::fromFont(font);
-                    raw->setPixelSize(it.size * dev->logicalDpiY() / 72.0);
-                    fontSize = it.size;
-                    fontBold = it.bold;
-                }
-                if (!highlight.isEmpty() && it.text.contains(highlight, Qt::CaseInsensitive))
-                    painter.fillRect(painter.boundingRect(r, flags, it.text).intersected(r),
-                                     QColor(255, 235, 59));
-                if (pen != Pen::Text) painter.setPen(Qt::black);
-                pen = Pen::Text;
-                // One line of Latin text needs no shaping: its glyphs straight from the
-                // font's character map, placed on the baseline by their advances.
-                const QList<quint32> glyphs = raw->glyphIndexesForString(it.text);
-                const QList<QPointF> advances = raw->advancesForGlyphIndexes(glyphs);
-                QList<QPointF> positions;
-                positions.reserve(advances.size());
-                double advance = 0;
-                for (const QPointF& a : advances) {
-                    positions << QPointF(advance, 0);
-                    advance += a.x();
-                }
-                double x = r.left();
-                if (it.align & Qt::AlignRight) x = r.right() - advance;
-                if (it.align & Qt::AlignHCenter) x = r.left() + (r.width() - advance) / 2;
-                const double baseline =
-                    r.top() + (r.height() - raw->ascent() - raw->descent()) / 2 + raw->ascent();
-                QGlyphRun run;
-                run.setRawFont(*raw);
-                run.setGlyphIndexes(glyphs);
-                run.setPositions(positions);
-                painter.drawGlyphRun(QPointF(x, baseline), run);
+            case PageItem::Kind::Text:
+                p.text(it, highlight);
                 break;
-            }
         }
     }
+    p.flush();
     painter.restore();
 }
 
