@@ -9,6 +9,7 @@
 #include <QRawFont>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace torvane::reports {
 
@@ -111,6 +112,19 @@ struct ReportFont {
     QFont font;
     QRawFont raw;
     double ascent = 0, descent = 0;
+    std::vector<double> advances;  // by glyph index; NaN: not asked yet
+
+    // FreeType loads a glyph to give its advance: each is asked once per document.
+    double advance(quint32 glyph) {
+        if (glyph >= advances.size())
+            advances.resize(glyph + 1, std::numeric_limits<double>::quiet_NaN());
+        double& a = advances[glyph];
+        if (std::isnan(a)) {
+            QPointF p;
+            a = raw.advancesForGlyphIndexes(&glyph, &p, 1) ? p.x() : 0;
+        }
+        return a;
+    }
 };
 
 // Glyphs of one font on one baseline, waiting to be drawn as a single run.
@@ -121,17 +135,46 @@ struct PendingRun {
     QList<QPointF> positions;
 };
 
-// Paints the items of a page. The cells of a row (same font, same baseline) are drawn
-// as one glyph run, each glyph where it would be on its own: the PDF engine's cost is per
-// run (a text object with its font and state), not per glyph. Runs are drawn before
-// anything else is, so lines, boxes and highlights keep their order with the text; only
-// black glyphs that do not overlap change order among themselves.
+// Paints the pages of one report on one device. The cells of a row (same font, same baseline) are
+// drawn as one glyph run, each glyph where it would be on its own: the PDF engine's cost is per run
+// (a text object with its font and state), not per glyph. Runs are drawn before anything else is,
+// so lines, boxes and highlights keep their order with the text; only black glyphs that do not
+// overlap change order among themselves.
 class PagePainter {
   public:
     explicit PagePainter(QPainter& painter)
         : painter_(painter),
           kx_(painter.device()->logicalDpiX() / 72.0),
           ky_(painter.device()->logicalDpiY() / 72.0) {}
+
+    void paint(const Page& page, const QString& highlight) {
+        painter_.save();
+        painter_.setRenderHint(QPainter::Antialiasing, true);
+        painter_.setRenderHint(QPainter::TextAntialiasing, true);
+        pen_ = Pen::None;
+        painterFont_ = -1;
+        for (const PageItem& it : page.items) {
+            switch (it.kind) {
+                case PageItem::Kind::Line:
+                    line(it.rect);
+                    break;
+                case PageItem::Kind::Qr:
+                    qr(it.rect, it.text);
+                    break;
+                case PageItem::Kind::Box:
+                    box(it.rect);
+                    break;
+                case PageItem::Kind::Text:
+                    text(it, highlight);
+                    break;
+            }
+        }
+        flush();
+        painter_.restore();
+    }
+
+  private:
+    enum class Pen { None, Text, Line, Box };
 
     QRectF map(const QRectF& r) const {
         return QRectF(r.left() * kx_, r.top() * ky_, r.width() * kx_, r.height() * ky_);
@@ -160,7 +203,7 @@ class PagePainter {
     void text(const PageItem& it, const QString& highlight) {
         const QRectF r = map(it.rect);
         const int f = fontFor(it.size, it.bold);
-        const ReportFont& font = fonts_[size_t(f)];
+        ReportFont& font = fonts_[size_t(f)];
         if (!highlight.isEmpty() && it.text.contains(highlight, Qt::CaseInsensitive)) {
             flush();
             if (painterFont_ != f) painter_.setFont(font.font);
@@ -181,10 +224,10 @@ class PagePainter {
                                            run.glyphs.data() + first, &count))
             count = 0;
         run.glyphs.resize(first + count);
-        advances_.resize(count);
-        font.raw.advancesForGlyphIndexes(run.glyphs.constData() + first, advances_.data(), count);
+        advances_.resize(size_t(count));
+        for (int i = 0; i < count; ++i) advances_[size_t(i)] = font.advance(run.glyphs[first + i]);
         double advance = 0;
-        for (const QPointF& a : advances_) advance += a.x();
+        for (const double a : advances_) advance += a;
         double x = r.left();
         if (it.align & Qt::AlignRight) x = r.right() - advance;
         if (it.align & Qt::AlignHCenter) x = r.left() + (r.width() - advance) / 2;
@@ -192,9 +235,9 @@ class PagePainter {
         // have made (origin plus offset), so glyphs land exactly where they did.
         run.positions.reserve(first + count);
         double offset = 0;
-        for (const QPointF& a : advances_) {
+        for (const double a : advances_) {
             run.positions << QPointF(x + offset, baseline);
-            offset += a.x();
+            offset += a;
         }
     }
 
@@ -217,9 +260,6 @@ class PagePainter {
         }
         pending_ = 0;
     }
-
-  private:
-    enum class Pen { None, Text, Line, Box };
 
     void setPen(Pen pen) {
         if (pen == pen_) return;
@@ -278,7 +318,7 @@ class PagePainter {
     int painterFont_ = -1;
     std::vector<PendingRun> runs_;
     size_t pending_ = 0;
-    std::vector<QPointF> advances_;
+    std::vector<double> advances_;
 };
 
 }  // namespace
@@ -286,36 +326,16 @@ class PagePainter {
 void paintPage(QPainter& painter, const RenderedReport& report, int page,
                const QString& highlight) {
     if (page < 0 || page >= int(report.pages.size())) return;
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    PagePainter p(painter);
-    for (const PageItem& it : report.pages[page].items) {
-        switch (it.kind) {
-            case PageItem::Kind::Line:
-                p.line(it.rect);
-                break;
-            case PageItem::Kind::Qr:
-                p.qr(it.rect, it.text);
-                break;
-            case PageItem::Kind::Box:
-                p.box(it.rect);
-                break;
-            case PageItem::Kind::Text:
-                p.text(it, highlight);
-                break;
-        }
-    }
-    p.flush();
-    painter.restore();
+    PagePainter(painter).paint(report.pages[size_t(page)], highlight);
 }
 
 bool paintAll(QPagedPaintDevice& device, const RenderedReport& report) {
     QPainter painter;
     if (!painter.begin(&device)) return false;
+    PagePainter pages(painter);  // fonts and buffers made once for the whole report
     for (size_t i = 0; i < report.pages.size(); ++i) {
         if (i > 0) device.newPage();
-        paintPage(painter, report, int(i));
+        pages.paint(report.pages[i], {});
     }
     painter.end();
     return true;
