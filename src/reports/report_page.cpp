@@ -8,6 +8,9 @@
 #include <QPdfWriter>
 #include <QRawFont>
 #include <algorithm>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <cmath>
 #include <limits>
 
@@ -15,6 +18,13 @@ namespace torvane::reports {
 
 QString reportFontFamily() {
     return QStringLiteral("DejaVu Sans");
+}
+
+void keepPdfBuffersInHeap() {
+#ifdef __GLIBC__
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
+#endif
 }
 
 QPageLayout RenderedReport::pageLayout() const {
