@@ -18,6 +18,7 @@
 #include "masters/datos_empresa.h"
 #include "reports/report_cli.h"
 #include "reports/report_output.h"
+#include "reports/report_page.h"
 #include "verifactu/verifactu_cli.h"
 
 namespace {
@@ -105,6 +106,7 @@ int runDesktop(const QString& home) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    torvane::reports::keepPdfBuffersInHeap();
     if (const int code = answerInformation(argc, argv); code >= 0) return code;
     // "torvane verifactu --check --db FILE.erm" checks the invoice records' chain.
     if (argc > 1 && qstrcmp(argv[1], "verifactu") == 0) {
