@@ -311,6 +311,16 @@ SendOutcome sendPending(Database& db, Transport& transport, const QDateTime& now
             continue;
         }
         QStringList said;
+        // Sent again after an answer that never arrived: the agency holds it already, and
+        // its verdict on that first one stands.
+        if (own.estado == QLatin1String("Incorrecto") &&
+            (own.duplicado == QLatin1String("Correcta") ||
+             own.duplicado == QLatin1String("AceptadaConErrores"))) {
+            own.estado = own.duplicado == QLatin1String("Correcta")
+                             ? QStringLiteral("Correcto")
+                             : QStringLiteral("AceptadoConErrores");
+            said << QStringLiteral("ya presentado");
+        }
         if (!answer->csv.isEmpty()) said << QStringLiteral("CSV %1").arg(answer->csv);
         if (!own.codigo.isEmpty() || !own.descripcion.isEmpty())
             said << QStringLiteral("código %1: %2").arg(own.codigo, own.descripcion);

@@ -197,7 +197,7 @@ QByteArray registrationEnvelope(const Issuer& issuer, const std::vector<Record>&
 
 std::optional<AgencyAnswer> parseAnswer(const QByteArray& body, QString* problem) {
     AgencyAnswer a;
-    bool seen = false, inFault = false;
+    bool seen = false, inFault = false, inDuplicate = false;
     std::optional<LineAnswer> line;
     QXmlStreamReader x(body);
     while (!x.atEnd()) {
@@ -206,6 +206,8 @@ std::optional<AgencyAnswer> parseAnswer(const QByteArray& body, QString* problem
             if (x.name() == QLatin1String("RespuestaLinea") && line) {
                 a.lines.push_back(*line);
                 line.reset();
+            } else if (x.name() == QLatin1String("RegistroDuplicado")) {
+                inDuplicate = false;
             } else if (x.name() == QLatin1String("Fault")) {
                 inFault = false;
             }
@@ -224,10 +226,16 @@ std::optional<AgencyAnswer> parseAnswer(const QByteArray& body, QString* problem
             a.fault = x.readElementText().trimmed();
         } else if (name == QLatin1String("RespuestaLinea")) {
             line = LineAnswer{};
+        } else if (line && inDuplicate) {
+            // The record the agency already holds: only its state matters here.
+            if (name == QLatin1String("EstadoRegistroDuplicado"))
+                line->duplicado = x.readElementText().trimmed();
         } else if (line) {
             // Inside a line the invoice's own fields come first, then its state.
-            if (name == QLatin1String("NumSerieFactura") ||
-                name == QLatin1String("NumSerieFacturaAnulada"))
+            if (name == QLatin1String("RegistroDuplicado"))
+                inDuplicate = true;
+            else if (name == QLatin1String("NumSerieFactura") ||
+                     name == QLatin1String("NumSerieFacturaAnulada"))
                 line->numSerie = x.readElementText().trimmed();
             else if (name == QLatin1String("TipoOperacion"))
                 line->operacion = x.readElementText().trimmed();

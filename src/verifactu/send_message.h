@@ -39,6 +39,9 @@ struct LineAnswer {
     QString estado;     // "Correcto", "AceptadoConErrores" or "Incorrecto"
     QString codigo;
     QString descripcion;
+    // When the agency already holds the record (a message whose answer was lost, sent again):
+    // the state of the one it holds, "Correcta", "AceptadaConErrores" or "Anulada".
+    QString duplicado;
 };
 
 // The agency's answer to a registration message.

@@ -37,6 +37,7 @@ struct Said {
     QString estado;
     QString codigo;
     QString descripcion;
+    QString duplicado = {};  // the state of the record the agency already holds
 };
 
 // The invoices named in a registration message, in the order they come, with their operation.
@@ -74,12 +75,23 @@ QByteArray agencyAnswer(const QByteArray& message, const QMap<QString, Said>& sa
                      "tikR:Operacion><tikR:EstadoRegistro>%3</tikR:EstadoRegistro>%4</"
                      "tikR:RespuestaLinea>")
                      .arg(number, entry.section(' ', 0, 0), s.estado,
-                          s.codigo.isEmpty() ? QString()
-                                             : QStringLiteral("<tikR:CodigoErrorRegistro>%1</"
-                                                              "tikR:CodigoErrorRegistro><tikR:"
-                                                              "DescripcionErrorRegistro>%2</"
-                                                              "tikR:DescripcionErrorRegistro>")
-                                                   .arg(s.codigo, s.descripcion))
+                          (s.codigo.isEmpty() ? QString()
+                                              : QStringLiteral("<tikR:CodigoErrorRegistro>%1</"
+                                                               "tikR:CodigoErrorRegistro><tikR:"
+                                                               "DescripcionErrorRegistro>%2</"
+                                                               "tikR:DescripcionErrorRegistro>")
+                                                    .arg(s.codigo, s.descripcion)) +
+                              (s.duplicado.isEmpty()
+                                   ? QString()
+                                   : QStringLiteral("<tikR:RegistroDuplicado><tik:"
+                                                    "IdPeticionRegistroDuplicado>1</tik:"
+                                                    "IdPeticionRegistroDuplicado><tik:"
+                                                    "EstadoRegistroDuplicado>%1</tik:"
+                                                    "EstadoRegistroDuplicado><tik:"
+                                                    "CodigoErrorRegistro>9</tik:"
+                                                    "CodigoErrorRegistro></tikR:"
+                                                    "RegistroDuplicado>")
+                                         .arg(s.duplicado)))
                      .toUtf8();
     }
     const char* estado = wrong == 0                ? "Correcto"
@@ -238,6 +250,29 @@ INSTANTIATE_TEST_SUITE_P(
             {"Registros aceptados por la Agencia Tributaria: 1.",
              "La Agencia Tributaria ha rechazado el registro de la factura FR26/12/00002 "
              "(código 3000): Registro de facturación duplicado."}},
+        // Sent again after a lost answer: the agency's verdict on the first sending stands.
+        AnswerCase{"DuplicateOfAnAcceptedOne",
+                   {{"FR26/12/00002",
+                     {"Incorrecto", "3000", "Registro de facturación duplicado.", "Correcta"}}},
+                   nullptr,
+                   2,
+                   0,
+                   0,
+                   0,
+                   {"FR26/12/00001 Correcto", "FR26/12/00002 Correcto"},
+                   {"Registros aceptados por la Agencia Tributaria: 2."}},
+        AnswerCase{"DuplicateOfAnAnnulledOne",
+                   {{"FR26/12/00002",
+                     {"Incorrecto", "3000", "Registro de facturación duplicado.", "Anulada"}}},
+                   nullptr,
+                   1,
+                   0,
+                   1,
+                   0,
+                   {"FR26/12/00001 Correcto", "FR26/12/00002 Incorrecto"},
+                   {"Registros aceptados por la Agencia Tributaria: 1.",
+                    "La Agencia Tributaria ha rechazado el registro de la factura FR26/12/00002 "
+                    "(código 3000): Registro de facturación duplicado."}},
         AnswerCase{
             "AcceptedWithErrors",
             {{"FR26/12/00001",
