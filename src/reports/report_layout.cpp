@@ -28,11 +28,28 @@ Measure::Measure() : image_(1, 1, QImage::Format_RGB32) {
 }
 
 double Measure::width(const QString& t, double size, bool bold) {
-    return metrics(size, bold).horizontalAdvance(t) / 10.0;
+    // The sum of the characters' advances, as the page painter places them (no kerning, no
+    // shaping); each advance is asked of the font once.
+    Font& f = font(size, bold);
+    double w = 0;
+    for (const QChar c : t) {
+        const char16_t u = c.unicode();
+        double* a = nullptr;
+        if (u < f.latin.size()) {
+            a = &f.latin[u];
+        } else {
+            auto it = f.other.find(u);
+            if (it == f.other.end()) it = f.other.insert(u, -1);
+            a = &it.value();
+        }
+        if (*a < 0) *a = f.metrics->horizontalAdvance(c);
+        w += *a;
+    }
+    return w / 10.0;
 }
 
 double Measure::lineHeight(double size, bool bold) {
-    const QFontMetricsF& m = metrics(size, bold);
+    const QFontMetricsF& m = *font(size, bold).metrics;
     return (m.ascent() + m.descent()) / 10.0;
 }
 
@@ -73,16 +90,19 @@ QStringList Measure::wrap(const QString& text, double w, double size, bool bold)
     return out;
 }
 
-QFontMetricsF& Measure::metrics(double size, bool bold) {
+Measure::Font& Measure::font(double size, bool bold) {
     const int key = int(std::lround(size * 10)) * 2 + (bold ? 1 : 0);
     auto it = cache_.find(key);
     if (it == cache_.end()) {
         QFont f(reportFontFamily());
         f.setPointSizeF(size);
         f.setBold(bold);
-        it = cache_.emplace(key, std::make_unique<QFontMetricsF>(f, &image_)).first;
+        Font measured;
+        measured.metrics = std::make_unique<QFontMetricsF>(f, &image_);
+        measured.latin.fill(-1);
+        it = cache_.emplace(key, std::move(measured)).first;
     }
-    return *it->second;
+    return it->second;
 }
 
 // --- Fields -----------------------------------------------------------------------------

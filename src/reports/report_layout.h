@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
 #include <QSizeF>
 #include <QStringList>
@@ -43,9 +44,15 @@ class Measure {
     QStringList wrap(const QString& text, double w, double size, bool bold);
 
   private:
-    QFontMetricsF& metrics(double size, bool bold);
+    // One font's metrics and the advances of the characters asked so far (-1: not yet).
+    struct Font {
+        std::unique_ptr<QFontMetricsF> metrics;
+        std::array<double, 256> latin;
+        QHash<char16_t, double> other;
+    };
+    Font& font(double size, bool bold);
     QImage image_;
-    std::map<int, std::unique_ptr<QFontMetricsF>> cache_;
+    std::map<int, Font> cache_;
 };
 
 // The fields a definition may name: the columns of the tables in its "from", its own
