@@ -30,9 +30,15 @@ SendMonitor::SendMonitor(Session& session, Dialogs& dialogs, QObject* parent)
       transport_(httpsTransport()) {
     timer_.setObjectName(QStringLiteral("TimerRegistros"));
     connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
-    // Another file: its own count once it is open; its records wait for the next round.
-    connect(&session_, &Session::databasePathChanged, this, &SendMonitor::refresh,
-            Qt::QueuedConnection);
+    // Another file: its own count once it is open, and its certificate's password asked
+    // while the user has just chosen it; its records wait for the next round.
+    connect(
+        &session_, &Session::databasePathChanged, this,
+        [this] {
+            refresh();
+            askPassword();
+        },
+        Qt::QueuedConnection);
 }
 
 SendMonitor::~SendMonitor() = default;
@@ -44,8 +50,46 @@ void SendMonitor::setTransportFactory(TransportFactory factory) {
 
 void SendMonitor::start(int intervalMs) {
     timer_.start(intervalMs);
-    // The count as soon as the program is up (the start-up opens the file after this).
-    QTimer::singleShot(0, this, &SendMonitor::refresh);
+    // The count as soon as the program is up (the start-up opens the file after this), and
+    // the password asked then, before the user starts typing elsewhere.
+    QTimer::singleShot(0, this, [this] {
+        refresh();
+        askPassword();
+    });
+}
+
+void SendMonitor::askPassword(bool again) {
+    if (busy_) return;
+    refresh();
+    if (text_.isEmpty() || session_.databaseSharedWithOther()) return;
+    Settings s;
+    try {
+        s = loadSettings(session_.db());
+    } catch (const DbError&) {
+        return;
+    }
+    if (s.certificate.isEmpty()) return;
+    if (passwordFor_ != s.certificate) {
+        password_.reset();
+        declined_ = false;
+    }
+    if (password_ || (declined_ && !again)) return;
+    obtainPassword(s.certificate);
+    Q_EMIT statusChanged(text_, tip_);
+}
+
+bool SendMonitor::obtainPassword(const QString& certificate) {
+    const std::optional<QString> typed =
+        dialogs_.inputPassword(QString::fromUtf8(kAskPassword), QString::fromUtf8(kSendingTitle));
+    passwordFor_ = certificate;
+    declined_ = !typed;
+    if (!typed) {
+        tip_ = QString::fromUtf8(kPasswordMissing);
+        return false;
+    }
+    password_ = *typed;
+    tip_.clear();
+    return true;
 }
 
 void SendMonitor::tick(const QDateTime& now) {
@@ -88,8 +132,10 @@ void SendMonitor::round(const QDateTime& now, bool byUser) {
     try {
         // Whether it is due is read on the program's connection; the send has its own.
         const Tick due = scheduler_->due(session_.db(), now, byUser);
-        if (due == Tick::Sent && !byUser && declined_ &&
-            loadSettings(session_.db()).certificate == passwordFor_) {
+        // The rounds never ask for the password: a box appearing while the user types
+        // elsewhere would take the keystrokes.
+        if (due == Tick::Sent && !byUser &&
+            (!password_ || loadSettings(session_.db()).certificate != passwordFor_)) {
             tip_ = QString::fromUtf8(kPasswordMissing);
         } else if (due == Tick::Sent) {
             Database db;
@@ -132,21 +178,9 @@ std::optional<SendConfig> SendMonitor::config() {
         password_.reset();
         declined_ = false;
     }
-    if (!password_) {
-        if (declined_ && !byUser) {
-            tip_ = QString::fromUtf8(kPasswordMissing);
-            return std::nullopt;
-        }
-        const std::optional<QString> typed = dialogs_.inputPassword(
-            QString::fromUtf8(kAskPassword), QString::fromUtf8(kSendingTitle));
-        passwordFor_ = s.certificate;
-        if (!typed) {
-            declined_ = true;
-            tip_ = QString::fromUtf8(kPasswordMissing);
-            return std::nullopt;
-        }
-        password_ = *typed;
-        declined_ = false;
+    if (!password_ && (!byUser || !obtainPassword(s.certificate))) {
+        tip_ = QString::fromUtf8(kPasswordMissing);
+        return std::nullopt;
     }
     SendConfig c;
     c.endpoint = endpoint_;

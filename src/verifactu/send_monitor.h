@@ -35,9 +35,9 @@ inline constexpr const char* kOnlyInVerifactuMode =
 QString pendingText(int pending);
 
 // Sends the records of the open database in the background of the desktop program and keeps
-// the count the status bar shows. The certificate's password is asked once, when there is
-// something to send, and kept in memory for this run only; refused or wrong, it is not asked
-// again until the user sends by hand. Each send opens its own connection and closes it, so
+// the count the status bar shows. The certificate's password is asked once (see askPassword)
+// and kept in memory for this run only; refused or wrong, it is not asked again until the
+// user sends by hand or saves the settings. Each send opens its own connection and closes it, so
 // opening another file while the agency is slow to answer cannot pull the database from under
 // it. Only the first program that opened a file sends its records: two would send each record
 // twice.
@@ -61,6 +61,11 @@ class SendMonitor : public QObject {
     void sendNow(const QDateTime& now = QDateTime::currentDateTime());
     // The count read again (after the settings changed), nothing sent.
     void refresh();
+    // Asks for the certificate's password when the records are sent and it is not known: at
+    // start-up, when another file is opened and when the settings are saved, moments the user
+    // chose. The rounds never ask (a box appearing while the user types elsewhere would take
+    // the keystrokes); "Enviar ahora" does. `again`: even if it was refused before.
+    void askPassword(bool again = false);
 
     // What the status bar shows; empty while the records are not sent to the agency.
     QString statusText() const { return text_; }
@@ -74,6 +79,7 @@ class SendMonitor : public QObject {
     void round(const QDateTime& now, bool byUser);
     std::optional<SendConfig> config();
     void report(const SendOutcome& out);
+    bool obtainPassword(const QString& certificate);
     void tell(const QString& text, bool asWarning);
 
     Session& session_;

@@ -138,8 +138,9 @@ bool ConfigFacturacion::save() {
         return false;
     }
     load();
-    if (sending_) sending_->refresh();
     dialogs.information(QString::fromUtf8(vf::kSaved));
+    // Sending from now on: its password is asked while the user is here.
+    if (sending_) sending_->askPassword(true);
     return true;
 }
 

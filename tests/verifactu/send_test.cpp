@@ -564,26 +564,29 @@ class VerifactuBackground : public VerifactuSend {
 
 }  // namespace
 
-TEST_F(VerifactuBackground, PasswordIsAskedOnceAndTheCountFollowsTheRecords) {
+TEST_F(VerifactuBackground, PasswordIsAskedOnceAndTheRoundsSendWithIt) {
     monitor_.refresh();
     EXPECT_EQ(monitor_.statusText(), "Registros pendientes de envío: 0");
-    monitor_.tick(t0_);  // nothing to send: nothing asked
-    EXPECT_TRUE(told().isEmpty());
-
     invoice("FR26/12/00001");
-    monitor_.refresh();
-    EXPECT_EQ(monitor_.statusText(), "Registros pendientes de envío: 1");
-    dialogs_.answerInput(QStringLiteral("taller"));
+    // A round never asks (nothing is queued to answer it): the record waits.
     monitor_.tick(t0_);
+    EXPECT_EQ(server_.requests.size(), 0);
+    EXPECT_EQ(monitor_.statusText(), "Registros pendientes de envío: 1");
+    EXPECT_EQ(monitor_.statusTip(), QString::fromUtf8(vf::kPasswordMissing));
+
+    dialogs_.answerInput(QStringLiteral("taller"));
+    monitor_.askPassword();  // at start-up
+    monitor_.tick(t0_.addSecs(10));
     EXPECT_EQ(server_.requests.size(), 1);
     EXPECT_EQ(monitor_.statusText(), "Registros pendientes de envío: 0");
     EXPECT_EQ(monitor_.statusTip(), "");
 
     // The agency asked for a minute between messages; the password is not asked again.
     invoice("FR26/12/00002");
-    monitor_.tick(t0_.addSecs(30));
+    monitor_.tick(t0_.addSecs(40));
     EXPECT_EQ(monitor_.statusText(), "Registros pendientes de envío: 1");
-    monitor_.tick(t0_.addSecs(61));
+    monitor_.askPassword();
+    monitor_.tick(t0_.addSecs(71));
     EXPECT_EQ(server_.requests.size(), 2);
     EXPECT_EQ(monitor_.statusText(), "Registros pendientes de envío: 0");
     EXPECT_EQ(told(), QStringList{ask_});
@@ -609,9 +612,11 @@ TEST_F(VerifactuBackground, ARefusedOrWrongPasswordWaitsForTheUser) {
         monitor.setTrustedAuthorities(verifactuData("ca.pem"));
         dialogs_.clear();
         dialogs_.answerInput(c.typed);
+        monitor.askPassword();
         monitor.tick(t0_);
-        // Not asked again on the next rounds (nothing is queued to answer it).
+        // Not asked again by the rounds nor at the next opening (nothing is queued to answer).
         monitor.tick(t0_.addSecs(3600));
+        monitor.askPassword();
         EXPECT_EQ(told(), c.told) << c.name;
         EXPECT_EQ(server_.requests.size(), 0) << c.name;
         EXPECT_EQ(monitor.statusText(), "Registros pendientes de envío: 1") << c.name;
@@ -640,6 +645,7 @@ TEST_F(VerifactuBackground, RejectionsAreToldAtOnceAndAServerDownOnlyInTheStatus
     monitor_.setEndpoint(QStringLiteral("https://127.0.0.1:%1/").arg(closedPort));
     invoice("FR26/12/00001");
     dialogs_.answerInput(QStringLiteral("taller"));
+    monitor_.askPassword();
     monitor_.tick(t0_);
     EXPECT_EQ(told(), QStringList{ask_});
     EXPECT_FALSE(monitor_.statusTip().isEmpty());
@@ -678,6 +684,7 @@ TEST_F(VerifactuBackground, NothingIsSentWhenOnlyKeptOffOrSentByAnotherProgram) 
     vf::SendMonitor other(second, dialogs_);
     other.setEndpoint(server_.url());
     dialogs_.clear();
+    other.askPassword();
     other.tick(t0_);
     EXPECT_EQ(other.statusText(), "Registros pendientes de envío: 1");
     EXPECT_EQ(other.statusTip(), QString::fromUtf8(vf::kSentByOther));
@@ -687,12 +694,13 @@ TEST_F(VerifactuBackground, NothingIsSentWhenOnlyKeptOffOrSentByAnotherProgram) 
 
 TEST_F(VerifactuBackground, ARoundWhileTheProgramIsSavingWaitsForTheNext) {
     invoice("FR26/12/00001");
+    dialogs_.answerInput(QStringLiteral("taller"));
+    monitor_.askPassword();
     {
         Database::Transaction saving(db());
-        monitor_.tick(t0_);  // nothing asked, nothing sent
+        monitor_.tick(t0_);
         EXPECT_EQ(server_.requests.size(), 0);
     }
-    dialogs_.answerInput(QStringLiteral("taller"));
     monitor_.tick(t0_.addSecs(30));
     EXPECT_EQ(server_.requests.size(), 1);
     EXPECT_EQ(told(), QStringList{ask_});
@@ -708,12 +716,12 @@ TEST_F(VerifactuBackground, SendNowFromTheSettingsScreenFollowsWhatIsSaved) {
     control<QCheckBox>(&form, "ChkActivo")->setChecked(true);
     EXPECT_FALSE(enabled(&form, "CmdEnviar"));  // not saved yet
     services.scripted.answerYes();
+    dialogs_.answerInput(QStringLiteral("taller"));  // asked once the settings are saved
     ASSERT_TRUE(form.save());
     EXPECT_TRUE(enabled(&form, "CmdEnviar"));
     EXPECT_EQ(monitor_.statusText(), "Registros pendientes de envío: 0");
 
     invoice("FR26/12/00001");
-    dialogs_.answerInput(QStringLiteral("taller"));
     click(&form, "CmdEnviar");
     EXPECT_EQ(server_.requests.size(), 1);
     EXPECT_EQ(told(), (QStringList{ask_, "Registros aceptados por la Agencia Tributaria: 1."}));
