@@ -75,7 +75,7 @@ void SendMonitor::askPassword(bool again) {
     }
     if (password_ || (declined_ && !again)) return;
     obtainPassword(s.certificate);
-    Q_EMIT statusChanged(text_, tip_);
+    announce();
 }
 
 bool SendMonitor::obtainPassword(const QString& certificate) {
@@ -215,6 +215,13 @@ void SendMonitor::refresh() {
     }
     if (text.isEmpty()) tip_.clear();
     text_ = text;
+    announce();
+}
+
+void SendMonitor::announce() {
+    // Only a change is told: the settings screen lists the records again on each one.
+    if (shown_ && shown_->first == text_ && shown_->second == tip_) return;
+    shown_ = {text_, tip_};
     Q_EMIT statusChanged(text_, tip_);
 }
 

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "verifactu/send_client.h"
 
@@ -80,6 +81,7 @@ class SendMonitor : public QObject {
     std::optional<SendConfig> config();
     void report(const SendOutcome& out);
     bool obtainPassword(const QString& certificate);
+    void announce();
     void tell(const QString& text, bool asWarning);
 
     Session& session_;
@@ -98,6 +100,7 @@ class SendMonitor : public QObject {
     bool busy_ = false;
     QString text_;
     QString tip_;
+    std::optional<std::pair<QString, QString>> shown_;  // what statusChanged told last
 };
 
 }  // namespace torvane::verifactu

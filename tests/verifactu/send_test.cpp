@@ -565,8 +565,13 @@ class VerifactuBackground : public VerifactuSend {
 }  // namespace
 
 TEST_F(VerifactuBackground, PasswordIsAskedOnceAndTheRoundsSendWithIt) {
+    QStringList shown;  // what the status bar is told, each change once
+    QObject::connect(&monitor_, &vf::SendMonitor::statusChanged,
+                     [&](const QString& text, const QString&) { shown << text; });
+    monitor_.refresh();
     monitor_.refresh();
     EXPECT_EQ(monitor_.statusText(), "Registros pendientes de envío: 0");
+    EXPECT_EQ(shown, QStringList{"Registros pendientes de envío: 0"});
     invoice("FR26/12/00001");
     // A round never asks (nothing is queued to answer it): the record waits.
     monitor_.tick(t0_);
