@@ -43,11 +43,6 @@ SendMonitor::SendMonitor(Session& session, Dialogs& dialogs, QObject* parent)
 
 SendMonitor::~SendMonitor() = default;
 
-void SendMonitor::setTransportFactory(TransportFactory factory) {
-    transport_ = std::move(factory);
-    scheduler_.reset();
-}
-
 void SendMonitor::start(int intervalMs) {
     timer_.start(intervalMs);
     // The count as soon as the program is up (the start-up opens the file after this), and

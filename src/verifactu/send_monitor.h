@@ -51,7 +51,6 @@ class SendMonitor : public QObject {
     // The service and extra trusted authorities (PEM): the agency's test environment, tests.
     void setEndpoint(const QString& url) { endpoint_ = url; }
     void setTrustedAuthorities(const QString& pemFile) { authorities_ = pemFile; }
-    void setTransportFactory(TransportFactory factory);
 
     // A round every `intervalMs` from now on.
     void start(int intervalMs);
