@@ -56,6 +56,14 @@ QString networkReason(QNetworkReply::NetworkError e) {
     }
 }
 
+// The condition that a record (of the table or alias `records`) has the agency's verdict.
+QString answered(const char* records) {
+    return QStringLiteral(
+               "EXISTS (SELECT 1 FROM EnviosFacturacion e WHERE e.IdRegistro = %1.Id "
+               "AND e.Estado IN ('Correcto', 'AceptadoConErrores', 'Incorrecto'))")
+        .arg(QLatin1String(records));
+}
+
 QString stamp(const QDateTime& t) {
     return t.toOffsetFromUtc(t.offsetFromUtc()).toString(Qt::ISODateWithMs);
 }
@@ -148,21 +156,17 @@ TransportReply HttpsTransport::post(const QByteArray& message) {
 
 std::vector<Record> pendingRecords(Database& db) {
     if (!db.hasTable(QStringLiteral("EnviosFacturacion"))) return {};
-    return selectRecords(db,
-                         QStringLiteral("WHERE NOT EXISTS (SELECT 1 FROM EnviosFacturacion e "
-                                        "WHERE e.IdRegistro = RegistrosFacturacion.Id AND "
-                                        "e.Estado IN ('Correcto', 'AceptadoConErrores', "
-                                        "'Incorrecto')) ORDER BY Id LIMIT ?"),
-                         {kMaxRecordsPerMessage});
+    return selectRecords(
+        db,
+        QStringLiteral("WHERE NOT %1 ORDER BY Id LIMIT ?").arg(answered("RegistrosFacturacion")),
+        {kMaxRecordsPerMessage});
 }
 
 int pendingCount(Database& db) {
     if (!db.hasTable(QStringLiteral("EnviosFacturacion"))) return 0;
     return db
-        .scalar(QStringLiteral("SELECT count(*) FROM RegistrosFacturacion r WHERE NOT EXISTS "
-                               "(SELECT 1 FROM EnviosFacturacion e WHERE e.IdRegistro = r.Id "
-                               "AND e.Estado IN ('Correcto', 'AceptadoConErrores', "
-                               "'Incorrecto'))"))
+        .scalar(QStringLiteral("SELECT count(*) FROM RegistrosFacturacion r WHERE NOT %1")
+                    .arg(answered("r")))
         .toInt();
 }
 
@@ -183,8 +187,10 @@ int failuresInARow(Database& db) {
         .toInt();
 }
 
-bool retryDue(Database& db, const QDateTime& now) {
-    if (pendingCount(db) == 0) return false;
+namespace {
+
+// Whether the wait after attempts with no answer has passed (none after an answer).
+bool retryWaitPassed(Database& db, const QDateTime& now) {
     const int failures = failuresInARow(db);
     if (failures == 0) return true;
     const QDateTime last = QDateTime::fromString(
@@ -192,6 +198,12 @@ bool retryDue(Database& db, const QDateTime& now) {
             .toString(),
         Qt::ISODateWithMs);
     return !last.isValid() || last.secsTo(now) >= retryDelaySeconds(failures);
+}
+
+}  // namespace
+
+bool retryDue(Database& db, const QDateTime& now) {
+    return pendingCount(db) > 0 && retryWaitPassed(db, now);
 }
 
 std::optional<Recipient> recipientOf(Database& db, const Record& r) {
@@ -417,7 +429,7 @@ Tick SendScheduler::due(Database& db, const QDateTime& now, bool byUser) const {
     if (!settings.enabled || settings.mode != QLatin1String(kModeVerifactu)) return Tick::Off;
     if (pendingCount(db) == 0) return Tick::NothingPending;
     if (notBefore_.isValid() && now < notBefore_) return Tick::AgencyPause;
-    if (!byUser && !retryDue(db, now)) return Tick::RetryWait;
+    if (!byUser && !retryWaitPassed(db, now)) return Tick::RetryWait;
     return Tick::Sent;
 }
 

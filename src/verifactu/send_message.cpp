@@ -92,6 +92,18 @@ void software(QXmlStreamWriter& w, const Issuer& issuer) {
     w.writeEndElement();
 }
 
+// What ends every record, alta or anulación: its link to the one before, the program that
+// made it, when, and its fingerprint; then the record's element is closed.
+void closing(QXmlStreamWriter& w, const Issuer& issuer, const Record& r,
+             const std::optional<Record>& previous) {
+    chain(w, previous);
+    software(w, issuer);
+    w.writeTextElement(kSf, QStringLiteral("FechaHoraHusoGenRegistro"), r.fechaHoraHuso);
+    w.writeTextElement(kSf, QStringLiteral("TipoHuella"), QStringLiteral("01"));
+    w.writeTextElement(kSf, QStringLiteral("Huella"), r.huella);
+    w.writeEndElement();
+}
+
 void alta(QXmlStreamWriter& w, const Issuer& issuer, const Record& r,
           const std::optional<Record>& previous, const std::optional<Recipient>& recipient) {
     w.writeStartElement(kSf, QStringLiteral("RegistroAlta"));
@@ -123,12 +135,7 @@ void alta(QXmlStreamWriter& w, const Issuer& issuer, const Record& r,
     w.writeEndElement();
     w.writeTextElement(kSf, QStringLiteral("CuotaTotal"), r.cuotaTotal);
     w.writeTextElement(kSf, QStringLiteral("ImporteTotal"), r.importeTotal);
-    chain(w, previous);
-    software(w, issuer);
-    w.writeTextElement(kSf, QStringLiteral("FechaHoraHusoGenRegistro"), r.fechaHoraHuso);
-    w.writeTextElement(kSf, QStringLiteral("TipoHuella"), QStringLiteral("01"));
-    w.writeTextElement(kSf, QStringLiteral("Huella"), r.huella);
-    w.writeEndElement();
+    closing(w, issuer, r, previous);
 }
 
 void anulacion(QXmlStreamWriter& w, const Issuer& issuer, const Record& r,
@@ -136,12 +143,7 @@ void anulacion(QXmlStreamWriter& w, const Issuer& issuer, const Record& r,
     w.writeStartElement(kSf, QStringLiteral("RegistroAnulacion"));
     w.writeTextElement(kSf, QStringLiteral("IDVersion"), QStringLiteral("1.0"));
     idFactura(w, r);
-    chain(w, previous);
-    software(w, issuer);
-    w.writeTextElement(kSf, QStringLiteral("FechaHoraHusoGenRegistro"), r.fechaHoraHuso);
-    w.writeTextElement(kSf, QStringLiteral("TipoHuella"), QStringLiteral("01"));
-    w.writeTextElement(kSf, QStringLiteral("Huella"), r.huella);
-    w.writeEndElement();
+    closing(w, issuer, r, previous);
 }
 
 }  // namespace

@@ -99,24 +99,16 @@ void SendMonitor::round(const QDateTime& now, bool byUser) {
     // The sending waits for the agency in a local event loop: a round due meanwhile is skipped.
     if (busy_) return;
     busy_ = true;
+    // The count shown afterwards, whatever the round did.
     const auto done = qScopeGuard([this] {
         busy_ = false;
         sending_ = nullptr;
         refresh();
     });
-    refresh();
-    if (text_.isEmpty()) {
+    if (!session_.hasDatabase()) {
         if (byUser) tell(QString::fromUtf8(kOnlyInVerifactuMode), false);
         return;
     }
-    if (session_.databaseSharedWithOther()) {
-        tip_ = QString::fromUtf8(kSentByOther);
-        if (byUser) tell(tip_, false);
-        return;
-    }
-    // A round that comes while the program is in the middle of saving (a message shown inside
-    // a transaction) waits: its own connection could not write the agency's answer.
-    if (sqlite3* h = session_.db().rawHandle(); h && sqlite3_get_autocommit(h) == 0) return;
     const QString path = session_.databasePath();
     if (!scheduler_ || schedulerPath_ != path) {
         scheduler_ = std::make_unique<SendScheduler>(
@@ -127,6 +119,18 @@ void SendMonitor::round(const QDateTime& now, bool byUser) {
     try {
         // Whether it is due is read on the program's connection; the send has its own.
         const Tick due = scheduler_->due(session_.db(), now, byUser);
+        if (due == Tick::Off) {
+            if (byUser) tell(QString::fromUtf8(kOnlyInVerifactuMode), false);
+            return;
+        }
+        if (session_.databaseSharedWithOther()) {
+            tip_ = QString::fromUtf8(kSentByOther);
+            if (byUser) tell(tip_, false);
+            return;
+        }
+        // A round that comes while the program is in the middle of saving (a message shown
+        // inside a transaction) waits: its own connection could not write the agency's answer.
+        if (sqlite3* h = session_.db().rawHandle(); h && sqlite3_get_autocommit(h) == 0) return;
         // The rounds never ask for the password: a box appearing while the user types
         // elsewhere would take the keystrokes.
         if (due == Tick::Sent && !byUser &&
@@ -187,6 +191,8 @@ std::optional<SendConfig> SendMonitor::config() {
 
 void SendMonitor::report(const SendOutcome& out) {
     const bool byUser = byUser_;
+    // The records' states changed even when the count reads the same again: tell it.
+    shown_.reset();
     tip_ = out.reached ? QString() : out.problem;
     if (out.unusableConfig) {
         // A wrong password is not tried again every round: the user sends by hand.
@@ -214,7 +220,8 @@ void SendMonitor::refresh() {
 }
 
 void SendMonitor::announce() {
-    // Only a change is told: the settings screen lists the records again on each one.
+    // Only a change (or an answer, see report) is told: the settings screen lists the records
+    // again on each one.
     if (shown_ && shown_->first == text_ && shown_->second == tip_) return;
     shown_ = {text_, tip_};
     Q_EMIT statusChanged(text_, tip_);

@@ -33,6 +33,15 @@ Money eur(const char* text) {
     return *Money::parse(QString::fromUtf8(text));
 }
 
+// One unit at `price`.
+DocumentLine oneOf(const char* description, const char* price) {
+    DocumentLine line;
+    line.description = QString::fromUtf8(description);
+    line.units = Quantity::whole(1);
+    line.price = eur(price);
+    return line;
+}
+
 // One rate and the amounts every invoice must come to. Each base falls on half a cent
 // at its rate, so rounding half away from zero shows.
 struct RateCase {
@@ -111,10 +120,8 @@ TEST_F(VatRateEverywhere, CounterSaleInvoice) {
         EXPECT_EQ(money("SELECT Total FROM Facturas WHERE Id_Fac = ?", number), eur(c.total))
             << c.rate << " " << c.base;
         // The note's foot counts at the same rate.
-        DocumentLine line;
-        line.units = Quantity::whole(1);
-        line.price = eur(c.base);
-        const sales::SaleTotals t = sales::totalsOf({line}, *vf::readRate(c.rate).rate);
+        const sales::SaleTotals t =
+            sales::totalsOf({oneOf("", c.base)}, *vf::readRate(c.rate).rate);
         EXPECT_EQ(t.vat, eur(c.vat)) << c.rate << " " << c.base;
     }
 }
@@ -126,15 +133,11 @@ TEST_F(VatRateEverywhere, FreeInvoiceProposesTheRate) {
         TestServices services;
         FactLibres form(home_.session(), services, customer_);
         EXPECT_EQ(textOf(&form, "TxtTiva"), QString::fromUtf8(c.rate));
-        DocumentLine line;
-        line.description = QStringLiteral("CONCEPTO");
-        line.units = Quantity::whole(1);
-        line.price = eur(c.base);
         const QString number = free_invoices::store(
             home_.session(),
             {QStringLiteral("FL26/12/%1").arg(++n, 5, 10, QLatin1Char('0')), QDate(2026, 12, 7),
              customer_, *free_invoices::readRate(textOf(&form, "TxtTiva")), Quantity()},
-            {line});
+            {oneOf("CONCEPTO", c.base)});
         EXPECT_EQ(money("SELECT Iva FROM FacturasLibres WHERE NFactura = ?", number), eur(c.vat))
             << c.rate << " " << c.base;
         EXPECT_EQ(money("SELECT Total FROM FacturasLibres WHERE NFactura = ?", number),
@@ -154,15 +157,11 @@ TEST_F(VatRateEverywhere, CommissionInvoice) {
             if (l->buddy() && l->buddy()->objectName() == QLatin1String("TxtIVA"))
                 caption = l->text();
         EXPECT_EQ(caption, QStringLiteral("IVA %1 %:").arg(QString::fromUtf8(c.rate)));
-        DocumentLine line;
-        line.description = QStringLiteral("COMISION");
-        line.units = Quantity::whole(1);
-        line.price = eur(c.base);
         const QString number =
             commissions::store(db(),
                                {commissions::nextNumber(db(), QDate(2026, 12, 7)),
                                 QDate(2026, 12, 7), customer_, Quantity()},
-                               {line});
+                               {oneOf("COMISION", c.base)});
         EXPECT_EQ(money("SELECT Iva FROM Comisiones WHERE NFactura = ?", number), eur(c.vat))
             << c.rate << " " << c.base;
         EXPECT_EQ(money("SELECT Resto FROM Comisiones WHERE NFactura = ?", number), eur(c.total))
