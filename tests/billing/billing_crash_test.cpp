@@ -2,12 +2,9 @@
 // database never holds a Pagado out of step with its payments, nor lines without
 // their invoice. `make torture` runs it long.
 #include <gtest/gtest.h>
-#include <QDir>
-#include <QProcess>
-#include <QRandomGenerator>
-#include <QThread>
 
 #include "billing_fixture.h"
+#include "support/second_program.h"
 #include "support/temp_home.h"
 
 using namespace torvane;
@@ -15,32 +12,16 @@ using namespace torvane::testing;
 
 namespace {
 
-int kills() {
-    return qEnvironmentVariableIsSet("TORVANE_TORTURE") ? 200 : 10;
-}
-
-QString helperPath() {
-    return QDir(qEnvironmentVariable("TORVANE_BIN", QStringLiteral(".")))
-        .filePath(QStringLiteral("torvane-billing-crash"));
-}
-
 // Every invoice whose Pagado is not the exact sum of its payments.
 QStringList paidOutOfStep(Database& db) {
     QStringList out;
-    const char* const sql[] = {
-        "SELECT NFactura AS n, Pagado FROM FacturasODT",
-        "SELECT Id_Fac AS n, Pagado FROM Facturas",
-    };
-    for (const char* s : sql)
-        for (const Row& r : db.rows(QString::fromLatin1(s))) {
-            Money sum;
-            for (const Row& c :
-                 db.rows(QStringLiteral("SELECT Cantidad FROM Cobros WHERE NFactura = ?"),
-                         {r.value(QStringLiteral("n"))}))
-                sum += Money::fromDb(c.value(QStringLiteral("Cantidad")));
-            if (sum != Money::fromDb(r.value(QStringLiteral("Pagado"))))
-                out << r.value(QStringLiteral("n")).toString();
-        }
+    for (const Row& r : db.rows("SELECT NFactura AS n, Pagado FROM FacturasODT UNION ALL "
+                                "SELECT Id_Fac, Pagado FROM Facturas")) {
+        Money sum;
+        for (const Row& c : db.rows("SELECT Cantidad FROM Cobros WHERE NFactura = ?", {r["n"]}))
+            sum += Money::fromDb(c["Cantidad"]);
+        if (sum != Money::fromDb(r["Pagado"])) out << r["n"].toString();
+    }
     return out;
 }
 
@@ -54,35 +35,27 @@ TEST(Torture, BillingKilledWhileWritingKeepsPaidAndLinesInStep) {
                         {eur(1000)});
     }
     const QString path = home.session().databasePath();
-    QRandomGenerator random(20);
     int writes = 0;
-    for (int round = 0; round < kills(); ++round) {
-        SCOPED_TRACE(round);
-        QProcess victim;
-        victim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        victim.start(helperPath(), {"run", home.folder(), path, QString::number(round + 1)});
-        ASSERT_TRUE(victim.waitForStarted()) << helperPath().toStdString();
-        QThread::msleep(static_cast<unsigned long>(80 + random.bounded(300)));
-        victim.kill();
-        victim.waitForFinished(10000);
-
-        // The next reader rolls back what the killed program left half done.
-        EXPECT_EQ(db.scalar(QStringLiteral("PRAGMA integrity_check")).toString(), "ok");
-        EXPECT_EQ(paidOutOfStep(db), QStringList{});
-        EXPECT_EQ(db.scalar(QStringLiteral(
-                                "SELECT COUNT(*) FROM SalidasLibres s WHERE NOT EXISTS "
-                                "(SELECT 1 FROM FacturasLibres f WHERE f.NFactura = s.NFactura)"))
-                      .toInt(),
-                  0);
-        EXPECT_EQ(db.scalar(QStringLiteral(
-                                "SELECT COUNT(*) FROM FacturasLibres f WHERE NOT EXISTS "
-                                "(SELECT 1 FROM SalidasLibres s WHERE s.NFactura = f.NFactura)"))
-                      .toInt(),
-                  0);
-        writes = db.scalar(QStringLiteral("SELECT (SELECT COUNT(*) FROM Cobros) + "
-                                          "(SELECT COUNT(*) FROM FacturasLibres)"))
-                     .toInt();
-    }
+    killRepeatedly(
+        tortureRounds(10, 200), 20, 80, 380,
+        [&](int round) {
+            return QStringList{"billing", home.folder(), path, QString::number(round + 1)};
+        },
+        [&] {
+            // The next reader rolls back what the killed program left half done.
+            expectIntact(db);
+            EXPECT_EQ(paidOutOfStep(db), QStringList{});
+            expectNoRows(db,
+                         "SELECT NFactura FROM SalidasLibres s WHERE NOT EXISTS "
+                         "(SELECT 1 FROM FacturasLibres f WHERE f.NFactura = s.NFactura)");
+            expectNoRows(db,
+                         "SELECT NFactura FROM FacturasLibres f WHERE NOT EXISTS "
+                         "(SELECT 1 FROM SalidasLibres s WHERE s.NFactura = f.NFactura)");
+            writes = db.scalar(
+                           "SELECT (SELECT COUNT(*) FROM Cobros) + "
+                           "(SELECT COUNT(*) FROM FacturasLibres)")
+                         .toInt();
+        });
     // The program did write between the kills.
     EXPECT_GT(writes, 0);
 }

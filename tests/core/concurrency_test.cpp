@@ -1,48 +1,18 @@
 // Two programs on one database file. Each test runs a small count in the suite;
 // `make torture` sets TORVANE_TORTURE and runs them long.
 #include <gtest/gtest.h>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QRandomGenerator>
 #include <QSet>
-#include <QThread>
 
 #include "core/maintenance.h"
+#include "support/second_program.h"
 #include "support/temp_home.h"
 
-using torvane::compactDatabase;
-using torvane::CompactionOptions;
-using torvane::Database;
-using torvane::testing::TempHome;
+using namespace torvane;
+using namespace torvane::testing;
 
 namespace {
-
-int rounds(int suite, int torture) {
-    return qEnvironmentVariableIsSet("TORVANE_TORTURE") ? torture : suite;
-}
-
-QString helperPath() {
-    return QDir(qEnvironmentVariable("TORVANE_BIN", QStringLiteral(".")))
-        .filePath(QStringLiteral("torvane-dbhelper"));
-}
-
-// Starts the helper; the caller waits for it.
-std::unique_ptr<QProcess> startHelper(const QStringList& args) {
-    auto p = std::make_unique<QProcess>();
-    p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    p->start(helperPath(), args);
-    EXPECT_TRUE(p->waitForStarted()) << helperPath().toStdString();
-    return p;
-}
-
-QStringList logLines(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
 
 QString integrity(const QString& path) {
     Database db;
@@ -80,7 +50,7 @@ QStringList leftovers(const QString& folder) {
 }  // namespace
 
 TEST(Torture, CompactionWhileAnotherProgramInsertsKeepsEveryCommittedRow) {
-    for (int round = 0; round < rounds(2, 25); ++round) {
+    for (int round = 0; round < tortureRounds(2, 25); ++round) {
         SCOPED_TRACE(round);
         TempHome home;
         const QString db = home.session().databasePath();
@@ -118,7 +88,7 @@ TEST(Torture, CompactionWhileAnotherProgramHoldsATransaction) {
         {"the lock outlasts the timeout", 1500, 200, true},
         {"the lock clears within the timeout", 300, 5000, false},
     };
-    for (int round = 0; round < rounds(1, 10); ++round) {
+    for (int round = 0; round < tortureRounds(1, 10); ++round) {
         for (const Case& c : cases) {
             SCOPED_TRACE(c.what);
             TempHome home;
@@ -135,7 +105,7 @@ TEST(Torture, CompactionWhileAnotherProgramHoldsATransaction) {
             const auto error = compactDatabase(home.session(), options);
             EXPECT_EQ(bool(error), c.refused);
             if (error) {
-                EXPECT_EQ(error->number, torvane::kDatabaseInUse);
+                EXPECT_EQ(error->number, kDatabaseInUse);
             }
 
             ASSERT_TRUE(holder->waitForFinished(60000));
@@ -168,31 +138,29 @@ TEST(Torture, KilledCompactionsLeaveNothingAfterTheNextOne) {
     timer.start();
     auto whole = startHelper({"compact", home.folder(), db});
     ASSERT_TRUE(whole->waitForFinished(60000));
-    const qint64 span = std::max<qint64>(timer.elapsed(), 20);
 
-    QRandomGenerator random(13);
-    for (int round = 0; round < rounds(5, 200); ++round) {
-        SCOPED_TRACE(round);
-        auto victim = startHelper({"compact", home.folder(), db});
-        QThread::msleep(static_cast<unsigned long>(random.bounded(span * 12 / 10)));
-        victim->kill();
-        victim->waitForFinished(10000);
-
-        ASSERT_TRUE(home.session().openDatabase(db));
-        EXPECT_FALSE(compactDatabase(home.session()));
-        home.session().closeDatabase();
-        EXPECT_EQ(leftovers(home.folder()), QStringList{});
-        EXPECT_FALSE(QFileInfo::exists(db + QStringLiteral("-journal")));
-        EXPECT_EQ(integrity(db), QStringLiteral("ok"));
-        EXPECT_EQ(families(db).size(), kept);
-    }
+    const int span = int(std::max<qint64>(timer.elapsed(), 20));
+    killRepeatedly(
+        tortureRounds(5, 200), 13, 0, span * 12 / 10,
+        [&](int) {
+            return QStringList{"compact", home.folder(), db};
+        },
+        [&] {
+            ASSERT_TRUE(home.session().openDatabase(db));
+            EXPECT_FALSE(compactDatabase(home.session()));
+            home.session().closeDatabase();
+            EXPECT_EQ(leftovers(home.folder()), QStringList{});
+            EXPECT_FALSE(QFileInfo::exists(db + QStringLiteral("-journal")));
+            EXPECT_EQ(integrity(db), QStringLiteral("ok"));
+            EXPECT_EQ(families(db).size(), kept);
+        });
 }
 
 TEST(Torture, TwoProgramsSavingCustomersAtOnceLoseNothing) {
-    for (int round = 0; round < rounds(1, 10); ++round) {
+    for (int round = 0; round < tortureRounds(1, 10); ++round) {
         TempHome home;
         const QString db = home.session().databasePath();
-        const int count = rounds(60, 300);
+        const int count = tortureRounds(60, 300);
         const QString logA = home.file(QStringLiteral("a.log"));
         const QString logB = home.file(QStringLiteral("b.log"));
         auto a = startHelper({"customers", db, QString::number(count), "A", logA});
@@ -222,7 +190,7 @@ TEST(Torture, ReadsWhileAnotherProgramCommitsNeverGiveUp) {
     TempHome home;
     const QString db = home.session().databasePath();
     const QString log = home.file(QStringLiteral("insert.log"));
-    auto writer = startHelper({"insert", db, QString::number(rounds(60, 1500)), log});
+    auto writer = startHelper({"insert", db, QString::number(tortureRounds(60, 1500)), log});
     int reads = 0;
     while (writer->state() != QProcess::NotRunning) {
         Database reader;
@@ -241,7 +209,7 @@ TEST(Presence, ASecondProgramOnTheSameFileIsTold) {
     TempHome home;
     const QString db = home.session().databasePath();
     EXPECT_FALSE(home.session().databaseSharedWithOther());
-    torvane::Session second(home.folder());
+    Session second(home.folder());
     ASSERT_TRUE(second.openDatabase(db));
     EXPECT_TRUE(second.databaseSharedWithOther());
     // Reopening its own file does not count the program itself.
@@ -251,10 +219,10 @@ TEST(Presence, ASecondProgramOnTheSameFileIsTold) {
     ASSERT_TRUE(home.session().openDatabase(db));
     EXPECT_FALSE(home.session().databaseSharedWithOther());
     // A report reading the file does not mark it.
-    torvane::Session reader(home.folder());
+    Session reader(home.folder());
     ASSERT_TRUE(reader.openDatabase(db, nullptr, Database::Mode::ReadOnly));
     EXPECT_FALSE(reader.databaseSharedWithOther());
-    torvane::Session third(home.folder());
+    Session third(home.folder());
     ASSERT_TRUE(third.openDatabase(db));
     EXPECT_TRUE(third.databaseSharedWithOther());
 }

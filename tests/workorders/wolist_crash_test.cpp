@@ -2,44 +2,27 @@
 // committed is whole. `make torture` sets TORVANE_TORTURE and kills it 200 times.
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QProcess>
-#include <QRandomGenerator>
-#include <QThread>
-
 #include "core/money.h"
+#include "support/second_program.h"
 #include "workorders/wolist_fixture.h"
 #include "workorders/work_order_invoicing.h"
 
 namespace torvane::testing {
 namespace {
 
-int rounds(int suite, int torture) {
-    return qEnvironmentVariableIsSet("TORVANE_TORTURE") ? torture : suite;
-}
-
-QString helperPath() {
-    return QDir(qEnvironmentVariable("TORVANE_BIN", QStringLiteral(".")))
-        .filePath(QStringLiteral("torvane-invoice-crash"));
-}
-
-// Every way an invoice could be half-written, as one text per fault (empty: none).
-QStringList faults(Database& db) {
-    QStringList out;
-    const QString check = db.scalar("PRAGMA integrity_check").toString();
-    if (check != "ok") out << "integrity: " + check;
-    for (const Row& r : db.rows("SELECT NFactura, count(*) AS n FROM FacturasODT GROUP BY "
-                                "NFactura HAVING n > 1"))
-        out << "number twice: " + r.value("NFactura").toString();
-    for (const Row& r : db.rows("SELECT DISTINCT NFactura FROM ODTS WHERE NFactura <> 'No' AND "
-                                "NFactura NOT IN (SELECT NFactura FROM FacturasODT)"))
-        out << "work order marked without invoice: " + r.value("NFactura").toString();
-    for (const Row& r : db.rows("SELECT NFactura FROM FacturasODT WHERE NFactura NOT IN "
-                                "(SELECT NFactura FROM ODTS)"))
-        out << "invoice without work orders: " + r.value("NFactura").toString();
-    for (const Row& r : db.rows("SELECT NFactura FROM Cobros WHERE NFactura NOT IN (SELECT "
-                                "NFactura FROM FacturasODT)"))
-        out << "payment without invoice: " + r.value("NFactura").toString();
+// Every way an invoice could be half-written.
+void expectWholeInvoices(Database& db) {
+    expectIntact(db);
+    expectNoRows(db, "SELECT NFactura FROM FacturasODT GROUP BY NFactura HAVING count(*) > 1");
+    expectNoRows(db,
+                 "SELECT NFactura FROM ODTS WHERE NFactura <> 'No' AND "
+                 "NFactura NOT IN (SELECT NFactura FROM FacturasODT)");
+    expectNoRows(db,
+                 "SELECT NFactura FROM FacturasODT WHERE NFactura NOT IN "
+                 "(SELECT NFactura FROM ODTS)");
+    expectNoRows(db,
+                 "SELECT NFactura FROM Cobros WHERE NFactura NOT IN "
+                 "(SELECT NFactura FROM FacturasODT)");
     for (const Row& r : db.rows("SELECT NFactura, Base, IVA, Importe, Pagado FROM FacturasODT")) {
         const QString n = r.value("NFactura").toString();
         Money base, paid;
@@ -48,12 +31,11 @@ QStringList faults(Database& db) {
         for (const Row& c : db.rows("SELECT Cantidad FROM Cobros WHERE NFactura = ?", {n}))
             paid += Money::fromDb(c.value("Cantidad"));
         const invoicing::Amounts a = invoicing::amountsFor(base, Quantity::whole(16));
-        if (Money::fromDb(r.value("Base")) != a.base || Money::fromDb(r.value("IVA")) != a.vat ||
-            Money::fromDb(r.value("Importe")) != a.total)
-            out << "amounts of " + n;
-        if (Money::fromDb(r.value("Pagado")) != paid) out << "paid of " + n;
+        EXPECT_EQ(Money::fromDb(r.value("Base")), a.base) << n.toStdString();
+        EXPECT_EQ(Money::fromDb(r.value("IVA")), a.vat) << n.toStdString();
+        EXPECT_EQ(Money::fromDb(r.value("Importe")), a.total) << n.toStdString();
+        EXPECT_EQ(Money::fromDb(r.value("Pagado")), paid) << n.toStdString();
     }
-    return out;
 }
 
 TEST(InvoicingCrash, KilledInvoicingLeavesWholeInvoices) {
@@ -74,29 +56,18 @@ TEST(InvoicingCrash, KilledInvoicingLeavesWholeInvoices) {
         }
         t.commit();
     }
-    const QString path = db.path();
     // A first run to the end: the steps do invoice.
-    {
-        QProcess p;
-        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        p.start(helperPath(), {"invoice", home.folder(), path, "40"});
-        ASSERT_TRUE(p.waitForFinished(60000)) << helperPath().toStdString();
-        ASSERT_EQ(p.exitCode(), 0);
-        EXPECT_GT(db.scalar("SELECT count(*) FROM FacturasODT").toInt(), 0);
-        EXPECT_EQ(faults(db), QStringList());
-    }
-    const int kills = rounds(10, 200);
-    for (int round = 0; round < kills; ++round) {
-        QProcess p;
-        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        p.start(helperPath(), {"invoice", home.folder(), path, "100000"});
-        ASSERT_TRUE(p.waitForStarted());
-        QThread::msleep(20 + QRandomGenerator::global()->bounded(180));
-        p.kill();
-        p.waitForFinished();
-        const QStringList found = faults(db);
-        ASSERT_EQ(found, QStringList()) << "after kill " << round;
-    }
+    auto whole = startHelper({"invoice", home.folder(), db.path(), "40"});
+    ASSERT_TRUE(whole->waitForFinished(60000));
+    ASSERT_EQ(whole->exitCode(), 0);
+    EXPECT_GT(db.scalar("SELECT count(*) FROM FacturasODT").toInt(), 0);
+    expectWholeInvoices(db);
+    killRepeatedly(
+        tortureRounds(10, 200), 18, 20, 200,
+        [&](int) {
+            return QStringList{"invoice", home.folder(), db.path(), "100000"};
+        },
+        [&] { expectWholeInvoices(db); });
 }
 
 }  // namespace
