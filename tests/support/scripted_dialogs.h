@@ -1,5 +1,6 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <QString>
 #include <QStringList>
 #include <deque>
@@ -23,7 +24,9 @@ class ScriptedDialogs : public Dialogs {
         QString extra;  // captions, file filter
     };
 
-    ~ScriptedDialogs() override;
+    ~ScriptedDialogs() override {
+        EXPECT_TRUE(answers_.empty()) << answers_.size() << " scripted answer(s) never used";
+    }
 
     // Queue answers in the order they will be asked.
     void answerYes() { answers_.push_back({Kind::Question, true, {}}); }
@@ -34,22 +37,53 @@ class ScriptedDialogs : public Dialogs {
     }
 
     const std::vector<Entry>& entries() const { return entries_; }
-    std::vector<Entry> messages() const;
-    QStringList texts() const;  // every text shown or asked, in order
-    QString lastText() const;
+    std::vector<Entry> messages() const {
+        std::vector<Entry> out;
+        for (const auto& e : entries_)
+            if (e.kind == Kind::Message) out.push_back(e);
+        return out;
+    }
+    // Every text shown or asked, in order.
+    QStringList texts() const {
+        QStringList out;
+        for (const auto& e : entries_) out << e.text;
+        return out;
+    }
+    QString lastText() const { return entries_.empty() ? QString() : entries_.back().text; }
     void clear() { entries_.clear(); }
     bool allAnswersUsed() const { return answers_.empty(); }
 
-    void message(const QString& text, Icon icon, const QString& title) override;
-    bool question(const QString& text, const QString& title) override;
+    void message(const QString& text, Icon icon, const QString& title) override {
+        entries_.push_back({Kind::Message, text, icon, title, {}});
+    }
+    bool question(const QString& text, const QString& title) override {
+        entries_.push_back({Kind::Question, text, Icon::None, title, {}});
+        const auto a = next(Kind::Question, text);
+        return a && a->given;
+    }
     bool questionWithCaptions(const QString& text, const QString& title, const QString& yesCaption,
-                              const QString& noCaption) override;
-    QString openFile(const QString& title, const QString& filter) override;
-    QString saveFile(const QString& title, const QString& filter) override;
+                              const QString& noCaption) override {
+        entries_.push_back({Kind::Question, text, Icon::None, title, yesCaption + "|" + noCaption});
+        const auto a = next(Kind::Question, text);
+        return a && a->given;
+    }
+    QString openFile(const QString& title, const QString& filter) override {
+        entries_.push_back({Kind::File, title, Icon::None, title, filter});
+        const auto a = next(Kind::File, title);
+        return a ? a->text : QString();
+    }
+    QString saveFile(const QString& title, const QString& filter) override {
+        return openFile(title, filter);
+    }
     // Answered by answerFile like the file dialogs.
-    QString chooseFolder(const QString& title) override;
+    QString chooseFolder(const QString& title) override { return openFile(title, QString()); }
     std::optional<QString> inputText(const QString& prompt, const QString& title,
-                                     const QString& initial) override;
+                                     const QString& initial) override {
+        entries_.push_back({Kind::Input, prompt, Icon::None, title, initial});
+        const auto a = next(Kind::Input, prompt);
+        if (!a || !a->given) return std::nullopt;
+        return a->text;
+    }
 
   private:
     // A plain struct rather than a variant: copying a variant holding an optional
@@ -61,7 +95,20 @@ class ScriptedDialogs : public Dialogs {
     };
     // The next queued answer, which must be of this kind; nullopt (and a test
     // failure) when there is none or it is of another kind.
-    std::optional<Answer> next(Kind kind, const QString& what);
+    std::optional<Answer> next(Kind kind, const QString& what) {
+        if (answers_.empty()) {
+            ADD_FAILURE() << "unexpected dialog: " << what.toStdString();
+            return std::nullopt;
+        }
+        Answer a = std::move(answers_.front());
+        answers_.pop_front();
+        if (a.kind != kind) {
+            ADD_FAILURE() << "dialog answered with an answer of another kind: "
+                          << what.toStdString();
+            return std::nullopt;
+        }
+        return a;
+    }
     std::vector<Entry> entries_;
     std::deque<Answer> answers_;
 };
