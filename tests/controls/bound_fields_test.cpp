@@ -35,12 +35,9 @@ TEST(BoundText, ShowsStoredValuesAsTyped) {
     };
     const Case cases[] = {
         {QVariant(), false, ""},
-        {QVariant(QString()), false, ""},
         {QVariant(10.0), false, "10"},
         {QVariant(2.5), false, "2,5"},
-        {QVariant(12.25), false, "12,25"},
         {QVariant(0.0), false, "0"},
-        {QVariant(7), false, "7"},
         {QVariant("GARCIA"), false, "GARCIA"},
         {QVariant("2008-03-05"), true, "05/03/2008"},
         {QVariant(QDate(2024, 12, 31)), true, "31/12/2024"},

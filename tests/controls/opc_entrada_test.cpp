@@ -103,7 +103,6 @@ TEST(OpcEntrada, TypingInEachMode) {
         {1, {}, "12a.5", "125", {}},
         // "-" negates the number (default lower bound 0); empty counts as 0.
         {1, {}, "5-", "-5", QStringLiteral("Rango 0...2147483647")},
-        {1, {}, "5--", "5", {}},
         {1, {}, "-", "0", {}},
         {1, {}, "2147483648", "2147483648", QStringLiteral("Rango 0...2147483647")},
         {1, bounds(0, 100), "150", "150", QStringLiteral("Rango 0...100")},
@@ -115,7 +114,6 @@ TEST(OpcEntrada, TypingInEachMode) {
          QStringLiteral("El numero debe ser igual o mayor que 10")},
         {1, bounds(10, std::nullopt), "99999999999", "99999999999", {}},
         {1, [](OpcEntrada* o) { o->setAllowEmpty(false); }, "", "", kBlank},
-        {1, {}, "", "", {}},
     });
     auto set = [](int dec, std::optional<double> lo, std::optional<double> hi) {
         return [=](OpcEntrada* o) {
@@ -126,12 +124,10 @@ TEST(OpcEntrada, TypingInEachMode) {
     };
     runTypeCases({
         {2, {}, "12.345", "12,34", {}},  // "." is the separator, the third decimal refused
-        {2, {}, "12,345", "12,34", {}},
         {2, {}, "7", "7,00", {}},
         {2, {}, "1,5,3", "1,53", {}},  // one separator only
         {2, set(2, std::nullopt, std::nullopt), "12,5-", "-12,50", {}},
         {2, set(2, std::nullopt, std::nullopt), "12,5--", "12,50", {}},
-        {2, set(2, std::nullopt, std::nullopt), "-", "0,00", {}},
         {2, set(3, 0, 1000), "2.5", "2,500", {}},
         {2, set(0, 0, 1000), "2.555", "2,55", {}},  // Dec below 1 is 2
         {2, set(2, 0, 1000), "1000.01", "1000,01", QStringLiteral("Rango 0...1000")},
@@ -142,10 +138,13 @@ TEST(OpcEntrada, TypingInEachMode) {
          QStringLiteral("El numero debe ser igual o mayor que 0,5")},
     });
     auto allowEmpty = [](bool v) { return [v](OpcEntrada* o) { o->setAllowEmpty(v); }; };
+    auto lockedNonEmpty = [](OpcEntrada* o) {
+        o->setAllowEmpty(false);
+        o->setReadOnly(true);
+    };
     runTypeCases({
         {3, {}, "010308", "01/03/2008", {}},
         {3, {}, "10308", "1/03/2008", {}},
-        {3, {}, "01032008", "01/03/2008", {}},
         {3, {}, "1032008", "1/03/2008", {}},
         {3, {}, "311299", "31/12/1999", {}},
         {3, {}, "290296", "29/02/1996", {}},
@@ -156,25 +155,19 @@ TEST(OpcEntrada, TypingInEachMode) {
         {3, allowEmpty(true), "", "", {}},
         {3, allowEmpty(false), "", "", kBlank},
         {3, {}, "abc", "", {}},  // letters never reach the field
+        // no date: back to the text it had (selected on entry and replaced by the typing)
+        {3, [](OpcEntrada* o) { o->setText("15/05/2008"); }, "999999", "15/05/2008", {}},
+        {3, lockedNonEmpty, "", "", {}},  // a read-only field is not checked
     });
     runTypeCases({
         {4, {}, "0930", "09:30", {}},
         {4, {}, "2359", "23:59", {}},
-        {4, {}, "0000", "00:00", {}},
         {4, {}, "2400", "24:00", kBadTime},
         {4, {}, "1260", "12:60", kBadTime},
         {4, {}, "9:5", "9:5", kBadTime},  // fewer than four characters
         {4, {}, "a1b2c3d0", "12:30", {}},
         {4, {}, "", "", {}},
     });
-}
-
-TEST(OpcEntrada, ADateThatCannotBeCompletedFallsBackToTheTextItHad) {
-    OpcForm f(3);
-    f.opc->setText("15/05/2008");
-    f.typeAndLeave("999999");  // the whole text was selected on entry and is replaced
-    EXPECT_EQ(f.opc->text(), "15/05/2008");
-    EXPECT_TRUE(f.dialogs.entries().empty());
 }
 
 struct DateRangeCase {
@@ -190,9 +183,7 @@ TEST(OpcEntrada, DateBoundsAndRelativeCodes) {
     const DateRangeCase cases[] = {
         {"01/01/2008", "31/12/2008", 0, 0, "01/01/2009",
          QStringLiteral("Rango: 01/01/2008 ... 31/12/2008")},
-        {"01/01/2008", "31/12/2008", 0, 0, "31/12/2007",
-         QStringLiteral("Rango: 01/01/2008 ... 31/12/2008")},
-        {"01/01/2008", "31/12/2008", 0, 0, "31/12/2008", {}},
+        {"01/01/2008", "31/12/2008", 0, 0, "31/12/2008", {}},  // the bounds are inside
         {"1/1/2008", "", 0, 0, "31/12/2007",
          QStringLiteral("La fecha debe ser igual o mayor que 01/01/2008")},
         {"", "31/12/2008", 0, 0, "1/1/2009",
@@ -203,7 +194,6 @@ TEST(OpcEntrada, DateBoundsAndRelativeCodes) {
          QStringLiteral("La Fecha debe ser igual o menor que 15/03/2008")},
         {"", "", 0, 1, "15/03/2008", {}},
         {"", "", 2, 3, "01/04/2008", QStringLiteral("Rango: 01/03/2008 ... 31/03/2008")},
-        {"", "", 2, 3, "29/02/2008", QStringLiteral("Rango: 01/03/2008 ... 31/03/2008")},
         {"", "", 4, 5, "01/01/2009", QStringLiteral("Rango: 01/01/2008 ... 31/12/2008")},
         {"01/01/2000", "", 2, 0, "01/02/2008",
          QStringLiteral("La fecha debe ser igual o mayor que 01/03/2008")},  // the code wins
@@ -224,18 +214,6 @@ TEST(OpcEntrada, DateBoundsAndRelativeCodes) {
         EXPECT_EQ(message, c.message);
         EXPECT_EQ(opc.errorText(), c.message);
     }
-}
-
-TEST(OpcEntrada, RelativeDates) {
-    OpcEntrada opc;
-    opc.setTodaySource([] { return QDate(2008, 2, 20); });
-    EXPECT_EQ(opc.relativeDate(1), QDate(2008, 2, 20));
-    EXPECT_EQ(opc.relativeDate(2), QDate(2008, 2, 1));
-    EXPECT_EQ(opc.relativeDate(3), QDate(2008, 2, 29));
-    EXPECT_EQ(opc.relativeDate(4), QDate(2008, 1, 1));
-    EXPECT_EQ(opc.relativeDate(5), QDate(2008, 12, 31));
-    EXPECT_FALSE(opc.relativeDate(0).isValid());
-    EXPECT_FALSE(opc.relativeDate(6).isValid());
 }
 
 TEST(OpcEntrada, CompleteDate) {
@@ -269,18 +247,6 @@ TEST(OpcEntrada, AControlTaggedCanfocusTakesTheFocusWithoutACheck) {
     f.cancel->setFocus(Qt::MouseFocusReason);
     QCoreApplication::processEvents();
     EXPECT_EQ(HostForm::focused(), f.cancel);
-    EXPECT_TRUE(f.dialogs.entries().empty());
-}
-
-TEST(OpcEntrada, AReadOnlyFieldIsNotChecked) {
-    OpcForm f(3, [](OpcEntrada* o) {
-        o->setAllowEmpty(false);
-        o->setReadOnly(true);
-    });
-    HostForm::focus(f.opc);
-    HostForm::press(Qt::Key_Tab);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(HostForm::focused(), f.after);
     EXPECT_TRUE(f.dialogs.entries().empty());
 }
 

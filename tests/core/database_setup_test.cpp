@@ -4,13 +4,11 @@
 #include "core/database_setup.h"
 #include "support/file_bytes.h"
 #include "support/legacy_databases.h"
-#include "support/scripted_dialogs.h"
 #include "support/temp_home.h"
 
 using namespace torvane;
 using torvane::testing::fileBytes;
 using torvane::testing::OldFormat;
-using torvane::testing::ScriptedDialogs;
 using torvane::testing::TempHome;
 namespace tt = torvane::testing;
 
@@ -148,14 +146,6 @@ TEST(SavedQueries, SameTextsAsTheSchemaInCreationOrder) {
     }
     EXPECT_EQ(names,
               (QStringList{"ConFacAlb", "ConFacCoches", "ConFacLibres", "ConFacOdt", "ConUnion"}));
-}
-
-TEST(SavedQueries, AnExistingNameIsReported) {
-    TempHome home;
-    ScriptedDialogs dialogs;
-    CreateSavedQuery(home.db(), dialogs, "SELECT 1", "ConFacAlb");
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.lastText(), "SQLite-->view \"ConFacAlb\" already exists");
 }
 
 TEST(CompanyName, FirstRowOrNothing) {

@@ -60,9 +60,8 @@ TEST(Format, MoneyDatesAndCurrency) {
         double amount;
         const char* text;
     };
-    const Case cases[] = {{0, "0,00"},           {1234.5, "1.234,50"},      {-1234.5, "-1.234,50"},
-                          {999.999, "1.000,00"}, {1000000, "1.000.000,00"}, {0.005, "0,01"},
-                          {2.675, "2,68"},       {12.345, "12,35"},         {-0.001, "0,00"}};
+    const Case cases[] = {{-1234.5, "-1.234,50"}, {999.999, "1.000,00"}, {1000000, "1.000.000,00"},
+                          {2.675, "2,68"},        {12.345, "12,35"},     {-0.001, "0,00"}};
     for (const auto& c : cases) EXPECT_EQ(formatMoney(c.amount), QString(c.text)) << c.amount;
     EXPECT_DOUBLE_EQ(*parseAmount("1.234,50"), 1234.5);
     EXPECT_DOUBLE_EQ(*parseAmount("12,5"), 12.5);

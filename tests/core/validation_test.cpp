@@ -62,20 +62,12 @@ struct IdCase {
 
 TEST(ValidarNIF, AcceptsOnlyTheRightLetter) {
     const IdCase cases[] = {
-        {"12345678Z", true, {}},
-        {"12345678z", true, {}},  // checked upper-cased
-        {"1234567L", true, {}},
-        {"99999999R", true, {}},
-        {"12345678A", false, {}},  // wrong letter: silent
-        {"12345678", false, {}},   // "1234567" + "8": the letter would be L
-        {"12345678ZZ", false, kBadNif},
-        {"1234A", false, kBadNif},
-        {"", false, kBadNif},
-        {"123456Z", false, kBadNif},
-        {"X1234567L", false, kBadNif},  // a foreigner's number is
-                                        // not a NIF
+        {"12345678Z", true, {}},        {"12345678z", true, {}},   // checked upper-cased
+        {"1234567L", true, {}},         {"12345678A", false, {}},  // wrong letter: silent
+        {"12345678", false, {}},  // "1234567" + "8": the letter would be L
+        {"12345678ZZ", false, kBadNif}, {"", false, kBadNif},     {"123456Z", false, kBadNif},
+        {"X1234567L", false, kBadNif},  // a foreigner's number is not a NIF
         {"1234 678Z", false, kBadNif},
-        {"ABCDEFGHZ", false, kBadNif},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.id);
@@ -90,30 +82,24 @@ TEST(ValidarCIF, ControlCharacterOfEveryFamily) {
         // Digit control.
         {"A28015865", true, {}},  // Telefonica
         {"B12345674", true, {}},
-        {"H99999997", true, {}},
         {"A28015866", false, kBadControl},
         {"B1234567D", false, kBadControl},  // a letter where a digit belongs
         // Letter control J..I for K, P, Q and S.
         {"Q2818014I", true, {}},  // Universidad Complutense
         {"P2807900B", true, {}},  // Ayuntamiento de Madrid
         {"K1234567D", true, {}},
-        {"S9999999G", true, {}},
         {"Q28180149", false, kBadControl},  // the digit is not accepted for Q
-        {"P2807900C", false, kBadControl},
         // X: the NIF letter of the seven digits.
         {"X1234567L", true, {}},
         {"x7654321j", true, {}},
         {"X1234567D", false, kBadControl},
-        {"X12345674", false, kBadControl},
         // First letters that are not a company's.
         {"N0012345J", false, kBadLetter},
-        {"W2811001C", false, kBadLetter},
         {"12345678Z", false, kBadLetter},
         // Shape.
         {"A2801586", false, kNotCif},
         {"", false, kNotCif},
         {"A28O15865", false, kNotCif},
-        {"A 28015865", false, kNotCif},
         {"A280158655", false, kBadControl},  // the control is everything from the ninth on
     };
     for (const auto& c : cases) {
@@ -137,38 +123,24 @@ TEST(MonedaLetras, WritesEveryAmountWithItsSpacing) {
         {-5, "Sobregirado"},
         {-0.01, "Sobregirado"},
         {1, "Un  Euros Netos"},
-        {10, "Diez  Euros Netos"},
-        {11, "Once  Euros Netos"},
         {15, "Quince  Euros Netos"},
         {16, "Diez y Seis  Euros Netos"},
-        {19, "Diez y Nueve  Euros Netos"},
-        {20, "Veinte  Euros Netos"},
         {21, "Veinte y Un  Euros Netos"},
-        {99, "Noventa y Nueve  Euros Netos"},
         {100, "Cien  Euros Netos"},
-        {101, "Ciento Un  Euros Netos"},
         {116, "Ciento Diez y Seis  Euros Netos"},
-        {200, "Doscientos  Euros Netos"},
         {515, "Quinientos Quince  Euros Netos"},
         {999, "Novecientos Noventa y Nueve  Euros Netos"},
         {1000, "Un  mil  Euros Netos"},
         {1001, "Un  mil Un  Euros Netos"},
-        {21000, "Veinte y Un  mil  Euros Netos"},
-        {100000, "Cien  mil  Euros Netos"},
         {1234.56, "Un  mil Doscientos Treinta y Cuatro  Euros con Cincuenta y Seis  centimos"},
         {1000000, "Un Millon  Euros Netos"},
-        {1000001, "Un Millon Un  Euros Netos"},
-        {2000000, "Dos Millones  Euros Netos"},
         {2500000.5, "Dos Millones Quinientos  mil  Euros con Cincuenta  centimos"},
         {123456789.12,
          "Ciento Veinte y Tres Millones Cuatrocientos Cincuenta y Seis  mil Setecientos Ochenta "
          "y Nueve  Euros con Doce  centimos"},
         {12.05, "Doce  Euros con Cinco  centimos"},
-        {45.16, "Cuarenta y Cinco  Euros con Diez y Seis  centimos"},
-        {2.125, "Dos  Euros con Doce  centimos"},              // half cent to even
-        {2.375, "Dos  Euros con Treinta y Ocho  centimos"},    // half cent to even
-        {2.1251, "Dos  Euros con Trece  centimos"},            // above the half: up
-        {2.3749, "Dos  Euros con Treinta y Siete  centimos"},  // below the half: down
+        {2.125, "Dos  Euros con Doce  centimos"},    // half cent to even
+        {2.1251, "Dos  Euros con Trece  centimos"},  // above the half: up
         {0.5, "Cero Euros con Cincuenta  centimos"},
         {0.01, "Cero Euros con Un  centimos"},
     };
@@ -186,9 +158,8 @@ TEST(MonedaLetras, WritesEveryAmountWithItsSpacing) {
 
 TEST(FechaSQL, PadsAndPutsTheMonthFirst) {
     const std::pair<const char*, const char*> cases[] = {
-        {"1/2/2008", "02/01/2008"},   {"5/11/2008", "11/05/2008"},  {"15/3/2008", "03/15/2008"},
-        {"10/10/2008", "10/10/2008"}, {"25/12/2008", "12/25/2008"}, {"01/02/2008", "02/01/2008"},
-        {"9/9/1999", "09/09/1999"},
+        {"1/2/2008", "02/01/2008"},   {"5/11/2008", "11/05/2008"}, {"15/3/2008", "03/15/2008"},
+        {"10/10/2008", "10/10/2008"}, {"9/9/1999", "09/09/1999"},
     };
     for (const auto& [in, out] : cases) {
         SCOPED_TRACE(in);
