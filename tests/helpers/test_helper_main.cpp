@@ -440,19 +440,15 @@ int withSession(const QStringList& a) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList a = app.arguments();
-    const QString command = a.value(1);
-    if (a.size() == 5 && command == QLatin1String("insert"))
-        return insert(a[2], a[3].toInt(), a[4]);
-    if (a.size() == 6 && command == QLatin1String("hold"))
-        return hold(a[2], a[3].toInt(), a[4], a[5]);
-    if (a.size() == 6 && command == QLatin1String("customers"))
-        return saveCustomers(a[2], a[3].toInt(), a[4], a[5]);
-    if (a.size() == 6 && command == QLatin1String("workorder"))
-        return saveWorkOrder(a[2], a[3], a[4].toInt(), a[5]);
-    if (a.size() == 4 && command == QLatin1String("purchases"))
-        return savePurchases(a[2], a[3].toInt());
-    if ((a.size() == 4 && command == QLatin1String("compact")) ||
-        (a.size() == 5 && QStringList{"invoice", "billing", "receipts", "sales"}.contains(command)))
+    const QString c = a.value(1);
+    const auto n = a.size();
+    if (n == 5 && c == "insert") return insert(a[2], a[3].toInt(), a[4]);
+    if (n == 6 && c == "hold") return hold(a[2], a[3].toInt(), a[4], a[5]);
+    if (n == 6 && c == "customers") return saveCustomers(a[2], a[3].toInt(), a[4], a[5]);
+    if (n == 6 && c == "workorder") return saveWorkOrder(a[2], a[3], a[4].toInt(), a[5]);
+    if (n == 4 && c == "purchases") return savePurchases(a[2], a[3].toInt());
+    if ((n == 4 && c == "compact") ||
+        (n == 5 && QStringList{"invoice", "billing", "receipts", "sales"}.contains(c)))
         return withSession(a);
     std::fprintf(stderr,
                  "uso: torvane-testhelper ORDEN ARGUMENTOS (vea el principio del fuente)\n");
