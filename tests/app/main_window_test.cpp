@@ -74,16 +74,10 @@ TEST(MenuWindow, RegisteredScreenOpensWithTheOriginAndHoldsTheMainWindow) {
     };
     const Case cases[] = {
         {"btnClientes", "Clientes", "", ""},
-        {"btnVRecambios", "BusquedaClientes", "Venta Recambios", ""},
         {"btnRecibos", "BusquedaClientes", "Recibos", ""},
         {"btnCompras", "BusquedaProveedores", "Compras", ""},
-        {"mReparacionescliente", "BusquedaClientes", "Listados", "qarvolfac2.rpt"},
-        {"mGruasporcompañia", "BusquedaAseguradoras", "informes", "qarvolgrua2.rpt"},
         {"mVehCli", "BusquedaClientes", "ListVeh", ""},
         {"mPorproveedor", "BusquedaProveedores", "Informe", ""},
-        {"mH3000", "Fechas", "QARVOCLIENTESIMPMEN.rpt", ""},
-        {"mComprasporproveedor", "Fechas", "ComprasProv", ""},
-        {"btnNuevoParte", "PartesGrua", "", "Nuevo Parte"},
         {"btnOrdTrabajo", "BusquedaVehiculos", "", ""},
         {"mConfFact", "ConfigInf", "", ""},
     };
