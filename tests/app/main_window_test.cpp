@@ -73,13 +73,10 @@ TEST(MenuWindow, RegisteredScreenOpensWithTheOriginAndHoldsTheMainWindow) {
         const char* detail;
     };
     const Case cases[] = {
-        {"btnClientes", "Clientes", "", ""},
         {"btnRecibos", "BusquedaClientes", "Recibos", ""},
         {"btnCompras", "BusquedaProveedores", "Compras", ""},
         {"mVehCli", "BusquedaClientes", "ListVeh", ""},
         {"mPorproveedor", "BusquedaProveedores", "Informe", ""},
-        {"btnOrdTrabajo", "BusquedaVehiculos", "", ""},
-        {"mConfFact", "ConfigInf", "", ""},
     };
     for (const auto& c : cases) {
         Fixture f;
