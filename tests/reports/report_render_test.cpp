@@ -363,13 +363,8 @@ TEST(ReportRender, LabelsSheetOfSixteen) {
     writeDefinition(home, "ETIQUETAS_PRUEBA.rpt", kLabels);
     const RenderedReport r = renderOk(home, "\\ETIQUETAS_PRUEBA.rpt");
     ASSERT_EQ(r.pages.size(), 2u);  // 18 labels: a full sheet and two more
-    const auto mm = [](double points) { return points * 25.4 / 72; };
-    const auto& first = r.pages[0].items;
-    ASSERT_EQ(first.size(), 16u * 4 - 1);  // the third customer has no street
-    EXPECT_NEAR(mm(first[0].rect.left()), 10, 0.01);
-    EXPECT_NEAR(mm(first[0].rect.top()), 20, 0.01);
-    EXPECT_TRUE(first[0].bold);
-    EXPECT_FALSE(first[1].bold);
+    // Where each line lands on the sheet: ListingsAddressLabels, the same sheet.
+    EXPECT_EQ(r.pages[0].items.size(), 16u * 4 - 1);  // the third customer has no street
     expectReference("ETIQUETAS_PRUEBA", r.toText());
 }
 
