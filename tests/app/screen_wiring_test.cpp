@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "app/main_window.h"
+#include "reports/report_fixture.h"
 #include "support/screen_helpers.h"
 #include "support/temp_home.h"
 #include "support/test_services.h"
@@ -38,26 +39,10 @@ struct WiredMenu {
 // that run a command or a listing are enabled too.
 TEST(ScreenWiring, ToolbarOpensScreensWithTheMainWindowAsCaller) {
     WiredMenu w;
-    for (const char* item : {"mVehiculo",
-                             "mVehCli",
-                             "mClientesSimple",
-                             "mVehTodos",
-                             "mVehMarca",
-                             "mArticulosPrecios",
-                             "btnCobros",
-                             "btnFacturasLibres",
-                             "btnLFacLibres",
-                             "btnListOdt",
-                             "btnVRecambios",
-                             "btnRecibos",
-                             "btnListaRecibos",
-                             "btnFacturasComisiones",
-                             "btnLFComisiones",
-                             "mReparacionescliente",
-                             "mRecambiosdecliente",
-                             "mH3000",
-                             "mBenef",
-                             "mGruasporcompañia"})
+    for (const char* item :
+         {"mVehiculo", "mVehCli", "mClientesSimple", "mVehTodos", "mVehMarca", "mArticulosPrecios",
+          "btnCobros", "btnFacturasLibres", "btnLFacLibres", "btnListOdt", "btnRecibos",
+          "btnListaRecibos", "btnFacturasComisiones", "btnLFComisiones", "mGruasporcompañia"})
         EXPECT_TRUE(w.menu.item(item)->isEnabled()) << item;
     const char* cases[][2] = {{"btnClientes", "Clientes"},
                               {"btnOrdTrabajo", "BusquedaVehiculos"},
@@ -74,6 +59,7 @@ TEST(ScreenWiring, ToolbarOpensScreensWithTheMainWindowAsCaller) {
                               {"btnCompras", "BusquedaProveedores"},
                               {"btnLCompras", "ListCompras"},
                               {"btnNuevoParte", "PartesGrua"},
+                              {"mEtiquetas", "Etiquetas"},
                               {"btnGestorPartes", "GestorPartes"}};
     for (const auto& c : cases) {
         QWidget* screen = w.open(c[0], c[1]);
@@ -84,6 +70,23 @@ TEST(ScreenWiring, ToolbarOpensScreensWithTheMainWindowAsCaller) {
         settle();
         EXPECT_TRUE(w.menu.isEnabled()) << c[1];
     }
+}
+
+// "Listados > Vehículos > ITV del mes" asks the month, offering the next one, and previews.
+// What the listing and the labels hold is the ITV printing's own test.
+TEST(ScreenWiring, ItvListingAndLabelsAskTheMonthAndPreview) {
+    WiredMenu w;
+    torvane::testing::fillReportFixture(w.home.db());
+    w.home.session().setToday(QDate(2009, 1, 31));
+    // The fixture's Clio is due on 01/02/2009: next month from 31/01.
+    for (const char* item : {"mVehITVListado", "mVehITVEtiquetas"}) {
+        w.services.scripted.answerInput(QStringLiteral("02/2009"));
+        w.menu.item(item)->trigger();
+    }
+    ASSERT_EQ(w.services.output.jobs().size(), 2u);
+    EXPECT_EQ(w.services.scripted.entries().front().extra, "02/2009");
+    EXPECT_TRUE(w.services.output.jobs()[0].report.toText().contains("M-1234-XY"));
+    EXPECT_TRUE(w.services.output.jobs()[1].report.toText().contains("08001   BARCELONA"));
 }
 
 // "Nuevo Parte" replaces the proposed number with the probe loop's.

@@ -1,32 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
-#include "app/inicial2.h"
-#include "app/main_window.h"
-#include "app/startup.h"
-#include "core/database_setup.h"
+#include "app/program_fixture.h"
 #include "import/import_fixture.h"
-#include "masters/company_data.h"
-#include "support/file_bytes.h"
-#include "support/legacy_databases.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_home.h"
-#include "support/test_services.h"
 
 using namespace torvane;
-using torvane::testing::fileBytes;
-using torvane::testing::ScriptedDialogs;
-using torvane::testing::TempHome;
-using torvane::testing::TestServices;
+using namespace torvane::testing;
 using From = Inicial::From;
 using Outcome = Inicial::Outcome;
 
 namespace {
 
-const QString kOpenTitle = QStringLiteral("Abrir base de datos");
 const QString kFolderTitle = QStringLiteral("Carpeta de la base de datos importada");
 
 QString offer(const QString& old) {
@@ -35,39 +21,17 @@ QString offer(const QString& old) {
            "importarse antes de usarla. ¿Desea importarla ahora?";
 }
 
-struct ImportProgram {
-    TempHome home{false};
-    TestServices services;
-    ScriptedDialogs& dialogs = services.scripted;
-    Menu menu{home.session(), services};
-    int quits = 0;
-    Inicial inicial{home.session(), dialogs, menu, [this] { ++quits; }};
+struct ImportProgram : Program {
     QTemporaryDir elsewhere;
-
-    Session& session() { return home.session(); }
     QString current;
     QString old;
     QByteArray oldBytes;
 
     // The main window up on a database of ours, and an older file beside it.
     bool prepare() {
-        const QString sample = torvane::testing::jetSample();
+        const QString sample = jetSample();
         if (sample.isEmpty()) return false;
-        current = home.file("a.erm");
-        torvane::testing::makeDatabaseInFormat(current, torvane::testing::OldFormat::Current);
-        {
-            Database db;
-            EXPECT_TRUE(db.open(current));
-            CompanyData c;
-            for (const QString& column : companyColumns()) c[column] = QString();
-            c["Nombre"] = QStringLiteral("TALLERES PEREZ");
-            c["IVA"] = QStringLiteral("16");
-            EXPECT_TRUE(saveCompanyData(db, c));
-        }
-        EXPECT_TRUE(writeRuta(session(), current));
-        inicial.StartUp();
-        EXPECT_TRUE(menu.isVisible());
-        dialogs.clear();
+        current = startOn("a.erm", "TALLERES PEREZ");
         old = home.file("taller.erm");
         EXPECT_TRUE(QFile::copy(sample, old));
         QFile::setPermissions(old, QFileDevice::ReadOwner | QFileDevice::WriteOwner);

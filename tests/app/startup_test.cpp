@@ -1,9 +1,6 @@
-#include "app/startup.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,31 +8,16 @@
 #include <QSqlQuery>
 #include <QTest>
 
-#include "app/inicial2.h"
-#include "app/main_window.h"
-#include "core/database_setup.h"
-#include "masters/company_data.h"
-#include "masters/datos_empresa.h"
-#include "support/file_bytes.h"
-#include "support/legacy_databases.h"
+#include "app/program_fixture.h"
 #include "support/screen_helpers.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_home.h"
-#include "support/test_services.h"
 
 using namespace torvane;
-using torvane::testing::click;
-using torvane::testing::fileBytes;
-using torvane::testing::OldFormat;
-using torvane::testing::ScriptedDialogs;
-using torvane::testing::TempHome;
-using torvane::testing::TestServices;
+using namespace torvane::testing;
 namespace tt = torvane::testing;
 
 namespace {
 
 const QString kFilter = QStringLiteral("Archivos Torvane (*.erm)|*.erm");
-const QString kOpenTitle = QStringLiteral("Abrir base de datos");
 const QString kCreateTitle = QStringLiteral("Crear base de datos");
 const QString kUpgradeQuestion = QString::fromUtf8(
     "La base de datos no está en fomato Torvane 2007. ¿Desea actualizarla al nuevo formato?");
@@ -46,70 +28,6 @@ const QString kFillCompany = QStringLiteral("Por favor rellene los datos de la e
 
 using Outcome = Inicial::Outcome;
 using From = Inicial::From;
-
-CompanyData company(const QString& name) {
-    return {{"Nombre", name},          {"Nif", "B12345678"},
-            {"Titular", "JUAN PEREZ"}, {"Direccion", "C/ MAYOR 3"},
-            {"CP", "28001"},           {"Localidad", "MADRID"},
-            {"Provincia", "MADRID"},   {"Telefono", "915551234"},
-            {"Fax", "915551235"},      {"IVA", "16"},
-            {"Registro", "RI-1234"}};
-}
-
-// A program folder with the main window and the start-up form, as main builds them.
-struct Program {
-    TempHome home{false};
-    TestServices services;
-    ScriptedDialogs& dialogs = services.scripted;
-    Menu menu{home.session(), services};
-    int quits = 0;
-    Inicial inicial{home.session(), dialogs, menu, [this] { ++quits; }};
-
-    Session& session() { return home.session(); }
-
-    // A database file in the folder, in a format, with or without its company row.
-    QString database(const QString& name, OldFormat format = OldFormat::Current,
-                     const QString& companyName = {}) {
-        const QString path = home.file(name);
-        tt::makeDatabaseInFormat(path, format);
-        if (!companyName.isNull()) {
-            Database db;
-            EXPECT_TRUE(db.open(path));
-            EXPECT_TRUE(saveCompanyData(db, company(companyName)));
-        }
-        return path;
-    }
-    void pointRutaAt(const QString& path) { ASSERT_TRUE(writeRuta(session(), path)); }
-    QByteArray ruta() { return fileBytes(home.file("ruta.fpl")); }
-    bool rutaExists() { return QFile::exists(home.file("ruta.fpl")); }
-    static QByteArray rutaFor(const QString& path) { return "\"" + path.toLatin1() + "\"\r\n"; }
-
-    // The program works on `path`: session, connection, status bar and ruta.fpl agree.
-    void expectOn(const QString& path, const QByteArray& rutaBytes) {
-        EXPECT_EQ(session().databasePath(), path);
-        EXPECT_EQ(session().db().path(), path);
-        EXPECT_EQ(menu.panel(1)->text(), path);
-        EXPECT_EQ(ruta(), rutaBytes);
-    }
-
-    bool dialogShown() { return inicial.dialog() && inicial.dialog()->isVisible(); }
-    bool companyShown() { return inicial.companyScreen() && inicial.companyScreen()->isVisible(); }
-
-    // Normal start on a database with company data, the main window up.
-    QString startOn(const QString& name, const QString& companyName) {
-        const QString path = database(name, OldFormat::Current, companyName);
-        pointRutaAt(path);
-        inicial.StartUp();
-        EXPECT_TRUE(menu.isVisible());
-        dialogs.clear();
-        return path;
-    }
-
-    void copyTemplate() {
-        QFile::remove(home.file("Nueva"));
-        ASSERT_TRUE(QFile::copy(TempHome::builtTemplate(), home.file("Nueva")));
-    }
-};
 
 // An SQLite file of another program: its own tables, the given application id.
 void makeForeignDatabase(const QString& path, int applicationId) {

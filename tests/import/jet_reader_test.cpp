@@ -12,68 +12,31 @@ using torvane::Money;
 
 namespace {
 
-// mdb-export's CSV: fields quoted with doubled quotes inside, "~" for null.
+// A table as mdb-export writes it, with control characters between fields and rows and for
+// null, so that no quoting has to be undone.
 struct Csv {
     QStringList header;
     std::vector<std::vector<std::optional<QString>>> rows;
 };
 
-Csv parseCsv(const QString& text) {
+Csv mdbExport(const QString& file, const QString& table) {
+    const QChar field(0x1f), row(0x1e), null(0x1d);
+    QProcess p;
+    p.start(QStringLiteral("mdb-export"), {"-Q", "-d", field, "-R", row, "-0", null, "-b", "hex",
+                                           "-T", "%Y-%m-%d %H:%M:%S", file, table});
+    p.waitForFinished(60000);
     Csv csv;
-    std::vector<std::optional<QString>> row;
-    QString field;
-    bool quoted = false, inQuotes = false, any = false;
-    auto endField = [&] {
-        if (!quoted && field == QLatin1String("~"))
-            row.emplace_back(std::nullopt);
-        else
-            row.emplace_back(field);
-        field.clear();
-        quoted = false;
-    };
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        any = true;
-        if (inQuotes) {
-            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
-                field += '"';
-                ++i;
-            } else if (c == '"') {
-                inQuotes = false;
-            } else {
-                field += c;
-            }
-        } else if (c == '"') {
-            inQuotes = quoted = true;
-        } else if (c == ',') {
-            endField();
-        } else if (c == '\n') {
-            endField();
-            if (csv.header.isEmpty()) {
-                for (const auto& f : row) csv.header << f.value_or(QString());
-            } else {
-                csv.rows.push_back(row);
-            }
-            row.clear();
-            any = false;
-        } else {
-            field += c;
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    for (const QString& line : out.split(row, Qt::SkipEmptyParts)) {
+        if (csv.header.isEmpty()) {
+            csv.header = line.split(field);
+            continue;
         }
-    }
-    if (any) {
-        endField();
-        csv.rows.push_back(row);
+        auto& values = csv.rows.emplace_back();
+        for (const QString& f : line.split(field))
+            values.push_back(f == null ? std::nullopt : std::optional<QString>(f));
     }
     return csv;
-}
-
-Csv mdbExport(const QString& file, const QString& table) {
-    QProcess p;
-    p.start(QStringLiteral("mdb-export"),
-            {QStringLiteral("-0"), QStringLiteral("~"), QStringLiteral("-b"), QStringLiteral("hex"),
-             QStringLiteral("-T"), QStringLiteral("%Y-%m-%d %H:%M:%S"), file, table});
-    p.waitForFinished(60000);
-    return parseCsv(QString::fromUtf8(p.readAllStandardOutput()));
 }
 
 // Whether one of our values is what the reference wrote for it.

@@ -111,15 +111,4 @@ TEST_F(ListingsMenuItems, EachItemPrintsItsFileAndFormula) {
     }
 }
 
-TEST_F(ListingsMenuItems, EtiquetasOpensTheLabelsScreen) {
-    QAction* item = menu.item(QStringLiteral("mEtiquetas"));
-    ASSERT_NE(item, nullptr);
-    ASSERT_TRUE(item->isEnabled());
-    item->trigger();
-    settle();
-    QWidget* labels = openWindow(QStringLiteral("Etiquetas"));
-    ASSERT_NE(labels, nullptr);
-    EXPECT_EQ(control<DataGrid>(labels, "MSHFlexGrid1")->rowCount(), 3);
-}
-
 }  // namespace

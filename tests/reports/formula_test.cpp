@@ -87,40 +87,6 @@ Compiled compile(const QString& formula, const AllTables& fields) {
     return out;
 }
 
-TEST(SelectionFormula, EveryFormulaTheScreensBuildParsesAndRuns) {
-    TempHome home;
-    const QString d1 = "01/03/2008", d2 = "31/03/2008";
-    const QStringList prefixes = {
-        "{FacturasODT.Fecha} in DateTime (",
-        "{ODTS.Id_Cli} =7 and {FacturasODT.Fecha} in DateTime (",
-        " {Facturas.Fecha} in DateTime (",
-        "{Partes.Id_Ase}=3and {Partes.FechaFactura} in DateTime (",
-        "{ConUnion.Fecha} in DateTime (",
-    };
-    QStringList formulas;
-    for (const QString& p : prefixes) formulas << dateRange(p, d1, d2);
-    formulas << dateRange(" {Facturas.Fecha} in DateTime (", d1, d2) + " and {@PENDIENTE}>0"
-             << dateRange("{Entradas.Fecha} in DateTime (", d1, d2) + " and {Proveedores.Id_Pro}=4"
-             << "{Clientes.Id_Cli}=7"
-             << "{Vehiculos.Marca}='SEAT'"
-             << "{ODTS.NODT}='ODT08/03/00012'"
-             << "{ODTS.NODT} ='ODT08/03/00012'"
-             << "{ODTS.NODT}= 'ODT08/03/00012'"
-             << "{ODTS.NODT} like [\"ODT08/03/00012\",\"ODT08/03/00013\"]"
-             << "{Albaranes.Id_Alb}='AR08/03/00005'"
-             << "{Albaranes.Id_Alb} like [\"AR08/03/00005\"]"
-             << "{Recibos.id}=15";
-    for (const QString& formula : formulas) {
-        AllTables fields(home.db());
-        const Compiled c = compile(formula, fields);
-        ASSERT_TRUE(c.ok) << formula.toStdString() << " -> " << c.error.toStdString();
-        EXPECT_FALSE(c.sql.sql.contains("SEAT") || c.sql.sql.contains("ODT08") ||
-                     c.sql.sql.contains("2008"))
-            << "values must be bound: " << c.sql.sql.toStdString();
-        EXPECT_NO_THROW(countRows(home.db(), fields, c.sql)) << formula.toStdString();
-    }
-}
-
 TEST(SelectionFormula, DateRangeIncludesBothWholeDaysAndCustomer) {
     TempHome home;
     Database& db = home.db();
@@ -138,29 +104,12 @@ TEST(SelectionFormula, DateRangeIncludesBothWholeDaysAndCustomer) {
     AllTables fields(db);
     const Compiled c = compile(formula, fields);
     ASSERT_TRUE(c.ok) << c.error.toStdString();
+    EXPECT_FALSE(c.sql.sql.contains("2008")) << "values must be bound: " << c.sql.sql.toStdString();
     QStringList got;
     QSqlQuery q =
         db.exec("SELECT Fecha FROM Facturas WHERE " + c.sql.sql + " ORDER BY Fecha", c.sql.params);
     while (q.next()) got << q.value(0).toString();
     EXPECT_EQ(got, (QStringList{"2008-03-01", "2008-03-31", "2008-03-31T18:30:00"}));
-}
-
-TEST(SelectionFormula, PendingInvoicesOfTheRange) {
-    TempHome home;
-    Database& db = home.db();
-    db.exec(
-        "INSERT INTO Facturas (Id_Fac, Fecha, Id_Cli, Total, Pagado) VALUES "
-        "('A','2008-03-02',1,100,100), ('B','2008-03-03',1,100,40), ('C','2008-04-03',1,100,0)");
-    const QString formula =
-        dateRange(" {Facturas.Fecha} in DateTime (", "01/03/2008", "31/03/2008") +
-        " and {@PENDIENTE}>0";
-    AllTables fields(db);
-    const Compiled c = compile(formula, fields);
-    ASSERT_TRUE(c.ok) << c.error.toStdString();
-    EXPECT_EQ(
-        db.scalar("SELECT group_concat(Id_Fac) FROM Facturas WHERE " + c.sql.sql, c.sql.params)
-            .toString(),
-        "B");
 }
 
 TEST(SelectionFormula, LikeListMatchesAnyWithWildcards) {
@@ -270,22 +219,19 @@ TEST(SelectionFormula, BadFormulasAreRefusedWithTheReason) {
 }
 
 TEST(SelectionFormula, DescribesDateRangeAndValues) {
-    const auto f = SelectionFormula::parse(
-        "{Partes.Id_Ase}=3and {Partes.FechaFactura} in DateTime (2008,03,01,00, 00, 00) to "
-        "DateTime (2008,03,31 ,00, 00, 00)",
-        nullptr);
-    ASSERT_TRUE(f);
-    EXPECT_EQ(f->describe(), "Del 01/03/2008 al 31/03/2008");
-    const auto g = SelectionFormula::parse("{ODTS.NODT} like [\"A\",\"B\"]", nullptr);
-    ASSERT_TRUE(g);
-    EXPECT_EQ(g->describe(), "NODT: A, B");
-    const auto m =
-        SelectionFormula::parse("{Vehiculos.Marca}='SEAT' and {Clientes.Id_Cli}=4", nullptr);
-    ASSERT_TRUE(m);
-    EXPECT_EQ(m->describe(), "Marca: SEAT");
-    const auto h = SelectionFormula::parse("{Facturas.Total} > 3 or {Facturas.Total} < 1", nullptr);
-    ASSERT_TRUE(h);
-    EXPECT_EQ(h->describe(), "");
+    const std::pair<const char*, const char*> cases[] = {
+        {"{Partes.Id_Ase}=3and {Partes.FechaFactura} in DateTime (2008,03,01,00, 00, 00) to "
+         "DateTime (2008,03,31 ,00, 00, 00)",
+         "Del 01/03/2008 al 31/03/2008"},
+        {"{ODTS.NODT} like [\"A\",\"B\"]", "NODT: A, B"},
+        {"{Vehiculos.Marca}='SEAT' and {Clientes.Id_Cli}=4", "Marca: SEAT"},
+        {"{Facturas.Total} > 3 or {Facturas.Total} < 1", ""},
+    };
+    for (const auto& [formula, described] : cases) {
+        const auto f = SelectionFormula::parse(formula, nullptr);
+        ASSERT_TRUE(f) << formula;
+        EXPECT_EQ(f->describe(), described) << formula;
+    }
 }
 
 // Thousands of random and damaged formulas: each one either parses into SQL

@@ -11,24 +11,11 @@
 #include "support/temp_home.h"
 #include "support/test_services.h"
 
-using torvane::reports::itvDefaultMonth;
 using torvane::reports::itvFormula;
 using torvane::reports::parseItvMonth;
 using torvane::testing::TempHome;
 
 namespace {
-
-TEST(ItvDue, TheMonthOfferedIsTheNextOne) {
-    const std::pair<QDate, QDate> cases[] = {
-        {QDate(2008, 12, 31), QDate(2009, 1, 1)}, {QDate(2009, 1, 31), QDate(2009, 2, 1)},
-        {QDate(2008, 1, 1), QDate(2008, 2, 1)},   {QDate(2008, 3, 31), QDate(2008, 4, 1)},
-        {QDate(2008, 8, 15), QDate(2008, 9, 1)},
-    };
-    for (const auto& [today, month] : cases) {
-        SCOPED_TRACE(today.toString(Qt::ISODate).toStdString());
-        EXPECT_EQ(itvDefaultMonth(today), month);
-    }
-}
 
 TEST(ItvDue, MonthTyped) {
     const std::pair<const char*, QDate> cases[] = {
@@ -47,15 +34,6 @@ TEST(ItvDue, MonthTyped) {
         SCOPED_TRACE(text);
         EXPECT_EQ(parseItvMonth(text).value_or(QDate()), month);
     }
-}
-
-TEST(ItvDue, FormulaRunsFromTheFirstToTheLastDayOfTheMonth) {
-    EXPECT_EQ(itvFormula(QDate(2008, 2, 10)),
-              "{Vehiculos.FechaITV} in DateTime (2008,02,01,00, 00, 00) to DateTime (2008,02,29 "
-              ",00, 00, 00)");
-    EXPECT_EQ(itvFormula(QDate(2008, 12, 31)),
-              "{Vehiculos.FechaITV} in DateTime (2008,12,01,00, 00, 00) to DateTime (2008,12,31 "
-              ",00, 00, 00)");
 }
 
 struct ItvFixture {

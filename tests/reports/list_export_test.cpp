@@ -166,56 +166,39 @@ TEST(ListExport, CsvRowsAddUpToThePrintedTotals) {
               rows.end());
 }
 
-TEST(ListExport, XlsxSheetHoldsNumbersAndDatesThatAddUp) {
+// The sheet holds the same rows as the CSV (whose sums are checked above), with amounts and
+// dates as numbers.
+TEST(ListExport, XlsxSheetHoldsTheRowsAsNumbersAndDates) {
     ExportFixture f;
-    const QString out = f.home.file("materiales.xlsx");
-    ASSERT_EQ(f.run({"--xlsx", out}), 0);
+    const QString csv = f.home.file("materiales.csv"), out = f.home.file("materiales.xlsx");
+    ASSERT_EQ(f.run({"--csv", csv, "--xlsx", out}), 0);
+    const auto rows = readCsv(csv);
     const auto cells = readSheet(out);
-    ASSERT_FALSE(cells.empty());
-    EXPECT_EQ(cells.at("A1").value, "Descripción");
-    EXPECT_EQ(cells.at("D1").value, "Importe");
-
-    Money group, details, grand;
-    int groupsClosed = 0, dates = 0;
-    const QString moneyStyle = "formatCode=\"#,##0.00\"";
-    for (int row = 2; cells.count(QString("A%1").arg(row)); ++row) {
-        const QString label = cells.at(QString("A%1").arg(row)).value;
-        const auto amount = cells.find(QString("D%1").arg(row));
-        if (label.startsWith("Cliente: ")) {
-            group = Money();
-            continue;
+    int dates = 0;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const auto cell = [&](char column) {
+            const auto c = cells.find(QString("%1%2").arg(column).arg(i + 1));
+            return c == cells.end() ? SheetCell{"none", "", 0} : c->second;
+        };
+        EXPECT_EQ(cell('A').value, rows[i][0]) << "row " << i + 1;
+        if (i == 0) continue;  // the headings
+        if (!rows[i][3].isEmpty()) {
+            EXPECT_EQ(cell('D').type, "n") << "row " << i + 1;
+            EXPECT_EQ(Money::fromDouble(cell('D').value.toDouble()), csvAmount(rows[i][3]));
         }
-        ASSERT_NE(amount, cells.end()) << "row " << row;
-        EXPECT_EQ(amount->second.type, "n");
-        const Money v = Money::fromDouble(amount->second.value.toDouble());
-        if (label.startsWith("Total general")) {
-            grand = v;
-        } else if (label.startsWith("Total ")) {
-            EXPECT_EQ(v, group) << label.toStdString();
-            ++groupsClosed;
-        } else {
-            group += v;
-            details += v;
-            const SheetCell& date = cells.at(QString("B%1").arg(row));
-            EXPECT_EQ(date.type, "n");
-            const int serial = date.value.toInt();
-            EXPECT_GE(QDate(1899, 12, 30).addDays(serial), QDate(2008, 3, 10));
-            EXPECT_LE(QDate(1899, 12, 30).addDays(serial), QDate(2008, 3, 13));
+        if (const QDate d = QDate::fromString(rows[i][1], "dd/MM/yyyy"); d.isValid()) {
+            EXPECT_EQ(cell('B').type, "n") << "row " << i + 1;
+            EXPECT_EQ(QDate(1899, 12, 30).addDays(cell('B').value.toInt()), d);
             ++dates;
         }
     }
     EXPECT_EQ(dates, 3);
-    EXPECT_EQ(groupsClosed, 2);
-    EXPECT_EQ(grand, details);
-    EXPECT_EQ(grand, f.printedGrandTotal());
+    EXPECT_EQ(cells.count(QString("A%1").arg(rows.size() + 1)), 0u) << "no row beyond the CSV's";
     QProcess unzip;
     unzip.start("unzip", {"-p", out, "xl/styles.xml"});
     ASSERT_TRUE(unzip.waitForFinished(10000));
-    EXPECT_TRUE(QString::fromUtf8(unzip.readAllStandardOutput()).contains(moneyStyle));
-    // Any row holding "GARCÍA" keeps its accent.
-    bool accent = false;
-    for (const auto& [ref, c] : cells) accent = accent || c.value.contains("JUAN GARCÍA");
-    EXPECT_TRUE(accent);
+    EXPECT_TRUE(
+        QString::fromUtf8(unzip.readAllStandardOutput()).contains("formatCode=\"#,##0.00\""));
 }
 
 TEST(ListExport, AnEmptyListingExportsItsHeaderAlone) {

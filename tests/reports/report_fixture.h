@@ -1,5 +1,6 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -89,11 +90,26 @@ inline void addCustomers(Database& db, int count, const QString& prefix, int wid
     t.commit();
 }
 
-// Where the checked-in reference texts are.
-inline QString expectedFolder() {
+// Where the checked-in reference texts are: tests/<folder>/expected.
+inline QString expectedFolder(const QString& folder = QStringLiteral("reports")) {
     const QString source = qEnvironmentVariable("TORVANE_SOURCE");
-    if (!source.isEmpty()) return QDir(source).filePath("tests/reports/expected");
-    return QFileInfo(QStringLiteral(__FILE__)).dir().filePath("expected");
+    if (!source.isEmpty()) return QDir(source).filePath("tests/" + folder + "/expected");
+    return QFileInfo(QStringLiteral(__FILE__)).dir().filePath("../" + folder + "/expected");
+}
+
+// Compares with <folder>/expected/<name>.txt. TORVANE_UPDATE_EXPECTED=1 rewrites the
+// reference instead, so a layout change shows up as a reviewed diff.
+inline void expectReference(const QString& folder, const QString& name, const QString& text) {
+    const QString path = expectedFolder(folder) + '/' + name + ".txt";
+    QFile f(path);
+    if (qEnvironmentVariableIntValue("TORVANE_UPDATE_EXPECTED") == 1) {
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text.toUtf8());
+        return;
+    }
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << "missing reference " << path.toStdString();
+    EXPECT_EQ(text.toStdString(), QString::fromUtf8(f.readAll()).toStdString())
+        << "reference " << path.toStdString();
 }
 
 }  // namespace torvane::testing
