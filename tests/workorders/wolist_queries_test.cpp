@@ -26,34 +26,16 @@ class ListQueries : public WorkOrderListTest {
         const qint64 bea = insertCustomer(db(), "BEATRIZ");
         const qint64 v1 = insertVehicle(db(), ana, "A1234BC", "SEAT", "IBIZA");
         const qint64 v2 = insertVehicle(db(), bea, "BA9876Z", "FORD", "FOCUS");
-        insertOrder(db(),
-                    {.number = "ODT/0001", .customer = ana, .vehicle = v1, .date = "2008-03-01"});
-        insertOrder(db(), {.number = "ODT/0002",
-                           .customer = ana,
-                           .vehicle = v1,
-                           .date = "2008-03-03",
-                           .invoice = "FR08/03/00001"});
-        insertOrder(db(), {.number = "ODT/0003",
-                           .customer = bea,
-                           .vehicle = v2,
-                           .date = "2008-03-02",
-                           .internal = "Si"});
-        insertOrder(db(), {.number = "ODT/0004",
-                           .customer = bea,
-                           .vehicle = v2,
-                           .date = "2008-02-15",
-                           .internal = "Si",
-                           .invoice = "FR08/02/00003"});
-        insertOrder(db(), {.number = "TEMP0005",
-                           .customer = bea,
-                           .vehicle = v2,
-                           .date = "2008-03-04",
-                           .estimate = true});
-        insertOrder(db(), {.number = "ODT/0006",
-                           .customer = ana,
-                           .vehicle = v1,
-                           .date = "2008-03-05",
-                           .estimate = true});
+        // number, customer, vehicle, date, internal, nominal, invoice, delivery note, estimate
+        const OrderRow orders[] = {
+            {"ODT/0001", ana, v1, "2008-03-01"},
+            {"ODT/0002", ana, v1, "2008-03-03", "No", "0", "FR08/03/00001"},
+            {"ODT/0003", bea, v2, "2008-03-02", "Si"},
+            {"ODT/0004", bea, v2, "2008-02-15", "Si", "0", "FR08/02/00003"},
+            {"TEMP0005", bea, v2, "2008-03-04", "No", "0", "No", "No", true},
+            {"ODT/0006", ana, v1, "2008-03-05", "No", "0", "No", "No", true},
+        };
+        for (const OrderRow& o : orders) insertOrder(db(), o);
     }
 };
 
@@ -102,48 +84,38 @@ TEST_F(ListQueries, OrdinarySearches) {
             << int(c.field) << " " << c.typed;
 }
 
-TEST_F(ListQueries, EstimateSearchesFindOnlyTempNumbers) {
+// The estimates tab finds only TEMP numbers; the internal tab has its own filters.
+TEST_F(ListQueries, EstimateAndInternalSearches) {
+    using M = ol::Filter;
     struct Case {
+        bool internal;
         int option;
         const char* typed;
+        M filter;
         QStringList expected;
     };
     const Case cases[] = {
-        {3, "ODT", {}},
-        {3, "TEMP", {"TEMP0005"}},
-        {2, "BA", {"TEMP0005"}},
-        {2, "A1", {}},
+        {false, 3, "ODT", M::All, {}},
+        {false, 3, "TEMP", M::All, {"TEMP0005"}},
+        {false, 2, "BA", M::All, {"TEMP0005"}},
+        {false, 2, "A1", M::All, {}},
         // The customer search lists every work order of the customers found.
-        {0, "ANA", {"ODT/0006", "ODT/0002", "ODT/0001"}},
+        {false, 0, "ANA", M::All, {"ODT/0006", "ODT/0002", "ODT/0001"}},
+        {true, 0, "ODT", M::All, {"ODT/0003", "ODT/0004"}},
+        {true, 0, "ODT", M::Unbilled, {"ODT/0003"}},
+        {true, 1, "BA", M::Billed, {"ODT/0004"}},
+        {true, 3, "BEA", M::All, {"ODT/0003", "ODT/0004"}},
+        {true, 3, "ANA", M::All, {}},
     };
     for (const Case& c : cases) {
-        const auto s = ol::estimatesSearch(db(), c.option, c.typed);
+        const auto s = c.internal ? ol::internalSearch(db(), c.option, c.typed, c.filter)
+                                  : ol::estimatesSearch(db(), c.option, c.typed);
         ASSERT_TRUE(s);
-        EXPECT_EQ(numbersOf(db(), *s), c.expected) << c.option << " " << c.typed;
+        EXPECT_EQ(numbersOf(db(), *s), c.expected) << c.internal << c.option << " " << c.typed;
     }
+    // The date searches have no query of their own there.
     EXPECT_FALSE(ol::estimatesSearch(db(), 1, "01"));
-}
-
-TEST_F(ListQueries, InternalSearches) {
-    struct Case {
-        int option;
-        const char* typed;
-        ol::Filter filter;
-        QStringList expected;
-    };
-    const Case cases[] = {
-        {0, "ODT", ol::Filter::All, {"ODT/0003", "ODT/0004"}},
-        {0, "ODT", ol::Filter::Unbilled, {"ODT/0003"}},
-        {1, "BA", ol::Filter::Billed, {"ODT/0004"}},
-        {3, "BEA", ol::Filter::All, {"ODT/0003", "ODT/0004"}},
-        {3, "ANA", ol::Filter::All, {}},
-    };
-    for (const Case& c : cases) {
-        const auto s = ol::internalSearch(db(), c.option, c.typed, c.filter);
-        ASSERT_TRUE(s);
-        EXPECT_EQ(numbersOf(db(), *s), c.expected) << c.option << " " << c.typed;
-    }
-    EXPECT_FALSE(ol::internalSearch(db(), 2, "01", ol::Filter::All));
+    EXPECT_FALSE(ol::internalSearch(db(), 2, "01", M::All));
 }
 
 TEST_F(ListQueries, ProposedNumberFollowsTheGreatestOfThePrefix) {
