@@ -234,10 +234,12 @@ TEST(ArticleHistory, EntriesSalesAndWorkOrderUsesOfOneArticle) {
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].value("Nombre").toString(), "RECAMBIOS SUR");
     EXPECT_EQ(entries[0].value("NEntrada").toString(), "EN08/03/00001");
+    EXPECT_EQ(Money::fromDb(entries[0].value("Precio")), Money::fromCents(450));
     auto sales = run(articles::salesOf(art));
     ASSERT_EQ(sales.size(), 1u);
     EXPECT_EQ(sales[0].value("Nombre").toString(), "GARCIA");
     EXPECT_EQ(sales[0].value("Id_Alb").toString(), "AR08/03/00001");
+    EXPECT_EQ(sales[0].value("Fecha").toString(), "2008-03-04");
     // Work-order materials refer to the code, which compares without regard to case.
     auto uses = run(articles::workOrderUsesOf("A1"));
     ASSERT_EQ(uses.size(), 2u);

@@ -92,6 +92,8 @@ TEST_F(ArticleScreens, NewArticleIsCheckedThenStoredWithItsCombos) {
     EXPECT_EQ(row->value("Almacen").toString(), "NAVE 1");
     EXPECT_EQ(row->value("Id_Proveedor").toLongLong(), beta);
     // The saved article is shown, with its low stock and its supplier locked.
+    EXPECT_EQ(textOf(s.get(), "TxtCodigo"), "A08/03/0001");
+    EXPECT_TRUE(enabled(s.get(), "CmdNuevo"));
     EXPECT_TRUE(control<QLabel>(s.get(), "Label3")->isVisibleTo(s.get()));
     EXPECT_EQ(supplier->currentText(), "BETA");
     EXPECT_FALSE(supplier->isEnabled());
@@ -215,6 +217,7 @@ TEST_F(ArticleScreens, QuickCreationStoresAndHandsTheArticleBack) {
     ASSERT_TRUE(row);
     EXPECT_EQ(row->value("Id_Proveedor").toLongLong(), supplier);
     EXPECT_EQ(row->value("Familia").toString(), "FRENOS");
+    EXPECT_FALSE(row->value("Descuento").isNull());  // stored as 0
 }
 
 TEST_F(ArticleScreens, QuickCreationLeftWithoutSavingHandsBackNothing) {

@@ -40,11 +40,13 @@ TEST_F(AseguradorasScreen, NewInsurerIsRefusedWithAFieldMissingThenStoredAsTyped
     type(s.get(), "TxtCodigo", "all");
     type(s.get(), "txtNombre", "allianz");
     type(s.get(), "TxtNif", "a28007748");
+    type(s.get(), "TxtReferencia", "ref-9");
     click(s.get(), "CmdGuardar");
     EXPECT_TRUE(dialogs.messages().empty()) << dialogs.lastText().toStdString();
     const auto row = db().firstRow("SELECT * FROM Aseguradoras WHERE Codigo = 'ALL'");
     ASSERT_TRUE(row);
     EXPECT_EQ(row->value("Nombre").toString(), "ALLIANZ");
+    EXPECT_EQ(row->value("Referencia").toString(), "REF-9");
     EXPECT_EQ(textOf(s.get(), "txtId_Ase"), row->value("Id_Ase").toString());
 }
 

@@ -44,6 +44,7 @@ TEST_F(ClientesScreen, NewCustomerIsCheckedSavedThenModified) {
 
     type(s.get(), "txtNombre", "garcia lopez");
     type(s.get(), "txtCodPostal", "28a001");  // digits only
+    type(s.get(), "txtTelefono", "91x5");
     type(s.get(), "TxtDescuento", "5x");
     type(s.get(), "TxtNif", "b1234567x");
     control<QLineEdit>(s.get(), "TxtCodigo")->clear();
@@ -61,6 +62,7 @@ TEST_F(ClientesScreen, NewCustomerIsCheckedSavedThenModified) {
     ASSERT_TRUE(row);
     EXPECT_EQ(row->value("Nombre").toString(), "GARCIA LOPEZ");
     EXPECT_EQ(row->value("CP").toString(), "28001");
+    EXPECT_EQ(row->value("Telefono").toString(), "915");
     EXPECT_DOUBLE_EQ(row->value("Descuento").toDouble(), 5.0);
     EXPECT_EQ(row->value("NIF").toString(), "B1234567X");
     // Back in browse mode on the saved customer.
@@ -162,6 +164,7 @@ TEST_F(ClientesScreen, VehicleSaveCancelModifyAndDelete) {
     EXPECT_EQ(count("SELECT count(*) FROM Vehiculos"), 0);
     EXPECT_TRUE(lastMessageIs(dialogs, "Se han eliminado todos los vehiculos para este cliente",
                               Icon::Exclamation));
+    EXPECT_FALSE(enabled(s.get(), "CmdModificarV"));
     EXPECT_FALSE(enabled(s.get(), "CmdEliminarV"));
     EXPECT_EQ(textOf(s.get(), "txtMatricula"), "");
 }
@@ -201,8 +204,16 @@ TEST_F(ClientesScreen, SearchSaysWhenNoRowIsChosenThenRepositionsTheFile) {
     click(search, "CmdAcciones_1");
     EXPECT_EQ(dialogs.lastText(), "Ningún registro activo");
     EXPECT_NE(openWindow("BusquedaClientes"), nullptr);
+    click(search, "CmdAcciones_2");
+    settle();
+    EXPECT_EQ(openWindow("BusquedaClientes"), nullptr);
+    EXPECT_TRUE(s->isEnabled());
 
-    setText(search, "txtBusqueda", "garc");
+    click(s.get(), "CmdBuscarCli");
+    search = openWindow("BusquedaClientes");
+    ASSERT_NE(search, nullptr);
+    click(search, "Option1_3");
+    type(search, "txtBusqueda", "garc");
     EXPECT_EQ(textOf(search, "txtBusqueda"), "GARC");
     auto* grid = control<DataGrid>(search, "MSHFlexGrid1");
     ASSERT_EQ(grid->rowCount(), 1);
@@ -245,7 +256,7 @@ TEST_F(ClientesScreen, HistoryGridsFollowTheSelection) {
     addCustomer(db(), "0002", "BEATRIZ");
     const qint64 v1 = addVehicle(db(), a, "1111AAA", "SEAT", "IBIZA");
     const qint64 v2 = addVehicle(db(), a, "2222BBB", "FORD", "KA");
-    addWorkOrder(db(), a, v1, "ODT-1", "2008-03-05");
+    addWorkOrder(db(), a, v1, "ODT-1", "2008-03-05", 1234.5);
     addWorkOrder(db(), a, v1, "ODT-2", "2008-04-07");
     addWorkOrder(db(), a, v2, "ODT-3", "2009-01-02");
     db().exec("INSERT INTO TrabajosRealizadosODT (NODT, TRealizado) VALUES ('ODT-2', 'FRENOS')");
@@ -261,6 +272,7 @@ TEST_F(ClientesScreen, HistoryGridsFollowTheSelection) {
     auto* parts = control<DataGrid>(s.get(), "MSHRecambios");
     selectTab(s.get(), "SSTab2", 1);
     ASSERT_EQ(odts->rowCount(), 2);
+    EXPECT_EQ(odts->displayText(0, "Nominal"), "1.234,50");
     EXPECT_EQ(jobs->rowCount(), 0);
     ASSERT_EQ(parts->rowCount(), 1);
     clickRow(odts, 1);
@@ -283,6 +295,7 @@ TEST_F(ClientesScreen, HistoryGridsFollowTheSelection) {
     EXPECT_FALSE(s->isEnabled());
     auto* orders = control<DataGrid>(history, "MshOdts");
     ASSERT_EQ(orders->rowCount(), 2);
+    EXPECT_EQ(orders->displayText(1, "Fecha"), "07/04/2008");
     EXPECT_EQ(control<DataGrid>(history, "MshMateriales")->rowCount(), 1);
     clickRow(orders, 1);
     EXPECT_EQ(control<DataGrid>(history, "MshTrabajos")->rowCount(), 1);

@@ -111,8 +111,10 @@ TEST_F(DatosEmpresaScreen, TypingFollowsTheFieldRulesAndSavingStoresTheRow) {
 
     // Back to browse: fields locked, only Modificar and Salir.
     EXPECT_FALSE(s->mode().isEditing());
+    EXPECT_FALSE(s->isNewRow());
     EXPECT_TRUE(control<QLineEdit>(s.get(), "txtFax")->isReadOnly());
     EXPECT_TRUE(enabled(s.get(), "CmdModificar"));
+    EXPECT_TRUE(enabled(s.get(), "CmdSalir"));
     EXPECT_FALSE(enabled(s.get(), "CmdGuardar"));
     EXPECT_FALSE(enabled(s.get(), "CmdCancelar"));
 }

@@ -53,6 +53,10 @@ TEST_F(OperariosScreen, NewProposesCodeAndDateThenNeedsTheFirstPhone) {
     EXPECT_EQ(row->value("Fecha_Alta").toString(), "2008-03-05");
     EXPECT_FALSE(enabled(s.get(), "CmdGuardar"));
     EXPECT_FALSE(alta->isVisible());
+    click(s.get(), "CmdNuevo");
+    click(s.get(), "CmdCancelar");
+    EXPECT_FALSE(alta->isVisible());
+    EXPECT_EQ(count("SELECT count(*) FROM Operarios"), 4);
 }
 
 TEST_F(OperariosScreen, DeletingTheLastOperatorEmptiesTheScreen) {
@@ -84,6 +88,8 @@ TEST_F(OperariosScreen, SearchByWordPositionsTheFile) {
     type(search, "txtBusqueda", "perez");
     auto* grid = control<DataGrid>(search, "MSHFlexGrid1");
     ASSERT_EQ(grid->rowCount(), 2);  // a word inside the name, not its start
+    clickRow(grid, 0);
+    EXPECT_EQ(grid->currentValue("Nombre").toString(), "ANA PEREZ");
     click(search, "Option1_1");
     EXPECT_EQ(grid->rowCount(), 0);  // no name starts with it
     control<QLineEdit>(search, "txtBusqueda")->clear();

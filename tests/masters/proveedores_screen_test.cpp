@@ -32,12 +32,14 @@ TEST_F(ProveedoresScreen, NewTakesTheFirstFreeCodeAndNeedsCodeNameAndNif) {
     dialogs.clear();
     type(s.get(), "TxtNif", "b12345678");
     type(s.get(), "txtTelefono", "94-1");
+    type(s.get(), "txtMovil", "600");
     click(s.get(), "CmdGuardar");
     EXPECT_TRUE(dialogs.messages().empty()) << dialogs.lastText().toStdString();
     const auto row = db().firstRow("SELECT * FROM Proveedores WHERE Codigo_Pro = '0002'");
     ASSERT_TRUE(row);
     EXPECT_EQ(row->value("NIF").toString(), "B12345678");
     EXPECT_EQ(row->value("Telefono1").toString(), "941");
+    EXPECT_EQ(row->value("Telefono2").toString(), "600");
     EXPECT_EQ(textOf(s.get(), "TxtId"), row->value("Id_Pro").toString());
 }
 
@@ -52,6 +54,8 @@ TEST_F(ProveedoresScreen, HistoryListsThePurchasesAndDeletingLeavesThem) {
     auto* grid = control<DataGrid>(s.get(), "MSHEntradasArticulos");
     ASSERT_EQ(grid->rowCount(), 1);
     EXPECT_EQ(grid->displayText(0, "Nombre"), "FILTRO");
+    EXPECT_EQ(grid->displayText(0, "Precio"), "12,50");
+    EXPECT_EQ(grid->displayText(0, "Fecha"), "05/03/2008");
 
     dialogs.answerYes();
     click(s.get(), "CmdEliminar");

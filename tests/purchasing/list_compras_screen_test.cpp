@@ -34,6 +34,8 @@ TEST_F(ListComprasScreen, ListsNewestFirstAndSearchesEachWayByPrefix) {
     EXPECT_EQ(shown(s.get()), (QStringList{"EN08/03/00002", "EN08/03/00001", "EN08/02/00001"}));
     auto* grid = control<DataGrid>(s.get(), "MSHCompras");
     EXPECT_EQ(grid->displayText(1, "Prec F"), "99,59");
+    EXPECT_EQ(grid->displayText(1, "Proveedor"), "SUR");
+    EXPECT_EQ(grid->displayText(1, "Articulo"), "BUJIA");
     EXPECT_EQ(grid->displayText(1, "Fecha"), "05/03/2008");
     screenshot(s.get(), "ListCompras");
     EXPECT_TRUE(enabled(s.get(), "CmdEliminar"));

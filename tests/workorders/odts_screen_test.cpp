@@ -161,6 +161,7 @@ TEST_F(OdtsScreenTest, WholeWorkOrderStoredAndReopened) {
     EXPECT_EQ(textOf(s, "TxtArticulo"), "BOMBILLA");
     EXPECT_TRUE(control<QLabel>(s, "LabelDesdeAlmacen")->isVisibleTo(s));
     click(s, "KewlButtons5");
+    EXPECT_DOUBLE_EQ(stockOf(db(), "NUEVA"), 3);
     EXPECT_EQ(rowsOf(grid(s, "MSHMateriales")), 3);
     // An unknown code not created leaves the line without a description.
     setText(s, "TxtCodArt", "NOEXISTE");
