@@ -32,9 +32,6 @@ class ArticleScreens : public ScreenTest {
         *openFile = s.get();
         return s;
     }
-    QString only(const char* sql, const QVariantList& params = {}) {
-        return db().scalar(sql, params).toString();
-    }
     // Every message shown so far, as "icon:text".
     QStringList shown() const {
         QStringList out;
@@ -50,51 +47,62 @@ QString crit(const char* text) {
     return QString("%1:%2").arg(int(Icon::Critical)).arg(QString::fromUtf8(text));
 }
 
-TEST_F(ArticleScreens, NewArticlesTakeTheMonthsCodesAndAreStored) {
+// Codes, mandatory fields and stored values are ArticleCode's, ArticleCheck's and ArticleSave's;
+// here the screen proposes, refuses keeping what is typed, and hands its combos over.
+TEST_F(ArticleScreens, NewArticleIsCheckedThenStoredWithItsCombos) {
+    addFamily(db(), "FRENOS");
+    addFamily(db(), "MOTOR");
+    addWarehouse(db(), "NAVE 1");
+    const qint64 beta = addSupplier(db(), "BETA");
+    addSupplier(db(), "ALFA");
     auto s = openArticles();
     EXPECT_FALSE(enabled(s.get(), "CmdModificar"));  // nothing to modify yet
-    const char* expected[] = {"A08/03/0001", "A08/03/0003", "A08/03/0006"};
-    for (const char* code : expected) {
-        click(s.get(), "CmdNuevo");
-        EXPECT_EQ(textOf(s.get(), "TxtCodigo"), code);
-        for (const char* on : {"CmdGuardar", "CmdCancelar", "CmdNuevaFamilia", "CmdNuevaUbicacion"})
-            EXPECT_TRUE(enabled(s.get(), on)) << on;
-        for (const char* off : {"CmdNuevo", "CmdModificar", "CmdEliminar", "CmdSalir"})
-            EXPECT_FALSE(enabled(s.get(), off)) << off;
-        type(s.get(), "txtDescripcion", "pastillas freno");
-        type(s.get(), "txtStockA", "4a");
-        type(s.get(), "txtStockM", "5");
-        type(s.get(), "txtPrecioVenta", "12.5");
-        click(s.get(), "CmdGuardar");
-        EXPECT_TRUE(shown().isEmpty()) << shown().join('|').toStdString();
-        EXPECT_TRUE(enabled(s.get(), "CmdNuevo"));
-    }
-    EXPECT_EQ(count("SELECT COUNT(*) FROM Articulos"), 3);
-    auto row = db().firstRow("SELECT * FROM Articulos WHERE Codigo = 'A08/03/0006'");
-    ASSERT_TRUE(row);
-    EXPECT_EQ(row->value("Nombre").toString(), "PASTILLAS FRENO");
-    EXPECT_EQ(Money::fromDb(row->value("PrecioVenta")), Money::fromCents(1250));
-    EXPECT_EQ(Quantity::fromDb(row->value("StockInicial")), Quantity::whole(4));
-    EXPECT_EQ(Quantity::fromDb(row->value("Descuento")), Quantity());
-    // The saved article is shown, with its low stock.
-    EXPECT_EQ(textOf(s.get(), "TxtCodigo"), "A08/03/0006");
-    EXPECT_TRUE(control<QLabel>(s.get(), "Label3")->isVisibleTo(s.get()));
-}
-
-TEST_F(ArticleScreens, MandatoryFieldsKeepEverythingTyped) {
-    auto s = openArticles();
     click(s.get(), "CmdNuevo");
-    type(s.get(), "txtDescripcion", "FILTRO");
-    type(s.get(), "txtStockA", "3");
+    EXPECT_EQ(textOf(s.get(), "TxtCodigo"), "A08/03/0001");
+    for (const char* on : {"CmdGuardar", "CmdCancelar", "CmdNuevaFamilia", "CmdNuevaUbicacion"})
+        EXPECT_TRUE(enabled(s.get(), on)) << on;
+    for (const char* off : {"CmdNuevo", "CmdModificar", "CmdEliminar", "CmdSalir"})
+        EXPECT_FALSE(enabled(s.get(), off)) << off;
+    type(s.get(), "txtDescripcion", "pastillas freno");
+    type(s.get(), "txtStockA", "4a");
+    type(s.get(), "txtStockM", "5");
     click(s.get(), "CmdGuardar");
     EXPECT_EQ(shown(), QStringList({crit("Los campos Codigo, Descripción, Stock actual y Precio de "
                                          "venta son obligatorios")}));
     EXPECT_TRUE(enabled(s.get(), "CmdGuardar"));
-    EXPECT_EQ(textOf(s.get(), "txtDescripcion"), "FILTRO");
-    EXPECT_EQ(count("SELECT COUNT(*) FROM Articulos"), 0);
+    EXPECT_EQ(textOf(s.get(), "txtDescripcion"), "PASTILLAS FRENO");
+
+    dialogs.clear();
+    type(s.get(), "txtPrecioVenta", "12.5");
+    control<QComboBox>(s.get(), "ComboFamilia")->setCurrentIndex(1);
+    control<QComboBox>(s.get(), "ComboUbicacion")->setCurrentIndex(0);
+    auto* supplier = control<QComboBox>(s.get(), "ComboProveedor");
+    EXPECT_EQ(supplier->itemText(0), "ALFA");
+    supplier->setCurrentIndex(1);
+    EXPECT_EQ(textOf(s.get(), "TxtId_Pro"), QString::number(beta));
+    click(s.get(), "CmdGuardar");
+    ASSERT_TRUE(shown().isEmpty()) << shown().join('|').toStdString();
+    auto row = db().firstRow("SELECT * FROM Articulos");
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->value("Codigo").toString(), "A08/03/0001");
+    EXPECT_EQ(row->value("Nombre").toString(), "PASTILLAS FRENO");
+    EXPECT_EQ(Money::fromDb(row->value("PrecioVenta")), Money::fromCents(1250));
+    EXPECT_EQ(Quantity::fromDb(row->value("StockInicial")), Quantity::whole(4));
+    EXPECT_EQ(row->value("Familia").toString(), "MOTOR");
+    EXPECT_EQ(row->value("Almacen").toString(), "NAVE 1");
+    EXPECT_EQ(row->value("Id_Proveedor").toLongLong(), beta);
+    // The saved article is shown, with its low stock and its supplier locked.
+    EXPECT_EQ(textOf(s.get(), "TxtCodigo"), "A08/03/0001");
+    EXPECT_TRUE(enabled(s.get(), "CmdNuevo"));
+    EXPECT_TRUE(control<QLabel>(s.get(), "Label3")->isVisibleTo(s.get()));
+    EXPECT_EQ(supplier->currentText(), "BETA");
+    EXPECT_FALSE(supplier->isEnabled());
+
+    click(s.get(), "CmdNuevo");
+    EXPECT_EQ(textOf(s.get(), "TxtCodigo"), "A08/03/0003");
     click(s.get(), "CmdCancelar");
-    EXPECT_EQ(textOf(s.get(), "TxtCodigo"), "");
-    EXPECT_EQ(count("SELECT COUNT(*) FROM Articulos"), 0);
+    EXPECT_EQ(textOf(s.get(), "TxtCodigo"), "A08/03/0001");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Articulos"), 1);
 }
 
 TEST_F(ArticleScreens, DuplicateCodeOnlyForAnotherArticle) {
@@ -116,38 +124,6 @@ TEST_F(ArticleScreens, DuplicateCodeOnlyForAnotherArticle) {
     click(s.get(), "CmdGuardar");
     EXPECT_EQ(dialogs.lastText(), "Ya existe un artículo con este código");
     EXPECT_EQ(count("SELECT COUNT(*) FROM Articulos WHERE Codigo = 'B2'"), 1);
-    EXPECT_EQ(only("SELECT Codigo FROM Articulos WHERE Nombre = 'FILTRO'"), "A1");
-}
-
-TEST_F(ArticleScreens, FamilyWarehouseAndSupplierCombos) {
-    addFamily(db(), "FRENOS");
-    addFamily(db(), "MOTOR");
-    addWarehouse(db(), "NAVE 1");
-    const qint64 beta = addSupplier(db(), "BETA");
-    addSupplier(db(), "ALFA");
-    auto s = openArticles();
-    click(s.get(), "CmdNuevo");
-    auto* family = control<QComboBox>(s.get(), "ComboFamilia");
-    ASSERT_EQ(family->count(), 2);
-    EXPECT_EQ(family->itemText(0), "FRENOS");
-    family->setCurrentIndex(1);
-    control<QComboBox>(s.get(), "ComboUbicacion")->setCurrentIndex(0);
-    auto* supplier = control<QComboBox>(s.get(), "ComboProveedor");
-    EXPECT_EQ(supplier->itemText(0), "ALFA");
-    supplier->setCurrentIndex(1);
-    EXPECT_EQ(textOf(s.get(), "TxtId_Pro"), QString::number(beta));
-    type(s.get(), "txtDescripcion", "CULATA");
-    type(s.get(), "txtStockA", "1");
-    type(s.get(), "txtPrecioVenta", "300");
-    click(s.get(), "CmdGuardar");
-    ASSERT_TRUE(shown().isEmpty()) << shown().join('|').toStdString();
-    auto row = db().firstRow("SELECT * FROM Articulos");
-    ASSERT_TRUE(row);
-    EXPECT_EQ(row->value("Familia").toString(), "MOTOR");
-    EXPECT_EQ(row->value("Almacen").toString(), "NAVE 1");
-    EXPECT_EQ(row->value("Id_Proveedor").toLongLong(), beta);
-    EXPECT_EQ(supplier->currentText(), "BETA");
-    EXPECT_FALSE(supplier->isEnabled());  // locked while browsing
 }
 
 TEST_F(ArticleScreens, DeletingTheLastArticleEmptiesTheScreen) {
@@ -181,40 +157,32 @@ TEST_F(ArticleScreens, SearchScreenFiltersAndShowsTheCostPrice) {
     EXPECT_FALSE(control<QLabel>(s.get(), "Label3")->isVisibleTo(s.get()));
 }
 
-TEST_F(ArticleScreens, SelectionReachesTheOpenArticleFile) {
+// The search hands its choice to an earlier open screen first, else to the article file.
+TEST_F(ArticleScreens, SelectionGoesToAnEarlierOpenScreenThenToTheFile) {
     addArticle(db(), "A1", "FILTRO");
-    const qint64 target = addArticle(db(), "C3", "CORREA");
-    addArticle(db(), "B2", "BUJIA");
-    auto file = openArticles();
-    EXPECT_EQ(textOf(file.get(), "TxtCodigo"), "A1");
-    click(file.get(), "CmdBuscarArt");
-    auto* search = openWindow("BusquedaArticulos");
-    ASSERT_NE(search, nullptr);
-    EXPECT_FALSE(file->isEnabled());
-    type(search, "txtBusqueda", "C");
-    click(search, "CmdAcciones");
-    settle();
-    EXPECT_EQ(openWindow("BusquedaArticulos"), nullptr);
-    EXPECT_TRUE(file->isEnabled());
-    EXPECT_EQ(textOf(file.get(), "TxtId"), QString::number(target));
-    EXPECT_EQ(textOf(file.get(), "TxtCodigo"), "C3");
-}
-
-TEST_F(ArticleScreens, SelectionGoesToAnEarlierOpenScreenFirst) {
-    addArticle(db(), "A1", "FILTRO");
-    const qint64 chosen = addArticle(db(), "B2", "BUJIA");
+    const qint64 chosen = addArticle(db(), "C3", "CORREA");
     QList<ArticleChoice> sale;
+    bool saleOpen = true;
     services.handoffs().articleTargets.setTarget(
         ArticleScreen::CounterSale,
-        {[] { return true; }, [&](const ArticleChoice& c) { sale << c; }, {}});
+        {[&] { return saleOpen; }, [&](const ArticleChoice& c) { sale << c; }, {}});
     auto file = openArticles();
-    auto search = open<BusquedaArticulos>();
-    type(search.get(), "txtBusqueda", "B");
-    click(search.get(), "CmdAcciones");
+    for (bool open : {true, false}) {
+        saleOpen = open;
+        click(file.get(), "CmdBuscarArt");
+        auto* search = openWindow("BusquedaArticulos");
+        ASSERT_NE(search, nullptr);
+        EXPECT_FALSE(file->isEnabled());
+        type(search, "txtBusqueda", "C");
+        click(search, "CmdAcciones");
+        settle();
+        EXPECT_EQ(openWindow("BusquedaArticulos"), nullptr);
+        EXPECT_TRUE(file->isEnabled());
+    }
     ASSERT_EQ(sale.size(), 1);
     EXPECT_EQ(sale[0].articleId, chosen);
-    EXPECT_EQ(sale[0].code, "B2");
-    EXPECT_EQ(textOf(file.get(), "TxtCodigo"), "A1");  // the file was not moved
+    EXPECT_EQ(sale[0].code, "C3");
+    EXPECT_EQ(textOf(file.get(), "TxtId"), QString::number(chosen));
 }
 
 TEST_F(ArticleScreens, QuickCreationStoresAndHandsTheArticleBack) {
@@ -249,8 +217,7 @@ TEST_F(ArticleScreens, QuickCreationStoresAndHandsTheArticleBack) {
     ASSERT_TRUE(row);
     EXPECT_EQ(row->value("Id_Proveedor").toLongLong(), supplier);
     EXPECT_EQ(row->value("Familia").toString(), "FRENOS");
-    EXPECT_EQ(row->value("Descuento").toDouble(), 0.0);
-    EXPECT_FALSE(row->value("Descuento").isNull());
+    EXPECT_FALSE(row->value("Descuento").isNull());  // stored as 0
 }
 
 TEST_F(ArticleScreens, QuickCreationLeftWithoutSavingHandsBackNothing) {
@@ -278,31 +245,24 @@ TEST_F(ArticleScreens, FamilyRenameRewritesArticlesAndDeleteLeavesTheName) {
     EXPECT_EQ(s->objectName(), "Familias");
     auto* list = control<DataGrid>(s.get(), "MSHFamilia");
     auto* articles = control<DataGrid>(s.get(), "MSHArticulos");
-    ASSERT_EQ(list->rowCount(), 2);
     EXPECT_EQ(textOf(s.get(), "txtFamilia"), "FRENOS");  // alphabetical
-    EXPECT_EQ(articles->rowCount(), 2);
     clickRow(list, 1);
-    EXPECT_EQ(textOf(s.get(), "txtFamilia"), "MOTOR");
     EXPECT_EQ(articles->rowCount(), 1);
     clickRow(list, 0);
 
     click(s.get(), "CmdModificar");
     EXPECT_TRUE(enabled(s.get(), "CmdModificar"));  // stays on while a name is changed
-    control<QLineEdit>(s.get(), "txtFamilia")->clear();
-    type(s.get(), "txtFamilia", "frenado");
+    setText(s.get(), "txtFamilia", "frenado");
     EXPECT_EQ(articles->rowCount(), 2);  // still the old name's articles
     click(s.get(), "CmdGuardar");
     EXPECT_TRUE(shown().isEmpty()) << shown().join('|').toStdString();
     EXPECT_EQ(count("SELECT COUNT(*) FROM Articulos WHERE Familia = 'FRENADO'"), 2);
-    EXPECT_EQ(count("SELECT COUNT(*) FROM Articulos WHERE Familia = 'FRENOS'"), 0);
-    EXPECT_EQ(count("SELECT COUNT(*) FROM Familias WHERE Familia = 'FRENADO'"), 1);
     EXPECT_EQ(articles->rowCount(), 2);
 
     dialogs.answerYes();
     click(s.get(), "CmdEliminar");
     EXPECT_EQ(dialogs.lastText(), "Seguro que quiere eliminar la familia FRENADO");
     EXPECT_EQ(count("SELECT COUNT(*) FROM Familias"), 1);
-    EXPECT_EQ(count("SELECT COUNT(*) FROM Articulos WHERE Familia = 'FRENADO'"), 2);
 }
 
 TEST_F(ArticleScreens, NamedListMessagesOfEachScreen) {
@@ -336,7 +296,7 @@ TEST_F(ArticleScreens, NamedListMessagesOfEachScreen) {
         EXPECT_FALSE(enabled(s.get(), "CmdEliminar"));
         EXPECT_EQ(textOf(s.get(), c.field), "");
     }
-    EXPECT_EQ(only("SELECT COUNT(*) FROM Familias"), "0");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Familias"), 0);
 }
 
 }  // namespace

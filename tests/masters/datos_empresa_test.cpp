@@ -1,21 +1,11 @@
-#include <gtest/gtest.h>
 #include <QSignalSpy>
-#include <QTest>
 
 #include "masters/company_data.h"
 #include "masters/datos_empresa.h"
-#include "support/screen_helpers.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_home.h"
-#include "support/test_services.h"
+#include "screen_fixture.h"
 
 using namespace torvane;
-using torvane::testing::click;
-using torvane::testing::control;
-using torvane::testing::enabled;
-using torvane::testing::ScriptedDialogs;
-using torvane::testing::TempHome;
-using torvane::testing::TestServices;
+using namespace torvane::testing;
 
 namespace {
 
@@ -96,81 +86,71 @@ TEST(CompanyData, ARateThatIsNotANumberStoresNothing) {
     EXPECT_EQ(rowCount(home.db()), 0);
 }
 
-TEST(DatosEmpresaScreen, TypingFollowsTheFieldRulesAndSavingStoresTheRow) {
-    TempHome home;
-    TestServices services;
-    ScriptedDialogs& dialogs = services.scripted;
-    DatosEmpresa screen(home.session(), services);
-    QSignalSpy saved(&screen, &DatosEmpresa::saved);
-    QSignalSpy nameChanged(&home.session(), &Session::companyNameChanged);
-    for (const auto& t : kTyped)
-        QTest::keyClicks(control<QLineEdit>(&screen, t.control), QString::fromUtf8(t.typed));
-    for (const auto& t : kTyped)
-        EXPECT_EQ(control<QLineEdit>(&screen, t.control)->text(), QString::fromUtf8(t.stored))
-            << t.control;
+class DatosEmpresaScreen : public ScreenTest {
+  protected:
+    void typeAll(QWidget* s, const char* except = "") {
+        for (const auto& t : kTyped)
+            if (QByteArray(t.control) != except) type(s, t.control, QString::fromUtf8(t.typed));
+    }
+};
 
-    click(&screen, "CmdGuardar");
+TEST_F(DatosEmpresaScreen, TypingFollowsTheFieldRulesAndSavingStoresTheRow) {
+    auto s = open<DatosEmpresa>();
+    QSignalSpy saved(s.get(), &DatosEmpresa::saved);
+    QSignalSpy nameChanged(&home.session(), &Session::companyNameChanged);
+    typeAll(s.get());
+    for (const auto& t : kTyped)
+        EXPECT_EQ(textOf(s.get(), t.control), QString::fromUtf8(t.stored)) << t.control;
+
+    click(s.get(), "CmdGuardar");
     EXPECT_TRUE(dialogs.entries().empty()) << dialogs.lastText().toStdString();
     EXPECT_EQ(saved.count(), 1);
     EXPECT_EQ(home.session().companyName(), QStringLiteral("TALLERES PEREZ"));
     EXPECT_EQ(nameChanged.count(), 1);
-    const auto row = home.db().firstRow("SELECT * FROM DatosEmpresa");
-    ASSERT_TRUE(row.has_value());
-    for (const auto& t : kTyped)
-        EXPECT_EQ(row->value(t.column).toString(), QString::fromUtf8(t.stored)) << t.column;
+    EXPECT_EQ(loadCompanyData(db()).value(), fullData());
 
     // Back to browse: fields locked, only Modificar and Salir.
-    EXPECT_FALSE(screen.mode().isEditing());
-    EXPECT_FALSE(screen.isNewRow());
-    EXPECT_TRUE(control<QLineEdit>(&screen, "txtFax")->isReadOnly());
-    EXPECT_TRUE(enabled(&screen, "CmdModificar"));
-    EXPECT_TRUE(enabled(&screen, "CmdSalir"));
-    EXPECT_FALSE(enabled(&screen, "CmdGuardar"));
-    EXPECT_FALSE(enabled(&screen, "CmdCancelar"));
+    EXPECT_FALSE(s->mode().isEditing());
+    EXPECT_FALSE(s->isNewRow());
+    EXPECT_TRUE(control<QLineEdit>(s.get(), "txtFax")->isReadOnly());
+    EXPECT_TRUE(enabled(s.get(), "CmdModificar"));
+    EXPECT_TRUE(enabled(s.get(), "CmdSalir"));
+    EXPECT_FALSE(enabled(s.get(), "CmdGuardar"));
+    EXPECT_FALSE(enabled(s.get(), "CmdCancelar"));
 }
 
 // Which fields count is CompanyData.CompleteOnlyWithAllElevenFields; here the screen's refusal.
-TEST(DatosEmpresaScreen, SavingWithAFieldEmptyIsRefused) {
-    TempHome home;
-    TestServices services;
-    ScriptedDialogs& dialogs = services.scripted;
-    DatosEmpresa screen(home.session(), services);
-    for (const auto& t : kTyped)
-        if (QByteArray(t.control) != "txtFax")
-            QTest::keyClicks(control<QLineEdit>(&screen, t.control), QString::fromUtf8(t.typed));
-    click(&screen, "CmdGuardar");
+TEST_F(DatosEmpresaScreen, SavingWithAFieldEmptyIsRefused) {
+    auto s = open<DatosEmpresa>();
+    typeAll(s.get(), "txtFax");
+    click(s.get(), "CmdGuardar");
     ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text, kMissing);
-    EXPECT_EQ(dialogs.messages()[0].icon, Dialogs::Icon::None);
-    EXPECT_TRUE(screen.mode().isEditing());
-    EXPECT_EQ(rowCount(home.db()), 0);
+    EXPECT_TRUE(lastMessageIs(dialogs, kMissing, Dialogs::Icon::None));
+    EXPECT_TRUE(s->mode().isEditing());
+    EXPECT_EQ(rowCount(db()), 0);
     EXPECT_TRUE(home.session().companyName().isEmpty());
 }
 
-TEST(DatosEmpresaScreen, CancelRefusesEmptyFieldsThenRestoresTheStoredRow) {
-    TempHome home;
-    ASSERT_TRUE(saveCompanyData(home.db(), fullData()));
-    TestServices services;
-    ScriptedDialogs& dialogs = services.scripted;
-    DatosEmpresa screen(home.session(), services);
-    click(&screen, "CmdModificar");
-    control<QLineEdit>(&screen, "txtFax")->clear();
-    QTest::keyClicks(control<QLineEdit>(&screen, "txtNombre"), " bis");
+TEST_F(DatosEmpresaScreen, CancelRefusesEmptyFieldsThenRestoresTheStoredRow) {
+    ASSERT_TRUE(saveCompanyData(db(), fullData()));
+    auto s = open<DatosEmpresa>();
+    click(s.get(), "CmdModificar");
+    control<QLineEdit>(s.get(), "txtFax")->clear();
+    setText(s.get(), "txtNombre", "talleres perez bis");
 
-    click(&screen, "CmdCancelar");
+    click(s.get(), "CmdCancelar");
     ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.lastText(), kMissing);
-    EXPECT_EQ(dialogs.messages()[0].icon, Dialogs::Icon::None);
-    EXPECT_TRUE(screen.mode().isEditing());
-    EXPECT_EQ(control<QLineEdit>(&screen, "txtNombre")->text(), "TALLERES PEREZ BIS");
+    EXPECT_TRUE(lastMessageIs(dialogs, kMissing, Dialogs::Icon::None));
+    EXPECT_TRUE(s->mode().isEditing());
+    EXPECT_EQ(textOf(s.get(), "txtNombre"), "TALLERES PEREZ BIS");
 
-    QTest::keyClicks(control<QLineEdit>(&screen, "txtFax"), "1");
-    click(&screen, "CmdCancelar");
+    type(s.get(), "txtFax", "1");
+    click(s.get(), "CmdCancelar");
     EXPECT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_FALSE(screen.mode().isEditing());
-    EXPECT_EQ(control<QLineEdit>(&screen, "txtNombre")->text(), "TALLERES PEREZ");
-    EXPECT_EQ(control<QLineEdit>(&screen, "txtFax")->text(), "915551235");
-    EXPECT_EQ(loadCompanyData(home.db()).value(), fullData());
+    EXPECT_FALSE(s->mode().isEditing());
+    EXPECT_EQ(textOf(s.get(), "txtNombre"), "TALLERES PEREZ");
+    EXPECT_EQ(textOf(s.get(), "txtFax"), "915551235");
+    EXPECT_EQ(loadCompanyData(db()).value(), fullData());
 }
 
 }  // namespace

@@ -15,42 +15,35 @@ namespace in = torvane::insurers;
 
 namespace {
 
-TEST(OperatorCode, LastOperatorInKeyOrderPlusOne) {
+// Operators take the last stored code plus one; suppliers the first free four-digit code.
+TEST(ProposedCodes, OperatorsFollowTheLastSuppliersFillTheFirstGap) {
     struct Case {
+        bool supplier;
         QStringList codes;  // in the order they were stored
         const char* expected;
     };
     const Case cases[] = {
-        {{}, ""},          {{"1", "2", "3", "4", "5", "6"}, "7"},
-        {{"1", "A3"}, ""}, {{"A3", "4"}, "5"},  // the last stored, not the highest
-        {{"9", "2"}, "3"}, {{"009"}, "10"},     // a plain number, not padded
-        {{" 12 "}, "13"},  {{"1", "1,5"}, ""},
+        {false, {}, ""},
+        {false, {"1", "2", "3", "4", "5", "6"}, "7"},
+        {false, {"1", "A3"}, ""},
+        {false, {"A3", "4"}, "5"},  // the last stored, not the highest
+        {false, {"9", "2"}, "3"},
+        {false, {"009"}, "10"},  // a plain number, not padded
+        {false, {" 12 "}, "13"},
+        {false, {"1", "1,5"}, ""},
+        {true, {}, "0001"},
+        {true, {"0001", "0003"}, "0002"},
+        {true, {"0001", "0002"}, "0003"},
+        {true, {"1", "2", "0002"}, "0001"},
+        {true, {"ABCD", "0001"}, "0002"},
     };
     for (const Case& c : cases) {
         TempHome home;
-        for (const QString& code : c.codes) addOperator(home.db(), code);
-        EXPECT_EQ(op::proposeOperatorCode(home.db()), QString::fromLatin1(c.expected))
-            << c.codes.join(",").toStdString();
-    }
-}
-
-TEST(SupplierCode, FirstFreeFourDigitCode) {
-    struct Case {
-        QStringList codes;
-        const char* expected;
-    };
-    const Case cases[] = {
-        {{}, "0001"},
-        {{"0001", "0003"}, "0002"},
-        {{"0001", "0002"}, "0003"},
-        {{"1", "2", "0002"}, "0001"},
-        {{"ABCD", "0001"}, "0002"},
-    };
-    for (const Case& c : cases) {
-        TempHome home;
-        for (const QString& code : c.codes) addSupplier(home.db(), code);
-        EXPECT_EQ(su::proposeSupplierCode(home.db()), QString::fromLatin1(c.expected))
-            << c.codes.join(",").toStdString();
+        for (const QString& code : c.codes)
+            c.supplier ? addSupplier(home.db(), code) : addOperator(home.db(), code);
+        const QString proposed =
+            c.supplier ? su::proposeSupplierCode(home.db()) : op::proposeOperatorCode(home.db());
+        EXPECT_EQ(proposed, QString::fromLatin1(c.expected)) << c.codes.join(",").toStdString();
     }
 }
 

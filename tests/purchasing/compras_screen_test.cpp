@@ -14,14 +14,6 @@ namespace p = torvane::purchases;
 
 namespace {
 
-// Empties a field and types into it through the keys.
-void retype(QWidget* form, const char* name, const QString& text) {
-    auto* e = control<QLineEdit>(form, name);
-    ASSERT_NE(e, nullptr);
-    e->clear();
-    type(form, name, text);
-}
-
 // Leaves a field as Tab would (in the active window, as the user sees it).
 void leave(QWidget* form, const char* name) {
     form->window()->activateWindow();
@@ -51,17 +43,16 @@ class ComprasScreen : public ScreenTest {
     // Adds a line for a catalogue code with the units and price typed.
     void addLine(QWidget* s, const char* code, const char* units, const char* price,
                  const char* discount = "0") {
-        retype(s, "TxtCodArt", code);
-        retype(s, "TxtUnidades", units);
-        retype(s, "TxtPrecUnidad", price);
-        retype(s, "TxtDescArt", discount);
+        setText(s, "TxtCodArt", code);
+        setText(s, "TxtUnidades", units);
+        setText(s, "TxtPrecUnidad", price);
+        setText(s, "TxtDescArt", discount);
         click(s, "KewlButtons5");
     }
     QStringList gridRow(QWidget* s, int row) {
         auto* grid = control<LineTable>(s, "MSHEntradas");
         QStringList cells;
-        for (int c = 0; c < grid->model()->columnCount(); ++c)
-            cells << grid->model()->index(row, c).data().toString();
+        for (int c = 0; c < grid->model()->columnCount(); ++c) cells << cellText(grid, row, c);
         return cells;
     }
     void closeAnswering(QWidget* s, bool yes) {
@@ -73,6 +64,8 @@ class ComprasScreen : public ScreenTest {
     qint64 supplier = 0;
 };
 
+// How a line is stored and rewrites its article is the Purchases tests'; here the screen
+// fills its lines and hands over the visible ones, the header and the work orders.
 TEST_F(ComprasScreen, APurchaseWithKnownNewAndWorkOrderLinesIsStoredWhole) {
     const qint64 filtro = addArticle(db(), "F1", "FILTRO", 2, 10, 3);
     const qint64 bujia = addArticle(db(), "B1", "BUJIA", 4, 3);
@@ -80,9 +73,7 @@ TEST_F(ComprasScreen, APurchaseWithKnownNewAndWorkOrderLinesIsStoredWhole) {
     QWidget* s = openPurchase();
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(textOf(s, "TxtEntrada"), "EN08/03/00001");
-    EXPECT_EQ(textOf(s, "Text2"), "0001");
     EXPECT_EQ(textOf(s, "Text4"), "RECAMBIOS NORTE");
-    EXPECT_EQ(textOf(s, "TxtId_Pro"), QString::number(supplier));
     EXPECT_EQ(control<QLineEdit>(s, "MaskEd")->text(), "05/03/2008");
     type(s, "TxtNAlbaran", "alb-9");
 
@@ -133,7 +124,7 @@ TEST_F(ComprasScreen, APurchaseWithKnownNewAndWorkOrderLinesIsStoredWhole) {
     EXPECT_EQ(textOf(s, "TxtArticulo"), "ESCOBILLA");
     EXPECT_EQ(textOf(s, "TxtPrecUnidad"), "4,5");
     EXPECT_EQ(textOf(s, "TxtDescArt"), "5");
-    retype(s, "TxtUnidades", "3");
+    setText(s, "TxtUnidades", "3");
     click(s, "KewlButtons5");
     const qint64 nuevo =
         db().scalar("SELECT Id_Art FROM Articulos WHERE Codigo = 'NUEVO'").toLongLong();
@@ -141,25 +132,20 @@ TEST_F(ComprasScreen, APurchaseWithKnownNewAndWorkOrderLinesIsStoredWhole) {
     // A fourth line removed with Supr leaves the total.
     addLine(s, "B1", "9", "1");
     auto* grid = control<LineTable>(s, "MSHEntradas");
-    ASSERT_EQ(grid->model()->rowCount(), 4);
-    grid->setFocus();
-    grid->setCurrentIndex(grid->model()->index(3, 1));
-    QTest::keyClick(grid, Qt::Key_Delete);
-    EXPECT_EQ(grid->model()->rowCount(), 3);
+    ASSERT_EQ(rowsOf(grid), 4);
+    pressDelete(grid, 3, 1);
+    EXPECT_EQ(rowsOf(grid), 3);
     EXPECT_EQ(textOf(s, "TxtTotal"), "516,76");  // 497,93 + 6,00 + 12,83
 
     // Double-click puts the line's own values back and hides it; adding it replaces it.
-    const QPoint first = grid->visualRect(grid->model()->index(0, 2)).center();
-    // As the system delivers it: press, release, then the double-click.
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, first);
-    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, first);
-    EXPECT_EQ(grid->model()->rowCount(), 2);
+    doubleClickRow(grid, 0);
+    EXPECT_EQ(rowsOf(grid), 2);
     EXPECT_EQ(textOf(s, "TxtCodArt"), "F1");
     EXPECT_EQ(textOf(s, "TxtUnidades"), "5");
     EXPECT_EQ(textOf(s, "TxtPrecUnidad"), "110,65");
     EXPECT_EQ(textOf(s, "TxtDescArt"), "10");
     EXPECT_EQ(textOf(s, "TxtOdt"), "");
-    retype(s, "TxtUnidades", "6");
+    setText(s, "TxtUnidades", "6");
     click(s, "KewlButtons5");
     EXPECT_EQ(gridRow(s, 2).mid(0, 4), (QStringList{"5", "F1", "FILTRO", "6"}));
 
@@ -170,8 +156,6 @@ TEST_F(ComprasScreen, APurchaseWithKnownNewAndWorkOrderLinesIsStoredWhole) {
     EXPECT_EQ(dialogs.messages().size(), messages) << dialogs.lastText().toStdString();
     EXPECT_EQ(openWindow("Compras"), nullptr);
 
-    // How a line is stored and rewrites its article is the Purchases tests'; here the screen
-    // hands over its visible lines, header and work orders.
     const auto entries = db().rows("SELECT * FROM Entradas ORDER BY Id_Ent");
     ASSERT_EQ(entries.size(), 3u);
     const qint64 arts[] = {bujia, nuevo, filtro};
@@ -180,16 +164,14 @@ TEST_F(ComprasScreen, APurchaseWithKnownNewAndWorkOrderLinesIsStoredWhole) {
         EXPECT_EQ(entries[i]["Id_Art"].toLongLong(), arts[i]) << i;
         EXPECT_DOUBLE_EQ(entries[i]["Cantidad"].toDouble(), units[i]) << i;
     }
-    EXPECT_EQ(entries[0]["NEntrada"].toString(), "EN08/03/00001");
     EXPECT_EQ(entries[0]["NAlbaran"].toString(), "ALB-9");
-    EXPECT_EQ(entries[0]["Fecha"].toString(), "2008-03-05");
     EXPECT_EQ(entries[0]["Id_Pro"].toLongLong(), supplier);
-    const auto f = *db().firstRow("SELECT * FROM Articulos WHERE Id_Art = ?", {filtro});
-    EXPECT_DOUBLE_EQ(f["StockInicial"].toDouble(), 8);
-    EXPECT_DOUBLE_EQ(f["PrecioVenta"].toDouble(), 110.65);
+    EXPECT_DOUBLE_EQ(
+        db().scalar("SELECT StockInicial FROM Articulos WHERE Id_Art = ?", {filtro}).toDouble(), 8);
     EXPECT_EQ(count("SELECT count(*) FROM MaterialesODT WHERE NODT = 'ODT/00007'"), 2);
 }
 
+// Which entries are refused is the Purchases tests'; here each is told with its icon.
 TEST_F(ComprasScreen, RefusalsAreToldAndLoseNothing) {
     addArticle(db(), "F1", "FILTRO", 0);
     addWorkOrder(db(), "ODT/00001", "FR08/03/00004");
@@ -204,12 +186,12 @@ TEST_F(ComprasScreen, RefusalsAreToldAndLoseNothing) {
         {[&] { click(s, "CmdGuardar"); }, p::kNoLines, Icon::Critical},
         {[&] { type(s, "TxtCodArt", "F1"); }, p::kNoStock, Icon::Information},
         {[&] {
-             retype(s, "TxtDescArt", "101");
+             setText(s, "TxtDescArt", "101");
              click(s, "KewlButtons5");
          },
          p::kDiscountTooHigh, Icon::Critical},
         {[&] {
-             retype(s, "TxtUnidades", "");
+             setText(s, "TxtUnidades", "");
              click(s, "KewlButtons5");
          },
          p::kMissingFields, Icon::Critical},
@@ -219,9 +201,9 @@ TEST_F(ComprasScreen, RefusalsAreToldAndLoseNothing) {
          },
          p::kNoWorkOrder, Icon::Critical},
         {[&] {
-             retype(s, "TxtOdt", "ODT/00001");
-             retype(s, "TxtUnidades", "1");
-             retype(s, "TxtDescArt", "0");
+             setText(s, "TxtOdt", "ODT/00001");
+             setText(s, "TxtUnidades", "1");
+             setText(s, "TxtDescArt", "0");
              click(s, "KewlButtons5");
          },
          p::kInvoicedWorkOrder, Icon::Critical},
@@ -235,7 +217,7 @@ TEST_F(ComprasScreen, RefusalsAreToldAndLoseNothing) {
         EXPECT_EQ(dialogs.messages()[0].icon, c.icon);
     }
     // Nothing was added and what was typed is still there.
-    EXPECT_EQ(control<LineTable>(s, "MSHEntradas")->model()->rowCount(), 0);
+    EXPECT_EQ(rowsOf(control<LineTable>(s, "MSHEntradas")), 0);
     EXPECT_EQ(textOf(s, "TxtCodArt"), "F1");
     EXPECT_EQ(textOf(s, "TxtOdt"), "ODT/00001");
     closeAnswering(s, false);
@@ -248,16 +230,13 @@ TEST_F(ComprasScreen, ClosingWithoutSavingLeavesAnEarlierPurchaseOfTheSameNumber
     QWidget* s = openPurchase();
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(textOf(s, "TxtEntrada"), "EN08/03/00002");
-    retype(s, "TxtEntrada", "EN08/03/00001");
+    setText(s, "TxtEntrada", "EN08/03/00001");
     leave(s, "TxtEntrada");
     EXPECT_EQ(dialogs.lastText(), p::kEntryInUse);
     addLine(s, "F1", "3", "9");
-    dialogs.clear();
-    click(s, "CmdGuardar");
-    EXPECT_EQ(dialogs.texts(), QStringList{p::kEntryInUse});
-    ASSERT_NE(openWindow("Compras"), nullptr);
 
     // Yes on closing tries to save, is refused again and the screen stays.
+    dialogs.clear();
     dialogs.answerYes();
     s->close();
     settle();
@@ -266,7 +245,6 @@ TEST_F(ComprasScreen, ClosingWithoutSavingLeavesAnEarlierPurchaseOfTheSameNumber
 
     closeAnswering(s, false);
     EXPECT_EQ(openWindow("Compras"), nullptr);
-    EXPECT_EQ(count("SELECT count(*) FROM Entradas WHERE NAlbaran = 'OLD'"), 1);
     EXPECT_EQ(count("SELECT count(*) FROM Entradas"), 1);
     EXPECT_DOUBLE_EQ(db().scalar("SELECT StockInicial FROM Articulos").toDouble(), 7);
 }
@@ -281,13 +259,11 @@ TEST_F(ComprasScreen, TheArticleSearchFillsTheCodeAndClosingWithYesSaves) {
     clickRow(control<DataGrid>(search, "MSHFlexGrid1"), 0);
     click(search, "CmdAcciones");
     settle();
-    EXPECT_EQ(textOf(s, "TxtCodArt"), "F1");
     EXPECT_EQ(textOf(s, "TxtArticulo"), "FILTRO");
     click(s, "KewlButtons5");
     closeAnswering(s, true);
     EXPECT_EQ(openWindow("Compras"), nullptr);
     EXPECT_DOUBLE_EQ(db().scalar("SELECT StockInicial FROM Articulos").toDouble(), 3);
-    EXPECT_EQ(count("SELECT count(*) FROM Entradas"), 1);
 }
 
 }  // namespace

@@ -43,54 +43,28 @@ class OdtsScreenTest : public ScreenTest {
         if (w) activate(w);
         return w;
     }
+    // A new work order with kilometres and one job to do.
+    ODTS* openReady() {
+        ODTS* s = openNew();
+        if (!s) return s;
+        setText(s, "txtKm", "4500");
+        addJob(s, "REVISION");
+        return s;
+    }
 
     static void activate(QWidget* w) {
         w->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(w));
     }
-    static void setText(QWidget* form, const char* name, const QString& text) {
-        auto* e = control<QLineEdit>(form, name);
-        e->setFocus();
-        e->selectAll();
-        QTest::keyClicks(e, text);
-    }
-    static void chooseItem(QWidget* form, const char* combo, const QString& item) {
-        auto* c = control<QComboBox>(form, combo);
-        const int i = c->findText(item);
-        ASSERT_GE(i, 0) << item.toStdString();
-        c->setCurrentIndex(i);
-    }
-    static void typeCombo(QWidget* form, const char* combo, const QString& text) {
-        auto* c = control<QComboBox>(form, combo);
-        c->setFocus();
-        c->lineEdit()->selectAll();
-        QTest::keyClicks(c->lineEdit(), text);
-    }
     static LineTable* grid(QWidget* form, const char* name) {
         return control<LineTable>(form, name);
     }
     static QString cell(QWidget* form, const char* name, int row, int column) {
-        auto* g = grid(form, name);
-        return g->model()->index(row, column).data().toString();
+        return cellText(grid(form, name), row, column);
     }
     static void addJob(QWidget* form, const QString& text) {
         typeCombo(form, "Combo2", text);
         QTest::keyClick(control<QComboBox>(form, "Combo2")->lineEdit(), Qt::Key_Return);
-    }
-    static void pressDelete(QWidget* form, const char* name, int row) {
-        auto* g = grid(form, name);
-        g->setFocus();
-        g->setCurrentIndex(g->model()->index(row, 2));
-        QTest::keyClick(g, Qt::Key_Delete);
-    }
-    static void doubleClick(QWidget* form, const char* name, int row) {
-        auto* g = grid(form, name);
-        int column = 0;
-        while (g->isColumnHidden(column)) ++column;
-        const QRect r = g->visualRect(g->model()->index(row, column));
-        ASSERT_TRUE(r.isValid());
-        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, r.center());
-        QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, r.center());
     }
     QString totals(QWidget* form) {
         return textOf(form, "TxtTotal") + " " + textOf(form, "TxtIVA") + " " +
@@ -100,7 +74,8 @@ class OdtsScreenTest : public ScreenTest {
     qint64 vehicle = 0;
 };
 
-// A whole work order as a user makes it, then reopened from the database.
+// A whole work order as a user makes it, then reopened from the database. Amounts, rounding
+// and stock rules are the WorkOrderLines and WorkOrderTest tests'; here the controls reach them.
 TEST_F(OdtsScreenTest, WholeWorkOrderStoredAndReopened) {
     ODTS* s = openNew();
     ASSERT_NE(s, nullptr);
@@ -116,7 +91,7 @@ TEST_F(OdtsScreenTest, WholeWorkOrderStoredAndReopened) {
     addJob(s, "cambio aceite");
     addJob(s, "");  // Enter on an empty entry adds nothing
     addJob(s, "frenos");
-    EXPECT_EQ(grid(s, "MSHFlexGrid1")->model()->rowCount(), 2);
+    EXPECT_EQ(rowsOf(grid(s, "MSHFlexGrid1")), 2);
     EXPECT_EQ(cell(s, "MSHFlexGrid1", 0, 2), "CAMBIO ACEITE");
     EXPECT_TRUE(control<QLineEdit>(s, "TxtNODT")->isReadOnly());
 
@@ -137,12 +112,10 @@ TEST_F(OdtsScreenTest, WholeWorkOrderStoredAndReopened) {
     click(s, "KewlButtons4");
     EXPECT_EQ(count("SELECT count(*) FROM TrabajosRealizadosODT WHERE NOperario = '1'"), 1);
     EXPECT_EQ(cell(s, "MSHTrabajosRealizados", 0, 1), "PEPE");
-    EXPECT_EQ(cell(s, "MSHTrabajosRealizados", 0, 5), "3,25");
     EXPECT_EQ(cell(s, "MSHTrabajosRealizados", 0, 9), "125,13");
     EXPECT_EQ(totals(s), "125,13 20,02 145,15");
 
     // A required field left empty stores nothing and keeps the panel.
-    typeCombo(s, "Combo4", "");
     control<QComboBox>(s, "Combo4")->setEditText({});
     setText(s, "TxtTFact", "1,333");
     dialogs.clear();
@@ -152,9 +125,8 @@ TEST_F(OdtsScreenTest, WholeWorkOrderStoredAndReopened) {
     EXPECT_EQ(count("SELECT count(*) FROM TrabajosRealizadosODT"), 1);
     EXPECT_EQ(textOf(s, "TxtTFact"), "1,333");
 
-    // Materials: known code, no stock, unknown code, without code.
+    // Materials: a known code fills the line, one without stock says so.
     selectTab(s, "SSTab1", 2);
-    EXPECT_EQ(totals(s), "0,00 0,00 0,00");
     setText(s, "TxtCodArt", "fil");
     EXPECT_EQ(textOf(s, "TxtArticulo"), "FILTRO");
     EXPECT_EQ(textOf(s, "TxtPrecUnidad"), "12,50");
@@ -170,7 +142,6 @@ TEST_F(OdtsScreenTest, WholeWorkOrderStoredAndReopened) {
     EXPECT_EQ(dialogs.lastText(), "No hay ninguna unidad del artículo en stock");
     EXPECT_EQ(dialogs.entries().back().icon, Dialogs::Icon::Information);
     click(s, "KewlButtons5");
-    EXPECT_DOUBLE_EQ(stockOf(db(), "ZERO"), -1);
 
     // An unknown code: the quick creation opens and hands the new article back.
     setText(s, "TxtCodArt", "NUEVA");
@@ -191,38 +162,22 @@ TEST_F(OdtsScreenTest, WholeWorkOrderStoredAndReopened) {
     EXPECT_TRUE(control<QLabel>(s, "LabelDesdeAlmacen")->isVisibleTo(s));
     click(s, "KewlButtons5");
     EXPECT_DOUBLE_EQ(stockOf(db(), "NUEVA"), 3);
-
-    // An unknown code not created and a line without code never move stock.
+    EXPECT_EQ(rowsOf(grid(s, "MSHMateriales")), 3);
+    // An unknown code not created leaves the line without a description.
     setText(s, "TxtCodArt", "NOEXISTE");
     dialogs.answerNo();
     control<QLineEdit>(s, "TxtArticulo")->setFocus();
     EXPECT_EQ(textOf(s, "TxtArticulo"), "");
-    setText(s, "TxtArticulo", "tornillo");
-    setText(s, "TxtUnidades", "10");
-    setText(s, "TxtPrecUnidad", "0.1");
-    setText(s, "TxtDescArt", "0");
-    click(s, "KewlButtons5");
-    setText(s, "TxtArticulo", "arandela");
-    EXPECT_TRUE(control<QLabel>(s, "LabelSinAlmacen")->isVisibleTo(s));
-    setText(s, "TxtUnidades", "3");
-    setText(s, "TxtPrecUnidad", "1");
-    setText(s, "TxtDescArt", "");
-    click(s, "KewlButtons5");  // the discount became 0 on leaving
-    EXPECT_EQ(count("SELECT count(*) FROM MaterialesODT WHERE NArticulo = 'NOEXISTE'"), 1);
-    EXPECT_EQ(
-        count("SELECT count(*) FROM MaterialesODT WHERE Descripcion = 'ARANDELA' AND Dto = 0"), 1);
-    EXPECT_EQ(grid(s, "MSHMateriales")->model()->rowCount(), 5);
-    // 25 + 7 + 3 + 1 + 3
-    EXPECT_EQ(totals(s), "39,00 6,24 45,24");
+    EXPECT_EQ(totals(s), "35,00 5,60 40,60");  // 25 + 7 + 3
 
     // Supr hides the line and takes it out of the totals at once; it stays stored.
-    pressDelete(s, "MSHMateriales", 1);  // ZERO
-    EXPECT_EQ(grid(s, "MSHMateriales")->model()->rowCount(), 4);
-    EXPECT_EQ(totals(s), "32,00 5,12 37,12");
-    EXPECT_EQ(count("SELECT count(*) FROM MaterialesODT"), 5);
+    pressDelete(grid(s, "MSHMateriales"), 1);  // ZERO
+    EXPECT_EQ(rowsOf(grid(s, "MSHMateriales")), 2);
+    EXPECT_EQ(totals(s), "28,00 4,48 32,48");
+    EXPECT_EQ(count("SELECT count(*) FROM MaterialesODT"), 3);
 
     // Double-click edits the filter line: 2 -> 5 takes 3 more.
-    doubleClick(s, "MSHMateriales", 0);
+    doubleClickRow(grid(s, "MSHMateriales"), 0);
     EXPECT_EQ(textOf(s, "TxtArticulo"), "FILTRO");
     EXPECT_EQ(textOf(s, "TxtUnidades"), "2");
     EXPECT_EQ(textOf(s, "TxtStock"), "10");
@@ -230,9 +185,8 @@ TEST_F(OdtsScreenTest, WholeWorkOrderStoredAndReopened) {
     click(s, "KewlButtons5");
     EXPECT_DOUBLE_EQ(stockOf(db(), "FIL"), 5);
     EXPECT_EQ(count("SELECT count(*) FROM MaterialesODT WHERE NArticulo = 'FIL'"), 1);
-    EXPECT_EQ(grid(s, "MSHMateriales")->model()->rowCount(), 4);  // the mark survives the reload
+    EXPECT_EQ(rowsOf(grid(s, "MSHMateriales")), 2);  // the mark survives the reload
 
-    // Free lines.
     selectTab(s, "SSTab1", 3);
     setText(s, "Text13", "ref");
     setText(s, "Text9", "grua");
@@ -242,7 +196,7 @@ TEST_F(OdtsScreenTest, WholeWorkOrderStoredAndReopened) {
     click(s, "KewlButtons6");
     EXPECT_EQ(cell(s, "MSHLibres", 0, 7), "99,59");
     EXPECT_EQ(textOf(s, "Text12"), "0");
-    doubleClick(s, "MSHLibres", 0);
+    doubleClickRow(grid(s, "MSHLibres"), 0);
     EXPECT_EQ(textOf(s, "Text11"), "110,65");
     setText(s, "Text12", "0");
     click(s, "KewlButtons6");
@@ -250,7 +204,7 @@ TEST_F(OdtsScreenTest, WholeWorkOrderStoredAndReopened) {
 
     // Labour edited by double-click.
     selectTab(s, "SSTab1", 1);
-    doubleClick(s, "MSHTrabajosRealizados", 0);
+    doubleClickRow(grid(s, "MSHTrabajosRealizados"), 0);
     EXPECT_EQ(control<QComboBox>(s, "Combo1")->currentText(), "PEPE");
     EXPECT_EQ(textOf(s, "TxtPrecioHr"), "38,50");
     setText(s, "TxtTFact", "2");
@@ -258,44 +212,52 @@ TEST_F(OdtsScreenTest, WholeWorkOrderStoredAndReopened) {
     EXPECT_EQ(count("SELECT count(*) FROM TrabajosRealizadosODT"), 1);
     EXPECT_EQ(cell(s, "MSHTrabajosRealizados", 0, 9), "77,00");
 
-    // The whole work order on the first tab: 77 + 69,50 + 110,65.
+    // The whole work order on the first tab: 77 + 65,50 + 110,65.
     selectTab(s, "SSTab1", 0);
-    EXPECT_EQ(totals(s), "257,15 41,14 298,29");
-    pressDelete(s, "MSHFlexGrid1", 1);
+    EXPECT_EQ(totals(s), "253,15 40,50 293,65");
+    pressDelete(grid(s, "MSHFlexGrid1"), 1);
 
+    // Saved and printed: the workshop copy (with the jobs to do) and the customer copy.
     dialogs.clear();
-    dialogs.answerNo();  // no printing
+    dialogs.answerYes();
     click(s, "CmdGuardar");
     EXPECT_EQ(dialogs.texts(), (QStringList{"ODT Guardada con éxito", "¿Desea imprimirla ahora?"}));
     settle();
     EXPECT_EQ(openWindow("ODTS"), nullptr);
+    QWidget* print = openWindow("FrmImprODT");
+    ASSERT_NE(print, nullptr);
+    control<QCheckBox>(print, "ChkCliente")->setChecked(true);
+    click(print, "CmdAceptar");
+    settle();
+    EXPECT_EQ(openWindow("FrmImprODT"), nullptr);
+    ASSERT_EQ(services.output.jobs().size(), 2u) << dialogs.texts().join(" / ").toStdString();
+    for (const auto& job : services.output.jobs()) {
+        EXPECT_TRUE(job.preview);
+        const QString text = job.report.toText();
+        for (const char* shown : {"ODT/0001", "CAMBIO ACEITE", "1234-BCD"})
+            EXPECT_TRUE(text.contains(shown)) << text.toStdString();
+    }
     EXPECT_DOUBLE_EQ(stockOf(db(), "ZERO"), 0);  // the deleted line gave its unit back
-    EXPECT_DOUBLE_EQ(stockOf(db(), "FIL"), 5);
-    EXPECT_DOUBLE_EQ(stockOf(db(), "NUEVA"), 3);
     const auto row = db().firstRow("SELECT * FROM ODTS");
     ASSERT_TRUE(row);
-    EXPECT_EQ(row->value("NODT").toString(), "ODT/0001");
     EXPECT_EQ(row->value("Kilometros").toDouble(), 123000);
-    EXPECT_EQ(Money::fromDb(row->value("Nominal")).format(), "257,15");
-    EXPECT_EQ(row->value("NFactura").toString(), "No");
-    EXPECT_EQ(row->value("NPresupuesto").toString(), "No");
+    EXPECT_EQ(Money::fromDb(row->value("Nominal")).format(), "253,15");
 
-    // Reopened as the list opens it.
+    // Reopened as the list opens it: every grid is filled again.
     ODTS* again = openStored(row->value("Id_ODT").toLongLong());
     ASSERT_NE(again, nullptr);
     EXPECT_TRUE(control<QLineEdit>(again, "TxtNODT")->isReadOnly());
     EXPECT_FALSE(control<QCheckBox>(again, "CheckOrden")->isEnabled());
-    // How lines read back is LinesReadBackAsStored's; here every grid is filled again.
     EXPECT_EQ(textOf(again, "txtKm"), "123000");
     EXPECT_EQ(cell(again, "MSHFlexGrid1", 0, 2), "CAMBIO ACEITE");
     EXPECT_EQ(cell(again, "MSHTrabajosRealizados", 0, 2), "CHAPA");
-    EXPECT_EQ(grid(again, "MSHMateriales")->model()->rowCount(), 4);
+    EXPECT_EQ(rowsOf(grid(again, "MSHMateriales")), 2);
     EXPECT_EQ(cell(again, "MSHLibres", 0, 3), "GRUA");
-    EXPECT_EQ(totals(again), "257,15 41,14 298,29");
+    EXPECT_EQ(totals(again), "253,15 40,50 293,65");
     dialogs.answerNo();  // nothing to keep
     again->close();
     settle();
-    EXPECT_EQ(count("SELECT count(*) FROM MaterialesODT"), 4);
+    EXPECT_EQ(count("SELECT count(*) FROM MaterialesODT"), 2);
     EXPECT_TRUE(dialogs.allAnswersUsed());
 }
 
@@ -306,14 +268,11 @@ TEST_F(OdtsScreenTest, SaveRefusalsKeepTheScreen) {
     click(s, "CmdGuardar");
     EXPECT_EQ(dialogs.lastText(), "Compruebe los KM del vehículo");
     setText(s, "txtKm", "5000");
-    click(s, "CmdGuardar");
-    EXPECT_EQ(dialogs.lastText(), "No hay trabajos a realizar");
     addJob(s, "RUIDO");
-    pressDelete(s, "MSHFlexGrid1", 0);
+    pressDelete(grid(s, "MSHFlexGrid1"), 0);
     click(s, "CmdGuardar");
     EXPECT_EQ(dialogs.lastText(), "No hay trabajos a realizar");
     EXPECT_EQ(count("SELECT count(*) FROM ODTS"), 0);
-    EXPECT_EQ(openWindow("ODTS"), s);
     // Saving from the close question, refused again: the screen stays with its lines.
     dialogs.answerYes();
     s->close();
@@ -357,7 +316,6 @@ TEST_F(OdtsScreenTest, ClosingWithoutSavingANewWorkOrderLeavesNothing) {
     EXPECT_EQ(openWindow("ODTS"), nullptr);
     EXPECT_EQ(count("SELECT count(*) FROM ODTS"), 0);
     EXPECT_EQ(count("SELECT count(*) FROM TrabajosRealizar_ODT"), 0);
-    EXPECT_EQ(count("SELECT count(*) FROM MaterialesODT"), 0);
     EXPECT_DOUBLE_EQ(stockOf(db(), "FIL"), 10);
 }
 
@@ -371,22 +329,13 @@ TEST_F(OdtsScreenTest, InvoicedWorkOrderIsNotOpened) {
 
 // What the delivery-note and invoice commands use: a quiet save and the totals.
 TEST_F(OdtsScreenTest, QuietSaveShowsNothingAndStaysOpen) {
-    ODTS* s = openNew();
+    ODTS* s = openReady();
     ASSERT_NE(s, nullptr);
-    setText(s, "txtKm", "1");
-    addJob(s, "ITV");
-    selectTab(s, "SSTab1", 3);
-    setText(s, "Text9", "TASA");
-    setText(s, "Text10", "1");
-    setText(s, "Text11", "10,3125");
-    click(s, "KewlButtons6");
     s->setInvoiceNumber("FR26/03/00004");
     dialogs.clear();
     EXPECT_TRUE(s->quietSave());
     EXPECT_TRUE(dialogs.entries().empty());
     EXPECT_TRUE(s->isVisible());
-    EXPECT_EQ(s->totals().base.format(), "10,31");
-    EXPECT_EQ(s->totals().vat.format(), "1,65");
     EXPECT_EQ(s->exitDate(), QDate(2026, 3, 5));
     EXPECT_EQ(db().scalar("SELECT NFactura FROM ODTS").toString(), "FR26/03/00004");
     s->close();  // saved: nothing asked
@@ -394,8 +343,7 @@ TEST_F(OdtsScreenTest, QuietSaveShowsNothingAndStaysOpen) {
 }
 
 // Invoicing from the editor: the document check (its order is EditorDocumentCheck's), then
-// the invoice row, its payment and the work order's number stored together, the
-// invoice printed and the editor closed.
+// the invoice stored (as EditorInvoicing checks), printed and the editor closed.
 TEST_F(OdtsScreenTest, EditorInvoiceStoresItAllThenPrintsAndCloses) {
     for (const char* command : {"CmdFacturar", "CmdAlbaran"}) {
         ODTS* s = openNew();
@@ -409,13 +357,10 @@ TEST_F(OdtsScreenTest, EditorInvoiceStoresItAllThenPrintsAndCloses) {
         s->close();
         settle();
     }
-    EXPECT_EQ(count("SELECT count(*) FROM ODTS"), 0);
     EXPECT_EQ(count("SELECT count(*) FROM FacturasODT"), 0);
 
-    ODTS* s = openNew();
+    ODTS* s = openReady();
     ASSERT_NE(s, nullptr);
-    setText(s, "txtKm", "4500");
-    addJob(s, "REVISION");
     selectTab(s, "SSTab1", 3);
     setText(s, "Text9", "REVISION COMPLETA");
     setText(s, "Text10", "1");
@@ -426,18 +371,10 @@ TEST_F(OdtsScreenTest, EditorInvoiceStoresItAllThenPrintsAndCloses) {
     click(s, "CmdFacturar");
     settle();
     EXPECT_EQ(dialogs.texts(), QStringList{"¿Marcar como pagada?"});
-    auto row = db().firstRow("SELECT * FROM FacturasODT");
-    ASSERT_TRUE(row);
-    const QString number = row->value("NFactura").toString();
+    const QString number = db().scalar("SELECT NFactura FROM FacturasODT").toString();
     EXPECT_TRUE(number.startsWith("FR")) << number.toStdString();
-    EXPECT_EQ(row->value("Fecha").toString(), "2026-03-05");
-    EXPECT_DOUBLE_EQ(row->value("Base").toDouble(), 100);
-    EXPECT_DOUBLE_EQ(row->value("IVA").toDouble(), 16);
-    EXPECT_DOUBLE_EQ(row->value("Importe").toDouble(), 116);
-    EXPECT_DOUBLE_EQ(row->value("Pagado").toDouble(), 116);
-    EXPECT_EQ(count("SELECT count(*) FROM Cobros WHERE Cantidad = 116"), 1);
+    EXPECT_EQ(count("SELECT count(*) FROM FacturasODT WHERE Importe = 116 AND Pagado = 116"), 1);
     EXPECT_EQ(db().scalar("SELECT NFactura FROM ODTS").toString(), number);
-    EXPECT_DOUBLE_EQ(db().scalar("SELECT Nominal FROM ODTS").toDouble(), 100);
     ASSERT_EQ(services.output.jobs().size(), 1u);
     EXPECT_TRUE(services.output.jobs().front().preview);
     EXPECT_EQ(openWindow("ODTS"), nullptr);
@@ -445,10 +382,8 @@ TEST_F(OdtsScreenTest, EditorInvoiceStoresItAllThenPrintsAndCloses) {
 
 // A delivery note numbers and stores the work order, prints it and keeps the editor open.
 TEST_F(OdtsScreenTest, EditorDeliveryNoteStoresTheNumberAndPrints) {
-    ODTS* s = openNew();
+    ODTS* s = openReady();
     ASSERT_NE(s, nullptr);
-    setText(s, "txtKm", "4500");
-    addJob(s, "REVISION");
     dialogs.clear();
     click(s, "CmdAlbaran");
     settle();
@@ -456,43 +391,10 @@ TEST_F(OdtsScreenTest, EditorDeliveryNoteStoresTheNumberAndPrints) {
     const QString first = db().scalar("SELECT NAlbaran FROM ODTS").toString();
     EXPECT_TRUE(first.startsWith("AL")) << first.toStdString();
     EXPECT_EQ(textOf(s, "TxtNAlbaran"), first);
-    EXPECT_EQ(db().scalar("SELECT NFactura FROM ODTS").toString(), "No");
     ASSERT_EQ(services.output.jobs().size(), 1u);
     EXPECT_EQ(openWindow("ODTS"), s);
     s->close();  // stored: nothing asked
     EXPECT_TRUE(dialogs.entries().empty());
-}
-}  // namespace
-}  // namespace torvane::testing
-
-namespace torvane::testing {
-namespace {
-
-// After a save the user prints the workshop copy (with the jobs to do) and the
-// customer copy in preview.
-TEST_F(OdtsScreenTest, SavedWorkOrderPrintsBothCopies) {
-    ODTS* s = openNew();
-    ASSERT_NE(s, nullptr);
-    setText(s, "txtKm", "4500");
-    addJob(s, "CAMBIAR PASTILLAS");
-    dialogs.clear();
-    dialogs.answerYes();
-    click(s, "CmdGuardar");
-    settle();
-    QWidget* print = openWindow("FrmImprODT");
-    ASSERT_NE(print, nullptr);
-    control<QCheckBox>(print, "ChkCliente")->setChecked(true);
-    click(print, "CmdAceptar");
-    settle();
-    EXPECT_EQ(openWindow("FrmImprODT"), nullptr);
-    ASSERT_EQ(services.output.jobs().size(), 2u) << dialogs.texts().join(" / ").toStdString();
-    for (const auto& job : services.output.jobs()) {
-        EXPECT_TRUE(job.preview);
-        const QString text = job.report.toText();
-        EXPECT_TRUE(text.contains("ODT/0001")) << text.toStdString();
-        EXPECT_TRUE(text.contains("CAMBIAR PASTILLAS")) << text.toStdString();
-        EXPECT_TRUE(text.contains("1234-BCD")) << text.toStdString();
-    }
 }
 
 }  // namespace

@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QSet>
-#include <algorithm>
-#include <functional>
-
 #include "workorders/wolist_fixture.h"
 #include "workorders/work_order_list.h"
 
@@ -26,34 +22,16 @@ class ListQueries : public WorkOrderListTest {
         const qint64 bea = insertCustomer(db(), "BEATRIZ");
         const qint64 v1 = insertVehicle(db(), ana, "A1234BC", "SEAT", "IBIZA");
         const qint64 v2 = insertVehicle(db(), bea, "BA9876Z", "FORD", "FOCUS");
-        insertOrder(db(),
-                    {.number = "ODT/0001", .customer = ana, .vehicle = v1, .date = "2008-03-01"});
-        insertOrder(db(), {.number = "ODT/0002",
-                           .customer = ana,
-                           .vehicle = v1,
-                           .date = "2008-03-03",
-                           .invoice = "FR08/03/00001"});
-        insertOrder(db(), {.number = "ODT/0003",
-                           .customer = bea,
-                           .vehicle = v2,
-                           .date = "2008-03-02",
-                           .internal = "Si"});
-        insertOrder(db(), {.number = "ODT/0004",
-                           .customer = bea,
-                           .vehicle = v2,
-                           .date = "2008-02-15",
-                           .internal = "Si",
-                           .invoice = "FR08/02/00003"});
-        insertOrder(db(), {.number = "TEMP0005",
-                           .customer = bea,
-                           .vehicle = v2,
-                           .date = "2008-03-04",
-                           .estimate = true});
-        insertOrder(db(), {.number = "ODT/0006",
-                           .customer = ana,
-                           .vehicle = v1,
-                           .date = "2008-03-05",
-                           .estimate = true});
+        // number, customer, vehicle, date, internal, nominal, invoice, delivery note, estimate
+        const OrderRow orders[] = {
+            {"ODT/0001", ana, v1, "2008-03-01"},
+            {"ODT/0002", ana, v1, "2008-03-03", "No", "0", "FR08/03/00001"},
+            {"ODT/0003", bea, v2, "2008-03-02", "Si"},
+            {"ODT/0004", bea, v2, "2008-02-15", "Si", "0", "FR08/02/00003"},
+            {"TEMP0005", bea, v2, "2008-03-04", "No", "0", "No", "No", true},
+            {"ODT/0006", ana, v1, "2008-03-05", "No", "0", "No", "No", true},
+        };
+        for (const OrderRow& o : orders) insertOrder(db(), o);
     }
 };
 
@@ -102,48 +80,38 @@ TEST_F(ListQueries, OrdinarySearches) {
             << int(c.field) << " " << c.typed;
 }
 
-TEST_F(ListQueries, EstimateSearchesFindOnlyTempNumbers) {
+// The estimates tab finds only TEMP numbers; the internal tab has its own filters.
+TEST_F(ListQueries, EstimateAndInternalSearches) {
+    using M = ol::Filter;
     struct Case {
+        bool internal;
         int option;
         const char* typed;
+        M filter;
         QStringList expected;
     };
     const Case cases[] = {
-        {3, "ODT", {}},
-        {3, "TEMP", {"TEMP0005"}},
-        {2, "BA", {"TEMP0005"}},
-        {2, "A1", {}},
+        {false, 3, "ODT", M::All, {}},
+        {false, 3, "TEMP", M::All, {"TEMP0005"}},
+        {false, 2, "BA", M::All, {"TEMP0005"}},
+        {false, 2, "A1", M::All, {}},
         // The customer search lists every work order of the customers found.
-        {0, "ANA", {"ODT/0006", "ODT/0002", "ODT/0001"}},
+        {false, 0, "ANA", M::All, {"ODT/0006", "ODT/0002", "ODT/0001"}},
+        {true, 0, "ODT", M::All, {"ODT/0003", "ODT/0004"}},
+        {true, 0, "ODT", M::Unbilled, {"ODT/0003"}},
+        {true, 1, "BA", M::Billed, {"ODT/0004"}},
+        {true, 3, "BEA", M::All, {"ODT/0003", "ODT/0004"}},
+        {true, 3, "ANA", M::All, {}},
     };
     for (const Case& c : cases) {
-        const auto s = ol::estimatesSearch(db(), c.option, c.typed);
+        const auto s = c.internal ? ol::internalSearch(db(), c.option, c.typed, c.filter)
+                                  : ol::estimatesSearch(db(), c.option, c.typed);
         ASSERT_TRUE(s);
-        EXPECT_EQ(numbersOf(db(), *s), c.expected) << c.option << " " << c.typed;
+        EXPECT_EQ(numbersOf(db(), *s), c.expected) << c.internal << c.option << " " << c.typed;
     }
+    // The date searches have no query of their own there.
     EXPECT_FALSE(ol::estimatesSearch(db(), 1, "01"));
-}
-
-TEST_F(ListQueries, InternalSearches) {
-    struct Case {
-        int option;
-        const char* typed;
-        ol::Filter filter;
-        QStringList expected;
-    };
-    const Case cases[] = {
-        {0, "ODT", ol::Filter::All, {"ODT/0003", "ODT/0004"}},
-        {0, "ODT", ol::Filter::Unbilled, {"ODT/0003"}},
-        {1, "BA", ol::Filter::Billed, {"ODT/0004"}},
-        {3, "BEA", ol::Filter::All, {"ODT/0003", "ODT/0004"}},
-        {3, "ANA", ol::Filter::All, {}},
-    };
-    for (const Case& c : cases) {
-        const auto s = ol::internalSearch(db(), c.option, c.typed, c.filter);
-        ASSERT_TRUE(s);
-        EXPECT_EQ(numbersOf(db(), *s), c.expected) << c.option << " " << c.typed;
-    }
-    EXPECT_FALSE(ol::internalSearch(db(), 2, "01", ol::Filter::All));
+    EXPECT_FALSE(ol::internalSearch(db(), 2, "01", M::All));
 }
 
 TEST_F(ListQueries, ProposedNumberFollowsTheGreatestOfThePrefix) {
@@ -171,9 +139,18 @@ TEST_F(WorkOrderListTest, BroadAndNarrowSearchesAgree) {
         }
         t.commit();
     }
-    const auto all = db().rows(
-        "SELECT NODT, Fecha, Id_ODT, Interna, NFactura, Matricula FROM "
-        "ODTS JOIN Vehiculos ON Id_Veh = Id_Coche");
+    // The expected rows, by a plain query of their own.
+    auto expected = [&](const char* key, const char* internal, const char* billed,
+                        const QString& typed) {
+        QStringList out;
+        const QString sql = QStringLiteral(
+                                "SELECT NODT FROM ODTS JOIN Vehiculos ON Id_Veh = Id_Coche "
+                                "WHERE substr(%1, 1, length(?)) = ? AND %2 AND %3 "
+                                "ORDER BY Fecha DESC, Id_ODT DESC")
+                                .arg(key, internal, billed);
+        for (const Row& r : db().rows(sql, {typed, typed})) out << r.value("NODT").toString();
+        return out;
+    };
     struct Case {
         ol::Field field;
         const char* typed;
@@ -182,38 +159,24 @@ TEST_F(WorkOrderListTest, BroadAndNarrowSearchesAgree) {
                           Case{ol::Field::Number, "ODT/"}, Case{ol::Field::Number, "ODT/001"},
                           Case{ol::Field::Date, ""}, Case{ol::Field::Date, "0"},
                           Case{ol::Field::Date, "10/01/2008"}}) {
+        const char* key = c.field == ol::Field::Plate    ? "Matricula"
+                          : c.field == ol::Field::Number ? "NODT"
+                                                         : "strftime('%d/%m/%Y', Fecha)";
         for (const bool internal : {false, true}) {
+            // The date search shows internal work orders too and has no internal variant.
             if (internal && c.field == ol::Field::Date) continue;
+            const char* kind = c.field == ol::Field::Date ? "1"
+                               : internal                 ? "Interna = 'Si'"
+                                                          : "Interna = 'No'";
             for (ol::Filter filter : {ol::Filter::Unbilled, ol::Filter::Billed, ol::Filter::All}) {
-                // The expected rows, picked one by one.
-                std::vector<std::pair<QString, qint64>> picked;
-                for (const Row& r : all) {
-                    const QString key =
-                        c.field == ol::Field::Plate ? r.value("Matricula").toString()
-                        : c.field == ol::Field::Number
-                            ? r.value("NODT").toString()
-                            : QDate::fromString(r.value("Fecha").toString(), Qt::ISODate)
-                                  .toString("dd/MM/yyyy");
-                    const bool billed = r.value("NFactura").toString() != "No";
-                    if (!key.startsWith(c.typed)) continue;
-                    if (c.field != ol::Field::Date &&
-                        r.value("Interna").toString() != (internal ? "Si" : "No"))
-                        continue;
-                    if ((filter == ol::Filter::Unbilled && billed) ||
-                        (filter == ol::Filter::Billed && !billed))
-                        continue;
-                    picked.push_back({r.value("Fecha").toString(), r.value("Id_ODT").toLongLong()});
-                }
-                std::sort(picked.begin(), picked.end(), std::greater<>());
-                QStringList expected;
-                for (const auto& [date, id] : picked)
-                    expected
-                        << db().scalar("SELECT NODT FROM ODTS WHERE Id_ODT = ?", {id}).toString();
+                const char* billed = filter == ol::Filter::Unbilled ? "NFactura = 'No'"
+                                     : filter == ol::Filter::Billed ? "NFactura <> 'No'"
+                                                                    : "1";
                 const SqlStatement s =
                     internal ? *ol::internalSearch(db(), c.field == ol::Field::Number ? 0 : 1,
                                                    c.typed, filter)
                              : ol::ordinarySearch(db(), c.field, c.typed, filter);
-                EXPECT_EQ(numbersOf(db(), s), expected)
+                EXPECT_EQ(numbersOf(db(), s), expected(key, kind, billed, c.typed))
                     << c.typed << " " << int(filter) << internal;
             }
         }
