@@ -1,10 +1,17 @@
 #pragma once
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 
 #include "core/money.h"
+#include "core/session.h"
 #include "data/database.h"
+#include "reports/informes.h"
+#include "reports/report_engine.h"
+#include "support/screen_helpers.h"
 
 namespace torvane::testing {
 
@@ -49,6 +56,44 @@ inline void addPartsInvoice(Database& db, const QString& number, const QString& 
 
 inline Money eur(double euros) {
     return Money::fromDouble(euros);
+}
+
+// Types a line into the invoicing screens' entry fields and adds it.
+inline void addLine(QWidget* form, const char* text, const char* units, const char* price,
+                    const char* dto) {
+    for (const char* name : {"TxtConcepto", "TxtUnidades", "TxtPrecUnidad", "TxtDescArt"})
+        control<QLineEdit>(form, name)->clear();
+    type(form, "TxtConcepto", QString::fromUtf8(text));
+    type(form, "TxtUnidades", QString::fromUtf8(units));
+    type(form, "TxtPrecUnidad", QString::fromUtf8(price));
+    type(form, "TxtDescArt", QString::fromUtf8(dto));
+    click(form, "KewlButtons5");
+}
+
+// The text of a printed document, as of the given day.
+inline QString rendered(Session& session, const QString& file, const QString& formula,
+                        QDate printed = QDate(2008, 4, 15)) {
+    reports::ReportEngine engine(session.db(), reports::reportFolders(session), printed);
+    const auto result = engine.render(file, formula);
+    EXPECT_TRUE(result.report.has_value()) << result.error.toStdString();
+    return result.report ? result.report->toText() : QString();
+}
+
+// Compares with the reviewed text tests/<folder>/expected/<name>.txt;
+// TORVANE_UPDATE_EXPECTED=1 rewrites it.
+inline void expectReference(const QString& text, const QString& folder, const QString& name) {
+    const QString source = qEnvironmentVariable("TORVANE_SOURCE");
+    const QDir tests = source.isEmpty() ? QFileInfo(QStringLiteral(__FILE__)).dir().filePath("..")
+                                        : QDir(source).filePath("tests");
+    const QString path = tests.filePath(folder + "/expected/" + name + ".txt");
+    QFile f(path);
+    if (qEnvironmentVariableIntValue("TORVANE_UPDATE_EXPECTED") == 1) {
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text.toUtf8());
+        return;
+    }
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << "missing reference " << path.toStdString();
+    EXPECT_EQ(text.toStdString(), QString::fromUtf8(f.readAll()).toStdString());
 }
 
 }  // namespace torvane::testing

@@ -121,17 +121,12 @@ TEST(FreeInvoices, InvoicingStoresLinesAndHeaderTogether) {
     const fi::Header h{"FL/00001", QDate(2024, 3, 5), cli, Quantity::whole(16), Quantity::whole(5)};
     EXPECT_EQ(fi::store(home.session(), h, lines), "FL/00001");
 
-    const auto inv = db.firstRow("SELECT * FROM FacturasLibres");
-    ASSERT_TRUE(inv);
-    EXPECT_EQ(inv->value("Fecha").toString(), "2024-03-05");
-    EXPECT_EQ(inv->value("Id_Cli").toLongLong(), cli);
     // Suma 27 + 73 = 100: VAT 16,00, discount 5,80, total 110,20.
-    EXPECT_EQ(Money::fromDb(inv->value("Suma")), eur(100));
-    EXPECT_EQ(Money::fromDb(inv->value("Iva")), eur(16));
-    EXPECT_EQ(Money::fromDb(inv->value("Descuento")), eur(5.8));
-    EXPECT_EQ(Money::fromDb(inv->value("Total")), eur(110.2));
-    EXPECT_EQ(inv->value("Dto").toDouble(), 5.0);
-    EXPECT_EQ(inv->value("TipoIva").toDouble(), 16.0);
+    EXPECT_EQ(db.scalar("SELECT Fecha || ' ' || Id_Cli || ' ' || Suma || ' ' || Iva || ' ' || "
+                        "Descuento || ' ' || Total || ' ' || Dto || ' ' || TipoIva "
+                        "FROM FacturasLibres")
+                  .toString(),
+              QStringLiteral("2024-03-05 %1 100.0 16.0 5.8 110.2 5.0 16.0").arg(cli));
 
     QStringList stored;
     for (const Row& r : db.rows("SELECT * FROM SalidasLibres ORDER BY Id"))
@@ -208,8 +203,6 @@ TEST(FreeInvoices, ListSearchesByNameOrNumber) {
         {0, "", {"FL/00002", "FL/00003", "FL/00001"}},
         {0, "G", {"FL/00003", "FL/00001"}},
         {0, "lop", {"FL/00002"}},
-        {0, "Z", {}},
-        {1, "FL/00002", {"FL/00002"}},
         {1, "FL/0000", {"FL/00002", "FL/00003", "FL/00001"}},
         {1, "X", {}},
     };

@@ -99,10 +99,6 @@ TEST(VerifactuFingerprint, CancellationTextFollowsItsOwnFieldList) {
                                    "Huella=") +
                         kSecond +
                         QStringLiteral("&FechaHoraHusoGenRegistro=2024-01-01T19:20:40+01:00"));
-    const QString hash = fingerprint(text);
-    EXPECT_EQ(hash.size(), 64);
-    EXPECT_EQ(hash, hash.toUpper());
-    EXPECT_NE(hash, kSecond);
 }
 
 TEST(VerifactuFingerprint, NonAsciiIsHashedAsUtf8) {
@@ -113,16 +109,6 @@ TEST(VerifactuFingerprint, NonAsciiIsHashedAsUtf8) {
                                                          QCryptographicHash::Sha256)
                                                          .toHex()
                                                          .toUpper()));
-}
-
-TEST(VerifactuChain, AgencyPairHolds) {
-    const Record a = altaRecord(1, agencyAlta(QStringLiteral("12345678/G33"), QString(),
-                                              QStringLiteral("2024-01-01T19:20:30+01:00")));
-    const Record b = altaRecord(2, agencyAlta(QStringLiteral("12345679/G34"), kFirst,
-                                              QStringLiteral("2024-01-01T19:20:35+01:00")));
-    EXPECT_EQ(a.huella, kFirst);
-    EXPECT_EQ(b.huella, kSecond);
-    EXPECT_FALSE(checkChain({a, b}).has_value());
 }
 
 TEST(VerifactuChain, FindsTheFirstBrokenLink) {

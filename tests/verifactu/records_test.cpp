@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
-#include <functional>
 
 #include "billing/commissions.h"
 #include "data/database.h"
@@ -34,61 +33,44 @@ class VerifactuRecords : public ::testing::Test {
     TempHome home_;
 };
 
+// Each kind of invoice: the statements that issue and remove it, and the amounts recorded.
 struct InvoiceTable {
     const char* table;
-    std::function<void(Database&)> issue;
-    std::function<void(Database&)> remove;
     const char* number;
     const char* cuota;
     const char* importe;
+    const char* remove;
+    const char* issue;  // statements separated by ";"
 };
 
 const InvoiceTable kTables[] = {
-    {"FacturasODT",
-     [](Database& db) {
-         db.insert(
-             "INSERT INTO FacturasODT (NFactura, Fecha, Base, IVA, Importe, Pagado) VALUES "
-             "('FR26/12/00001', '2026-12-06', 100, 16, 116, 0)");
-     },
-     [](Database& db) { db.exec("DELETE FROM FacturasODT WHERE NFactura = 'FR26/12/00001'"); },
-     "FR26/12/00001", "16.00", "116.00"},
-    {"FacturasLibres",
-     [](Database& db) {
-         db.insert(
-             "INSERT INTO FacturasLibres (Fecha, NFactura, Id_Cli, Suma, Iva, Total, "
-             "Descuento, Dto, TipoIva) VALUES ('2026-12-06', 'FL26/12/00007', 1, 100, "
-             "16, 110.2, 5.8, 5, 16)");
-     },
-     [](Database& db) { db.exec("DELETE FROM FacturasLibres WHERE NFactura = 'FL26/12/00007'"); },
-     "FL26/12/00007", "16.00", "110.20"},
-    {"Comisiones",
-     [](Database& db) {
-         db.insert(
-             "INSERT INTO Comisiones (NFactura, Fecha, Id_Cli, Suma, Iva, Retencion, "
-             "Resto) VALUES ('FC26/12/0003', '2026-12-06', 1, 150, 24, 22.5, 151.5)");
-     },
-     [](Database& db) { db.exec("DELETE FROM Comisiones WHERE NFactura = 'FC26/12/0003'"); },
-     "FC26/12/0003", "24.00", "174.00"},
-    {"Facturas (parts sale)",
-     [](Database& db) {
-         db.insert(
-             "INSERT INTO Facturas (Id_Fac, Fecha, Id_Cli, Pagado, Total) VALUES "
-             "('FV26/12/00002', '2026-12-06', 1, 0, 58)");
-     },
-     [](Database& db) { db.exec("DELETE FROM Facturas WHERE Id_Fac = 'FV26/12/00002'"); },
-     "FV26/12/00002", "8.00", "58.00"},
-    {"Facturas (tow report at its own rate)",
-     [](Database& db) {
-         db.insert(
-             "INSERT INTO Partes (NParte, Fecha, NFactura, IVA) VALUES "
-             "('PG26/12/00001', '2026-12-06', 'FV26/12/00003', 21)");
-         db.insert(
-             "INSERT INTO Facturas (Id_Fac, Fecha, Id_Cli, Pagado, Total) VALUES "
-             "('FV26/12/00003', '2026-12-06', 0, 0, 121)");
-     },
-     [](Database& db) { db.exec("DELETE FROM Facturas WHERE Id_Fac = 'FV26/12/00003'"); },
-     "FV26/12/00003", "21.00", "121.00"},
+    {"FacturasODT", "FR26/12/00001", "16.00", "116.00",
+     "DELETE FROM FacturasODT WHERE NFactura = 'FR26/12/00001'",
+     "INSERT INTO FacturasODT (NFactura, Fecha, Base, IVA, Importe, Pagado) VALUES "
+     "('FR26/12/00001', '2026-12-06', 100, 16, 116, 0)"},
+    {"FacturasLibres", "FL26/12/00007", "16.00", "110.20",
+     "DELETE FROM FacturasLibres WHERE NFactura = 'FL26/12/00007'",
+     "INSERT INTO FacturasLibres (Fecha, NFactura, Id_Cli, Suma, Iva, Total, Descuento, Dto, "
+     "TipoIva) VALUES ('2026-12-06', 'FL26/12/00007', 1, 100, 16, 110.2, 5.8, 5, 16)"},
+    {"Comisiones", "FC26/12/0003", "24.00", "174.00",
+     "DELETE FROM Comisiones WHERE NFactura = 'FC26/12/0003'",
+     "INSERT INTO Comisiones (NFactura, Fecha, Id_Cli, Suma, Iva, Retencion, Resto) VALUES "
+     "('FC26/12/0003', '2026-12-06', 1, 150, 24, 22.5, 151.5)"},
+    {"Facturas (parts sale)", "FV26/12/00002", "8.00", "58.00",
+     "DELETE FROM Facturas WHERE Id_Fac = 'FV26/12/00002'",
+     "INSERT INTO Facturas (Id_Fac, Fecha, Id_Cli, Pagado, Total) VALUES "
+     "('FV26/12/00002', '2026-12-06', 1, 0, 58)"},
+    {"Facturas (tow report at its own rate)", "FV26/12/00003", "21.00", "121.00",
+     "DELETE FROM Facturas WHERE Id_Fac = 'FV26/12/00003'",
+     "INSERT INTO Partes (NParte, Fecha, NFactura, IVA) VALUES "
+     "('PG26/12/00001', '2026-12-06', 'FV26/12/00003', 21);"
+     "INSERT INTO Facturas (Id_Fac, Fecha, Id_Cli, Pagado, Total) VALUES "
+     "('FV26/12/00003', '2026-12-06', 0, 0, 121)"},
 };
+
+void issue(Database& db, const InvoiceTable& t) {
+    for (const QString& sql : QString::fromUtf8(t.issue).split(';')) db.exec(sql);
+}
 
 }  // namespace
 
@@ -96,8 +78,8 @@ TEST_F(VerifactuRecords, OffByDefaultWritesNothing) {
     EXPECT_FALSE(vf::loadSettings(db()).enabled);
     EXPECT_EQ(vf::vatRate(db()), Quantity::whole(16));
     for (const InvoiceTable& t : kTables) {
-        t.issue(db());
-        t.remove(db());
+        issue(db(), t);
+        db().exec(t.remove);
     }
     EXPECT_EQ(count(), 0);
 }
@@ -106,7 +88,7 @@ TEST_F(VerifactuRecords, EveryInvoiceTableWritesOneAltaAndOneAnulacion) {
     switchOn();
     int expected = 0;
     for (const InvoiceTable& t : kTables) {
-        t.issue(db());
+        issue(db(), t);
         ASSERT_EQ(count(), ++expected) << t.table;
         const auto alta = vf::altaOf(db(), QString::fromUtf8(t.number));
         ASSERT_TRUE(alta.has_value()) << t.table;
@@ -120,11 +102,11 @@ TEST_F(VerifactuRecords, EveryInvoiceTableWritesOneAltaAndOneAnulacion) {
                 .match(alta->fechaHoraHuso)
                 .hasMatch())
             << alta->fechaHoraHuso.toStdString();
-        t.remove(db());
+        db().exec(t.remove);
         ASSERT_EQ(count(), ++expected) << t.table;
         EXPECT_FALSE(vf::altaOf(db(), QString::fromUtf8(t.number)).has_value()) << t.table;
         // Removing it again (nothing left to remove) writes nothing more.
-        t.remove(db());
+        db().exec(t.remove);
         EXPECT_EQ(count(), expected) << t.table;
     }
     const auto records = vf::allRecords(db());
@@ -138,7 +120,7 @@ TEST_F(VerifactuRecords, EveryInvoiceTableWritesOneAltaAndOneAnulacion) {
 
 TEST_F(VerifactuRecords, RecordsCannotBeChangedOrDeleted) {
     switchOn();
-    kTables[0].issue(db());
+    issue(db(), kTables[0]);
     try {
         db().exec("UPDATE RegistrosFacturacion SET ImporteTotal = '1.00'");
         FAIL() << "update accepted";
@@ -154,7 +136,7 @@ TEST_F(VerifactuRecords, NoRecordWithoutItsInvoiceNorInvoiceWithoutItsRecord) {
     switchOn();
     {
         Database::Transaction tx(db());
-        kTables[0].issue(db());
+        issue(db(), kTables[0]);
         EXPECT_EQ(count(), 1);
     }  // rolled back: the invoice and its record go together
     EXPECT_EQ(count(), 0);
@@ -164,13 +146,13 @@ TEST_F(VerifactuRecords, NoRecordWithoutItsInvoiceNorInvoiceWithoutItsRecord) {
     db().exec(
         "CREATE TRIGGER NuevoRegistroFacturacion_Encadena AFTER INSERT ON "
         "NuevoRegistroFacturacion BEGIN SELECT no_such_function(1); END");
-    EXPECT_THROW(kTables[0].issue(db()), DbError);
+    EXPECT_THROW(issue(db(), kTables[0]), DbError);
     EXPECT_EQ(db().scalar("SELECT count(*) FROM FacturasODT").toInt(), 0);
 }
 
 TEST_F(VerifactuRecords, CheckFindsAChangeMadeOutsideTheProgram) {
     switchOn();
-    for (const InvoiceTable& t : kTables) t.issue(db());
+    for (const InvoiceTable& t : kTables) issue(db(), t);
     ASSERT_FALSE(vf::checkChain(vf::allRecords(db())).has_value());
     // Someone with the engine's own tool drops the guard and edits an amount.
     db().exec("DROP TRIGGER RegistrosFacturacion_NoCambia");
@@ -206,15 +188,12 @@ TEST_F(VerifactuRecords, ProgramPathsWriteTheirRecordInTheirTransaction) {
 }
 
 TEST_F(VerifactuRecords, SettingsRefuseABadRate) {
-    vf::Settings s;
+    vf::Settings s = vf::loadSettings(db());
     s.vatRate = Quantity::whole(101);
     EXPECT_THROW(vf::saveSettings(db(), s), std::invalid_argument);
     s.vatRate = Quantity::whole(21);
-    s.certificate = QStringLiteral("/tmp/taller.p12");
     vf::saveSettings(db(), s);
     EXPECT_EQ(vf::vatRate(db()), Quantity::whole(21));
-    EXPECT_EQ(vf::loadSettings(db()).certificate, "/tmp/taller.p12");
-    EXPECT_FALSE(vf::loadSettings(db()).enabled);
 }
 
 TEST_F(VerifactuRecords, MigrationAddsTheTablesSwitchedOff) {
