@@ -11,6 +11,7 @@
 #include "data/database.h"
 #include "reports/informes.h"
 #include "reports/report_engine.h"
+#include "reports/report_fixture.h"
 #include "support/screen_helpers.h"
 
 namespace torvane::testing {
@@ -77,23 +78,6 @@ inline QString rendered(Session& session, const QString& file, const QString& fo
     const auto result = engine.render(file, formula);
     EXPECT_TRUE(result.report.has_value()) << result.error.toStdString();
     return result.report ? result.report->toText() : QString();
-}
-
-// Compares with the reviewed text tests/<folder>/expected/<name>.txt;
-// TORVANE_UPDATE_EXPECTED=1 rewrites it.
-inline void expectReference(const QString& text, const QString& folder, const QString& name) {
-    const QString source = qEnvironmentVariable("TORVANE_SOURCE");
-    const QDir tests = source.isEmpty() ? QFileInfo(QStringLiteral(__FILE__)).dir().filePath("..")
-                                        : QDir(source).filePath("tests");
-    const QString path = tests.filePath(folder + "/expected/" + name + ".txt");
-    QFile f(path);
-    if (qEnvironmentVariableIntValue("TORVANE_UPDATE_EXPECTED") == 1) {
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(text.toUtf8());
-        return;
-    }
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << "missing reference " << path.toStdString();
-    EXPECT_EQ(text.toStdString(), QString::fromUtf8(f.readAll()).toStdString());
 }
 
 }  // namespace torvane::testing

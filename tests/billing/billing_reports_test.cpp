@@ -47,7 +47,7 @@ TEST_F(BillingReports, ReceiptWithAmountInWordsAndPayer) {
         db().scalar("SELECT ImporteLetras FROM Recibos WHERE Id = ?", {second}).toString();
     EXPECT_TRUE(words.startsWith("Seiscientos")) << words.toStdString();
     EXPECT_TRUE(text.contains(words)) << text.toStdString();
-    expectReference(text, "billing", "qarvorecibo");
+    expectReference("billing", "qarvorecibo", text);
 }
 
 TEST_F(BillingReports, CommissionInvoiceWithWithholding) {
@@ -57,9 +57,9 @@ TEST_F(BillingReports, CommissionInvoiceWithWithholding) {
          typed("COMISION SEGURO", "2", "50", "50")});
     commissions::store(db(), {"FC08/03/0002", QDate(2008, 3, 21), 1, {}},
                        {typed("OTRA", "1", "1", "0")});
-    expectReference(rendered(home.session(), QString::fromLatin1(commissions::kReportFile),
-                             commissions::reportFormula("FC08/03/0001")),
-                    "billing", "qarvofaccomi");
+    expectReference("billing", "qarvofaccomi",
+                    rendered(home.session(), QString::fromLatin1(commissions::kReportFile),
+                             commissions::reportFormula("FC08/03/0001")));
 }
 
 TEST_F(BillingReports, CommissionReprintShowsTheRateItWasMadeWith) {
@@ -94,9 +94,9 @@ TEST_F(BillingReports, FreeInvoiceWithCompanyCustomerLinesAndTotals) {
     free_invoices::store(home.session(),
                          {"FL/00002", QDate(2008, 3, 21), 1, Quantity::whole(16), {}},
                          {typed("OTRO", "1", "1", "0")});
-    expectReference(rendered(home.session(), QString::fromLatin1(free_invoices::kReportFile),
-                             free_invoices::reportFormula("FL/00001")),
-                    "billing", "qarvofli");
+    expectReference("billing", "qarvofli",
+                    rendered(home.session(), QString::fromLatin1(free_invoices::kReportFile),
+                             free_invoices::reportFormula("FL/00001")));
 }
 
 }  // namespace

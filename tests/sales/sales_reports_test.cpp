@@ -54,8 +54,8 @@ TEST(SalesReports, RenderAsReviewed) {
     };
     for (const auto& [file, formula, reference] : cases)
         expectReference(
-            rendered(home.session(), QString::fromLatin1(file), QString::fromUtf8(formula)),
-            "sales", QString::fromLatin1(reference));
+            "sales", QString::fromLatin1(reference),
+            rendered(home.session(), QString::fromLatin1(file), QString::fromUtf8(formula)));
 }
 
 }  // namespace
