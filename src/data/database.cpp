@@ -642,8 +642,22 @@ void Database::applyMigrations() {
         !hasTable(QStringLiteral("RegistrosFacturacion"))) {
         for (const QString& s : schemaStatements())
             if (s.contains(QLatin1String("Facturacion\"")) &&
+                !s.contains(QLatin1String("\"RegistrosPendientes")) &&
                 (s.startsWith(QLatin1String("CREATE ")) || s.startsWith(QLatin1String("INSERT "))))
                 execForward(s);
+    }
+    // 8: the records still waiting for the agency's verdict, listed apart and kept by
+    // triggers, filled from the answers stored so far.
+    if (version < 8 && hasTable(QStringLiteral("RegistrosFacturacion")) &&
+        !hasTable(QStringLiteral("RegistrosPendientes"))) {
+        for (const QString& s : schemaStatements())
+            if (s.contains(QLatin1String("\"RegistrosPendientes")) &&
+                s.startsWith(QLatin1String("CREATE ")))
+                execForward(s);
+        execForward(QStringLiteral(
+            "INSERT INTO RegistrosPendientes (IdRegistro) SELECT r.Id FROM RegistrosFacturacion r "
+            "WHERE NOT EXISTS (SELECT 1 FROM EnviosFacturacion e WHERE e.IdRegistro = r.Id AND "
+            "e.Estado IN ('Correcto', 'AceptadoConErrores', 'Incorrecto'))"));
     }
     execForward(QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion));
     // Files of earlier builds are recognised by their tables; from now on by the id too.

@@ -32,7 +32,7 @@ using Row = QVariantMap;
 class Database {
   public:
     // Bumped when a migration is added; new files are created at this version.
-    static constexpr int kSchemaVersion = 7;
+    static constexpr int kSchemaVersion = 8;
     // PRAGMA application_id of our files ("TRVN"). Files of earlier builds carry 0 and are
     // recognised by their tables; any other value is another program's file.
     static constexpr int kApplicationId = 0x5452564E;

@@ -592,6 +592,19 @@ CREATE TABLE "EnviosFacturacion" (
 );
 CREATE INDEX "ix_EnviosFacturacion_IdRegistro" ON "EnviosFacturacion" ("IdRegistro");
 
+-- The records still without the agency's verdict, kept by triggers: what is left to send is
+-- counted every few seconds, and reading years of records for it would stall the screens.
+CREATE TABLE "RegistrosPendientes" (
+    "IdRegistro" INTEGER PRIMARY KEY
+);
+CREATE TRIGGER "RegistrosPendientes_Nuevo" AFTER INSERT ON "RegistrosFacturacion"
+BEGIN
+    INSERT INTO "RegistrosPendientes" ("IdRegistro") VALUES (NEW."Id"); END;
+CREATE TRIGGER "RegistrosPendientes_Respondido" AFTER INSERT ON "EnviosFacturacion"
+WHEN NEW."Estado" IN ('Correcto', 'AceptadoConErrores', 'Incorrecto')
+BEGIN
+    DELETE FROM "RegistrosPendientes" WHERE "IdRegistro" = NEW."IdRegistro"; END;
+
 CREATE TRIGGER "RegistrosFacturacion_NoCambia" BEFORE UPDATE ON "RegistrosFacturacion"
 BEGIN
     SELECT RAISE(ABORT, 'Los registros de facturación no se pueden modificar.'); END;

@@ -17,7 +17,7 @@ namespace torvane::import {
 
 bool notInOlderFiles(const QString& table) {
     for (const char* own : {"ContadoresODT", "ConfigFacturacion", "RegistrosFacturacion",
-                            "EnviosFacturacion", "NuevoRegistroFacturacion"})
+                            "EnviosFacturacion", "NuevoRegistroFacturacion", "RegistrosPendientes"})
         if (table.compare(QLatin1String(own), Qt::CaseInsensitive) == 0) return true;
     return false;
 }

@@ -56,14 +56,6 @@ QString networkReason(QNetworkReply::NetworkError e) {
     }
 }
 
-// The condition that a record (of the table or alias `records`) has the agency's verdict.
-QString answered(const char* records) {
-    return QStringLiteral(
-               "EXISTS (SELECT 1 FROM EnviosFacturacion e WHERE e.IdRegistro = %1.Id "
-               "AND e.Estado IN ('Correcto', 'AceptadoConErrores', 'Incorrecto'))")
-        .arg(QLatin1String(records));
-}
-
 QString stamp(const QDateTime& t) {
     return t.toOffsetFromUtc(t.offsetFromUtc()).toString(Qt::ISODateWithMs);
 }
@@ -154,20 +146,19 @@ TransportReply HttpsTransport::post(const QByteArray& message) {
     return out;
 }
 
+// A record is pending until a verdict of the agency is stored for it; the database's
+// triggers keep that list (RegistrosPendientes).
 std::vector<Record> pendingRecords(Database& db) {
-    if (!db.hasTable(QStringLiteral("EnviosFacturacion"))) return {};
-    return selectRecords(
-        db,
-        QStringLiteral("WHERE NOT %1 ORDER BY Id LIMIT ?").arg(answered("RegistrosFacturacion")),
-        {kMaxRecordsPerMessage});
+    if (!db.hasTable(QStringLiteral("RegistrosPendientes"))) return {};
+    return selectRecords(db,
+                         QStringLiteral("WHERE Id IN (SELECT IdRegistro FROM RegistrosPendientes) "
+                                        "ORDER BY Id LIMIT ?"),
+                         {kMaxRecordsPerMessage});
 }
 
 int pendingCount(Database& db) {
-    if (!db.hasTable(QStringLiteral("EnviosFacturacion"))) return 0;
-    return db
-        .scalar(QStringLiteral("SELECT count(*) FROM RegistrosFacturacion r WHERE NOT %1")
-                    .arg(answered("r")))
-        .toInt();
+    if (!db.hasTable(QStringLiteral("RegistrosPendientes"))) return 0;
+    return db.scalar(QStringLiteral("SELECT count(*) FROM RegistrosPendientes")).toInt();
 }
 
 int retryDelaySeconds(int failures) {

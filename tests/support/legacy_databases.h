@@ -32,7 +32,7 @@ inline void dropColumn(Database& db, const QString& table, const QString& column
 // Takes the invoice records' tables and triggers away, as a file of version 6 had none.
 inline void dropInvoiceRecords(Database& db) {
     for (const char* table : {"NuevoRegistroFacturacion", "EnviosFacturacion",
-                              "RegistrosFacturacion", "ConfigFacturacion"})
+                              "RegistrosFacturacion", "ConfigFacturacion", "RegistrosPendientes"})
         db.exec(QStringLiteral("DROP TABLE IF EXISTS \"%1\"").arg(QLatin1String(table)));
     for (const auto& row :
          db.rows("SELECT name FROM sqlite_master WHERE type='trigger' AND name LIKE ?",

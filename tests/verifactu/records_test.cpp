@@ -10,6 +10,7 @@
 #include "support/legacy_databases.h"
 #include "support/temp_home.h"
 #include "verifactu/fingerprint.h"
+#include "verifactu/send_client.h"
 
 using namespace torvane;
 using namespace torvane::testing;
@@ -194,6 +195,46 @@ TEST_F(VerifactuRecords, SettingsRefuseABadRate) {
     s.vatRate = Quantity::whole(21);
     vf::saveSettings(db(), s);
     EXPECT_EQ(vf::vatRate(db()), Quantity::whole(21));
+}
+
+// What is left to send follows the answers stored, in a new file and in one migrated from
+// before the pending records were listed apart.
+TEST_F(VerifactuRecords, PendingRecordsAreThoseWithoutAVerdict) {
+    switchOn();
+    for (int i = 1; i <= 5; ++i)
+        db().insert("INSERT INTO FacturasLibres (Fecha, NFactura, Total) VALUES (?, ?, 1)",
+                    {"2026-12-06", QString("FL/%1").arg(i)});
+    // Record 1 accepted, 2 accepted with errors after a lost answer, 3 rejected, 4 only ever
+    // unanswered, 5 never sent.
+    const std::pair<int, const char*> answers[] = {{1, "Correcto"},
+                                                   {2, "SinRespuesta"},
+                                                   {2, "AceptadoConErrores"},
+                                                   {3, "Incorrecto"},
+                                                   {4, "SinRespuesta"}};
+    for (const auto& [id, estado] : answers)
+        db().insert("INSERT INTO EnviosFacturacion (IdRegistro, Fecha, Estado) VALUES (?, ?, ?)",
+                    {id, "2026-12-06T10:00:00", estado});
+    const auto pending = [this] {
+        QStringList ids;
+        for (const vf::Record& r : vf::pendingRecords(db())) ids << QString::number(r.id);
+        return QString("%1: %2").arg(vf::pendingCount(db())).arg(ids.join(' '));
+    };
+    EXPECT_EQ(pending(), "2: 4 5");
+
+    // A file of the previous version: no list; the migration fills it from the answers.
+    db().exec("DROP TABLE RegistrosPendientes");
+    db().exec("DROP TRIGGER RegistrosPendientes_Nuevo");
+    db().exec("DROP TRIGGER RegistrosPendientes_Respondido");
+    db().exec("PRAGMA user_version=7");
+    EXPECT_EQ(pending(), "0: ");
+    db().applyMigrations();
+    EXPECT_EQ(db().userVersion(), Database::kSchemaVersion);
+    EXPECT_EQ(pending(), "2: 4 5");
+    db().insert("INSERT INTO EnviosFacturacion (IdRegistro, Fecha, Estado) VALUES (5, ?, ?)",
+                {"2026-12-06T10:01:00", "Correcto"});
+    db().insert("INSERT INTO FacturasLibres (Fecha, NFactura, Total) VALUES (?, ?, 1)",
+                {"2026-12-06", "FL/6"});
+    EXPECT_EQ(pending(), "2: 4 6");
 }
 
 TEST_F(VerifactuRecords, MigrationAddsTheTablesSwitchedOff) {
