@@ -29,6 +29,13 @@
 
 namespace torvane::bench {
 
+ScratchDatabase::ScratchDatabase(const QString& fileName) {
+    const QString path = QDir(dir.path()).filePath(fileName);
+    QString reason;
+    if (!Database::createFromSchema(path, &reason) || !db.open(path, &reason))
+        qFatal("cannot create the benchmark database: %s", qPrintable(reason));
+}
+
 int firstRows(Database& db, const SqlStatement& statement) {
     QSqlQuery q = db.execForward(statement.sql, statement.params);
     int rows = 0;

@@ -3,12 +3,14 @@
 #include <benchmark/benchmark.h>
 
 #include <QString>
+#include <QTemporaryDir>
 #include <QVariantList>
 #include <functional>
 #include <vector>
 
+#include "data/database.h"
+
 namespace torvane {
-class Database;
 struct SqlStatement;
 namespace reports {
 struct RenderedReport;
@@ -16,6 +18,14 @@ struct RenderedReport;
 }  // namespace torvane
 
 namespace torvane::bench {
+
+// An empty database of the current schema in a temporary folder, for the benchmarks that
+// build their own rows; stops the run when it cannot be made.
+struct ScratchDatabase {
+    explicit ScratchDatabase(const QString& fileName);
+    QTemporaryDir dir;
+    Database db;
+};
 
 // The large database the benchmarks run on: the file named by TORVANE_BENCH_DB.
 QString benchDatabasePath();

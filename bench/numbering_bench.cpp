@@ -1,11 +1,9 @@
 // Next document numbers on tables that already hold 100,000 numbers of the same prefix:
 // the worst case for the probe loops, which must find the first free candidate.
 #include <benchmark/benchmark.h>
-#include <QCoreApplication>
-#include <QDir>
-#include <QTemporaryDir>
 #include <memory>
 
+#include "bench_support.h"
 #include "core/numbering.h"
 #include "data/database.h"
 
@@ -19,15 +17,8 @@ QString pad4(qint64 n) {
     return QStringLiteral("%1").arg(n, 4, 10, QLatin1Char('0'));
 }
 
-struct NumberingData {
-    QTemporaryDir dir;
-    Database db;
-
-    NumberingData() {
-        const QString path = QDir(dir.path()).filePath(QStringLiteral("bench.erm"));
-        QString reason;
-        if (!Database::createFromSchema(path, &reason) || !db.open(path, &reason))
-            qFatal("cannot create the benchmark database: %s", qPrintable(reason));
+struct NumberingData : torvane::bench::ScratchDatabase {
+    NumberingData() : ScratchDatabase(QStringLiteral("bench.erm")) {
         Database::Transaction t(db);
         qint64 triangular = 0;
         for (qint64 i = 1; i <= kRows; ++i) {
@@ -51,10 +42,6 @@ struct NumberingData {
 };
 
 NumberingData& data() {
-    static int argc = 1;
-    static char name[] = "numbering_bench";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) static QCoreApplication app(argc, argv);
     static NumberingData d;
     return d;
 }

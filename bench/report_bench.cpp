@@ -30,15 +30,8 @@ long residentKb() {
     return parts.size() > 1 ? parts[1].toLong() * (sysconf(_SC_PAGESIZE) / 1024) : 0;
 }
 
-struct ListingData {
-    QTemporaryDir dir;
-    Database db;
-
-    ListingData() {
-        const QString path = QDir(dir.path()).filePath(QStringLiteral("listado.erm"));
-        QString reason;
-        if (!Database::createFromSchema(path, &reason) || !db.open(path, &reason))
-            qFatal("cannot create the benchmark database: %s", qPrintable(reason));
+struct ListingData : torvane::bench::ScratchDatabase {
+    ListingData() : ScratchDatabase(QStringLiteral("listado.erm")) {
         Database::Transaction t(db);
         db.exec(QStringLiteral("INSERT INTO DatosEmpresa (Nombre) VALUES ('TALLERES TORVANE')"));
         for (int i = 1; i <= kRows; ++i)

@@ -1,9 +1,6 @@
 // The invoice records' sending on a file with ten years of records: every round counts what
 // is pending for the status bar and takes the next batch, and the settings screen lists them.
 #include <benchmark/benchmark.h>
-#include <QCoreApplication>
-#include <QDir>
-#include <QTemporaryDir>
 
 #include "bench_support.h"
 #include "data/database.h"
@@ -18,15 +15,8 @@ constexpr int kRecords = 100000;
 // Records not answered yet: those of the last few minutes.
 constexpr int kPending = 20;
 
-struct RecordsData {
-    QTemporaryDir dir;
-    Database db;
-
-    RecordsData() {
-        const QString path = QDir(dir.path()).filePath(QStringLiteral("bench.erm"));
-        QString reason;
-        if (!Database::createFromSchema(path, &reason) || !db.open(path, &reason))
-            qFatal("cannot create the benchmark database: %s", qPrintable(reason));
+struct RecordsData : torvane::bench::ScratchDatabase {
+    RecordsData() : ScratchDatabase(QStringLiteral("bench.erm")) {
         Database::Transaction t(db);
         db.exec(QStringLiteral("INSERT INTO DatosEmpresa (Nif) VALUES (?)"),
                 {QStringLiteral("B12345678")});
@@ -47,10 +37,6 @@ struct RecordsData {
 };
 
 RecordsData& data() {
-    static int argc = 1;
-    static char name[] = "verifactu_bench";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) static QCoreApplication app(argc, argv);
     static RecordsData d;
     return d;
 }
@@ -82,7 +68,5 @@ void BM_RecordList(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_PendingCount)->Name("Query/Verifactu/pendingCount")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PendingRecords)
-    ->Name("Query/Verifactu/pendingRecords")
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PendingRecords)->Name("Query/Verifactu/pendingRecords")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RecordList)->Name("Query/Verifactu/recordList")->Unit(benchmark::kMillisecond);
