@@ -81,9 +81,4 @@ std::optional<DatedListing> datedListing(const QString& key, const QString& from
                         row->routine};
 }
 
-bool keyTakesId(const QString& key) {
-    const KeyRow* row = rowOf(key);
-    return row && row->id != IdPart::None;
-}
-
 }  // namespace torvane::listings

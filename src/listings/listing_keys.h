@@ -29,7 +29,4 @@ QString dateRangeFormula(const QString& prefix, const QString& from, const QStri
 std::optional<DatedListing> datedListing(const QString& key, const QString& from, const QString& to,
                                          qint64 id = 0);
 
-// Keys that need an id chosen in a search first.
-bool keyTakesId(const QString& key);
-
 }  // namespace torvane::listings

@@ -13,14 +13,6 @@ TEST(ListingKeys, KeysCompareExactlyAndUnknownOnesPrintNothing) {
             << key;
 }
 
-TEST(ListingKeys, OnlyTheCustomerAndInsurerKeysTakeAnId) {
-    for (const char* key : {"qarvolfac2.rpt", "qarvolfacven2.rpt", "qarvolgrua2.rpt"})
-        EXPECT_TRUE(keyTakesId(QString::fromUtf8(key))) << key;
-    for (const char* key : {"QARVOLFAC22.rpt", "qarvolfacven22.rpt", "qarvolgrua.rpt",
-                            "ComprasProv", "QARVOLFAC2.rpt", "nada"})
-        EXPECT_FALSE(keyTakesId(QString::fromUtf8(key))) << key;
-}
-
 TEST(ListingKeys, DatesAreCutByPositionFromTheTexts) {
     struct Case {
         const char* from;
