@@ -14,13 +14,21 @@ class Database;
 
 namespace torvane::verifactu {
 
+// The two ways of keeping the records: sent to the agency as they are made, or kept in the
+// program and handed over only when the agency asks for them.
+inline constexpr const char* kModeVerifactu = "VERI*FACTU";
+inline constexpr const char* kModeNoVerifactu = "NO VERI*FACTU";
+
 // What the user sets on the invoice-records screen. A file without the records tables
 // reads as switched off with the rate the program always used.
 struct Settings {
     bool enabled = false;
-    QString mode = QStringLiteral("VERI*FACTU");
+    QString mode = QString::fromLatin1(kModeVerifactu);
     QString certificate;
     Quantity vatRate = Quantity::whole(16);
+
+    // Whether the records go to the agency (switched on, in VERI*FACTU mode).
+    bool sentToAgency() const { return enabled && mode == QLatin1String(kModeVerifactu); }
 };
 
 Settings loadSettings(Database& db);

@@ -417,7 +417,7 @@ SendScheduler::SendScheduler(std::function<std::optional<SendConfig>()> config,
 
 Tick SendScheduler::due(Database& db, const QDateTime& now, bool byUser) const {
     const Settings settings = loadSettings(db);
-    if (!settings.enabled || settings.mode != QLatin1String(kModeVerifactu)) return Tick::Off;
+    if (!settings.sentToAgency()) return Tick::Off;
     if (pendingCount(db) == 0) return Tick::NothingPending;
     if (notBefore_.isValid() && now < notBefore_) return Tick::AgencyPause;
     if (!byUser && !retryWaitPassed(db, now)) return Tick::RetryWait;

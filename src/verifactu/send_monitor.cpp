@@ -10,14 +10,6 @@
 
 namespace torvane::verifactu {
 
-namespace {
-
-bool sentToAgency(const Settings& s) {
-    return s.enabled && s.mode == QLatin1String(kModeVerifactu);
-}
-
-}  // namespace
-
 QString pendingText(int pending) {
     return QStringLiteral("Registros pendientes de envío: %1").arg(pending);
 }
@@ -64,13 +56,17 @@ void SendMonitor::askPassword(bool again) {
         return;
     }
     if (s.certificate.isEmpty()) return;
-    if (passwordFor_ != s.certificate) {
-        password_.reset();
-        declined_ = false;
-    }
+    forgetOtherCertificate(s.certificate);
     if (password_ || (declined_ && !again)) return;
     obtainPassword(s.certificate);
     announce();
+}
+
+void SendMonitor::forgetOtherCertificate(const QString& certificate) {
+    // A password, or its refusal, belongs to the certificate it was asked for.
+    if (passwordFor_ == certificate) return;
+    password_.reset();
+    declined_ = false;
 }
 
 bool SendMonitor::obtainPassword(const QString& certificate) {
@@ -173,10 +169,7 @@ std::optional<SendConfig> SendMonitor::config() {
         if (byUser) tell(tip_, true);
         return std::nullopt;
     }
-    if (passwordFor_ != s.certificate) {
-        password_.reset();
-        declined_ = false;
-    }
+    forgetOtherCertificate(s.certificate);
     if (!password_ && (!byUser || !obtainPassword(s.certificate))) {
         tip_ = QString::fromUtf8(kPasswordMissing);
         return std::nullopt;
@@ -209,7 +202,7 @@ void SendMonitor::report(const SendOutcome& out) {
 void SendMonitor::refresh() {
     QString text;
     try {
-        if (session_.hasDatabase() && sentToAgency(loadSettings(session_.db())))
+        if (session_.hasDatabase() && loadSettings(session_.db()).sentToAgency())
             text = pendingText(pendingCount(session_.db()));
     } catch (const DbError& e) {
         tip_ = e.message();

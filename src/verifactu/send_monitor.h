@@ -79,6 +79,7 @@ class SendMonitor : public QObject {
     void round(const QDateTime& now, bool byUser);
     std::optional<SendConfig> config();
     void report(const SendOutcome& out);
+    void forgetOtherCertificate(const QString& certificate);
     bool obtainPassword(const QString& certificate);
     void announce();
     void tell(const QString& text, bool asWarning);

@@ -17,10 +17,6 @@ class Database;
 // What the invoice-records settings screen reads, checks and writes; no widgets here.
 namespace torvane::verifactu {
 
-// The two ways of keeping the records: sent to the agency as they are made, or kept in the
-// program and handed over only when the agency asks for them.
-inline constexpr const char* kModeVerifactu = "VERI*FACTU";
-inline constexpr const char* kModeNoVerifactu = "NO VERI*FACTU";
 QStringList modes();
 
 inline constexpr const char* kBadRate = "El tipo de IVA no es un número válido.";

@@ -88,15 +88,14 @@ void ConfigFacturacion::load() {
     vatRate_->setText(in.vatRate);
     // Sending by hand follows what is saved, not what is being typed.
     if (auto* send = findChild<QPushButton*>(QStringLiteral("CmdEnviar")))
-        send->setEnabled(sending_ && s.enabled && s.mode == QLatin1String(vf::kModeVerifactu));
+        send->setEnabled(sending_ && s.sentToAgency());
     listRecords();
 }
 
 void ConfigFacturacion::listRecords() {
     std::optional<SqlStatement> list;
     try {
-        const vf::Settings s = vf::loadSettings(session_.db());
-        list = vf::recordList(s.enabled && s.mode == QLatin1String(vf::kModeVerifactu));
+        list = vf::recordList(vf::loadSettings(session_.db()).sentToAgency());
     } catch (const DbError&) {
         // Told by load(); the list stays empty.
     }

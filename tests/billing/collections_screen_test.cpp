@@ -162,9 +162,7 @@ TEST_F(CollectionsScreen, SearchReQueriesTheVisibleTabAndCobrarFollowsIt) {
     selectTab(list.get(), "SSTab1", 0);
     EXPECT_TRUE(enabled(list.get(), "CmdCobrar"));
     // Double-click on a work-order invoice collects it.
-    const QRect r = rep->visualRect(rep->gridModel()->index(0, 1));
-    QTest::mouseClick(rep->viewport(), Qt::LeftButton, {}, r.center());
-    QTest::mouseDClick(rep->viewport(), Qt::LeftButton, {}, r.center());
+    doubleClickRow(rep, 0);
     QWidget* payments = openWindow("Entregas");
     ASSERT_NE(payments, nullptr);
     EXPECT_EQ(textOf(payments, "TxtNFactura"), "FR1");

@@ -45,9 +45,7 @@ TEST_F(FreeInvoiceScreen, ThreeLinesOneRemovedInvoicedAndPrinted) {
     addLine(form, "ACEITE", "2", "36,5", "0");
     auto* grid = control<LineTable>(form, "MSHSalidas");
     EXPECT_EQ(grid->model()->index(0, 0).data().toString(), "REVISION");
-    grid->setFocus();
-    grid->setCurrentIndex(grid->model()->index(1, 0));
-    QTest::keyClick(grid, Qt::Key_Delete);
+    pressDelete(grid, 1, 0);
     ASSERT_EQ(grid->model()->rowCount(), 2);
     EXPECT_EQ(textOf(form, "TxtSuma"), "100,00");
     control<QLineEdit>(form, "TxtDto")->setText("5");

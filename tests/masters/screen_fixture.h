@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QTableView>
 #include <QTest>
 #include <memory>
 
@@ -90,17 +89,6 @@ inline void pressDelete(QAbstractItemView* grid, int row, int column = 2) {
     grid->setFocus();
     grid->setCurrentIndex(grid->model()->index(row, column));
     QTest::keyClick(grid, Qt::Key_Delete);
-}
-
-// As the system delivers a double click: press, release, then the double click.
-inline void doubleClickRow(QTableView* grid, int row) {
-    ASSERT_NE(grid, nullptr);
-    int column = 0;
-    while (grid->isColumnHidden(column)) ++column;
-    const QRect r = grid->visualRect(grid->model()->index(row, column));
-    ASSERT_TRUE(r.isValid()) << "row " << row << " not on screen";
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
-    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, r.center());
 }
 
 }  // namespace torvane::testing

@@ -93,18 +93,14 @@ TEST_F(SalesScreens, CounterSaleLinesEditDeleteAndSave) {
 
     // Double-click loads the first line; storing it again moves the difference.
     auto* grid = control<LineTable>(s, "MSHSalidas");
-    const QPoint first = grid->visualRect(grid->model()->index(0, 1)).center();
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, first);
-    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, first);
+    doubleClickRow(grid, 0);
     EXPECT_EQ(textOf(s, "TxtUnidades"), "2");
     setText(s, "TxtUnidades", "5");
     click(s, "KewlButtons5");
     EXPECT_EQ(stockOf(db(), art), 0);
 
     // Supr hides the free line; it goes when the note is saved.
-    grid->setFocus();
-    grid->setCurrentIndex(grid->model()->index(1, 1));
-    QTest::keyClick(grid, Qt::Key_Delete);
+    pressDelete(grid, 1, 1);
     EXPECT_EQ(textOf(s, "TxtTotal"), "62,50");
     click(s, "CmdGuardar");
     settle();

@@ -5,9 +5,8 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTest>
-
-#include "controls/data_grid.h"
 
 namespace torvane::testing {
 
@@ -43,14 +42,20 @@ inline QString textOf(QWidget* form, const QString& name) {
     return e ? e->text() : QString();
 }
 
-// Clicks a grid row on screen.
-inline void clickRow(DataGrid* grid, int row) {
+// Clicks a grid row on screen, on its first visible cell; with `twice`, as the system
+// delivers a double click: press, release, then the double click.
+inline void clickRow(QTableView* grid, int row, bool twice = false) {
     ASSERT_NE(grid, nullptr);
     int column = 0;
     while (grid->isColumnHidden(column)) ++column;
-    const QRect r = grid->visualRect(grid->gridModel()->index(row, column));
+    const QRect r = grid->visualRect(grid->model()->index(row, column));
     ASSERT_TRUE(r.isValid()) << "row " << row << " not on screen";
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
+    if (twice) QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, r.center());
+}
+
+inline void doubleClickRow(QTableView* grid, int row) {
+    clickRow(grid, row, true);
 }
 
 inline void selectTab(QWidget* form, const QString& tabs, int index) {
