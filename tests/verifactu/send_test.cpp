@@ -122,7 +122,7 @@ QString closedEndpoint() {
 class VerifactuSend : public ::testing::Test {
   protected:
     void SetUp() override {
-        db().exec("INSERT INTO DatosEmpresa (Nombre, Nif) VALUES ('TALLER', 'B12345678')");
+        db().exec("INSERT INTO DatosEmpresa (Nombre, Nif) VALUES ('TALLER & HIJOS', 'B12345678')");
         vf::Settings s = vf::loadSettings(db());
         s.enabled = true;
         vf::saveSettings(db(), s);
@@ -157,37 +157,143 @@ class VerifactuSend : public ::testing::Test {
     QMap<QString, Said> said_;
 };
 
-TEST_F(VerifactuSend, AcceptedRecordsAreSentOnceInChainOrderWithTheWorkshopCertificate) {
-    ASSERT_TRUE(server_.start());
-    invoice("FR26/12/00001");
+// Nothing reaches a server that cannot be trusted or settings that cannot work; once the agency
+// answers, every record waiting goes in one message, in the order written.
+TEST_F(VerifactuSend, RecordsWaitForTheAgencyAndGoOnceInChainOrder) {
+    invoice("FR26/12/00001", "121");
     invoice("FR26/12/00002");
     db().exec("DELETE FROM FacturasODT WHERE NFactura = 'FR26/12/00001'");
     ASSERT_EQ(vf::pendingCount(db()), 3);
+    ASSERT_TRUE(server_.start());
 
-    const vf::SendOutcome out = vf::sendPending(db(), config());
+    SCOPED_TRACE("unusable settings");
+    const QString unreadable = QStringLiteral(
+        "No se puede leer el certificado \"%1\": la contraseña no es correcta o el fichero no "
+        "es un certificado PKCS#12.");
+    const std::pair<std::function<void(vf::SendConfig&)>, QString> unusable[] = {
+        {[](vf::SendConfig& c) { c.password = "otra"; }, unreadable},
+        {[](vf::SendConfig& c) { c.certificatePath = verifactuData("no-hay.p12"); },
+         "No se puede abrir el certificado \"%1\"."},
+        {[](vf::SendConfig& c) { c.endpoint.replace("https:", "http:"); },
+         "La dirección del servicio \"%2\" no es válida: debe empezar por https://."},
+    };
+    for (const auto& [change, message] : unusable) {
+        vf::SendConfig changed = config();
+        change(changed);
+        const vf::SendOutcome out = vf::sendPending(db(), changed);
+        EXPECT_TRUE(out.unusableConfig) << message.toStdString();
+        EXPECT_EQ(out.problem, QString(message)
+                                   .replace("%1", changed.certificatePath)
+                                   .replace("%2", changed.endpoint));
+        EXPECT_EQ(out.pending, 3);
+    }
+    EXPECT_TRUE(states().isEmpty());
+
+    SCOPED_TRACE("a server of another authority");
+    AgencyTestServer impostor;
+    ASSERT_TRUE(impostor.start(QStringLiteral("otro-servidor")));
+    vf::SendConfig elsewhere = config();
+    elsewhere.endpoint = impostor.url();
+    vf::SendOutcome out = vf::sendPending(db(), elsewhere);
+    EXPECT_FALSE(out.reached);
+    EXPECT_EQ(out.problem,
+              "No se ha podido comprobar la identidad del servidor de la Agencia Tributaria "
+              "(127.0.0.1): su certificado no es de una entidad de confianza. No se ha enviado "
+              "nada.");
+    EXPECT_TRUE(impostor.requests.isEmpty());
+    const QStringList unanswered{"FR26/12/00001 SinRespuesta", "FR26/12/00002 SinRespuesta",
+                                 "FR26/12/00001 SinRespuesta"};
+    EXPECT_EQ(states(), unanswered);
+
+    SCOPED_TRACE("nobody listening");
+    elsewhere.endpoint = closedEndpoint();
+    out = vf::sendPending(db(), elsewhere);
+    EXPECT_FALSE(out.reached);
+    EXPECT_EQ(out.accepted, 0);
+    EXPECT_EQ(out.messages(),
+              (QStringList{"No se ha podido conectar con la Agencia Tributaria (127.0.0.1): el "
+                           "servidor no acepta la conexión.",
+                           "Registros pendientes de envío: 3. Se reenviarán más tarde."}));
+    EXPECT_EQ(states(), unanswered + unanswered);
+    EXPECT_EQ(vf::failuresInARow(db()), 2);
+    EXPECT_TRUE(server_.requests.isEmpty());
+
+    SCOPED_TRACE("the agency answers");
+    out = vf::sendPending(db(), config());
     EXPECT_TRUE(out.reached) << out.problem.toStdString();
     EXPECT_EQ(out.sent, 3);
     EXPECT_EQ(out.accepted, 3);
     EXPECT_EQ(out.pending, 0);
     EXPECT_EQ(out.waitSeconds, 60);
     EXPECT_EQ(out.messages(), QStringList{"Registros aceptados por la Agencia Tributaria: 3."});
+    EXPECT_EQ(vf::failuresInARow(db()), 0);
     ASSERT_EQ(server_.requests.size(), 1);
     EXPECT_EQ(server_.clientNames, QStringList{"B12345678"});
     EXPECT_EQ(invoicesIn(server_.requests[0]),
               (QStringList{"Alta FR26/12/00001", "Alta FR26/12/00002", "Anulacion FR26/12/00001"}));
-    EXPECT_EQ(states(), (QStringList{"FR26/12/00001 Correcto", "FR26/12/00002 Correcto",
-                                     "FR26/12/00001 Correcto"}));
-    EXPECT_EQ(db().scalar("SELECT Respuesta FROM EnviosFacturacion ORDER BY Id LIMIT 1").toString(),
+    EXPECT_EQ(states().mid(6), (QStringList{"FR26/12/00001 Correcto", "FR26/12/00002 Correcto",
+                                            "FR26/12/00001 Correcto"}));
+    EXPECT_EQ(db().scalar("SELECT Respuesta FROM EnviosFacturacion WHERE Estado = 'Correcto' "
+                          "ORDER BY Id LIMIT 1")
+                  .toString(),
               "CSV A-TEST0001");
 
-    // A new invoice chains to the last record sent.
+    SCOPED_TRACE("the message as the agency describes it");
+    const auto records = vf::allRecords(db());
+    const QString xml = QString::fromUtf8(server_.requests[0]);
+    const auto has = [&](const QString& part) { return xml.contains(QRegularExpression(part)); };
+    EXPECT_TRUE(
+        has("<soapenv:Body>\\s*<sum:RegFactuSistemaFacturacion>\\s*<sum:Cabecera>\\s*"
+            "<sf:ObligadoEmision>\\s*<sf:NombreRazon>TALLER &amp; HIJOS</sf:NombreRazon>"
+            "\\s*<sf:NIF>B12345678</sf:NIF>"))
+        << xml.toStdString();
+    // 121,00 with 16,00 of VAT: a base of 105,00 at 15,24 %.
+    EXPECT_TRUE(
+        has("<sf:TipoImpositivo>15.24</sf:TipoImpositivo>\\s*"
+            "<sf:BaseImponibleOimporteNoSujeto>105.00</sf:BaseImponibleOimporteNoSujeto>"
+            "\\s*<sf:CuotaRepercutida>16.00</sf:CuotaRepercutida>\\s*</sf:DetalleDesglose>"
+            "\\s*</sf:Desglose>\\s*<sf:CuotaTotal>16.00</sf:CuotaTotal>\\s*"
+            "<sf:ImporteTotal>121.00</sf:ImporteTotal>\\s*<sf:Encadenamiento>\\s*"
+            "<sf:PrimerRegistro>S</sf:PrimerRegistro>"));
+    EXPECT_TRUE(
+        has(QStringLiteral("<sf:RegistroAnulacion>\\s*<sf:IDVersion>1.0</sf:IDVersion>\\s*"
+                           "<sf:IDFactura>\\s*<sf:IDEmisorFacturaAnulada>B12345678</"
+                           "sf:IDEmisorFacturaAnulada>\\s*<sf:NumSerieFacturaAnulada>"
+                           "FR26/12/00001</sf:NumSerieFacturaAnulada>")));
+    EXPECT_TRUE(has(QStringLiteral("<sf:RegistroAnterior>\\s*<sf:IDEmisorFactura>B12345678</"
+                                   "sf:IDEmisorFactura>\\s*<sf:NumSerieFactura>FR26/12/00002</"
+                                   "sf:NumSerieFactura>\\s*<sf:FechaExpedicionFactura>06-12-2026"
+                                   "</sf:FechaExpedicionFactura>\\s*<sf:Huella>%1</sf:Huella>")
+                        .arg(records[1].huella)));
+    EXPECT_TRUE(has(QStringLiteral("<sf:TipoHuella>01</sf:TipoHuella>\\s*<sf:Huella>%1</sf:Huella>"
+                                   "\\s*</sf:RegistroAnulacion>")
+                        .arg(records[2].huella)));
+
+    SCOPED_TRACE("the command sends the next one, chained to the last record sent");
     invoice("FR26/12/00003");
-    EXPECT_EQ(vf::sendPending(db(), config()).accepted, 1);
+    QString outText, errText;
+    QTextStream cout(&outText), cerr(&errText);
+    const QStringList base{"--send",
+                           "--db",
+                           db().path(),
+                           "--endpoint",
+                           server_.url(),
+                           "--ca",
+                           verifactuData("ca.pem")};
+    EXPECT_EQ(vf::runCommand(base, cout, cerr), 2);
+    EXPECT_TRUE(errText.contains("Para enviar hacen falta --endpoint y --cert."))
+        << errText.toStdString();
+    qputenv("TORVANE_CERT_PASSWORD", "taller");
+    const int code =
+        vf::runCommand(base + QStringList{"--cert", verifactuData("cliente.p12")}, cout, cerr);
+    qunsetenv("TORVANE_CERT_PASSWORD");
+    EXPECT_EQ(code, 0) << outText.toStdString() << errText.toStdString();
+    EXPECT_EQ(outText, "Registros aceptados por la Agencia Tributaria: 1.\n");
     ASSERT_EQ(server_.requests.size(), 2);
     EXPECT_TRUE(
         server_.requests[1].contains("<sf:NumSerieFactura>FR26/12/00001</sf:NumSerieFactura>"))
         << server_.requests[1].toStdString();
-    EXPECT_TRUE(server_.requests[1].contains(vf::allRecords(db())[2].huella.toUtf8()));
+    EXPECT_TRUE(server_.requests[1].contains(records[2].huella.toUtf8()));
 }
 
 struct Counts {
@@ -286,83 +392,6 @@ INSTANTIATE_TEST_SUITE_P(
                     "Registros pendientes de envío: 2. Se reenviarán más tarde."}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(VerifactuSend, ServerDownKeepsTheQueueAndRetriesInChainOrder) {
-    vf::SendConfig down = config();
-    down.endpoint = closedEndpoint();
-    invoice("FR26/12/00001");
-    invoice("FR26/12/00002");
-    const vf::SendOutcome out = vf::sendPending(db(), down);
-    EXPECT_FALSE(out.reached);
-    EXPECT_EQ(out.accepted, 0);
-    EXPECT_EQ(out.pending, 2);
-    EXPECT_EQ(out.messages(),
-              (QStringList{"No se ha podido conectar con la Agencia Tributaria (127.0.0.1): el "
-                           "servidor no acepta la conexión.",
-                           "Registros pendientes de envío: 2. Se reenviarán más tarde."}));
-    EXPECT_EQ(states(), (QStringList{"FR26/12/00001 SinRespuesta", "FR26/12/00002 SinRespuesta"}));
-    EXPECT_EQ(vf::failuresInARow(db()), 1);
-
-    // Back up, with one more invoice made meanwhile: all three go, in the order written.
-    invoice("FR26/12/00003");
-    ASSERT_TRUE(server_.start());
-    const vf::SendOutcome later = vf::sendPending(db(), config());
-    EXPECT_TRUE(later.reached) << later.problem.toStdString();
-    EXPECT_EQ(later.accepted, 3);
-    ASSERT_EQ(server_.requests.size(), 1);
-    EXPECT_EQ(invoicesIn(server_.requests[0]),
-              (QStringList{"Alta FR26/12/00001", "Alta FR26/12/00002", "Alta FR26/12/00003"}));
-    EXPECT_TRUE(server_.requests[0].contains("<sf:PrimerRegistro>S</sf:PrimerRegistro>"));
-    EXPECT_EQ(vf::failuresInARow(db()), 0);
-}
-
-TEST_F(VerifactuSend, UntrustedServerGetsNothing) {
-    ASSERT_TRUE(server_.start(QStringLiteral("otro-servidor")));
-    invoice("FR26/12/00001");
-    const vf::SendOutcome out = vf::sendPending(db(), config());
-    EXPECT_FALSE(out.reached);
-    EXPECT_EQ(out.problem,
-              "No se ha podido comprobar la identidad del servidor de la Agencia Tributaria "
-              "(127.0.0.1): su certificado no es de una entidad de confianza. No se ha enviado "
-              "nada.");
-    EXPECT_TRUE(server_.requests.isEmpty());
-    EXPECT_EQ(states(), QStringList{"FR26/12/00001 SinRespuesta"});
-}
-
-TEST_F(VerifactuSend, UnusableSettingsAreToldAndNothingIsTried) {
-    const QString unreadable = QStringLiteral(
-        "No se puede leer el certificado \"%1\": la contraseña no es correcta o el fichero no "
-        "es un certificado PKCS#12.");
-    struct Case {
-        const char* name;
-        std::function<void(vf::SendConfig&)> change;
-        QString message;
-    };
-    const Case cases[] = {
-        {"wrong password", [](vf::SendConfig& c) { c.password = "otra"; }, unreadable},
-        {"not a certificate",
-         [](vf::SendConfig& c) { c.certificatePath = verifactuData("ca.pem"); }, unreadable},
-        {"missing file", [](vf::SendConfig& c) { c.certificatePath = verifactuData("no-hay.p12"); },
-         "No se puede abrir el certificado \"%1\"."},
-        {"plain http", [](vf::SendConfig& c) { c.endpoint.replace("https:", "http:"); },
-         "La dirección del servicio \"%2\" no es válida: debe empezar por https://."},
-    };
-    ASSERT_TRUE(server_.start());
-    invoice("FR26/12/00001");
-    for (const Case& c : cases) {
-        vf::SendConfig changed = config();
-        c.change(changed);
-        const vf::SendOutcome out = vf::sendPending(db(), changed);
-        EXPECT_TRUE(out.unusableConfig) << c.name;
-        EXPECT_EQ(out.problem, QString(c.message)
-                                   .replace("%1", changed.certificatePath)
-                                   .replace("%2", changed.endpoint))
-            << c.name;
-        EXPECT_EQ(out.pending, 1) << c.name;
-    }
-    EXPECT_TRUE(server_.requests.isEmpty());
-    EXPECT_TRUE(states().isEmpty());
-}
-
 TEST_F(VerifactuSend, SchedulerKeepsTheRetryWaitAndTheAgencysPause) {
     std::optional<vf::SendConfig> current = config();
     current->endpoint = closedEndpoint();
@@ -392,15 +421,10 @@ TEST_F(VerifactuSend, SchedulerKeepsTheRetryWaitAndTheAgencysPause) {
     EXPECT_EQ(scheduler.notBefore(), t0.addSecs(220));
     EXPECT_EQ(scheduler.tick(db(), t0.addSecs(220)), Tick::Sent);
     EXPECT_EQ(told.back().accepted, 1);
-    // Without complete settings, or when the records are only kept, nothing is sent.
+    // Without complete settings nothing is sent.
     invoice("FR26/12/00003");
     current.reset();
     EXPECT_EQ(scheduler.tick(db(), t0.addSecs(700)), Tick::NoConfig);
-    current = config();
-    vf::Settings s = vf::loadSettings(db());
-    s.mode = QStringLiteral("NO VERI*FACTU");
-    vf::saveSettings(db(), s);
-    EXPECT_EQ(scheduler.tick(db(), t0.addSecs(800)), Tick::Off);
     EXPECT_EQ(server_.requests.size(), 2);
 }
 
@@ -411,41 +435,6 @@ TEST(VerifactuRetry, WaitDoublesFromAMinuteUpToAnHour) {
         EXPECT_EQ(vf::retryDelaySeconds(failures), seconds) << failures;
 }
 
-TEST_F(VerifactuSend, MessageCarriesTheRecordsAsTheAgencyDescribes) {
-    invoice("FR26/12/00001", "121");
-    db().exec("DELETE FROM FacturasODT");
-    const auto records = vf::allRecords(db());
-    const QString xml = QString::fromUtf8(
-        vf::registrationEnvelope({"B12345678", "TALLER & HIJOS"}, records, std::nullopt));
-    const auto has = [&](const QString& part) { return xml.contains(QRegularExpression(part)); };
-    EXPECT_TRUE(
-        has("<soapenv:Body>\\s*<sum:RegFactuSistemaFacturacion>\\s*<sum:Cabecera>\\s*"
-            "<sf:ObligadoEmision>\\s*<sf:NombreRazon>TALLER &amp; HIJOS</sf:NombreRazon>"
-            "\\s*<sf:NIF>B12345678</sf:NIF>"))
-        << xml.toStdString();
-    // 121,00 with 16,00 of VAT: a base of 105,00 at 15,24 %.
-    EXPECT_TRUE(
-        has("<sf:TipoImpositivo>15.24</sf:TipoImpositivo>\\s*"
-            "<sf:BaseImponibleOimporteNoSujeto>105.00</sf:BaseImponibleOimporteNoSujeto>"
-            "\\s*<sf:CuotaRepercutida>16.00</sf:CuotaRepercutida>\\s*</sf:DetalleDesglose>"
-            "\\s*</sf:Desglose>\\s*<sf:CuotaTotal>16.00</sf:CuotaTotal>\\s*"
-            "<sf:ImporteTotal>121.00</sf:ImporteTotal>\\s*<sf:Encadenamiento>\\s*"
-            "<sf:PrimerRegistro>S</sf:PrimerRegistro>"));
-    EXPECT_TRUE(
-        has(QStringLiteral("<sf:RegistroAnulacion>\\s*<sf:IDVersion>1.0</sf:IDVersion>\\s*"
-                           "<sf:IDFactura>\\s*<sf:IDEmisorFacturaAnulada>B12345678</"
-                           "sf:IDEmisorFacturaAnulada>\\s*<sf:NumSerieFacturaAnulada>"
-                           "FR26/12/00001</sf:NumSerieFacturaAnulada>")));
-    EXPECT_TRUE(has(QStringLiteral("<sf:RegistroAnterior>\\s*<sf:IDEmisorFactura>B12345678</"
-                                   "sf:IDEmisorFactura>\\s*<sf:NumSerieFactura>FR26/12/00001</"
-                                   "sf:NumSerieFactura>\\s*<sf:FechaExpedicionFactura>06-12-2026"
-                                   "</sf:FechaExpedicionFactura>\\s*<sf:Huella>%1</sf:Huella>")
-                        .arg(records[0].huella)));
-    EXPECT_TRUE(has(QStringLiteral("<sf:TipoHuella>01</sf:TipoHuella>\\s*<sf:Huella>%1</sf:Huella>"
-                                   "\\s*</sf:RegistroAnulacion>")
-                        .arg(records[1].huella)));
-}
-
 TEST(VerifactuAnswer, UnreadableAnswersAreTold) {
     QString problem;
     EXPECT_FALSE(vf::parseAnswer("<html><body>Servicio no disponible</body></html>", &problem));
@@ -453,31 +442,6 @@ TEST(VerifactuAnswer, UnreadableAnswersAreTold) {
     EXPECT_FALSE(vf::parseAnswer("<env:Envelope", &problem));
     EXPECT_TRUE(problem.startsWith("La respuesta de la Agencia Tributaria no se puede leer: "));
 }
-
-TEST_F(VerifactuSend, CommandSendsWithThePasswordFromTheEnvironment) {
-    ASSERT_TRUE(server_.start());
-    invoice("FR26/12/00001");
-    invoice("FR26/12/00002");
-    const QString path = db().path();
-    QString outText, errText;
-    QTextStream out(&outText), err(&errText);
-    const QStringList base{
-        "--send", "--db", path, "--endpoint", server_.url(), "--ca", verifactuData("ca.pem")};
-    EXPECT_EQ(vf::runCommand(base, out, err), 2);
-    EXPECT_TRUE(errText.contains("Para enviar hacen falta --endpoint y --cert."))
-        << errText.toStdString();
-    qputenv("TORVANE_CERT_PASSWORD", "taller");
-    const int code =
-        vf::runCommand(base + QStringList{"--cert", verifactuData("cliente.p12")}, out, err);
-    qunsetenv("TORVANE_CERT_PASSWORD");
-    EXPECT_EQ(code, 0) << outText.toStdString() << errText.toStdString();
-    EXPECT_EQ(outText, "Registros aceptados por la Agencia Tributaria: 2.\n");
-    EXPECT_EQ(vf::pendingCount(db()), 0);
-}
-
-}  // namespace
-
-namespace {
 
 // The desktop program's sending: the records of the open database, the certificate's
 // password asked through the dialogs, the count of the status bar.
@@ -505,7 +469,7 @@ class VerifactuBackground : public VerifactuSend {
 
 }  // namespace
 
-TEST_F(VerifactuBackground, PasswordIsAskedOnceAndTheRoundsSendWithIt) {
+TEST_F(VerifactuBackground, PasswordIsAskedOnceAndRoundsTellOnlyRejections) {
     QStringList shown;  // what the status bar is told, each change once
     QObject::connect(&monitor_, &vf::SendMonitor::statusChanged,
                      [&](const QString& text, const QString&) { shown << text; });
@@ -522,6 +486,12 @@ TEST_F(VerifactuBackground, PasswordIsAskedOnceAndTheRoundsSendWithIt) {
 
     dialogs_.answerInput(QStringLiteral("taller"));
     monitor_.askPassword();  // at start-up
+    {
+        // A round while the program is saving waits for the next.
+        Database::Transaction saving(db());
+        monitor_.tick(t0_.addSecs(5));
+        EXPECT_EQ(server_.requests.size(), 0);
+    }
     monitor_.tick(t0_.addSecs(10));
     EXPECT_EQ(server_.requests.size(), 1);
     EXPECT_EQ(monitor_.statusText(), "Registros pendientes de envío: 0");
@@ -532,11 +502,26 @@ TEST_F(VerifactuBackground, PasswordIsAskedOnceAndTheRoundsSendWithIt) {
     monitor_.tick(t0_.addSecs(40));
     EXPECT_EQ(monitor_.statusText(), "Registros pendientes de envío: 1");
     monitor_.askPassword();
+    // A server down shows only in the status bar.
+    monitor_.setEndpoint(closedEndpoint());
     monitor_.tick(t0_.addSecs(71));
+    EXPECT_FALSE(monitor_.statusTip().isEmpty());
+    EXPECT_EQ(monitor_.statusText(), "Registros pendientes de envío: 1");
+
+    monitor_.setEndpoint(server_.url());
+    said_["FR26/12/00002"] = {"Incorrecto", "1100", "Valor o tipo incorrecto del campo: NIF"};
+    monitor_.tick(t0_.addSecs(101));  // the retry waits a minute
+    EXPECT_EQ(server_.requests.size(), 1);
+    monitor_.tick(t0_.addSecs(131));
     EXPECT_EQ(server_.requests.size(), 2);
+    EXPECT_EQ(told(), (QStringList{ask_,
+                                   "La Agencia Tributaria ha rechazado el registro de la "
+                                   "factura FR26/12/00002 (código 1100): Valor o tipo "
+                                   "incorrecto del campo: NIF"}));
     EXPECT_EQ(monitor_.statusText(), "Registros pendientes de envío: 0");
-    EXPECT_EQ(told(), QStringList{ask_});
-    EXPECT_EQ(states(), (QStringList{"FR26/12/00001 Correcto", "FR26/12/00002 Correcto"}));
+    EXPECT_EQ(monitor_.statusTip(), "");
+    EXPECT_EQ(states(), (QStringList{"FR26/12/00001 Correcto", "FR26/12/00002 SinRespuesta",
+                                     "FR26/12/00002 Incorrecto"}));
 }
 
 TEST_F(VerifactuBackground, ARefusedOrWrongPasswordWaitsForTheUser) {
@@ -574,30 +559,6 @@ TEST_F(VerifactuBackground, ARefusedOrWrongPasswordWaitsForTheUser) {
     EXPECT_EQ(told(), QStringList{"No hay registros pendientes de envío."});
 }
 
-TEST_F(VerifactuBackground, RejectionsAreToldAtOnceAndAServerDownOnlyInTheStatusBar) {
-    monitor_.setEndpoint(closedEndpoint());
-    invoice("FR26/12/00001");
-    dialogs_.answerInput(QStringLiteral("taller"));
-    monitor_.askPassword();
-    monitor_.tick(t0_);
-    EXPECT_EQ(told(), QStringList{ask_});
-    EXPECT_FALSE(monitor_.statusTip().isEmpty());
-    EXPECT_EQ(monitor_.statusText(), "Registros pendientes de envío: 1");
-
-    monitor_.setEndpoint(server_.url());
-    said_["FR26/12/00001"] = {"Incorrecto", "1100", "Valor o tipo incorrecto del campo: NIF"};
-    monitor_.tick(t0_.addSecs(30));  // the retry waits a minute
-    EXPECT_EQ(server_.requests.size(), 0);
-    monitor_.tick(t0_.addSecs(60));
-    EXPECT_EQ(server_.requests.size(), 1);
-    EXPECT_EQ(told(), (QStringList{ask_,
-                                   "La Agencia Tributaria ha rechazado el registro de la "
-                                   "factura FR26/12/00001 (código 1100): Valor o tipo "
-                                   "incorrecto del campo: NIF"}));
-    EXPECT_EQ(monitor_.statusText(), "Registros pendientes de envío: 0");
-    EXPECT_EQ(monitor_.statusTip(), "");
-}
-
 TEST_F(VerifactuBackground, NothingIsSentWhenOnlyKeptOffOrSentByAnotherProgram) {
     invoice("FR26/12/00001");
     vf::Settings kept = vf::loadSettings(db());
@@ -625,20 +586,6 @@ TEST_F(VerifactuBackground, NothingIsSentWhenOnlyKeptOffOrSentByAnotherProgram) 
     EXPECT_EQ(server_.requests.size(), 0);
 }
 
-TEST_F(VerifactuBackground, ARoundWhileTheProgramIsSavingWaitsForTheNext) {
-    invoice("FR26/12/00001");
-    dialogs_.answerInput(QStringLiteral("taller"));
-    monitor_.askPassword();
-    {
-        Database::Transaction saving(db());
-        monitor_.tick(t0_);
-        EXPECT_EQ(server_.requests.size(), 0);
-    }
-    monitor_.tick(t0_.addSecs(30));
-    EXPECT_EQ(server_.requests.size(), 1);
-    EXPECT_EQ(told(), QStringList{ask_});
-}
-
 TEST_F(VerifactuBackground, SendNowFromTheSettingsScreenFollowsWhatIsSaved) {
     vf::Settings s = vf::loadSettings(db());
     s.enabled = false;
@@ -663,48 +610,6 @@ TEST_F(VerifactuBackground, SendNowFromTheSettingsScreenFollowsWhatIsSaved) {
     ASSERT_EQ(list->rowCount(), 1);
     const QModelIndex state = list->model()->index(0, list->gridModel()->fieldIndex("Estado"));
     EXPECT_EQ(state.data().toString(), "Aceptado");
-}
-
-TEST_F(VerifactuSend, RecordListTellsWhereEachSendingStands) {
-    for (int i = 1; i <= 6; ++i) invoice(QStringLiteral("FR%1").arg(i));
-    db().exec("DELETE FROM FacturasODT WHERE NFactura = 'FR6'");
-    const auto id = [&](const char* n) {
-        return db().scalar(
-            "SELECT Id FROM RegistrosFacturacion WHERE NumSerie = ? AND "
-            "Tipo = 'alta'",
-            {QString::fromLatin1(n)});
-    };
-    const auto answer = [&](const char* n, const char* estado, const char* respuesta) {
-        db().insert(
-            "INSERT INTO EnviosFacturacion (IdRegistro, Fecha, Estado, Respuesta) "
-            "VALUES (?, '2026-12-06T10:00:00', ?, ?)",
-            {id(n), QString::fromLatin1(estado), QString::fromUtf8(respuesta)});
-    };
-    answer("FR2", "SinRespuesta", "sin conexión");
-    answer("FR3", "SinRespuesta", "sin conexión");
-    answer("FR3", "Correcto", "CSV A-1");
-    answer("FR4", "Incorrecto", "código 1100: NIF");
-    answer("FR5", "AceptadoConErrores", "código 2000: aviso");
-    const auto listed = [&](bool sent) {
-        QStringList out;
-        const SqlStatement list = vf::recordList(sent);
-        for (const Row& r : db().rows(list.sql, list.params))
-            out << QStringList{r.value("NumSerie").toString(), r.value("Fecha").toString(),
-                               r.value("Operacion").toString(), r.value("Estado").toString(),
-                               r.value("Respuesta").toString()}
-                       .join(" | ");
-        return out;
-    };
-    EXPECT_EQ(listed(true),
-              (QStringList{"FR6 | 06/12/2026 | Anulación | Pendiente | ",
-                           "FR6 | 06/12/2026 | Alta | Pendiente | ",
-                           "FR5 | 06/12/2026 | Alta | Aceptado con errores | código 2000: aviso",
-                           "FR4 | 06/12/2026 | Alta | Rechazado | código 1100: NIF",
-                           "FR3 | 06/12/2026 | Alta | Aceptado | CSV A-1",
-                           "FR2 | 06/12/2026 | Alta | Pendiente (sin respuesta) | sin conexión",
-                           "FR1 | 06/12/2026 | Alta | Pendiente | "}));
-    // Only kept (NO VERI*FACTU): what was never sent is kept, not waiting.
-    EXPECT_EQ(listed(false).first(), "FR6 | 06/12/2026 | Anulación | Guardado | ");
 }
 
 TEST(VerifactuRecipient, TaxNumberAsTheAgencyTakesIt) {
