@@ -296,101 +296,58 @@ TEST_F(VerifactuSend, RecordsWaitForTheAgencyAndGoOnceInChainOrder) {
     EXPECT_TRUE(server_.requests[1].contains(records[2].huella.toUtf8()));
 }
 
-struct Counts {
-    int accepted, withErrors, rejected, pending;
-};
-
-struct AnswerCase {
-    const char* name;
-    QMap<QString, Said> said;
-    const char* faultCode;  // the whole message answered with a SOAP fault of this code
-    Counts counts;
-    QStringList states;
-    QStringList messages;
-};
-
-class VerifactuSendAnswers : public VerifactuSend,
-                             public ::testing::WithParamInterface<AnswerCase> {};
-
-TEST_P(VerifactuSendAnswers, EachRecordKeepsTheAgencysWord) {
-    const AnswerCase& c = GetParam();
-    said_ = c.said;
-    if (c.faultCode)
-        server_.answer = [&c](const QByteArray&) {
-            return soapFault(c.faultCode, QByteArray(c.faultCode).endsWith("Server")
-                                              ? "Servicio no disponible temporalmente."
-                                              : "Codigo[4102].El XML no cumple el esquema.");
-        };
+// Each record keeps the agency's word; only what is still pending goes again.
+TEST_F(VerifactuSend, EachRecordKeepsTheAgencysWord) {
+    const char* duplicated = "Registro de facturación duplicado.";
+    said_ = {{"FR2", {"Incorrecto", "3000", duplicated}},
+             // Sent again after a lost answer: the agency's verdict on the first sending stands.
+             {"FR3", {"Incorrecto", "3000", duplicated, "Correcta"}},
+             {"FR4", {"Incorrecto", "3000", duplicated, "Anulada"}},
+             {"FR5",
+              {"AceptadoConErrores", "2005", "El campo ImporteTotal tiene un valor incorrecto."}}};
     ASSERT_TRUE(server_.start());
-    invoice("FR26/12/00001");
-    invoice("FR26/12/00002");
-    const vf::SendOutcome out = vf::sendPending(db(), config());
-    EXPECT_EQ(out.accepted, c.counts.accepted);
-    EXPECT_EQ(out.acceptedWithErrors, c.counts.withErrors);
-    EXPECT_EQ(out.rejected, c.counts.rejected);
-    EXPECT_EQ(out.pending, c.counts.pending);
-    EXPECT_EQ(states(), c.states);
-    EXPECT_EQ(out.messages(), c.messages);
-    // A rejected record is not sent again by itself; only what is pending goes again.
-    EXPECT_EQ(vf::sendPending(db(), config()).sent, c.counts.pending);
-    EXPECT_EQ(server_.requests.size(), c.counts.pending > 0 ? 2 : 1);
+    for (const char* number : {"FR1", "FR2", "FR3", "FR4", "FR5"}) invoice(number);
+    vf::SendOutcome out = vf::sendPending(db(), config());
+    EXPECT_EQ(out.accepted, 2);
+    EXPECT_EQ(out.acceptedWithErrors, 1);
+    EXPECT_EQ(out.rejected, 2);
+    EXPECT_EQ(out.pending, 0);
+    EXPECT_EQ(states(), (QStringList{"FR1 Correcto", "FR2 Incorrecto", "FR3 Correcto",
+                                     "FR4 Incorrecto", "FR5 AceptadoConErrores"}));
+    EXPECT_EQ(out.messages(),
+              (QStringList{"Registros aceptados por la Agencia Tributaria: 2.",
+                           "La Agencia Tributaria ha aceptado con errores el registro de la "
+                           "factura FR5 (código 2005): El campo ImporteTotal tiene un valor "
+                           "incorrecto.",
+                           "La Agencia Tributaria ha rechazado el registro de la factura FR2 "
+                           "(código 3000): Registro de facturación duplicado.",
+                           "La Agencia Tributaria ha rechazado el registro de la factura FR4 "
+                           "(código 3000): Registro de facturación duplicado."}));
+
+    SCOPED_TRACE("the service failing, then the whole message refused");
+    QByteArray fault = soapFault("env:Server", "Servicio no disponible temporalmente.");
+    server_.answer = [&fault](const QByteArray&) { return fault; };
+    invoice("FR6");
+    out = vf::sendPending(db(), config());
+    EXPECT_EQ(out.rejected, 0);
+    EXPECT_EQ(out.pending, 1);
+    EXPECT_EQ(out.messages(),
+              (QStringList{"La Agencia Tributaria no ha podido atender el envío: Servicio no "
+                           "disponible temporalmente.",
+                           "Registros pendientes de envío: 1. Se reenviarán más tarde."}));
+    fault = soapFault("env:Client", "Codigo[4102].El XML no cumple el esquema.");
+    out = vf::sendPending(db(), config());
+    EXPECT_EQ(out.rejected, 1);
+    EXPECT_EQ(out.pending, 0);
+    EXPECT_EQ(out.messages(),
+              QStringList{"La Agencia Tributaria ha rechazado el registro de la "
+                          "factura FR6: Codigo[4102].El XML no cumple el esquema."});
+    EXPECT_EQ(states().mid(5), (QStringList{"FR6 SinRespuesta", "FR6 Incorrecto"}));
+    // A rejected record is not sent again by itself.
+    EXPECT_EQ(vf::sendPending(db(), config()).sent, 0);
+    ASSERT_EQ(server_.requests.size(), 3);
+    EXPECT_EQ(invoicesIn(server_.requests[2]), QStringList{"Alta FR6"});
 }
-
-const char* kDuplicated = "Registro de facturación duplicado.";
-const char* kRejected2 =
-    "La Agencia Tributaria ha rechazado el registro de la factura FR26/12/00002 (código 3000): "
-    "Registro de facturación duplicado.";
-
-INSTANTIATE_TEST_SUITE_P(
-    Answers, VerifactuSendAnswers,
-    ::testing::Values(
-        AnswerCase{"Rejected",
-                   {{"FR26/12/00002", {"Incorrecto", "3000", kDuplicated}}},
-                   nullptr,
-                   {1, 0, 1, 0},
-                   {"FR26/12/00001 Correcto", "FR26/12/00002 Incorrecto"},
-                   {"Registros aceptados por la Agencia Tributaria: 1.", kRejected2}},
-        // Sent again after a lost answer: the agency's verdict on the first sending stands.
-        AnswerCase{"DuplicateOfAnAcceptedOne",
-                   {{"FR26/12/00002", {"Incorrecto", "3000", kDuplicated, "Correcta"}}},
-                   nullptr,
-                   {2, 0, 0, 0},
-                   {"FR26/12/00001 Correcto", "FR26/12/00002 Correcto"},
-                   {"Registros aceptados por la Agencia Tributaria: 2."}},
-        AnswerCase{"DuplicateOfAnAnnulledOne",
-                   {{"FR26/12/00002", {"Incorrecto", "3000", kDuplicated, "Anulada"}}},
-                   nullptr,
-                   {1, 0, 1, 0},
-                   {"FR26/12/00001 Correcto", "FR26/12/00002 Incorrecto"},
-                   {"Registros aceptados por la Agencia Tributaria: 1.", kRejected2}},
-        AnswerCase{
-            "AcceptedWithErrors",
-            {{"FR26/12/00001",
-              {"AceptadoConErrores", "2005", "El campo ImporteTotal tiene un valor incorrecto."}}},
-            nullptr,
-            {1, 1, 0, 0},
-            {"FR26/12/00001 AceptadoConErrores", "FR26/12/00002 Correcto"},
-            {"Registros aceptados por la Agencia Tributaria: 1.",
-             "La Agencia Tributaria ha aceptado con errores el registro de la factura "
-             "FR26/12/00001 (código 2005): El campo ImporteTotal tiene un valor incorrecto."}},
-        AnswerCase{"MessageRefused",
-                   {},
-                   "env:Client",
-                   {0, 0, 2, 0},
-                   {"FR26/12/00001 Incorrecto", "FR26/12/00002 Incorrecto"},
-                   {"La Agencia Tributaria ha rechazado el registro de la factura FR26/12/00001: "
-                    "Codigo[4102].El XML no cumple el esquema.",
-                    "La Agencia Tributaria ha rechazado el registro de la factura FR26/12/00002: "
-                    "Codigo[4102].El XML no cumple el esquema."}},
-        AnswerCase{"ServiceFailing",
-                   {},
-                   "env:Server",
-                   {0, 0, 0, 2},
-                   {"FR26/12/00001 SinRespuesta", "FR26/12/00002 SinRespuesta"},
-                   {"La Agencia Tributaria no ha podido atender el envío: Servicio no "
-                    "disponible temporalmente.",
-                    "Registros pendientes de envío: 2. Se reenviarán más tarde."}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(VerifactuSend, SchedulerKeepsTheRetryWaitAndTheAgencysPause) {
     std::optional<vf::SendConfig> current = config();
@@ -522,71 +479,38 @@ TEST_F(VerifactuBackground, PasswordIsAskedOnceAndRoundsTellOnlyRejections) {
     EXPECT_EQ(monitor_.statusTip(), "");
     EXPECT_EQ(states(), (QStringList{"FR26/12/00001 Correcto", "FR26/12/00002 SinRespuesta",
                                      "FR26/12/00002 Incorrecto"}));
-}
 
-TEST_F(VerifactuBackground, ARefusedOrWrongPasswordWaitsForTheUser) {
-    invoice("FR26/12/00001");
-    const QString wrong = QStringLiteral(
-                              "No se puede leer el certificado \"%1\": la contraseña no es "
-                              "correcta o el fichero no es un certificado PKCS#12.")
-                              .arg(verifactuData("cliente.p12"));
-    const std::pair<std::optional<QString>, QStringList> cases[] = {{std::nullopt, {ask_}},
-                                                                    {"mala", {ask_, wrong}}};
-    for (const auto& [typed, expected] : cases) {
-        const std::string name = typed.value_or("cancelled").toStdString();
-        vf::SendMonitor monitor(home_.session(), dialogs_);
-        toServer(monitor);
-        dialogs_.clear();
-        dialogs_.answerInput(typed);
-        monitor.askPassword();
-        monitor.tick(t0_);
-        // Not asked again by the rounds nor at the next opening (nothing is queued to answer).
-        monitor.tick(t0_.addSecs(3600));
-        monitor.askPassword();
-        EXPECT_EQ(told(), expected) << name;
-        EXPECT_EQ(server_.requests.size(), 0) << name;
-        EXPECT_EQ(monitor.statusTip(), QString::fromUtf8(vf::kPasswordMissing)) << name;
-    }
-    // "Enviar ahora" asks again and tells what happened.
-    vf::SendMonitor monitor(home_.session(), dialogs_);
-    toServer(monitor);
-    dialogs_.clear();
-    dialogs_.answerInput(QStringLiteral("taller"));
-    monitor.sendNow(t0_);
-    EXPECT_EQ(told(), (QStringList{ask_, "Registros aceptados por la Agencia Tributaria: 1."}));
-    dialogs_.clear();
-    monitor.sendNow(t0_.addSecs(10));
-    EXPECT_EQ(told(), QStringList{"No hay registros pendientes de envío."});
-}
-
-TEST_F(VerifactuBackground, NothingIsSentWhenOnlyKeptOffOrSentByAnotherProgram) {
-    invoice("FR26/12/00001");
+    SCOPED_TRACE("records only kept");
+    invoice("FR26/12/00003");
     vf::Settings kept = vf::loadSettings(db());
     kept.mode = QString::fromUtf8(vf::kModeNoVerifactu);
     vf::saveSettings(db(), kept);
-    monitor_.tick(t0_);
+    monitor_.tick(t0_.addSecs(300));
     EXPECT_EQ(monitor_.statusText(), "");
-    monitor_.sendNow(t0_);
+    dialogs_.clear();
+    monitor_.sendNow(t0_.addSecs(300));
     EXPECT_EQ(told(), QStringList{QString::fromUtf8(vf::kOnlyInVerifactuMode)});
 
-    // A second program on the same file leaves the sending to the first.
+    SCOPED_TRACE("a second program on the same file leaves the sending to the first");
     kept.mode = QString::fromUtf8(vf::kModeVerifactu);
     vf::saveSettings(db(), kept);
     Session second(home_.folder());
     ASSERT_TRUE(second.openDatabase(home_.session().databasePath()));
     ASSERT_TRUE(second.databaseSharedWithOther());
     vf::SendMonitor other(second, dialogs_);
-    other.setEndpoint(server_.url());
+    toServer(other);
     dialogs_.clear();
     other.askPassword();
-    other.tick(t0_);
+    other.tick(t0_.addSecs(400));
     EXPECT_EQ(other.statusText(), "Registros pendientes de envío: 1");
     EXPECT_EQ(other.statusTip(), QString::fromUtf8(vf::kSentByOther));
     EXPECT_TRUE(told().isEmpty());
-    EXPECT_EQ(server_.requests.size(), 0);
+    EXPECT_EQ(server_.requests.size(), 2);
 }
 
-TEST_F(VerifactuBackground, SendNowFromTheSettingsScreenFollowsWhatIsSaved) {
+// Refused when the settings are saved or wrong when sending by hand, the password waits for
+// the user: neither the rounds nor the next opening ask for it.
+TEST_F(VerifactuBackground, ARefusedOrWrongPasswordWaitsForTheSettingsScreen) {
     vf::Settings s = vf::loadSettings(db());
     s.enabled = false;
     vf::saveSettings(db(), s);
@@ -596,20 +520,41 @@ TEST_F(VerifactuBackground, SendNowFromTheSettingsScreenFollowsWhatIsSaved) {
     control<QCheckBox>(&form, "ChkActivo")->setChecked(true);
     EXPECT_FALSE(enabled(&form, "CmdEnviar"));  // not saved yet
     services.scripted.answerYes();
-    dialogs_.answerInput(QStringLiteral("taller"));  // asked once the settings are saved
+    dialogs_.answerInput(std::nullopt);  // asked once the settings are saved
     ASSERT_TRUE(form.save());
     EXPECT_TRUE(enabled(&form, "CmdEnviar"));
     EXPECT_EQ(monitor_.statusText(), "Registros pendientes de envío: 0");
-
     invoice("FR26/12/00001");
+    const auto roundsWait = [&](const QStringList& expected) {
+        monitor_.tick(t0_);
+        monitor_.tick(t0_.addSecs(3600));
+        monitor_.askPassword();
+        EXPECT_EQ(told(), expected);
+        EXPECT_EQ(server_.requests.size(), 0);
+        EXPECT_EQ(monitor_.statusTip(), QString::fromUtf8(vf::kPasswordMissing));
+    };
+    roundsWait({ask_});
+
+    dialogs_.answerInput(QStringLiteral("mala"));
+    click(&form, "CmdEnviar");
+    roundsWait({ask_, ask_,
+                QStringLiteral("No se puede leer el certificado \"%1\": la contraseña no es "
+                               "correcta o el fichero no es un certificado PKCS#12.")
+                    .arg(verifactuData("cliente.p12"))});
+
+    // "Enviar ahora" asks again and tells what happened; the screen's list follows.
+    dialogs_.clear();
+    dialogs_.answerInput(QStringLiteral("taller"));
     click(&form, "CmdEnviar");
     EXPECT_EQ(server_.requests.size(), 1);
     EXPECT_EQ(told(), (QStringList{ask_, "Registros aceptados por la Agencia Tributaria: 1."}));
-    // The list of the screen follows the sending.
     auto* list = control<DataGrid>(&form, "MSHRegistros");
     ASSERT_EQ(list->rowCount(), 1);
     const QModelIndex state = list->model()->index(0, list->gridModel()->fieldIndex("Estado"));
     EXPECT_EQ(state.data().toString(), "Aceptado");
+    dialogs_.clear();
+    click(&form, "CmdEnviar");
+    EXPECT_EQ(told(), QStringList{"No hay registros pendientes de envío."});
 }
 
 TEST(VerifactuRecipient, TaxNumberAsTheAgencyTakesIt) {
