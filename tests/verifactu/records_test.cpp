@@ -21,6 +21,13 @@ class VerifactuRecords : public ::testing::Test {
   protected:
     void SetUp() override {
         db().exec("INSERT INTO DatosEmpresa (Nombre, Nif) VALUES ('TALLER', 'B12345678')");
+        db().exec(
+            "INSERT INTO Clientes (Id_Cli, Codigo, NIF, Nombre, Apellido1) VALUES "
+            "(1, '1', '12.345.678-z', 'JUAN', 'GARCÍA  PÉREZ'), (2, '2', '', 'ANA', 'SIN NIF')");
+        db().exec(
+            "INSERT INTO Aseguradoras (Id_Ase, Codigo, NIF, Nombre) VALUES "
+            "(7, '7', 'A28000001', 'SEGUROS DEL NORTE SA')");
+        db().exec("INSERT INTO ODTS (NODT, Id_Cli, NFactura) VALUES ('ODT1', 1, 'FR26/12/00001')");
     }
     Database& db() { return home_.db(); }
     void switchOn() {
@@ -33,37 +40,39 @@ class VerifactuRecords : public ::testing::Test {
     TempHome home_;
 };
 
-// Each kind of invoice: the statements that issue and remove it, and the amounts recorded.
+// Each kind of invoice: the statements that issue and remove it, the amounts recorded and
+// whom the agency is told it was made out to (a tow report's invoice: the insurer).
 struct InvoiceTable {
     const char* table;
     const char* number;
     const char* cuota;
     const char* importe;
+    const char* recipient;
     const char* remove;
     const char* issue;  // statements separated by ";"
 };
 
 const InvoiceTable kTables[] = {
-    {"FacturasODT", "FR26/12/00001", "16.00", "116.00",
+    {"FacturasODT", "FR26/12/00001", "16.00", "116.00", "12345678Z JUAN GARCÍA PÉREZ",
      "DELETE FROM FacturasODT WHERE NFactura = 'FR26/12/00001'",
      "INSERT INTO FacturasODT (NFactura, Fecha, Base, IVA, Importe, Pagado) VALUES "
      "('FR26/12/00001', '2026-12-06', 100, 16, 116, 0)"},
-    {"FacturasLibres", "FL26/12/00007", "16.00", "110.20",
+    {"FacturasLibres", "FL26/12/00007", "16.00", "110.20", "12345678Z JUAN GARCÍA PÉREZ",
      "DELETE FROM FacturasLibres WHERE NFactura = 'FL26/12/00007'",
      "INSERT INTO FacturasLibres (Fecha, NFactura, Id_Cli, Suma, Iva, Total, Descuento, Dto, "
      "TipoIva) VALUES ('2026-12-06', 'FL26/12/00007', 1, 100, 16, 110.2, 5.8, 5, 16)"},
-    {"Comisiones", "FC26/12/0003", "24.00", "174.00",
+    {"Comisiones", "FC26/12/0003", "24.00", "174.00", "",
      "DELETE FROM Comisiones WHERE NFactura = 'FC26/12/0003'",
      "INSERT INTO Comisiones (NFactura, Fecha, Id_Cli, Suma, Iva, Retencion, Resto) VALUES "
-     "('FC26/12/0003', '2026-12-06', 1, 150, 24, 22.5, 151.5)"},
-    {"Facturas (parts sale)", "FV26/12/00002", "8.00", "58.00",
+     "('FC26/12/0003', '2026-12-06', 2, 150, 24, 22.5, 151.5)"},
+    {"Facturas (parts sale)", "FV26/12/00002", "8.00", "58.00", "12345678Z JUAN GARCÍA PÉREZ",
      "DELETE FROM Facturas WHERE Id_Fac = 'FV26/12/00002'",
      "INSERT INTO Facturas (Id_Fac, Fecha, Id_Cli, Pagado, Total) VALUES "
      "('FV26/12/00002', '2026-12-06', 1, 0, 58)"},
     {"Facturas (tow report at its own rate)", "FV26/12/00003", "21.00", "121.00",
-     "DELETE FROM Facturas WHERE Id_Fac = 'FV26/12/00003'",
-     "INSERT INTO Partes (NParte, Fecha, NFactura, IVA) VALUES "
-     "('PG26/12/00001', '2026-12-06', 'FV26/12/00003', 21);"
+     "A28000001 SEGUROS DEL NORTE SA", "DELETE FROM Facturas WHERE Id_Fac = 'FV26/12/00003'",
+     "INSERT INTO Partes (NParte, Fecha, Id_Ase, NFactura, IVA) VALUES "
+     "('PG26/12/00001', '2026-12-06', 7, 'FV26/12/00003', 21);"
      "INSERT INTO Facturas (Id_Fac, Fecha, Id_Cli, Pagado, Total) VALUES "
      "('FV26/12/00003', '2026-12-06', 0, 0, 121)"},
 };
@@ -74,9 +83,14 @@ void issue(Database& db, const InvoiceTable& t) {
 
 }  // namespace
 
-// Every kind of invoice issued and removed, with the records switched off and then on; the
-// records written cannot be changed, and an invoice and its record are written together.
+// Every kind of invoice issued and removed, with the records switched off and then on, in a
+// file migrated from before the records; the records written cannot be changed, and an invoice
+// and its record are written together.
 TEST_F(VerifactuRecords, EveryInvoiceTableWritesOneAltaAndOneAnulacion) {
+    dropInvoiceRecords(db());
+    EXPECT_FALSE(db().hasTable("RegistrosFacturacion"));
+    db().applyMigrations();
+    EXPECT_EQ(db().userVersion(), Database::kSchemaVersion);
     EXPECT_FALSE(vf::loadSettings(db()).enabled);
     EXPECT_EQ(vf::vatRate(db()), Quantity::whole(16));
     for (const InvoiceTable& t : kTables) {
@@ -102,6 +116,8 @@ TEST_F(VerifactuRecords, EveryInvoiceTableWritesOneAltaAndOneAnulacion) {
                 .match(alta->fechaHoraHuso)
                 .hasMatch())
             << alta->fechaHoraHuso.toStdString();
+        const auto whom = vf::recipientOf(db(), vf::allRecords(db()).back());
+        EXPECT_EQ(whom ? whom->nif + ' ' + whom->nombre : QString(), t.recipient) << t.table;
         db().exec(t.remove);
         ASSERT_EQ(count(), ++expected) << t.table;
         EXPECT_FALSE(vf::altaOf(db(), QString::fromUtf8(t.number)).has_value()) << t.table;
@@ -112,6 +128,8 @@ TEST_F(VerifactuRecords, EveryInvoiceTableWritesOneAltaAndOneAnulacion) {
     const auto records = vf::allRecords(db());
     EXPECT_EQ(records.back().tipo, "anulacion");
     EXPECT_EQ(records.back().numSerie, "FV26/12/00003");
+    // A cancellation names nobody, not even the insurer its tow report still names.
+    EXPECT_FALSE(vf::recipientOf(db(), records.back()).has_value());
     EXPECT_EQ(records.front().huellaAnterior, "");
     // What the database chained, the program's own computation confirms link by link.
     const auto intact = vf::checkChain(records);
@@ -222,26 +240,4 @@ TEST_F(VerifactuRecords, PendingAndListedRecordsFollowTheAnswers) {
     db().insert("INSERT INTO FacturasLibres (Fecha, NFactura, Total) VALUES (?, ?, 1)",
                 {"2026-12-06", "FR7"});
     EXPECT_EQ(pending(), "4: 1 2 7 8");
-}
-
-TEST_F(VerifactuRecords, MigrationAddsTheTablesSwitchedOff) {
-    const QString path = home_.makeDatabase(QStringLiteral("antigua.erm"));
-    {
-        Database old;
-        ASSERT_TRUE(old.open(path));
-        // As a file of the previous version: none of the records' objects.
-        torvane::testing::dropInvoiceRecords(old);
-        EXPECT_FALSE(old.hasTable("RegistrosFacturacion"));
-        old.applyMigrations();
-        EXPECT_EQ(old.userVersion(), Database::kSchemaVersion);
-        EXPECT_TRUE(old.hasTable("RegistrosFacturacion"));
-        EXPECT_FALSE(vf::loadSettings(old).enabled);
-        old.insert(
-            "INSERT INTO FacturasODT (NFactura, Fecha, Importe) VALUES ('X', '2026-12-06', 1)");
-        EXPECT_EQ(old.scalar("SELECT count(*) FROM RegistrosFacturacion").toInt(), 0);
-        old.exec("UPDATE ConfigFacturacion SET Activo = 1");
-        old.insert(
-            "INSERT INTO FacturasODT (NFactura, Fecha, Importe) VALUES ('Y', '2026-12-06', 1)");
-        EXPECT_EQ(old.scalar("SELECT count(*) FROM RegistrosFacturacion").toInt(), 1);
-    }
 }
