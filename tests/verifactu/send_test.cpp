@@ -360,42 +360,6 @@ TEST_F(VerifactuSend, EachRecordKeepsTheAgencysWord) {
     EXPECT_EQ(invoicesIn(server_.requests[2]), QStringList{"Alta FR6"});
 }
 
-TEST_F(VerifactuSend, SchedulerKeepsTheRetryWaitAndTheAgencysPause) {
-    std::optional<vf::SendConfig> current = config();
-    current->endpoint = closedEndpoint();
-    std::vector<vf::SendOutcome> told;
-    vf::SendScheduler scheduler([&] { return current; },
-                                [&](const vf::SendOutcome& o) { told.push_back(o); });
-    const QDateTime t0(QDate(2026, 12, 6), QTime(10, 0));
-    using vf::Tick;
-    EXPECT_EQ(scheduler.tick(db(), t0), Tick::NothingPending);
-    invoice("FR26/12/00001");
-    EXPECT_EQ(scheduler.tick(db(), t0), Tick::Sent);
-    ASSERT_EQ(told.size(), 1u);
-    EXPECT_FALSE(told[0].reached);
-    EXPECT_EQ(scheduler.tick(db(), t0.addSecs(30)), Tick::RetryWait);
-    // Asked for by the user, the retry wait does not hold it back.
-    EXPECT_EQ(scheduler.tick(db(), t0.addSecs(40), true), Tick::Sent);
-    ASSERT_EQ(told.size(), 2u);
-    EXPECT_EQ(scheduler.tick(db(), t0.addSecs(90)), Tick::RetryWait);  // two minutes now
-    ASSERT_TRUE(server_.start());
-    current = config();
-    EXPECT_EQ(scheduler.tick(db(), t0.addSecs(160)), Tick::Sent);
-    ASSERT_EQ(told.size(), 3u);
-    EXPECT_EQ(told[2].accepted, 1);
-    invoice("FR26/12/00002");
-    // The agency asked for 60 s between messages, the user too must wait for it.
-    EXPECT_EQ(scheduler.tick(db(), t0.addSecs(190), true), Tick::AgencyPause);
-    EXPECT_EQ(scheduler.notBefore(), t0.addSecs(220));
-    EXPECT_EQ(scheduler.tick(db(), t0.addSecs(220)), Tick::Sent);
-    EXPECT_EQ(told.back().accepted, 1);
-    // Without complete settings nothing is sent.
-    invoice("FR26/12/00003");
-    current.reset();
-    EXPECT_EQ(scheduler.tick(db(), t0.addSecs(700)), Tick::NoConfig);
-    EXPECT_EQ(server_.requests.size(), 2);
-}
-
 TEST(VerifactuRetry, WaitDoublesFromAMinuteUpToAnHour) {
     const std::pair<int, int> cases[] = {{0, 0},    {1, 60},   {2, 120},  {3, 240},
                                          {6, 1920}, {7, 3600}, {30, 3600}};
@@ -475,24 +439,34 @@ TEST_F(VerifactuBackground, PasswordIsAskedOnceAndRoundsTellOnlyRejections) {
     monitor_.tick(t0_.addSecs(71));
     EXPECT_FALSE(monitor_.statusTip().isEmpty());
     EXPECT_EQ(monitor_.statusText(), "Registros pendientes de envío: 1");
+    EXPECT_EQ(told(), QStringList{ask_});
+    // Asked for by the user, the retry wait does not hold it back; the wait doubles.
+    monitor_.sendNow(t0_.addSecs(80));
+    ASSERT_EQ(told().size(), 2);
+    EXPECT_TRUE(told()[1].startsWith("No se ha podido conectar con la Agencia Tributaria"));
 
     monitor_.setEndpoint(server_.url());
     said_["FR26/12/00002"] = {"Incorrecto", "1100", "Valor o tipo incorrecto del campo: NIF"};
-    monitor_.tick(t0_.addSecs(101));  // the retry waits a minute
+    monitor_.tick(t0_.addSecs(190));
     EXPECT_EQ(server_.requests.size(), 1);
-    monitor_.tick(t0_.addSecs(131));
+    monitor_.tick(t0_.addSecs(200));
     EXPECT_EQ(server_.requests.size(), 2);
-    EXPECT_EQ(told(), (QStringList{ask_,
-                                   "La Agencia Tributaria ha rechazado el registro de la "
-                                   "factura FR26/12/00002 (código 1100): Valor o tipo "
-                                   "incorrecto del campo: NIF"}));
+    EXPECT_EQ(told().mid(2), QStringList{"La Agencia Tributaria ha rechazado el registro de la "
+                                         "factura FR26/12/00002 (código 1100): Valor o tipo "
+                                         "incorrecto del campo: NIF"});
     EXPECT_EQ(monitor_.statusText(), "Registros pendientes de envío: 0");
     EXPECT_EQ(monitor_.statusTip(), "");
     EXPECT_EQ(states(), (QStringList{"FR26/12/00001 Correcto", "FR26/12/00002 SinRespuesta",
-                                     "FR26/12/00002 Incorrecto"}));
+                                     "FR26/12/00002 SinRespuesta", "FR26/12/00002 Incorrecto"}));
+
+    // The agency asked for a minute between messages: the user too waits for it.
+    invoice("FR26/12/00003");
+    dialogs_.clear();
+    monitor_.sendNow(t0_.addSecs(210));
+    EXPECT_EQ(told(), QStringList{"La Agencia Tributaria ha pedido esperar hasta las 10:04:20 "
+                                  "antes del próximo envío."});
 
     SCOPED_TRACE("records only kept");
-    invoice("FR26/12/00003");
     vf::Settings kept = vf::loadSettings(db());
     kept.mode = QString::fromUtf8(vf::kModeNoVerifactu);
     vf::saveSettings(db(), kept);
