@@ -95,8 +95,6 @@ TEST_F(VerifactuSettingsScreen, CheckRefusesWithItsMessage) {
          QString::fromUtf8(vf::kNoCertificate), false},
         {"certificate missing", input(false, vf::kModeVerifactu, missing, "16"), &off,
          vf::certificateMissingMessage(missing), false},
-        {"unknown mode", input(false, "SII", {}, "16"), &off, QString::fromUtf8(vf::kUnknownMode),
-         false},
     };
     for (const Case& c : cases) {
         const vf::Checked r = vf::check(c.in, *c.current);
