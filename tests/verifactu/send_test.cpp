@@ -282,13 +282,8 @@ TEST_F(VerifactuSend, RecordsWaitForTheAgencyAndGoOnceInChainOrder) {
     invoice("FR26/12/00003");
     QString outText, errText;
     QTextStream cout(&outText), cerr(&errText);
-    const QStringList base{"--send",
-                           "--db",
-                           db().path(),
-                           "--endpoint",
-                           server_.url(),
-                           "--ca",
-                           verifactuData("ca.pem")};
+    QStringList base{"--send", "--db", db().path()};
+    base << "--endpoint" << server_.url() << "--ca" << verifactuData("ca.pem");
     EXPECT_EQ(vf::runCommand(base, cout, cerr), 2);
     EXPECT_TRUE(errText.contains("Para enviar hacen falta --endpoint y --cert."))
         << errText.toStdString();
