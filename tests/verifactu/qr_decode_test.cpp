@@ -29,19 +29,16 @@ struct QrCase {
 // Every QR code found on the first page of the PDF, one per line.
 QString decode(const QString& pdf, const QString& folder) {
     QProcess render;
-    render.start(QStringLiteral("pdftoppm"),
-                 {QStringLiteral("-r"), QStringLiteral("200"), QStringLiteral("-f"),
-                  QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
-                  QStringLiteral("-png"), pdf, QDir(folder).filePath(QStringLiteral("pagina"))});
+    render.start("pdftoppm",
+                 {"-r", "200", "-f", "1", "-l", "1", "-png", pdf, QDir(folder).filePath("pagina")});
     EXPECT_TRUE(render.waitForFinished(60000) && render.exitCode() == 0)
         << "pdftoppm: " << render.readAllStandardError().toStdString();
-    const QStringList pages = QDir(folder).entryList({QStringLiteral("pagina*.png")});
+    const QStringList pages = QDir(folder).entryList({"pagina*.png"});
     EXPECT_EQ(pages.size(), 1);
     if (pages.isEmpty()) return {};
     QProcess zbar;
-    zbar.start(QStringLiteral("zbarimg"),
-               {QStringLiteral("--raw"), QStringLiteral("-q"), QStringLiteral("-Sqrcode.enable=1"),
-                QDir(folder).filePath(pages.front())});
+    zbar.start("zbarimg",
+               {"--raw", "-q", "-Sqrcode.enable=1", QDir(folder).filePath(pages.front())});
     EXPECT_TRUE(zbar.waitForFinished(60000)) << "zbarimg (zbar-tools) is needed";
     // zbarimg exits 4 when the image holds no code.
     EXPECT_TRUE(zbar.exitCode() == 0 || zbar.exitCode() == 4)

@@ -250,11 +250,7 @@ TEST_F(VerifactuSend, RecordsWaitForTheAgencyAndGoOnceInChainOrder) {
     ASSERT_TRUE(server_.start());
 
     SCOPED_TRACE("unusable settings");
-    const QString unreadable = QStringLiteral(
-        "No se puede leer el certificado \"%1\": la contraseña no es correcta o el fichero no "
-        "es un certificado PKCS#12.");
     const std::pair<std::function<void(vf::SendConfig&)>, QString> unusable[] = {
-        {[](vf::SendConfig& c) { c.password = "otra"; }, unreadable},
         {[](vf::SendConfig& c) { c.certificatePath = verifactuData("no-hay.p12"); },
          "No se puede abrir el certificado \"%1\"."},
         {[](vf::SendConfig& c) { c.endpoint.replace("https:", "http:"); },
