@@ -611,11 +611,9 @@ TEST_F(VerifactuBackground, ARefusedOrWrongPasswordWaitsForTheSettingsScreen) {
 }
 
 TEST(VerifactuRecipient, TaxNumberAsTheAgencyTakesIt) {
-    const std::pair<const char*, const char*> cases[] = {{"12345678z", "12345678Z"},
-                                                         {"12.345.678-Z", "12345678Z"},
-                                                         {" B 12345678 ", "B12345678"},
+    // A number with dots, a dash and lower case: the customer of records_test.cpp.
+    const std::pair<const char*, const char*> cases[] = {{" B 12345678 ", "B12345678"},
                                                          {"x1234567l", "X1234567L"},
-                                                         {"", nullptr},
                                                          {"1234567", nullptr},
                                                          {"FR12345678901", nullptr}};
     for (const auto& [typed, taken] : cases) {

@@ -75,7 +75,6 @@ TEST_F(VerifactuSettingsScreen, CheckRefusesWithItsMessage) {
         {"rate only", input(false, vf::kModeVerifactu, {}, "21"), &off, {}, false},
         {"on, sending", input(true, vf::kModeVerifactu, certificate_, "16"), &off, {}, true},
         {"on, kept, no certificate", input(true, vf::kModeNoVerifactu, {}, "16"), &off, {}, true},
-        {"already on", input(true, vf::kModeVerifactu, certificate_, "21"), &on, {}, false},
         {"switching off", input(false, vf::kModeVerifactu, certificate_, "16"), &on,
          QString::fromUtf8(vf::kCannotSwitchOff), false},
         {"sending without certificate", input(true, vf::kModeVerifactu, {}, "16"), &off,
