@@ -18,14 +18,6 @@ namespace vf = torvane::verifactu;
 
 namespace {
 
-struct QrCase {
-    const char* name;
-    bool enabled;
-    const char* mode;
-    const char* definition;
-    const char* expected;  // what the code reads; empty: no code on the page
-};
-
 // Every QR code found on the first page of the PDF, one per line.
 QString decode(const QString& pdf, const QString& folder) {
     QProcess render;
@@ -46,49 +38,50 @@ QString decode(const QString& pdf, const QString& folder) {
     return QString::fromUtf8(zbar.readAllStandardOutput()).trimmed();
 }
 
-class VerifactuQrDecode : public ::testing::TestWithParam<QrCase> {};
-
-TEST_P(VerifactuQrDecode, InvoicePdfCarriesTheAgencyAddress) {
-    const QrCase& c = GetParam();
-    TempHome home;
-    vf::Settings s = vf::loadSettings(home.db());
-    s.enabled = c.enabled;
-    s.mode = QString::fromUtf8(c.mode);
-    vf::saveSettings(home.db(), s);
-    // The invoices of the fixture are issued with the records switched as above.
-    fillReportFixture(home.db());
-    reports::ReportEngine engine(home.db(), reports::reportFolders(home.session()),
-                                 QDate(2008, 4, 15));
-    const auto result = engine.render(QString::fromUtf8(c.definition),
-                                      QStringLiteral("{ODTS.NODT} ='ODT08/03/00001'"));
-    ASSERT_TRUE(result.report.has_value()) << result.error.toStdString();
-    const QString text = result.report->toText();
-    const QString pdf = home.file(QStringLiteral("factura.pdf"));
-    QString reason;
-    ASSERT_TRUE(reports::writePdf(*result.report, pdf, &reason)) << reason.toStdString();
-    // TORVANE_REPORT_PDF_DIR=folder keeps a copy, to look at it.
-    const QString keep = qEnvironmentVariable("TORVANE_REPORT_PDF_DIR");
-    if (!keep.isEmpty())
-        QFile::copy(pdf, QDir(keep).filePath(QStringLiteral("qr_%1.pdf").arg(c.name)));
-    EXPECT_EQ(decode(pdf, home.folder()), QString::fromUtf8(c.expected));
-    EXPECT_EQ(text.contains(QStringLiteral("QR tributario:")), *c.expected != '\0');
-    EXPECT_EQ(text.contains(QStringLiteral("VERI*FACTU")),
-              QString::fromUtf8(c.expected).contains(QStringLiteral("/ValidarQR?")));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Documents, VerifactuQrDecode,
-    ::testing::Values(
-        QrCase{"Invoice", true, "VERI*FACTU", "\\QARVOFACODT.rpt",
-               "https://www2.agenciatributaria.gob.es/wlpl/TIKE-CONT/ValidarQR?nif=B12345678&"
-               "numserie=FR08%2F03%2F00001&fecha=11-03-2008&importe=168.95"},
-        QrCase{"InternalInvoice", true, "VERI*FACTU", "\\QARVOFACODTI.rpt",
-               "https://www2.agenciatributaria.gob.es/wlpl/TIKE-CONT/ValidarQR?nif=B12345678&"
-               "numserie=FR08%2F03%2F00001&fecha=11-03-2008&importe=168.95"},
-        QrCase{"RecordsKeptWithoutSending", true, "No VERI*FACTU", "\\QARVOFACODT.rpt",
-               "https://www2.agenciatributaria.gob.es/wlpl/TIKE-CONT/ValidarQRNoVerifactu?"
-               "nif=B12345678&numserie=FR08%2F03%2F00001&fecha=11-03-2008&importe=168.95"},
-        QrCase{"SwitchedOff", false, "VERI*FACTU", "\\QARVOFACODT.rpt", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
-
 }  // namespace
+
+TEST(VerifactuQrDecode, InvoicePdfCarriesTheAgencyAddress) {
+    const struct {
+        const char* name;
+        bool enabled;
+        const char* mode;
+        const char* definition;
+        const char* expected;  // what the code reads; empty: no code on the page
+    } cases[] = {{"Invoice", true, "VERI*FACTU", "\\QARVOFACODT.rpt",
+                  "https://www2.agenciatributaria.gob.es/wlpl/TIKE-CONT/ValidarQR?nif=B12345678&"
+                  "numserie=FR08%2F03%2F00001&fecha=11-03-2008&importe=168.95"},
+                 {"InternalInvoice", true, "VERI*FACTU", "\\QARVOFACODTI.rpt",
+                  "https://www2.agenciatributaria.gob.es/wlpl/TIKE-CONT/ValidarQR?nif=B12345678&"
+                  "numserie=FR08%2F03%2F00001&fecha=11-03-2008&importe=168.95"},
+                 {"RecordsKeptWithoutSending", true, "No VERI*FACTU", "\\QARVOFACODT.rpt",
+                  "https://www2.agenciatributaria.gob.es/wlpl/TIKE-CONT/ValidarQRNoVerifactu?"
+                  "nif=B12345678&numserie=FR08%2F03%2F00001&fecha=11-03-2008&importe=168.95"},
+                 {"SwitchedOff", false, "VERI*FACTU", "\\QARVOFACODT.rpt", ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempHome home;
+        vf::Settings s = vf::loadSettings(home.db());
+        s.enabled = c.enabled;
+        s.mode = QString::fromUtf8(c.mode);
+        vf::saveSettings(home.db(), s);
+        // The invoices of the fixture are issued with the records switched as above.
+        fillReportFixture(home.db());
+        reports::ReportEngine engine(home.db(), reports::reportFolders(home.session()),
+                                     QDate(2008, 4, 15));
+        const auto result = engine.render(QString::fromUtf8(c.definition),
+                                          QStringLiteral("{ODTS.NODT} ='ODT08/03/00001'"));
+        ASSERT_TRUE(result.report.has_value()) << result.error.toStdString();
+        const QString text = result.report->toText();
+        const QString pdf = home.file(QStringLiteral("factura.pdf"));
+        QString reason;
+        ASSERT_TRUE(reports::writePdf(*result.report, pdf, &reason)) << reason.toStdString();
+        // TORVANE_REPORT_PDF_DIR=folder keeps a copy, to look at it.
+        const QString keep = qEnvironmentVariable("TORVANE_REPORT_PDF_DIR");
+        if (!keep.isEmpty())
+            QFile::copy(pdf, QDir(keep).filePath(QStringLiteral("qr_%1.pdf").arg(c.name)));
+        EXPECT_EQ(decode(pdf, home.folder()), QString::fromUtf8(c.expected));
+        EXPECT_EQ(text.contains(QStringLiteral("QR tributario:")), *c.expected != '\0');
+        EXPECT_EQ(text.contains(QStringLiteral("VERI*FACTU")),
+                  QString::fromUtf8(c.expected).contains(QStringLiteral("/ValidarQR?")));
+    }
+}
