@@ -7,7 +7,6 @@
 #include "data/database.h"
 #include "support/legacy_databases.h"
 #include "support/temp_home.h"
-#include "verifactu/fingerprint.h"
 #include "verifactu/send_client.h"
 #include "verifactu/settings.h"
 
@@ -145,6 +144,7 @@ TEST_F(VerifactuRecords, EveryInvoiceTableWritesOneAltaAndOneAnulacion) {
     }
     EXPECT_THROW(db().exec("DELETE FROM RegistrosFacturacion"), DbError);
     EXPECT_EQ(vf::allRecords(db()).front().importeTotal, "116.00");
+    // Nor do the settings take a rate that is no percentage.
     vf::Settings s = vf::loadSettings(db());
     s.vatRate = Quantity::whole(101);
     EXPECT_THROW(vf::saveSettings(db(), s), std::invalid_argument);
