@@ -72,7 +72,6 @@ TEST_F(VerifactuSettingsScreen, CheckRefusesWithItsMessage) {
     };
     const QString missing = home_.file(QStringLiteral("no_existe.p12"));
     const Case cases[] = {
-        {"rate only", input(false, vf::kModeVerifactu, {}, "21"), &off, {}, false},
         {"on, sending", input(true, vf::kModeVerifactu, certificate_, "16"), &off, {}, true},
         {"on, kept, no certificate", input(true, vf::kModeNoVerifactu, {}, "16"), &off, {}, true},
         {"switching off", input(false, vf::kModeVerifactu, certificate_, "16"), &on,
