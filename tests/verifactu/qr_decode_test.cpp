@@ -18,30 +18,19 @@ namespace vf = torvane::verifactu;
 
 namespace {
 
-struct QrCase {
-    const char* name;
-    bool enabled;
-    const char* mode;
-    const char* definition;
-    const char* expected;  // what the code reads; empty: no code on the page
-};
-
 // Every QR code found on the first page of the PDF, one per line.
 QString decode(const QString& pdf, const QString& folder) {
     QProcess render;
-    render.start(QStringLiteral("pdftoppm"),
-                 {QStringLiteral("-r"), QStringLiteral("200"), QStringLiteral("-f"),
-                  QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
-                  QStringLiteral("-png"), pdf, QDir(folder).filePath(QStringLiteral("pagina"))});
+    render.start("pdftoppm",
+                 {"-r", "200", "-f", "1", "-l", "1", "-png", pdf, QDir(folder).filePath("pagina")});
     EXPECT_TRUE(render.waitForFinished(60000) && render.exitCode() == 0)
         << "pdftoppm: " << render.readAllStandardError().toStdString();
-    const QStringList pages = QDir(folder).entryList({QStringLiteral("pagina*.png")});
+    const QStringList pages = QDir(folder).entryList({"pagina*.png"});
     EXPECT_EQ(pages.size(), 1);
     if (pages.isEmpty()) return {};
     QProcess zbar;
-    zbar.start(QStringLiteral("zbarimg"),
-               {QStringLiteral("--raw"), QStringLiteral("-q"), QStringLiteral("-Sqrcode.enable=1"),
-                QDir(folder).filePath(pages.front())});
+    zbar.start("zbarimg",
+               {"--raw", "-q", "-Sqrcode.enable=1", QDir(folder).filePath(pages.front())});
     EXPECT_TRUE(zbar.waitForFinished(60000)) << "zbarimg (zbar-tools) is needed";
     // zbarimg exits 4 when the image holds no code.
     EXPECT_TRUE(zbar.exitCode() == 0 || zbar.exitCode() == 4)
@@ -49,49 +38,50 @@ QString decode(const QString& pdf, const QString& folder) {
     return QString::fromUtf8(zbar.readAllStandardOutput()).trimmed();
 }
 
-class VerifactuQrDecode : public ::testing::TestWithParam<QrCase> {};
-
-TEST_P(VerifactuQrDecode, InvoicePdfCarriesTheAgencyAddress) {
-    const QrCase& c = GetParam();
-    TempHome home;
-    vf::Settings s = vf::loadSettings(home.db());
-    s.enabled = c.enabled;
-    s.mode = QString::fromUtf8(c.mode);
-    vf::saveSettings(home.db(), s);
-    // The invoices of the fixture are issued with the records switched as above.
-    fillReportFixture(home.db());
-    reports::ReportEngine engine(home.db(), reports::reportFolders(home.session()),
-                                 QDate(2008, 4, 15));
-    const auto result = engine.render(QString::fromUtf8(c.definition),
-                                      QStringLiteral("{ODTS.NODT} ='ODT08/03/00001'"));
-    ASSERT_TRUE(result.report.has_value()) << result.error.toStdString();
-    const QString text = result.report->toText();
-    const QString pdf = home.file(QStringLiteral("factura.pdf"));
-    QString reason;
-    ASSERT_TRUE(reports::writePdf(*result.report, pdf, &reason)) << reason.toStdString();
-    // TORVANE_REPORT_PDF_DIR=folder keeps a copy, to look at it.
-    const QString keep = qEnvironmentVariable("TORVANE_REPORT_PDF_DIR");
-    if (!keep.isEmpty())
-        QFile::copy(pdf, QDir(keep).filePath(QStringLiteral("qr_%1.pdf").arg(c.name)));
-    EXPECT_EQ(decode(pdf, home.folder()), QString::fromUtf8(c.expected));
-    EXPECT_EQ(text.contains(QStringLiteral("QR tributario:")), *c.expected != '\0');
-    EXPECT_EQ(text.contains(QStringLiteral("VERI*FACTU")),
-              QString::fromUtf8(c.expected).contains(QStringLiteral("/ValidarQR?")));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Documents, VerifactuQrDecode,
-    ::testing::Values(
-        QrCase{"Invoice", true, "VERI*FACTU", "\\QARVOFACODT.rpt",
-               "https://www2.agenciatributaria.gob.es/wlpl/TIKE-CONT/ValidarQR?nif=B12345678&"
-               "numserie=FR08%2F03%2F00001&fecha=11-03-2008&importe=168.95"},
-        QrCase{"InternalInvoice", true, "VERI*FACTU", "\\QARVOFACODTI.rpt",
-               "https://www2.agenciatributaria.gob.es/wlpl/TIKE-CONT/ValidarQR?nif=B12345678&"
-               "numserie=FR08%2F03%2F00001&fecha=11-03-2008&importe=168.95"},
-        QrCase{"RecordsKeptWithoutSending", true, "No VERI*FACTU", "\\QARVOFACODT.rpt",
-               "https://www2.agenciatributaria.gob.es/wlpl/TIKE-CONT/ValidarQRNoVerifactu?"
-               "nif=B12345678&numserie=FR08%2F03%2F00001&fecha=11-03-2008&importe=168.95"},
-        QrCase{"SwitchedOff", false, "VERI*FACTU", "\\QARVOFACODT.rpt", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
-
 }  // namespace
+
+TEST(VerifactuQrDecode, InvoicePdfCarriesTheAgencyAddress) {
+    const struct {
+        const char* name;
+        bool enabled;
+        const char* mode;
+        const char* definition;
+        const char* expected;  // what the code reads; empty: no code on the page
+    } cases[] = {{"Invoice", true, "VERI*FACTU", "\\QARVOFACODT.rpt",
+                  "https://www2.agenciatributaria.gob.es/wlpl/TIKE-CONT/ValidarQR?nif=B12345678&"
+                  "numserie=FR08%2F03%2F00001&fecha=11-03-2008&importe=168.95"},
+                 {"InternalInvoice", true, "VERI*FACTU", "\\QARVOFACODTI.rpt",
+                  "https://www2.agenciatributaria.gob.es/wlpl/TIKE-CONT/ValidarQR?nif=B12345678&"
+                  "numserie=FR08%2F03%2F00001&fecha=11-03-2008&importe=168.95"},
+                 {"RecordsKeptWithoutSending", true, "No VERI*FACTU", "\\QARVOFACODT.rpt",
+                  "https://www2.agenciatributaria.gob.es/wlpl/TIKE-CONT/ValidarQRNoVerifactu?"
+                  "nif=B12345678&numserie=FR08%2F03%2F00001&fecha=11-03-2008&importe=168.95"},
+                 {"SwitchedOff", false, "VERI*FACTU", "\\QARVOFACODT.rpt", ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempHome home;
+        vf::Settings s = vf::loadSettings(home.db());
+        s.enabled = c.enabled;
+        s.mode = QString::fromUtf8(c.mode);
+        vf::saveSettings(home.db(), s);
+        // The invoices of the fixture are issued with the records switched as above.
+        fillReportFixture(home.db());
+        reports::ReportEngine engine(home.db(), reports::reportFolders(home.session()),
+                                     QDate(2008, 4, 15));
+        const auto result = engine.render(QString::fromUtf8(c.definition),
+                                          QStringLiteral("{ODTS.NODT} ='ODT08/03/00001'"));
+        ASSERT_TRUE(result.report.has_value()) << result.error.toStdString();
+        const QString text = result.report->toText();
+        const QString pdf = home.file(QStringLiteral("factura.pdf"));
+        QString reason;
+        ASSERT_TRUE(reports::writePdf(*result.report, pdf, &reason)) << reason.toStdString();
+        // TORVANE_REPORT_PDF_DIR=folder keeps a copy, to look at it.
+        const QString keep = qEnvironmentVariable("TORVANE_REPORT_PDF_DIR");
+        if (!keep.isEmpty())
+            QFile::copy(pdf, QDir(keep).filePath(QStringLiteral("qr_%1.pdf").arg(c.name)));
+        EXPECT_EQ(decode(pdf, home.folder()), QString::fromUtf8(c.expected));
+        EXPECT_EQ(text.contains(QStringLiteral("QR tributario:")), *c.expected != '\0');
+        EXPECT_EQ(text.contains(QStringLiteral("VERI*FACTU")),
+                  QString::fromUtf8(c.expected).contains(QStringLiteral("/ValidarQR?")));
+    }
+}

@@ -4,13 +4,11 @@
 
 #include <QRegularExpression>
 
-#include "billing/commissions.h"
 #include "data/database.h"
-#include "sales/counter_sale.h"
 #include "support/legacy_databases.h"
 #include "support/temp_home.h"
-#include "verifactu/fingerprint.h"
 #include "verifactu/send_client.h"
+#include "verifactu/settings.h"
 
 using namespace torvane;
 using namespace torvane::testing;
@@ -22,6 +20,13 @@ class VerifactuRecords : public ::testing::Test {
   protected:
     void SetUp() override {
         db().exec("INSERT INTO DatosEmpresa (Nombre, Nif) VALUES ('TALLER', 'B12345678')");
+        db().exec(
+            "INSERT INTO Clientes (Id_Cli, Codigo, NIF, Nombre, Apellido1) VALUES "
+            "(1, '1', '12.345.678-z', 'JUAN', 'GARCÍA  PÉREZ'), (2, '2', '', 'ANA', 'SIN NIF')");
+        db().exec(
+            "INSERT INTO Aseguradoras (Id_Ase, Codigo, NIF, Nombre) VALUES "
+            "(7, '7', 'A28000001', 'SEGUROS DEL NORTE SA')");
+        db().exec("INSERT INTO ODTS (NODT, Id_Cli, NFactura) VALUES ('ODT1', 1, 'FR26/12/00001')");
     }
     Database& db() { return home_.db(); }
     void switchOn() {
@@ -34,37 +39,39 @@ class VerifactuRecords : public ::testing::Test {
     TempHome home_;
 };
 
-// Each kind of invoice: the statements that issue and remove it, and the amounts recorded.
+// Each kind of invoice: the statements that issue and remove it, the amounts recorded and
+// whom the agency is told it was made out to (a tow report's invoice: the insurer).
 struct InvoiceTable {
     const char* table;
     const char* number;
     const char* cuota;
     const char* importe;
+    const char* recipient;
     const char* remove;
     const char* issue;  // statements separated by ";"
 };
 
 const InvoiceTable kTables[] = {
-    {"FacturasODT", "FR26/12/00001", "16.00", "116.00",
+    {"FacturasODT", "FR26/12/00001", "16.00", "116.00", "12345678Z JUAN GARCÍA PÉREZ",
      "DELETE FROM FacturasODT WHERE NFactura = 'FR26/12/00001'",
      "INSERT INTO FacturasODT (NFactura, Fecha, Base, IVA, Importe, Pagado) VALUES "
      "('FR26/12/00001', '2026-12-06', 100, 16, 116, 0)"},
-    {"FacturasLibres", "FL26/12/00007", "16.00", "110.20",
+    {"FacturasLibres", "FL26/12/00007", "16.00", "110.20", "12345678Z JUAN GARCÍA PÉREZ",
      "DELETE FROM FacturasLibres WHERE NFactura = 'FL26/12/00007'",
      "INSERT INTO FacturasLibres (Fecha, NFactura, Id_Cli, Suma, Iva, Total, Descuento, Dto, "
      "TipoIva) VALUES ('2026-12-06', 'FL26/12/00007', 1, 100, 16, 110.2, 5.8, 5, 16)"},
-    {"Comisiones", "FC26/12/0003", "24.00", "174.00",
+    {"Comisiones", "FC26/12/0003", "24.00", "174.00", "",
      "DELETE FROM Comisiones WHERE NFactura = 'FC26/12/0003'",
      "INSERT INTO Comisiones (NFactura, Fecha, Id_Cli, Suma, Iva, Retencion, Resto) VALUES "
-     "('FC26/12/0003', '2026-12-06', 1, 150, 24, 22.5, 151.5)"},
-    {"Facturas (parts sale)", "FV26/12/00002", "8.00", "58.00",
+     "('FC26/12/0003', '2026-12-06', 2, 150, 24, 22.5, 151.5)"},
+    {"Facturas (parts sale)", "FV26/12/00002", "8.00", "58.00", "12345678Z JUAN GARCÍA PÉREZ",
      "DELETE FROM Facturas WHERE Id_Fac = 'FV26/12/00002'",
      "INSERT INTO Facturas (Id_Fac, Fecha, Id_Cli, Pagado, Total) VALUES "
      "('FV26/12/00002', '2026-12-06', 1, 0, 58)"},
     {"Facturas (tow report at its own rate)", "FV26/12/00003", "21.00", "121.00",
-     "DELETE FROM Facturas WHERE Id_Fac = 'FV26/12/00003'",
-     "INSERT INTO Partes (NParte, Fecha, NFactura, IVA) VALUES "
-     "('PG26/12/00001', '2026-12-06', 'FV26/12/00003', 21);"
+     "A28000001 SEGUROS DEL NORTE SA", "DELETE FROM Facturas WHERE Id_Fac = 'FV26/12/00003'",
+     "INSERT INTO Partes (NParte, Fecha, Id_Ase, NFactura, IVA) VALUES "
+     "('PG26/12/00001', '2026-12-06', 7, 'FV26/12/00003', 21);"
      "INSERT INTO Facturas (Id_Fac, Fecha, Id_Cli, Pagado, Total) VALUES "
      "('FV26/12/00003', '2026-12-06', 0, 0, 121)"},
 };
@@ -75,7 +82,14 @@ void issue(Database& db, const InvoiceTable& t) {
 
 }  // namespace
 
-TEST_F(VerifactuRecords, OffByDefaultWritesNothing) {
+// Every kind of invoice issued and removed, with the records switched off and then on, in a
+// file migrated from before the records; the records written cannot be changed, and an invoice
+// and its record are written together.
+TEST_F(VerifactuRecords, EveryInvoiceTableWritesOneAltaAndOneAnulacion) {
+    dropInvoiceRecords(db());
+    EXPECT_FALSE(db().hasTable("RegistrosFacturacion"));
+    db().applyMigrations();
+    EXPECT_EQ(db().userVersion(), Database::kSchemaVersion);
     EXPECT_FALSE(vf::loadSettings(db()).enabled);
     EXPECT_EQ(vf::vatRate(db()), Quantity::whole(16));
     for (const InvoiceTable& t : kTables) {
@@ -83,9 +97,7 @@ TEST_F(VerifactuRecords, OffByDefaultWritesNothing) {
         db().exec(t.remove);
     }
     EXPECT_EQ(count(), 0);
-}
 
-TEST_F(VerifactuRecords, EveryInvoiceTableWritesOneAltaAndOneAnulacion) {
     switchOn();
     int expected = 0;
     for (const InvoiceTable& t : kTables) {
@@ -103,6 +115,8 @@ TEST_F(VerifactuRecords, EveryInvoiceTableWritesOneAltaAndOneAnulacion) {
                 .match(alta->fechaHoraHuso)
                 .hasMatch())
             << alta->fechaHoraHuso.toStdString();
+        const auto whom = vf::recipientOf(db(), vf::allRecords(db()).back());
+        EXPECT_EQ(whom ? whom->nif + ' ' + whom->nombre : QString(), t.recipient) << t.table;
         db().exec(t.remove);
         ASSERT_EQ(count(), ++expected) << t.table;
         EXPECT_FALSE(vf::altaOf(db(), QString::fromUtf8(t.number)).has_value()) << t.table;
@@ -113,15 +127,14 @@ TEST_F(VerifactuRecords, EveryInvoiceTableWritesOneAltaAndOneAnulacion) {
     const auto records = vf::allRecords(db());
     EXPECT_EQ(records.back().tipo, "anulacion");
     EXPECT_EQ(records.back().numSerie, "FV26/12/00003");
+    // A cancellation names nobody, not even the insurer its tow report still names.
+    EXPECT_FALSE(vf::recipientOf(db(), records.back()).has_value());
     EXPECT_EQ(records.front().huellaAnterior, "");
     // What the database chained, the program's own computation confirms link by link.
-    const auto broken = vf::checkChain(records);
-    EXPECT_FALSE(broken.has_value()) << broken->reason.toStdString();
-}
+    const auto intact = vf::checkChain(records);
+    EXPECT_FALSE(intact.has_value()) << intact->reason.toStdString();
 
-TEST_F(VerifactuRecords, RecordsCannotBeChangedOrDeleted) {
-    switchOn();
-    issue(db(), kTables[0]);
+    SCOPED_TRACE("records cannot be changed or deleted");
     try {
         db().exec("UPDATE RegistrosFacturacion SET ImporteTotal = '1.00'");
         FAIL() << "update accepted";
@@ -130,17 +143,31 @@ TEST_F(VerifactuRecords, RecordsCannotBeChangedOrDeleted) {
             << e.message().toStdString();
     }
     EXPECT_THROW(db().exec("DELETE FROM RegistrosFacturacion"), DbError);
-    EXPECT_EQ(vf::altaOf(db(), "FR26/12/00001")->importeTotal, "116.00");
-}
+    EXPECT_EQ(vf::allRecords(db()).front().importeTotal, "116.00");
+    // Nor do the settings take a rate that is no percentage.
+    vf::Settings s = vf::loadSettings(db());
+    s.vatRate = Quantity::whole(101);
+    EXPECT_THROW(vf::saveSettings(db(), s), std::invalid_argument);
 
-TEST_F(VerifactuRecords, NoRecordWithoutItsInvoiceNorInvoiceWithoutItsRecord) {
-    switchOn();
+    SCOPED_TRACE("a change made outside the program");
+    // Someone with the engine's own tool drops the guard and edits an amount.
+    db().exec("DROP TRIGGER RegistrosFacturacion_NoCambia");
+    db().exec(
+        "UPDATE RegistrosFacturacion SET ImporteTotal = '11.00' WHERE NumSerie = ? AND "
+        "Tipo = 'alta'",
+        {"FC26/12/0003"});
+    const auto broken = vf::checkChain(vf::allRecords(db()));
+    ASSERT_TRUE(broken.has_value());
+    EXPECT_EQ(broken->position, 5);
+    EXPECT_TRUE(broken->reason.contains("FC26/12/0003"));
+
+    SCOPED_TRACE("no record without its invoice nor invoice without its record");
     {
         Database::Transaction tx(db());
         issue(db(), kTables[0]);
-        EXPECT_EQ(count(), 1);
+        EXPECT_EQ(count(), expected + 1);
     }  // rolled back: the invoice and its record go together
-    EXPECT_EQ(count(), 0);
+    EXPECT_EQ(count(), expected);
     EXPECT_EQ(db().scalar("SELECT count(*) FROM FacturasODT").toInt(), 0);
     // A connection that cannot fingerprint cannot issue an invoice either.
     db().exec("DROP TRIGGER NuevoRegistroFacturacion_Encadena");
@@ -151,76 +178,54 @@ TEST_F(VerifactuRecords, NoRecordWithoutItsInvoiceNorInvoiceWithoutItsRecord) {
     EXPECT_EQ(db().scalar("SELECT count(*) FROM FacturasODT").toInt(), 0);
 }
 
-TEST_F(VerifactuRecords, CheckFindsAChangeMadeOutsideTheProgram) {
+// What is left to send and what the settings screen lists follow the answers stored, in a new
+// file and in one migrated from before the pending records were listed apart.
+TEST_F(VerifactuRecords, PendingAndListedRecordsFollowTheAnswers) {
     switchOn();
-    for (const InvoiceTable& t : kTables) issue(db(), t);
-    ASSERT_FALSE(vf::checkChain(vf::allRecords(db())).has_value());
-    // Someone with the engine's own tool drops the guard and edits an amount.
-    db().exec("DROP TRIGGER RegistrosFacturacion_NoCambia");
-    db().exec("UPDATE RegistrosFacturacion SET ImporteTotal = '11.00' WHERE NumSerie = ?",
-              {"FC26/12/0003"});
-    const auto broken = vf::checkChain(vf::allRecords(db()));
-    ASSERT_TRUE(broken.has_value());
-    EXPECT_EQ(broken->position, 3);
-    EXPECT_TRUE(broken->reason.contains("FC26/12/0003"));
-}
-
-TEST_F(VerifactuRecords, ProgramPathsWriteTheirRecordInTheirTransaction) {
-    switchOn();
-    const qint64 customer =
-        db().insert("INSERT INTO Clientes (Codigo, Nombre) VALUES ('0001', 'GARCIA')");
-    DocumentLine line;
-    line.description = QStringLiteral("COMISION");
-    line.units = Quantity::whole(1);
-    line.price = Money::fromDouble(100);
-    const QString fc = commissions::store(
-        db(), {QStringLiteral("FC26/12/0001"), QDate(2026, 12, 6), customer, Quantity()}, {line});
-    sales::addInvoice(db(), QStringLiteral("FV26/12/00001"), customer, QDate(2026, 12, 6),
-                      Money::fromDouble(116), true, QDate(2026, 12, 6));
-    const auto records = vf::allRecords(db());
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0].numSerie, fc);
-    EXPECT_EQ(records[0].importeTotal, "116.00");
-    EXPECT_EQ(records[1].numSerie, "FV26/12/00001");
-    EXPECT_EQ(records[1].cuotaTotal, "16.00");
-    commissions::remove(db(), fc);
-    EXPECT_EQ(vf::allRecords(db()).back().tipo, "anulacion");
-    EXPECT_FALSE(vf::checkChain(vf::allRecords(db())).has_value());
-}
-
-TEST_F(VerifactuRecords, SettingsRefuseABadRate) {
-    vf::Settings s = vf::loadSettings(db());
-    s.vatRate = Quantity::whole(101);
-    EXPECT_THROW(vf::saveSettings(db(), s), std::invalid_argument);
-    s.vatRate = Quantity::whole(21);
-    vf::saveSettings(db(), s);
-    EXPECT_EQ(vf::vatRate(db()), Quantity::whole(21));
-}
-
-// What is left to send follows the answers stored, in a new file and in one migrated from
-// before the pending records were listed apart.
-TEST_F(VerifactuRecords, PendingRecordsAreThoseWithoutAVerdict) {
-    switchOn();
-    for (int i = 1; i <= 5; ++i)
+    for (int i = 1; i <= 6; ++i)
         db().insert("INSERT INTO FacturasLibres (Fecha, NFactura, Total) VALUES (?, ?, 1)",
-                    {"2026-12-06", QString("FL/%1").arg(i)});
-    // Record 1 accepted, 2 accepted with errors after a lost answer, 3 rejected, 4 only ever
-    // unanswered, 5 never sent.
-    const std::pair<int, const char*> answers[] = {{1, "Correcto"},
-                                                   {2, "SinRespuesta"},
-                                                   {2, "AceptadoConErrores"},
-                                                   {3, "Incorrecto"},
-                                                   {4, "SinRespuesta"}};
-    for (const auto& [id, estado] : answers)
-        db().insert("INSERT INTO EnviosFacturacion (IdRegistro, Fecha, Estado) VALUES (?, ?, ?)",
-                    {id, "2026-12-06T10:00:00", estado});
+                    {"2026-12-06", QString("FR%1").arg(i)});
+    db().exec("DELETE FROM FacturasLibres WHERE NFactura = 'FR6'");
+    // FR1 never sent, FR2 only ever unanswered, FR3 accepted after a lost answer, FR4 rejected,
+    // FR5 accepted with errors; FR6 issued and cancelled, never sent.
+    const std::tuple<int, const char*, const char*> answers[] = {
+        {2, "SinRespuesta", "sin conexión"},
+        {3, "SinRespuesta", "sin conexión"},
+        {3, "Correcto", "CSV A-1"},
+        {4, "Incorrecto", "código 1100: NIF"},
+        {5, "AceptadoConErrores", "código 2000: aviso"}};
+    for (const auto& [id, estado, respuesta] : answers)
+        db().insert(
+            "INSERT INTO EnviosFacturacion (IdRegistro, Fecha, Estado, Respuesta) VALUES (?, "
+            "'2026-12-06T10:00:00', ?, ?)",
+            {id, estado, QString::fromUtf8(respuesta)});
+    const auto listed = [&](bool sent) {
+        QStringList out;
+        const SqlStatement list = vf::recordList(sent);
+        for (const Row& r : db().rows(list.sql, list.params))
+            out << QStringList{r.value("NumSerie").toString(), r.value("Fecha").toString(),
+                               r.value("Operacion").toString(), r.value("Estado").toString(),
+                               r.value("Respuesta").toString()}
+                       .join(" | ");
+        return out;
+    };
+    EXPECT_EQ(listed(true),
+              (QStringList{"FR6 | 06/12/2026 | Anulación | Pendiente | ",
+                           "FR6 | 06/12/2026 | Alta | Pendiente | ",
+                           "FR5 | 06/12/2026 | Alta | Aceptado con errores | código 2000: aviso",
+                           "FR4 | 06/12/2026 | Alta | Rechazado | código 1100: NIF",
+                           "FR3 | 06/12/2026 | Alta | Aceptado | CSV A-1",
+                           "FR2 | 06/12/2026 | Alta | Pendiente (sin respuesta) | sin conexión",
+                           "FR1 | 06/12/2026 | Alta | Pendiente | "}));
+    // Only kept (NO VERI*FACTU): what was never sent is kept, not waiting.
+    EXPECT_EQ(listed(false).first(), "FR6 | 06/12/2026 | Anulación | Guardado | ");
+
     const auto pending = [this] {
         QStringList ids;
         for (const vf::Record& r : vf::pendingRecords(db())) ids << QString::number(r.id);
         return QString("%1: %2").arg(vf::pendingCount(db())).arg(ids.join(' '));
     };
-    EXPECT_EQ(pending(), "2: 4 5");
-
+    EXPECT_EQ(pending(), "4: 1 2 6 7");
     // A file of the previous version: no list; the migration fills it from the answers.
     db().exec("DROP TABLE RegistrosPendientes");
     db().exec("DROP TRIGGER RegistrosPendientes_Nuevo");
@@ -229,32 +234,10 @@ TEST_F(VerifactuRecords, PendingRecordsAreThoseWithoutAVerdict) {
     EXPECT_EQ(pending(), "0: ");
     db().applyMigrations();
     EXPECT_EQ(db().userVersion(), Database::kSchemaVersion);
-    EXPECT_EQ(pending(), "2: 4 5");
-    db().insert("INSERT INTO EnviosFacturacion (IdRegistro, Fecha, Estado) VALUES (5, ?, ?)",
+    EXPECT_EQ(pending(), "4: 1 2 6 7");
+    db().insert("INSERT INTO EnviosFacturacion (IdRegistro, Fecha, Estado) VALUES (6, ?, ?)",
                 {"2026-12-06T10:01:00", "Correcto"});
     db().insert("INSERT INTO FacturasLibres (Fecha, NFactura, Total) VALUES (?, ?, 1)",
-                {"2026-12-06", "FL/6"});
-    EXPECT_EQ(pending(), "2: 4 6");
-}
-
-TEST_F(VerifactuRecords, MigrationAddsTheTablesSwitchedOff) {
-    const QString path = home_.makeDatabase(QStringLiteral("antigua.erm"));
-    {
-        Database old;
-        ASSERT_TRUE(old.open(path));
-        // As a file of the previous version: none of the records' objects.
-        torvane::testing::dropInvoiceRecords(old);
-        EXPECT_FALSE(old.hasTable("RegistrosFacturacion"));
-        old.applyMigrations();
-        EXPECT_EQ(old.userVersion(), Database::kSchemaVersion);
-        EXPECT_TRUE(old.hasTable("RegistrosFacturacion"));
-        EXPECT_FALSE(vf::loadSettings(old).enabled);
-        old.insert(
-            "INSERT INTO FacturasODT (NFactura, Fecha, Importe) VALUES ('X', '2026-12-06', 1)");
-        EXPECT_EQ(old.scalar("SELECT count(*) FROM RegistrosFacturacion").toInt(), 0);
-        old.exec("UPDATE ConfigFacturacion SET Activo = 1");
-        old.insert(
-            "INSERT INTO FacturasODT (NFactura, Fecha, Importe) VALUES ('Y', '2026-12-06', 1)");
-        EXPECT_EQ(old.scalar("SELECT count(*) FROM RegistrosFacturacion").toInt(), 1);
-    }
+                {"2026-12-06", "FR7"});
+    EXPECT_EQ(pending(), "4: 1 2 7 8");
 }
