@@ -57,29 +57,16 @@ TEST(ConfigInf, FieldsShowTheSeriesAndSaveRewritesTheFile) {
     Session other(home.folder());
     ASSERT_TRUE(LoadSeries(other, dialogs));
     EXPECT_EQ(other.series(), expected);
-
     // The new series number the next document; the screen stays open.
     EXPECT_EQ(seriesPrefix(home.session(), Series::ODT), QStringLiteral("OT08-"));
     EXPECT_TRUE(screen->isVisible());
 
-    click(screen, "Command6");
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(guard.isNull());
-    EXPECT_TRUE(caller.isEnabled());
-}
-
-TEST(ConfigInf, PrefixEndingInDigitsIsSavedWithOneWarning) {
-    TempHome home(false);
-    TestServices services;
-    ScriptedDialogs& dialogs = services.scripted;
-    ASSERT_TRUE(LoadSeries(home.session(), dialogs));
-    home.session().setToday(QDate(2008, 3, 5));
-    ConfigInf screen(home.session(), services);
-    control<QLineEdit>(&screen, "TxtOdt")->setText(QString::fromUtf8("ODT&Año&"));
-    control<QLineEdit>(&screen, "txtPartesG")->setText(QString::fromUtf8("PG&Mes&"));
-    control<QLineEdit>(&screen, "TxtArt")
+    // Prefixes ending in digits are saved, with one warning for those that are numbered.
+    control<QLineEdit>(screen, "TxtOdt")->setText(QString::fromUtf8("ODT&Año&"));
+    control<QLineEdit>(screen, "txtPartesG")->setText(QString::fromUtf8("PG&Mes&"));
+    control<QLineEdit>(screen, "TxtArt")
         ->setText(QString::fromUtf8("A&Año&Mes&"));  // probed only: no warning
-    click(&screen, "CmdGuardar");
+    click(screen, "CmdGuardar");
     EXPECT_EQ(seriesText(home.session(), Series::ODT), QString::fromUtf8("ODT&Año&"));
     EXPECT_EQ(seriesText(home.session(), Series::PG), QString::fromUtf8("PG&Mes&"));
     ASSERT_EQ(dialogs.entries().size(), 1u);
@@ -89,24 +76,25 @@ TEST(ConfigInf, PrefixEndingInDigitsIsSavedWithOneWarning) {
                              "PG (PG03) termina en una cifra: sus números no seguirán la cuenta y "
                              "empezarán siempre en 1. Termine la serie en una letra o en \"/\" "
                              "(por ejemplo \"ODT&Año&/&\")."));
-}
 
-TEST(ConfigInf, FailedWriteKeepsMemoryAndTypedText) {
-    TempHome home(false);
-    TestServices services;
-    ScriptedDialogs& dialogs = services.scripted;
-    ASSERT_TRUE(LoadSeries(home.session(), dialogs));
-    ConfigInf screen(home.session(), services);
+    // A failed write keeps the series in memory and the typed text.
+    dialogs.clear();
+    const QStringList saved = home.session().series();
     ASSERT_TRUE(QFile::remove(home.file("conf.fpl")));
-    ASSERT_TRUE(QDir(home.folder()).mkdir("conf.fpl"));  // the file cannot be written
-    control<QLineEdit>(&screen, "TxtAlb")->setText(QStringLiteral("VR&"));
-    click(&screen, "CmdGuardar");
-    EXPECT_EQ(home.session().series(), defaultSeries());
-    EXPECT_EQ(control<QLineEdit>(&screen, "TxtAlb")->text(), QStringLiteral("VR&"));
+    ASSERT_TRUE(QDir(home.folder()).mkdir("conf.fpl"));
+    control<QLineEdit>(screen, "TxtAlb")->setText(QStringLiteral("VR&"));
+    click(screen, "CmdGuardar");
+    EXPECT_EQ(home.session().series(), saved);
+    EXPECT_EQ(control<QLineEdit>(screen, "TxtAlb")->text(), QStringLiteral("VR&"));
     ASSERT_EQ(dialogs.entries().size(), 1u);
     EXPECT_EQ(dialogs.entries()[0].icon, Dialogs::Icon::Critical);
     EXPECT_TRUE(dialogs.entries()[0].text.startsWith(
         QStringLiteral("No se han podido guardar las numeraciones en ")));
+
+    click(screen, "Command6");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(guard.isNull());
+    EXPECT_TRUE(caller.isEnabled());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
+#include <optional>
 
 #include "app/program_fixture.h"
 #include "support/screen_helpers.h"
@@ -81,24 +82,41 @@ void typeCompany(QWidget& screen, const CompanyData& d) {
     }
 }
 
+// The text a case expects, "%1" standing for the file it uses.
+QString withFile(QString text, const QString& path) {
+    return text.replace(QStringLiteral("%1"), path);
+}
+
 // ---------------------------------------------------------------- start-up
 
 TEST(StartUp, EachPathShowsTheRightWindow) {
-    enum class Setup { NoRuta, MissingFile, EmptyRuta, NoCompany, Normal };
+    enum class Setup { NoRuta, MissingFile, EmptyRuta, Unusable, NoCompany, Shared, Normal };
     struct Case {
         Setup setup;
         bool dialog, company, mainWindow;
-        QStringList texts;
+        QString text;  // the one message shown, if any
+        Dialogs::Icon icon;
     };
     const Case cases[] = {
-        {Setup::NoRuta, true, false, false, {}},
-        {Setup::MissingFile, true, false, false, {}},
-        {Setup::EmptyRuta, true, false, false, {}},
-        {Setup::NoCompany, false, true, false, {kFillCompany}},
-        {Setup::Normal, false, false, true, {}},
+        {Setup::NoRuta, true, false, false, {}, {}},
+        {Setup::MissingFile, true, false, false, {}, {}},
+        {Setup::EmptyRuta, true, false, false, {}, {}},
+        {Setup::Unusable, true, false, false,
+         "No se puede abrir la base de datos %1: el archivo no es una base de datos de Torvane.",
+         Dialogs::Icon::Critical},
+        {Setup::NoCompany, false, true, false, kFillCompany, Dialogs::Icon::None},
+        {Setup::Shared, false, false, true,
+         QString::fromUtf8("La base de datos %1 ya está abierta en otro Torvane (en este equipo o "
+                           "en otro). Se puede trabajar en los dos a la vez: cada cambio se guarda "
+                           "entero, pero una pantalla abierta no muestra lo que el otro guarde "
+                           "hasta que se vuelva a cargar."),
+         Dialogs::Icon::Exclamation},
+        {Setup::Normal, false, false, true, {}, {}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.setup));
         Program p;
+        std::optional<Session> other;
         QString path;
         switch (c.setup) {
             case Setup::NoRuta:
@@ -109,146 +127,107 @@ TEST(StartUp, EachPathShowsTheRightWindow) {
             case Setup::EmptyRuta:
                 p.pointRutaAt(QString());
                 break;
+            case Setup::Unusable:
+                path = p.home.file("texto.erm");
+                tt::writeBytes(path, "no soy una base de datos\r\n");
+                p.pointRutaAt(path);
+                break;
             case Setup::NoCompany:
                 p.pointRutaAt(path = p.database("taller.erm"));
                 break;
+            case Setup::Shared:
             case Setup::Normal:
-                p.pointRutaAt(path =
-                                  p.database("taller.erm", OldFormat::Current, "TALLERES PEREZ"));
+                path = p.database("taller.erm", OldFormat::Current, "TALLERES PEREZ");
+                p.pointRutaAt(path);
+                if (c.setup == Setup::Shared) {
+                    ASSERT_TRUE(other.emplace(p.home.folder()).openDatabase(path));
+                }
                 break;
         }
         const QByteArray rutaBefore = p.ruta();
         p.inicial.StartUp();
-        const int n = static_cast<int>(c.setup);
-        EXPECT_EQ(p.dialogShown(), c.dialog) << n;
-        EXPECT_EQ(p.companyShown(), c.company) << n;
-        EXPECT_EQ(p.menu.isVisible(), c.mainWindow) << n;
-        EXPECT_EQ(p.dialogs.texts(), c.texts) << n;
-        EXPECT_EQ(p.quits, 0) << n;
-        EXPECT_EQ(p.ruta(), rutaBefore) << n;
-        EXPECT_EQ(p.session().databasePath(), path) << n;
+        EXPECT_EQ(p.dialogShown(), c.dialog);
+        EXPECT_EQ(p.companyShown(), c.company);
+        EXPECT_EQ(p.menu.isVisible(), c.mainWindow);
+        EXPECT_EQ(p.dialogs.texts(),
+                  c.text.isEmpty() ? QStringList() : QStringList{withFile(c.text, path)});
+        if (!c.text.isEmpty()) {
+            EXPECT_EQ(p.dialogs.messages()[0].icon, c.icon);
+        }
+        EXPECT_EQ(p.quits, 0);
+        EXPECT_EQ(p.ruta(), rutaBefore);
+        EXPECT_EQ(p.session().databasePath(), path);
         // The numbering series are there whichever way start-up went.
-        EXPECT_TRUE(QFile::exists(p.home.file("conf.fpl"))) << n;
-        EXPECT_EQ(p.session().series().size(), 10) << n;
+        EXPECT_TRUE(QFile::exists(p.home.file("conf.fpl")));
+        EXPECT_EQ(p.session().series().size(), 10);
         if (c.setup == Setup::Normal) {
             EXPECT_EQ(p.menu.panel(1)->text(), path);
             EXPECT_EQ(p.menu.companyLabel()->text(), "TALLERES PEREZ");
-            EXPECT_EQ(p.dialogs.messages().size(), 0u);
+        }
+        if (c.setup == Setup::NoRuta) {
+            click(p.inicial.dialog(), "CmdSalir");
+            EXPECT_EQ(p.quits, 1);
+        }
+        if (c.setup == Setup::MissingFile) {  // "Nuevo" cancelled ends the program too
+            p.dialogs.answerFile(QString());
+            click(p.inicial.dialog(), "CmdNuevo");
+            EXPECT_EQ(p.dialogs.entries().back().title, kCreateTitle);
+            EXPECT_EQ(p.dialogs.entries().back().extra, kFilter);
+            EXPECT_EQ(p.quits, 1);
+            EXPECT_FALSE(p.dialogShown());
         }
         if (c.setup == Setup::NoCompany) {
-            EXPECT_EQ(p.dialogs.messages()[0].icon, Dialogs::Icon::None);
             auto* screen = p.inicial.companyScreen();
             EXPECT_TRUE(screen->mode().isEditing());
             EXPECT_TRUE(screen->findChild<QPushButton*>("CmdGuardar")->isEnabled());
+            typeCompany(*screen, company("TALLERES GOMEZ"));
+            click(screen, "CmdGuardar");
+            EXPECT_TRUE(p.menu.isVisible());
+            EXPECT_EQ(p.menu.panel(1)->text(), path);
+            EXPECT_EQ(p.menu.companyLabel()->text(), "TALLERES GOMEZ");
+            EXPECT_EQ(readCompanyName(p.session().db()).value(), "TALLERES GOMEZ");
+            // The main window waits for the screen; closing it now leaves the program running.
+            EXPECT_FALSE(p.menu.isEnabled());
+            screen->close();
+            EXPECT_TRUE(p.menu.isEnabled());
+            EXPECT_EQ(p.quits, 0);
         }
     }
 }
 
-// Also what closing the company screen of a database created at first start does.
-TEST(StartUp, MissingCompanyDataClosedWithoutSavingEndsTheProgram) {
-    Program p;
-    p.pointRutaAt(p.database("taller.erm"));
-    p.inicial.StartUp();
-    ASSERT_TRUE(p.companyShown());
-    p.inicial.companyScreen()->close();
-    EXPECT_EQ(p.quits, 1);
-    EXPECT_FALSE(p.menu.isVisible());
-}
-
-TEST(StartUp, MissingCompanyDataSavedShowsTheMainWindow) {
-    Program p;
-    const QString path = p.database("taller.erm");
-    p.pointRutaAt(path);
-    p.inicial.StartUp();
-    ASSERT_TRUE(p.companyShown());
-    auto* screen = p.inicial.companyScreen();
-    typeCompany(*screen, company("TALLERES GOMEZ"));
-    click(screen, "CmdGuardar");
-    EXPECT_TRUE(p.menu.isVisible());
-    EXPECT_EQ(p.menu.panel(1)->text(), path);
-    EXPECT_EQ(p.menu.companyLabel()->text(), "TALLERES GOMEZ");
-    EXPECT_EQ(readCompanyName(p.session().db()).value(), "TALLERES GOMEZ");
-    // The main window waits for the screen; closing it now leaves the program running.
-    EXPECT_FALSE(p.menu.isEnabled());
-    screen->close();
-    EXPECT_TRUE(p.menu.isEnabled());
-    EXPECT_EQ(p.quits, 0);
-}
-
-TEST(StartUp, UnusableFileNamedInRutaShowsTheDialogAndKeepsRuta) {
-    Program p;
-    const QString path = p.home.file("texto.erm");
-    tt::writeBytes(path, "no soy una base de datos\r\n");
-    p.pointRutaAt(path);
-    const QByteArray before = p.ruta();
-    p.inicial.StartUp();
-    EXPECT_EQ(p.dialogs.texts(), QStringList{"No se puede abrir la base de datos " + path +
-                                             ": el archivo no es una base de datos de Torvane."});
-    EXPECT_EQ(p.dialogs.messages()[0].icon, Dialogs::Icon::Critical);
-    EXPECT_TRUE(p.dialogShown());
-    EXPECT_FALSE(p.menu.isVisible());
-    EXPECT_EQ(p.ruta(), before);
-}
-
-TEST(StartUp, AFileAnotherTorvaneHasOpenIsOpenedWithAWarning) {
-    Program p;
-    const QString path = p.database("a.erm", OldFormat::Current, "TALLERES PEREZ");
-    p.pointRutaAt(path);
-    Session other(p.home.folder());
-    ASSERT_TRUE(other.openDatabase(path));
-    p.inicial.StartUp();
-    ASSERT_EQ(p.dialogs.messages().size(), 1u);
-    EXPECT_EQ(p.dialogs.messages()[0].icon, Dialogs::Icon::Exclamation);
-    EXPECT_EQ(p.dialogs.texts()[0],
-              "La base de datos " + path +
-                  QString::fromUtf8(
-                      " ya está abierta en otro Torvane (en este equipo o en otro). Se puede "
-                      "trabajar en los dos a la vez: cada cambio se guarda entero, pero una "
-                      "pantalla abierta no muestra lo que el otro guarde hasta que se vuelva a "
-                      "cargar."));
-    EXPECT_TRUE(p.menu.isVisible());
-}
-
-TEST(StartUp, DialogSalirEndsTheProgram) {
-    Program p;
-    p.inicial.StartUp();
-    ASSERT_TRUE(p.dialogShown());
-    click(p.inicial.dialog(), "CmdSalir");
-    EXPECT_EQ(p.quits, 1);
-}
-
 // ---------------------------------------------------------------- open
 
-TEST(OpenDatabase, FormatCheckAndUpgradeQuestion) {
+TEST(OpenDatabase, FormatCheckAndUpgradeQuestionAtFirstStart) {
     struct Case {
         OldFormat format;
-        bool asked;
-        bool answer;
+        std::optional<bool> answer;  // to the upgrade question, when it is asked
+        QString result;              // the message after the answer
         Outcome outcome;
     };
     // Which columns each format lacks and adds is the upgrade's own test; here the question.
     const Case cases[] = {
-        {OldFormat::Current, false, false, Outcome::Opened},
-        {OldFormat::NoIdProveedor, true, true, Outcome::Opened},
-        {OldFormat::NoIdProveedorNoTotal, true, true, Outcome::Opened},
-        {OldFormat::NoTotal, true, false, Outcome::Quit},
+        {OldFormat::Current, {}, {}, Outcome::Opened},
+        {OldFormat::NoIdProveedor, true, kUpgraded, Outcome::Opened},
+        {OldFormat::NoTotal, false, kRefused, Outcome::Quit},
+        {OldFormat::IdProveedorMisplaced, true,
+         "No se ha podido actualizar la base de datos %1: duplicate column name: Id_Proveedor",
+         Outcome::Failed},
     };
-    int n = 0;
     for (const auto& c : cases) {
-        SCOPED_TRACE(n++);
+        SCOPED_TRACE(static_cast<int>(c.format));
         Program p;
         const QString path = p.database("taller.erm", c.format, "TALLERES PEREZ");
         p.inicial.StartUp();
         ASSERT_TRUE(p.dialogShown());
         p.dialogs.answerFile(path);
-        if (c.asked) c.answer ? p.dialogs.answerYes() : p.dialogs.answerNo();
+        if (c.answer) *c.answer ? p.dialogs.answerYes() : p.dialogs.answerNo();
         click(p.inicial.dialog(), "cmdAbrir");
 
         ASSERT_FALSE(p.dialogs.entries().empty());
         EXPECT_EQ(p.dialogs.entries()[0].title, kOpenTitle);
         EXPECT_EQ(p.dialogs.entries()[0].extra, kFilter);
         QStringList texts{kOpenTitle};
-        if (c.asked) texts << kUpgradeQuestion << (c.answer ? kUpgraded : kRefused);
+        if (c.answer) texts << kUpgradeQuestion << withFile(c.result, path);
         EXPECT_EQ(p.dialogs.texts(), texts);
         if (c.outcome == Outcome::Opened) {
             EXPECT_TRUE(checkFormat(path).current());
@@ -257,77 +236,90 @@ TEST(OpenDatabase, FormatCheckAndUpgradeQuestion) {
             p.expectOn(path, Program::rutaFor(path));
             EXPECT_EQ(p.menu.companyLabel()->text(), "TALLERES PEREZ");
             EXPECT_EQ(p.quits, 0);
-            if (c.asked) {
+            if (c.answer) {
                 EXPECT_EQ(p.dialogs.messages().back().icon, Dialogs::Icon::Information);
             }
-        } else {
-            EXPECT_EQ(p.dialogs.messages().back().icon, Dialogs::Icon::Critical);
-            EXPECT_FALSE(p.rutaExists());
-            EXPECT_EQ(p.quits, 1);
-            EXPECT_FALSE(p.menu.isVisible());
-            EXPECT_FALSE(checkFormat(path).current());
+            continue;
+        }
+        EXPECT_EQ(p.dialogs.messages().back().icon, Dialogs::Icon::Critical);
+        EXPECT_FALSE(p.rutaExists());
+        EXPECT_FALSE(p.menu.isVisible());
+        EXPECT_FALSE(checkFormat(path).current());
+        EXPECT_EQ(p.quits, c.outcome == Outcome::Quit ? 1 : 0);
+        if (c.outcome == Outcome::Failed) {
+            EXPECT_TRUE(p.dialogShown());
+            EXPECT_FALSE(p.session().hasDatabase());
+            EXPECT_TRUE(p.session().databasePath().isEmpty());
         }
     }
 }
 
-TEST(OpenDatabase, NamesNotEndingInLowerCaseErmAreIgnored) {
-    for (const QString& name : {QStringLiteral("TALLER.ERM"), QStringLiteral("taller.Erm"),
-                                QStringLiteral("taller.mdb"), QString()}) {
-        Program p;
-        QString path;
-        if (!name.isEmpty()) path = p.database(name, OldFormat::NoTotal, "TALLERES PEREZ");
-        p.inicial.StartUp();
-        p.dialogs.answerFile(path);
-        EXPECT_EQ(p.inicial.OpenDatabase(From::Dialog), Outcome::Ignored);
-        EXPECT_EQ(p.dialogs.texts(), QStringList{kOpenTitle});
-        EXPECT_TRUE(p.dialogShown());
-        EXPECT_FALSE(p.menu.isVisible());
-        EXPECT_FALSE(p.rutaExists());
-        EXPECT_TRUE(p.session().databasePath().isEmpty());
-    }
-}
-
-TEST(OpenDatabase, FromTheMenuSwitchesPathPanelAndNameWithoutPrompting) {
-    Program p;
-    p.startOn("a.erm", "TALLERES PEREZ");
-    const QString b = p.database("b.erm");  // no company row
-    p.dialogs.answerFile(b);
-    EXPECT_EQ(p.inicial.OpenDatabase(From::MainMenu), Outcome::Opened);
-    EXPECT_EQ(p.dialogs.texts(), QStringList{kOpenTitle});
-    p.expectOn(b, Program::rutaFor(b));
-    EXPECT_EQ(p.menu.companyLabel()->text(), "");
-    EXPECT_FALSE(p.companyShown());
-}
-
-TEST(OpenDatabase, FailedUpgradePutsEverythingBack) {
+// From the main window: a cancelled or refused choice and a failed upgrade change nothing,
+// another database is switched to without prompting, and a new one holds the main window.
+TEST(OpenAndCreate, FromTheMainMenu) {
     Program p;
     const QString a = p.startOn("a.erm", "TALLERES PEREZ");
     const QByteArray rutaBefore = p.ruta();
+    const QByteArray aBytes = fileBytes(a);
+
+    // Only names ending in lower-case ".erm" are opened; cancelling creates nothing.
+    p.dialogs.answerFile(p.database("TALLER.ERM", OldFormat::NoTotal, "OTRO"));
+    EXPECT_EQ(p.inicial.OpenDatabase(From::MainMenu), Outcome::Ignored);
+    EXPECT_EQ(p.dialogs.texts(), QStringList{kOpenTitle});
+    p.dialogs.answerFile(QString());
+    EXPECT_EQ(p.inicial.CreateDatabase(From::MainMenu), Outcome::Ignored);
+    EXPECT_EQ(p.quits, 0);
+    EXPECT_TRUE(p.menu.isVisible());
+    p.expectOn(a, rutaBefore);
+
+    p.dialogs.answerFile(a);
+    EXPECT_EQ(p.inicial.CreateDatabase(From::MainMenu), Outcome::Failed);
+    EXPECT_EQ(p.dialogs.lastText(), "La base de datos " + a +
+                                        QString::fromUtf8(" está abierta y no se puede sustituir "
+                                                          "por una nueva. Elija otro nombre."));
+    EXPECT_EQ(p.dialogs.messages().back().icon, Dialogs::Icon::Exclamation);
+    EXPECT_EQ(fileBytes(a), aBytes);
+    EXPECT_FALSE(p.companyShown());
+
+    // The file itself: Upgrade.MisplacedColumnFailsAndChangesNothing.
     const QString b = p.database("b.erm", OldFormat::IdProveedorMisplaced, "OTRO TALLER");
+    p.dialogs.clear();
     p.dialogs.answerFile(b);
     p.dialogs.answerYes();
     EXPECT_EQ(p.inicial.OpenDatabase(From::MainMenu), Outcome::Failed);
-    EXPECT_EQ(p.dialogs.texts(), (QStringList{kOpenTitle, kUpgradeQuestion,
-                                              "No se ha podido actualizar la base de datos " + b +
-                                                  ": duplicate column name: Id_Proveedor"}));
+    EXPECT_EQ(p.dialogs.texts().size(), 3);
     EXPECT_EQ(p.dialogs.messages().back().icon, Dialogs::Icon::Critical);
     p.expectOn(a, rutaBefore);
     EXPECT_EQ(p.menu.companyLabel()->text(), "TALLERES PEREZ");
-    EXPECT_EQ(p.quits, 0);  // the file itself: Upgrade.MisplacedColumnFailsAndChangesNothing
-}
+    EXPECT_EQ(p.quits, 0);
 
-TEST(OpenDatabase, FailedUpgradeAtFirstStartKeepsTheDialog) {
-    Program p;
-    const QString b = p.database("b.erm", OldFormat::IdProveedorMisplaced, "OTRO TALLER");
-    p.inicial.StartUp();
-    p.dialogs.answerFile(b);
-    p.dialogs.answerYes();
-    EXPECT_EQ(p.inicial.OpenDatabase(From::Dialog), Outcome::Failed);
-    EXPECT_TRUE(p.dialogShown());
-    EXPECT_FALSE(p.menu.isVisible());
-    EXPECT_FALSE(p.rutaExists());
-    EXPECT_FALSE(p.session().hasDatabase());
-    EXPECT_TRUE(p.session().databasePath().isEmpty());
+    const QString d = p.home.file("d.erm");
+    p.dialogs.answerFile(d);
+    EXPECT_EQ(p.inicial.CreateDatabase(From::MainMenu), Outcome::Created);
+    // Without a template the schema is used.
+    EXPECT_TRUE(checkFormat(d).current());
+    EXPECT_EQ(p.session().db().viewNames().size(), 5);
+    EXPECT_EQ(p.session().db().userVersion(), Database::kSchemaVersion);
+    EXPECT_FALSE(QFile::exists(d + ".nueva"));
+    EXPECT_EQ(p.menu.panel(1)->text(), d);
+    EXPECT_EQ(p.menu.companyLabel()->text(), "");
+    EXPECT_FALSE(p.menu.isEnabled());
+    ASSERT_TRUE(p.companyShown());
+    p.inicial.companyScreen()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(p.menu.isEnabled());
+    EXPECT_EQ(p.quits, 0);
+
+    // Opened from the menu, a database without company data does not ask for it.
+    p.session().setCompanyName("TALLERES PEREZ");
+    const QString c = p.database("c.erm");
+    p.dialogs.clear();
+    p.dialogs.answerFile(c);
+    EXPECT_EQ(p.inicial.OpenDatabase(From::MainMenu), Outcome::Opened);
+    EXPECT_EQ(p.dialogs.texts(), QStringList{kOpenTitle});
+    p.expectOn(c, Program::rutaFor(c));
+    EXPECT_EQ(p.menu.companyLabel()->text(), "");
+    EXPECT_FALSE(p.companyShown());
 }
 
 TEST(OpenDatabase, SavedQueriesOnlyForADatabaseWithoutAny) {
@@ -441,28 +433,6 @@ TEST(OpenDatabase, BadFilesAreReportedAndChangeNothing) {
 
 // ---------------------------------------------------------------- create
 
-TEST(CreateDatabase, CancelEndsTheProgramOnlyAtFirstStart) {
-    {
-        Program p;
-        p.inicial.StartUp();
-        p.dialogs.answerFile(QString());
-        click(p.inicial.dialog(), "CmdNuevo");
-        EXPECT_EQ(p.dialogs.texts(), QStringList{kCreateTitle});
-        EXPECT_EQ(p.dialogs.entries()[0].extra, kFilter);
-        EXPECT_EQ(p.quits, 1);
-        EXPECT_FALSE(p.dialogShown());
-    }
-    {
-        Program p;
-        const QString a = p.startOn("a.erm", "TALLERES PEREZ");
-        p.dialogs.answerFile(QString());
-        EXPECT_EQ(p.inicial.CreateDatabase(From::MainMenu), Outcome::Ignored);
-        EXPECT_EQ(p.quits, 0);
-        EXPECT_TRUE(p.menu.isVisible());
-        EXPECT_EQ(p.session().databasePath(), a);
-    }
-}
-
 TEST(CreateDatabase, CopiesTheTemplateAndAsksForTheCompanyData) {
     Program p;
     p.copyTemplate();
@@ -487,57 +457,12 @@ TEST(CreateDatabase, CopiesTheTemplateAndAsksForTheCompanyData) {
     EXPECT_FALSE(p.dialogShown());
     EXPECT_FALSE(p.menu.isVisible());
     ASSERT_TRUE(p.companyShown());
-    auto* screen = p.inicial.companyScreen();
-    // Saving or closing it: the StartUp.MissingCompanyData tests, through the same screen.
-    EXPECT_TRUE(screen->mode().isEditing());
-}
-
-TEST(CreateDatabase, WithoutTemplateTheSchemaIsUsed) {
-    Program p;
-    const QString target = p.home.file("nuevo.erm");
-    p.inicial.StartUp();
-    p.dialogs.answerFile(target);
-    EXPECT_EQ(p.inicial.CreateDatabase(From::Dialog), Outcome::Created);
-    EXPECT_EQ(p.dialogs.texts(), (QStringList{kCreateTitle, kFillCompany}));
-    EXPECT_TRUE(checkFormat(target).current());
-    EXPECT_EQ(p.session().db().viewNames().size(), 5);
-    EXPECT_EQ(p.session().db().userVersion(), Database::kSchemaVersion);
-    EXPECT_FALSE(QFile::exists(target + ".nueva"));
-}
-
-TEST(CreateDatabase, FromTheMenuTheMainWindowWaitsForTheCompanyScreen) {
-    Program p;
-    p.copyTemplate();
-    p.startOn("a.erm", "TALLERES PEREZ");
-    const QString target = p.home.file("b.erm");
-    p.dialogs.answerFile(target);
-    EXPECT_EQ(p.inicial.CreateDatabase(From::MainMenu), Outcome::Created);
-    EXPECT_EQ(p.menu.panel(1)->text(), target);
-    EXPECT_EQ(p.menu.companyLabel()->text(), "");
-    EXPECT_FALSE(p.menu.isEnabled());
-    ASSERT_TRUE(p.companyShown());
+    // Saving it: StartUp.EachPathShowsTheRightWindow, through the same screen. Closed without
+    // saving at first start, it ends the program.
+    EXPECT_TRUE(p.inicial.companyScreen()->mode().isEditing());
     p.inicial.companyScreen()->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(p.menu.isEnabled());
-    EXPECT_EQ(p.quits, 0);
-}
-
-TEST(CreateDatabase, OverTheOpenDatabaseIsRefused) {
-    Program p;
-    p.copyTemplate();
-    const QString a = p.startOn("a.erm", "TALLERES PEREZ");
-    const QByteArray before = fileBytes(a);
-    p.dialogs.answerFile(a);
-    EXPECT_EQ(p.inicial.CreateDatabase(From::MainMenu), Outcome::Failed);
-    EXPECT_EQ(p.dialogs.texts(),
-              (QStringList{kCreateTitle, "La base de datos " + a +
-                                             QString::fromUtf8(" está abierta y no se puede "
-                                                               "sustituir por una nueva. Elija "
-                                                               "otro nombre.")}));
-    EXPECT_EQ(p.dialogs.messages().back().icon, Dialogs::Icon::Exclamation);
-    EXPECT_EQ(fileBytes(a), before);
-    EXPECT_EQ(readCompanyName(p.session().db()).value(), "TALLERES PEREZ");
-    EXPECT_FALSE(p.companyShown());
+    EXPECT_EQ(p.quits, 1);
+    EXPECT_FALSE(p.menu.isVisible());
 }
 
 }  // namespace
