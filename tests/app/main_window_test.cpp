@@ -63,6 +63,20 @@ TEST(MenuWindow, ItemsWithoutActionStayEnabledAndChangeNothing) {
     EXPECT_TRUE(f.dialogs.entries().empty());
     EXPECT_EQ(opens.count(), 0);
     EXPECT_TRUE(f.menu.isEnabled());
+
+    // New and open, from the menu and the toolbar, request the same operations.
+    QSignalSpy created(&f.menu, &Menu::newDatabaseRequested);
+    for (const char* name : {"mNuevo", "btnNuevo", "mAbrir", "btnAbrir"}) f.trigger(name);
+    EXPECT_EQ(created.count(), 2);
+    EXPECT_EQ(opens.count(), 2);
+
+    // An action registered for one item replaces the table's for that item alone.
+    int runs = 0;
+    f.menu.registerAction(QStringLiteral("btnNuevoParte"), [&] { ++runs; });
+    EXPECT_TRUE(f.menu.item(QStringLiteral("btnNuevoParte"))->isEnabled());
+    EXPECT_FALSE(f.menu.item(QStringLiteral("btnGestorPartes"))->isEnabled());
+    f.trigger("btnNuevoParte");
+    EXPECT_EQ(runs, 1);
 }
 
 TEST(MenuWindow, RegisteredScreenOpensWithTheOriginAndHoldsTheMainWindow) {
@@ -130,18 +144,6 @@ TEST(MenuWindow, ListingCommandsAndTheMakePrompt) {
     EXPECT_EQ(f.dialogs.entries()[0].text, QStringLiteral("Introduce Marca:"));
 }
 
-TEST(MenuWindow, NewAndOpenFromMenuAndToolbarRequestTheSameOperations) {
-    Fixture f;
-    QSignalSpy created(&f.menu, &Menu::newDatabaseRequested);
-    QSignalSpy opened(&f.menu, &Menu::openDatabaseRequested);
-    f.trigger("mNuevo");
-    f.trigger("btnNuevo");
-    f.trigger("mAbrir");
-    f.trigger("btnAbrir");
-    EXPECT_EQ(created.count(), 2);
-    EXPECT_EQ(opened.count(), 2);
-}
-
 TEST(MenuWindow, StatusBarAndCompanyNameFollowTheSession) {
     Fixture f;
     EXPECT_EQ(f.menu.panel(1)->text(), f.home.session().databasePath());
@@ -199,29 +201,23 @@ TEST(MenuWindow, BackupSuccessCancelAndUnwritableTarget) {
     EXPECT_FALSE(QApplication::overrideCursor());
 }
 
-TEST(MenuWindow, CompactionSuccessMessage) {
+// Each failure's number and text, and the database kept, are the compaction tests'; here how
+// the menu shows the outcome.
+TEST(MenuWindow, CompactionSuccessAndFailureMessages) {
     Fixture f;
     torvane::CompactionOptions options;
-    options.clock = [] { return QTime(9, 7, 34); };
+    options.clock = [] { return QTime(9, 1, 2); };
     f.menu.setCompactionOptions(options);
     f.trigger("mCompactar");
     ASSERT_EQ(f.dialogs.entries().size(), 1u);
     EXPECT_EQ(f.dialogs.entries()[0].text, QStringLiteral(" Base de datos compactada."));
     EXPECT_EQ(f.dialogs.entries()[0].icon, Dialogs::Icon::None);
     EXPECT_FALSE(QApplication::overrideCursor());
-}
 
-// Each failure's number and text, and the database kept, are the compaction tests'; here how
-// the menu shows one.
-TEST(MenuWindow, CompactionFailureShowsBothMessages) {
-    Fixture f;
-    torvane::CompactionOptions options;
-    options.clock = [] { return QTime(9, 1, 2); };
     // A temporary of this second that cannot be deleted stops the compaction.
+    f.dialogs.clear();
     ASSERT_TRUE(QDir().mkpath(f.home.file(QStringLiteral("DBT_0102.mdb/x"))));
-    f.menu.setCompactionOptions(options);
     f.trigger("mCompactar");
-
     const auto& e = f.dialogs.entries();
     ASSERT_EQ(e.size(), 2u);
     EXPECT_EQ(e[0].icon, Dialogs::Icon::Exclamation);
@@ -287,14 +283,4 @@ TEST(MenuWindow, OtherProgramsFromTheDropDown) {
                                              "/opt/tasa/tasador.EXE"}));
     EXPECT_EQ(launcher.urls, QStringList{torvane::kInternetAddress});
     EXPECT_EQ(f.dialogs.entries().back().title, QStringLiteral("Abrir Guia de Tasacciones"));
-}
-
-TEST(MenuWindow, AnActionRegisteredForOneItemReplacesTheTable) {
-    Fixture f;
-    int runs = 0;
-    f.menu.registerAction(QStringLiteral("btnNuevoParte"), [&] { ++runs; });
-    EXPECT_TRUE(f.menu.item(QStringLiteral("btnNuevoParte"))->isEnabled());
-    EXPECT_FALSE(f.menu.item(QStringLiteral("btnGestorPartes"))->isEnabled());
-    f.trigger("btnNuevoParte");
-    EXPECT_EQ(runs, 1);
 }

@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <cmath>
+#include <map>
 
 #include "import/jet_reader.h"
 #include "import_fixture.h"
@@ -67,47 +68,38 @@ class ImportJetReaderTest : public ::testing::Test {
     QString sample_;
 };
 
-TEST_F(ImportJetReaderTest, EveryTableReadsAsTheReferenceExportsIt) {
-    if (QStandardPaths::findExecutable(QStringLiteral("mdb-export")).isEmpty())
-        GTEST_SKIP() << "mdb-export (mdbtools) is not installed";
+// Every table read as the reference exports it, and known values, each of a kind the import
+// must convert: the types, not just the text.
+TEST_F(ImportJetReaderTest, EveryTableReadsTypedAsTheReferenceExportsIt) {
+    const bool reference = !QStandardPaths::findExecutable(QStringLiteral("mdb-export")).isEmpty();
     ti::JetReader reader(sample_);
     EXPECT_EQ(reader.kind(), ti::JetKind::Jet3);
     const QStringList tables = reader.tables();
     EXPECT_EQ(tables.size(), 8);
+    std::map<QString, std::vector<std::vector<ti::Value>>> rows;
     for (const QString& table : tables) {
         SCOPED_TRACE(table.toStdString());
+        reader.readRows(table, [&](const std::vector<ti::Value>& r) { rows[table].push_back(r); });
+        if (!reference) continue;
         const Csv expected = mdbExport(sample_, table);
         EXPECT_EQ(reader.columns(table), expected.header);
-        std::size_t n = 0;
+        ASSERT_EQ(rows[table].size(), expected.rows.size());
         int mismatches = 0;
-        reader.readRows(
-            table, [&](const std::vector<ti::Value>& row) {
-                ASSERT_LT(n, expected.rows.size());
-                const auto& want = expected.rows[n];
-                ASSERT_EQ(row.size(), want.size());
-                for (std::size_t c = 0; c < row.size(); ++c) {
-                    QString why;
-                    if (!sameValue(row[c], want[c], &why) && ++mismatches <= 5)
-                        ADD_FAILURE()
-                            << "row " << n << " column " << c << ": ours "
-                            << ti::valueText(row[c]).left(80).toStdString() << ", theirs "
-                            << want[c].value_or(QStringLiteral("<null>")).left(80).toStdString()
-                            << " " << why.toStdString();
-                }
-                ++n;
-            });
-        EXPECT_EQ(n, expected.rows.size());
+        for (std::size_t n = 0; n < expected.rows.size(); ++n) {
+            const auto& row = rows[table][n];
+            const auto& want = expected.rows[n];
+            ASSERT_EQ(row.size(), want.size());
+            for (std::size_t c = 0; c < row.size(); ++c) {
+                QString why;
+                if (!sameValue(row[c], want[c], &why) && ++mismatches <= 5)
+                    ADD_FAILURE()
+                        << "row " << n << " column " << c << ": ours "
+                        << ti::valueText(row[c]).left(80).toStdString() << ", theirs "
+                        << want[c].value_or(QStringLiteral("<null>")).left(80).toStdString() << " "
+                        << why.toStdString();
+            }
+        }
     }
-}
-
-// Known values, each of a kind the import must convert: the types, not just the text.
-TEST_F(ImportJetReaderTest, ValuesComeOutTyped) {
-    ti::JetReader reader(sample_);
-    std::map<QString, std::vector<std::vector<ti::Value>>> rows;
-    for (const char* t : {"Orders", "Order Details", "Employees", "Customers", "Products"})
-        reader.readRows(QString::fromLatin1(t), [&](const std::vector<ti::Value>& r) {
-            rows[QString::fromLatin1(t)].push_back(r);
-        });
     EXPECT_EQ(rows["Orders"].size(), 830u);
     EXPECT_EQ(rows["Order Details"].size(), 2155u);
 
@@ -140,6 +132,7 @@ TEST_F(ImportJetReaderTest, ValuesComeOutTyped) {
         discontinued += std::get<bool>(p[column("Products", "Discontinued")]) ? 1 : 0;
     EXPECT_GT(discontinued, 0);
     EXPECT_LT(discontinued, int(rows["Products"].size()));
+    if (!reference) GTEST_SKIP() << "mdb-export (mdbtools) is not installed: values not compared";
 }
 
 }  // namespace
