@@ -198,37 +198,6 @@ TEST(Informes, NoDatabaseIsTold) {
               "No hay ninguna base de datos abierta para imprimir el informe \"QARVOLPRO.rpt\".");
 }
 
-TEST(ReportPreview, SearchHighlightsAndMovesToTheMatchingPage) {
-    Fixture f;
-    torvane::testing::addCustomers(f.home.db(), 150, "Z", 3, "RELLENO");
-    f.home.db().insert("INSERT INTO Clientes (Codigo, Nombre) VALUES ('ZZZ', 'AGUJA EN EL PAJAR')");
-    // The preview gets the listing's first page alone, not the whole report laid out.
-    ASSERT_TRUE(Informes::VerListado(f.home.session(), f.services, "\\QARVOCLIENTES2.rpt"));
-    EXPECT_TRUE(f.output.jobs().back().preview);
-    EXPECT_FALSE(f.output.jobs().back().report.complete);
-
-    torvane::reports::ReportEngine engine(
-        f.home.db(), torvane::reports::reportFolders(f.home.session()), QDate(2008, 4, 15));
-    torvane::reports::ReportSource source = engine.source("\\QARVOCLIENTES2.rpt", "");
-    ASSERT_NE(source.first(nullptr), nullptr);
-    torvane::reports::ReportPreview preview(source, f.dialogs);
-    EXPECT_EQ(preview.objectName(), "frmInfExternos");
-    EXPECT_EQ(preview.currentPage(), 1);
-    EXPECT_EQ(preview.pageCount(), 1);
-    // A search lays out the rest and moves to the last page, where the text is.
-    EXPECT_TRUE(preview.find("aguja"));
-    EXPECT_EQ(preview.highlight(), "aguja");
-    QString error;
-    const auto* whole = source.whole(&error);
-    ASSERT_NE(whole, nullptr) << error.toStdString();
-    EXPECT_TRUE(whole->complete);
-    ASSERT_GE(whole->pages.size(), 3u);
-    EXPECT_EQ(preview.pageCount(), int(whole->pages.size()));
-    EXPECT_EQ(preview.currentPage(), int(whole->pages.size()));
-    EXPECT_TRUE(whole->toText().contains(QString("Página 1 de %1").arg(whole->pages.size())));
-    EXPECT_FALSE(preview.find("NO ESTA EN NINGUNA PAGINA"));
-}
-
 TEST(ReportCommand, WritesPdfOrExplainsTheProblem) {
     Fixture f;
     const QString db = f.home.session().databasePath();

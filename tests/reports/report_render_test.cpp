@@ -39,19 +39,28 @@ QString flowing(const RenderedReport& r) {
     return r.toText().replace(" | ", " ").replace('\n', ' ');
 }
 
+// The fixed workshop, rendered on the print date.
+class ReportRender : public ::testing::Test {
+  protected:
+    void SetUp() override { torvane::testing::fillReportFixture(home.db()); }
+    RenderedReport render(const QString& file, const QString& formula = {}) {
+        return renderOk(home, file, formula);
+    }
+    void define(const QString& name, const char* text) { writeDefinition(home, name, text); }
+    TempHome home;
+};
+
 struct Case {
     const char* file;
     const char* formula;
     const char* reference;
 };
 
-class ReportReference : public ::testing::TestWithParam<Case> {};
+class ReportReference : public ReportRender, public ::testing::WithParamInterface<Case> {};
 
 TEST_P(ReportReference, RendersAsReviewed) {
-    TempHome home;
-    torvane::testing::fillReportFixture(home.db());
     const Case& c = GetParam();
-    const RenderedReport r = renderOk(home, c.file, c.formula);
+    const RenderedReport r = render(c.file, c.formula);
     ASSERT_FALSE(r.pages.empty());
     expectReference(c.reference, r.toText());
     // TORVANE_REPORT_PDF_DIR=folder also writes each one as PDF, to look at them.
@@ -88,68 +97,33 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"\\TICKETODT.rpt", "{ODTS.NODT} ='ODT08/03/00001'", "TICKETODT"}),
     [](const auto& info) { return std::string(info.param.reference); });
 
-// A preview's first look lays out only the first page; it is the page the whole report
-// starts with, numbered without the total that is not known yet.
-TEST(ReportRender, LongListingRepeatsHeadingsAndItsFirstPageComesAlone) {
-    TempHome home;
-    torvane::testing::fillReportFixture(home.db());
-    torvane::testing::addCustomers(home.db(), 180, "X", 4, "CLIENTE", "PRUEBA");
-    ReportEngine engine(home.db(), torvane::reports::reportFolders(home.session()), kPrintDate);
-    const auto whole = engine.render("\\QARVOCLIENTES2.rpt", {});
-    const auto first = engine.render("\\QARVOCLIENTES2.rpt", {}, 1);
-    ASSERT_TRUE(whole.report && first.report);
-    const RenderedReport& r = *whole.report;
-    ASSERT_GE(r.pages.size(), 3u);
-    EXPECT_TRUE(r.complete);
-    const QString all = r.toText();
-    const QStringList pages =
-        all.split(QRegularExpression("--- página \\d+ ---\n"), Qt::SkipEmptyParts);
-    ASSERT_EQ(pages.size(), int(r.pages.size()));
-    for (int p = 0; p < pages.size(); ++p) {
-        EXPECT_TRUE(pages[p].contains("Código | Nombre | NIF | Teléfono | Móvil")) << p;
-        EXPECT_TRUE(pages[p].contains("Listado de clientes")) << p;
-        EXPECT_TRUE(pages[p].contains("Fecha: 15/04/2008")) << p;
-        EXPECT_TRUE(pages[p].contains(QString("Página %1 de %2").arg(p + 1).arg(pages.size())));
-    }
-    for (int i = 1; i <= 180; ++i)
-        EXPECT_EQ(all.count(QString("X%1 | CLIENTE %2 PRUEBA\n").arg(i, 4, 10, QChar('0')).arg(i)),
-                  1)
-            << i;
-    EXPECT_TRUE(pages.last().contains("Total: 183 clientes"));
-    EXPECT_FALSE(pages.first().contains("Total:"));
-
-    EXPECT_FALSE(first.report->complete);
-    ASSERT_EQ(first.report->pages.size(), 1u);
-    RenderedReport firstOfWhole, alone;
-    firstOfWhole.pages = {r.pages[0]};
-    alone.pages = {first.report->pages[0]};
-    EXPECT_EQ(alone.toText(), firstOfWhole.toText().replace(
-                                  QString("Página 1 de %1").arg(r.pages.size()), "Página 1"));
-    // A report shorter than the limit comes back whole.
-    const auto small = engine.render("\\QARVOLPRO.rpt", {}, 1);
-    ASSERT_TRUE(small.report);
-    EXPECT_TRUE(small.report->complete);
-    EXPECT_TRUE(small.report->toText().contains("Página 1 de 1"));
-}
-
-TEST(ReportRender, LongInvoiceKeepsTotalsOnTheLastPage) {
-    TempHome home;
-    torvane::testing::fillReportFixture(home.db());
+// A long invoice keeps its totals for the last page; long names, addresses and descriptions
+// wrap inside their block or column, never cut.
+TEST_F(ReportRender, LongInvoicePrintsWholeWithTotalsOnTheLastPage) {
+    const QString description =
+        "DESMONTAR Y MONTAR EL CUADRO DE INSTRUMENTOS PARA SUSTITUIR LA LAMPARA DEL TESTIGO DE "
+        "PRESION DE ACEITE QUE ESTABA FUNDIDA";
+    const QString name = "TRANSPORTES Y MUDANZAS HERMANOS FERNANDEZ DE LA VEGA Y ASOCIADOS S.L.U";
+    ASSERT_EQ(name.size(), 70);
+    const QString street = "POLIGONO INDUSTRIAL LAS ATALAYAS, CALLE DEL ACERO 14, NAVE 7, PUERTA 3";
     torvane::Database::Transaction t(home.db());
-    for (int i = 1; i <= 90; ++i)
+    for (int i = 0; i <= 90; ++i)
         home.db().insert(
             "INSERT INTO TrabajosRealizadosODT (NODT, TRealizado, TFacturado, Precio, Dto) VALUES "
             "('ODT08/03/00001', ?, 1, 10, 0)",
-            {QString("TRABAJO %1").arg(i)});
+            {i == 0 ? description : QString("TRABAJO %1").arg(i)});
+    home.db().exec("UPDATE Clientes SET Nombre = ?, Apellido1 = '', Direccion = ? WHERE Id_Cli = 1",
+                   {name, street});
     // The invoice as it was stored for those lines.
     home.db().exec(
-        "UPDATE FacturasODT SET Base = 1045.65, IVA = 167.30, Importe = 1212.95 "
+        "UPDATE FacturasODT SET Base = 1055.65, IVA = 168.90, Importe = 1224.55 "
         "WHERE NFactura = 'FR08/03/00001'");
     t.commit();
-    const RenderedReport r = renderOk(home, "\\QARVOFACODT.rpt", "{ODTS.NODT} ='ODT08/03/00001'");
+    const RenderedReport r = render("\\QARVOFACODT.rpt", "{ODTS.NODT} ='ODT08/03/00001'");
+    const QString text = r.toText();
     ASSERT_GE(r.pages.size(), 2u);
     const QStringList pages =
-        r.toText().split(QRegularExpression("--- página \\d+ ---\n"), Qt::SkipEmptyParts);
+        text.split(QRegularExpression("--- página \\d+ ---\n"), Qt::SkipEmptyParts);
     for (int p = 0; p + 1 < pages.size(); ++p) {
         EXPECT_FALSE(pages[p].contains("Base imponible")) << p;
         EXPECT_FALSE(pages[p].contains("TOTAL |")) << p;
@@ -157,29 +131,12 @@ TEST(ReportRender, LongInvoiceKeepsTotalsOnTheLastPage) {
     EXPECT_TRUE(pages[1].contains("FACTURA FR08/03/00001 (continuación)"));
     EXPECT_TRUE(pages[1].contains("Mano de obra (continuación)"));
     EXPECT_TRUE(pages[1].contains("Concepto | Horas | Precio/hora | Dto. % | Importe"));
-    // 58,00 + 90 x 10,00 of labour; materials 84,32; free line 3,33.
-    EXPECT_TRUE(r.toText().contains("Total mano de obra | 958,00"));
-    EXPECT_TRUE(pages.last().contains("Base imponible | 1.045,65")) << pages.last().toStdString();
-    EXPECT_TRUE(pages.last().contains("TOTAL | 1.212,95"));
+    // 58,00 + 91 x 10,00 of labour; materials 84,32; free line 3,33.
+    EXPECT_TRUE(text.contains("Total mano de obra | 968,00"));
+    EXPECT_TRUE(pages.last().contains("Base imponible | 1.055,65")) << pages.last().toStdString();
+    EXPECT_TRUE(pages.last().contains("TOTAL | 1.224,55"));
     EXPECT_TRUE(pages.last().contains(QString("Página %1 de %1").arg(pages.size())));
-}
 
-// Long names, addresses and descriptions wrap inside their block or column, never cut.
-TEST(ReportRender, LongNamesAddressesAndDescriptionsPrintWholeOnTheInvoice) {
-    TempHome home;
-    torvane::testing::fillReportFixture(home.db());
-    home.db().insert(
-        "INSERT INTO TrabajosRealizadosODT (NODT, TRealizado, TFacturado, Precio, Dto) VALUES "
-        "('ODT08/03/00001', ?, 1, 10, 0)",
-        {QString("DESMONTAR Y MONTAR EL CUADRO DE INSTRUMENTOS PARA SUSTITUIR LA LAMPARA DEL "
-                 "TESTIGO DE PRESION DE ACEITE QUE ESTABA FUNDIDA")});
-    const QString name = "TRANSPORTES Y MUDANZAS HERMANOS FERNANDEZ DE LA VEGA Y ASOCIADOS S.L.U";
-    ASSERT_EQ(name.size(), 70);
-    const QString street = "POLIGONO INDUSTRIAL LAS ATALAYAS, CALLE DEL ACERO 14, NAVE 7, PUERTA 3";
-    home.db().exec("UPDATE Clientes SET Nombre = ?, Apellido1 = '', Direccion = ? WHERE Id_Cli = 1",
-                   {name, street});
-    const RenderedReport r = renderOk(home, "\\QARVOFACODT.rpt", "{ODTS.NODT} ='ODT08/03/00001'");
-    const QString text = r.toText();
     EXPECT_FALSE(text.contains(QString::fromUtf8("…")));
     EXPECT_TRUE(flowing(r).contains(name)) << text.toStdString();
     EXPECT_TRUE(flowing(r).contains(street));
@@ -190,15 +147,13 @@ TEST(ReportRender, LongNamesAddressesAndDescriptionsPrintWholeOnTheInvoice) {
     EXPECT_TRUE(text.contains("28002 MADRID"));
 }
 
-TEST(ReportRender, ArticlesListingShowsEveryWarehouseWhole) {
-    TempHome home;
-    torvane::testing::fillReportFixture(home.db());
+TEST_F(ReportRender, ArticlesListingShowsEveryWarehouseWhole) {
     const char* warehouses[] = {"ALMACEN PRINCIPAL", "ESTANTERIA A", "ESTANTERIA B"};
     for (int i = 0; i < 3; ++i)
         home.db().exec(
             "UPDATE Articulos SET Almacen = ?, Familia = 'REFRIGERACION' WHERE Id_Art = ?",
             {QString(warehouses[i]), i + 1});
-    const QString text = renderOk(home, "\\QARVOARTICULOS.rpt").toText();
+    const QString text = render("\\QARVOARTICULOS.rpt").toText();
     for (const char* w : warehouses)
         EXPECT_TRUE(text.contains(QString(" | REFRIGERACION | %1 | ").arg(w)))
             << w << "\n"
@@ -207,7 +162,7 @@ TEST(ReportRender, ArticlesListingShowsEveryWarehouseWhole) {
 
 // Totals declared as rows: a discount before VAT lowers the taxable base; the withholding
 // is taken on that base; the words read the total.
-TEST(ReportRender, DeclaredTotalsRows) {
+TEST_F(ReportRender, DeclaredTotalsRows) {
     struct Case {
         const char* rows;
         std::vector<const char*> expected;
@@ -233,22 +188,18 @@ TEST(ReportRender, DeclaredTotalsRows) {
          {"Base imponible | 145,65", "IVA 16 % | 23,30", "TOTAL | 168,95"}},
     };
     for (const Case& c : cases) {
-        TempHome home;
-        torvane::testing::fillReportFixture(home.db());
         const QByteArray def = QByteArray(
                                    "report document\nfrom ODTS LEFT JOIN DatosEmpresa ON 1 = 1\n"
                                    "heading FACTURA\nfield \"Número\" = {ODTS.NODT}\n") +
                                c.rows;
-        writeDefinition(home, "TOTALES.rpt", def.constData());
-        const QString text =
-            renderOk(home, "\\TOTALES.rpt", "{ODTS.NODT} ='ODT08/03/00001'").toText();
+        define("TOTALES.rpt", def.constData());
+        const QString text = render("\\TOTALES.rpt", "{ODTS.NODT} ='ODT08/03/00001'").toText();
         for (const char* e : c.expected)
             EXPECT_TRUE(text.contains(QString::fromUtf8(e))) << e << "\n" << text.toStdString();
     }
 }
 
-TEST(ReportRender, ComputedValuesAreExactToTheCent) {
-    TempHome home;
+TEST_F(ReportRender, ComputedValuesAreExactToTheCent) {
     home.db().exec(
         "CREATE TABLE Cuentas (Id INTEGER PRIMARY KEY, Nombre TEXT, Venta REAL, Coste REAL)");
     // Sale and cost per row; the margin and its percentage are worked out by the report.
@@ -256,7 +207,7 @@ TEST(ReportRender, ComputedValuesAreExactToTheCent) {
         "INSERT INTO Cuentas (Nombre, Venta, Coste) VALUES "
         "('TERCIO', 3, 2), ('OCTAVO', 8, 7), ('PERDIDA', 10, 10.625), "
         "('NADA', 0, 5), ('DECIMOS', 0.3, 0.1), ('MEDIO', 16, 15.99)");
-    writeDefinition(home, "MARGEN.rpt", R"(report list
+    define("MARGEN.rpt", R"(report list
 title Márgenes
 from Cuentas
 formula VENTA = Cuentas.Venta
@@ -270,7 +221,7 @@ column "Margen" 10 money total = {@MARGEN}
 column "Doble" 10 money total = {@MARGEN2}
 column "%" 6 number = {@PCT}
 )");
-    const QString text = renderOk(home, "\\MARGEN.rpt", "").toText();
+    const QString text = render("\\MARGEN.rpt").toText();
     const char* expected[] = {
         // 1/3 is 33,33...; 1/8 is 12,5; a loss of 0,625 on 10 is -6,25 (halves away: -6,3).
         "TERCIO | 1,00 | 2,00 | 33,3",
@@ -325,12 +276,10 @@ label = [{Clientes.CP}   ]{Clientes.Localidad}
 label = {Clientes.Provincia}
 )";
 
-TEST(ReportRender, TicketOnAnEightyMillimetreRoll) {
-    TempHome home;
-    torvane::testing::fillReportFixture(home.db());
-    writeDefinition(home, "TICKET_LINEAS.rpt", kTicketLines);
-    writeDefinition(home, "TICKET_PRUEBA.rpt", kTicket);
-    const RenderedReport r = renderOk(home, "\\TICKET_PRUEBA.rpt", "{ODTS.NODT} ='ODT08/03/00001'");
+TEST_F(ReportRender, TicketOnAnEightyMillimetreRoll) {
+    define("TICKET_LINEAS.rpt", kTicketLines);
+    define("TICKET_PRUEBA.rpt", kTicket);
+    const RenderedReport r = render("\\TICKET_PRUEBA.rpt", "{ODTS.NODT} ='ODT08/03/00001'");
     ASSERT_EQ(r.pages.size(), 1u);
     EXPECT_NEAR(r.paperSize().width(), 80 * 72 / 25.4, 0.5);
     // Materials 12,50 + 71,82 = 84,32; VAT 13,4912.
@@ -343,16 +292,13 @@ TEST(ReportRender, TicketOnAnEightyMillimetreRoll) {
             "INSERT INTO MaterialesODT (NODT, Descripcion, Unidades, Precio, Dto) VALUES "
             "('ODT08/03/00001', 'TORNILLO', 1, 0.10, 0)");
     t.commit();
-    const RenderedReport longer =
-        renderOk(home, "\\TICKET_PRUEBA.rpt", "{ODTS.NODT} ='ODT08/03/00001'");
+    const RenderedReport longer = render("\\TICKET_PRUEBA.rpt", "{ODTS.NODT} ='ODT08/03/00001'");
     ASSERT_EQ(longer.pages.size(), 1u);
     EXPECT_GT(longer.paperSize().height(), r.paperSize().height() + 300 * 9);
     EXPECT_TRUE(longer.toText().contains("TOTAL | 132,61"));  // 114,32 + 18,2912
 }
 
-TEST(ReportRender, LabelsSheetOfSixteen) {
-    TempHome home;
-    torvane::testing::fillReportFixture(home.db());
+TEST_F(ReportRender, LabelsSheetOfSixteen) {
     torvane::Database::Transaction t(home.db());
     for (int i = 1; i <= 15; ++i)
         home.db().insert(
@@ -360,17 +306,15 @@ TEST(ReportRender, LabelsSheetOfSixteen) {
             "VALUES (?, ?, 'PRUEBA', 'C/ LARGA, 1', '46001', 'VALENCIA', 'VALENCIA')",
             {QString("X%1").arg(i, 2, 10, QChar('0')), QString("CLIENTE %1").arg(i)});
     t.commit();
-    writeDefinition(home, "ETIQUETAS_PRUEBA.rpt", kLabels);
-    const RenderedReport r = renderOk(home, "\\ETIQUETAS_PRUEBA.rpt");
+    define("ETIQUETAS_PRUEBA.rpt", kLabels);
+    const RenderedReport r = render("\\ETIQUETAS_PRUEBA.rpt");
     ASSERT_EQ(r.pages.size(), 2u);  // 18 labels: a full sheet and two more
     // Where each line lands on the sheet: ListingsAddressLabels, the same sheet.
     EXPECT_EQ(r.pages[0].items.size(), 16u * 4 - 1);  // the third customer has no street
     expectReference("ETIQUETAS_PRUEBA", r.toText());
 }
 
-TEST(ReportRender, ReceiptsThreeToASheetWithTheirAmountInWords) {
-    TempHome home;
-    torvane::testing::fillReportFixture(home.db());
+TEST_F(ReportRender, ReceiptsThreeToASheetWithTheirAmountInWords) {
     const double amounts[] = {84.48, 84.47, 1000, 0.5};
     for (int i = 0; i < 4; ++i)
         home.db().insert(
@@ -378,7 +322,7 @@ TEST(ReportRender, ReceiptsThreeToASheetWithTheirAmountInWords) {
             "NFactura) VALUES (?, '2008-03-31', ?, ?, 2, '2100', '0001', '1234567890', "
             "'FR08/03/00002')",
             {QString("REC08/03/0000%1").arg(i + 1), QString("30/0%1/2008").arg(i + 4), amounts[i]});
-    writeDefinition(home, "RECIBO_PRUEBA.rpt", R"(report receipt
+    define("RECIBO_PRUEBA.rpt", R"(report receipt
 from Recibos LEFT JOIN Clientes ON Clientes.Id_Cli = Recibos.Id_cli
 order Recibos.NRecibo
 company = {DatosEmpresa.Nombre}
@@ -390,7 +334,7 @@ customer = {Recibos.Banco} {Recibos.Sucursal} {Recibos.NCuenta}
 total "Importe" bold = {Recibos.Importe}
 total "Son:" = words
 )");
-    const RenderedReport r = renderOk(home, "\\RECIBO_PRUEBA.rpt");
+    const RenderedReport r = render("\\RECIBO_PRUEBA.rpt");
     ASSERT_EQ(r.pages.size(), 2u);
     const QString text = r.toText();
     const char* expected[] = {"Importe | 84,48",
@@ -409,7 +353,7 @@ total "Son:" = words
 
 // The invoice of one work order says when the work was done, unless that is the
 // invoice's own date (invoiced on 11/03/2008).
-TEST(ReportRender, InvoiceShowsTheWorkDatesWhenTheyAreNotTheInvoiceDate) {
+TEST_F(ReportRender, InvoiceShowsTheWorkDatesWhenTheyAreNotTheInvoiceDate) {
     struct Case {
         const char* entered;
         const char* delivered;
@@ -423,13 +367,10 @@ TEST(ReportRender, InvoiceShowsTheWorkDatesWhenTheyAreNotTheInvoiceDate) {
         {"2008-03-01", nullptr, "Fecha trabajo | 01/03/2008\n"},
     };
     for (const Case& c : cases) {
-        TempHome home;
-        torvane::testing::fillReportFixture(home.db());
         home.db().exec("UPDATE ODTS SET Fecha = ?, FechaEntrega = ? WHERE Id_ODT = 1",
                        {QString(c.entered), c.delivered ? QVariant(QString(c.delivered))
                                                         : QVariant(QMetaType(QMetaType::QString))});
-        const QString text =
-            renderOk(home, "\\QARVOFACODT.rpt", "{ODTS.NODT} ='ODT08/03/00001'").toText();
+        const QString text = render("\\QARVOFACODT.rpt", "{ODTS.NODT} ='ODT08/03/00001'").toText();
         if (c.shown)
             EXPECT_TRUE(text.contains(c.shown)) << c.entered << "\n" << text.toStdString();
         else
