@@ -88,9 +88,7 @@ TEST(ReportDefinition, DamagedDefinitionsSayWhere) {
          "línea 3: «@X» no está definido antes de «X»"},
         {"report list\nfrom A\nsum X = {A.B} / {A.C}\n", "línea 3: se escribe: sum NOMBRE"},
         {"report list\nfrom A\nsum X = {A.B} + \n", "línea 3: se escribe: sum NOMBRE"},
-        {"report list\nfrom A\nsum X = {A.B} * 2\n", "línea 3: se escribe: sum NOMBRE"},
         {"report list\nfrom A\npercent X = {A.B}\n", "línea 3: se escribe: percent NOMBRE"},
-        {"report list\nfrom A\npercent X = {A.B} + {A.C}\n", "línea 3: se escribe: percent NOMBRE"},
         {"report list\nfrom A\npercent X = {A.B} / {A.C} / {A.D}\n",
          "línea 3: se escribe: percent NOMBRE"},
     };

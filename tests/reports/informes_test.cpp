@@ -1,6 +1,10 @@
 // The printing routines: formulas they build, destinations, and their messages.
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include "reports/informes.h"
@@ -10,12 +14,14 @@
 #include "reports/report_fixture.h"
 #include "reports/report_output.h"
 #include "reports/report_preview.h"
+#include "support/file_bytes.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_home.h"
 #include "support/test_services.h"
 
 using torvane::Dialogs;
 using torvane::reports::RecordingReportOutput;
+using torvane::testing::fileBytes;
 using torvane::testing::ScriptedDialogs;
 using torvane::testing::TempHome;
 using torvane::testing::TestServices;
@@ -42,7 +48,8 @@ struct Fixture {
     }
 };
 
-TEST(Informes, PreviewAndPrinterDestinations) {
+// Each printing routine: the formula it builds from its argument and where the report goes.
+TEST(Informes, RoutinesSelectAndSendWhereTheyShould) {
     Fixture f;
     EXPECT_TRUE(Informes::ImprimirInforme(f.home.session(), f.services, "{Proveedores.Id_Pro}=2",
                                           "\\QARVOLPRO.rpt", true));
@@ -56,10 +63,8 @@ TEST(Informes, PreviewAndPrinterDestinations) {
     ASSERT_EQ(f.output.jobs().size(), 2u);
     EXPECT_FALSE(f.output.jobs()[1].preview) << "preview false goes straight to the printer";
     EXPECT_TRUE(f.dialogs.entries().empty());
-}
 
-TEST(Informes, WorkOrderInvoiceSelectsByNumberExceptForSeveralOrders) {
-    Fixture f;
+    // A work-order invoice selects by number, except the file for several orders.
     ASSERT_TRUE(Informes::ImprimirFacturaODT(f.home.session(), f.services, "ODT08/03/00002",
                                              "\\QARVOFACODT.rpt", true));
     EXPECT_TRUE(f.lastText().contains("ODT08/03/00002"));
@@ -79,11 +84,10 @@ TEST(Informes, WorkOrderInvoiceSelectsByNumberExceptForSeveralOrders) {
     EXPECT_EQ(f.dialogs.lastText(),
               "No hay datos que imprimir en el informe \"QARVOFACODT.rpt\" con la selección "
               "indicada.");
-    EXPECT_EQ(f.output.jobs().size(), 2u);
-}
+    EXPECT_EQ(f.output.jobs().size(), 4u);
 
-TEST(Informes, DeliveryNoteAlwaysPreviewsAndWorkSheetUsesItsFormula) {
-    Fixture f;
+    // The work sheet uses its own formula; the delivery note always previews.
+    f.dialogs.clear();
     f.writeReport("QARVOODTTALLER.rpt",
                   "report document\nfrom ODTS LEFT JOIN Clientes ON Clientes.Id_Cli = ODTS.Id_Cli\n"
                   "heading HOJA DE TALLER\nfield \"Orden\" = {ODTS.NODT}\n"
@@ -198,6 +202,40 @@ TEST(Informes, NoDatabaseIsTold) {
               "No hay ninguna base de datos abierta para imprimir el informe \"QARVOLPRO.rpt\".");
 }
 
+void setJournalMode(const QString& path, const QString& mode) {
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "journal");
+        db.setDatabaseName(path);
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec("INSERT INTO Clientes (Codigo, Nombre) VALUES ('0001', 'PEREZ')"));
+        ASSERT_TRUE(q.exec("PRAGMA journal_mode=" + mode));
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("journal");
+}
+
+// The command only reads the database file, whatever its journal mode.
+TEST(ReportCommand, ReadsTheFileWithoutChangingItInAnyJournalMode) {
+    for (const char* mode : {"WAL", "DELETE", "TRUNCATE"}) {
+        SCOPED_TRACE(mode);
+        TempHome home(false);
+        const QString db = home.makeDatabase("taller.erm");
+        setJournalMode(db, QString::fromLatin1(mode));
+        const QByteArray before = fileBytes(db);
+        const QString out = home.file("clientes.pdf");
+        EXPECT_EQ(torvane::reports::runReportCommand(
+                      {"QARVOCLIENTES2.rpt", "--db", db, "--pdf", out, "--home", home.folder()}),
+                  0);
+        EXPECT_TRUE(QFileInfo(out).size() > 0);
+        EXPECT_EQ(fileBytes(db), before);
+        EXPECT_FALSE(QFileInfo::exists(db + "-journal"));
+        // A WAL file stays WAL: its header still says so.
+        EXPECT_EQ(before.at(18) == 2, QLatin1String(mode) == QLatin1String("WAL"));
+    }
+}
+
 TEST(ReportCommand, WritesPdfOrExplainsTheProblem) {
     Fixture f;
     const QString db = f.home.session().databasePath();
@@ -224,6 +262,12 @@ TEST(ReportCommand, WritesPdfOrExplainsTheProblem) {
     EXPECT_EQ(torvane::reports::runReportCommand(
                   {"QARVOLPRO.rpt", "--db", f.home.file("noexiste.erm"), "--pdf", out}),
               1);
+    ASSERT_TRUE(QDir().mkpath(f.home.file("carpeta.erm")));
+    EXPECT_EQ(
+        torvane::reports::runReportCommand(
+            {"QARVOLPRO.rpt", "--db", f.home.file("carpeta.erm"), "--pdf", f.home.file("x.pdf")}),
+        1);
+    EXPECT_FALSE(QFileInfo::exists(f.home.file("x.pdf")));
 }
 
 }  // namespace
