@@ -87,26 +87,7 @@ TEST(ItvDue, SelectionAtMonthBoundaries) {
     }
 }
 
-TEST(ItvDue, ListingCarriesNamePhonesAndAddressAndLabelsTheAddress) {
-    ItvFixture f;
-    const auto list = f.render(torvane::reports::kItvListFile, QDate(2009, 1, 1));
-    const QString text = list.toText();
-    EXPECT_TRUE(text.contains("MARÍA LÓPEZ")) << text.toStdString();
-    EXPECT_TRUE(text.contains("932222222"));
-    EXPECT_TRUE(text.contains("AV. LUNA, 22, 08001 BARCELONA (BARCELONA)")) << text.toStdString();
-    EXPECT_TRUE(text.contains("TOLEDO (TOLEDO)")) << "no address, still the locality";
-    EXPECT_TRUE(list.landscape);
-
-    const auto labels = f.render(torvane::reports::kItvLabelsFile, QDate(2009, 1, 1));
-    ASSERT_EQ(labels.pages.size(), 1u);
-    const QString l = labels.toText();
-    EXPECT_TRUE(l.contains("MARÍA LÓPEZ"));
-    EXPECT_TRUE(l.contains("08001   BARCELONA"));
-    EXPECT_TRUE(l.contains("AUTOS O'NEILL"));
-    EXPECT_FALSE(l.contains("JUAN GARCÍA")) << "his car is due in December";
-}
-
-TEST(ItvDue, AskedFromTheMenuWithNextMonthOffered) {
+TEST(ItvDue, AskedFromTheMenuWithNextMonthOfferedListingAndLabels) {
     ItvFixture f;
     f.home.session().setToday(QDate(2008, 12, 31));
     auto& dialogs = f.services.scripted;
@@ -125,10 +106,24 @@ TEST(ItvDue, AskedFromTheMenuWithNextMonthOffered) {
     dialogs.answerInput(QString("1/2009"));
     EXPECT_TRUE(torvane::reports::printItvDue(f.home.session(), f.services, true));
     ASSERT_EQ(f.services.output.jobs().size(), 2u);
-    EXPECT_TRUE(f.services.output.jobs()[0].preview);
-    EXPECT_TRUE(f.services.output.jobs()[0].report.toText().contains("ITV-090131"));
-    EXPECT_TRUE(f.services.output.jobs()[1].report.toText().contains("AUTOS O'NEILL"));
     EXPECT_TRUE(dialogs.allAnswersUsed());
+    // The listing carries name, phones and address; the labels the address.
+    const auto& list = f.services.output.jobs()[0];
+    EXPECT_TRUE(list.preview);
+    const QString text = list.report.toText();
+    EXPECT_TRUE(text.contains("ITV-090131"));
+    EXPECT_TRUE(text.contains("MARÍA LÓPEZ")) << text.toStdString();
+    EXPECT_TRUE(text.contains("932222222"));
+    EXPECT_TRUE(text.contains("AV. LUNA, 22, 08001 BARCELONA (BARCELONA)"));
+    EXPECT_TRUE(text.contains("TOLEDO (TOLEDO)")) << "no address, still the locality";
+    EXPECT_TRUE(list.report.landscape);
+    const auto& labels = f.services.output.jobs()[1].report;
+    ASSERT_EQ(labels.pages.size(), 1u);
+    const QString l = labels.toText();
+    EXPECT_TRUE(l.contains("MARÍA LÓPEZ"));
+    EXPECT_TRUE(l.contains("08001   BARCELONA"));
+    EXPECT_TRUE(l.contains("AUTOS O'NEILL"));
+    EXPECT_FALSE(l.contains("JUAN GARCÍA")) << "his car is due in December";
 }
 
 }  // namespace
