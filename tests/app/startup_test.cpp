@@ -1,20 +1,100 @@
+// Start-up, opening, creating and importing databases, with the program as main builds it.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <optional>
 
-#include "app/program_fixture.h"
+#include "app/inicial2.h"
+#include "app/main_window.h"
+#include "app/startup.h"
+#include "core/database_setup.h"
+#include "import/import_fixture.h"
+#include "masters/company_data.h"
+#include "masters/datos_empresa.h"
+#include "support/file_bytes.h"
+#include "support/legacy_databases.h"
 #include "support/screen_helpers.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_home.h"
+#include "support/test_services.h"
 
 using namespace torvane;
 using namespace torvane::testing;
 namespace tt = torvane::testing;
 
 namespace {
+
+const QString kOpenTitle = QStringLiteral("Abrir base de datos");
+
+inline CompanyData company(const QString& name) {
+    return {{"Nombre", name},          {"Nif", "B12345678"},
+            {"Titular", "JUAN PEREZ"}, {"Direccion", "C/ MAYOR 3"},
+            {"CP", "28001"},           {"Localidad", "MADRID"},
+            {"Provincia", "MADRID"},   {"Telefono", "915551234"},
+            {"Fax", "915551235"},      {"IVA", "16"},
+            {"Registro", "RI-1234"}};
+}
+
+// A program folder with the main window and the start-up form, as main builds them.
+struct Program {
+    TempHome home{false};
+    TestServices services;
+    ScriptedDialogs& dialogs = services.scripted;
+    Menu menu{home.session(), services};
+    int quits = 0;
+    Inicial inicial{home.session(), dialogs, menu, [this] { ++quits; }};
+
+    Session& session() { return home.session(); }
+
+    // A database file in the folder, in a format, with or without its company row.
+    QString database(const QString& name, OldFormat format = OldFormat::Current,
+                     const QString& companyName = {}) {
+        const QString path = home.file(name);
+        makeDatabaseInFormat(path, format);
+        if (!companyName.isNull()) {
+            Database db;
+            EXPECT_TRUE(db.open(path));
+            EXPECT_TRUE(saveCompanyData(db, company(companyName)));
+        }
+        return path;
+    }
+    void pointRutaAt(const QString& path) { ASSERT_TRUE(writeRuta(session(), path)); }
+    QByteArray ruta() { return fileBytes(home.file("ruta.fpl")); }
+    bool rutaExists() { return QFile::exists(home.file("ruta.fpl")); }
+    static QByteArray rutaFor(const QString& path) { return "\"" + path.toLatin1() + "\"\r\n"; }
+
+    // The program works on `path`: session, connection, status bar and ruta.fpl agree.
+    void expectOn(const QString& path, const QByteArray& rutaBytes) {
+        EXPECT_EQ(session().databasePath(), path);
+        EXPECT_EQ(session().db().path(), path);
+        EXPECT_EQ(menu.panel(1)->text(), path);
+        EXPECT_EQ(ruta(), rutaBytes);
+    }
+
+    bool dialogShown() { return inicial.dialog() && inicial.dialog()->isVisible(); }
+    bool companyShown() { return inicial.companyScreen() && inicial.companyScreen()->isVisible(); }
+
+    // Normal start on a database with company data, the main window up.
+    QString startOn(const QString& name, const QString& companyName) {
+        const QString path = database(name, OldFormat::Current, companyName);
+        pointRutaAt(path);
+        inicial.StartUp();
+        EXPECT_TRUE(menu.isVisible());
+        dialogs.clear();
+        return path;
+    }
+
+    void copyTemplate() {
+        QFile::remove(home.file("Nueva"));
+        ASSERT_TRUE(QFile::copy(TempHome::builtTemplate(), home.file("Nueva")));
+    }
+};
 
 const QString kFilter = QStringLiteral("Archivos Torvane (*.erm)|*.erm");
 const QString kCreateTitle = QStringLiteral("Crear base de datos");
@@ -422,6 +502,122 @@ TEST(CreateDatabase, CopiesTheTemplateAndAsksForTheCompanyData) {
     p.inicial.companyScreen()->close();
     EXPECT_EQ(p.quits, 1);
     EXPECT_FALSE(p.menu.isVisible());
+}
+
+// ---------------------------------------------------------------- import
+
+const QString kFolderTitle = QStringLiteral("Carpeta de la base de datos importada");
+
+QString offer(const QString& old) {
+    return "No se puede abrir la base de datos " + old +
+           ": el archivo es una base de datos de la versión anterior del programa y debe "
+           "importarse antes de usarla. ¿Desea importarla ahora?";
+}
+
+struct ImportProgram : Program {
+    QTemporaryDir elsewhere;
+    QString current;
+    QString old;
+    QByteArray oldBytes;
+
+    // The main window up on a database of ours, and an older file beside it.
+    bool prepare() {
+        const QString sample = jetSample();
+        if (sample.isEmpty()) return false;
+        current = startOn("a.erm", "TALLERES PEREZ");
+        old = home.file("taller.erm");
+        EXPECT_TRUE(QFile::copy(sample, old));
+        QFile::setPermissions(old, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        oldBytes = fileBytes(old);
+        return true;
+    }
+};
+
+class ImportStartupTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!p.prepare()) GTEST_SKIP() << "the Jet sample database is not beside the checkout";
+    }
+    ImportProgram p;
+};
+
+// Refusing, cancelling or choosing the old file's own folder changes nothing; accepting
+// imports beside it and opens the new file.
+TEST_F(ImportStartupTest, RefusedImpossibleAndAcceptedImports) {
+    struct Case {
+        const char* name;
+        bool yes;
+        bool sameFolder;
+        bool cancelFolder;
+        Outcome outcome;
+    };
+    const Case cases[] = {
+        {"no", false, false, false, Outcome::Failed},
+        {"sin carpeta", true, false, true, Outcome::Ignored},
+        {"misma carpeta", true, true, false, Outcome::Failed},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        p.dialogs.clear();
+        const QByteArray ruta = fileBytes(p.home.file("ruta.fpl"));
+        const QStringList folder = QDir(p.home.folder()).entryList(QDir::Files);
+        p.dialogs.answerFile(p.old);
+        c.yes ? p.dialogs.answerYes() : p.dialogs.answerNo();
+        if (c.yes)
+            p.dialogs.answerFile(c.cancelFolder ? QString()
+                                 : c.sameFolder ? p.home.folder()
+                                                : p.elsewhere.path());
+        EXPECT_EQ(p.inicial.OpenDatabase(From::MainMenu), c.outcome);
+        if (c.sameFolder) {
+            EXPECT_EQ(p.dialogs.lastText(),
+                      "No se puede escribir la base de datos nueva " + p.old +
+                          ": el archivo nuevo no puede sustituir al anterior. Elija otra carpeta "
+                          "o otro nombre.");
+        }
+        EXPECT_EQ(p.session().databasePath(), p.current);
+        EXPECT_EQ(fileBytes(p.home.file("ruta.fpl")), ruta);
+        EXPECT_EQ(QDir(p.home.folder()).entryList(QDir::Files), folder);
+        EXPECT_TRUE(QDir(p.elsewhere.path()).isEmpty());
+        EXPECT_EQ(fileBytes(p.old), p.oldBytes);
+    }
+
+    p.dialogs.clear();
+    p.dialogs.answerFile(p.old);
+    p.dialogs.answerYes();
+    p.dialogs.answerFile(p.elsewhere.path());
+    EXPECT_EQ(p.inicial.OpenDatabase(From::MainMenu), Outcome::Opened);
+
+    const QString created = QDir(p.elsewhere.path()).filePath("taller.erm");
+    const QStringList texts = p.dialogs.texts();
+    ASSERT_EQ(texts.size(), 4);
+    EXPECT_EQ(texts[0], kOpenTitle);
+    EXPECT_EQ(texts[1], offer(p.old));
+    EXPECT_EQ(texts[2], kFolderTitle);
+    EXPECT_TRUE(texts[3].startsWith("Se ha importado la base de datos " + p.old + " en " + created +
+                                    ".\nFilas copiadas: 0."))
+        << texts[3].toStdString();
+    EXPECT_EQ(p.dialogs.messages().back().icon, Dialogs::Icon::Information);
+    EXPECT_EQ(p.session().databasePath(), created);
+    EXPECT_EQ(readRuta(p.session()).value_or(QString()), created);
+    EXPECT_EQ(fileBytes(p.old), p.oldBytes);
+    EXPECT_TRUE(p.dialogs.allAnswersUsed());
+}
+
+// A "ruta.fpl" left pointing at the older file offers the import at start-up.
+TEST_F(ImportStartupTest, StartUpOnAnOlderFileOffersTheImport) {
+    ImportProgram q;
+    ASSERT_TRUE(QFile::copy(p.old, q.home.file("taller.erm")));
+    const QString old = q.home.file("taller.erm");
+    ASSERT_TRUE(writeRuta(q.session(), old));
+    q.dialogs.answerYes();
+    q.dialogs.answerFile(q.elsewhere.path());
+    q.inicial.StartUp();
+    const QString created = QDir(q.elsewhere.path()).filePath("taller.erm");
+    ASSERT_GE(q.dialogs.texts().size(), 2);
+    EXPECT_EQ(q.dialogs.texts()[0], offer(old));
+    EXPECT_EQ(q.session().databasePath(), created);
+    EXPECT_TRUE(q.menu.isVisible());
+    EXPECT_FALSE(q.inicial.dialog() && q.inicial.dialog()->isVisible());
 }
 
 }  // namespace
