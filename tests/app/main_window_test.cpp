@@ -160,15 +160,6 @@ TEST(MenuWindow, StatusBarAndCompanyNameFollowTheSession) {
 
     f.home.session().setCompanyName(QStringLiteral("TALLERES PÉREZ"));
     EXPECT_EQ(f.menu.companyLabel()->text(), QStringLiteral("TALLERES PÉREZ"));
-    f.menu.show();
-    for (QSize size : {QSize(1000, 700), QSize(800, 520)}) {
-        f.menu.resize(size);
-        QCoreApplication::processEvents();
-        QLabel* label = f.menu.companyLabel();
-        const int top = label->mapTo(&f.menu, QPoint(0, 0)).y();
-        const int gap = 800 * f.menu.logicalDpiY() / 1440;
-        EXPECT_EQ(top, f.menu.height() - f.menu.statusBar()->height() - label->height() - gap);
-    }
 }
 
 TEST(MenuWindow, BackupSuccessCancelAndUnwritableTarget) {

@@ -2,8 +2,6 @@
 // glyph lands where it would if each cell were drawn on its own.
 #include <gtest/gtest.h>
 #include <QFile>
-#include <QImage>
-#include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -110,32 +108,6 @@ TEST(ReportPage, EachRowIsOneTextObjectAndCellsKeepTheirAlignment) {
             EXPECT_NEAR(w->xMin, it.rect.left(), 0.01) << it.text.toStdString();
     }
     EXPECT_EQ(words.size(), texts);  // no two cells read as one word
-}
-
-// The found text is marked behind its own cell and nowhere else.
-TEST(ReportPage, HighlightFillsOnlyTheMatchingCell) {
-    const RenderedReport r = sample();
-    for (const QString& highlight : {QStringLiteral("ART1"), QStringLiteral("zzz")}) {
-        QImage image(1100, 500, QImage::Format_ARGB32);
-        image.setDotsPerMeterX(7874);  // 200 dpi
-        image.setDotsPerMeterY(7874);
-        image.fill(Qt::white);
-        {
-            QPainter painter(&image);
-            torvane::reports::paintPage(painter, r, 0, highlight);
-        }
-        const double k = 200 / 72.0;
-        int marked = 0, markedInCell = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                if (image.pixelColor(x, y) == QColor(255, 235, 59)) {
-                    ++marked;
-                    markedInCell +=
-                        QRectF(40 * k - 1, 80 * k - 1, 100 * k + 2, 12 * k + 2).contains(x, y);
-                }
-        EXPECT_EQ(marked, markedInCell) << highlight.toStdString();
-        EXPECT_EQ(marked > 0, highlight == "ART1") << highlight.toStdString();
-    }
 }
 
 }  // namespace
