@@ -1,3 +1,5 @@
+// The main window: its items, what they open once the screens are wired, and the numbering
+// screen it opens.
 #include "app/main_window.h"
 
 #include <gtest/gtest.h>
@@ -5,50 +7,55 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMenu>
-#include <QMenuBar>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QToolBar>
-#include <QToolButton>
 #include <cerrno>
-#include <optional>
 
-#include "support/file_bytes.h"
+#include "app/config_inf.h"
+#include "app/screen_wiring.h"
+#include "controls/screen.h"
+#include "core/numbering.h"
+#include "core/session.h"
+#include "reports/report_fixture.h"
 #include "support/recording_launcher.h"
+#include "support/screen_helpers.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_home.h"
 #include "support/test_services.h"
 
-using torvane::Dialogs;
-using torvane::Menu;
-using torvane::MenuRequest;
-using torvane::testing::fileBytes;
-using torvane::testing::RecordingLauncher;
-using torvane::testing::ScriptedDialogs;
-using torvane::testing::TempHome;
-using torvane::testing::TestServices;
+using namespace torvane;
+using namespace torvane::testing;
 
 namespace {
 
+// The main window as main builds it; with `wired`, every existing screen wired to it.
 struct Fixture {
     TempHome home;
     TestServices services;
     ScriptedDialogs& dialogs = services.scripted;
     int quits = 0;
     Menu menu{home.session(), services};
-    Fixture() {
+    explicit Fixture(bool wired = false) {
         menu.setQuitHandler([this] { ++quits; });
+        if (wired) wireScreens(menu, home.session(), services);
     }
     void trigger(const char* name) {
         QAction* a = menu.item(QString::fromUtf8(name));
         ASSERT_TRUE(a) << name;
         a->trigger();
     }
+    // Triggers a menu item and returns the screen it opened.
+    QWidget* open(const char* item, const char* screen) {
+        menu.show();
+        menu.item(item)->trigger();
+        QApplication::processEvents();
+        return openWindow(screen);
+    }
 };
-
-}  // namespace
 
 TEST(MenuWindow, ItemsWithoutActionStayEnabledAndChangeNothing) {
     Fixture f;
@@ -63,6 +70,20 @@ TEST(MenuWindow, ItemsWithoutActionStayEnabledAndChangeNothing) {
     EXPECT_TRUE(f.dialogs.entries().empty());
     EXPECT_EQ(opens.count(), 0);
     EXPECT_TRUE(f.menu.isEnabled());
+
+    // New and open, from the menu and the toolbar, request the same operations.
+    QSignalSpy created(&f.menu, &Menu::newDatabaseRequested);
+    for (const char* name : {"mNuevo", "btnNuevo", "mAbrir", "btnAbrir"}) f.trigger(name);
+    EXPECT_EQ(created.count(), 2);
+    EXPECT_EQ(opens.count(), 2);
+
+    // An action registered for one item replaces the table's for that item alone.
+    int runs = 0;
+    f.menu.registerAction(QStringLiteral("btnNuevoParte"), [&] { ++runs; });
+    EXPECT_TRUE(f.menu.item(QStringLiteral("btnNuevoParte"))->isEnabled());
+    EXPECT_FALSE(f.menu.item(QStringLiteral("btnGestorPartes"))->isEnabled());
+    f.trigger("btnNuevoParte");
+    EXPECT_EQ(runs, 1);
 }
 
 TEST(MenuWindow, RegisteredScreenOpensWithTheOriginAndHoldsTheMainWindow) {
@@ -130,18 +151,6 @@ TEST(MenuWindow, ListingCommandsAndTheMakePrompt) {
     EXPECT_EQ(f.dialogs.entries()[0].text, QStringLiteral("Introduce Marca:"));
 }
 
-TEST(MenuWindow, NewAndOpenFromMenuAndToolbarRequestTheSameOperations) {
-    Fixture f;
-    QSignalSpy created(&f.menu, &Menu::newDatabaseRequested);
-    QSignalSpy opened(&f.menu, &Menu::openDatabaseRequested);
-    f.trigger("mNuevo");
-    f.trigger("btnNuevo");
-    f.trigger("mAbrir");
-    f.trigger("btnAbrir");
-    EXPECT_EQ(created.count(), 2);
-    EXPECT_EQ(opened.count(), 2);
-}
-
 TEST(MenuWindow, StatusBarAndCompanyNameFollowTheSession) {
     Fixture f;
     EXPECT_EQ(f.menu.panel(1)->text(), f.home.session().databasePath());
@@ -158,15 +167,6 @@ TEST(MenuWindow, StatusBarAndCompanyNameFollowTheSession) {
 
     f.home.session().setCompanyName(QStringLiteral("TALLERES PÉREZ"));
     EXPECT_EQ(f.menu.companyLabel()->text(), QStringLiteral("TALLERES PÉREZ"));
-    f.menu.show();
-    for (QSize size : {QSize(1000, 700), QSize(800, 520)}) {
-        f.menu.resize(size);
-        QCoreApplication::processEvents();
-        QLabel* label = f.menu.companyLabel();
-        const int top = label->mapTo(&f.menu, QPoint(0, 0)).y();
-        const int gap = 800 * f.menu.logicalDpiY() / 1440;
-        EXPECT_EQ(top, f.menu.height() - f.menu.statusBar()->height() - label->height() - gap);
-    }
 }
 
 TEST(MenuWindow, BackupSuccessCancelAndUnwritableTarget) {
@@ -199,29 +199,23 @@ TEST(MenuWindow, BackupSuccessCancelAndUnwritableTarget) {
     EXPECT_FALSE(QApplication::overrideCursor());
 }
 
-TEST(MenuWindow, CompactionSuccessMessage) {
+// Each failure's number and text, and the database kept, are the compaction tests'; here how
+// the menu shows the outcome.
+TEST(MenuWindow, CompactionSuccessAndFailureMessages) {
     Fixture f;
-    torvane::CompactionOptions options;
-    options.clock = [] { return QTime(9, 7, 34); };
+    CompactionOptions options;
+    options.clock = [] { return QTime(9, 1, 2); };
     f.menu.setCompactionOptions(options);
     f.trigger("mCompactar");
     ASSERT_EQ(f.dialogs.entries().size(), 1u);
     EXPECT_EQ(f.dialogs.entries()[0].text, QStringLiteral(" Base de datos compactada."));
     EXPECT_EQ(f.dialogs.entries()[0].icon, Dialogs::Icon::None);
     EXPECT_FALSE(QApplication::overrideCursor());
-}
 
-// Each failure's number and text, and the database kept, are the compaction tests'; here how
-// the menu shows one.
-TEST(MenuWindow, CompactionFailureShowsBothMessages) {
-    Fixture f;
-    torvane::CompactionOptions options;
-    options.clock = [] { return QTime(9, 1, 2); };
     // A temporary of this second that cannot be deleted stops the compaction.
+    f.dialogs.clear();
     ASSERT_TRUE(QDir().mkpath(f.home.file(QStringLiteral("DBT_0102.mdb/x"))));
-    f.menu.setCompactionOptions(options);
     f.trigger("mCompactar");
-
     const auto& e = f.dialogs.entries();
     ASSERT_EQ(e.size(), 2u);
     EXPECT_EQ(e[0].icon, Dialogs::Icon::Exclamation);
@@ -285,16 +279,205 @@ TEST(MenuWindow, OtherProgramsFromTheDropDown) {
         f.trigger(item);
     EXPECT_EQ(launcher.started, (QStringList{"/usr/bin/galculator", "D:\\AUTODATA\\ADATA.EXE",
                                              "/opt/tasa/tasador.EXE"}));
-    EXPECT_EQ(launcher.urls, QStringList{torvane::kInternetAddress});
+    EXPECT_EQ(launcher.urls, QStringList{kInternetAddress});
     EXPECT_EQ(f.dialogs.entries().back().title, QStringLiteral("Abrir Guia de Tasacciones"));
 }
 
-TEST(MenuWindow, AnActionRegisteredForOneItemReplacesTheTable) {
-    Fixture f;
-    int runs = 0;
-    f.menu.registerAction(QStringLiteral("btnNuevoParte"), [&] { ++runs; });
-    EXPECT_TRUE(f.menu.item(QStringLiteral("btnNuevoParte"))->isEnabled());
-    EXPECT_FALSE(f.menu.item(QStringLiteral("btnGestorPartes"))->isEnabled());
-    f.trigger("btnNuevoParte");
-    EXPECT_EQ(runs, 1);
+// Every wired item opens its screen, which holds the main window until it closes; the items
+// that run a command or a listing are enabled too.
+TEST(ScreenWiring, ToolbarOpensScreensWithTheMainWindowAsCaller) {
+    Fixture w(true);
+    for (const char* item :
+         {"mVehiculo", "mVehCli", "mClientesSimple", "mVehTodos", "mVehMarca", "mArticulosPrecios",
+          "btnCobros", "btnFacturasLibres", "btnLFacLibres", "btnListOdt", "btnRecibos",
+          "btnListaRecibos", "btnFacturasComisiones", "btnLFComisiones", "mGruasporcompañia"})
+        EXPECT_TRUE(w.menu.item(item)->isEnabled()) << item;
+    const char* cases[][2] = {{"btnClientes", "Clientes"},
+                              {"btnOrdTrabajo", "BusquedaVehiculos"},
+                              {"mConfFact", "ConfigInf"},
+                              {"btnOperarios", "Operarios"},
+                              {"mDepartamentos", "Departamentos"},
+                              {"btnProveedores", "Proveedores"},
+                              {"mPorproveedor", "BusquedaProveedores"},
+                              {"btnAseguradoras", "frmAseguradoras"},
+                              {"btnArticulos", "Articulos"},
+                              {"btnFamilias", "Familias"},
+                              {"btnAlmacen", "Almacen"},
+                              {"btnLVRecambios", "LVRecambios"},
+                              {"btnCompras", "BusquedaProveedores"},
+                              {"btnLCompras", "ListCompras"},
+                              {"btnNuevoParte", "PartesGrua"},
+                              {"mEtiquetas", "Etiquetas"},
+                              {"btnGestorPartes", "GestorPartes"}};
+    for (const auto& c : cases) {
+        QWidget* screen = w.open(c[0], c[1]);
+        ASSERT_NE(screen, nullptr) << c[1];
+        EXPECT_FALSE(w.menu.isEnabled()) << c[1];
+        screen->close();
+        QApplication::processEvents();
+        settle();
+        EXPECT_TRUE(w.menu.isEnabled()) << c[1];
+    }
 }
+
+// "Listados > Vehículos > ITV del mes" asks the month, offering the next one, and previews.
+// What the listing and the labels hold is the ITV printing's own test.
+TEST(ScreenWiring, ItvListingAndLabelsAskTheMonthAndPreview) {
+    Fixture w(true);
+    fillReportFixture(w.home.db());
+    w.home.session().setToday(QDate(2009, 1, 31));
+    // The fixture's Clio is due on 01/02/2009: next month from 31/01.
+    for (const char* item : {"mVehITVListado", "mVehITVEtiquetas"}) {
+        w.services.scripted.answerInput(QStringLiteral("02/2009"));
+        w.menu.item(item)->trigger();
+    }
+    ASSERT_EQ(w.services.output.jobs().size(), 2u);
+    EXPECT_EQ(w.services.scripted.entries().front().extra, "02/2009");
+    EXPECT_TRUE(w.services.output.jobs()[0].report.toText().contains("M-1234-XY"));
+    EXPECT_TRUE(w.services.output.jobs()[1].report.toText().contains("08001   BARCELONA"));
+}
+
+// "Nuevo Parte" replaces the proposed number with the probe loop's.
+TEST(ScreenWiring, NewTowReportTakesTheProbedNumber) {
+    Fixture w(true);
+    w.home.session().setToday(QDate(2024, 3, 20));
+    w.home.db().insert("INSERT INTO Partes (NParte, NFactura) VALUES ('PG03/00007', 'No')");
+    w.home.db().insert("INSERT INTO Partes (NParte, NFactura) VALUES ('PG03/0001', 'No')");
+    QWidget* screen = w.open("btnNuevoParte", "PartesGrua");
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(screen->findChild<QLineEdit*>("Text1_0")->text(), "PG03/0003");
+    screen->close();
+    settle();
+}
+
+// The article search hands its choice to the article file the toolbar opened.
+TEST(ScreenWiring, ArticleSearchReachesTheArticleFileOfTheToolbar) {
+    Fixture w(true);
+    w.home.db().exec(
+        QStringLiteral("INSERT INTO Articulos (Codigo, Nombre) VALUES ('A1', 'FILTRO'), "
+                       "('B2', 'BUJIA')"));
+    QWidget* file = w.open("btnArticulos", "Articulos");
+    ASSERT_NE(file, nullptr);
+    auto* code = file->findChild<QLineEdit*>(QStringLiteral("TxtCodigo"));
+    EXPECT_EQ(code->text(), QStringLiteral("A1"));
+    file->findChild<QPushButton*>(QStringLiteral("CmdBuscarArt"))->click();
+    QWidget* search = openWindow("BusquedaArticulos");
+    ASSERT_NE(search, nullptr);
+    search->findChild<QLineEdit*>(QStringLiteral("txtBusqueda"))->setText(QStringLiteral("B"));
+    search->findChild<QPushButton*>(QStringLiteral("CmdAcciones"))->click();
+    QApplication::processEvents();
+    EXPECT_EQ(code->text(), QStringLiteral("B2"));
+    file->close();
+    settle();
+}
+
+// "V. Recambios": the customer chosen in the search starts a counter sale, which
+// takes the article chosen in the article search.
+TEST(ScreenWiring, CounterSaleFromTheToolbar) {
+    Fixture w(true);
+    w.home.db().exec(QStringLiteral("INSERT INTO Clientes (Codigo, Nombre) VALUES ('C1', 'ANA')"));
+    w.home.db().exec(
+        QStringLiteral("INSERT INTO Articulos (Codigo, Nombre, StockInicial, PrecioVenta) VALUES "
+                       "('B2', 'BUJIA', 4, 3)"));
+    QWidget* customers = w.open("btnVRecambios", "BusquedaClientes");
+    ASSERT_NE(customers, nullptr);
+    customers->findChild<QPushButton*>(QStringLiteral("CmdAcciones_1"))->click();
+    QApplication::processEvents();
+    QWidget* sale = openWindow("VentaRecambios");
+    ASSERT_NE(sale, nullptr);
+    EXPECT_FALSE(w.menu.isEnabled());
+    EXPECT_EQ(sale->findChild<QLineEdit*>(QStringLiteral("Text4"))->text(), QStringLiteral("ANA"));
+    sale->findChild<QPushButton*>(QStringLiteral("CmdBuscarCli"))->click();
+    QWidget* articles = openWindow("BusquedaArticulos");
+    ASSERT_NE(articles, nullptr);
+    articles->findChild<QPushButton*>(QStringLiteral("CmdAcciones"))->click();
+    settle();
+    EXPECT_EQ(sale->findChild<QLineEdit*>(QStringLiteral("TxtArticulo"))->text(),
+              QStringLiteral("BUJIA"));
+    sale->findChild<QPushButton*>(QStringLiteral("KewlButtons5"))->click();
+    EXPECT_EQ(w.home.db().scalar(QStringLiteral("SELECT StockInicial FROM Articulos")).toInt(), 3);
+    sale->findChild<QPushButton*>(QStringLiteral("CmdGuardar"))->click();
+    settle();
+    EXPECT_EQ(w.home.db().scalar(QStringLiteral("SELECT Id_Alb FROM Albaranes")).toString(),
+              QStringLiteral("AR") + w.home.session().today().toString(QStringLiteral("yy/MM/")) +
+                  QStringLiteral("00001"));
+    EXPECT_TRUE(w.menu.isEnabled());
+}
+
+const char* const kFieldNames[] = {"TxtAlb",    "TxtAlbOdt", "TxtArt", "TxtEnt", "TxtFac",
+                                   "TxtFacLib", "TxtFacOdt", "TxtOdt", "TxtRec", "txtPartesG"};
+
+TEST(ConfigInf, FieldsShowTheSeriesAndSaveRewritesTheFile) {
+    TempHome home(false);
+    TestServices services;
+    ScriptedDialogs& dialogs = services.scripted;
+    ASSERT_TRUE(LoadSeries(home.session(), dialogs));
+    home.session().setToday(QDate(2008, 3, 5));
+    QWidget caller;
+    auto* screen = new ConfigInf(home.session(), services);
+    QPointer<QWidget> guard(screen);
+    openScreen(&caller, screen);
+    EXPECT_FALSE(caller.isEnabled());
+
+    const QStringList defaults = defaultSeries();
+    for (int i = 0; i < kSeriesCount; ++i)
+        EXPECT_EQ(control<QLineEdit>(screen, kFieldNames[i])->text(), defaults[i])
+            << kFieldNames[i];
+
+    // No validation: an empty series and one without any "&" are stored as typed.
+    control<QLineEdit>(screen, "TxtOdt")->setText(QString::fromUtf8("OT&Año&-&"));
+    control<QLineEdit>(screen, "TxtFacLib")->clear();
+    control<QLineEdit>(screen, "TxtRec")->setText(QStringLiteral("REC"));
+    click(screen, "CmdGuardar");
+
+    QStringList expected = defaults;
+    expected[static_cast<int>(Series::ODT)] = QString::fromUtf8("OT&Año&-&");
+    expected[static_cast<int>(Series::FL)] = QString();
+    expected[static_cast<int>(Series::REC)] = QStringLiteral("REC");
+    EXPECT_EQ(home.session().series(), expected);
+    EXPECT_TRUE(dialogs.entries().empty());
+    // Written to the file too: another session reads what was saved.
+    Session other(home.folder());
+    ASSERT_TRUE(LoadSeries(other, dialogs));
+    EXPECT_EQ(other.series(), expected);
+    // The new series number the next document; the screen stays open.
+    EXPECT_EQ(seriesPrefix(home.session(), Series::ODT), QStringLiteral("OT08-"));
+    EXPECT_TRUE(screen->isVisible());
+
+    // Prefixes ending in digits are saved, with one warning for those that are numbered.
+    control<QLineEdit>(screen, "TxtOdt")->setText(QString::fromUtf8("ODT&Año&"));
+    control<QLineEdit>(screen, "txtPartesG")->setText(QString::fromUtf8("PG&Mes&"));
+    control<QLineEdit>(screen, "TxtArt")
+        ->setText(QString::fromUtf8("A&Año&Mes&"));  // probed only: no warning
+    click(screen, "CmdGuardar");
+    EXPECT_EQ(seriesText(home.session(), Series::ODT), QString::fromUtf8("ODT&Año&"));
+    EXPECT_EQ(seriesText(home.session(), Series::PG), QString::fromUtf8("PG&Mes&"));
+    ASSERT_EQ(dialogs.entries().size(), 1u);
+    EXPECT_EQ(dialogs.entries()[0].icon, Dialogs::Icon::Exclamation);
+    EXPECT_EQ(dialogs.entries()[0].text,
+              QStringLiteral("Las numeraciones se han guardado, pero el prefijo de ODT (ODT08), "
+                             "PG (PG03) termina en una cifra: sus números no seguirán la cuenta y "
+                             "empezarán siempre en 1. Termine la serie en una letra o en \"/\" "
+                             "(por ejemplo \"ODT&Año&/&\")."));
+
+    // A failed write keeps the series in memory and the typed text.
+    dialogs.clear();
+    const QStringList saved = home.session().series();
+    ASSERT_TRUE(QFile::remove(home.file("conf.fpl")));
+    ASSERT_TRUE(QDir(home.folder()).mkdir("conf.fpl"));
+    control<QLineEdit>(screen, "TxtAlb")->setText(QStringLiteral("VR&"));
+    click(screen, "CmdGuardar");
+    EXPECT_EQ(home.session().series(), saved);
+    EXPECT_EQ(control<QLineEdit>(screen, "TxtAlb")->text(), QStringLiteral("VR&"));
+    ASSERT_EQ(dialogs.entries().size(), 1u);
+    EXPECT_EQ(dialogs.entries()[0].icon, Dialogs::Icon::Critical);
+    EXPECT_TRUE(dialogs.entries()[0].text.startsWith(
+        QStringLiteral("No se han podido guardar las numeraciones en ")));
+
+    click(screen, "Command6");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(guard.isNull());
+    EXPECT_TRUE(caller.isEnabled());
+}
+
+}  // namespace

@@ -1,21 +1,33 @@
-// The printing routines: formulas they build, destinations, and their messages.
+// The printing routines: formulas they build, destinations, and their messages; the month's
+// roadworthiness tests; the report command.
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
+#include <set>
 
 #include "reports/informes.h"
+#include "reports/itv_due.h"
+#include "reports/list_table.h"
 #include "reports/report_cli.h"
 #include "reports/report_definition.h"
 #include "reports/report_engine.h"
 #include "reports/report_fixture.h"
 #include "reports/report_output.h"
 #include "reports/report_preview.h"
+#include "support/file_bytes.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_home.h"
 #include "support/test_services.h"
 
 using torvane::Dialogs;
+using torvane::reports::itvFormula;
+using torvane::reports::parseItvMonth;
 using torvane::reports::RecordingReportOutput;
+using torvane::testing::fileBytes;
 using torvane::testing::ScriptedDialogs;
 using torvane::testing::TempHome;
 using torvane::testing::TestServices;
@@ -42,7 +54,8 @@ struct Fixture {
     }
 };
 
-TEST(Informes, PreviewAndPrinterDestinations) {
+// Each printing routine: the formula it builds from its argument and where the report goes.
+TEST(Informes, RoutinesSelectAndSendWhereTheyShould) {
     Fixture f;
     EXPECT_TRUE(Informes::ImprimirInforme(f.home.session(), f.services, "{Proveedores.Id_Pro}=2",
                                           "\\QARVOLPRO.rpt", true));
@@ -56,10 +69,8 @@ TEST(Informes, PreviewAndPrinterDestinations) {
     ASSERT_EQ(f.output.jobs().size(), 2u);
     EXPECT_FALSE(f.output.jobs()[1].preview) << "preview false goes straight to the printer";
     EXPECT_TRUE(f.dialogs.entries().empty());
-}
 
-TEST(Informes, WorkOrderInvoiceSelectsByNumberExceptForSeveralOrders) {
-    Fixture f;
+    // A work-order invoice selects by number, except the file for several orders.
     ASSERT_TRUE(Informes::ImprimirFacturaODT(f.home.session(), f.services, "ODT08/03/00002",
                                              "\\QARVOFACODT.rpt", true));
     EXPECT_TRUE(f.lastText().contains("ODT08/03/00002"));
@@ -79,11 +90,10 @@ TEST(Informes, WorkOrderInvoiceSelectsByNumberExceptForSeveralOrders) {
     EXPECT_EQ(f.dialogs.lastText(),
               "No hay datos que imprimir en el informe \"QARVOFACODT.rpt\" con la selección "
               "indicada.");
-    EXPECT_EQ(f.output.jobs().size(), 2u);
-}
+    EXPECT_EQ(f.output.jobs().size(), 4u);
 
-TEST(Informes, DeliveryNoteAlwaysPreviewsAndWorkSheetUsesItsFormula) {
-    Fixture f;
+    // The work sheet uses its own formula; the delivery note always previews.
+    f.dialogs.clear();
     f.writeReport("QARVOODTTALLER.rpt",
                   "report document\nfrom ODTS LEFT JOIN Clientes ON Clientes.Id_Cli = ODTS.Id_Cli\n"
                   "heading HOJA DE TALLER\nfield \"Orden\" = {ODTS.NODT}\n"
@@ -198,35 +208,38 @@ TEST(Informes, NoDatabaseIsTold) {
               "No hay ninguna base de datos abierta para imprimir el informe \"QARVOLPRO.rpt\".");
 }
 
-TEST(ReportPreview, SearchHighlightsAndMovesToTheMatchingPage) {
-    Fixture f;
-    torvane::testing::addCustomers(f.home.db(), 150, "Z", 3, "RELLENO");
-    f.home.db().insert("INSERT INTO Clientes (Codigo, Nombre) VALUES ('ZZZ', 'AGUJA EN EL PAJAR')");
-    // The preview gets the listing's first page alone, not the whole report laid out.
-    ASSERT_TRUE(Informes::VerListado(f.home.session(), f.services, "\\QARVOCLIENTES2.rpt"));
-    EXPECT_TRUE(f.output.jobs().back().preview);
-    EXPECT_FALSE(f.output.jobs().back().report.complete);
+void setJournalMode(const QString& path, const QString& mode) {
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "journal");
+        db.setDatabaseName(path);
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec("INSERT INTO Clientes (Codigo, Nombre) VALUES ('0001', 'PEREZ')"));
+        ASSERT_TRUE(q.exec("PRAGMA journal_mode=" + mode));
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("journal");
+}
 
-    torvane::reports::ReportEngine engine(
-        f.home.db(), torvane::reports::reportFolders(f.home.session()), QDate(2008, 4, 15));
-    torvane::reports::ReportSource source = engine.source("\\QARVOCLIENTES2.rpt", "");
-    ASSERT_NE(source.first(nullptr), nullptr);
-    torvane::reports::ReportPreview preview(source, f.dialogs);
-    EXPECT_EQ(preview.objectName(), "frmInfExternos");
-    EXPECT_EQ(preview.currentPage(), 1);
-    EXPECT_EQ(preview.pageCount(), 1);
-    // A search lays out the rest and moves to the last page, where the text is.
-    EXPECT_TRUE(preview.find("aguja"));
-    EXPECT_EQ(preview.highlight(), "aguja");
-    QString error;
-    const auto* whole = source.whole(&error);
-    ASSERT_NE(whole, nullptr) << error.toStdString();
-    EXPECT_TRUE(whole->complete);
-    ASSERT_GE(whole->pages.size(), 3u);
-    EXPECT_EQ(preview.pageCount(), int(whole->pages.size()));
-    EXPECT_EQ(preview.currentPage(), int(whole->pages.size()));
-    EXPECT_TRUE(whole->toText().contains(QString("Página 1 de %1").arg(whole->pages.size())));
-    EXPECT_FALSE(preview.find("NO ESTA EN NINGUNA PAGINA"));
+// The command only reads the database file, whatever its journal mode.
+TEST(ReportCommand, ReadsTheFileWithoutChangingItInAnyJournalMode) {
+    for (const char* mode : {"WAL", "DELETE", "TRUNCATE"}) {
+        SCOPED_TRACE(mode);
+        TempHome home(false);
+        const QString db = home.makeDatabase("taller.erm");
+        setJournalMode(db, QString::fromLatin1(mode));
+        const QByteArray before = fileBytes(db);
+        const QString out = home.file("clientes.pdf");
+        EXPECT_EQ(torvane::reports::runReportCommand(
+                      {"QARVOCLIENTES2.rpt", "--db", db, "--pdf", out, "--home", home.folder()}),
+                  0);
+        EXPECT_TRUE(QFileInfo(out).size() > 0);
+        EXPECT_EQ(fileBytes(db), before);
+        EXPECT_FALSE(QFileInfo::exists(db + "-journal"));
+        // A WAL file stays WAL: its header still says so.
+        EXPECT_EQ(before.at(18) == 2, QLatin1String(mode) == QLatin1String("WAL"));
+    }
 }
 
 TEST(ReportCommand, WritesPdfOrExplainsTheProblem) {
@@ -255,6 +268,121 @@ TEST(ReportCommand, WritesPdfOrExplainsTheProblem) {
     EXPECT_EQ(torvane::reports::runReportCommand(
                   {"QARVOLPRO.rpt", "--db", f.home.file("noexiste.erm"), "--pdf", out}),
               1);
+    ASSERT_TRUE(QDir().mkpath(f.home.file("carpeta.erm")));
+    EXPECT_EQ(
+        torvane::reports::runReportCommand(
+            {"QARVOLPRO.rpt", "--db", f.home.file("carpeta.erm"), "--pdf", f.home.file("x.pdf")}),
+        1);
+    EXPECT_FALSE(QFileInfo::exists(f.home.file("x.pdf")));
+}
+
+TEST(ItvDue, MonthTyped) {
+    const std::pair<const char*, QDate> cases[] = {
+        {"01/2009", QDate(2009, 1, 1)},
+        {"1/2009", QDate(2009, 1, 1)},
+        {" 12 / 2008 ", QDate(2008, 12, 1)},
+        {"13/2008", QDate()},
+        {"00/2008", QDate()},
+        {"2009", QDate()},
+        {"01/09", QDate()},
+        {"", QDate()},
+    };
+    for (const auto& [text, month] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(parseItvMonth(text).value_or(QDate()), month);
+    }
+}
+
+struct ItvFixture {
+    TempHome home;
+    torvane::testing::TestServices services;
+    ItvFixture() {
+        torvane::testing::fillReportFixture(home.db());
+        // Plates named by their test date; customer 3 has no address but a locality.
+        home.db().insert(
+            "INSERT INTO Vehiculos (Id_Cli, Matricula, Marca, Modelo, FechaITV) VALUES "
+            "(1, 'ITV-081231', 'SEAT', 'TOLEDO', '2008-12-31'), "
+            "(2, 'ITV-090101', 'OPEL', 'CORSA', '2009-01-01'), "
+            "(3, 'ITV-090131', 'FIAT', 'PUNTO', '2009-01-31'), "
+            "(1, 'ITV-080229', 'SEAT', 'ALTEA', '2008-02-29'), "
+            "(2, 'ITV-080301', 'OPEL', 'ASTRA', '2008-03-01')");
+    }
+    torvane::reports::RenderedReport render(const QString& file, QDate month) {
+        torvane::reports::ReportEngine engine(
+            home.db(), torvane::reports::reportFolders(home.session()), QDate(2008, 12, 31));
+        const auto result = engine.render(file, itvFormula(month));
+        EXPECT_TRUE(result.report) << result.error.toStdString();
+        return result.report.value_or(torvane::reports::RenderedReport{});
+    }
+};
+
+// Every plate of the fixture that is due in a month, read from the listing as printed.
+std::set<QString> platesListed(const torvane::reports::RenderedReport& r) {
+    const QStringList all{"1234BCD",    "M-1234-XY",  "9999JKL",    "ITV-081231",
+                          "ITV-090101", "ITV-090131", "ITV-080229", "ITV-080301"};
+    std::set<QString> found;
+    for (const QString& p : all)
+        if (r.toText().contains(p)) found.insert(p);
+    return found;
+}
+
+TEST(ItvDue, SelectionAtMonthBoundaries) {
+    ItvFixture f;
+    const std::pair<QDate, std::set<QString>> cases[] = {
+        {QDate(2008, 12, 1), {"ITV-081231"}}, {QDate(2009, 1, 1), {"ITV-090101", "ITV-090131"}},
+        {QDate(2009, 2, 1), {"M-1234-XY"}},   {QDate(2008, 2, 1), {"ITV-080229"}},
+        {QDate(2008, 3, 1), {"ITV-080301"}},  {QDate(2008, 11, 1), {"1234BCD"}},
+    };
+    for (const auto& [month, plates] : cases) {
+        SCOPED_TRACE(month.toString(Qt::ISODate).toStdString());
+        const auto r = f.render(torvane::reports::kItvListFile, month);
+        EXPECT_EQ(platesListed(r), plates);
+        ASSERT_TRUE(r.table);
+        size_t details = 0;
+        for (const auto& row : r.table->rows)
+            details += row.kind == torvane::reports::ListTable::RowKind::Detail;
+        EXPECT_EQ(details, plates.size());
+        EXPECT_TRUE(r.toText().contains(QString("%1 vehículos").arg(plates.size())));
+    }
+}
+
+TEST(ItvDue, AskedFromTheMenuWithNextMonthOfferedListingAndLabels) {
+    ItvFixture f;
+    f.home.session().setToday(QDate(2008, 12, 31));
+    auto& dialogs = f.services.scripted;
+    // A month that is not one is told and prints nothing; an empty answer cancels.
+    dialogs.answerInput(QString("13/2009"));
+    EXPECT_FALSE(torvane::reports::printItvDue(f.home.session(), f.services, false));
+    EXPECT_EQ(dialogs.entries().front().extra, "01/2009");
+    EXPECT_EQ(dialogs.lastText(),
+              "«13/2009» no es un mes válido: escriba el mes y el año, como 01/2009.");
+    dialogs.answerInput(std::nullopt);
+    EXPECT_FALSE(torvane::reports::printItvDue(f.home.session(), f.services, true));
+    EXPECT_TRUE(f.services.output.jobs().empty());
+
+    dialogs.answerInput(QString("01/2009"));
+    EXPECT_TRUE(torvane::reports::printItvDue(f.home.session(), f.services, false));
+    dialogs.answerInput(QString("1/2009"));
+    EXPECT_TRUE(torvane::reports::printItvDue(f.home.session(), f.services, true));
+    ASSERT_EQ(f.services.output.jobs().size(), 2u);
+    EXPECT_TRUE(dialogs.allAnswersUsed());
+    // The listing carries name, phones and address; the labels the address.
+    const auto& list = f.services.output.jobs()[0];
+    EXPECT_TRUE(list.preview);
+    const QString text = list.report.toText();
+    EXPECT_TRUE(text.contains("ITV-090131"));
+    EXPECT_TRUE(text.contains("MARÍA LÓPEZ")) << text.toStdString();
+    EXPECT_TRUE(text.contains("932222222"));
+    EXPECT_TRUE(text.contains("AV. LUNA, 22, 08001 BARCELONA (BARCELONA)"));
+    EXPECT_TRUE(text.contains("TOLEDO (TOLEDO)")) << "no address, still the locality";
+    EXPECT_TRUE(list.report.landscape);
+    const auto& labels = f.services.output.jobs()[1].report;
+    ASSERT_EQ(labels.pages.size(), 1u);
+    const QString l = labels.toText();
+    EXPECT_TRUE(l.contains("MARÍA LÓPEZ"));
+    EXPECT_TRUE(l.contains("08001   BARCELONA"));
+    EXPECT_TRUE(l.contains("AUTOS O'NEILL"));
+    EXPECT_FALSE(l.contains("JUAN GARCÍA")) << "his car is due in December";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <map>
 
@@ -21,6 +22,7 @@
 using torvane::Money;
 using torvane::reports::ListCell;
 using torvane::reports::ListTable;
+using torvane::reports::RenderedReport;
 using torvane::testing::TempHome;
 
 namespace {
@@ -125,11 +127,13 @@ std::map<QString, SheetCell> readSheet(const QString& xlsx) {
     return cells;
 }
 
-TEST(ListExport, CsvRowsAddUpToThePrintedTotals) {
+// The CSV's numbers add up to what the pages print; the sheet holds the same rows, with
+// amounts and dates as numbers.
+TEST(ListExport, CsvAndSheetHoldTheRowsThePagesAddUp) {
     ExportFixture f;
-    const QString out = f.home.file("materiales.csv");
-    ASSERT_EQ(f.run({"--csv", out}), 0);
-    const auto rows = readCsv(out);
+    const QString csv = f.home.file("materiales.csv"), out = f.home.file("materiales.xlsx");
+    ASSERT_EQ(f.run({"--csv", csv, "--xlsx", out}), 0);
+    const auto rows = readCsv(csv);
     ASSERT_FALSE(rows.empty());
     EXPECT_EQ(rows[0], QStringList({"Descripción", "Fecha", "Unidades", "Importe"}));
 
@@ -164,15 +168,7 @@ TEST(ListExport, CsvRowsAddUpToThePrintedTotals) {
     EXPECT_NE(std::find(rows.begin(), rows.end(),
                         QStringList({"ACEITE 5W30 5 L", "10/03/2008", "2", "71,82"})),
               rows.end());
-}
 
-// The sheet holds the same rows as the CSV (whose sums are checked above), with amounts and
-// dates as numbers.
-TEST(ListExport, XlsxSheetHoldsTheRowsAsNumbersAndDates) {
-    ExportFixture f;
-    const QString csv = f.home.file("materiales.csv"), out = f.home.file("materiales.xlsx");
-    ASSERT_EQ(f.run({"--csv", csv, "--xlsx", out}), 0);
-    const auto rows = readCsv(csv);
     const auto cells = readSheet(out);
     int dates = 0;
     for (size_t i = 0; i < rows.size(); ++i) {
@@ -201,7 +197,8 @@ TEST(ListExport, XlsxSheetHoldsTheRowsAsNumbersAndDates) {
         QString::fromUtf8(unzip.readAllStandardOutput()).contains("formatCode=\"#,##0.00\""));
 }
 
-TEST(ListExport, AnEmptyListingExportsItsHeaderAlone) {
+// An empty listing exports its header alone; a document does not export; a bad path is told.
+TEST(ListExport, EmptyListingsDocumentsAndBadPaths) {
     ExportFixture f;
     const QString csv = f.home.file("vacio.csv"), xlsx = f.home.file("vacio.xlsx");
     ASSERT_EQ(f.run({"--csv", csv, "--xlsx", xlsx}, "{Clientes.Id_Cli}=99"), 0);
@@ -211,10 +208,7 @@ TEST(ListExport, AnEmptyListingExportsItsHeaderAlone) {
     const auto cells = readSheet(xlsx);
     EXPECT_EQ(cells.size(), 4u);
     EXPECT_TRUE(cells.count("D1"));
-}
 
-TEST(ListExport, OnlyListingsExportAndABadPathIsTold) {
-    ExportFixture f;
     const QString out = f.home.file("factura.csv");
     EXPECT_EQ(torvane::reports::runReportCommand(
                   {"qarvoodtcli.rpt", "--db", f.home.session().databasePath(), "--formula",
@@ -228,60 +222,100 @@ TEST(ListExport, OnlyListingsExportAndABadPathIsTold) {
 
 // Fields as a Spanish spreadsheet reads them.
 TEST(ListExport, CsvFieldsAreQuotedAndAmountsUseADecimalComma) {
-    struct Case {
-        ListCell cell;
-        const char* field;
-    };
     ListCell number;
     number.kind = ListCell::Kind::Number;
     number.number = 2.5;
     ListCell date;
     date.kind = ListCell::Kind::Date;
     date.date = QDate(2009, 1, 31);
-    const Case cases[] = {
-        {ListCell::ofAmount(Money::fromCents(123450)), "1234,50"},
-        {ListCell::ofAmount(Money::fromCents(-5)), "-0,05"},
-        {ListCell::ofAmount(Money::fromUnits(995)), "0,10"},
-        {number, "2,5"},
-        {date, "31/01/2009"},
-        {ListCell::ofText("TALLER; \"EL PIÑÓN\""), "\"TALLER; \"\"EL PIÑÓN\"\"\""},
-        {ListCell::ofText("ÁNGEL"), "ÁNGEL"},
-        {ListCell{}, ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.field);
-        ListTable t;
-        t.columns = {{"Campo", torvane::reports::ValueFormat::Text, false}};
-        t.rows.push_back({ListTable::RowKind::Detail, 0, {c.cell}});
-        TempHome home(false);
-        const QString path = home.file("campo.csv");
-        QString reason;
-        ASSERT_TRUE(torvane::reports::writeCsv(t, path, &reason)) << reason.toStdString();
-        EXPECT_EQ(readAll(path),
-                  QByteArray("\xEF\xBB\xBF") + "Campo\r\n" + QByteArray(c.field) + "\r\n");
-    }
+    ListTable t;
+    for (const char* name : {"A", "B", "C", "D", "E", "F", "G"})
+        t.columns.push_back({name, torvane::reports::ValueFormat::Text, false});
+    t.rows.push_back(
+        {ListTable::RowKind::Detail,
+         0,
+         {ListCell::ofAmount(Money::fromCents(123450)), ListCell::ofAmount(Money::fromCents(-5)),
+          ListCell::ofAmount(Money::fromUnits(995)), number, date,
+          ListCell::ofText("TALLER; \"EL PIÑÓN\""), ListCell{}}});
+    TempHome home(false);
+    const QString path = home.file("campos.csv");
+    QString reason;
+    ASSERT_TRUE(torvane::reports::writeCsv(t, path, &reason)) << reason.toStdString();
+    EXPECT_EQ(readAll(path),
+              QByteArray("\xEF\xBB\xBF"
+                         "A;B;C;D;E;F;G\r\n"
+                         "1234,50;-0,05;0,10;2,5;31/01/2009;\"TALLER; \"\"EL PIÑÓN\"\"\";\r\n"));
 }
 
-TEST(ListExport, PreviewExportsTheWholeListing) {
+// A listing longer than a page: headings and numbering on every page; the preview gets the
+// first page alone, lays out the rest to search it and exports the whole listing.
+TEST(ReportPreview, LongListingPagesSearchAndExport) {
     ExportFixture f;
     torvane::testing::TestServices services;
-    torvane::testing::addCustomers(f.home.db(), 150, "Z", 3, "RELLENO");
+    torvane::testing::addCustomers(f.home.db(), 180, "X", 4, "CLIENTE", "PRUEBA");
+    f.home.db().insert("INSERT INTO Clientes (Codigo, Nombre) VALUES ('ZZZ', 'AGUJA EN EL PAJAR')");
     torvane::reports::ReportEngine engine(
         f.home.db(), torvane::reports::reportFolders(f.home.session()), QDate(2008, 4, 15));
+    const auto whole = engine.render("\\QARVOCLIENTES2.rpt", {});
+    const auto first = engine.render("\\QARVOCLIENTES2.rpt", {}, 1);
+    ASSERT_TRUE(whole.report && first.report);
+    const RenderedReport& r = *whole.report;
+    ASSERT_GE(r.pages.size(), 3u);
+    EXPECT_TRUE(r.complete);
+    const QString all = r.toText();
+    const QStringList pages =
+        all.split(QRegularExpression("--- página \\d+ ---\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(pages.size(), int(r.pages.size()));
+    for (int p = 0; p < pages.size(); ++p) {
+        EXPECT_TRUE(pages[p].contains("Código | Nombre | NIF | Teléfono | Móvil")) << p;
+        EXPECT_TRUE(pages[p].contains("Listado de clientes")) << p;
+        EXPECT_TRUE(pages[p].contains("Fecha: 15/04/2008")) << p;
+        EXPECT_TRUE(pages[p].contains(QString("Página %1 de %2").arg(p + 1).arg(pages.size())));
+    }
+    for (int i = 1; i <= 180; ++i)
+        EXPECT_EQ(all.count(QString("X%1 | CLIENTE %2 PRUEBA\n").arg(i, 4, 10, QChar('0')).arg(i)),
+                  1)
+            << i;
+    EXPECT_TRUE(pages.last().contains("Total: 184 clientes"));
+    EXPECT_FALSE(pages.first().contains("Total:"));
+    // The first page alone is the whole report's, numbered without the total not known yet.
+    EXPECT_FALSE(first.report->complete);
+    ASSERT_EQ(first.report->pages.size(), 1u);
+    RenderedReport firstOfWhole, alone;
+    firstOfWhole.pages = {r.pages[0]};
+    alone.pages = {first.report->pages[0]};
+    EXPECT_EQ(alone.toText(), firstOfWhole.toText().replace(
+                                  QString("Página 1 de %1").arg(r.pages.size()), "Página 1"));
+    // A report shorter than the limit comes back whole.
+    const auto small = engine.render("\\QARVOLPRO.rpt", {}, 1);
+    ASSERT_TRUE(small.report);
+    EXPECT_TRUE(small.report->complete);
+
+    // The preview the menu opens gets the first page alone.
+    ASSERT_TRUE(torvane::Informes::VerListado(f.home.session(), services, "\\QARVOCLIENTES2.rpt"));
+    EXPECT_TRUE(services.output.jobs().back().preview);
+    EXPECT_FALSE(services.output.jobs().back().report.complete);
     torvane::reports::ReportSource source = engine.source("\\QARVOCLIENTES2.rpt", "");
     ASSERT_NE(source.first(nullptr), nullptr);
-    ASSERT_FALSE(source.first(nullptr)->complete);
     torvane::reports::ReportPreview preview(source, services.scripted);
+    EXPECT_EQ(preview.objectName(), "frmInfExternos");
+    EXPECT_EQ(preview.pageCount(), 1);
+    // A search lays out the rest and moves to the last page, where the text is.
+    EXPECT_TRUE(preview.find("aguja"));
+    EXPECT_EQ(preview.highlight(), "aguja");
+    EXPECT_EQ(preview.pageCount(), int(r.pages.size()));
+    EXPECT_EQ(preview.currentPage(), int(r.pages.size()));
+    EXPECT_FALSE(preview.find("NO ESTA EN NINGUNA PAGINA"));
+
+    // The export takes every row, beyond the first page.
     EXPECT_NE(preview.findChild<QAction*>("Exportar"), nullptr);
     services.scripted.answerFile(f.home.file("clientes"));
     ASSERT_TRUE(preview.exportListing());
-    const auto cells = readSheet(f.home.file("clientes.xlsx"));
-    // 3 customers of the workshop and the 150 added, beyond the first page.
     bool last = false;
-    for (const auto& [ref, c] : cells) last = last || c.value.contains("RELLENO 150");
+    for (const auto& [ref, c] : readSheet(f.home.file("clientes.xlsx")))
+        last = last || c.value.contains("CLIENTE 180");
     EXPECT_TRUE(last);
     EXPECT_TRUE(services.scripted.allAnswersUsed());
-
     // A work-order document has no rows and columns to export.
     torvane::reports::ReportSource document =
         engine.source("\\qarvoodtcli.rpt", "{ODTS.NODT}='ODT08/03/00001'");

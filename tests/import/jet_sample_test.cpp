@@ -1,0 +1,332 @@
+// The Jet sample kept beside the checkout: read as mdb-export reads it, refused when damaged,
+// imported by the command line.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <cmath>
+#include <map>
+
+#include "data/database.h"
+#include "import/import_cli.h"
+#include "import/importer.h"
+#include "import/jet_reader.h"
+#include "import_fixture.h"
+#include "support/file_bytes.h"
+
+namespace ti = torvane::import;
+using torvane::Money;
+using torvane::testing::fileBytes;
+
+namespace {
+
+// A table as mdb-export writes it, with control characters between fields and rows and for
+// null, so that no quoting has to be undone.
+struct Csv {
+    QStringList header;
+    std::vector<std::vector<std::optional<QString>>> rows;
+};
+
+Csv mdbExport(const QString& file, const QString& table) {
+    const QChar field(0x1f), row(0x1e), null(0x1d);
+    QProcess p;
+    p.start(QStringLiteral("mdb-export"), {"-Q", "-d", field, "-R", row, "-0", null, "-b", "hex",
+                                           "-T", "%Y-%m-%d %H:%M:%S", file, table});
+    p.waitForFinished(60000);
+    Csv csv;
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    for (const QString& line : out.split(row, Qt::SkipEmptyParts)) {
+        if (csv.header.isEmpty()) {
+            csv.header = line.split(field);
+            continue;
+        }
+        auto& values = csv.rows.emplace_back();
+        for (const QString& f : line.split(field))
+            values.push_back(f == null ? std::nullopt : std::optional<QString>(f));
+    }
+    return csv;
+}
+
+// Whether one of our values is what the reference wrote for it.
+bool sameValue(const ti::Value& ours, const std::optional<QString>& theirs, QString* why) {
+    if (!theirs) {
+        *why = QStringLiteral("null expected");
+        return ti::isNull(ours);
+    }
+    if (const auto* m = std::get_if<Money>(&ours)) {
+        const auto expected = Money::parse(QString(*theirs).replace('.', ','));
+        return expected && *expected == *m;
+    }
+    if (const auto* d = std::get_if<double>(&ours)) {
+        const double expected = theirs->toDouble();
+        return std::fabs(expected - *d) <= 1e-12 * std::max(1.0, std::fabs(expected));
+    }
+    if (std::holds_alternative<QByteArray>(ours))
+        return ti::valueText(ours).compare(*theirs, Qt::CaseInsensitive) == 0;
+    return ti::valueText(ours) == *theirs;
+}
+
+void write(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+QStringList listing(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                                  QDir::Name);
+}
+
+class JetSample : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        sample_ = torvane::testing::jetSample();
+        if (sample_.isEmpty()) GTEST_SKIP() << "the Jet sample database is not beside the checkout";
+        bytes_ = fileBytes(sample_);
+        ASSERT_FALSE(bytes_.isEmpty());
+    }
+    QString sample_;
+    QByteArray bytes_;
+    QTemporaryDir dir_;
+};
+
+// Every table read as the reference exports it, and known values, each of a kind the import
+// must convert: the types, not just the text.
+TEST_F(JetSample, EveryTableReadsTypedAsTheReferenceExportsIt) {
+    const bool reference = !QStandardPaths::findExecutable(QStringLiteral("mdb-export")).isEmpty();
+    ti::JetReader reader(sample_);
+    EXPECT_EQ(reader.kind(), ti::JetKind::Jet3);
+    const QStringList tables = reader.tables();
+    EXPECT_EQ(tables.size(), 8);
+    std::map<QString, std::vector<std::vector<ti::Value>>> rows;
+    for (const QString& table : tables) {
+        SCOPED_TRACE(table.toStdString());
+        reader.readRows(table, [&](const std::vector<ti::Value>& r) { rows[table].push_back(r); });
+        if (!reference) continue;
+        const Csv expected = mdbExport(sample_, table);
+        EXPECT_EQ(reader.columns(table), expected.header);
+        ASSERT_EQ(rows[table].size(), expected.rows.size());
+        int mismatches = 0;
+        for (std::size_t n = 0; n < expected.rows.size(); ++n) {
+            const auto& row = rows[table][n];
+            const auto& want = expected.rows[n];
+            ASSERT_EQ(row.size(), want.size());
+            for (std::size_t c = 0; c < row.size(); ++c) {
+                QString why;
+                if (!sameValue(row[c], want[c], &why) && ++mismatches <= 5)
+                    ADD_FAILURE()
+                        << "row " << n << " column " << c << ": ours "
+                        << ti::valueText(row[c]).left(80).toStdString() << ", theirs "
+                        << want[c].value_or(QStringLiteral("<null>")).left(80).toStdString() << " "
+                        << why.toStdString();
+            }
+        }
+    }
+    EXPECT_EQ(rows["Orders"].size(), 830u);
+    EXPECT_EQ(rows["Order Details"].size(), 2155u);
+
+    const auto column = [&](const char* table, const char* name) {
+        return int(reader.columns(QString::fromLatin1(table)).indexOf(QString::fromLatin1(name)));
+    };
+    // Currency with its four decimals; a float stays a number.
+    const auto& line = rows["Order Details"].front();
+    EXPECT_EQ(std::get<Money>(line[column("Order Details", "UnitPrice")]),
+              Money::fromUnits(140000));
+    EXPECT_TRUE(std::holds_alternative<double>(line[column("Order Details", "Discount")]));
+    // A birth date before 1970.
+    const auto& davolio = rows["Employees"].front();
+    EXPECT_EQ(std::get<QDateTime>(davolio[column("Employees", "BirthDate")]).date(),
+              QDate(1948, 12, 8));
+    // A memo longer than a text column, with its line breaks.
+    qsizetype longest = 0;
+    for (const auto& e : rows["Employees"])
+        longest = std::max(longest, std::get<QString>(e[column("Employees", "Notes")]).size());
+    EXPECT_EQ(longest, 448);
+    EXPECT_TRUE(std::get<QString>(davolio[column("Employees", "Address")]).contains('\n'));
+    // Null is not an empty text; accents come out in UTF-8.
+    const auto& alfki = rows["Customers"].front();
+    EXPECT_TRUE(ti::isNull(alfki[column("Customers", "Region")]));
+    const auto& anatr = rows["Customers"][1];
+    EXPECT_EQ(std::get<QString>(anatr[column("Customers", "City")]), QStringLiteral("México D.F."));
+    // Booleans.
+    int discontinued = 0;
+    for (const auto& p : rows["Products"])
+        discontinued += std::get<bool>(p[column("Products", "Discontinued")]) ? 1 : 0;
+    EXPECT_GT(discontinued, 0);
+    EXPECT_LT(discontinued, int(rows["Products"].size()));
+    if (!reference) GTEST_SKIP() << "mdb-export (mdbtools) is not installed: values not compared";
+}
+
+// Each damaged or unsuitable old file is refused with its reason; the old file keeps every
+// byte and nothing new is left in the folder.
+TEST_F(JetSample, DamagedAndForeignFilesAreRefused) {
+    struct Case {
+        const char* name;
+        std::function<QByteArray(QByteArray)> make;
+        const char* reason;  // what follows "No se puede importar la base de datos X: "
+        bool prefixOnly = false;
+    };
+    const Case cases[] = {
+        {"cortada.erm", [](QByteArray b) { return b.left(b.size() - 1000); },
+         "el archivo está dañado."},
+        {"paginas.erm",
+         [](QByteArray b) {
+             // The pages of the largest tables, overwritten.
+             for (qsizetype at = 2048 * 100; at < 2048 * 700; ++at) b[at] = char(0xA5);
+             return b;
+         },
+         "el archivo está dañado", true},
+        {"accdb.erm",
+         [](QByteArray b) {
+             b.replace(4, 15, "Standard ACE DB");
+             return b;
+         },
+         "el archivo es de una versión de Access posterior (.accdb, Access 2007 o más nueva); "
+         "solo se importan archivos de Access 97 y Access 2000."},
+        {"clave.erm",
+         [](QByteArray b) {
+             b[0x42] = char(b[0x42] ^ 'T');
+             b[0x43] = char(b[0x43] ^ 'A');
+             return b;
+         },
+         "el archivo está protegido con contraseña. Quítela en el programa anterior "
+         "(Herramientas, Seguridad) y vuelva a importarlo."},
+        {"bloqueada.erm", [](QByteArray b) { return b; },
+         "el archivo está abierto en otro programa (existe bloqueada.ldb). Ciérrelo y vuelva a "
+         "intentarlo."},
+        {"texto.erm", [](QByteArray) { return QByteArray("Esto es un texto.\r\n"); },
+         "el archivo no es una base de datos de la versión anterior del programa."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir oldDir, newDir;
+        const QString old = oldDir.filePath(QString::fromLatin1(c.name));
+        write(old, c.make(bytes_));
+        if (QString::fromLatin1(c.name) == "bloqueada.erm")
+            write(oldDir.filePath("bloqueada.ldb"), "x");
+        const QByteArray before = fileBytes(old);
+        const QStringList oldListing = listing(oldDir.path());
+        const QString target = newDir.filePath("nueva.erm");
+        try {
+            ti::importJetFile(old, target);
+            ADD_FAILURE() << "imported";
+        } catch (const ti::ImportError& e) {
+            const QString expected =
+                "No se puede importar la base de datos " + old + ": " + QString::fromUtf8(c.reason);
+            if (c.prefixOnly)
+                EXPECT_TRUE(e.message().startsWith(expected)) << e.message().toStdString();
+            else
+                EXPECT_EQ(e.message(), expected);
+        }
+        EXPECT_EQ(fileBytes(old), before);
+        EXPECT_EQ(listing(oldDir.path()), oldListing);
+        EXPECT_TRUE(listing(newDir.path()).isEmpty())
+            << listing(newDir.path()).join(' ').toStdString();
+    }
+}
+
+TEST_F(JetSample, TargetsThatCannotBeWrittenAreRefusedBeforeReading) {
+    const QString old = dir_.filePath("taller.erm");
+    write(old, bytes_);
+    write(dir_.filePath("ocupada.erm"), "ya estaba");
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("solo_lectura"));
+    QFile::setPermissions(dir_.filePath("solo_lectura"),
+                          QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    struct Case {
+        QString target;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {old, "el archivo nuevo no puede sustituir al anterior. Elija otra carpeta o otro nombre."},
+        {dir_.filePath("ocupada.erm"),
+         "ya existe un archivo con ese nombre. Elija otra carpeta o otro nombre."},
+        {dir_.filePath("no_existe/nueva.erm"), "la carpeta no existe."},
+        {dir_.filePath("solo_lectura/nueva.erm"), "no se puede escribir en la carpeta elegida."},
+    };
+    const QByteArray before = fileBytes(old);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target.toStdString());
+        const QStringList was = listing(dir_.path());
+        try {
+            ti::importJetFile(old, c.target);
+            ADD_FAILURE() << "imported";
+        } catch (const ti::ImportError& e) {
+            EXPECT_EQ(e.message(), "No se puede escribir la base de datos nueva " + c.target +
+                                       ": " + QString::fromUtf8(c.reason));
+        }
+        EXPECT_EQ(fileBytes(old), before);
+        EXPECT_EQ(listing(dir_.path()), was);
+    }
+    EXPECT_EQ(fileBytes(dir_.filePath("ocupada.erm")), QByteArray("ya estaba"));
+    EXPECT_TRUE(listing(dir_.filePath("solo_lectura")).isEmpty());
+}
+
+TEST_F(JetSample, CommandExitCodesSayWhatHappened) {
+    const QString text = dir_.filePath("texto.erm");
+    {
+        QFile f(text);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("nada");
+    }
+    struct Case {
+        QStringList args;
+        int code;
+        const char* created;  // file expected afterwards, or nullptr
+    };
+    const Case cases[] = {
+        {{sample_}, 2, nullptr},
+        {{"--out", dir_.filePath("a.erm")}, 2, nullptr},
+        {{sample_, "--out", dir_.filePath("a.erm"), "sobra"}, 2, nullptr},
+        {{text, "--out", dir_.filePath("b.erm")}, 1, nullptr},
+        {{sample_, "--out", dir_.filePath("no_existe/c.erm")}, 1, nullptr},
+        {{sample_, "--out", dir_.filePath("d.erm")}, 0, "d.erm"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        EXPECT_EQ(ti::runImportCommand(c.args, dir_.path()), c.code);
+        QStringList expected{"texto.erm"};
+        if (c.created) expected << QString::fromLatin1(c.created);
+        expected.sort();
+        EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files, QDir::Name), expected);
+    }
+}
+
+// The program itself: "torvane import OLD --out NEW" prints the summary.
+TEST_F(JetSample, TheProgramImportsItAndPrintsTheSummary) {
+    const QString program = QCoreApplication::applicationDirPath() + "/torvane";
+    if (!QFile::exists(program)) GTEST_SKIP() << "torvane is not built";
+    const QString target = dir_.filePath("nueva.erm");
+    QProcess p;
+    p.start(program, {"import", sample_, "--out", target});
+    ASSERT_TRUE(p.waitForFinished(120000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    EXPECT_TRUE(out.startsWith("Se ha importado la base de datos " + sample_ + " en " + target +
+                               ".\nFilas copiadas: 0.\n"))
+        << out.toStdString();
+    // The sample is not a workshop: every table is listed as not copied, with its rows, and
+    // the new file is a complete, empty database.
+    EXPECT_TRUE(out.contains("Orders (830 filas)"));
+    EXPECT_TRUE(out.contains("Order Details (2155 filas)"));
+    torvane::Database db;
+    QString reason;
+    EXPECT_TRUE(db.open(target, &reason)) << reason.toStdString();
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM Clientes").toInt(), 0);
+    db.close();
+    EXPECT_EQ(fileBytes(sample_), bytes_);
+
+    QProcess again;
+    again.start(program, {"import", sample_, "--out", target});
+    ASSERT_TRUE(again.waitForFinished(120000));
+    EXPECT_EQ(again.exitCode(), 1);
+    // The last line: Qt may write its own warnings before.
+    EXPECT_EQ(QString::fromUtf8(again.readAllStandardError()).trimmed().split('\n').last(),
+              "No se puede escribir la base de datos nueva " + target +
+                  ": ya existe un archivo con ese nombre. Elija otra carpeta o otro nombre.");
+}
+
+}  // namespace
