@@ -1,6 +1,6 @@
-// Killed while it pays, removes a payment, invoices or deletes a free invoice, the
-// database never holds a Pagado out of step with its payments, nor lines without
-// their invoice. `make torture` runs it long.
+// Killed while it pays, removes a payment, invoices or deletes a free invoice, stores
+// receipts, saves or deletes a commission invoice, the database never holds a Pagado out
+// of step with its payments, nor part of a document. `make torture` runs it long.
 #include <gtest/gtest.h>
 
 #include "billing_fixture.h"
@@ -51,9 +51,21 @@ TEST(Torture, BillingKilledWhileWritingKeepsPaidAndLinesInStep) {
             expectNoRows(db,
                          "SELECT NFactura FROM FacturasLibres f WHERE NOT EXISTS "
                          "(SELECT 1 FROM SalidasLibres s WHERE s.NFactura = f.NFactura)");
+            // Every store holds as many receipts as its terms give ("..., N3").
+            expectNoRows(db,
+                         "SELECT NFactura FROM (SELECT NFactura, COUNT(*) AS n FROM Recibos "
+                         "GROUP BY NFactura) WHERE NFactura NOT LIKE '%, N' || n");
+            expectNoRows(db, "SELECT NRecibo FROM Recibos GROUP BY NRecibo HAVING COUNT(*) > 1");
+            expectNoRows(db,
+                         "SELECT NFactura FROM SalidasComisiones s WHERE NOT EXISTS "
+                         "(SELECT 1 FROM Comisiones c WHERE c.NFactura = s.NFactura)");
+            expectNoRows(db,
+                         "SELECT NFactura FROM Comisiones c WHERE NOT EXISTS "
+                         "(SELECT 1 FROM SalidasComisiones s WHERE s.NFactura = c.NFactura)");
             writes = db.scalar(
-                           "SELECT (SELECT COUNT(*) FROM Cobros) + "
-                           "(SELECT COUNT(*) FROM FacturasLibres)")
+                           "SELECT (SELECT COUNT(*) FROM Cobros) + (SELECT COUNT(*) FROM "
+                           "FacturasLibres) + (SELECT COUNT(*) FROM Recibos) + "
+                           "(SELECT COUNT(*) FROM Comisiones)")
                          .toInt();
         });
     // The program did write between the kills.

@@ -104,7 +104,6 @@ TEST(OpcEntrada, TypingInEachMode) {
         // "-" negates the number (default lower bound 0); empty counts as 0.
         {1, {}, "5-", "-5", QStringLiteral("Rango 0...2147483647")},
         {1, {}, "-", "0", {}},
-        {1, {}, "2147483648", "2147483648", QStringLiteral("Rango 0...2147483647")},
         {1, bounds(0, 100), "150", "150", QStringLiteral("Rango 0...100")},
         {1, bounds(0, 100), "100", "100", {}},
         {1, bounds(std::nullopt, 100), "101", "101",
@@ -113,7 +112,6 @@ TEST(OpcEntrada, TypingInEachMode) {
         {1, bounds(10, std::nullopt), "5", "5",
          QStringLiteral("El numero debe ser igual o mayor que 10")},
         {1, bounds(10, std::nullopt), "99999999999", "99999999999", {}},
-        {1, [](OpcEntrada* o) { o->setAllowEmpty(false); }, "", "", kBlank},
     });
     auto set = [](int dec, std::optional<double> lo, std::optional<double> hi) {
         return [=](OpcEntrada* o) {
@@ -130,7 +128,6 @@ TEST(OpcEntrada, TypingInEachMode) {
         {2, set(2, std::nullopt, std::nullopt), "12,5--", "12,50", {}},
         {2, set(3, 0, 1000), "2.5", "2,500", {}},
         {2, set(0, 0, 1000), "2.555", "2,55", {}},  // Dec below 1 is 2
-        {2, set(2, 0, 1000), "1000.01", "1000,01", QStringLiteral("Rango 0...1000")},
         {2, set(2, 0, 2.5), "3", "3", QStringLiteral("Rango 0...2,5")},
         {2, set(2, std::nullopt, 100), "100.5", "100,5",
          QStringLiteral("El numero debe ser igual o menor que 100")},
@@ -145,11 +142,8 @@ TEST(OpcEntrada, TypingInEachMode) {
     runTypeCases({
         {3, {}, "010308", "01/03/2008", {}},
         {3, {}, "10308", "1/03/2008", {}},
-        {3, {}, "1032008", "1/03/2008", {}},
-        {3, {}, "311299", "31/12/1999", {}},
         {3, {}, "290296", "29/02/1996", {}},
-        {3, {}, "290229", "", {}},  // 2029 is not a leap year
-        {3, {}, "15/03/2008", "15/03/2008", {}},
+        {3, {}, "290229", "", {}},            // 2029 is not a leap year
         {3, {}, "320108", "", {}},            // no such date and no earlier text: emptied
         {3, {}, "0103", "01/03/", kBadDate},  // too short to complete
         {3, allowEmpty(true), "", "", {}},
@@ -161,12 +155,10 @@ TEST(OpcEntrada, TypingInEachMode) {
     });
     runTypeCases({
         {4, {}, "0930", "09:30", {}},
-        {4, {}, "2359", "23:59", {}},
         {4, {}, "2400", "24:00", kBadTime},
         {4, {}, "1260", "12:60", kBadTime},
         {4, {}, "9:5", "9:5", kBadTime},  // fewer than four characters
         {4, {}, "a1b2c3d0", "12:30", {}},
-        {4, {}, "", "", {}},
     });
 }
 
@@ -216,7 +208,12 @@ TEST(OpcEntrada, DateBoundsAndRelativeCodes) {
     }
 }
 
-TEST(OpcEntrada, CompleteDate) {
+// Masks and Dec are proven by the typing cases above ("010308", "0930", Dec 0 and 3).
+TEST(OpcEntrada, CompleteDateAndANewModeEmptiesTheText) {
+    OpcEntrada opc;
+    opc.setText("hola");
+    opc.setTypeInput(OpcEntrada::Date);
+    EXPECT_EQ(opc.text(), "");
     EXPECT_EQ(OpcEntrada::completeDate(" 10308 ", ""), "1/03/2008");
     EXPECT_EQ(OpcEntrada::completeDate("010330", ""), "01/03/1930");
     EXPECT_EQ(OpcEntrada::completeDate("010308", "", false), "");  // a two-digit year is no date
@@ -239,15 +236,6 @@ TEST(OpcEntrada, WithoutMessageBoxesTheErrorEventIsRaised) {
     EXPECT_FALSE(f.opc->Validate(&message));
     EXPECT_EQ(message, "Rango 0...2147483647");
     EXPECT_EQ(errors.size(), 2);
-}
-
-TEST(OpcEntrada, AControlTaggedCanfocusTakesTheFocusWithoutACheck) {
-    OpcForm f(3, [](OpcEntrada* o) { o->setAllowEmpty(false); });
-    HostForm::focus(f.opc);
-    f.cancel->setFocus(Qt::MouseFocusReason);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(HostForm::focused(), f.cancel);
-    EXPECT_TRUE(f.dialogs.entries().empty());
 }
 
 TEST(OpcEntrada, TwoBadFieldsDoNotBounceTheFocus) {
@@ -293,21 +281,19 @@ TEST(OpcEntrada, EnterMovesOnAndEventsReachTheScreen) {
     EXPECT_GE(changes.size(), 4);
 }
 
-// Masks and Dec are proven by the typing cases above ("010308", "0930", Dec 0 and 3).
-TEST(OpcEntrada, ANewModeEmptiesTheText) {
-    OpcEntrada opc;
-    opc.setText("hola");
-    opc.setTypeInput(OpcEntrada::Date);
-    EXPECT_EQ(opc.text(), "");
-}
-
-TEST(OpcEntrada, SelectsItsTextOnEntry) {
-    OpcForm f(3);
+TEST(OpcEntrada, SelectsItsTextOnEntryAndACanfocusControlLeavesUnchecked) {
+    OpcForm f(3, [](OpcEntrada* o) { o->setAllowEmpty(false); });
     f.opc->setText("01/03/2008");
     HostForm::focus(f.before);
     HostForm::press(Qt::Key_Tab);
     QCoreApplication::processEvents();
     EXPECT_EQ(f.opc->maskEdit()->selectedText(), "01/03/2008");
+    // Emptied, the field would refuse to let go, but not to the Cancel button.
+    f.opc->setText("");
+    f.cancel->setFocus(Qt::MouseFocusReason);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(HostForm::focused(), f.cancel);
+    EXPECT_TRUE(f.dialogs.entries().empty());
 
     OpcForm g(0, [](OpcEntrada* o) { o->setSelectWhenFocus(false); });
     g.opc->setText("abc");
