@@ -93,7 +93,6 @@ TEST(Upgrade, AddsOnlyTheFailedColumnsInOrder) {
     };
     const Case cases[] = {
         {OldFormat::Current, {}},
-        {OldFormat::NoIdProveedor, {"ALTER TABLE Articulos ADD Id_Proveedor integer"}},
         {OldFormat::NoTotal, {"ALTER TABLE Facturas ADD Total double"}},
         {OldFormat::NoIdProveedorNoTotal,
          {"ALTER TABLE Articulos ADD Id_Proveedor integer",
