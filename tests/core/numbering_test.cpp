@@ -244,7 +244,8 @@ TEST(Probe, WorkOrderFourDigitsFirstFree) {
     }
 }
 
-TEST(Probe, WorkOrderSessionUsesSeriesAndPassesFourDigits) {
+// The article codes' counter through the articles' screen is the articles' own test.
+TEST(Probe, SessionCountersUseTheSeriesAndPassFourDigits) {
     SeriesHome home;
     QStringList stored;
     for (int i = 1; i <= 9999; ++i)
@@ -259,26 +260,9 @@ TEST(Probe, WorkOrderSessionUsesSeriesAndPassesFourDigits) {
     // it proposes ODT/10000 again, which the editor's duplicate check then refuses.
     EXPECT_EQ(nextDocumentNumber(home.session(), NumberConsumer::WorkOrderFromVehicleSearch),
               u("ODT/10000"));
-}
 
-// The article codes' counter is the articles' own test.
-TEST(Probe, TowCounterGrowsAndANewMonthStartsAgain) {
-    SeriesHome home;
-    for (const char* expected : {"PG03/0001", "PG03/0003", "PG03/0006", "PG03/0010"}) {
-        const QString p = nextTowReportNumberByProbe(home.session());
-        EXPECT_EQ(p, u(expected));
-        insertNumbers(home.db(), "Partes", "NParte", {p});
-    }
-    // Numbers typed by hand between the counters do not disturb them.
-    insertNumbers(home.db(), "Partes", "NParte", {u("PG03/0002"), u("PG03/0011")});
-    EXPECT_EQ(nextTowReportNumberByProbe(home.session()), u("PG03/0015"));
-    home.session().setToday(QDate(2008, 4, 1));
-    EXPECT_EQ(nextTowReportNumberByProbe(home.session()), u("PG04/0001"));
-}
-
-TEST(Probe, ArticleCounterPasses9999) {
-    TempHome home;
-    QStringList stored;
+    // The article counter grows 1, 3, 6... and passes 9999 too.
+    stored.clear();
     for (qint64 i = 1, c = 0; i <= 140; ++i) {
         c += i;
         stored << u("A08/03/") + QStringLiteral("%1").arg(c, 4, 10, QLatin1Char('0'));
@@ -288,6 +272,18 @@ TEST(Probe, ArticleCounterPasses9999) {
     EXPECT_EQ(probeArticleCode(home.db(), u("A08/03/")), u("A08/03/10011"));
     insertNumbers(home.db(), "Articulos", "Codigo", {u("A08/03/10011")});
     EXPECT_EQ(probeArticleCode(home.db(), u("A08/03/")), u("A08/03/10153"));
+
+    // So does the tow counter; numbers typed by hand between its counters do not disturb
+    // them, and a new month starts again.
+    for (const char* expected : {"PG03/0001", "PG03/0003", "PG03/0006", "PG03/0010"}) {
+        const QString p = nextTowReportNumberByProbe(home.session());
+        EXPECT_EQ(p, u(expected));
+        insertNumbers(home.db(), "Partes", "NParte", {p});
+    }
+    insertNumbers(home.db(), "Partes", "NParte", {u("PG03/0002"), u("PG03/0011")});
+    EXPECT_EQ(nextTowReportNumberByProbe(home.session()), u("PG03/0015"));
+    home.session().setToday(QDate(2008, 4, 1));
+    EXPECT_EQ(nextTowReportNumberByProbe(home.session()), u("PG04/0001"));
 }
 
 // The work-order probe against the same loop is the summary's random test below.

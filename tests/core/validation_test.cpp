@@ -141,8 +141,6 @@ TEST(MonedaLetras, WritesEveryAmountWithItsSpacing) {
             torvane::MonedaLetras(torvane::Money::fromDouble(c.amount), QStringLiteral("Euros")),
             QString::fromUtf8(c.words));
     }
-    EXPECT_EQ(torvane::MonedaLetras(torvane::Money::fromCents(20), QStringLiteral("DOLARES")),
-              "Cero DOLARES con Veinte  centimos");
 }
 
 // A box that, while open, is asked for again by a second caller.
