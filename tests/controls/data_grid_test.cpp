@@ -92,15 +92,11 @@ TEST(DataGrid, FetchesRowsAsNeededAndTheCurrentRowFollowsQueriesAndSelection) {
     EXPECT_EQ(grid.currentRowIndex(), -1);
     EXPECT_EQ(spy.last().at(0).toInt(), -1);
     EXPECT_FALSE(grid.currentValue("NFactura").isValid());
-}
 
-TEST(DataGrid, BadQueryIsToldWithTheEngineTextAndLeavesNoRows) {
-    TempHome home;
-    home.db().insert("INSERT INTO Clientes (Codigo) VALUES ('1')");
-    DataGrid grid("MSHFacturas");
+    // A bad query is told with the engine's text and leaves no rows.
     torvane::testing::ScriptedDialogs dialogs;
-    ASSERT_TRUE(grid.run(home.db(), {"SELECT * FROM Clientes", {}}, dialogs));
-    EXPECT_EQ(grid.rowCount(), 1);
+    ASSERT_TRUE(grid.run(home.db(), {"SELECT * FROM FacturasODT", {}}, dialogs));
+    EXPECT_GT(grid.rowCount(), 0);
     EXPECT_FALSE(grid.run(home.db(), {"SELECT * FROM Nowhere", {}}, dialogs));
     EXPECT_EQ(grid.rowCount(), 0);
     ASSERT_EQ(dialogs.messages().size(), 1u);

@@ -68,10 +68,11 @@ TEST(Calculator, StartsTheFirstInstalledInOrderOrSaysWhy) {
                                       torvane::kInternetAddress + ".");
 }
 
-TEST(OutsideProgram, AcceptsExeNamesAndExecutableFiles) {
-    TempHome home(false);
-    const QString script = makeFile(home, QStringLiteral("autodata"), true);
-    const QString plain = makeFile(home, QStringLiteral("notas.txt"), false);
+// The other program's title is the menu's test, its file the stored-path test's.
+TEST(OutsideProgram, AcceptsExeNamesAndExecutableFilesChosenOnceStoredAndStarted) {
+    Outside o;
+    const QString script = makeFile(o.home, QStringLiteral("autodata"), true);
+    const QString plain = makeFile(o.home, QStringLiteral("notas.txt"), false);
     struct Case {
         QString path;
         bool accepted;
@@ -82,14 +83,9 @@ TEST(OutsideProgram, AcceptsExeNamesAndExecutableFiles) {
                           {"/mnt/win/adata.exe.txt", false},
                           {script, true},
                           {plain, false},
-                          {home.folder(), false}};
+                          {o.home.folder(), false}};
     for (const auto& c : cases)
         EXPECT_EQ(torvane::isAcceptedProgram(c.path), c.accepted) << c.path.toStdString();
-}
-
-// The other program's title is the menu's test, its file the stored-path test's.
-TEST(OutsideProgram, ChosenOnceStoredAndStartedAndChosenAgainWhenGone) {
-    Outside o;
     // A wrong or cancelled choice does nothing.
     for (const QString& answer : {QString(), QStringLiteral("/home/taller/notas.txt")}) {
         o.dialogs.answerFile(answer);

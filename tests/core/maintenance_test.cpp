@@ -45,11 +45,6 @@ CompactionOptions at(int minute, int second) {
 
 }  // namespace
 
-TEST(CompactionTempName, IsMinuteAndSecondWithTwoDigitsEach) {
-    EXPECT_EQ(torvane::compactionTempName(QTime(1, 7, 4)), "DBT_0704.mdb");
-    EXPECT_EQ(torvane::compactionTempName(QTime(23, 59, 15)), "DBT_5915.mdb");
-}
-
 TEST(Backup, CopiesCommittedRowsAndRefusesWhatItCannotWrite) {
     TempHome home;
     const QString db = home.session().databasePath();
@@ -109,6 +104,8 @@ TEST(Compaction, ShrinksTheFileInPlaceKeepsTheDataAndReopensTheSession) {
     writeBytes(home.file(QStringLiteral("DBT_notes.txt")), "keep");
 
     EXPECT_FALSE(compactDatabase(home.session(), at(7, 34)));
+    EXPECT_EQ(torvane::compactionTempName(QTime(1, 7, 4)), "DBT_0704.mdb");
+    EXPECT_EQ(torvane::compactionTempName(QTime(23, 59, 15)), "DBT_5915.mdb");
 
     for (const QString& name : stale)
         EXPECT_FALSE(QFileInfo::exists(home.file(name))) << name.toStdString();

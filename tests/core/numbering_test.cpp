@@ -569,7 +569,6 @@ TEST(SeriesFile, DamagedFileKeepsWhatWasReadAndWarnsOnce) {
         {"empty", 0, -1, {}, ""},
         {"nine fields, no line end", 9, -1, {}, ""},
         {"101 characters", 0, 1, QByteArray(101, 'X')},
-        {"a 9 MB line", 0, 7, QByteArray(9 * 1024 * 1024, 'Z')},
         {"a tab", 0, 0, "AR\t&"},
         {"a NUL byte", 0, 9, QByteArray("PG\0&", 4)},
     };

@@ -47,7 +47,7 @@ TEST(Schema, TemplateHoldsTheSchemaTextComparesWithoutCaseAndKeysAreNotReused) {
     EXPECT_EQ(db.scalar("SELECT count(*) FROM ConUnion").toInt(), 2);
 }
 
-TEST(DatabaseStatements, BoundParametersKeepQuotesAndWildcardsAndTransactionsRollBack) {
+TEST(DatabaseStatements, BoundParametersTransactionsAndEngineTroubleInSpanish) {
     TempHome home;
     auto& db = home.db();
     db.exec("INSERT INTO Clientes (Codigo, Nombre) VALUES (?, ?)", {"0001", "O'DONNELL"});
@@ -69,6 +69,32 @@ TEST(DatabaseStatements, BoundParametersKeepQuotesAndWildcardsAndTransactionsRol
         t.commit();
     }
     EXPECT_EQ(db.scalar("SELECT count(*) FROM Familias").toInt(), 1);
+
+    // Engine trouble reaches the user in Spanish with the file name.
+    Database other;
+    ASSERT_TRUE(other.open(db.path()));
+    other.exec("BEGIN EXCLUSIVE");
+    db.setBusyTimeout(20);
+    try {
+        db.exec("INSERT INTO Familias (Familia) VALUES ('D')");
+        ADD_FAILURE() << "the insert went through a lock";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.message(), QString::fromUtf8("El archivo taller.erm está bloqueado por otro "
+                                                 "programa."));
+    }
+    // Opening meanwhile waits for the busy timeout, then says so; a missing file is not
+    // created. The other unusable files are opened in the start-up tests.
+    Database third;
+    QString reason;
+    EXPECT_FALSE(third.open(db.path(), &reason));
+    EXPECT_EQ(reason, QString::fromUtf8("el archivo está bloqueado por otro programa."));
+    EXPECT_FALSE(third.open(home.file("no-existe.erm"), &reason));
+    EXPECT_EQ(reason, QString("el archivo no existe."));
+    EXPECT_FALSE(third.isOpen());
+    EXPECT_FALSE(QFile::exists(home.file("no-existe.erm")));
+    other.exec("ROLLBACK");
+    db.exec("INSERT INTO Familias (Familia) VALUES ('C')");
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM Familias").toInt(), 2);
 }
 
 TEST(DatabaseMaintenance, MigrationAddsAccountingCodeAndKeepsTheCommissionRateAtTheEnd) {
@@ -144,35 +170,6 @@ TEST(DatabaseMaintenance, MigrationMakesTowQuantitiesNumbersKeepingEverythingEls
                   .toInt(),
               1);
     EXPECT_EQ(db.scalar("PRAGMA integrity_check").toString(), QString("ok"));
-}
-
-TEST(DatabaseStatements, EngineTroubleReachesTheUserInSpanishWithTheFileName) {
-    TempHome home;
-    auto& db = home.db();
-    Database other;
-    ASSERT_TRUE(other.open(db.path()));
-    other.exec("BEGIN EXCLUSIVE");
-    db.setBusyTimeout(20);
-    try {
-        db.exec("INSERT INTO Familias (Familia) VALUES ('A')");
-        ADD_FAILURE() << "the insert went through a lock";
-    } catch (const DbError& e) {
-        EXPECT_EQ(e.message(), QString::fromUtf8("El archivo taller.erm está bloqueado por otro "
-                                                 "programa."));
-    }
-    // Opening meanwhile waits for the busy timeout, then says so; a missing file is not
-    // created. The other unusable files are opened in the start-up tests.
-    Database third;
-    QString reason;
-    EXPECT_FALSE(third.open(db.path(), &reason));
-    EXPECT_EQ(reason, QString::fromUtf8("el archivo está bloqueado por otro programa."));
-    EXPECT_FALSE(third.open(home.file("no-existe.erm"), &reason));
-    EXPECT_EQ(reason, QString("el archivo no existe."));
-    EXPECT_FALSE(third.isOpen());
-    EXPECT_FALSE(QFile::exists(home.file("no-existe.erm")));
-    other.exec("ROLLBACK");
-    db.exec("INSERT INTO Familias (Familia) VALUES ('B')");
-    EXPECT_EQ(db.scalar("SELECT count(*) FROM Familias").toInt(), 1);
 }
 
 }  // namespace
