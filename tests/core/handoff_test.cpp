@@ -61,7 +61,15 @@ struct Screens {
     }
 };
 
-TEST(ArticleTargets, ChoiceGoesToTheFirstOpenScreenInOrder) {
+// A choice goes to the first open screen in order; a new article to every open screen that
+// creates one (the article file does not).
+TEST(ArticleTargets, ChoiceGoesToTheFirstOpenScreenAndANewArticleToEveryCreatingOne) {
+    ArticleTargetRegistry registry;
+    EXPECT_FALSE(registry.isRegistered(ArticleScreen::ArticleFile));
+    EXPECT_FALSE(registry.choose({1, "X"}));  // nobody registered
+    EXPECT_EQ(registry.created({}), 0);
+    Screens screens;
+    screens.registerAll(registry);
     struct Case {
         std::array<bool, kArticleScreens> open;
         const char* reached;  // empty: nobody took it
@@ -72,22 +80,12 @@ TEST(ArticleTargets, ChoiceGoesToTheFirstOpenScreenInOrder) {
         {{false, false, false, false}, ""},
     };
     for (const Case& c : cases) {
-        ArticleTargetRegistry registry;
-        Screens screens;
-        screens.registerAll(registry);
+        screens.log.clear();
         screens.open = c.open;
         EXPECT_EQ(registry.choose({7, "A1"}), *c.reached != 0);
         EXPECT_EQ(screens.log.join(' '), QString(c.reached));
     }
-}
-
-TEST(ArticleTargets, NewArticleGoesToEveryOpenCreatingScreen) {
-    ArticleTargetRegistry registry;
-    EXPECT_FALSE(registry.isRegistered(ArticleScreen::ArticleFile));
-    EXPECT_FALSE(registry.choose({1, "X"}));  // nobody registered
-    EXPECT_EQ(registry.created({}), 0);
-    Screens screens;
-    screens.registerAll(registry);
+    screens.log.clear();
     screens.open = {true, false, true, true};
     EXPECT_EQ(registry.created({true, "A08/03/0001", "FILTRO", Money(), Quantity()}), 2);
     EXPECT_EQ(screens.log.join(' '), "compra+A08/03/0001 odt+A08/03/0001");

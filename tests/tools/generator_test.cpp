@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
-#include "core/settings_file.h"
 #include "data/database.h"
 #include "support/file_bytes.h"
 #include "support/legacy_databases.h"
@@ -181,34 +178,6 @@ TEST(Generator, ScalesByNameAndByNumber) {
     EXPECT_EQ(large->customers, 20000);  // the size the search benchmark needs
     for (const char* bad : {"", "huge", "3", "-20", "12x"})
         EXPECT_FALSE(scaleNamed(QString::fromUtf8(bad))) << bad;
-}
-
-// The command writes ruta.fpl the way the program reads it: quoted, CR LF.
-TEST(GeneratorCommand, WritesRutaPointingAtTheNewFile) {
-    // The test executables are built next to the generator.
-    QString bin = qEnvironmentVariable("TORVANE_BIN");
-    if (bin.isEmpty()) bin = QCoreApplication::applicationDirPath();
-    if (!QFile::exists(bin + "/torvane-gen")) GTEST_SKIP() << "torvane-gen not built";
-    QTemporaryDir dir;
-    const QString out = dir.filePath("demo.erm");
-    QProcess p;
-    p.start(bin + "/torvane-gen", {"--scale", "10", "--seed", "3", "--today", "2024-01-31", "--out",
-                                   out, "--write-ruta", dir.path()});
-    ASSERT_TRUE(p.waitForFinished(60000));
-    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    EXPECT_EQ(torvane::readFirstField(dir.filePath("ruta.fpl")).value_or(QString()),
-              QDir::toNativeSeparators(out));
-    EXPECT_TRUE(fileBytes(dir.filePath("ruta.fpl")).endsWith("\"\r\n"));
-
-    QProcess check;
-    check.start(bin + "/torvane-gen", {"--check", out});
-    ASSERT_TRUE(check.waitForFinished(60000));
-    EXPECT_EQ(check.exitCode(), 0) << check.readAllStandardOutput().toStdString();
-
-    QProcess bad;
-    bad.start(bin + "/torvane-gen", {"--scale", "enorme", "--out", out});
-    ASSERT_TRUE(bad.waitForFinished(60000));
-    EXPECT_EQ(bad.exitCode(), 1);
 }
 
 }  // namespace
