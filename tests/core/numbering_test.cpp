@@ -523,90 +523,86 @@ TEST(SeriesFile, MissingFileWritesDefaultsSilentlyAndARoundTripKeepsAnoAsOneByte
     EXPECT_EQ(fileBytes(home.file("conf.fpl")), bytes);  // reading never rewrites
 }
 
-TEST(SeriesFile, GroupsOfTenEachReplaceTheSeries) {
-    struct Case {
-        QByteArray content;
-        QStringList expected;
-    };
+// A conf.fpl, the series it gives, and the defaults its warning names (none: no warning).
+struct SeriesCase {
+    std::string what;
+    QByteArray content;
+    QStringList expected;
+    QStringList named;
+};
+
+QString named(int i) {
+    const auto s = static_cast<Series>(i);
+    return seriesName(s) + u(" \"") + defaultSeriesText(s) + u("\"");
+}
+
+// A short file holding "R1&", "R2&"...: it keeps what it holds; the rest are defaults.
+SeriesCase shortFile(int read, const char* end) {
+    SeriesCase c{std::to_string(read) + " fields" + end, {}, defaultSeries(), {}};
+    QList<QByteArray> fields;
+    for (int i = 0; i < kSeriesCount; ++i) {
+        if (i < read) {
+            c.expected[i] = QStringLiteral("R%1&").arg(i + 1);
+            fields << '"' + c.expected[i].toLatin1() + '"';
+        } else {
+            c.named << named(i);
+        }
+    }
+    c.content = fields.join(',') + end;
+    return c;
+}
+
+// The default file with one series too long or with control characters: its default is
+// used.
+SeriesCase badSeries(const char* what, int index, const QByteArray& bad) {
+    QList<QByteArray> fields = seriesFields(defaultSeries());
+    fields[index] = '"' + bad + '"';
+    return {what, fields.join(',') + "\r\n", defaultSeries(), {named(index)}};
+}
+
+TEST(SeriesFile, EachFileGivesItsSeriesAndADamagedOneWarnsOnce) {
     QStringList second = defaultSeries();
     second[0] = u("X&");
     // Saved by an editor as UTF-8, with a leading space kept as written.
     QStringList spaced = defaultSeries();
     spaced[static_cast<int>(Series::FL)] = u(" FL/&");
-    const QByteArray utf8 =
-        QByteArray(kDefaultFile).replace("A\xF1o", "A\xC3\xB1o").replace("\"FL/&\"", "\" FL/&\"");
-    const Case cases[] = {
-        {utf8, spaced},
+    const SeriesCase cases[] = {
+        {"UTF-8",
+         QByteArray(kDefaultFile).replace("A\xF1o", "A\xC3\xB1o").replace("\"FL/&\"", "\" FL/&\""),
+         spaced,
+         {}},
         // two complete groups, on one line or two: the second is in force
-        {kDefaultFile.chopped(2) + "," + seriesFields(second).join(',') + "\r\n", second},
-        {kDefaultFile + seriesFields(second).join(',') + "\r\n", second},
+        {"one line",
+         kDefaultFile.chopped(2) + "," + seriesFields(second).join(',') + "\r\n",
+         second,
+         {}},
+        {"two lines", kDefaultFile + seriesFields(second).join(',') + "\r\n", second, {}},
         // a trailing incomplete group is ignored
-        {kDefaultFile + "\"X&\",\"Y&\"\r\n", defaultSeries()},
-    };
-    for (const auto& c : cases) {
-        TempHome home(false);
-        writeBytes(home.file("conf.fpl"), c.content);
-        ScriptedDialogs dialogs;
-        EXPECT_TRUE(LoadSeries(home.session(), dialogs));
-        EXPECT_EQ(home.session().series(), c.expected) << c.content.toStdString();
-        EXPECT_TRUE(dialogs.entries().empty());
-        EXPECT_EQ(fileBytes(home.file("conf.fpl")), c.content);  // reading never rewrites
-    }
-}
-
-// A short file keeps the series it holds; a series too long or with control characters
-// is replaced by its default. Either way the defaults in use are named once.
-TEST(SeriesFile, DamagedFileKeepsWhatWasReadAndWarnsOnce) {
-    struct Case {
-        const char* what;
-        int fieldsRead;  // of "R1&", "R2&"... in a short file
-        int damaged;     // else the index of the series written badly into the defaults
-        QByteArray bad;
-        const char* end = "\r\n";
-    };
-    const Case cases[] = {
-        {"three fields", 3, -1, {}},
-        {"empty", 0, -1, {}, ""},
-        {"nine fields, no line end", 9, -1, {}, ""},
-        {"101 characters", 0, 1, QByteArray(101, 'X')},
-        {"a tab", 0, 0, "AR\t&"},
-        {"a NUL byte", 0, 9, QByteArray("PG\0&", 4)},
+        {"incomplete", kDefaultFile + "\"X&\",\"Y&\"\r\n", defaultSeries(), {}},
+        shortFile(3, "\r\n"),
+        shortFile(0, ""),
+        shortFile(9, ""),
+        badSeries("101 characters", 1, QByteArray(101, 'X')),
+        badSeries("a tab", 0, "AR\t&"),
+        badSeries("a NUL byte", 9, QByteArray("PG\0&", 4)),
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         TempHome home(false);
-        QList<QByteArray> fields = seriesFields(defaultSeries());
-        QStringList expected = defaultSeries();
-        QStringList defaultsInUse;
-        if (c.damaged >= 0) {
-            fields[c.damaged] = '"' + c.bad + '"';
-            const auto s = static_cast<Series>(c.damaged);
-            defaultsInUse << seriesName(s) + u(" \"") + defaultSeriesText(s) + u("\"");
-        } else {
-            fields.clear();
-            for (int i = 0; i < kSeriesCount; ++i) {
-                if (i < c.fieldsRead) {
-                    expected[i] = QStringLiteral("R%1&").arg(i + 1);
-                    fields << '"' + expected[i].toLatin1() + '"';
-                } else {
-                    defaultsInUse << seriesName(static_cast<Series>(i)) + u(" \"") + expected[i] +
-                                         u("\"");
-                }
-            }
-        }
-        const QByteArray content = fields.join(',') + c.end;
-        writeBytes(home.file("conf.fpl"), content);
+        writeBytes(home.file("conf.fpl"), c.content);
         ScriptedDialogs dialogs;
-        EXPECT_FALSE(LoadSeries(home.session(), dialogs));
-        EXPECT_EQ(home.session().series(), expected);
+        EXPECT_EQ(LoadSeries(home.session(), dialogs), c.named.isEmpty());
+        EXPECT_EQ(home.session().series(), c.expected);
+        EXPECT_EQ(fileBytes(home.file("conf.fpl")), c.content);  // reading never rewrites
+        if (c.named.isEmpty()) {
+            EXPECT_TRUE(dialogs.entries().empty());
+            continue;
+        }
         ASSERT_EQ(dialogs.entries().size(), 1u);
         EXPECT_EQ(dialogs.entries()[0].icon, Dialogs::Icon::Exclamation);
-        EXPECT_EQ(dialogs.entries()[0].text, damagedSeriesFileMessage(defaultsInUse));
-        EXPECT_EQ(fileBytes(home.file("conf.fpl")), content);  // untouched
-        if (c.damaged < 0) {
-            EXPECT_TRUE(dialogs.entries()[0].text.contains(u("PG \"PG&Mes&/&\"")));
-        }
+        EXPECT_EQ(dialogs.entries()[0].text, damagedSeriesFileMessage(c.named));
     }
+    EXPECT_EQ(named(9), u("PG \"PG&Mes&/&\""));  // as the warning names a default
     // Exactly 100 characters is still a series.
     TempHome home(false);
     QStringList series = defaultSeries();
