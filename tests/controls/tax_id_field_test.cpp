@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "controls/keyboard_classes.h"
 #include "host_form.h"
 #include "support/scripted_dialogs.h"
 
@@ -16,8 +15,6 @@ using torvane::testing::ScriptedDialogs;
 namespace {
 
 const QString kBadNif = QStringLiteral("El NIF introducido no es correcto");
-const QString kBadControl =
-    QStringLiteral("El cif no es correcto, el dígito de control no coincide");
 
 // The tax-id part of a master screen: TxtNif, its three options and the
 // fields around it.
@@ -146,19 +143,6 @@ TEST(TaxIdField, ChoosingAnOptionRunsItsRoutine) {
             EXPECT_EQ(f.dialogs.texts(), QStringList{c.message});
         }
     }
-}
-
-// The way a screen combines the two: TxtNif is also a K4 field, and Enter leaves it.
-TEST(TaxIdField, WorksWithTheUpperCaseKeyClass) {
-    TaxForm f(TaxForm::Option::Cif);
-    torvane::applyKeyClass(f.nif, torvane::KeyClass::K4);
-    HostForm::focus(f.nif);
-    HostForm::type("b12345675");
-    HostForm::press(Qt::Key_Return);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(f.nif->text(), "B12345675");
-    EXPECT_EQ(f.dialogs.texts(), QStringList{kBadControl});
-    EXPECT_EQ(HostForm::focused(), f.calle);
 }
 
 }  // namespace

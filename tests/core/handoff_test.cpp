@@ -22,23 +22,6 @@ TEST(CustomerOrigins, NothingRegisteredRunsNothingAndOriginsAreExactTexts) {
     EXPECT_EQ(calls, QStringList{"default:recibos"});
 }
 
-// New and stored work orders go to different handlers; neither runs before it is set.
-TEST(WorkOrderOpeners, NewAndStoredWorkOrdersReachTheirOwnHandler) {
-    WorkOrderOpenerRegistry registry;
-    EXPECT_FALSE(registry.open({nullptr, 5, WorkOrderNumbering::ProbeLoop}));
-    EXPECT_FALSE(registry.edit({nullptr, 9}));
-    QStringList calls;
-    registry.setEditor(
-        [&](const EditWorkOrderRequest& r) { calls << "edit:" + QString::number(r.workOrderId); });
-    EXPECT_FALSE(registry.hasOpener());
-    EXPECT_FALSE(registry.open({nullptr, 5, WorkOrderNumbering::ProbeLoop}));
-    registry.setOpener(
-        [&](const NewWorkOrderRequest& r) { calls << "new:" + QString::number(r.vehicleId); });
-    EXPECT_TRUE(registry.edit({nullptr, 9}));
-    EXPECT_TRUE(registry.open({nullptr, 5, WorkOrderNumbering::NextNumber}));
-    EXPECT_EQ(calls, (QStringList{"edit:9", "new:5"}));
-}
-
 // Four screens, each open or not, recording what reaches them.
 struct Screens {
     std::array<bool, kArticleScreens> open{};
