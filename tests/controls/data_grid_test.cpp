@@ -26,27 +26,6 @@ const QList<GridColumn> kColumns = {
     {"Base", "Base", ColumnKind::Number},
 };
 
-TEST(GridModel, PassesTheItemModelTester) {
-    TempHome home;
-    fill(home.db(), 120);
-    GridModel model;
-    // Within one batch, so the tester's own fetchMore calls find nothing more to read.
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    model.setColumns(kColumns);
-    model.run(home.db(), {"SELECT Id_FAct, NFactura, Fecha, Importe, Base FROM FacturasODT "
-                          "WHERE Importe > ? ORDER BY Id_FAct",
-                          {0}});
-    EXPECT_EQ(model.rowCount(), 120);
-    model.run(home.db(),
-              {"SELECT NFactura, Importe FROM FacturasODT WHERE NFactura = ?", {"FR00007"}});
-    EXPECT_EQ(model.rowCount(), 1);
-    EXPECT_EQ(model.columnCount(), 2);
-    model.run(home.db(), {"SELECT * FROM FacturasODT WHERE NFactura = ?", {"none"}});
-    EXPECT_EQ(model.rowCount(), 0);
-    model.clearRows();
-    EXPECT_EQ(model.columnCount(), 0);
-}
-
 TEST(GridModel, FormatsMoneyDatesNumbersAndCaptions) {
     TempHome home;
     home.db().exec("INSERT INTO FacturasODT (NFactura, Fecha, Importe, Base) VALUES (?,?,?,?)",
@@ -54,10 +33,12 @@ TEST(GridModel, FormatsMoneyDatesNumbersAndCaptions) {
     home.db().exec("INSERT INTO FacturasODT (NFactura, Fecha, Importe, Base) VALUES (?,?,?,?)",
                    {"FR2", QVariant(), -1234567.891, 3});
     DataGrid grid("MSHFacturas");
+    auto* m = grid.gridModel();
+    QAbstractItemModelTester tester(m, QAbstractItemModelTester::FailureReportingMode::Fatal);
     grid.setColumns(kColumns);
-    grid.run(home.db(), {"SELECT Id_FAct, NFactura, Fecha, Importe, Base FROM FacturasODT ORDER BY "
-                         "Id_FAct",
-                         {}});
+    grid.run(home.db(), {"SELECT Id_FAct, NFactura, Fecha, Importe, Base FROM FacturasODT WHERE "
+                         "Importe <> ? ORDER BY Id_FAct",
+                         {0}});
     ASSERT_EQ(grid.rowCount(), 2);
     struct Case {
         int row;
@@ -72,7 +53,6 @@ TEST(GridModel, FormatsMoneyDatesNumbersAndCaptions) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(grid.displayText(c.row, c.field), QString(c.shown)) << c.field;
-    auto* m = grid.gridModel();
     const int importe = m->fieldIndex("Importe");
     EXPECT_EQ(m->data(m->index(0, importe), Qt::TextAlignmentRole).toInt(),
               int(Qt::AlignRight | Qt::AlignVCenter));
@@ -81,6 +61,11 @@ TEST(GridModel, FormatsMoneyDatesNumbersAndCaptions) {
     EXPECT_FALSE(grid.isColumnHidden(importe));
     // The stored value stays available unformatted.
     EXPECT_DOUBLE_EQ(grid.value(0, "Importe").toDouble(), 1234.5);
+    grid.run(home.db(), {"SELECT NFactura, Importe FROM FacturasODT WHERE NFactura = ?", {"none"}});
+    EXPECT_EQ(m->rowCount(), 0);
+    EXPECT_EQ(m->columnCount(), 2);
+    m->clearRows();
+    EXPECT_EQ(m->columnCount(), 0);
 }
 
 TEST(DataGrid, FetchesRowsAsNeededAndTheCurrentRowFollowsQueriesAndSelection) {
@@ -107,15 +92,11 @@ TEST(DataGrid, FetchesRowsAsNeededAndTheCurrentRowFollowsQueriesAndSelection) {
     EXPECT_EQ(grid.currentRowIndex(), -1);
     EXPECT_EQ(spy.last().at(0).toInt(), -1);
     EXPECT_FALSE(grid.currentValue("NFactura").isValid());
-}
 
-TEST(DataGrid, BadQueryIsToldWithTheEngineTextAndLeavesNoRows) {
-    TempHome home;
-    home.db().insert("INSERT INTO Clientes (Codigo) VALUES ('1')");
-    DataGrid grid("MSHFacturas");
+    // A bad query is told with the engine's text and leaves no rows.
     torvane::testing::ScriptedDialogs dialogs;
-    ASSERT_TRUE(grid.run(home.db(), {"SELECT * FROM Clientes", {}}, dialogs));
-    EXPECT_EQ(grid.rowCount(), 1);
+    ASSERT_TRUE(grid.run(home.db(), {"SELECT * FROM FacturasODT", {}}, dialogs));
+    EXPECT_GT(grid.rowCount(), 0);
     EXPECT_FALSE(grid.run(home.db(), {"SELECT * FROM Nowhere", {}}, dialogs));
     EXPECT_EQ(grid.rowCount(), 0);
     ASSERT_EQ(dialogs.messages().size(), 1u);

@@ -16,20 +16,22 @@ struct TypingCase {
     KeyClass keyClass;
     const char* typed;
     const char* expected;
+    bool enterMoves;  // else Enter stays for the screen's own returnPressed
 };
 
-TEST(KeyClasses, FilterAndChangeTypedCharacters) {
+// Typed characters are filtered or changed; Enter moves to the next field and is swallowed.
+TEST(KeyClasses, FilterAndChangeTypedCharactersAndEnterMovesOn) {
     const TypingCase cases[] = {
-        {KeyClass::K1, "abc 1.-", "abc 1.-"},
-        {KeyClass::K2, "calle mayor 1", "CALLE MAYOR 1"},
-        {KeyClass::K2, "ñandú", "ÑANDÚ"},
-        {KeyClass::K3, "12a-3.4,5", "12345"},
-        {KeyClass::K4, "juan pérez", "JUAN PÉREZ"},
-        {KeyClass::K5, "12.5a-", "12,5"},
-        {KeyClass::K6, "-1.5x", "-1,5"},
-        {KeyClass::K7, "28a001", "28001"},
-        {KeyClass::K8, "3.75 e", "3,75"},
-        {KeyClass::K9, "1a5.", "15"},
+        {KeyClass::K1, "abc 1.-", "abc 1.-", true},
+        {KeyClass::K2, "calle mayor 1", "CALLE MAYOR 1", false},
+        {KeyClass::K2, "ñandú", "ÑANDÚ", false},
+        {KeyClass::K3, "12a-3.4,5", "12345", true},
+        {KeyClass::K4, "juan pérez", "JUAN PÉREZ", true},
+        {KeyClass::K5, "12.5a-", "12,5", true},
+        {KeyClass::K6, "-1.5x", "-1,5", true},
+        {KeyClass::K7, "28a001", "28001", true},
+        {KeyClass::K8, "3.75 e", "3,75", false},
+        {KeyClass::K9, "1a5.", "15", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(QStringLiteral("K%1 %2")
@@ -38,45 +40,28 @@ TEST(KeyClasses, FilterAndChangeTypedCharacters) {
                          .toStdString());
         HostForm form;
         auto* field = form.add<QLineEdit>("txtCampo");
-        form.add<QLineEdit>("txtOtro");
+        auto* next = form.add<QLineEdit>("txtOtro");
+        int returns = 0;
+        QObject::connect(field, &QLineEdit::returnPressed, [&] { ++returns; });
         EXPECT_TRUE(torvane::applyKeyClasses(&form, {{c.keyClass, "txtCampo"}}).isEmpty());
         form.showActive();
         HostForm::focus(field);
         HostForm::type(QString::fromUtf8(c.typed));
         EXPECT_EQ(field->text(), QString::fromUtf8(c.expected));
-    }
-}
-
-struct EnterCase {
-    KeyClass keyClass;
-    bool moves;
-};
-
-TEST(KeyClasses, EnterMovesToTheNextFieldAndIsSwallowed) {
-    const EnterCase cases[] = {
-        {KeyClass::K1, true}, {KeyClass::K2, false}, {KeyClass::K3, true},
-        {KeyClass::K4, true}, {KeyClass::K5, true},  {KeyClass::K6, true},
-        {KeyClass::K7, true}, {KeyClass::K8, false}, {KeyClass::K9, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(int(c.keyClass));
-        HostForm form;
-        auto* field = form.add<QLineEdit>("txtCampo");
-        auto* next = form.add<QLineEdit>("txtSiguiente");
-        int returns = 0;
-        QObject::connect(field, &QLineEdit::returnPressed, [&] { ++returns; });
-        torvane::applyKeyClass(field, c.keyClass);
-        form.showActive();
-        HostForm::focus(field);
-        HostForm::type("1");
         HostForm::press(Qt::Key_Return);
-        EXPECT_EQ(HostForm::focused(), c.moves ? static_cast<QWidget*>(next) : field);
-        EXPECT_EQ(returns, c.moves ? 0 : 1);
-        EXPECT_EQ(field->text(), "1");
+        EXPECT_EQ(HostForm::focused(), c.enterMoves ? static_cast<QWidget*>(next) : field);
+        EXPECT_EQ(returns, c.enterMoves ? 0 : 1);
+        EXPECT_EQ(field->text(), QString::fromUtf8(c.expected));
+        // Backspace is refused by K7 alone.
+        HostForm::focus(field);
+        field->end(false);
+        HostForm::press(Qt::Key_Backspace);
+        EXPECT_EQ(field->text(),
+                  QString::fromUtf8(c.expected).chopped(c.keyClass == KeyClass::K7 ? 0 : 1));
     }
 }
 
-TEST(KeyClasses, EnterFollowsTheTabOrderSkippingDisabledFields) {
+TEST(KeyClasses, EnterFollowsTheTabOrderSkippingDisabledFieldsAndArraysTakeTheirClass) {
     HostForm form;
     auto* a = form.add<QLineEdit>("txtNombre");
     auto* disabled = form.add<QLineEdit>("txtCalle");
@@ -84,11 +69,18 @@ TEST(KeyClasses, EnterFollowsTheTabOrderSkippingDisabledFields) {
     combo->setEditable(true);
     auto* text = form.add<QPlainTextEdit>("txtNotas");
     auto* last = form.add<QLineEdit>("TxtCodigo");
+    auto* a0 = form.add<QLineEdit>("Text1_0");
+    auto* a1 = form.add<QLineEdit>("Text1_1");
     disabled->setEnabled(false);
     const QStringList missing = torvane::applyKeyClasses(
         &form, {{KeyClass::K4, {"txtNombre", "txtCalle", "ComboFamilia", "txtNotas"}},
-                {KeyClass::K1, {"TxtCodigo", "txtNoExiste"}}});
+                {KeyClass::K1, {"TxtCodigo", "txtNoExiste"}},
+                {KeyClass::K3, {"Text1"}}});
     EXPECT_EQ(missing, QStringList{"txtNoExiste"});
+    // A control array's name reaches each of its members; applying again replaces the class.
+    EXPECT_EQ(torvane::keyClassOf(a0), 3);
+    EXPECT_EQ(torvane::keyClassOf(a1), 3);
+    torvane::applyKeyClass(a1, KeyClass::K4);
     form.showActive();
     HostForm::focus(a);
     HostForm::press(Qt::Key_Enter);
@@ -101,31 +93,6 @@ TEST(KeyClasses, EnterFollowsTheTabOrderSkippingDisabledFields) {
     HostForm::press(Qt::Key_Return);
     EXPECT_EQ(text->toPlainText(), "VER FRENOS");  // Enter did not start a new line
     EXPECT_EQ(HostForm::focused(), last);
-}
-
-TEST(KeyClasses, BackspaceRefusedOnlyByK7) {
-    for (KeyClass k : {KeyClass::K3, KeyClass::K5, KeyClass::K7, KeyClass::K9, KeyClass::K4}) {
-        SCOPED_TRACE(int(k));
-        HostForm form;
-        auto* field = form.add<QLineEdit>("txtCodPostal");
-        torvane::applyKeyClass(field, k);
-        form.showActive();
-        HostForm::focus(field);
-        HostForm::type("28001");
-        HostForm::press(Qt::Key_Backspace);
-        EXPECT_EQ(field->text(), k == KeyClass::K7 ? "28001" : "2800");
-    }
-}
-
-TEST(KeyClasses, ControlArraysAndReapplyingReplaceTheClass) {
-    HostForm form;
-    auto* a0 = form.add<QLineEdit>("Text1_0");
-    auto* a1 = form.add<QLineEdit>("Text1_1");
-    EXPECT_TRUE(torvane::applyKeyClasses(&form, {{KeyClass::K3, "Text1"}}).isEmpty());
-    EXPECT_EQ(torvane::keyClassOf(a0), 3);
-    EXPECT_EQ(torvane::keyClassOf(a1), 3);
-    torvane::applyKeyClass(a1, KeyClass::K4);
-    form.showActive();
     HostForm::focus(a1);
     HostForm::type("a1");
     EXPECT_EQ(a1->text(), "A1");

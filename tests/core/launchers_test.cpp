@@ -43,6 +43,7 @@ struct Outside {
 
 }  // namespace
 
+// The menu's test opens the Internet address; here the message when no browser starts.
 TEST(Calculator, StartsTheFirstInstalledInOrderOrSaysWhy) {
     ScriptedDialogs dialogs;
     RecordingLauncher launcher;
@@ -62,23 +63,16 @@ TEST(Calculator, StartsTheFirstInstalledInOrderOrSaysWhy) {
     torvane::launchCalculator(dialogs, launcher);
     EXPECT_EQ(dialogs.lastText(),
               QStringLiteral("No se ha podido iniciar la calculadora /usr/bin/gnome-calculator."));
-}
-
-// The menu's test opens the address; here the message when no browser starts.
-TEST(Internet, ABrowserThatDoesNotStartIsReported) {
-    ScriptedDialogs dialogs;
-    RecordingLauncher launcher;
-    launcher.startWorks = false;
     torvane::launchInternet(dialogs, launcher);
-    EXPECT_EQ(dialogs.texts(),
-              QStringList{"No se ha podido abrir el navegador de Internet con la página " +
-                          torvane::kInternetAddress + "."});
+    EXPECT_EQ(dialogs.lastText(), "No se ha podido abrir el navegador de Internet con la página " +
+                                      torvane::kInternetAddress + ".");
 }
 
-TEST(OutsideProgram, AcceptsExeNamesAndExecutableFiles) {
-    TempHome home(false);
-    const QString script = makeFile(home, QStringLiteral("autodata"), true);
-    const QString plain = makeFile(home, QStringLiteral("notas.txt"), false);
+// The other program's title is the menu's test, its file the stored-path test's.
+TEST(OutsideProgram, AcceptsExeNamesAndExecutableFilesChosenOnceStoredAndStarted) {
+    Outside o;
+    const QString script = makeFile(o.home, QStringLiteral("autodata"), true);
+    const QString plain = makeFile(o.home, QStringLiteral("notas.txt"), false);
     struct Case {
         QString path;
         bool accepted;
@@ -87,17 +81,21 @@ TEST(OutsideProgram, AcceptsExeNamesAndExecutableFiles) {
                           {"/mnt/win/adata.exe", true},
                           {"/mnt/win/adata.Exe", false},
                           {"/mnt/win/adata.exe.txt", false},
-                          {QString(), false},
                           {script, true},
                           {plain, false},
-                          {home.folder(), false}};
+                          {o.home.folder(), false}};
     for (const auto& c : cases)
         EXPECT_EQ(torvane::isAcceptedProgram(c.path), c.accepted) << c.path.toStdString();
-}
+    // A wrong or cancelled choice does nothing.
+    for (const QString& answer : {QString(), QStringLiteral("/home/taller/notas.txt")}) {
+        o.dialogs.answerFile(answer);
+        o.launch(torvane::kAutodata);
+    }
+    EXPECT_TRUE(o.launcher.started.isEmpty());
+    EXPECT_FALSE(QFile::exists(o.home.file(QStringLiteral("Autodata.fpl"))));
+    EXPECT_EQ(o.dialogs.messages().size(), 0u);
+    o.dialogs.clear();
 
-// The other program's title is the menu's test, its file the stored-path test's.
-TEST(OutsideProgram, FirstUseAsksStoresThePathAndStarts) {
-    Outside o;
     const QString chosen = QStringLiteral("C:\\Archivos de programa\\Año\\PROG.EXE");
     o.dialogs.answerFile(chosen);
     o.launch(torvane::kAutodata);
@@ -108,37 +106,9 @@ TEST(OutsideProgram, FirstUseAsksStoresThePathAndStarts) {
     EXPECT_EQ(fileBytes(o.home.file(QStringLiteral("Autodata.fpl"))),
               QByteArray("\"C:\\Archivos de programa\\A\xf1o\\PROG.EXE\"\r\n"));
     EXPECT_EQ(o.launcher.started, QStringList{chosen});
-}
 
-TEST(OutsideProgram, AStoredPathStartsWithoutAsking) {
-    Outside o;
-    const QString program = makeFile(o.home, QStringLiteral("tasador"), true);
-    ASSERT_TRUE(
-        torvane::writeSettingsFile(o.home.file(QStringLiteral("Tasacciones.fpl")), {program}));
-    o.launch(torvane::kTasacciones);
-    EXPECT_EQ(o.launcher.started, QStringList{program});
-    EXPECT_TRUE(o.dialogs.entries().empty());
-
-    o.launcher.startWorks = false;
-    o.launch(torvane::kTasacciones);
-    EXPECT_TRUE(
-        o.dialogs.lastText().startsWith(QStringLiteral("No se ha podido iniciar el programa:")));
-}
-
-TEST(OutsideProgram, AWrongOrCancelledChoiceDoesNothing) {
-    for (const QString& answer : {QString(), QStringLiteral("/home/taller/notas.txt"),
-                                  QStringLiteral("C:\\prog.exe.lnk")}) {
-        Outside o;
-        o.dialogs.answerFile(answer);
-        o.launch(torvane::kAutodata);
-        EXPECT_TRUE(o.launcher.started.isEmpty()) << answer.toStdString();
-        EXPECT_FALSE(QFile::exists(o.home.file(QStringLiteral("Autodata.fpl"))));
-        EXPECT_EQ(o.dialogs.messages().size(), 0u);
-    }
-}
-
-TEST(OutsideProgram, AProgramThatIsGoneIsReportedAndCanBeChosenAgain) {
-    Outside o;
+    // The stored program is gone: told, chosen again, stored and started.
+    o.dialogs.clear();
     const QString pathFile = o.home.file(QStringLiteral("Autodata.fpl"));
     ASSERT_TRUE(torvane::writeSettingsFile(pathFile, {QStringLiteral("/opt/borrado/autodata")}));
     const QString program = makeFile(o.home, QStringLiteral("autodata-nuevo"), true);
@@ -150,5 +120,17 @@ TEST(OutsideProgram, AProgramThatIsGoneIsReportedAndCanBeChosenAgain) {
                              "está instalado."));
     EXPECT_EQ(o.dialogs.entries()[1].title, QStringLiteral("Abrir Autodata"));
     EXPECT_EQ(torvane::readFirstField(pathFile).value_or(QString()), program);
-    EXPECT_EQ(o.launcher.started, QStringList{program});
+    EXPECT_EQ(o.launcher.started.last(), program);
+
+    // Stored and there: started without asking; a start that fails is told.
+    o.dialogs.clear();
+    ASSERT_TRUE(
+        torvane::writeSettingsFile(o.home.file(QStringLiteral("Tasacciones.fpl")), {program}));
+    o.launch(torvane::kTasacciones);
+    EXPECT_EQ(o.launcher.started.size(), 3);
+    EXPECT_TRUE(o.dialogs.entries().empty());
+    o.launcher.startWorks = false;
+    o.launch(torvane::kTasacciones);
+    EXPECT_TRUE(
+        o.dialogs.lastText().startsWith(QStringLiteral("No se ha podido iniciar el programa:")));
 }

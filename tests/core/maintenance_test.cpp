@@ -45,73 +45,47 @@ CompactionOptions at(int minute, int second) {
 
 }  // namespace
 
-TEST(CompactionTempName, IsMinuteAndSecondWithTwoDigitsEach) {
-    EXPECT_EQ(torvane::compactionTempName(QTime(1, 7, 4)), "DBT_0704.mdb");
-    EXPECT_EQ(torvane::compactionTempName(QTime(23, 59, 15)), "DBT_5915.mdb");
-}
-
-// The copy is taken while a write of the program is underway, over an old backup.
-TEST(Backup, CopiesTheCommittedRowsOverAnOldTarget) {
+TEST(Backup, CopiesCommittedRowsAndRefusesWhatItCannotWrite) {
     TempHome home;
+    const QString db = home.session().databasePath();
     addFamilies(home.db(), 120);
     QTemporaryDir other;
-    const QString target = QDir(other.path()).filePath(QStringLiteral("copia.erm"));
-    writeBytes(target, "an old backup");
+    auto at = [&](const char* name) { return QDir(other.path()).filePath(QString(name)); };
+    // The copy is taken while a write of the program is underway, over an old backup.
+    writeBytes(at("copia.erm"), "an old backup");
     {
         Database::Transaction t(home.db());
         home.db().exec(QStringLiteral("INSERT INTO Familias (Familia) VALUES ('PENDIENTE')"));
-        EXPECT_FALSE(torvane::backupDatabase(home.session().databasePath(), target));
+        EXPECT_FALSE(torvane::backupDatabase(db, at("copia.erm")));
     }
-    EXPECT_EQ(familiesIn(target), 120);
+    EXPECT_EQ(familiesIn(at("copia.erm")), 120);
     // No temporary file is left beside the copy.
     EXPECT_EQ(QDir(other.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
-    // The program keeps working on its own file.
-    EXPECT_EQ(home.db().scalar(QStringLiteral("SELECT COUNT(*) FROM Familias")).toInt(), 120);
-}
 
-TEST(Backup, OntoTheDatabaseItselfChangesNothing) {
-    TempHome home;
-    addFamilies(home.db(), 5);
-    const QString db = home.session().databasePath();
+    // Onto the database itself, however spelled, changes nothing.
     const QByteArray before = fileBytes(db);
-    const QString sameFileOtherSpelling =
-        QFileInfo(db).absolutePath() + QStringLiteral("/./") + QFileInfo(db).fileName();
-
     EXPECT_FALSE(torvane::backupDatabase(db, db));
-    EXPECT_FALSE(torvane::backupDatabase(db, sameFileOtherSpelling));
+    EXPECT_FALSE(torvane::backupDatabase(
+        db, QFileInfo(db).absolutePath() + QStringLiteral("/./") + QFileInfo(db).fileName()));
     EXPECT_EQ(fileBytes(db), before);
-    EXPECT_EQ(familiesIn(db), 5);
-}
+    EXPECT_EQ(home.db().scalar(QStringLiteral("SELECT COUNT(*) FROM Familias")).toInt(), 120);
 
-TEST(Backup, UnwritableTargetsAreReportedAndLeaveTheOldTarget) {
-    TempHome home;
-    const QString db = home.session().databasePath();
-    QTemporaryDir other;
-    const QString folderTarget = QDir(other.path()).filePath(QStringLiteral("copia.erm"));
-    ASSERT_TRUE(QDir().mkpath(folderTarget + QStringLiteral("/dentro")));
-    const QString missingFolder = QDir(other.path()).filePath(QStringLiteral("no/existe.erm"));
-
-    auto error = torvane::backupDatabase(db, missingFolder);
+    auto error = torvane::backupDatabase(db, at("no/existe.erm"));
     ASSERT_TRUE(error);
     EXPECT_TRUE(error->contains(QStringLiteral("No existe la carpeta"))) << error->toStdString();
-    EXPECT_FALSE(QFileInfo::exists(missingFolder));
-
-    error = torvane::backupDatabase(db, folderTarget);
+    EXPECT_FALSE(QFileInfo::exists(at("no/existe.erm")));
+    ASSERT_TRUE(QDir().mkpath(at("carpeta.erm/dentro")));
+    error = torvane::backupDatabase(db, at("carpeta.erm"));
     ASSERT_TRUE(error);
     EXPECT_TRUE(error->contains(QStringLiteral("es una carpeta"))) << error->toStdString();
-    EXPECT_TRUE(QFileInfo(folderTarget + QStringLiteral("/dentro")).isDir());
-
+    EXPECT_TRUE(QFileInfo(at("carpeta.erm/dentro")).isDir());
     // A source that cannot be read leaves an existing target as it was.
-    const QString target = QDir(other.path()).filePath(QStringLiteral("vieja.erm"));
-    writeBytes(target, "old copy");
-    error =
-        torvane::backupDatabase(QDir(other.path()).filePath(QStringLiteral("nada.erm")), target);
+    error = torvane::backupDatabase(at("nada.erm"), at("copia.erm"));
     ASSERT_TRUE(error);
-    EXPECT_EQ(fileBytes(target), QByteArray("old copy"));
+    EXPECT_EQ(familiesIn(at("copia.erm")), 120);
     EXPECT_EQ(QDir(other.path())
-                  .entryList({QStringLiteral(".torvane-copia*")}, QDir::Files | QDir::Hidden)
-                  .size(),
-              0);
+                  .entryList({QStringLiteral(".torvane-copia*")}, QDir::Files | QDir::Hidden),
+              QStringList());
 }
 
 TEST(Compaction, ShrinksTheFileInPlaceKeepsTheDataAndReopensTheSession) {
@@ -130,6 +104,8 @@ TEST(Compaction, ShrinksTheFileInPlaceKeepsTheDataAndReopensTheSession) {
     writeBytes(home.file(QStringLiteral("DBT_notes.txt")), "keep");
 
     EXPECT_FALSE(compactDatabase(home.session(), at(7, 34)));
+    EXPECT_EQ(torvane::compactionTempName(QTime(1, 7, 4)), "DBT_0704.mdb");
+    EXPECT_EQ(torvane::compactionTempName(QTime(23, 59, 15)), "DBT_5915.mdb");
 
     for (const QString& name : stale)
         EXPECT_FALSE(QFileInfo::exists(home.file(name))) << name.toStdString();
@@ -151,11 +127,24 @@ TEST(Compaction, ShrinksTheFileInPlaceKeepsTheDataAndReopensTheSession) {
               QStringLiteral("ok"));
 }
 
-TEST(Compaction, ALockHeldByAnotherConnectionRefusesAndChangesNothing) {
+// Each refusal leaves the database as it was; the damaged file comes last.
+TEST(Compaction, RefusalsChangeNothing) {
     TempHome home;
     const QString db = home.session().databasePath();
-    addFamilies(home.db(), 300, 100);
-    home.db().exec(QStringLiteral("DELETE FROM Familias WHERE Id_Fam > 10"));
+    addFamilies(home.db(), 2000, 100);
+    home.db().exec(QStringLiteral("DELETE FROM Familias WHERE Id_Fam > 1000"));
+    const QByteArray before = fileBytes(db);
+
+    ASSERT_TRUE(QDir().mkpath(home.file(QStringLiteral("DBT_1212.mdb/x"))));
+    auto error = compactDatabase(home.session(), at(12, 12));
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->number, EISDIR);
+    EXPECT_TRUE(
+        error->description.startsWith(QStringLiteral("No se puede borrar el archivo temporal")));
+    EXPECT_EQ(fileBytes(db), before);
+    EXPECT_TRUE(home.session().hasDatabase());
+    ASSERT_TRUE(QDir(home.file(QStringLiteral("DBT_1212.mdb"))).removeRecursively());
+
     Database other;
     ASSERT_TRUE(other.open(db));
     {
@@ -163,7 +152,7 @@ TEST(Compaction, ALockHeldByAnotherConnectionRefusesAndChangesNothing) {
         other.exec(QStringLiteral("INSERT INTO Familias (Familia) VALUES ('PENDIENTE')"));
         CompactionOptions options = at(2, 2);
         options.busyTimeoutMs = 100;
-        const auto error = compactDatabase(home.session(), options);
+        error = compactDatabase(home.session(), options);
         ASSERT_TRUE(error);
         EXPECT_EQ(error->number, torvane::kDatabaseInUse);
         EXPECT_EQ(error->description,
@@ -174,36 +163,16 @@ TEST(Compaction, ALockHeldByAnotherConnectionRefusesAndChangesNothing) {
         EXPECT_FALSE(QFileInfo::exists(home.file(QStringLiteral("DBT_0202.mdb"))));
         t.commit();
     }
-    EXPECT_EQ(familiesIn(db), 11);
+    other.close();
+    EXPECT_EQ(familiesIn(db), 1001);
     ASSERT_TRUE(home.session().hasDatabase());
-}
 
-TEST(Compaction, AStaleTemporaryThatCannotBeDeletedStopsBeforeTouchingAnything) {
-    TempHome home;
-    const QString db = home.session().databasePath();
-    ASSERT_TRUE(QDir().mkpath(home.file(QStringLiteral("DBT_1212.mdb/x"))));
-    const QByteArray before = fileBytes(db);
-
-    const auto error = compactDatabase(home.session(), at(3, 3));
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->number, EISDIR);
-    EXPECT_TRUE(
-        error->description.startsWith(QStringLiteral("No se puede borrar el archivo temporal")));
-    EXPECT_EQ(fileBytes(db), before);
-    EXPECT_TRUE(home.session().hasDatabase());
-}
-
-TEST(Compaction, ADamagedDatabaseIsReportedAndLeftAsItWas) {
-    TempHome home;
-    const QString db = home.session().databasePath();
-    addFamilies(home.db(), 2000, 100);
     // The file gets damaged under the running program (table pages overwritten).
     QByteArray bytes = fileBytes(db);
     ASSERT_GT(bytes.size(), 40000);
     for (int i = 8192; i < bytes.size() - 4096; ++i) bytes[i] = char(0x5A);
     writeBytes(db, bytes);
-
-    const auto error = compactDatabase(home.session(), at(1, 2));
+    error = compactDatabase(home.session(), at(1, 2));
     ASSERT_TRUE(error);
     EXPECT_EQ(error->number, 1);
     EXPECT_EQ(error->description, QStringLiteral("No se puede abrir la base de datos %1: el "

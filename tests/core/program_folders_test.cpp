@@ -16,7 +16,7 @@ void write(const QString& path, const QByteArray& bytes) {
     torvane::testing::writeBytes(path, bytes);
 }
 
-TEST(ProgramFolders, InstalledOnlyWithTheSharedTemplateBesideBin) {
+TEST(ProgramFolders, InstalledOnlyWithTheSharedTemplateBesideBinAndTheUsersCopyFollowsIt) {
     QTemporaryDir dir;
     const QString root = dir.path();
     write(root + "/usr/share/torvane/Nueva", "plantilla");
@@ -47,10 +47,8 @@ TEST(ProgramFolders, InstalledOnlyWithTheSharedTemplateBesideBin) {
     EXPECT_TRUE(user.startsWith(root + "/datos/")) << user.toStdString();
     EXPECT_TRUE(QFileInfo(user).isDir());
     qunsetenv("XDG_DATA_HOME");
-}
 
-TEST(ProgramFolders, TheUsersTemplateFollowsTheInstalledOne) {
-    QTemporaryDir dir;
+    // The user's template follows the installed one.
     const QString shared = dir.filePath("share"), home = dir.filePath("home");
     QDir().mkpath(home);
     write(shared + "/Nueva", "plantilla 1");

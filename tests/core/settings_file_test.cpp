@@ -20,9 +20,7 @@ TEST(SettingsFile, ReadsPathsAndToleratesLineEnds) {
     EXPECT_FALSE(readFirstField(home.file("falta.fpl")).has_value());
     EXPECT_EQ(decodeWindows1252("\x80\xF1"), QString::fromUtf8("€ñ"));
     EXPECT_EQ(encodeWindows1252(QString::fromUtf8("€ñ✓")), QByteArray("\x80\xF1?"));
-}
-
-TEST(SettingsFile, AFieldIsExactlyTheTextBetweenItsQuotes) {
+    // A field is exactly the text between its quotes.
     struct Case {
         const char* text;
         QStringList fields;
@@ -36,21 +34,18 @@ TEST(SettingsFile, AFieldIsExactlyTheTextBetweenItsQuotes) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(parseQuotedFields(QString::fromUtf8(c.text)), c.fields) << c.text;
-}
-
-TEST(SettingsFile, Utf8IsReadAsUtf8OnlyWhenItIsValidAndNotAscii) {
-    struct Case {
+    // UTF-8 is read as UTF-8 only when it is valid and not ASCII.
+    struct Bytes {
         QByteArray bytes;
         const char* text;
     };
-    const Case cases[] = {
+    const Bytes texts[] = {
         {"A\xC3\xB1o", "Año"},  // saved by an editor as UTF-8
         {"A\xF1o", "Año"},      // Windows-1252
         {"\xC3\x28", "Ã("},     // not valid UTF-8: Windows-1252
         {"\x80 \xA4", "€ ¤"},   // Windows-1252 only
-        {"plain", "plain"},
     };
-    for (const auto& c : cases)
+    for (const auto& c : texts)
         EXPECT_EQ(decodeSettingsText(c.bytes), QString::fromUtf8(c.text))
             << c.bytes.toHex().toStdString();
 }

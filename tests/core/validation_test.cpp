@@ -38,11 +38,12 @@ struct CalcCase {
 
 TEST(CalcularNIF, LettersAndMessages) {
     const CalcCase cases[] = {
-        {"12345678", false, "12345678Z", {}}, {"12345678", true, "Z", {}},
-        {"00000000", false, "00000000T", {}}, {"00000023", false, "00000023T", {}},
-        {"1234567", false, "1234567L", {}},   {"7654321", true, "J", {}},
-        {"50000000", false, "50000000R", {}}, {"", false, "", kNoData},
-        {"123456", false, "", kShort},        {"1", true, "", kShort},
+        {"12345678", false, "12345678Z", {}},
+        {"12345678", true, "Z", {}},
+        {"00000023", false, "00000023T", {}},
+        {"1234567", false, "1234567L", {}},
+        {"", false, "", kNoData},
+        {"123456", false, "", kShort},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.digits);
@@ -81,24 +82,20 @@ TEST(ValidarCIF, ControlCharacterOfEveryFamily) {
     const IdCase cases[] = {
         // Digit control.
         {"A28015865", true, {}},  // Telefonica
-        {"B12345674", true, {}},
         {"A28015866", false, kBadControl},
         {"B1234567D", false, kBadControl},  // a letter where a digit belongs
         // Letter control J..I for K, P, Q and S.
-        {"Q2818014I", true, {}},  // Universidad Complutense
-        {"P2807900B", true, {}},  // Ayuntamiento de Madrid
-        {"K1234567D", true, {}},
+        {"Q2818014I", true, {}},            // Universidad Complutense
+        {"P2807900B", true, {}},            // Ayuntamiento de Madrid
         {"Q28180149", false, kBadControl},  // the digit is not accepted for Q
         // X: the NIF letter of the seven digits.
         {"X1234567L", true, {}},
-        {"x7654321j", true, {}},
         {"X1234567D", false, kBadControl},
         // First letters that are not a company's.
         {"N0012345J", false, kBadLetter},
         {"12345678Z", false, kBadLetter},
         // Shape.
         {"A2801586", false, kNotCif},
-        {"", false, kNotCif},
         {"A28O15865", false, kNotCif},
         {"A280158655", false, kBadControl},  // the control is everything from the ninth on
     };
@@ -123,49 +120,26 @@ TEST(MonedaLetras, WritesEveryAmountWithItsSpacing) {
         {-5, "Sobregirado"},
         {-0.01, "Sobregirado"},
         {1, "Un  Euros Netos"},
-        {15, "Quince  Euros Netos"},
         {16, "Diez y Seis  Euros Netos"},
         {21, "Veinte y Un  Euros Netos"},
-        {100, "Cien  Euros Netos"},
         {116, "Ciento Diez y Seis  Euros Netos"},
-        {515, "Quinientos Quince  Euros Netos"},
         {999, "Novecientos Noventa y Nueve  Euros Netos"},
         {1000, "Un  mil  Euros Netos"},
-        {1001, "Un  mil Un  Euros Netos"},
         {1234.56, "Un  mil Doscientos Treinta y Cuatro  Euros con Cincuenta y Seis  centimos"},
         {1000000, "Un Millon  Euros Netos"},
         {2500000.5, "Dos Millones Quinientos  mil  Euros con Cincuenta  centimos"},
         {123456789.12,
          "Ciento Veinte y Tres Millones Cuatrocientos Cincuenta y Seis  mil Setecientos Ochenta "
          "y Nueve  Euros con Doce  centimos"},
-        {12.05, "Doce  Euros con Cinco  centimos"},
         {2.125, "Dos  Euros con Doce  centimos"},    // half cent to even
         {2.1251, "Dos  Euros con Trece  centimos"},  // above the half: up
         {0.5, "Cero Euros con Cincuenta  centimos"},
-        {0.01, "Cero Euros con Un  centimos"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.amount);
         EXPECT_EQ(
             torvane::MonedaLetras(torvane::Money::fromDouble(c.amount), QStringLiteral("Euros")),
             QString::fromUtf8(c.words));
-    }
-    EXPECT_EQ(torvane::MonedaLetras(torvane::Money::whole(3), QStringLiteral("DOLARES")),
-              "Tres  DOLARES Netos");
-    EXPECT_EQ(torvane::MonedaLetras(torvane::Money::fromCents(20), QStringLiteral("DOLARES")),
-              "Cero DOLARES con Veinte  centimos");
-}
-
-TEST(FechaSQL, PadsAndPutsTheMonthFirst) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"1/2/2008", "02/01/2008"},   {"5/11/2008", "11/05/2008"}, {"15/3/2008", "03/15/2008"},
-        {"10/10/2008", "10/10/2008"}, {"9/9/1999", "09/09/1999"},
-    };
-    for (const auto& [in, out] : cases) {
-        SCOPED_TRACE(in);
-        QString text = QString::fromUtf8(in);
-        EXPECT_EQ(torvane::FechaSQL(text), QString::fromUtf8(out));
-        EXPECT_EQ(text, QString::fromUtf8(out));  // changed in place
     }
 }
 

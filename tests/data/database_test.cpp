@@ -11,65 +11,43 @@ using torvane::testing::TempHome;
 namespace {
 
 // The saved queries' names and texts are the database set-up's test.
-TEST(Schema, UnionOfInvoicesDeduplicates) {
+TEST(Schema, TemplateHoldsTheSchemaTextComparesWithoutCaseAndKeysAreNotReused) {
     TempHome home;
     auto& db = home.db();
-    db.exec("INSERT INTO FacturasLibres (Fecha, NFactura, Id_Cli, Total) VALUES (?,?,?,?)",
-            {"2008-03-05", "FL/00001", 7, 116.0});
-    db.exec("INSERT INTO FacturasLibres (Fecha, NFactura, Id_Cli, Total) VALUES (?,?,?,?)",
-            {"2008-03-05", "FL/00002", 7, 116.0});
-    db.exec("INSERT INTO FacturasCoches (NFactura, Fecha, Id_Cli, Total) VALUES (?,?,?,?)",
-            {"V1", "2008-03-06", 7, 5000.0});
-    // Two free invoices of the same customer, date and amount count once.
-    EXPECT_EQ(db.scalar("SELECT count(*) FROM ConUnion").toInt(), 2);
-}
+    Database tpl;
+    QString reason;
+    ASSERT_TRUE(tpl.open(TempHome::builtTemplate(), &reason)) << reason.toStdString();
+    auto objects = [](Database& db) {
+        QStringList out;
+        for (const auto& r : db.rows("SELECT type, name, sql FROM sqlite_master WHERE name NOT "
+                                     "LIKE 'sqlite_%' ORDER BY type, name"))
+            out << r.value("type").toString() + "|" + r.value("name").toString() + "|" +
+                       r.value("sql").toString();
+        return out;
+    };
+    EXPECT_EQ(objects(tpl), objects(db));
+    EXPECT_EQ(tpl.userVersion(), Database::kSchemaVersion);
+    EXPECT_EQ(tpl.scalar("SELECT count(*) FROM Clientes").toInt(), 0);
 
-TEST(Schema, TextComparesWithoutCaseAndKeysAreNotReused) {
-    TempHome home;
-    auto& db = home.db();
     db.exec("INSERT INTO Clientes (Codigo, Nombre) VALUES ('0001', 'Garcia')");
     EXPECT_EQ(db.scalar("SELECT count(*) FROM Clientes WHERE Nombre = 'GARCIA'").toInt(), 1);
-    EXPECT_EQ(db.scalar("SELECT count(*) FROM Clientes WHERE Codigo LIKE '0%'").toInt(), 1);
     db.exec("INSERT INTO Vehiculos (Id_Cli, Matricula) VALUES (1, '1234ABC')");
     EXPECT_EQ(db.scalar("SELECT count(*) FROM Vehiculos WHERE Matricula = '1234abc'").toInt(), 1);
     const qint64 first = db.insert("INSERT INTO Familias (Familia) VALUES ('FRENOS')");
     db.exec("DELETE FROM Familias");
     const qint64 second = db.insert("INSERT INTO Familias (Familia) VALUES ('FILTROS')");
     EXPECT_GT(second, first);
+
+    // Two free invoices of the same customer, date and amount count once.
+    for (const char* number : {"FL/00001", "FL/00002"})
+        db.exec("INSERT INTO FacturasLibres (Fecha, NFactura, Id_Cli, Total) VALUES (?,?,?,?)",
+                {"2008-03-05", number, 7, 116.0});
+    db.exec("INSERT INTO FacturasCoches (NFactura, Fecha, Id_Cli, Total) VALUES (?,?,?,?)",
+            {"V1", "2008-03-06", 7, 5000.0});
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM ConUnion").toInt(), 2);
 }
 
-TEST(Schema, TemplateHoldsExactlyTheSchema) {
-    TempHome home;
-    Database tpl;
-    QString reason;
-    ASSERT_TRUE(tpl.open(TempHome::builtTemplate(), &reason)) << reason.toStdString();
-    auto objects = [](Database& db) {
-        QStringList out;
-        auto q = db.execForward(
-            "SELECT type, name, sql FROM sqlite_master WHERE name NOT LIKE 'sqlite_%' ORDER BY "
-            "type, name");
-        while (q.next())
-            out << q.value(0).toString() + "|" + q.value(1).toString() + "|" +
-                       q.value(2).toString();
-        return out;
-    };
-    EXPECT_EQ(objects(tpl), objects(home.db()));
-    EXPECT_EQ(tpl.userVersion(), Database::kSchemaVersion);
-    EXPECT_EQ(tpl.scalar("SELECT count(*) FROM Clientes").toInt(), 0);
-}
-
-// The other unusable files are opened, with their exact messages, in the start-up tests.
-TEST(DatabaseOpen, AMissingFileIsNotCreated) {
-    TempHome home(false);
-    Database db;
-    QString reason;
-    EXPECT_FALSE(db.open(home.file("no-existe.erm"), &reason));
-    EXPECT_EQ(reason, QString("el archivo no existe."));
-    EXPECT_FALSE(db.isOpen());
-    EXPECT_FALSE(QFile::exists(home.file("no-existe.erm")));
-}
-
-TEST(DatabaseStatements, BoundParametersKeepQuotesAndWildcardsAndTransactionsRollBack) {
+TEST(DatabaseStatements, BoundParametersTransactionsAndEngineTroubleInSpanish) {
     TempHome home;
     auto& db = home.db();
     db.exec("INSERT INTO Clientes (Codigo, Nombre) VALUES (?, ?)", {"0001", "O'DONNELL"});
@@ -91,36 +69,54 @@ TEST(DatabaseStatements, BoundParametersKeepQuotesAndWildcardsAndTransactionsRol
         t.commit();
     }
     EXPECT_EQ(db.scalar("SELECT count(*) FROM Familias").toInt(), 1);
+
+    // Engine trouble reaches the user in Spanish with the file name.
+    Database other;
+    ASSERT_TRUE(other.open(db.path()));
+    other.exec("BEGIN EXCLUSIVE");
+    db.setBusyTimeout(20);
+    try {
+        db.exec("INSERT INTO Familias (Familia) VALUES ('D')");
+        ADD_FAILURE() << "the insert went through a lock";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.message(), QString::fromUtf8("El archivo taller.erm está bloqueado por otro "
+                                                 "programa."));
+    }
+    // Opening meanwhile waits for the busy timeout, then says so; a missing file is not
+    // created. The other unusable files are opened in the start-up tests.
+    Database third;
+    QString reason;
+    EXPECT_FALSE(third.open(db.path(), &reason));
+    EXPECT_EQ(reason, QString::fromUtf8("el archivo está bloqueado por otro programa."));
+    EXPECT_FALSE(third.open(home.file("no-existe.erm"), &reason));
+    EXPECT_EQ(reason, QString("el archivo no existe."));
+    EXPECT_FALSE(third.isOpen());
+    EXPECT_FALSE(QFile::exists(home.file("no-existe.erm")));
+    other.exec("ROLLBACK");
+    db.exec("INSERT INTO Familias (Familia) VALUES ('C')");
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM Familias").toInt(), 2);
 }
 
-TEST(DatabaseMaintenance, MigrationAddsAccountingCodeToOldFiles) {
+TEST(DatabaseMaintenance, MigrationAddsAccountingCodeAndKeepsTheCommissionRateAtTheEnd) {
     TempHome home;
     auto& db = home.db();
-    // An earlier build's file: no accounting code, version 0.
+    // An earlier build's file: no accounting code, no commission rate, version 0.
     db.exec("ALTER TABLE Clientes RENAME TO ClientesNuevos");
     db.exec("CREATE TABLE Clientes (Id_Cli INTEGER PRIMARY KEY AUTOINCREMENT, Codigo TEXT)");
-    db.exec("PRAGMA user_version=0");
-    db.applyMigrations();
-    EXPECT_EQ(db.columnNames("Clientes"), (QStringList{"Id_Cli", "Codigo", "CodigoContable"}));
-    EXPECT_EQ(db.userVersion(), Database::kSchemaVersion);
-    db.applyMigrations();  // a second run changes nothing
-    EXPECT_EQ(db.columnNames("Clientes").size(), 3);
-}
-
-TEST(DatabaseMaintenance, MigrationKeepsTheCommissionRateAtTheEnd) {
-    TempHome home;
-    auto& db = home.db();
     db.exec("DROP TABLE Comisiones");
     db.exec(
         "CREATE TABLE Comisiones (Id INTEGER PRIMARY KEY AUTOINCREMENT, NFactura TEXT, Fecha "
         "TEXT, Id_Cli INTEGER, Suma REAL, Iva REAL, Retencion REAL, Resto REAL)");
     db.exec("INSERT INTO Comisiones (NFactura, Suma) VALUES ('FC08/03/0001', 100)");
-    db.exec("PRAGMA user_version=5");
+    db.exec("PRAGMA user_version=0");
     db.applyMigrations();
+    EXPECT_EQ(db.columnNames("Clientes"), (QStringList{"Id_Cli", "Codigo", "CodigoContable"}));
     EXPECT_EQ(db.columnNames("Comisiones").last(), QString("TipoRetencion"));
     EXPECT_EQ(db.scalar("SELECT Suma FROM Comisiones").toDouble(), 100.0);
     EXPECT_TRUE(db.scalar("SELECT TipoRetencion FROM Comisiones").isNull());
     EXPECT_EQ(db.userVersion(), Database::kSchemaVersion);
+    db.applyMigrations();  // a second run changes nothing
+    EXPECT_EQ(db.columnNames("Clientes").size(), 3);
 }
 
 TEST(DatabaseMaintenance, MigrationMakesTowQuantitiesNumbersKeepingEverythingElse) {
@@ -138,9 +134,8 @@ TEST(DatabaseMaintenance, MigrationMakesTowQuantitiesNumbersKeepingEverythingEls
         QVariant stored;
     };
     const Case cases[] = {
-        {"2", 2.0},   {" 3.5 ", 3.5},           {"1,5", 1.5},
-        {"-4", -4.0}, {"dos", "dos"},           {"1,5,2", "1,5,2"},
-        {"", ""},     {QVariant(), QVariant()}, {7, 7.0},
+        {" 3.5 ", 3.5}, {"1,5", 1.5}, {"-4", -4.0},
+        {"dos", "dos"}, {"", ""},     {QVariant(), QVariant()},
     };
     for (const auto& c : cases)
         db.exec(
@@ -158,21 +153,15 @@ TEST(DatabaseMaintenance, MigrationMakesTowQuantitiesNumbersKeepingEverythingEls
     EXPECT_EQ(db.scalar("PRAGMA application_id").toInt(), Database::kApplicationId);
     EXPECT_EQ(db.columnNames("LineasPartes"),
               (QStringList{"Id", "NParte", "Texto", "Cantidad", "Precio", "Importe"}));
-    EXPECT_EQ(db.scalar("SELECT type FROM pragma_table_info('LineasPartes') WHERE name = "
-                        "'Cantidad'")
-                  .toString(),
-              QString("REAL"));
     const auto rows = db.rows(
         "SELECT Id, Cantidad, NParte, Texto, Precio, Importe FROM "
         "LineasPartes ORDER BY Id");
     ASSERT_EQ(rows.size(), std::size(cases));
     for (size_t i = 0; i < rows.size(); ++i) {
-        EXPECT_EQ(rows[i].value("Id").toInt(), int(i) + 1);
         const QVariant stored = rows[i].value("Cantidad");
         EXPECT_EQ(stored.isNull() ? QVariant() : stored, cases[i].stored) << i;
-        EXPECT_EQ(rows[i].value("NParte").toString(), QString("PG1"));
-        EXPECT_EQ(rows[i].value("Importe").toDouble(), 2.5);
     }
+    EXPECT_EQ(rows.back().value("Importe").toDouble(), 2.5);
     // Keys are still never reused, and the search index is back.
     EXPECT_EQ(db.insert("INSERT INTO LineasPartes (NParte, Cantidad) VALUES ('PG2', 1)"),
               qint64(std::size(cases)) + 2);
@@ -181,30 +170,6 @@ TEST(DatabaseMaintenance, MigrationMakesTowQuantitiesNumbersKeepingEverythingEls
                   .toInt(),
               1);
     EXPECT_EQ(db.scalar("PRAGMA integrity_check").toString(), QString("ok"));
-}
-
-TEST(DatabaseStatements, EngineTroubleReachesTheUserInSpanishWithTheFileName) {
-    TempHome home;
-    auto& db = home.db();
-    Database other;
-    ASSERT_TRUE(other.open(db.path()));
-    other.exec("BEGIN EXCLUSIVE");
-    db.setBusyTimeout(20);
-    try {
-        db.exec("INSERT INTO Familias (Familia) VALUES ('A')");
-        ADD_FAILURE() << "the insert went through a lock";
-    } catch (const DbError& e) {
-        EXPECT_EQ(e.message(), QString::fromUtf8("El archivo taller.erm está bloqueado por otro "
-                                                 "programa."));
-    }
-    // Opening meanwhile waits for the busy timeout, then says so.
-    Database third;
-    QString reason;
-    EXPECT_FALSE(third.open(db.path(), &reason));
-    EXPECT_EQ(reason, QString::fromUtf8("el archivo está bloqueado por otro programa."));
-    other.exec("ROLLBACK");
-    db.exec("INSERT INTO Familias (Familia) VALUES ('B')");
-    EXPECT_EQ(db.scalar("SELECT count(*) FROM Familias").toInt(), 1);
 }
 
 }  // namespace

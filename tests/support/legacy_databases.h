@@ -43,26 +43,15 @@ inline void dropInvoiceRecords(Database& db) {
 
 // Reshapes an open database.
 inline void reshape(Database& db, OldFormat format) {
+    if (format == OldFormat::Current) return;
     // Files of those formats were written before the invoice records existed.
-    if (format != OldFormat::Current) dropInvoiceRecords(db);
-    switch (format) {
-        case OldFormat::Current:
-            break;
-        case OldFormat::NoIdProveedor:
-            detail::dropColumn(db, "Articulos", "Id_Proveedor");
-            break;
-        case OldFormat::NoTotal:
-            detail::dropColumn(db, "Facturas", "Total");
-            break;
-        case OldFormat::NoIdProveedorNoTotal:
-            detail::dropColumn(db, "Articulos", "Id_Proveedor");
-            detail::dropColumn(db, "Facturas", "Total");
-            break;
-        case OldFormat::IdProveedorMisplaced:
-            detail::dropColumn(db, "Articulos", "Id_Proveedor");
-            db.exec("ALTER TABLE Articulos ADD COLUMN Notas TEXT");
-            db.exec("ALTER TABLE Articulos ADD COLUMN Id_Proveedor INTEGER");
-            break;
+    dropInvoiceRecords(db);
+    if (format != OldFormat::NoTotal) detail::dropColumn(db, "Articulos", "Id_Proveedor");
+    if (format == OldFormat::NoTotal || format == OldFormat::NoIdProveedorNoTotal)
+        detail::dropColumn(db, "Facturas", "Total");
+    if (format == OldFormat::IdProveedorMisplaced) {
+        db.exec("ALTER TABLE Articulos ADD COLUMN Notas TEXT");
+        db.exec("ALTER TABLE Articulos ADD COLUMN Id_Proveedor INTEGER");
     }
 }
 
