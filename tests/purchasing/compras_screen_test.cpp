@@ -224,7 +224,9 @@ TEST_F(ComprasScreen, RefusalsAreToldAndLoseNothing) {
     EXPECT_EQ(count("SELECT count(*) FROM Entradas"), 0);
 }
 
-TEST_F(ComprasScreen, ClosingWithoutSavingLeavesAnEarlierPurchaseOfTheSameNumber) {
+// A number in use is refused on leaving the field and again on closing with Yes, which keeps
+// the screen; with a free number, Yes saves the line the article search filled.
+TEST_F(ComprasScreen, ANumberInUseKeepsTheScreenAndClosingWithYesSaves) {
     const qint64 a = addArticle(db(), "F1", "FILTRO", 7);
     addEntry(db(), "EN08/03/00001", "OLD", "2008-03-02", supplier, a, 5);
     QWidget* s = openPurchase();
@@ -233,26 +235,6 @@ TEST_F(ComprasScreen, ClosingWithoutSavingLeavesAnEarlierPurchaseOfTheSameNumber
     setText(s, "TxtEntrada", "EN08/03/00001");
     leave(s, "TxtEntrada");
     EXPECT_EQ(dialogs.lastText(), p::kEntryInUse);
-    addLine(s, "F1", "3", "9");
-
-    // Yes on closing tries to save, is refused again and the screen stays.
-    dialogs.clear();
-    dialogs.answerYes();
-    s->close();
-    settle();
-    ASSERT_NE(openWindow("Compras"), nullptr);
-    EXPECT_EQ(dialogs.texts().last(), p::kEntryInUse);
-
-    closeAnswering(s, false);
-    EXPECT_EQ(openWindow("Compras"), nullptr);
-    EXPECT_EQ(count("SELECT count(*) FROM Entradas"), 1);
-    EXPECT_DOUBLE_EQ(db().scalar("SELECT StockInicial FROM Articulos").toDouble(), 7);
-}
-
-TEST_F(ComprasScreen, TheArticleSearchFillsTheCodeAndClosingWithYesSaves) {
-    addArticle(db(), "F1", "FILTRO", 2, 7);
-    QWidget* s = openPurchase();
-    ASSERT_NE(s, nullptr);
     click(s, "CmdBuscarCli");
     QWidget* search = openWindow("BusquedaArticulos");
     ASSERT_NE(search, nullptr);
@@ -261,9 +243,17 @@ TEST_F(ComprasScreen, TheArticleSearchFillsTheCodeAndClosingWithYesSaves) {
     settle();
     EXPECT_EQ(textOf(s, "TxtArticulo"), "FILTRO");
     click(s, "KewlButtons5");
+
+    dialogs.clear();
+    closeAnswering(s, true);
+    ASSERT_NE(openWindow("Compras"), nullptr);
+    EXPECT_EQ(dialogs.texts().last(), p::kEntryInUse);
+    EXPECT_EQ(count("SELECT count(*) FROM Entradas"), 1);
+
+    setText(s, "TxtEntrada", "EN08/03/00002");
     closeAnswering(s, true);
     EXPECT_EQ(openWindow("Compras"), nullptr);
-    EXPECT_DOUBLE_EQ(db().scalar("SELECT StockInicial FROM Articulos").toDouble(), 3);
+    EXPECT_DOUBLE_EQ(db().scalar("SELECT StockInicial FROM Articulos").toDouble(), 8);
 }
 
 }  // namespace

@@ -21,7 +21,6 @@ TEST(InvoiceAmounts, VatIsSixteenPercentRoundedToTheCent) {
     };
     const Case cases[] = {
         {"100", "16", "116"},
-        {"99,99", "16", "115,99"},
         // 16 % never falls on half a cent exactly: just over and just under it.
         {"0,0313", "0,01", "0,0413"},
         {"0,0312", "0", "0,0312"},
@@ -42,7 +41,6 @@ TEST(EditorDocumentCheck, JobsComeBeforeKilometres) {
     };
     const Case cases[] = {
         {false, "", "No hay trabajos a realizar"},
-        {false, "1200", "No hay trabajos a realizar"},
         {true, "", "Compruebe los Kilómetros del vehículo"},
         {true, "   ", "Compruebe los Kilómetros del vehículo"},
         {true, "0", ""},
@@ -51,8 +49,6 @@ TEST(EditorDocumentCheck, JobsComeBeforeKilometres) {
         EXPECT_EQ(inv::checkEditorDocument(c.jobs, QString::fromUtf8(c.km)),
                   QString::fromUtf8(c.message))
             << c.jobs << c.km;
-    // Not the save's wording.
-    EXPECT_NE(inv::checkEditorDocument(true, {}), QStringLiteral("Compruebe los KM del vehículo"));
 }
 
 TEST(SelectionFormulas, OneOrSeveralWorkOrders) {
@@ -93,7 +89,6 @@ TEST_F(EditorInvoicing, BaseHundredPaidAndUnpaid) {
                                                                  .paid = c.paid});
         ASSERT_TRUE(r) << r.refusal.toStdString();
         ASSERT_EQ(r.numbers, QStringList{"FR08/03/00001"});
-        EXPECT_EQ(invoiceOf("ODT/0001"), "FR08/03/00001");
         EXPECT_EQ(count("SELECT count(*) FROM FacturasODT WHERE NFactura = 'FR08/03/00001' AND "
                         "Fecha = '2008-03-04' AND Base = 100 AND IVA = 16 AND Importe = 116"),
                   1);
@@ -101,17 +96,10 @@ TEST_F(EditorInvoicing, BaseHundredPaidAndUnpaid) {
         EXPECT_EQ(count("SELECT count(*) FROM Cobros WHERE NFactura = 'FR08/03/00001' AND "
                         "Cantidad = 116 AND Fecha = '2008-03-04'"),
                   c.payments);
-        EXPECT_EQ(count("SELECT count(*) FROM Cobros"), c.payments);
     }
 }
 
-TEST_F(EditorInvoicing, NumberContinuesTheLastInvoiceRowOfThePrefix) {
-    db().exec("INSERT INTO FacturasODT (NFactura, Fecha) VALUES ('FR08/02/00040', '2008-02-28')");
-    db().exec("INSERT INTO FacturasODT (NFactura, Fecha) VALUES ('FR08/03/00007', '2008-03-01')");
-    EXPECT_EQ(invoice("ODT/0001").numbers, QStringList{"FR08/03/00008"});
-}
-
-TEST_F(EditorInvoicing, RefusalsStoreNothing) {
+TEST_F(EditorInvoicing, RefusalsStoreNothingAndTheNumberFollowsTheLastRow) {
     // The next number already carried by a work order, and a work order not stored.
     insertOrder(db(), {.number = "ODT/0009", .invoice = "FR08/03/00001"});
     EXPECT_EQ(invoice("ODT/0001").refusal, "El número de factura FR08/03/00001 ya está en uso.");
@@ -120,6 +108,11 @@ TEST_F(EditorInvoicing, RefusalsStoreNothing) {
     EXPECT_EQ(count("SELECT count(*) FROM FacturasODT"), 0);
     EXPECT_EQ(count("SELECT count(*) FROM Cobros"), 0);
     EXPECT_EQ(invoiceOf("ODT/0001"), "No");
+
+    // The number continues the last invoice row of the month's prefix.
+    db().exec("INSERT INTO FacturasODT (NFactura, Fecha) VALUES ('FR08/02/00040', '2008-02-28')");
+    db().exec("INSERT INTO FacturasODT (NFactura, Fecha) VALUES ('FR08/03/00007', '2008-03-01')");
+    EXPECT_EQ(invoice("ODT/0001").numbers, QStringList{"FR08/03/00008"});
 }
 
 TEST_F(EditorInvoicing, QuietSaveRunsInsideTheTransaction) {
@@ -183,24 +176,7 @@ class ListInvoicing : public WorkOrderListTest {
     qint64 ana = 0, luis = 0, a1 = 0, a2 = 0, a4 = 0, l1 = 0;
 };
 
-TEST_F(ListInvoicing, ListInvoiceTakesTheStoredNominal) {
-    // Lines that no longer add up to the saved amount do not matter.
-    db().exec(
-        "INSERT INTO MaterialesODT (NODT, Unidades, Precio, Dto) VALUES ('ODT/0001', 1, "
-        "999, 0)");
-    const inv::Result r = inv::invoiceFromList(
-        session(),
-        {.workOrderId = a1, .number = "FR08/03/00020", .date = QDate(2008, 3, 1), .paid = true});
-    ASSERT_TRUE(r) << r.refusal.toStdString();
-    EXPECT_EQ(count("SELECT count(*) FROM FacturasODT WHERE Base = 250.5 AND IVA = 40.08 AND "
-                    "Importe = 290.58 AND Pagado = Importe AND Fecha = '2008-03-01'"),
-              1);
-    // The payment is dated the day it is booked.
-    EXPECT_EQ(text("SELECT Fecha FROM Cobros"), "2008-03-05");
-    EXPECT_EQ(invoiceOf("ODT/0001"), "FR08/03/00020");
-}
-
-TEST_F(ListInvoicing, ListInvoiceRefusals) {
+TEST_F(ListInvoicing, ListInvoiceRefusalsThenTheStoredNominal) {
     db().exec("INSERT INTO FacturasODT (NFactura) VALUES ('FR08/03/00099')");
     struct Case {
         qint64 id;
@@ -225,6 +201,22 @@ TEST_F(ListInvoicing, ListInvoiceRefusals) {
     EXPECT_EQ(count("SELECT count(*) FROM FacturasODT"), 1);
     EXPECT_EQ(count("SELECT count(*) FROM Cobros"), 0);
     EXPECT_EQ(count("SELECT count(*) FROM ODTS WHERE NFactura = 'No'"), 4);
+
+    // Accepted, it takes the stored nominal.
+    // Lines that no longer add up to the saved amount do not matter.
+    db().exec(
+        "INSERT INTO MaterialesODT (NODT, Unidades, Precio, Dto) VALUES ('ODT/0001', 1, "
+        "999, 0)");
+    const inv::Result r = inv::invoiceFromList(
+        session(),
+        {.workOrderId = a1, .number = "FR08/03/00020", .date = QDate(2008, 3, 1), .paid = true});
+    ASSERT_TRUE(r) << r.refusal.toStdString();
+    EXPECT_EQ(count("SELECT count(*) FROM FacturasODT WHERE Base = 250.5 AND IVA = 40.08 AND "
+                    "Importe = 290.58 AND Pagado = Importe AND Fecha = '2008-03-01'"),
+              1);
+    // The payment is dated the day it is booked.
+    EXPECT_EQ(text("SELECT Fecha FROM Cobros"), "2008-03-05");
+    EXPECT_EQ(invoiceOf("ODT/0001"), "FR08/03/00020");
 }
 
 TEST_F(ListInvoicing, UniFacturaAllWritesOneNumberIntoEveryPendingOrder) {
@@ -273,6 +265,17 @@ TEST_F(ListInvoicing, MultiFacturaGivesConsecutiveNumbersFromTheProposal) {
     // An older number of the month is stored: the proposal the user accepted wins.
     db().exec("UPDATE ODTS SET NFactura = 'FR08/03/00002' WHERE NODT = 'ODT/0003'");
     ASSERT_TRUE(inv::anyPendingWorkOrder(db()));
+    // A later number already taken stores nothing.
+    db().exec("INSERT INTO FacturasODT (NFactura) VALUES ('FR08/03/00009')");
+    EXPECT_EQ(inv::invoiceEach(session(), {.workOrders = {"ODT/0005", "ODT/0001"},
+                                           .firstNumber = "FR08/03/00008",
+                                           .date = QDate(2008, 3, 31),
+                                           .paid = false})
+                  .refusal,
+              "El número de factura FR08/03/00009 ya está en uso.");
+    EXPECT_EQ(invoiceOf("ODT/0005"), "No");
+    EXPECT_EQ(count("SELECT count(*) FROM FacturasODT"), 1);
+
     const inv::Result r =
         inv::invoiceEach(session(), {.workOrders = {"ODT/0005", "ODT/0001", "ODT/0002"},
                                      .firstNumber = "FR08/03/00003",
@@ -292,18 +295,7 @@ TEST_F(ListInvoicing, MultiFacturaGivesConsecutiveNumbersFromTheProposal) {
               3);
 }
 
-TEST_F(ListInvoicing, MultiFacturaStoresNothingWhenOneNumberIsTaken) {
-    db().exec("INSERT INTO FacturasODT (NFactura) VALUES ('FR08/03/00004')");
-    const inv::Result r = inv::invoiceEach(session(), {.workOrders = {"ODT/0005", "ODT/0001"},
-                                                       .firstNumber = "FR08/03/00003",
-                                                       .date = QDate(2008, 3, 31),
-                                                       .paid = false});
-    EXPECT_EQ(r.refusal, "El número de factura FR08/03/00004 ya está en uso.");
-    EXPECT_EQ(invoiceOf("ODT/0005"), "No");
-    EXPECT_EQ(count("SELECT count(*) FROM FacturasODT"), 1);
-}
-
-TEST_F(ListInvoicing, RemovingAJointInvoiceFreesEveryOrderAndEveryPayment) {
+TEST_F(ListInvoicing, RemovingOrDeletingAJointInvoicesOrders) {
     ASSERT_TRUE(together({"ODT/0001", "ODT/0002"}, "FR08/03/00001"));
     // A later part payment of the same invoice.
     db().exec(
@@ -320,9 +312,8 @@ TEST_F(ListInvoicing, RemovingAJointInvoiceFreesEveryOrderAndEveryPayment) {
     const inv::Result none = inv::removeInvoice(db(), a2);
     EXPECT_EQ(none.refusal, "La ODT seleccionada no tiene factura");
     EXPECT_EQ(none.icon, Dialogs::Icon::None);
-}
 
-TEST_F(ListInvoicing, DeletingAnInvoicedOrderKeepsTheOthersNumber) {
+    // Invoiced together again, deleting one order keeps the other's number.
     ASSERT_TRUE(together({"ODT/0001", "ODT/0002"}, "FR08/03/00001"));
     db().exec("INSERT INTO Articulos (Codigo, StockInicial) VALUES ('A1', 7)");
     for (const char* table : {"TrabajosRealizar_ODT", "TrabajosRealizadosODT", "MaterialesODT"})

@@ -16,6 +16,10 @@ Quantity qty(const char* text) {
 Money money(const char* text) {
     return *Money::parse(QString::fromUtf8(text));
 }
+LabourLine labour(const char* work, const char* billed = "1", const char* price = "30",
+                  const char* discount = "0") {
+    return {{}, "", "", "", work, {}, qty("1"), qty(billed), money(price), qty(discount)};
+}
 
 class WorkOrderTest : public ::testing::Test {
   public:
@@ -63,42 +67,30 @@ TEST(WorkOrderLines, AmountIsTheRoundedCell) {
     const Case cases[] = {
         {LineKind::Labour, "1,333", "30", "0", "39,99"},
         {LineKind::Materials, "1", "110,65", "10", "99,59"},
-        {LineKind::FreeLines, "1", "110,65", "10", "99,59"},
         {LineKind::Materials, "-2", "12,50", "0", "-25,00"},
         // 1,5 × 0,8233 = 1,23495: currency first gives 1,2350, then 1,24; a material
         // line rounds the exact value once, to 1,23.
         {LineKind::Labour, "1,5", "0,8233", "0", "1,24"},
         {LineKind::FreeLines, "1,5", "0,8233", "0", "1,24"},
         {LineKind::Materials, "1,5", "0,8233", "0", "1,23"},
-        {LineKind::Labour, "2", "40", "100", "0,00"},
     };
     for (const Case& c : cases) {
         Money amount;
-        if (c.kind == LineKind::Labour) {
-            LabourLine l;
-            l.billedTime = qty(c.units);
-            l.price = money(c.price);
-            l.discount = qty(c.discount);
-            amount = l.amount();
-        } else if (c.kind == LineKind::Materials) {
+        if (c.kind == LineKind::Labour)
+            amount = labour("X", c.units, c.price, c.discount).amount();
+        else if (c.kind == LineKind::Materials)
             amount =
                 MaterialLine{{}, "X", "X", qty(c.units), money(c.price), qty(c.discount)}.amount();
-        } else {
+        else
             amount = FreeLine{{}, "", "X", qty(c.units), money(c.price), qty(c.discount)}.amount();
-        }
         EXPECT_EQ(amount.format(), QString::fromUtf8(c.shown))
             << c.units << " x " << c.price << " - " << c.discount << "%";
     }
 }
 
 TEST(WorkOrderLines, PanelTotalsPerTab) {
-    LabourLine l1;
-    l1.billedTime = qty("1,333");
-    l1.price = money("30");
-    LabourLine l2;
-    l2.billedTime = qty("3,25");
-    l2.price = money("38,50");
-    const std::vector<DocumentLine> labour = {toDocumentLine(l1), toDocumentLine(l2)};
+    const std::vector<DocumentLine> labourLines = {toDocumentLine(labour("A", "1,333")),
+                                                   toDocumentLine(labour("B", "3,25", "38,50"))};
     std::vector<DocumentLine> materials = {
         toDocumentLine(MaterialLine{{}, "A", "A", qty("1"), money("110,65"), qty("10")}),
         toDocumentLine(MaterialLine{{}, "B", "B", qty("4"), money("1000"), qty("0")})};
@@ -119,7 +111,7 @@ TEST(WorkOrderLines, PanelTotalsPerTab) {
         {3, "50,00", "8,00", "58,00"},
     };
     for (const Case& c : cases) {
-        const Totals t = tabTotals(c.tab, labour, materials, freeLines, Quantity::whole(16));
+        const Totals t = tabTotals(c.tab, labourLines, materials, freeLines, Quantity::whole(16));
         EXPECT_EQ(t.base.format(), c.base) << "tab " << c.tab;
         EXPECT_EQ(t.vat.format(), c.vat) << "tab " << c.tab;
         EXPECT_EQ(t.total.format(), c.total) << "tab " << c.tab;
@@ -142,10 +134,8 @@ TEST(WorkOrderLines, DiscountBound) {
         bool enteringOrLeaving;
         const char* shown;
     } cases[] = {
-        {"150", false, "100"}, {"101", true, "100"},
-        {"100", false, "100"}, {"7", false, "7"},
-        {"", true, "0"},       {"", false, ""},
-        {"0", true, "0"},      {"99999999999999999999999", false, "100"},
+        {"150", false, "100"}, {"101", true, "100"}, {"7", false, "7"},
+        {"", true, "0"},       {"", false, ""},      {"99999999999999999999999", false, "100"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(boundDiscount(c.typed, c.enteringOrLeaving), c.shown)
@@ -169,7 +159,6 @@ TEST_F(WorkOrderTest, StockMovements) {
     };
     const Case cases[] = {
         {"add", {{"FIL", "2"}}, false, 8, 20},
-        {"add twice", {{"FIL", "2"}, {"FIL", "2"}}, false, 6, 20},
         {"edit 2 -> 5 takes 3 more", {{"FIL", "2"}, {"FIL", "5", true}}, false, 5, 20},
         {"edit to another article", {{"FIL", "2"}, {"ACE", "3", true}}, false, 10, 17},
         {"a negative line gives units", {{"ACE", "-1,5"}}, false, 10, 21.5},
@@ -232,10 +221,7 @@ TEST_F(WorkOrderTest, SaveRefusedStoresNothing) {
             if (i < c.jobsDeleted) d.jobs << id;
         }
         // Labour and materials do not stand in for a job to do.
-        storeLabour(
-            db(), n,
-            LabourLine{
-                {}, "", "", "MECANICA", "REVISION", {}, qty("1"), qty("1"), money("30"), qty("0")});
+        storeLabour(db(), n, labour("REVISION"));
         const qint64 mat = storeMaterial(db(), n, material("FIL", "2"));
         d.materials = {mat};
         Header h = header(n);
@@ -250,7 +236,7 @@ TEST_F(WorkOrderTest, SaveRefusedStoresNothing) {
     }
 }
 
-TEST_F(WorkOrderTest, HeaderStoredWithNoMarkersAndNominalBase) {
+TEST_F(WorkOrderTest, HeaderStoredWithNoMarkersAndNominalBaseThenUpdated) {
     struct Case {
         const char* estimate;
         const char* deliveryNote;
@@ -269,8 +255,7 @@ TEST_F(WorkOrderTest, HeaderStoredWithNoMarkersAndNominalBase) {
     };
     const QString n = "ODT/0001";
     addJob(n);
-    storeLabour(db(), n,
-                LabourLine{{}, "", "", "", "X", {}, qty("1"), qty("1,333"), money("30"), qty("0")});
+    storeLabour(db(), n, labour("X", "1,333"));
     storeMaterial(db(), n, MaterialLine{{}, "", "X", qty("1"), money("110,65"), qty("10")});
     for (const Case& c : cases) {
         db().exec("DELETE FROM ODTS");
@@ -292,32 +277,24 @@ TEST_F(WorkOrderTest, HeaderStoredWithNoMarkersAndNominalBase) {
         EXPECT_EQ(r.totals.vat, money("22,33"));
         EXPECT_EQ(row->value("Id_Coche").toLongLong(), vehicle);
     }
-}
-
-TEST_F(WorkOrderTest, SavingAgainUpdatesTheSameRow) {
-    const QString n = "ODT/0001";
-    addJob(n);
-    SaveResult first = save(db(), header(n), {});
-    ASSERT_EQ(first.check, SaveCheck::Ok);
-    auto h = headerById(db(), first.id);
+    // Saving what was read back updates the same row.
+    auto h = headerById(db(), db().scalar("SELECT Id_ODT FROM ODTS").toLongLong());
     ASSERT_TRUE(h);
     h->kilometres = "130500";
     h->collects = true;
-    const SaveResult second = save(db(), *h, {});
-    EXPECT_EQ(second.id, first.id);
+    const SaveResult again = save(db(), *h, {});
     EXPECT_EQ(count("SELECT count(*) FROM ODTS"), 1);
-    const auto again = headerById(db(), first.id);
-    ASSERT_TRUE(again);
-    EXPECT_EQ(again->kilometres, "130500");
-    EXPECT_TRUE(again->collects);
-    EXPECT_EQ(again->invoice, "No");
+    const auto back = headerById(db(), again.id);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->kilometres, "130500");
+    EXPECT_TRUE(back->collects);
+    EXPECT_EQ(back->invoice, "FR26/03/00002");
 }
 
 TEST_F(WorkOrderTest, DiscardNewRemovesEverythingAndGivesStockBack) {
     const QString n = "ODT/0007";
     addJob(n);
-    storeLabour(db(), n,
-                LabourLine{{}, "", "", "", "X", {}, qty("1"), qty("1"), money("30"), qty("0")});
+    storeLabour(db(), n, labour("X"));
     storeMaterial(db(), n, material("FIL", "3"));
     storeMaterial(db(), n, material("", "3"));
     storeFreeLine(db(), n, FreeLine{{}, "R", "GRUA", qty("1"), money("50"), qty("0")});
@@ -333,17 +310,14 @@ TEST_F(WorkOrderTest, DiscardNewRemovesEverythingAndGivesStockBack) {
 TEST_F(WorkOrderTest, DiscardExistingRemovesOnlyLinesAddedSinceOpening) {
     const QString n = "ODT/0003";
     const qint64 job = addJob(n, "FRENOS");
-    storeLabour(db(), n,
-                LabourLine{{}, "", "", "", "ANTES", {}, qty("1"), qty("1"), money("30"), qty("0")});
+    storeLabour(db(), n, labour("ANTES"));
     storeMaterial(db(), n, material("FIL", "1"));
     ASSERT_EQ(save(db(), header(n), {}).check, SaveCheck::Ok);
     const auto atOpening = lineCounts(db(), n);
     ASSERT_EQ(atOpening, (std::array<int, kLineKinds>{1, 1, 1, 0}));
 
     addJob(n, "NUEVO");
-    storeLabour(
-        db(), n,
-        LabourLine{{}, "", "", "", "DESPUES", {}, qty("1"), qty("1"), money("30"), qty("0")});
+    storeLabour(db(), n, labour("DESPUES"));
     storeMaterial(db(), n, material("FIL", "2"));
     storeFreeLine(db(), n, FreeLine{{}, "", "LIBRE", qty("1"), money("5"), qty("0")});
     ASSERT_DOUBLE_EQ(stockOf(db(), "FIL"), 7);
