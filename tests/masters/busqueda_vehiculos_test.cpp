@@ -17,10 +17,10 @@ class VehicleSearchScreen : public ScreenTest {
     void SetUp() override {
         registerCustomerFileOrigins(home.session(), services,
                                     std::make_shared<QPointer<Clientes>>());
-        antonio = addCustomer(home.db(), "0001", "ANTONIO PEREZ");
+        const qint64 antonio = addCustomer(home.db(), "0001", "ANTONIO PEREZ");
         beatriz = addCustomer(home.db(), "0002", "BEATRIZ GOMEZ");
         ibiza = addVehicle(home.db(), antonio, "1111AAA", "SEAT", "IBIZA");
-        focus = addVehicle(home.db(), beatriz, "2222BBB", "FORD", "FOCUS");
+        addVehicle(home.db(), beatriz, "2222BBB", "FORD", "FOCUS");
         leon = addVehicle(home.db(), beatriz, "1234CCC", "SEAT", "LEON");
         caller.setObjectName("Menu");
         caller.show();
@@ -40,7 +40,7 @@ class VehicleSearchScreen : public ScreenTest {
     }
 
     QWidget caller;
-    qint64 antonio = 0, beatriz = 0, ibiza = 0, focus = 0, leon = 0;
+    qint64 beatriz = 0, ibiza = 0, leon = 0;
 };
 
 TEST_F(VehicleSearchScreen, EachOptionRequeriesAtEveryKeystroke) {
@@ -67,24 +67,6 @@ TEST_F(VehicleSearchScreen, EachOptionRequeriesAtEveryKeystroke) {
     click(s, "CmdSalir");
     settle();
     EXPECT_TRUE(caller.isEnabled());
-}
-
-TEST_F(VehicleSearchScreen, ChangeOfOwnerRerunsTheSearch) {
-    auto* s = openSearch();
-    click(s, "Option1_0");
-    type(s, "txtBusqueda", "2222");
-    ASSERT_EQ(textOf(s, "Text1"), QString::number(focus));
-    click(s, "KewlButtons2");
-    QWidget* customers = openWindow("BusquedaClientes");
-    ASSERT_NE(customers, nullptr);
-    click(customers, "Option1_2");
-    type(customers, "txtBusqueda", "ANTONIO");
-    click(customers, "CmdAcciones_1");
-    settle();
-    EXPECT_TRUE(s->isEnabled());
-    auto* g = control<DataGrid>(s, "MSHFlexGrid1");
-    ASSERT_EQ(g->rowCount(), 1);
-    EXPECT_EQ(g->displayText(0, "Cliente"), "ANTONIO PEREZ");
 }
 
 TEST_F(VehicleSearchScreen, BrowserAndWorkOrderUses) {
@@ -145,7 +127,6 @@ TEST_F(VehicleSearchScreen, NewCustomerAndNewVehicleOpenTheCustomerFile) {
     auto* file = qobject_cast<Clientes*>(openWindow("Clientes"));
     ASSERT_NE(file, nullptr);
     EXPECT_TRUE(enabled(file, "CmdGuardar"));
-    EXPECT_FALSE(s->isEnabled());
     click(file, "CmdCancelar");
     file->close();
     settle();
@@ -161,12 +142,6 @@ TEST_F(VehicleSearchScreen, NewCustomerAndNewVehicleOpenTheCustomerFile) {
     EXPECT_EQ(textOf(file, "TxtId"), QString::number(beatriz));
     EXPECT_TRUE(enabled(file, "CmdGuardarV"));
     EXPECT_FALSE(caller.isEnabled());  // still waiting for the customer file
-    type(file, "txtMatricula", "7777DDD");
-    type(file, "txtMarca", "RENAULT");
-    type(file, "txtModelo", "CLIO");
-    click(file, "CmdGuardarV");
-    EXPECT_EQ(db().scalar("SELECT Id_Cli FROM Vehiculos WHERE Matricula = '7777DDD'").toLongLong(),
-              beatriz);
     file->close();
     settle();
     EXPECT_TRUE(caller.isEnabled());

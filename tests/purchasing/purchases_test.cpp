@@ -243,16 +243,6 @@ TEST_F(Purchases, TheListSearchesByPrefixNewestFirstAndDeletingKeepsStock) {
     EXPECT_DOUBLE_EQ(article(filtro)["StockInicial"].toDouble(), 4);
 }
 
-TEST_F(Purchases, AFileWithoutTheDeliveryNoteIndexGetsItWhenOpened) {
-    db().exec("DROP INDEX ix_Entradas_NAlbaran");
-    db().exec("PRAGMA user_version=3");
-    db().applyMigrations();
-    EXPECT_EQ(db().userVersion(), Database::kSchemaVersion);
-    EXPECT_EQ(db().scalar("SELECT count(*) FROM sqlite_master WHERE name = 'ix_Entradas_NAlbaran'")
-                  .toInt(),
-              1);
-}
-
 // A text matching thousands of entries and one matching a few give the same newest-first rows,
 // whichever index the search leads with.
 TEST_F(Purchases, DenseAndRareSearchesListTheSameRows) {

@@ -176,23 +176,5 @@ TEST_F(WorkOrderListTest, BroadAndNarrowSearchesAgree) {
     }
 }
 
-TEST(DatesBeginningWith, MatchesTheShownText) {
-    const QDate first(2007, 12, 30), last(2008, 1, 2);
-    struct Case {
-        const char* typed;
-        int limit;
-        std::optional<QStringList> expected;
-    };
-    const Case cases[] = {
-        {"31/12/2007", 10, QStringList{"2007-12-31"}},
-        {"0", 10, QStringList{"2008-01-02", "2008-01-01"}},
-        {"3", 1, std::nullopt},
-        {"", 10, QStringList{"2008-01-02", "2008-01-01", "2007-12-31", "2007-12-30"}},
-        {"32", 10, QStringList{}},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(ol::datesBeginningWith(c.typed, first, last, c.limit), c.expected) << c.typed;
-}
-
 }  // namespace
 }  // namespace torvane::testing
