@@ -269,32 +269,9 @@ TEST_F(OdtsScreenTest, RefusalsKeepTheScreenAndClosingWithoutSavingLeavesNothing
     EXPECT_DOUBLE_EQ(stockOf(db(), "FIL"), 10);
 }
 
-// What the delivery-note and invoice commands use: a quiet save; an invoiced work order is
-// not opened again.
-TEST_F(OdtsScreenTest, QuietSaveShowsNothingAndAnInvoicedOrderIsNotReopened) {
-    ODTS* s = openNew();
-    ASSERT_NE(s, nullptr);
-    setText(s, "txtKm", "4500");
-    addJob(s, "REVISION");
-    s->setInvoiceNumber("FR26/03/00004");
-    dialogs.clear();
-    EXPECT_TRUE(s->quietSave());
-    EXPECT_TRUE(dialogs.entries().empty());
-    EXPECT_TRUE(s->isVisible());
-    EXPECT_EQ(s->exitDate(), QDate(2026, 3, 5));
-    EXPECT_EQ(db().scalar("SELECT NFactura FROM ODTS").toString(), "FR26/03/00004");
-    s->close();  // saved: nothing asked
-    settle();
-    EXPECT_TRUE(dialogs.entries().empty());
-    const qint64 id = db().scalar("SELECT Id_ODT FROM ODTS").toLongLong();
-    EXPECT_TRUE(services.handoffs().workOrders.edit(EditWorkOrderRequest{nullptr, id}));
-    EXPECT_EQ(openWindow("ODTS"), nullptr);
-    EXPECT_EQ(dialogs.lastText(), "No se puede editar una Orden de Trabajo ya facturada");
-}
-
 // The document check (its order is EditorDocumentCheck's) for both commands; a delivery note
-// numbers the work order and keeps the editor; the invoice is stored (as EditorInvoicing
-// checks), printed and the editor closed.
+// saves quietly, numbers the work order and keeps the editor; the invoice is stored (as
+// EditorInvoicing checks), printed and the editor closed, and is not opened again.
 TEST_F(OdtsScreenTest, EditorDeliveryNoteThenInvoice) {
     ODTS* s = openNew();
     ASSERT_NE(s, nullptr);
@@ -321,6 +298,7 @@ TEST_F(OdtsScreenTest, EditorDeliveryNoteThenInvoice) {
     const QString note = db().scalar("SELECT NAlbaran FROM ODTS").toString();
     EXPECT_TRUE(note.startsWith("AL")) << note.toStdString();
     EXPECT_EQ(textOf(s, "TxtNAlbaran"), note);
+    EXPECT_EQ(s->exitDate(), QDate(2026, 3, 5));  // the quiet save dates the exit
     ASSERT_EQ(services.output.jobs().size(), 1u);
     EXPECT_EQ(openWindow("ODTS"), s);
 
@@ -335,6 +313,12 @@ TEST_F(OdtsScreenTest, EditorDeliveryNoteThenInvoice) {
     ASSERT_EQ(services.output.jobs().size(), 2u);
     EXPECT_TRUE(services.output.jobs().back().preview);
     EXPECT_EQ(openWindow("ODTS"), nullptr);
+
+    // Invoiced, it is not opened again.
+    const qint64 id = db().scalar("SELECT Id_ODT FROM ODTS").toLongLong();
+    EXPECT_TRUE(services.handoffs().workOrders.edit(EditWorkOrderRequest{nullptr, id}));
+    EXPECT_EQ(openWindow("ODTS"), nullptr);
+    EXPECT_EQ(dialogs.lastText(), "No se puede editar una Orden de Trabajo ya facturada");
 }
 
 }  // namespace

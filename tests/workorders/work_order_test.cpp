@@ -66,8 +66,6 @@ TEST(WorkOrderLines, AmountIsTheRoundedCell) {
     };
     const Case cases[] = {
         {LineKind::Labour, "1,333", "30", "0", "39,99"},
-        {LineKind::Materials, "1", "110,65", "10", "99,59"},
-        {LineKind::Materials, "-2", "12,50", "0", "-25,00"},
         // 1,5 × 0,8233 = 1,23495: currency first gives 1,2350, then 1,24; a material
         // line rounds the exact value once, to 1,23.
         {LineKind::Labour, "1,5", "0,8233", "0", "1,24"},
@@ -118,16 +116,6 @@ TEST(WorkOrderLines, PanelTotalsPerTab) {
     }
 }
 
-// The rounding itself is Money's; here the rate is applied to the base and rounded to cents.
-TEST(WorkOrderLines, VatIsSixteenPercentRoundedHalfAwayFromZero) {
-    const struct {
-        const char* base;
-        const char* vat;
-    } cases[] = {{"0,03", "0,00"}, {"-0,25", "-0,04"}, {"10,3125", "1,65"}};
-    for (const auto& c : cases)
-        EXPECT_EQ(totalsOf(money(c.base), Quantity::whole(16)).vat.format(), c.vat) << c.base;
-}
-
 TEST(WorkOrderLines, DiscountBound) {
     const struct {
         const char* typed;
@@ -161,7 +149,6 @@ TEST_F(WorkOrderTest, StockMovements) {
         {"add", {{"FIL", "2"}}, false, 8, 20},
         {"edit 2 -> 5 takes 3 more", {{"FIL", "2"}, {"FIL", "5", true}}, false, 5, 20},
         {"edit to another article", {{"FIL", "2"}, {"ACE", "3", true}}, false, 10, 17},
-        {"a negative line gives units", {{"ACE", "-1,5"}}, false, 10, 21.5},
         {"without code", {{"", "4"}}, false, 10, 20},
         {"unknown code", {{"NOEXISTE", "4"}}, false, 10, 20},
         {"deleted then saved gives back", {{"ACE", "1"}, {"FIL", "3"}}, true, 10, 19},
@@ -190,6 +177,7 @@ TEST_F(WorkOrderTest, StockMovements) {
     }
 }
 
+// The messages, and that kilometres are checked first, are OdtsScreenTest.RefusalsKeep...'s.
 TEST_F(WorkOrderTest, SaveRefusedStoresNothing) {
     struct Case {
         const char* name;
@@ -197,16 +185,13 @@ TEST_F(WorkOrderTest, SaveRefusedStoresNothing) {
         int jobs;
         int jobsDeleted;
         SaveCheck check;
-        const char* message;
     };
     const Case cases[] = {
-        {"no kilometres", "", 1, 0, SaveCheck::NoKilometres, "Compruebe los KM del vehículo"},
-        {"blank kilometres", "  ", 1, 0, SaveCheck::NoKilometres, "Compruebe los KM del vehículo"},
-        {"no job", "1000", 0, 0, SaveCheck::NoJobs, "No hay trabajos a realizar"},
-        {"every job deleted", "1000", 2, 2, SaveCheck::NoJobs, "No hay trabajos a realizar"},
-        {"kilometres checked first", "", 0, 0, SaveCheck::NoKilometres,
-         "Compruebe los KM del vehículo"},
-        {"one job left", "1000", 2, 1, SaveCheck::Ok, ""},
+        {"no kilometres", "", 1, 0, SaveCheck::NoKilometres},
+        {"blank kilometres", "  ", 1, 0, SaveCheck::NoKilometres},
+        {"no job", "1000", 0, 0, SaveCheck::NoJobs},
+        {"every job deleted", "1000", 2, 2, SaveCheck::NoJobs},
+        {"one job left", "1000", 2, 1, SaveCheck::Ok},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -228,7 +213,6 @@ TEST_F(WorkOrderTest, SaveRefusedStoresNothing) {
         h.kilometres = c.km;
         const SaveResult r = save(db(), h, d);
         EXPECT_EQ(r.check, c.check);
-        EXPECT_EQ(saveCheckMessage(r.check), QString::fromUtf8(c.message));
         const bool saved = c.check == SaveCheck::Ok;
         EXPECT_EQ(count("SELECT count(*) FROM ODTS"), saved ? 1 : 0);
         EXPECT_EQ(count("SELECT count(*) FROM MaterialesODT"), saved ? 0 : 1);
@@ -242,16 +226,12 @@ TEST_F(WorkOrderTest, HeaderStoredWithNoMarkersAndNominalBaseThenUpdated) {
         const char* deliveryNote;
         const char* invoice;
         bool internal;
-        const char* storedEstimate;
-        const char* storedNote;
-        const char* storedInvoice;
-        const char* interna;
+        const char* stored;  // NPresupuesto|NAlbaran|NFactura|Interna
     };
     const Case cases[] = {
-        {"", "", "", false, "No", "No", "No", "No"},
-        {"  ", "", "", true, "No", "No", "No", "Si"},
-        {"P-12", "AL26/03/00001", "FR26/03/00002", false, "P-12", "AL26/03/00001", "FR26/03/00002",
-         "No"},
+        {"", "", "", false, "No|No|No|No"},
+        {"  ", "", "", true, "No|No|No|Si"},
+        {"P-12", "AL26/03/00001", "FR26/03/00002", false, "P-12|AL26/03/00001|FR26/03/00002|No"},
     };
     const QString n = "ODT/0001";
     addJob(n);
@@ -268,10 +248,10 @@ TEST_F(WorkOrderTest, HeaderStoredWithNoMarkersAndNominalBaseThenUpdated) {
         ASSERT_EQ(r.check, SaveCheck::Ok);
         const auto row = db().firstRow("SELECT * FROM ODTS WHERE Id_ODT = ?", {r.id});
         ASSERT_TRUE(row);
-        EXPECT_EQ(row->value("NPresupuesto").toString(), c.storedEstimate);
-        EXPECT_EQ(row->value("NAlbaran").toString(), c.storedNote);
-        EXPECT_EQ(row->value("NFactura").toString(), c.storedInvoice);
-        EXPECT_EQ(row->value("Interna").toString(), c.interna);
+        QStringList stored;
+        for (const char* column : {"NPresupuesto", "NAlbaran", "NFactura", "Interna"})
+            stored << row->value(column).toString();
+        EXPECT_EQ(stored.join('|'), c.stored);
         // 39,99 + 99,59 without VAT
         EXPECT_EQ(Money::fromDb(row->value("Nominal")), money("139,58"));
         EXPECT_EQ(r.totals.vat, money("22,33"));
