@@ -13,15 +13,20 @@ using namespace torvane::testing;
 
 namespace {
 
+// A fresh database dated 5 March 2008 (article codes A08/03/...).
+class ArticlesDb : public ::testing::Test {
+  protected:
+    ArticlesDb() { home.session().setToday(QDate(2008, 3, 5)); }
+    TempHome home;
+    Database& db = home.db();
+};
+
 Row articleValues(const QString& code, const QString& name, const QString& stock,
                   const QString& price) {
     return {{"Codigo", code}, {"Nombre", name}, {"StockInicial", stock}, {"PrecioVenta", price}};
 }
 
-TEST(ArticleCode, FirstFreeOfTheMonthsPrefixWithGrowingCounter) {
-    TempHome home;
-    home.session().setToday(QDate(2008, 3, 5));
-    Database& db = home.db();
+TEST_F(ArticlesDb, FirstFreeCodeOfTheMonthsPrefixWithGrowingCounter) {
     // Another month's codes do not count.
     addArticle(db, "A08/02/0001", "VIEJO");
     struct Step {
@@ -42,9 +47,7 @@ TEST(ArticleCode, FirstFreeOfTheMonthsPrefixWithGrowingCounter) {
     EXPECT_EQ(nextArticleCode(home.session()), "A08/03/0003");
 }
 
-TEST(ArticleCode, DuplicateOnlyForAnotherArticle) {
-    TempHome home;
-    Database& db = home.db();
+TEST_F(ArticlesDb, DuplicateCodeOnlyForAnotherArticle) {
     const qint64 a = addArticle(db, "FIL-1", "FILTRO");
     const qint64 b = addArticle(db, "PAS-2", "PASTILLA");
     struct Case {
@@ -89,9 +92,7 @@ TEST(ArticleCheck, MandatoryFieldsAndUnreadableNumbers) {
               quick);
 }
 
-TEST(ArticleSave, PricesAndStockAreExactAtTheBoundary) {
-    TempHome home;
-    Database& db = home.db();
+TEST_F(ArticlesDb, SavedPricesAndStockAreExact) {
     const qint64 supplier = addSupplier(db, "RECAMBIOS SUR");
     Row v = articleValues("A08/03/0001", "PASTILLAS FRENO", "4", "1.234,56");
     v["StockMinimo"] = "5";
@@ -116,9 +117,7 @@ TEST(ArticleSave, PricesAndStockAreExactAtTheBoundary) {
     EXPECT_FALSE(a->supplierId.isValid());
 }
 
-TEST(ArticleDelete, MovementsStay) {
-    TempHome home;
-    Database& db = home.db();
+TEST_F(ArticlesDb, DeletingAnArticleKeepsItsMovements) {
     const qint64 id = addArticle(db, "A1", "FILTRO");
     db.exec("INSERT INTO Entradas (Id_Art, Id_Pro, Cantidad) VALUES (?, 1, 3)", {id});
     db.exec("INSERT INTO MaterialesODT (NODT, NArticulo, Unidades) VALUES ('ODT/0001','A1',1)");
@@ -156,9 +155,7 @@ TEST(CostPrice, PriceLessDiscountToCents) {
     for (const Case& c : cases) EXPECT_EQ(articles::costPriceText(c.price, c.discount), c.text);
 }
 
-TEST(ArticleSearch, CodeOrDescriptionPrefixInCodeOrder) {
-    TempHome home;
-    Database& db = home.db();
+TEST_F(ArticlesDb, SearchByCodeOrDescriptionPrefixInCodeOrder) {
     addArticle(db, "B-20", "FILTRO ACEITE");
     addArticle(db, "A-10", "PASTILLA FRENO");
     addArticle(db, "B-10", "FILTRO AIRE");
@@ -189,9 +186,7 @@ TEST(ArticleSearch, CodeOrDescriptionPrefixInCodeOrder) {
     EXPECT_EQ(codes(articles::searchInitial(7)), "C-1");
 }
 
-TEST(ArticleHistory, EntriesSalesAndWorkOrderUsesOfOneArticle) {
-    TempHome home;
-    Database& db = home.db();
+TEST_F(ArticlesDb, HistoryOfEntriesSalesAndWorkOrderUses) {
     const qint64 art = addArticle(db, "A1", "FILTRO");
     const qint64 other = addArticle(db, "A2", "BUJIA");
     const qint64 pro = addSupplier(db, "RECAMBIOS SUR");
@@ -225,9 +220,7 @@ TEST(ArticleHistory, EntriesSalesAndWorkOrderUsesOfOneArticle) {
     EXPECT_EQ(uses[0].value("Nombre").toString(), "GARCIA");
 }
 
-TEST(NamedLists, RenameRewritesEveryArticleInOneStep) {
-    TempHome home;
-    Database& db = home.db();
+TEST_F(ArticlesDb, NamedListRenameRewritesEveryArticleInOneStep) {
     for (const named_lists::NamedList* list :
          {&named_lists::families(), &named_lists::warehouses()}) {
         SCOPED_TRACE(list->table.toStdString());

@@ -145,7 +145,6 @@ TEST_F(ComprasScreen, APurchaseWithKnownNewAndWorkOrderLinesIsStoredWhole) {
     click(s, "KewlButtons5");
     EXPECT_EQ(gridRow(s, 2).mid(0, 4), (QStringList{"5", "F1", "FILTRO", "6"}));
 
-    screenshot(s, "Compras");
     const size_t messages = dialogs.messages().size();
     click(s, "CmdGuardar");
     settle();
@@ -273,7 +272,6 @@ TEST_F(ListComprasScreen, ListsSearchesEachWayAndDeletesWithoutAQuestion) {
     EXPECT_EQ(grid->displayText(1, "Proveedor"), "SUR");
     EXPECT_EQ(grid->displayText(1, "Articulo"), "BUJIA");
     EXPECT_EQ(grid->displayText(1, "Fecha"), "05/03/2008");
-    screenshot(s.get(), "ListCompras");
     EXPECT_TRUE(enabled(s.get(), "CmdEliminar"));
     struct Case {
         int option;
