@@ -93,7 +93,7 @@ TEST_F(ArticleScreens, NewArticleIsCheckedThenStoredWithItsCombos) {
     EXPECT_FALSE(supplier->isEnabled());
 }
 
-TEST_F(ArticleScreens, DuplicateCodeOnlyForAnotherArticle) {
+TEST_F(ArticleScreens, DuplicateCodeIsRefusedAndDeletingTheLastEmptiesTheScreen) {
     addArticle(db(), "A1", "FILTRO");
     addArticle(db(), "B2", "BUJIA");
     auto s = openArticles();
@@ -108,15 +108,18 @@ TEST_F(ArticleScreens, DuplicateCodeOnlyForAnotherArticle) {
     description->setFocus();
     EXPECT_EQ(shown(), QStringList({crit("Ya existe un artículo con este código")}));
     EXPECT_TRUE(code->hasFocus());
-}
+    code->setText("A1");
+    click(s.get(), "CmdCancelar");
 
-TEST_F(ArticleScreens, DeletingTheLastArticleEmptiesTheScreen) {
-    addArticle(db(), "A1", "FILTRO");
-    auto s = openArticles();
+    // Deleting the last article empties the screen.
+    dialogs.clear();
     dialogs.answerYes();
+    dialogs.answerYes();
+    click(s.get(), "CmdEliminar");
     click(s.get(), "CmdEliminar");
     EXPECT_EQ(count("SELECT COUNT(*) FROM Articulos"), 0);
     EXPECT_EQ(dialogs.texts(), (QStringList{"Seguro que quiere eliminar el artículo FILTRO",
+                                            "Seguro que quiere eliminar el artículo BUJIA",
                                             "Se han eliminado todos los artículos"}));
     EXPECT_EQ(dialogs.messages().back().icon, Icon::Exclamation);
     // The emptied record is the RecordController's; the file's own commands go off too.

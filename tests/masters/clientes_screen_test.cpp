@@ -163,7 +163,7 @@ TEST_F(ClientesScreen, VehicleSaveCancelModifyChangeOwnerAndDelete) {
         EXPECT_FALSE(enabled(s.get(), off)) << off;
 }
 
-TEST_F(ClientesScreen, SearchSaysWhenNoRowIsChosenThenRepositionsTheFile) {
+TEST_F(ClientesScreen, SearchRefusesNoRowRepositionsTheFileOrHandsTheChoiceOver) {
     addCustomer(db(), "0001", "UNO");
     const qint64 two = addCustomer(db(), "0002", "DOS GARCIA");
     auto s = openFile();
@@ -187,32 +187,26 @@ TEST_F(ClientesScreen, SearchSaysWhenNoRowIsChosenThenRepositionsTheFile) {
     EXPECT_EQ(openWindow("BusquedaClientes"), nullptr);
     EXPECT_TRUE(s->isEnabled());
     EXPECT_EQ(textOf(s.get(), "TxtId"), QString::number(two));
-}
 
-TEST_F(ClientesScreen, RegisteredOriginsTakeTheChoiceAndOthersRepositionTheFile) {
-    addCustomer(db(), "0001", "UNO");
-    const qint64 two = addCustomer(db(), "0002", "DOS");
+    // A registered origin takes the choice and the file stays; another one repositions it.
     std::vector<CustomerChoice> received;
     services.handoffs().customerOrigins.registerOrigin(
         "Venta Recambios", [&](const CustomerChoice& c) { received.push_back(c); });
-    auto s = openFile();
-    auto choose = [&](const char* origin) {
-        auto* search = new BusquedaClientes(home.session(), services, s.get(), origin);
-        search->setAttribute(Qt::WA_DeleteOnClose);
-        search->show();
-        type(search, "txtBusqueda", "0002");
-        click(search, "CmdAcciones_1");
+    click(s.get(), "KewlButtons1_0");
+    const std::pair<const char*, const char*> origins[] = {{"Venta Recambios", "UNO"},
+                                                           {"Comisiones", "DOS GARCIA"}};
+    for (const auto& [origin, shown] : origins) {
+        auto* chooser = new BusquedaClientes(home.session(), services, s.get(), origin);
+        chooser->setAttribute(Qt::WA_DeleteOnClose);
+        chooser->show();
+        type(chooser, "txtBusqueda", "0002");
+        click(chooser, "CmdAcciones_1");
         settle();
-    };
-    choose("Venta Recambios");
+        EXPECT_EQ(textOf(s.get(), "txtNombre"), shown) << origin;
+    }
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0].customerId, two);
     EXPECT_EQ(received[0].origin, "Venta Recambios");
-    EXPECT_EQ(textOf(s.get(), "txtNombre"), "UNO");  // the file did not move
-    // An origin nobody registered falls back to repositioning the customer file.
-    choose("Comisiones");
-    EXPECT_EQ(received.size(), 1u);
-    EXPECT_EQ(textOf(s.get(), "txtNombre"), "DOS");
 }
 
 // How the history joins the address is History's; here every grid follows the row chosen.
