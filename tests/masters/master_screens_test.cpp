@@ -55,26 +55,13 @@ TEST_F(OperariosScreen, NewProposesCodeAndDateThenNeedsTheFirstPhone) {
     EXPECT_FALSE(alta->isVisible());
 }
 
-TEST_F(OperariosScreen, DeletingTheLastOperatorEmptiesTheScreen) {
-    const qint64 id = addOperator(db(), "1", "PEPE");
-    db().exec("INSERT INTO TrabajosRealizadosODT (NODT, NOperario, TRealizado) VALUES (?,?,?)",
-              {"OR08/03/00001", "1", "CAMBIO ACEITE"});
-    auto s = open<Operarios>();
-    EXPECT_EQ(control<DataGrid>(s.get(), "MSHTrabajosOdt")->rowCount(), 1);
-    dialogs.answerYes();
-    click(s.get(), "CmdEliminar");
-    EXPECT_EQ(dialogs.texts(), (QStringList{"Seguro que quiere eliminar el operario PEPE",
-                                            "Se han eliminado todos los operarios"}));
-    EXPECT_EQ(dialogs.entries().back().icon, Icon::Exclamation);
-    EXPECT_EQ(count("SELECT count(*) FROM Operarios WHERE Id_Ope = ?", {id}), 0);
-    EXPECT_EQ(count("SELECT count(*) FROM TrabajosRealizadosODT"), 1);
-    EXPECT_FALSE(enabled(s.get(), "CmdBuscarCli"));
-}
-
-TEST_F(OperariosScreen, SearchByWordPositionsTheFile) {
+// The searched column is Searches'; here the search positions the file, whose operators are
+// then deleted down to none (their work stays).
+TEST_F(OperariosScreen, SearchPositionsTheFileAndDeletingTheLastEmptiesIt) {
     addOperator(db(), "1", "JUAN GARCIA");
     const qint64 second = addOperator(db(), "2", "GARCIA PEREZ");
-    addOperator(db(), "3", "ANA PEREZ");
+    db().exec("INSERT INTO TrabajosRealizadosODT (NODT, NOperario, TRealizado) VALUES (?,?,?)",
+              {"OR08/03/00001", "2", "CAMBIO ACEITE"});
     auto s = open<Operarios>();
     click(s.get(), "CmdBuscarCli");
     QWidget* search = openWindow("BusquedaOperarios");
@@ -83,7 +70,7 @@ TEST_F(OperariosScreen, SearchByWordPositionsTheFile) {
     click(search, "Option1_2");
     type(search, "txtBusqueda", "perez");
     auto* grid = control<DataGrid>(search, "MSHFlexGrid1");
-    EXPECT_EQ(grid->rowCount(), 2);  // a word inside the name
+    EXPECT_EQ(grid->rowCount(), 1);  // a word inside the name
     click(search, "Option1_1");
     control<QLineEdit>(search, "txtBusqueda")->clear();
     type(search, "txtBusqueda", "garcia");
@@ -94,7 +81,19 @@ TEST_F(OperariosScreen, SearchByWordPositionsTheFile) {
     EXPECT_EQ(openWindow("BusquedaOperarios"), nullptr);
     EXPECT_TRUE(s->isEnabled());
     EXPECT_EQ(textOf(s.get(), "txtId"), QString::number(second));
-    EXPECT_EQ(textOf(s.get(), "txtNombre"), "GARCIA PEREZ");
+    EXPECT_EQ(control<DataGrid>(s.get(), "MSHTrabajosOdt")->rowCount(), 1);
+
+    dialogs.answerYes();
+    dialogs.answerYes();
+    click(s.get(), "CmdEliminar");
+    click(s.get(), "CmdEliminar");
+    EXPECT_EQ(dialogs.texts(), (QStringList{"Seguro que quiere eliminar el operario GARCIA PEREZ",
+                                            "Seguro que quiere eliminar el operario JUAN GARCIA",
+                                            "Se han eliminado todos los operarios"}));
+    EXPECT_EQ(dialogs.entries().back().icon, Icon::Exclamation);
+    EXPECT_EQ(count("SELECT count(*) FROM Operarios"), 0);
+    EXPECT_EQ(count("SELECT count(*) FROM TrabajosRealizadosODT"), 1);
+    EXPECT_FALSE(enabled(s.get(), "CmdBuscarCli"));
 }
 
 class DepartamentosScreen : public ScreenTest {};
@@ -169,14 +168,29 @@ TEST_F(ProveedoresScreen, NewTakesTheFirstFreeCodeAndNeedsCodeNameAndNif) {
     EXPECT_EQ(row->value("Telefono2").toString(), "600");
 }
 
-TEST_F(ProveedoresScreen, HistoryListsThePurchasesAndDeletingLeavesThem) {
-    const qint64 id = addSupplier(db(), "0001", "UNO");
+// The search positions the file on a supplier whose purchases are listed; deleting the
+// suppliers down to none leaves their purchases.
+TEST_F(ProveedoresScreen, SearchPositionsTheFileOnItsPurchasesAndDeletingLeavesThem) {
+    addSupplier(db(), "0001", "AUTO NORTE", "B1");
+    const qint64 sur = addSupplier(db(), "0002", "RECAMBIOS SUR", "B2");
     const qint64 art = db().insert("INSERT INTO Articulos (Codigo, Nombre) VALUES ('F1','FILTRO')");
     db().exec(
         "INSERT INTO Entradas (NEntrada, Fecha, Id_Pro, Id_Art, Cantidad, Precio) "
         "VALUES ('EN1','2008-03-05',?,?,2,12.5)",
-        {id, art});
+        {sur, art});
     auto s = open<Proveedores>();
+    click(s.get(), "CmdBuscar");
+    QWidget* search = openWindow("BusquedaProveedores");
+    ASSERT_NE(search, nullptr);
+    click(search, "Option1_3");
+    type(search, "txtBusqueda", "sur");
+    ASSERT_EQ(control<DataGrid>(search, "MSHFlexGrid1")->rowCount(), 1);
+    clickRow(control<DataGrid>(search, "MSHFlexGrid1"), 0);
+    EXPECT_EQ(textOf(search, "Text1"), QString::number(sur));
+    click(search, "CmdAcciones_1");
+    settle();
+    EXPECT_EQ(textOf(s.get(), "txtNombre"), "RECAMBIOS SUR");
+    EXPECT_TRUE(s->isEnabled());
     auto* grid = control<DataGrid>(s.get(), "MSHEntradasArticulos");
     ASSERT_EQ(grid->rowCount(), 1);
     EXPECT_EQ(grid->displayText(0, "Nombre"), "FILTRO");
@@ -184,32 +198,16 @@ TEST_F(ProveedoresScreen, HistoryListsThePurchasesAndDeletingLeavesThem) {
     EXPECT_EQ(grid->displayText(0, "Fecha"), "05/03/2008");
 
     dialogs.answerYes();
+    dialogs.answerYes();
     click(s.get(), "CmdEliminar");
-    EXPECT_EQ(dialogs.texts(), (QStringList{"Seguro que quiere eliminar el proveedor UNO",
+    click(s.get(), "CmdEliminar");
+    EXPECT_EQ(dialogs.texts(), (QStringList{"Seguro que quiere eliminar el proveedor RECAMBIOS SUR",
+                                            "Seguro que quiere eliminar el proveedor AUTO NORTE",
                                             "Se han eliminado todos los proveedores"}));
     EXPECT_EQ(count("SELECT count(*) FROM Proveedores"), 0);
-    EXPECT_EQ(count("SELECT count(*) FROM Entradas WHERE Id_Pro = ?", {id}), 1);
+    EXPECT_EQ(count("SELECT count(*) FROM Entradas WHERE Id_Pro = ?", {sur}), 1);
     EXPECT_EQ(grid->rowCount(), 0);
     EXPECT_FALSE(enabled(s.get(), "CmdBuscar"));
-}
-
-TEST_F(ProveedoresScreen, SearchByWordMovesTheFile) {
-    addSupplier(db(), "0001", "AUTO NORTE", "B1");
-    const qint64 sur = addSupplier(db(), "0002", "RECAMBIOS SUR", "B2");
-    auto s = open<Proveedores>();
-    click(s.get(), "CmdBuscar");
-    QWidget* search = openWindow("BusquedaProveedores");
-    ASSERT_NE(search, nullptr);
-    click(search, "Option1_3");
-    type(search, "txtBusqueda", "sur");
-    auto* grid = control<DataGrid>(search, "MSHFlexGrid1");
-    ASSERT_EQ(grid->rowCount(), 1);
-    clickRow(grid, 0);
-    EXPECT_EQ(textOf(search, "Text1"), QString::number(sur));
-    click(search, "CmdAcciones_1");
-    settle();
-    EXPECT_EQ(textOf(s.get(), "txtNombre"), "RECAMBIOS SUR");
-    EXPECT_TRUE(s->isEnabled());
 }
 
 // Which report each origin prints is SupplierListing's; here the report is reached, and the
@@ -416,7 +414,7 @@ class DatosEmpresaScreen : public ScreenTest {
 
 // Which fields count is CompanyData.CompleteOnlyWithAllElevenFields; here the screen refuses
 // one left empty, then stores what the field rules made of the typing.
-TEST_F(DatosEmpresaScreen, AFieldEmptyIsRefusedThenSavingStoresTheRow) {
+TEST_F(DatosEmpresaScreen, AnEmptyFieldIsRefusedOnSavingAndOnCancelling) {
     auto s = open<DatosEmpresa>();
     QSignalSpy saved(s.get(), &DatosEmpresa::saved);
     QSignalSpy nameChanged(&home.session(), &Session::companyNameChanged);
@@ -446,21 +444,17 @@ TEST_F(DatosEmpresaScreen, AFieldEmptyIsRefusedThenSavingStoresTheRow) {
     for (const char* on : {"CmdModificar", "CmdSalir"}) EXPECT_TRUE(enabled(s.get(), on)) << on;
     for (const char* off : {"CmdGuardar", "CmdCancelar"})
         EXPECT_FALSE(enabled(s.get(), off)) << off;
-}
 
-TEST_F(DatosEmpresaScreen, CancelRefusesEmptyFieldsThenRestoresTheStoredRow) {
-    ASSERT_TRUE(saveCompanyData(db(), fullData()));
-    auto s = open<DatosEmpresa>();
+    // Cancel refuses while a field is empty, then puts the stored row back.
+    dialogs.clear();
     click(s.get(), "CmdModificar");
     control<QLineEdit>(s.get(), "txtFax")->clear();
     setText(s.get(), "txtNombre", "talleres perez bis");
-
     click(s.get(), "CmdCancelar");
     ASSERT_EQ(dialogs.messages().size(), 1u);
     EXPECT_TRUE(lastMessageIs(dialogs, kMissing, Dialogs::Icon::None));
     EXPECT_TRUE(s->mode().isEditing());
     EXPECT_EQ(textOf(s.get(), "txtNombre"), "TALLERES PEREZ BIS");
-
     type(s.get(), "txtFax", "1");
     click(s.get(), "CmdCancelar");
     EXPECT_EQ(dialogs.messages().size(), 1u);
