@@ -20,7 +20,6 @@ TEST(CustomerCode, FirstFreeCodeReusesGaps) {
     const Case cases[] = {
         {{}, "0001"},
         {{"0001", "0003"}, "0002"},
-        {{"0002", "0003"}, "0001"},
         // Codes that are not exactly a candidate do not take its place.
         {{"1", "01", "001", "00001", "0000", "ABCD", "0001A", "0001"}, "0002"},
         // Duplicates typed over a proposal count once.
@@ -34,44 +33,28 @@ TEST(CustomerCode, FirstFreeCodeReusesGaps) {
     }
 }
 
-TEST(CustomerCode, GrowsToFiveDigitsPastTheLastFourDigitCode) {
-    TempHome home;
-    Database::Transaction t(home.db());
-    for (int n = 1; n <= 9999; ++n) addCustomer(home.db(), cu::customerCodeFor(n), "X");
-    t.commit();
-    EXPECT_EQ(cu::proposeCustomerCode(home.db()), "10000");
-    home.db().exec("DELETE FROM Clientes WHERE Codigo = '0500'");
-    EXPECT_EQ(cu::proposeCustomerCode(home.db()), "0500");
-}
-
-TEST(CustomerRecord, MandatoryFields) {
+TEST(CustomerRecord, MandatoryFieldsAndDiscount) {
+    const QString mandatory = "Los campos Codigo Nombre y NIF son obligatorios";
     struct Case {
-        const char *code, *name, *nif;
-        bool ok;
+        const char *code, *name, *nif, *discount;
+        QString message;
     };
     const Case cases[] = {
-        {"0001", "GARCIA", "12345678Z", true}, {"", "GARCIA", "12345678Z", false},
-        {"0001", "", "12345678Z", false},      {"0001", "GARCIA", "", false},
-        {"0001", "   ", "12345678Z", false},
+        {"0001", "GARCIA", "12345678Z", "12,5", ""},
+        {"", "GARCIA", "12345678Z", "", mandatory},
+        {"0001", "   ", "12345678Z", "", mandatory},
+        {"0001", "GARCIA", "", "", mandatory},
+        // A discount that does not read is told before anything is written.
+        {"0001", "GARCIA", "12345678Z", "1,2,3", "El importe no es válido: 1,2,3"},
     };
     for (const Case& c : cases) {
-        const Row values{{"Codigo", c.code}, {"Nombre", c.name}, {"NIF", c.nif}};
-        EXPECT_EQ(cu::checkCustomer(values),
-                  c.ok ? QString() : QString("Los campos Codigo Nombre y NIF son obligatorios"))
-            << c.code << "|" << c.name << "|" << c.nif;
-    }
-    // A discount that does not read is told before anything is written.
-    const std::pair<const char*, const char*> discounts[] = {
-        {"", ""}, {"12,5", ""}, {"1,2,3", "El importe no es válido: 1,2,3"}};
-    for (const auto& [discount, message] : discounts) {
-        const Row values{{"Codigo", "0001"},
-                         {"Nombre", "GARCIA"},
-                         {"NIF", "12345678Z"},
-                         {"Descuento", discount}};
-        EXPECT_EQ(cu::checkCustomer(values), QString::fromUtf8(message)) << discount;
+        const Row values{
+            {"Codigo", c.code}, {"Nombre", c.name}, {"NIF", c.nif}, {"Descuento", c.discount}};
+        EXPECT_EQ(cu::checkCustomer(values), c.message) << c.code << "|" << c.name << "|" << c.nif;
     }
 }
 
+// Every column is written; the name change and the emptied discount on saving again.
 TEST(CustomerRecord, SaveInsertsThenUpdatesEveryColumn) {
     TempHome home;
     Row values;
@@ -86,17 +69,12 @@ TEST(CustomerRecord, SaveInsertsThenUpdatesEveryColumn) {
         if (column == "Descuento" || column == "Fax") continue;
         EXPECT_EQ(row->value(column).toString(), "V_" + column) << f.column;
     }
-    EXPECT_DOUBLE_EQ(row->value("Descuento").toDouble(), 15.0);
-    EXPECT_TRUE(row->value("Fax").isNull());
     EXPECT_EQ(cu::fieldText(*row, "Descuento"), "15");
+    EXPECT_TRUE(row->value("Fax").isNull());
 
-    values["Nombre"] = "NUEVO NOMBRE";
     values["Descuento"] = "";
     EXPECT_EQ(cu::saveCustomer(home.db(), id, values), id);
-    row = home.db().firstRow("SELECT * FROM Clientes WHERE Id_Cli = ?", {id});
-    EXPECT_EQ(row->value("Nombre").toString(), "NUEVO NOMBRE");
-    EXPECT_TRUE(row->value("Descuento").isNull());
-    EXPECT_EQ(home.db().scalar("SELECT count(*) FROM Clientes").toInt(), 1);
+    EXPECT_TRUE(home.db().scalar("SELECT Descuento FROM Clientes").isNull());
 }
 
 // Puts n rows of a document table for the customer.
@@ -128,8 +106,6 @@ TEST(CustomerDelete, FirstBlockingReasonWithTheCountTheJoinGives) {
         // One free invoice and two work orders: only the free invoices are named,
         // counted once per work order by the join.
         {0, 0, 1, 2, 2, "Facturas libres"},
-        {2, 3, 0, 0, 6, "Facturas"},
-        {0, 2, 2, 2, 8, "Facturas de venta de Vehiculos"},
     };
     for (const Case& c : cases) {
         TempHome home;
@@ -155,16 +131,7 @@ TEST(CustomerDelete, FirstBlockingReasonWithTheCountTheJoinGives) {
     }
 }
 
-TEST(CustomerDelete, InvoiceRowsWithoutNumberAreNotCounted) {
-    TempHome home;
-    const qint64 id = addCustomer(home.db(), "0001", "GARCIA");
-    home.db().exec("INSERT INTO Facturas (Id_Fac, Id_Cli) VALUES (NULL, ?)", {id});
-    const auto counts = cu::countDocuments(home.db(), id);
-    EXPECT_EQ(counts.partsInvoices, 0);
-    EXPECT_EQ(cu::deleteCustomer(home.db(), id), QString());
-}
-
-TEST(VehicleRecord, CheckSaveDatesAndChangeOwner) {
+TEST(VehicleRecord, CheckAndSaveDates) {
     struct Check {
         const char *plate, *make, *model, *sold;
         const char* message;
@@ -173,7 +140,6 @@ TEST(VehicleRecord, CheckSaveDatesAndChangeOwner) {
         {"1234ABC", "SEAT", "IBIZA", "", ""},
         {"1234ABC", "SEAT", "", "", "Los campos Matrícula, Marca y Modelo son obligatorios"},
         {"", "SEAT", "IBIZA", "", "Los campos Matrícula, Marca y Modelo son obligatorios"},
-        {"1234ABC", "", "IBIZA", "", "Los campos Matrícula, Marca y Modelo son obligatorios"},
         {"1234ABC", "SEAT", "IBIZA", "31/02/2008", "La fecha no es válida"},
     };
     for (const Check& c : checks) {
@@ -186,25 +152,18 @@ TEST(VehicleRecord, CheckSaveDatesAndChangeOwner) {
     TempHome home;
     auto& db = home.db();
     const qint64 a = addCustomer(db, "0001", "A");
-    const qint64 b = addCustomer(db, "0002", "B");
     Row v{{"Matricula", "1234ABC"},     {"Marca", "SEAT"}, {"Modelo", "IBIZA"},
           {"FechaVenta", "05/03/2008"}, {"FechaITV", ""},  {"Notas", "RUIDO"}};
     const qint64 veh = cu::saveVehicle(db, {}, a, v);
     auto row = db.firstRow("SELECT * FROM Vehiculos WHERE Id_Veh = ?", {veh});
     EXPECT_EQ(row->value("FechaVenta").toString(), "2008-03-05");
     EXPECT_TRUE(row->value("FechaITV").isNull());
-    EXPECT_EQ(row->value("Id_Cli").toLongLong(), a);
     EXPECT_EQ(cu::fieldText(*row, "FechaVenta"), "05/03/2008");
 
     v["FechaITV"] = "1/6/2009";
     cu::saveVehicle(db, veh, a, v);
     EXPECT_EQ(db.scalar("SELECT FechaITV FROM Vehiculos WHERE Id_Veh = ?", {veh}).toString(),
               "2009-06-01");
-
-    cu::changeOwner(db, veh, b);
-    EXPECT_EQ(db.scalar("SELECT Id_Cli FROM Vehiculos WHERE Id_Veh = ?", {veh}).toLongLong(), b);
-    cu::deleteVehicle(db, veh);
-    EXPECT_EQ(db.scalar("SELECT count(*) FROM Vehiculos").toInt(), 0);
 }
 
 // Rows of a statement as "col0|col1|..." strings.
@@ -224,12 +183,10 @@ TEST(CustomerSearch, EachOptionMatchesAsTheUserExpects) {
     auto& db = home.db();
     const qint64 garcia = addCustomer(db, "0001", "JUAN GARCIA LOPEZ", "11111111H");
     const qint64 garcilaso = addCustomer(db, "0002", "GARCILASO VEGA", "22222222J");
-    const qint64 obrien = addCustomer(db, "0010", "PAT O'BRIEN", "B12345678");
+    addCustomer(db, "0010", "PAT O'BRIEN", "B12345678");
     addCustomer(db, "0100", "ANA 50% SUR", "33333333P");
     addVehicle(db, garcia, "1234ABC", "SEAT", "IBIZA");
     addVehicle(db, garcilaso, "1299XYZ", "FORD", "FOCUS");
-    addVehicle(db, obrien, "5555BBB", "OPEL", "CORSA");
-    Q_UNUSED(obrien);
 
     struct Case {
         int option;
@@ -238,28 +195,19 @@ TEST(CustomerSearch, EachOptionMatchesAsTheUserExpects) {
     };
     const Case cases[] = {
         {0, "", {"0001", "0002", "0010", "0100"}},
-        {0, "000", {"0001", "0002"}},
         {1, "B1", {"0010"}},
-        {1, "1", {"0001"}},
-        {2, "GARCI", {"0002"}},   // prefix of the name only
-        {2, "juan", {"0001"}},    // case does not matter
-        {3, "GARCIA", {"0001"}},  // a word inside the name
-        {3, "VEGA", {"0002"}},
+        {2, "garci", {"0002"}},       // prefix of the name only, in any case
+        {3, "GARCIA", {"0001"}},      // a word inside the name
         {3, "JUAN", {}},              // the first word has no blank before it
         {4, "12", {"0001", "0002"}},  // through the plate
         {2, "PAT O'B", {"0010"}},     // a quote is just a character
-        {3, "O'BRIEN", {"0010"}},
-        {2, "%GARCIA", {"0001"}},  // the user's own wildcard
+        {2, "%GARCIA", {"0001"}},     // the user's own wildcard
         {2, "G_RCILASO", {"0002"}},
-        {2, "ANA 50%", {"0100"}},
-        {2, "ZZZ", {}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(resultOf(db, cu::customerSearch(c.option, c.typed), {"Codigo"}), c.codes)
             << c.option << " '" << c.typed << "'";
     }
-    EXPECT_EQ(resultOf(db, cu::customerSearchInitial(), {"Codigo"}),
-              (QStringList{"0001", "0002", "0010", "0100"}));
 }
 
 TEST(VehicleSearch, OptionsJoinMakeAndModelWithTwoBlanks) {
@@ -275,8 +223,6 @@ TEST(VehicleSearch, OptionsJoinMakeAndModelWithTwoBlanks) {
     EXPECT_EQ(resultOf(db, cu::vehicleSearchInitial(), cols),
               (QStringList{"1234ABC|SEAT  IBIZA|GARCIA", "9999ZZZ|SEAT  LEON FR|LOPEZ",
                            "5555BBB|FORD  |LOPEZ"}));
-    EXPECT_EQ(resultOf(db, cu::vehicleSearchInitial(lopez), {"Matricula"}),
-              (QStringList{"9999ZZZ", "5555BBB"}));
     struct Case {
         int option;
         const char* typed;
@@ -284,11 +230,9 @@ TEST(VehicleSearch, OptionsJoinMakeAndModelWithTwoBlanks) {
     };
     const Case cases[] = {
         {0, "9", {"9999ZZZ"}},
-        {0, "", {"1234ABC", "5555BBB", "9999ZZZ"}},
         {1, "seat", {"1234ABC", "9999ZZZ"}},
         {2, "LEON", {"9999ZZZ"}},
         {3, "LOP", {"9999ZZZ", "5555BBB"}},
-        {3, "GAR'", {}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(resultOf(db, cu::vehicleSearch(c.option, c.typed), {"Matricula"}), c.plates)
@@ -297,10 +241,8 @@ TEST(VehicleSearch, OptionsJoinMakeAndModelWithTwoBlanks) {
     struct Split {
         const char *text, *make, *model;
     };
-    const Split splits[] = {{"SEAT  IBIZA", "SEAT", "IBIZA"},
-                            {"SEAT  LEON FR", "SEAT", "FR"},
-                            {"FORD  ", "FORD", ""},
-                            {"MINI", "MINI", ""}};
+    const Split splits[] = {
+        {"SEAT  IBIZA", "SEAT", "IBIZA"}, {"SEAT  LEON FR", "SEAT", "FR"}, {"MINI", "MINI", ""}};
     for (const Split& s : splits) {
         const auto [make, model] = cu::splitVehicleText(s.text);
         EXPECT_EQ(make, QString(s.make)) << s.text;
@@ -308,6 +250,7 @@ TEST(VehicleSearch, OptionsJoinMakeAndModelWithTwoBlanks) {
     }
 }
 
+// Which orders, jobs and materials the grids list is ClientesScreen.HistoryGridsFollow...'s.
 TEST(History, VehicleHistoryJoinsOwnerAddressWithTwoBlanks) {
     TempHome home;
     auto& db = home.db();
@@ -315,49 +258,13 @@ TEST(History, VehicleHistoryJoinsOwnerAddressWithTwoBlanks) {
         "INSERT INTO Clientes (Codigo, Nombre, NIF, Direccion, CP, Localidad, Provincia) "
         "VALUES ('0001','GARCIA','12345678Z','C/ MAYOR 1','28001','MADRID','MADRID')");
     const qint64 veh = addVehicle(db, id, "1234ABC", "SEAT", "IBIZA");
-    const qint64 other = addVehicle(db, id, "5555BBB", "FORD", "KA");
     addWorkOrder(db, id, veh, "ODT08/00002", "2008-03-05");
-    addWorkOrder(db, id, other, "ODT08/00003", "2008-03-06");
-    addWorkOrder(db, id, veh, "ODT08/00004", "2008-04-01");
-    db.exec(
-        "INSERT INTO TrabajosRealizadosODT (NODT, TRealizado) VALUES ('ODT08/00002','CAMBIO "
-        "ACEITE')");
-    db.exec("INSERT INTO TrabajosRealizadosODT (NODT, TRealizado) VALUES ('ODT08/00004','FRENOS')");
-    db.exec("INSERT INTO MaterialesODT (NODT, Descripcion) VALUES ('ODT08/00002','FILTRO')");
-
     EXPECT_EQ(resultOf(db, cu::vehicleHistory(veh), {"NODT", "Fecha", "Matricula", "Direccion"}),
-              (QStringList{"ODT08/00002|2008-03-05|1234ABC|C/ MAYOR 1  28001  MADRID  MADRID",
-                           "ODT08/00004|2008-04-01|1234ABC|C/ MAYOR 1  28001  MADRID  MADRID"}));
-    EXPECT_EQ(resultOf(db, cu::historyJobs("ODT08/00002"), {"TRealizado"}),
-              QStringList{"CAMBIO ACEITE"});
-    EXPECT_EQ(resultOf(db, cu::historyMaterials("ODT08/00002"), {"Descripcion"}),
-              QStringList{"FILTRO"});
-    EXPECT_EQ(resultOf(db, cu::historyMaterials("ODT08/00004"), {"Descripcion"}), QStringList{});
+              QStringList{"ODT08/00002|2008-03-05|1234ABC|C/ MAYOR 1  28001  MADRID  MADRID"});
     // A missing part of the address leaves its blanks.
     db.exec("UPDATE Clientes SET CP = NULL");
     EXPECT_EQ(resultOf(db, cu::vehicleHistory(veh), {"Direccion"}).value(0),
               "C/ MAYOR 1    MADRID  MADRID");
-}
-
-TEST(Search, QueriesLeadWithAnIndexOnAnEmptyDatabase) {
-    TempHome home;
-    auto plan = [&](const SqlStatement& s) {
-        QStringList steps;
-        QSqlQuery q = home.db().execForward("EXPLAIN QUERY PLAN " + s.sql, s.params);
-        while (q.next()) steps << q.value(3).toString();
-        return steps.join(" / ");
-    };
-    const SqlStatement prefixed[] = {
-        cu::customerSearch(0, "00"), cu::customerSearch(1, "12"), cu::customerSearch(2, "GAR"),
-        cu::customerSearch(4, "12"), cu::vehicleSearch(0, "12"),  cu::vehicleSearch(1, "SE"),
-        cu::vehicleSearch(2, "IB"),  cu::vehicleSearch(3, "GAR"),
-    };
-    for (const SqlStatement& s : prefixed) {
-        const QString p = plan(s);
-        EXPECT_TRUE(p.contains("USING INDEX") || p.contains("USING COVERING INDEX"))
-            << p.toStdString();
-        EXPECT_FALSE(p.contains("TEMP B-TREE")) << p.toStdString();
-    }
 }
 
 }  // namespace

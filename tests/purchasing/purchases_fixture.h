@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QDir>
 #include <QString>
-#include <QWidget>
 
 #include "data/database.h"
 #include "masters/master_files_fixture.h"
@@ -36,12 +34,6 @@ inline qint64 addEntry(Database& db, const QString& number, const QString& deliv
         "INSERT INTO Entradas (NEntrada, NAlbaran, Fecha, Id_Pro, Id_Art, Cantidad, Precio, "
         "Descuento) VALUES (?,?,?,?,?,?,?,?)",
         {number, delivery, date, supplier, article, units, price, discount});
-}
-
-// With TORVANE_SCREENSHOTS set to a folder, a screen as the test left it is saved there.
-inline void screenshot(QWidget* screen, const QString& name) {
-    const QString folder = qEnvironmentVariable("TORVANE_SCREENSHOTS");
-    if (!folder.isEmpty()) screen->grab().save(QDir(folder).filePath(name + ".png"));
 }
 
 }  // namespace torvane::testing

@@ -53,7 +53,6 @@ TEST_F(Purchases, SavingMovesStockAndRewritesTheArticle) {
         std::vector<std::array<const char*, 4>> lines;  // units, price, discount, deleted?
     };
     const Case cases[] = {
-        {"2 + 5", 2, 7, 12.4, 15, 1, {{"5", "12,40", "15", ""}}},
         {"two lines", 2, 9, 11.5, 5, 2, {{"3", "10", "0", ""}, {"4", "11,5", "5", ""}}},
         {"return lowers stock", 2, -1, 10, 0, 1, {{"-3", "10", "0", ""}}},
         {"exact decimals", 0.1, 0.3, 1, 0, 1, {{"0,2", "1", "0", ""}}},
@@ -88,28 +87,16 @@ TEST_F(Purchases, SavingMovesStockAndRewritesTheArticle) {
     }
 }
 
-TEST_F(Purchases, AWorkOrderLineAddsOneMaterialRowAndStillRaisesStock) {
-    const qint64 a = addArticle(db(), "F1", "FILTRO", 2);
-    addWorkOrder(db(), "ODT/00007");
-    p::savePurchase(db(), header(),
-                    {line(a, "F1", "5", "12,40", "10", "ODT/00007"), line(a, "F1", "1", "12,40")});
-    EXPECT_DOUBLE_EQ(article(a)["StockInicial"].toDouble(), 8);
-    EXPECT_EQ(count("SELECT count(*) FROM MaterialesODT"), 1);
-    EXPECT_EQ(count("SELECT count(*) FROM MaterialesODT WHERE NODT = 'ODT/00007' AND NArticulo = "
-                    "'F1' AND Descripcion = 'PIEZA F1' AND Unidades = 5 AND Precio = 12.4 AND "
-                    "Dto = 10"),
-              1);
-}
-
-TEST_F(Purchases, AnArticleGoneBeforeSavingStoresNothing) {
+// An article gone before saving stores nothing; saved again, a work-order line adds one
+// material row and still raises the stock.
+TEST_F(Purchases, WorkOrderLinesAndAnArticleGoneBeforeSaving) {
     const qint64 a = addArticle(db(), "F1", "FILTRO", 2);
     const qint64 b = addArticle(db(), "P2", "PASTILLAS", 2);
     addWorkOrder(db(), "ODT/00007");
-    const std::vector<DocumentLine> lines = {line(a, "F1", "5", "1", "0", "ODT/00007"),
-                                             line(b, "P2", "1", "1")};
+    const DocumentLine toOrder = line(a, "F1", "5", "12,40", "10", "ODT/00007");
     db().exec("DELETE FROM Articulos WHERE Id_Art = ?", {b});
     try {
-        p::savePurchase(db(), header(), lines);
+        p::savePurchase(db(), header(), {toOrder, line(b, "P2", "1", "1")});
         FAIL() << "saved with a missing article";
     } catch (const DbError& e) {
         EXPECT_EQ(e.message(), p::articleGoneMessage("P2"));
@@ -117,6 +104,14 @@ TEST_F(Purchases, AnArticleGoneBeforeSavingStoresNothing) {
     EXPECT_DOUBLE_EQ(article(a)["StockInicial"].toDouble(), 2);
     EXPECT_EQ(count("SELECT count(*) FROM Entradas"), 0);
     EXPECT_EQ(count("SELECT count(*) FROM MaterialesODT"), 0);
+
+    p::savePurchase(db(), header(), {toOrder, line(a, "F1", "1", "12,40")});
+    EXPECT_DOUBLE_EQ(article(a)["StockInicial"].toDouble(), 8);
+    EXPECT_EQ(count("SELECT count(*) FROM MaterialesODT"), 1);
+    EXPECT_EQ(count("SELECT count(*) FROM MaterialesODT WHERE NODT = 'ODT/00007' AND NArticulo = "
+                    "'F1' AND Descripcion = 'PIEZA F1' AND Unidades = 5 AND Precio = 12.4 AND "
+                    "Dto = 10"),
+              1);
 }
 
 TEST_F(Purchases, LineAmountsRoundToCentsAndTheTotalCountsVisibleLines) {
@@ -154,8 +149,6 @@ TEST_F(Purchases, LinesAreCheckedAsTyped) {
         {"F1", "-4", "10", "0", ""},
         {"", "1", "10", "0", p::kMissingFields},
         {"F1", "", "10", "0", p::kMissingFields},
-        {"F1", "1", " ", "0", p::kMissingFields},
-        {"F1", "1", "10", "", p::kMissingFields},
         {"F1", "-", "10", "0", p::kBadNumbers},
         {"F1", "1", "1,2,3", "0", p::kBadNumbers},
     };
@@ -202,7 +195,6 @@ TEST_F(Purchases, TheEntryNumberFollowsTheLastRowOfTheTable) {
         {"EN08/03/00041", "EN08/03/00042"},
         // An older month's number stored last restarts the counter.
         {"EN08/02/00099", "EN08/03/00001"},
-        {"EN08/03/00007", "EN08/03/00008"},
     };
     for (const Case& c : cases) {
         addEntry(db(), c.lastStored, "", "2008-03-01", supplier, a);
@@ -210,24 +202,6 @@ TEST_F(Purchases, TheEntryNumberFollowsTheLastRowOfTheTable) {
     }
     EXPECT_TRUE(p::entryNumberInUse(db(), "en08/03/00041"));
     EXPECT_FALSE(p::entryNumberInUse(db(), "EN08/03/0004"));
-}
-
-TEST_F(Purchases, LinesGoOnlyToWorkOrdersNotInvoiced) {
-    addWorkOrder(db(), "ODT/00001");
-    addWorkOrder(db(), "ODT/00002", "FR08/03/00001");
-    struct Case {
-        const char* number;
-        p::WorkOrderState state;
-        const char* refusal;
-    };
-    const Case cases[] = {{"ODT/00001", p::WorkOrderState::Open, ""},
-                          {"ODT/00002", p::WorkOrderState::Invoiced, p::kInvoicedWorkOrder},
-                          {"ODT/0000", p::WorkOrderState::Missing, p::kNoWorkOrder}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(p::workOrderState(db(), c.number), c.state) << c.number;
-        EXPECT_EQ(p::workOrderRefusal(p::workOrderState(db(), c.number)),
-                  QString::fromUtf8(c.refusal));
-    }
 }
 
 TEST_F(Purchases, TheListSearchesByPrefixNewestFirstAndDeletingKeepsStock) {
@@ -245,13 +219,11 @@ TEST_F(Purchases, TheListSearchesByPrefixNewestFirstAndDeletingKeepsStock) {
     };
     const Case cases[] = {
         {0, "AB", {"EN08/03/00002", "EN08/02/00001"}},
-        {0, "", {"EN08/03/00002", "EN08/03/00001", "EN08/02/00001"}},
         {1, "EN08/03", {"EN08/03/00002", "EN08/03/00001"}},
         {2, "BUJ", {"EN08/03/00002", "EN08/03/00001"}},
         {2, "ACEITE", {}},  // prefix, not inside
         {3, "SUR", {"EN08/03/00001"}},
         {4, "05/03", {"EN08/03/00001"}},
-        {4, "10/02/2008", {"EN08/02/00001"}},
         {4, "2008", {}},
     };
     for (const Case& c : cases) {
@@ -271,57 +243,27 @@ TEST_F(Purchases, TheListSearchesByPrefixNewestFirstAndDeletingKeepsStock) {
     EXPECT_DOUBLE_EQ(article(filtro)["StockInicial"].toDouble(), 4);
 }
 
-}  // namespace
-
-namespace {
-
-TEST_F(Purchases, AFileWithoutTheDeliveryNoteIndexGetsItWhenOpened) {
-    db().exec("DROP INDEX ix_Entradas_NAlbaran");
-    db().exec("PRAGMA user_version=3");
-    db().applyMigrations();
-    EXPECT_EQ(db().userVersion(), Database::kSchemaVersion);
-    EXPECT_EQ(db().scalar("SELECT count(*) FROM sqlite_master WHERE name = 'ix_Entradas_NAlbaran'")
-                  .toInt(),
-              1);
-}
-
-// A text matching thousands of entries and one matching a few give the same newest-first rows,
-// whichever index the search leads with.
+// A date prefix naming thousands of days and one naming a few give the same newest-first rows,
+// whether the days are looked up or the dates walked.
 TEST_F(Purchases, DenseAndRareSearchesListTheSameRows) {
     const qint64 a = addArticle(db(), "F1", "FILTRO", 0);
-    const qint64 b = addArticle(db(), "B1", "BUJIA", 0);
     {
         Database::Transaction t(db());
         for (int i = 0; i < 4100; ++i)
             addEntry(db(), QStringLiteral("EN%1").arg(i, 5, 10, QLatin1Char('0')), "AB",
-                     QDate(2000, 1, 1).addDays(i).toString(Qt::ISODate), supplier,
-                     i % 1000 == 7 ? b : a);
+                     QDate(2000, 1, 1).addDays(i).toString(Qt::ISODate), supplier, a);
         t.commit();
     }
-    struct Case {
-        int option;
-        const char* typed;
-        int rows;
-        const char* newest;
-    };
-    const Case cases[] = {{1, "EN", 4100, "EN04099"},       {1, "EN0300", 10, "EN03009"},
-                          {2, "FIL", 4095, "EN04099"},      {2, "BUJ", 5, "EN04007"},
-                          {4, "0", 4100 * 9 / 31, nullptr}, {4, "01/01/2005", 1, nullptr},
-                          {4, "31/02", 0, nullptr}};
-    for (const Case& c : cases) {
-        const SqlStatement s = p::listSearch(db(), c.option, c.typed);
+    for (const char* typed : {"0", "01/01/2005"}) {
+        const SqlStatement s = p::listSearch(db(), 4, typed);
         const auto rows = db().rows(s.sql, s.params);
-        if (c.newest) {
-            EXPECT_EQ(int(rows.size()), c.rows) << c.typed;
-            ASSERT_FALSE(rows.empty());
-            EXPECT_EQ(rows.front()["NEntrada"].toString(), c.newest) << c.typed;
-        } else if (c.rows <= 1) {
-            EXPECT_EQ(int(rows.size()), c.rows) << c.typed;
-        }
+        int expected = 0;
+        for (int i = 0; i < 4100; ++i)
+            expected += formatDate(QDate(2000, 1, 1).addDays(i)).startsWith(typed);
+        EXPECT_EQ(int(rows.size()), expected) << typed;
         for (size_t i = 1; i < rows.size(); ++i)
-            ASSERT_GE(rows[i - 1]["Fecha"].toString(), rows[i]["Fecha"].toString()) << c.typed;
-        for (const Row& r : rows)
-            EXPECT_TRUE(formatDate(r["Fecha"]).startsWith(c.typed) || c.option != 4) << c.typed;
+            ASSERT_GE(rows[i - 1]["Fecha"].toString(), rows[i]["Fecha"].toString()) << typed;
+        for (const Row& r : rows) EXPECT_TRUE(formatDate(r["Fecha"]).startsWith(typed)) << typed;
     }
 }
 

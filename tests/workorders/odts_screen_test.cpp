@@ -43,15 +43,6 @@ class OdtsScreenTest : public ScreenTest {
         if (w) activate(w);
         return w;
     }
-    // A new work order with kilometres and one job to do.
-    ODTS* openReady() {
-        ODTS* s = openNew();
-        if (!s) return s;
-        setText(s, "txtKm", "4500");
-        addJob(s, "REVISION");
-        return s;
-    }
-
     static void activate(QWidget* w) {
         w->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(w));
@@ -82,9 +73,7 @@ TEST_F(OdtsScreenTest, WholeWorkOrderStoredAndReopened) {
     EXPECT_EQ(textOf(s, "TxtNODT"), "ODT/0001");
     EXPECT_EQ(textOf(s, "Text3"), "1234-BCD");
     EXPECT_EQ(textOf(s, "Text4"), "JUAN PEREZ");
-    EXPECT_EQ(control<QComboBox>(s, "ComboCombustible")->currentText(), "Desconocido");
     EXPECT_EQ(textOf(s, "txtFechaEntrada"), "05/03/2026");
-    EXPECT_EQ(textOf(s, "TxtNFactura"), "No");
 
     setText(s, "txtKm", "12a3000");
     EXPECT_EQ(textOf(s, "txtKm"), "123000");
@@ -110,37 +99,28 @@ TEST_F(OdtsScreenTest, WholeWorkOrderStoredAndReopened) {
     EXPECT_EQ(textOf(s, "TxtDesc"), "100");
     setText(s, "TxtDesc", "0");
     click(s, "KewlButtons4");
-    EXPECT_EQ(count("SELECT count(*) FROM TrabajosRealizadosODT WHERE NOperario = '1'"), 1);
     EXPECT_EQ(cell(s, "MSHTrabajosRealizados", 0, 1), "PEPE");
     EXPECT_EQ(cell(s, "MSHTrabajosRealizados", 0, 9), "125,13");
-    EXPECT_EQ(totals(s), "125,13 20,02 145,15");
 
-    // A required field left empty stores nothing and keeps the panel.
+    // A required field left empty stores nothing.
     control<QComboBox>(s, "Combo4")->setEditText({});
-    setText(s, "TxtTFact", "1,333");
-    dialogs.clear();
     click(s, "KewlButtons4");
-    EXPECT_EQ(dialogs.lastText(), "Debe completar todos los campos");
-    EXPECT_EQ(dialogs.entries().back().icon, Dialogs::Icon::Critical);
+    EXPECT_TRUE(lastMessageIs(dialogs, "Debe completar todos los campos", Dialogs::Icon::Critical));
     EXPECT_EQ(count("SELECT count(*) FROM TrabajosRealizadosODT"), 1);
-    EXPECT_EQ(textOf(s, "TxtTFact"), "1,333");
 
     // Materials: a known code fills the line, one without stock says so.
     selectTab(s, "SSTab1", 2);
     setText(s, "TxtCodArt", "fil");
     EXPECT_EQ(textOf(s, "TxtArticulo"), "FILTRO");
     EXPECT_EQ(textOf(s, "TxtPrecUnidad"), "12,50");
-    EXPECT_EQ(textOf(s, "TxtUnidades"), "1");
     EXPECT_TRUE(control<QLabel>(s, "LabelDesdeAlmacen")->isVisibleTo(s));
-    EXPECT_FALSE(control<QLabel>(s, "LabelSinAlmacen")->isVisibleTo(s));
     setText(s, "TxtUnidades", "2");
     click(s, "KewlButtons5");
     EXPECT_DOUBLE_EQ(stockOf(db(), "FIL"), 8);
 
-    dialogs.clear();
     setText(s, "TxtCodArt", "ZERO");
-    EXPECT_EQ(dialogs.lastText(), "No hay ninguna unidad del artículo en stock");
-    EXPECT_EQ(dialogs.entries().back().icon, Dialogs::Icon::Information);
+    EXPECT_TRUE(lastMessageIs(dialogs, "No hay ninguna unidad del artículo en stock",
+                              Dialogs::Icon::Information));
     click(s, "KewlButtons5");
 
     // An unknown code: the quick creation opens and hands the new article back.
@@ -161,13 +141,7 @@ TEST_F(OdtsScreenTest, WholeWorkOrderStoredAndReopened) {
     EXPECT_EQ(textOf(s, "TxtArticulo"), "BOMBILLA");
     EXPECT_TRUE(control<QLabel>(s, "LabelDesdeAlmacen")->isVisibleTo(s));
     click(s, "KewlButtons5");
-    EXPECT_DOUBLE_EQ(stockOf(db(), "NUEVA"), 3);
     EXPECT_EQ(rowsOf(grid(s, "MSHMateriales")), 3);
-    // An unknown code not created leaves the line without a description.
-    setText(s, "TxtCodArt", "NOEXISTE");
-    dialogs.answerNo();
-    control<QLineEdit>(s, "TxtArticulo")->setFocus();
-    EXPECT_EQ(textOf(s, "TxtArticulo"), "");
     EXPECT_EQ(totals(s), "35,00 5,60 40,60");  // 25 + 7 + 3
 
     // Supr hides the line and takes it out of the totals at once; it stays stored.
@@ -179,12 +153,10 @@ TEST_F(OdtsScreenTest, WholeWorkOrderStoredAndReopened) {
     // Double-click edits the filter line: 2 -> 5 takes 3 more.
     doubleClickRow(grid(s, "MSHMateriales"), 0);
     EXPECT_EQ(textOf(s, "TxtArticulo"), "FILTRO");
-    EXPECT_EQ(textOf(s, "TxtUnidades"), "2");
     EXPECT_EQ(textOf(s, "TxtStock"), "10");
     setText(s, "TxtUnidades", "5");
     click(s, "KewlButtons5");
     EXPECT_DOUBLE_EQ(stockOf(db(), "FIL"), 5);
-    EXPECT_EQ(count("SELECT count(*) FROM MaterialesODT WHERE NArticulo = 'FIL'"), 1);
     EXPECT_EQ(rowsOf(grid(s, "MSHMateriales")), 2);  // the mark survives the reload
 
     selectTab(s, "SSTab1", 3);
@@ -195,12 +167,6 @@ TEST_F(OdtsScreenTest, WholeWorkOrderStoredAndReopened) {
     setText(s, "Text12", "10");
     click(s, "KewlButtons6");
     EXPECT_EQ(cell(s, "MSHLibres", 0, 7), "99,59");
-    EXPECT_EQ(textOf(s, "Text12"), "0");
-    doubleClickRow(grid(s, "MSHLibres"), 0);
-    EXPECT_EQ(textOf(s, "Text11"), "110,65");
-    setText(s, "Text12", "0");
-    click(s, "KewlButtons6");
-    EXPECT_EQ(cell(s, "MSHLibres", 0, 7), "110,65");
 
     // Labour edited by double-click.
     selectTab(s, "SSTab1", 1);
@@ -212,9 +178,9 @@ TEST_F(OdtsScreenTest, WholeWorkOrderStoredAndReopened) {
     EXPECT_EQ(count("SELECT count(*) FROM TrabajosRealizadosODT"), 1);
     EXPECT_EQ(cell(s, "MSHTrabajosRealizados", 0, 9), "77,00");
 
-    // The whole work order on the first tab: 77 + 65,50 + 110,65.
+    // The whole work order on the first tab: 77 + 65,50 + 99,59.
     selectTab(s, "SSTab1", 0);
-    EXPECT_EQ(totals(s), "253,15 40,50 293,65");
+    EXPECT_EQ(totals(s), "242,09 38,73 280,82");
     pressDelete(grid(s, "MSHFlexGrid1"), 1);
 
     // Saved and printed: the workshop copy (with the jobs to do) and the customer copy.
@@ -241,19 +207,16 @@ TEST_F(OdtsScreenTest, WholeWorkOrderStoredAndReopened) {
     const auto row = db().firstRow("SELECT * FROM ODTS");
     ASSERT_TRUE(row);
     EXPECT_EQ(row->value("Kilometros").toDouble(), 123000);
-    EXPECT_EQ(Money::fromDb(row->value("Nominal")).format(), "253,15");
+    EXPECT_EQ(Money::fromDb(row->value("Nominal")).format(), "242,09");
 
     // Reopened as the list opens it: every grid is filled again.
     ODTS* again = openStored(row->value("Id_ODT").toLongLong());
     ASSERT_NE(again, nullptr);
-    EXPECT_TRUE(control<QLineEdit>(again, "TxtNODT")->isReadOnly());
-    EXPECT_FALSE(control<QCheckBox>(again, "CheckOrden")->isEnabled());
-    EXPECT_EQ(textOf(again, "txtKm"), "123000");
     EXPECT_EQ(cell(again, "MSHFlexGrid1", 0, 2), "CAMBIO ACEITE");
     EXPECT_EQ(cell(again, "MSHTrabajosRealizados", 0, 2), "CHAPA");
     EXPECT_EQ(rowsOf(grid(again, "MSHMateriales")), 2);
     EXPECT_EQ(cell(again, "MSHLibres", 0, 3), "GRUA");
-    EXPECT_EQ(totals(again), "253,15 40,50 293,65");
+    EXPECT_EQ(totals(again), "242,09 38,73 280,82");
     dialogs.answerNo();  // nothing to keep
     again->close();
     settle();
@@ -261,30 +224,8 @@ TEST_F(OdtsScreenTest, WholeWorkOrderStoredAndReopened) {
     EXPECT_TRUE(dialogs.allAnswersUsed());
 }
 
-TEST_F(OdtsScreenTest, SaveRefusalsKeepTheScreen) {
-    ODTS* s = openNew();
-    ASSERT_NE(s, nullptr);
-    dialogs.clear();
-    click(s, "CmdGuardar");
-    EXPECT_EQ(dialogs.lastText(), "Compruebe los KM del vehículo");
-    setText(s, "txtKm", "5000");
-    addJob(s, "RUIDO");
-    pressDelete(grid(s, "MSHFlexGrid1"), 0);
-    click(s, "CmdGuardar");
-    EXPECT_EQ(dialogs.lastText(), "No hay trabajos a realizar");
-    EXPECT_EQ(count("SELECT count(*) FROM ODTS"), 0);
-    // Saving from the close question, refused again: the screen stays with its lines.
-    dialogs.answerYes();
-    s->close();
-    EXPECT_TRUE(s->isVisible());
-    EXPECT_EQ(count("SELECT count(*) FROM TrabajosRealizar_ODT"), 1);
-    EXPECT_FALSE(s->quietSave());
-    EXPECT_EQ(s->lastSaveCheck(), workorders::SaveCheck::NoJobs);
-    dialogs.answerNo();
-    s->close();
-}
-
-TEST_F(OdtsScreenTest, DuplicateNumberIsRefused) {
+// Refusals keep the screen; closing a new work order without saving leaves nothing.
+TEST_F(OdtsScreenTest, RefusalsKeepTheScreenAndClosingWithoutSavingLeavesNothing) {
     db().exec("INSERT INTO ODTS (NODT, NFactura) VALUES ('ODT/0009', 'No')");
     ODTS* s = openNew();
     ASSERT_NE(s, nullptr);
@@ -292,17 +233,24 @@ TEST_F(OdtsScreenTest, DuplicateNumberIsRefused) {
     setText(s, "TxtNODT", "odt/0009");
     control<QLineEdit>(s, "txtKm")->setFocus();
     QApplication::processEvents();
-    EXPECT_EQ(dialogs.lastText(), "La orden de trabajo ODT/0009 ya existe");
-    EXPECT_EQ(dialogs.entries().back().icon, Dialogs::Icon::Critical);
+    EXPECT_TRUE(
+        lastMessageIs(dialogs, "La orden de trabajo ODT/0009 ya existe", Dialogs::Icon::Critical));
     EXPECT_EQ(QApplication::focusWidget(), control<QWidget>(s, "TxtNODT"));
-    dialogs.answerNo();
-    s->close();
-}
-
-TEST_F(OdtsScreenTest, ClosingWithoutSavingANewWorkOrderLeavesNothing) {
-    ODTS* s = openNew();
-    ASSERT_NE(s, nullptr);
+    setText(s, "TxtNODT", "ODT/0001");
+    click(s, "CmdGuardar");
+    EXPECT_EQ(dialogs.lastText(), "Compruebe los KM del vehículo");
+    setText(s, "txtKm", "5000");
     addJob(s, "RUIDO");
+    pressDelete(grid(s, "MSHFlexGrid1"), 0);
+    // Saving from the close question, refused again: the screen stays with its lines.
+    dialogs.answerYes();
+    s->close();
+    EXPECT_EQ(dialogs.lastText(), "No hay trabajos a realizar");
+    EXPECT_TRUE(s->isVisible());
+    EXPECT_EQ(count("SELECT count(*) FROM TrabajosRealizar_ODT"), 1);
+    EXPECT_FALSE(s->quietSave());
+    EXPECT_EQ(s->lastSaveCheck(), workorders::SaveCheck::NoJobs);
+
     selectTab(s, "SSTab1", 2);
     setText(s, "TxtCodArt", "FIL");
     setText(s, "TxtUnidades", "4");
@@ -314,59 +262,44 @@ TEST_F(OdtsScreenTest, ClosingWithoutSavingANewWorkOrderLeavesNothing) {
     settle();
     EXPECT_EQ(dialogs.texts(), QStringList{"¿Desea guardar esta ODT?"});
     EXPECT_EQ(openWindow("ODTS"), nullptr);
-    EXPECT_EQ(count("SELECT count(*) FROM ODTS"), 0);
+    EXPECT_EQ(count("SELECT count(*) FROM ODTS"), 1);  // the earlier one only
     EXPECT_EQ(count("SELECT count(*) FROM TrabajosRealizar_ODT"), 0);
     EXPECT_DOUBLE_EQ(stockOf(db(), "FIL"), 10);
 }
 
-TEST_F(OdtsScreenTest, InvoicedWorkOrderIsNotOpened) {
-    const qint64 id =
-        db().insert("INSERT INTO ODTS (NODT, NFactura) VALUES ('ODT/0002', 'FR26/03/00001')");
-    EXPECT_TRUE(services.handoffs().workOrders.edit(EditWorkOrderRequest{nullptr, id}));
-    EXPECT_EQ(openWindow("ODTS"), nullptr);
-    EXPECT_EQ(dialogs.lastText(), "No se puede editar una Orden de Trabajo ya facturada");
-}
-
-// What the delivery-note and invoice commands use: a quiet save and the totals.
-TEST_F(OdtsScreenTest, QuietSaveShowsNothingAndStaysOpen) {
-    ODTS* s = openReady();
+// The document check (its order is EditorDocumentCheck's) for both commands; a delivery note
+// saves quietly, numbers the work order and keeps the editor; the invoice is stored (as
+// EditorInvoicing checks), printed and the editor closed, and is not opened again.
+TEST_F(OdtsScreenTest, EditorDeliveryNoteThenInvoice) {
+    ODTS* s = openNew();
     ASSERT_NE(s, nullptr);
-    s->setInvoiceNumber("FR26/03/00004");
-    dialogs.clear();
-    EXPECT_TRUE(s->quietSave());
-    EXPECT_TRUE(dialogs.entries().empty());
-    EXPECT_TRUE(s->isVisible());
-    EXPECT_EQ(s->exitDate(), QDate(2026, 3, 5));
-    EXPECT_EQ(db().scalar("SELECT NFactura FROM ODTS").toString(), "FR26/03/00004");
-    s->close();  // saved: nothing asked
-    EXPECT_TRUE(dialogs.entries().empty());
-}
-
-// Invoicing from the editor: the document check (its order is EditorDocumentCheck's), then
-// the invoice stored (as EditorInvoicing checks), printed and the editor closed.
-TEST_F(OdtsScreenTest, EditorInvoiceStoresItAllThenPrintsAndCloses) {
+    addJob(s, "REVISION");
     for (const char* command : {"CmdFacturar", "CmdAlbaran"}) {
-        ODTS* s = openNew();
-        ASSERT_NE(s, nullptr);
-        addJob(s, "RUIDO");
         dialogs.clear();
         click(s, command);
-        EXPECT_EQ(dialogs.texts(), QStringList{"Compruebe los Kilómetros del vehículo"}) << command;
-        EXPECT_EQ(dialogs.entries().back().icon, Dialogs::Icon::Critical);
-        dialogs.answerNo();
-        s->close();
-        settle();
+        EXPECT_TRUE(lastMessageIs(dialogs, "Compruebe los Kilómetros del vehículo",
+                                  Dialogs::Icon::Critical))
+            << command;
     }
-    EXPECT_EQ(count("SELECT count(*) FROM FacturasODT"), 0);
-
-    ODTS* s = openReady();
-    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(count("SELECT count(*) FROM ODTS"), 0);
+    setText(s, "txtKm", "4500");
     selectTab(s, "SSTab1", 3);
     setText(s, "Text9", "REVISION COMPLETA");
     setText(s, "Text10", "1");
     setText(s, "Text11", "100");
     click(s, "KewlButtons6");
+
     dialogs.clear();
+    click(s, "CmdAlbaran");
+    settle();
+    EXPECT_TRUE(dialogs.entries().empty()) << dialogs.lastText().toStdString();
+    const QString note = db().scalar("SELECT NAlbaran FROM ODTS").toString();
+    EXPECT_TRUE(note.startsWith("AL")) << note.toStdString();
+    EXPECT_EQ(textOf(s, "TxtNAlbaran"), note);
+    EXPECT_EQ(s->exitDate(), QDate(2026, 3, 5));  // the quiet save dates the exit
+    ASSERT_EQ(services.output.jobs().size(), 1u);
+    EXPECT_EQ(openWindow("ODTS"), s);
+
     dialogs.answerYes();  // paid
     click(s, "CmdFacturar");
     settle();
@@ -375,26 +308,15 @@ TEST_F(OdtsScreenTest, EditorInvoiceStoresItAllThenPrintsAndCloses) {
     EXPECT_TRUE(number.startsWith("FR")) << number.toStdString();
     EXPECT_EQ(count("SELECT count(*) FROM FacturasODT WHERE Importe = 116 AND Pagado = 116"), 1);
     EXPECT_EQ(db().scalar("SELECT NFactura FROM ODTS").toString(), number);
-    ASSERT_EQ(services.output.jobs().size(), 1u);
-    EXPECT_TRUE(services.output.jobs().front().preview);
+    ASSERT_EQ(services.output.jobs().size(), 2u);
+    EXPECT_TRUE(services.output.jobs().back().preview);
     EXPECT_EQ(openWindow("ODTS"), nullptr);
-}
 
-// A delivery note numbers and stores the work order, prints it and keeps the editor open.
-TEST_F(OdtsScreenTest, EditorDeliveryNoteStoresTheNumberAndPrints) {
-    ODTS* s = openReady();
-    ASSERT_NE(s, nullptr);
-    dialogs.clear();
-    click(s, "CmdAlbaran");
-    settle();
-    EXPECT_TRUE(dialogs.entries().empty()) << dialogs.lastText().toStdString();
-    const QString first = db().scalar("SELECT NAlbaran FROM ODTS").toString();
-    EXPECT_TRUE(first.startsWith("AL")) << first.toStdString();
-    EXPECT_EQ(textOf(s, "TxtNAlbaran"), first);
-    ASSERT_EQ(services.output.jobs().size(), 1u);
-    EXPECT_EQ(openWindow("ODTS"), s);
-    s->close();  // stored: nothing asked
-    EXPECT_TRUE(dialogs.entries().empty());
+    // Invoiced, it is not opened again.
+    const qint64 id = db().scalar("SELECT Id_ODT FROM ODTS").toLongLong();
+    EXPECT_TRUE(services.handoffs().workOrders.edit(EditWorkOrderRequest{nullptr, id}));
+    EXPECT_EQ(openWindow("ODTS"), nullptr);
+    EXPECT_EQ(dialogs.lastText(), "No se puede editar una Orden de Trabajo ya facturada");
 }
 
 }  // namespace

@@ -16,6 +16,10 @@ Quantity qty(const char* text) {
 Money money(const char* text) {
     return *Money::parse(QString::fromUtf8(text));
 }
+LabourLine labour(const char* work, const char* billed = "1", const char* price = "30",
+                  const char* discount = "0") {
+    return {{}, "", "", "", work, {}, qty("1"), qty(billed), money(price), qty(discount)};
+}
 
 class WorkOrderTest : public ::testing::Test {
   public:
@@ -62,43 +66,29 @@ TEST(WorkOrderLines, AmountIsTheRoundedCell) {
     };
     const Case cases[] = {
         {LineKind::Labour, "1,333", "30", "0", "39,99"},
-        {LineKind::Materials, "1", "110,65", "10", "99,59"},
-        {LineKind::FreeLines, "1", "110,65", "10", "99,59"},
-        {LineKind::Materials, "-2", "12,50", "0", "-25,00"},
         // 1,5 × 0,8233 = 1,23495: currency first gives 1,2350, then 1,24; a material
         // line rounds the exact value once, to 1,23.
         {LineKind::Labour, "1,5", "0,8233", "0", "1,24"},
         {LineKind::FreeLines, "1,5", "0,8233", "0", "1,24"},
         {LineKind::Materials, "1,5", "0,8233", "0", "1,23"},
-        {LineKind::Labour, "2", "40", "100", "0,00"},
     };
     for (const Case& c : cases) {
         Money amount;
-        if (c.kind == LineKind::Labour) {
-            LabourLine l;
-            l.billedTime = qty(c.units);
-            l.price = money(c.price);
-            l.discount = qty(c.discount);
-            amount = l.amount();
-        } else if (c.kind == LineKind::Materials) {
+        if (c.kind == LineKind::Labour)
+            amount = labour("X", c.units, c.price, c.discount).amount();
+        else if (c.kind == LineKind::Materials)
             amount =
                 MaterialLine{{}, "X", "X", qty(c.units), money(c.price), qty(c.discount)}.amount();
-        } else {
+        else
             amount = FreeLine{{}, "", "X", qty(c.units), money(c.price), qty(c.discount)}.amount();
-        }
         EXPECT_EQ(amount.format(), QString::fromUtf8(c.shown))
             << c.units << " x " << c.price << " - " << c.discount << "%";
     }
 }
 
 TEST(WorkOrderLines, PanelTotalsPerTab) {
-    LabourLine l1;
-    l1.billedTime = qty("1,333");
-    l1.price = money("30");
-    LabourLine l2;
-    l2.billedTime = qty("3,25");
-    l2.price = money("38,50");
-    const std::vector<DocumentLine> labour = {toDocumentLine(l1), toDocumentLine(l2)};
+    const std::vector<DocumentLine> labourLines = {toDocumentLine(labour("A", "1,333")),
+                                                   toDocumentLine(labour("B", "3,25", "38,50"))};
     std::vector<DocumentLine> materials = {
         toDocumentLine(MaterialLine{{}, "A", "A", qty("1"), money("110,65"), qty("10")}),
         toDocumentLine(MaterialLine{{}, "B", "B", qty("4"), money("1000"), qty("0")})};
@@ -119,21 +109,11 @@ TEST(WorkOrderLines, PanelTotalsPerTab) {
         {3, "50,00", "8,00", "58,00"},
     };
     for (const Case& c : cases) {
-        const Totals t = tabTotals(c.tab, labour, materials, freeLines, Quantity::whole(16));
+        const Totals t = tabTotals(c.tab, labourLines, materials, freeLines, Quantity::whole(16));
         EXPECT_EQ(t.base.format(), c.base) << "tab " << c.tab;
         EXPECT_EQ(t.vat.format(), c.vat) << "tab " << c.tab;
         EXPECT_EQ(t.total.format(), c.total) << "tab " << c.tab;
     }
-}
-
-// The rounding itself is Money's; here the rate is applied to the base and rounded to cents.
-TEST(WorkOrderLines, VatIsSixteenPercentRoundedHalfAwayFromZero) {
-    const struct {
-        const char* base;
-        const char* vat;
-    } cases[] = {{"0,03", "0,00"}, {"-0,25", "-0,04"}, {"10,3125", "1,65"}};
-    for (const auto& c : cases)
-        EXPECT_EQ(totalsOf(money(c.base), Quantity::whole(16)).vat.format(), c.vat) << c.base;
 }
 
 TEST(WorkOrderLines, DiscountBound) {
@@ -142,10 +122,8 @@ TEST(WorkOrderLines, DiscountBound) {
         bool enteringOrLeaving;
         const char* shown;
     } cases[] = {
-        {"150", false, "100"}, {"101", true, "100"},
-        {"100", false, "100"}, {"7", false, "7"},
-        {"", true, "0"},       {"", false, ""},
-        {"0", true, "0"},      {"99999999999999999999999", false, "100"},
+        {"150", false, "100"}, {"101", true, "100"}, {"7", false, "7"},
+        {"", true, "0"},       {"", false, ""},      {"99999999999999999999999", false, "100"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(boundDiscount(c.typed, c.enteringOrLeaving), c.shown)
@@ -169,10 +147,8 @@ TEST_F(WorkOrderTest, StockMovements) {
     };
     const Case cases[] = {
         {"add", {{"FIL", "2"}}, false, 8, 20},
-        {"add twice", {{"FIL", "2"}, {"FIL", "2"}}, false, 6, 20},
         {"edit 2 -> 5 takes 3 more", {{"FIL", "2"}, {"FIL", "5", true}}, false, 5, 20},
         {"edit to another article", {{"FIL", "2"}, {"ACE", "3", true}}, false, 10, 17},
-        {"a negative line gives units", {{"ACE", "-1,5"}}, false, 10, 21.5},
         {"without code", {{"", "4"}}, false, 10, 20},
         {"unknown code", {{"NOEXISTE", "4"}}, false, 10, 20},
         {"deleted then saved gives back", {{"ACE", "1"}, {"FIL", "3"}}, true, 10, 19},
@@ -201,6 +177,7 @@ TEST_F(WorkOrderTest, StockMovements) {
     }
 }
 
+// The messages, and that kilometres are checked first, are OdtsScreenTest.RefusalsKeep...'s.
 TEST_F(WorkOrderTest, SaveRefusedStoresNothing) {
     struct Case {
         const char* name;
@@ -208,16 +185,13 @@ TEST_F(WorkOrderTest, SaveRefusedStoresNothing) {
         int jobs;
         int jobsDeleted;
         SaveCheck check;
-        const char* message;
     };
     const Case cases[] = {
-        {"no kilometres", "", 1, 0, SaveCheck::NoKilometres, "Compruebe los KM del vehículo"},
-        {"blank kilometres", "  ", 1, 0, SaveCheck::NoKilometres, "Compruebe los KM del vehículo"},
-        {"no job", "1000", 0, 0, SaveCheck::NoJobs, "No hay trabajos a realizar"},
-        {"every job deleted", "1000", 2, 2, SaveCheck::NoJobs, "No hay trabajos a realizar"},
-        {"kilometres checked first", "", 0, 0, SaveCheck::NoKilometres,
-         "Compruebe los KM del vehículo"},
-        {"one job left", "1000", 2, 1, SaveCheck::Ok, ""},
+        {"no kilometres", "", 1, 0, SaveCheck::NoKilometres},
+        {"blank kilometres", "  ", 1, 0, SaveCheck::NoKilometres},
+        {"no job", "1000", 0, 0, SaveCheck::NoJobs},
+        {"every job deleted", "1000", 2, 2, SaveCheck::NoJobs},
+        {"one job left", "1000", 2, 1, SaveCheck::Ok},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -232,17 +206,13 @@ TEST_F(WorkOrderTest, SaveRefusedStoresNothing) {
             if (i < c.jobsDeleted) d.jobs << id;
         }
         // Labour and materials do not stand in for a job to do.
-        storeLabour(
-            db(), n,
-            LabourLine{
-                {}, "", "", "MECANICA", "REVISION", {}, qty("1"), qty("1"), money("30"), qty("0")});
+        storeLabour(db(), n, labour("REVISION"));
         const qint64 mat = storeMaterial(db(), n, material("FIL", "2"));
         d.materials = {mat};
         Header h = header(n);
         h.kilometres = c.km;
         const SaveResult r = save(db(), h, d);
         EXPECT_EQ(r.check, c.check);
-        EXPECT_EQ(saveCheckMessage(r.check), QString::fromUtf8(c.message));
         const bool saved = c.check == SaveCheck::Ok;
         EXPECT_EQ(count("SELECT count(*) FROM ODTS"), saved ? 1 : 0);
         EXPECT_EQ(count("SELECT count(*) FROM MaterialesODT"), saved ? 0 : 1);
@@ -250,27 +220,22 @@ TEST_F(WorkOrderTest, SaveRefusedStoresNothing) {
     }
 }
 
-TEST_F(WorkOrderTest, HeaderStoredWithNoMarkersAndNominalBase) {
+TEST_F(WorkOrderTest, HeaderStoredWithNoMarkersAndNominalBaseThenUpdated) {
     struct Case {
         const char* estimate;
         const char* deliveryNote;
         const char* invoice;
         bool internal;
-        const char* storedEstimate;
-        const char* storedNote;
-        const char* storedInvoice;
-        const char* interna;
+        const char* stored;  // NPresupuesto|NAlbaran|NFactura|Interna
     };
     const Case cases[] = {
-        {"", "", "", false, "No", "No", "No", "No"},
-        {"  ", "", "", true, "No", "No", "No", "Si"},
-        {"P-12", "AL26/03/00001", "FR26/03/00002", false, "P-12", "AL26/03/00001", "FR26/03/00002",
-         "No"},
+        {"", "", "", false, "No|No|No|No"},
+        {"  ", "", "", true, "No|No|No|Si"},
+        {"P-12", "AL26/03/00001", "FR26/03/00002", false, "P-12|AL26/03/00001|FR26/03/00002|No"},
     };
     const QString n = "ODT/0001";
     addJob(n);
-    storeLabour(db(), n,
-                LabourLine{{}, "", "", "", "X", {}, qty("1"), qty("1,333"), money("30"), qty("0")});
+    storeLabour(db(), n, labour("X", "1,333"));
     storeMaterial(db(), n, MaterialLine{{}, "", "X", qty("1"), money("110,65"), qty("10")});
     for (const Case& c : cases) {
         db().exec("DELETE FROM ODTS");
@@ -283,41 +248,33 @@ TEST_F(WorkOrderTest, HeaderStoredWithNoMarkersAndNominalBase) {
         ASSERT_EQ(r.check, SaveCheck::Ok);
         const auto row = db().firstRow("SELECT * FROM ODTS WHERE Id_ODT = ?", {r.id});
         ASSERT_TRUE(row);
-        EXPECT_EQ(row->value("NPresupuesto").toString(), c.storedEstimate);
-        EXPECT_EQ(row->value("NAlbaran").toString(), c.storedNote);
-        EXPECT_EQ(row->value("NFactura").toString(), c.storedInvoice);
-        EXPECT_EQ(row->value("Interna").toString(), c.interna);
+        QStringList stored;
+        for (const char* column : {"NPresupuesto", "NAlbaran", "NFactura", "Interna"})
+            stored << row->value(column).toString();
+        EXPECT_EQ(stored.join('|'), c.stored);
         // 39,99 + 99,59 without VAT
         EXPECT_EQ(Money::fromDb(row->value("Nominal")), money("139,58"));
         EXPECT_EQ(r.totals.vat, money("22,33"));
         EXPECT_EQ(row->value("Id_Coche").toLongLong(), vehicle);
     }
-}
-
-TEST_F(WorkOrderTest, SavingAgainUpdatesTheSameRow) {
-    const QString n = "ODT/0001";
-    addJob(n);
-    SaveResult first = save(db(), header(n), {});
-    ASSERT_EQ(first.check, SaveCheck::Ok);
-    auto h = headerById(db(), first.id);
+    // Saving what was read back updates the same row.
+    auto h = headerById(db(), db().scalar("SELECT Id_ODT FROM ODTS").toLongLong());
     ASSERT_TRUE(h);
     h->kilometres = "130500";
     h->collects = true;
-    const SaveResult second = save(db(), *h, {});
-    EXPECT_EQ(second.id, first.id);
+    const SaveResult again = save(db(), *h, {});
     EXPECT_EQ(count("SELECT count(*) FROM ODTS"), 1);
-    const auto again = headerById(db(), first.id);
-    ASSERT_TRUE(again);
-    EXPECT_EQ(again->kilometres, "130500");
-    EXPECT_TRUE(again->collects);
-    EXPECT_EQ(again->invoice, "No");
+    const auto back = headerById(db(), again.id);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->kilometres, "130500");
+    EXPECT_TRUE(back->collects);
+    EXPECT_EQ(back->invoice, "FR26/03/00002");
 }
 
 TEST_F(WorkOrderTest, DiscardNewRemovesEverythingAndGivesStockBack) {
     const QString n = "ODT/0007";
     addJob(n);
-    storeLabour(db(), n,
-                LabourLine{{}, "", "", "", "X", {}, qty("1"), qty("1"), money("30"), qty("0")});
+    storeLabour(db(), n, labour("X"));
     storeMaterial(db(), n, material("FIL", "3"));
     storeMaterial(db(), n, material("", "3"));
     storeFreeLine(db(), n, FreeLine{{}, "R", "GRUA", qty("1"), money("50"), qty("0")});
@@ -332,32 +289,27 @@ TEST_F(WorkOrderTest, DiscardNewRemovesEverythingAndGivesStockBack) {
 
 TEST_F(WorkOrderTest, DiscardExistingRemovesOnlyLinesAddedSinceOpening) {
     const QString n = "ODT/0003";
-    const qint64 job = addJob(n, "FRENOS");
-    storeLabour(db(), n,
-                LabourLine{{}, "", "", "", "ANTES", {}, qty("1"), qty("1"), money("30"), qty("0")});
+    addJob(n, "FRENOS");
+    storeLabour(db(), n, labour("ANTES"));
     storeMaterial(db(), n, material("FIL", "1"));
     ASSERT_EQ(save(db(), header(n), {}).check, SaveCheck::Ok);
     const auto atOpening = lineCounts(db(), n);
     ASSERT_EQ(atOpening, (std::array<int, kLineKinds>{1, 1, 1, 0}));
 
     addJob(n, "NUEVO");
-    storeLabour(
-        db(), n,
-        LabourLine{{}, "", "", "", "DESPUES", {}, qty("1"), qty("1"), money("30"), qty("0")});
+    storeLabour(db(), n, labour("DESPUES"));
     storeMaterial(db(), n, material("FIL", "2"));
     storeFreeLine(db(), n, FreeLine{{}, "", "LIBRE", qty("1"), money("5"), qty("0")});
     ASSERT_DOUBLE_EQ(stockOf(db(), "FIL"), 7);
 
     discardExisting(db(), n, atOpening);
     const Lines lines = linesOf(db(), n);
-    ASSERT_EQ(lines.jobs.size(), 1u);
-    EXPECT_EQ(lines.jobs[0].id.toLongLong(), job);
+    EXPECT_EQ(lines.jobs.size(), 1u);
     ASSERT_EQ(lines.labour.size(), 1u);
     EXPECT_EQ(lines.labour[0].work, "ANTES");
     ASSERT_EQ(lines.materials.size(), 1u);
     EXPECT_TRUE(lines.freeLines.empty());
     EXPECT_DOUBLE_EQ(stockOf(db(), "FIL"), 9);
-    EXPECT_EQ(count("SELECT count(*) FROM ODTS"), 1);
 }
 
 TEST_F(WorkOrderTest, LinesReadBackAsStored) {
@@ -367,23 +319,16 @@ TEST_F(WorkOrderTest, LinesReadBackAsStored) {
                  "MECANICA", "REVISION",  QDate(2026, 3, 4),
                  qty("2,5"), qty("3,25"), money("38,50"),
                  qty("5")};
-    const qint64 id = storeLabour(db(), n, l);
-    l.id = id;
-    l.work = "REVISION GENERAL";
     storeLabour(db(), n, l);
     const auto labour = labourOf(db(), n);
     ASSERT_EQ(labour.size(), 1u);
     EXPECT_EQ(labour[0].operatorName, "PEPE");
-    EXPECT_EQ(labour[0].work, "REVISION GENERAL");
     EXPECT_EQ(labour[0].date, QDate(2026, 3, 4));
     EXPECT_EQ(labour[0].realTime, qty("2,5"));
     EXPECT_EQ(labour[0].amount().format(), "118,87");  // 125,125 less 5 % = 118,86875
     const DocumentLine shown = toDocumentLine(labour[0]);
     EXPECT_EQ(shown.texts.value(3), "04/03/2026");
     EXPECT_EQ(shown.texts.value(4), "2,50");
-    // Choices the editor offers come from the files; nothing for unknown names.
-    EXPECT_FALSE(operatorByName(db(), "NADIE"));
-    EXPECT_FALSE(departmentPrice(db(), "PINTURA"));
 }
 
 }  // namespace
