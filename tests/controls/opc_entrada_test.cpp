@@ -111,6 +111,77 @@ TEST(OpcEntrada, TypingADateOrATime) {
     });
 }
 
+// The number modes: "-" negates the value, bounds give their own messages.
+TEST(OpcEntrada, TypingANumber) {
+    auto set = [](int dec, std::optional<double> lo, std::optional<double> hi) {
+        return [=](OpcEntrada* o) {
+            o->setDec(dec);
+            o->setMinNum(lo);
+            o->setMaxNum(hi);
+        };
+    };
+    runTypeCases({
+        {0, [](OpcEntrada* o) { o->setLUCase(1); }, "ruedas ñ", "RUEDAS Ñ", {}},
+        {1, {}, "12a.5", "125", {}},
+        // default lower bound 0; empty counts as 0
+        {1, {}, "5-", "-5", QStringLiteral("Rango 0...2147483647")},
+        {1, {}, "-", "0", {}},
+        {1, set(2, std::nullopt, 100), "101", "101",
+         QStringLiteral("El numero debe ser igual o menor que100")},
+        {1, set(2, std::nullopt, 100), "7-", "-7", {}},
+        {1, set(2, 10, std::nullopt), "5", "5",
+         QStringLiteral("El numero debe ser igual o mayor que 10")},
+        {2, {}, "12.345", "12,34", {}},  // "." is the separator, the third decimal refused
+        {2, {}, "1,5,3", "1,53", {}},    // one separator only
+        {2, set(2, std::nullopt, std::nullopt), "12,5-", "-12,50", {}},
+        {2, set(2, std::nullopt, std::nullopt), "12,5--", "12,50", {}},
+        {2, set(0, 0, 1000), "2.555", "2,55", {}},  // Dec below 1 is 2
+        {2, set(2, 0, 2.5), "3", "3", QStringLiteral("Rango 0...2,5")},
+        {2, set(2, std::nullopt, 100), "100.5", "100,5",
+         QStringLiteral("El numero debe ser igual o menor que 100")},
+    });
+}
+
+// Date bounds, fixed or relative to today (pinned to 15/03/2008); a relative code wins.
+TEST(OpcEntrada, DateBoundsAndRelativeCodes) {
+    struct Case {
+        const char* minDate;
+        const char* maxDate;
+        int minVar, maxVar;
+        const char* date;
+        QString message;
+    };
+    const Case cases[] = {
+        {"01/01/2008", "31/12/2008", 0, 0, "01/01/2009",
+         QStringLiteral("Rango: 01/01/2008 ... 31/12/2008")},
+        {"01/01/2008", "31/12/2008", 0, 0, "31/12/2008", {}},
+        {"1/1/2008", "", 0, 0, "31/12/2007",
+         QStringLiteral("La fecha debe ser igual o mayor que 01/01/2008")},
+        {"", "31/12/2008", 0, 0, "1/1/2009",
+         QStringLiteral("La Fecha debe ser igual o menor que 31/12/2008")},
+        {"", "", 0, 1, "16/03/2008",
+         QStringLiteral("La Fecha debe ser igual o menor que 15/03/2008")},
+        {"", "", 2, 3, "01/04/2008", QStringLiteral("Rango: 01/03/2008 ... 31/03/2008")},
+        {"", "", 4, 5, "01/01/2009", QStringLiteral("Rango: 01/01/2008 ... 31/12/2008")},
+        {"01/01/2000", "", 2, 0, "01/02/2008",
+         QStringLiteral("La fecha debe ser igual o mayor que 01/03/2008")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.date);
+        OpcEntrada opc;
+        opc.setTodaySource([] { return QDate(2008, 3, 15); });
+        opc.setTypeInput(OpcEntrada::Date);
+        opc.setMinDate(QString::fromUtf8(c.minDate));
+        opc.setMaxDate(QString::fromUtf8(c.maxDate));
+        opc.setMinDateVar(c.minVar);
+        opc.setMaxDateVar(c.maxVar);
+        opc.setText(QString::fromUtf8(c.date));
+        QString message;
+        EXPECT_EQ(opc.Validate(&message), c.message.isEmpty());
+        EXPECT_EQ(message, c.message);
+    }
+}
+
 // Masks are proven by the typing cases above ("010308", "0930").
 TEST(OpcEntrada, CompleteDateAndANewModeEmptiesTheText) {
     OpcEntrada opc;
