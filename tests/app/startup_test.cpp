@@ -326,7 +326,7 @@ TEST(OpenAndCreate, FromTheMainMenu) {
     EXPECT_EQ(fileBytes(a), aBytes);
     EXPECT_FALSE(p.companyShown());
 
-    // The file itself: Upgrade.MisplacedColumnFailsAndChangesNothing.
+    // The file itself: Upgrade.AddsOnlyTheFailedColumnsInOrderOrChangesNothing.
     const QString b = p.database("b.erm", OldFormat::IdProveedorMisplaced, "OTRO TALLER");
     p.dialogs.clear();
     p.dialogs.answerFile(b);

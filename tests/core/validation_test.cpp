@@ -143,6 +143,20 @@ TEST(MonedaLetras, WritesEveryAmountWithItsSpacing) {
     }
 }
 
+TEST(FechaSQL, PadsAndPutsTheMonthFirst) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"1/2/2008", "02/01/2008"},
+        {"15/3/2008", "03/15/2008"},
+        {"9/9/1999", "09/09/1999"},
+    };
+    for (const auto& [in, out] : cases) {
+        SCOPED_TRACE(in);
+        QString text = QString::fromUtf8(in);
+        EXPECT_EQ(torvane::FechaSQL(text), QString::fromUtf8(out));
+        EXPECT_EQ(text, QString::fromUtf8(out));  // changed in place
+    }
+}
+
 // A box that, while open, is asked for again by a second caller.
 class ReentrantDialogs : public ScriptedDialogs {
   public:
