@@ -33,6 +33,16 @@ TEST(CustomerCode, FirstFreeCodeReusesGaps) {
     }
 }
 
+TEST(CustomerCode, GrowsToFiveDigitsPastTheLastFourDigitCode) {
+    TempHome home;
+    Database::Transaction t(home.db());
+    for (int n = 1; n <= 9999; ++n) addCustomer(home.db(), cu::customerCodeFor(n), "X");
+    t.commit();
+    EXPECT_EQ(cu::proposeCustomerCode(home.db()), "10000");
+    home.db().exec("DELETE FROM Clientes WHERE Codigo = '0500'");
+    EXPECT_EQ(cu::proposeCustomerCode(home.db()), "0500");
+}
+
 TEST(CustomerRecord, MandatoryFieldsAndDiscount) {
     const QString mandatory = "Los campos Codigo Nombre y NIF son obligatorios";
     struct Case {
