@@ -83,54 +83,6 @@ TEST(FreeInvoices, NumberFollowsTheLastRowOfTheTable) {
     EXPECT_EQ(next({"FL/99999"}), "FL/100000");
 }
 
-TEST(FreeInvoices, StoreListAndRemove) {
-    TempHome home;
-    Database& db = home.db();
-    const qint64 garcia = addClient(db, "GARCIA", "0001");
-    const qint64 lopez = addClient(db, "LOPEZ", "0002");
-    std::vector<DocumentLine> lines = {typedLine("REVISION", "3", "10", "10"),
-                                       typedLine("BORRADA", "1", "99", "0"),
-                                       typedLine("ACEITE", "2", "36,5", "0")};
-    lines[1].deleted = true;
-    const fi::Header h{"FL/00001", QDate(2024, 3, 5), garcia, Quantity::whole(16),
-                       Quantity::whole(5)};
-    EXPECT_EQ(fi::store(home.session(), h, lines), "FL/00001");
-    // The stored amounts are checked through the printed invoice; the deleted line is not kept.
-    EXPECT_EQ(db.scalar("SELECT group_concat(Concepto) FROM SalidasLibres").toString(),
-              "REVISION,ACEITE");
-    // The number was taken meanwhile: the next one is used.
-    EXPECT_EQ(fi::store(home.session(), {h.number, QDate(2024, 3, 6), lopez, {}, {}},
-                        {typedLine("OTRA", "1", "5", "0")}),
-              "FL/00002");
-    fi::store(home.session(), {"FL/00003", QDate(2024, 1, 1), garcia, {}, {}},
-              {typedLine("C", "1", "1", "0")});
-    // An invoice whose customer is gone is not listed.
-    db.insert(
-        "INSERT INTO FacturasLibres (NFactura, Fecha, Id_Cli, Total) VALUES ('FL/00009', "
-        "'2024-05-01', 999, 1)");
-
-    SCOPED_TRACE("the list: newest first, by name or by number");
-    const std::tuple<int, const char*, QStringList> cases[] = {
-        {0, "", {"FL/00002", "FL/00001", "FL/00003"}},
-        {0, "G", {"FL/00001", "FL/00003"}},
-        {1, "FL/0000", {"FL/00002", "FL/00001", "FL/00003"}},
-        {1, "X", {}},
-    };
-    for (const auto& [option, typed, numbers] : cases) {
-        EXPECT_EQ(listed(db, fi::list(option, QString::fromUtf8(typed))), numbers)
-            << option << " " << typed;
-    }
-
-    SCOPED_TRACE("deleting removes only that invoice; a failing header leaves no lines");
-    const qint64 first =
-        db.scalar("SELECT Id FROM FacturasLibres WHERE NFactura = 'FL/00001'").toLongLong();
-    fi::remove(db, first);
-    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM FacturasLibres").toInt(), 3);
-    EXPECT_EQ(db.scalar("SELECT group_concat(Concepto) FROM SalidasLibres").toString(), "OTRA,C");
-    fi::remove(db, first);  // again: nothing changes
-    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM SalidasLibres").toInt(), 2);
-}
-
 TEST(Commissions, TotalsWithWithholding) {
     struct Case {
         double suma;
@@ -183,50 +135,6 @@ TEST(Commissions, NumberFollowsTheNextKeyAndSkipsUsedNumbers) {
     EXPECT_EQ(fc::numberText(QDate(2012, 11, 2), 12345), "FC12/11/12345");
 }
 
-TEST(Commissions, StoreListAndRemove) {
-    TempHome home;
-    Database& db = home.db();
-    const qint64 garcia = addClient(db, "GARCIA", "0001");
-    const qint64 lopez = addClient(db, "LOPEZ", "0002");
-    std::vector<DocumentLine> lines = {typedLine("COMISION A", "1", "100", "0"),
-                                       typedLine("BORRADA", "1", "99", "0"),
-                                       typedLine("COMISION B", "2", "50", "50")};
-    lines[1].deleted = true;
-    const fc::Header h{"FC08/03/0001", QDate(2008, 3, 15), garcia, Quantity::whole(15)};
-    EXPECT_EQ(fc::store(db, h, lines), "FC08/03/0001");
-    // The stored amounts are checked through the printed invoice; the deleted line is not kept.
-    EXPECT_EQ(db.scalar("SELECT group_concat(Concepto) FROM SalidasComisiones").toString(),
-              "COMISION A,COMISION B");
-    // The number was taken meanwhile: the next free one, of the invoice's month.
-    EXPECT_EQ(
-        fc::store(db, {h.number, QDate(2008, 4, 1), lopez, {}}, {typedLine("D", "1", "1", "0")}),
-        "FC08/04/0002");
-
-    SCOPED_TRACE("the list: one row per line, by name or by number");
-    const std::tuple<int, const char*, const char*> cases[] = {
-        {0, "", "FC08/04/0002,FC08/03/0001,FC08/03/0001"},
-        {0, "lop", "FC08/04/0002"},
-        {1, "FC08/04", "FC08/04/0002"},
-        {1, "GAR", ""},
-        {1, "'", ""},
-    };
-    for (const auto& [option, typed, want] : cases) {
-        EXPECT_EQ(listed(db, fc::list(option, QString::fromUtf8(typed))).join(','),
-                  QString::fromUtf8(want))
-            << option << " " << typed;
-    }
-
-    SCOPED_TRACE("deleting takes header and lines together");
-    db.exec(
-        "CREATE TRIGGER fail_delete BEFORE DELETE ON Comisiones WHEN old.NFactura = "
-        "'FC08/04/0002' BEGIN SELECT RAISE(ABORT, 'disco lleno'); END");
-    EXPECT_THROW(fc::remove(db, "FC08/04/0002"), DbError);
-    fc::remove(db, "FC08/03/0001");
-    EXPECT_EQ(db.scalar("SELECT group_concat(NFactura) FROM Comisiones").toString(),
-              "FC08/04/0002");
-    EXPECT_EQ(db.scalar("SELECT group_concat(Concepto) FROM SalidasComisiones").toString(), "D");
-}
-
 class BillingReports : public ::testing::Test {
   protected:
     void SetUp() override { fillReportFixture(db()); }
@@ -251,16 +159,47 @@ TEST_F(BillingReports, ReceiptWithAmountInWordsAndPayer) {
     expectReference("billing", "qarvorecibo", text);
 }
 
-TEST_F(BillingReports, CommissionInvoiceWithWithholding) {
-    commissions::store(
-        db(), {"FC08/03/0001", QDate(2008, 3, 20), 2, Quantity::whole(15)},
-        {typedLine("COMISION POR INTERMEDIACION EN LA VENTA DE VEHICULO", "1", "100", "0"),
-         typedLine("COMISION SEGURO", "2", "50", "50")});
-    commissions::store(db(), {"FC08/03/0002", QDate(2008, 3, 21), 1, {}},
-                       {typedLine("OTRA", "1", "1", "0")});
+// Stored, printed as reviewed, listed and removed; JUAN and MARÍA are the workshop's customers.
+TEST_F(BillingReports, CommissionStorePrintListAndRemove) {
+    std::vector<DocumentLine> lines = {
+        typedLine("COMISION POR INTERMEDIACION EN LA VENTA DE VEHICULO", "1", "100", "0"),
+        typedLine("BORRADA", "1", "99", "0"), typedLine("COMISION SEGURO", "2", "50", "50")};
+    lines[1].deleted = true;
+    const fc::Header h{"FC08/03/0001", QDate(2008, 3, 20), 2, Quantity::whole(15)};
+    EXPECT_EQ(fc::store(db(), h, lines), "FC08/03/0001");
+    // The number was taken meanwhile: the next free one, of the invoice's month.
+    EXPECT_EQ(
+        fc::store(db(), {h.number, QDate(2008, 4, 1), 1, {}}, {typedLine("OTRA", "1", "1", "0")}),
+        "FC08/04/0002");
+    // Every stored amount and line is on the print; the deleted line is not kept.
     expectReference("billing", "qarvofaccomi",
                     rendered(home.session(), QString::fromLatin1(commissions::kReportFile),
                              commissions::reportFormula("FC08/03/0001")));
+
+    SCOPED_TRACE("the list: one row per line, by name or by number");
+    const std::tuple<int, const char*, const char*> cases[] = {
+        {0, "", "FC08/04/0002,FC08/03/0001,FC08/03/0001"},
+        {0, "ju", "FC08/04/0002"},
+        {1, "FC08/04", "FC08/04/0002"},
+        {1, "MAR", ""},
+        {1, "'", ""},
+    };
+    for (const auto& [option, typed, want] : cases) {
+        EXPECT_EQ(listed(db(), fc::list(option, QString::fromUtf8(typed))).join(','),
+                  QString::fromUtf8(want))
+            << option << " " << typed;
+    }
+
+    SCOPED_TRACE("deleting takes header and lines together");
+    db().exec(
+        "CREATE TRIGGER fail_delete BEFORE DELETE ON Comisiones WHEN old.NFactura = "
+        "'FC08/04/0002' BEGIN SELECT RAISE(ABORT, 'disco lleno'); END");
+    EXPECT_THROW(fc::remove(db(), "FC08/04/0002"), DbError);
+    fc::remove(db(), "FC08/03/0001");
+    EXPECT_EQ(db().scalar("SELECT group_concat(NFactura) FROM Comisiones").toString(),
+              "FC08/04/0002");
+    EXPECT_EQ(db().scalar("SELECT group_concat(Concepto) FROM SalidasComisiones").toString(),
+              "OTRA");
 }
 
 TEST_F(BillingReports, CommissionReprintShowsTheRateItWasMadeWith) {
@@ -281,23 +220,52 @@ TEST_F(BillingReports, CommissionReprintShowsTheRateItWasMadeWith) {
     }
 }
 
-TEST_F(BillingReports, FreeInvoiceWithCompanyCustomerLinesAndTotals) {
+TEST_F(BillingReports, FreeInvoiceStorePrintListAndRemove) {
     // Suma 27,00 + 73,00 + 1.234,57 = 1.334,57; VAT 16 % 213,53; discount 5 % of
     // 1.548,10 = 77,41; total 1.470,69.
-    free_invoices::store(
-        home.session(),
-        {"FL/00001", QDate(2008, 3, 20), 2, Quantity::whole(16), Quantity::whole(5)},
-        {typedLine("REVISION GENERAL SEGUN PLAN DEL FABRICANTE", "3", "10", "10"),
-         typedLine("ACEITE 5W30", "2", "36,5", "0"),
-         typedLine("REPARACION DE CHAPA Y PINTURA DEL PORTON TRASERO CON MATERIALES", "1",
-                   "1.234,567", "0")});
-    // Another invoice that must not be printed.
-    free_invoices::store(home.session(),
-                         {"FL/00002", QDate(2008, 3, 21), 1, Quantity::whole(16), {}},
-                         {typedLine("OTRO", "1", "1", "0")});
+    std::vector<DocumentLine> lines = {
+        typedLine("REVISION GENERAL SEGUN PLAN DEL FABRICANTE", "3", "10", "10"),
+        typedLine("BORRADA", "1", "99", "0"), typedLine("ACEITE 5W30", "2", "36,5", "0"),
+        typedLine("REPARACION DE CHAPA Y PINTURA DEL PORTON TRASERO CON MATERIALES", "1",
+                  "1.234,567", "0")};
+    lines[1].deleted = true;
+    const fi::Header h{"FL/00001", QDate(2008, 3, 20), 2, Quantity::whole(16), Quantity::whole(5)};
+    EXPECT_EQ(fi::store(home.session(), h, lines), "FL/00001");
+    // The number was taken meanwhile: the next one is used.
+    EXPECT_EQ(fi::store(home.session(), {h.number, QDate(2008, 3, 21), 1, Quantity::whole(16), {}},
+                        {typedLine("OTRO", "1", "1", "0")}),
+              "FL/00002");
+    // Every stored amount and line is on the print; the deleted line is not kept.
     expectReference("billing", "qarvofli",
                     rendered(home.session(), QString::fromLatin1(free_invoices::kReportFile),
                              free_invoices::reportFormula("FL/00001")));
+
+    SCOPED_TRACE("the list: newest first, by name or by number");
+    fi::store(home.session(), {"FL/00003", QDate(2008, 1, 1), 2, {}, {}},
+              {typedLine("C", "1", "1", "0")});
+    // An invoice whose customer is gone is not listed.
+    db().insert(
+        "INSERT INTO FacturasLibres (NFactura, Fecha, Id_Cli, Total) VALUES ('FL/00009', "
+        "'2008-05-01', 999, 1)");
+    const std::tuple<int, const char*, QStringList> cases[] = {
+        {0, "", {"FL/00002", "FL/00001", "FL/00003"}},
+        {0, "MAR", {"FL/00001", "FL/00003"}},
+        {1, "FL/0000", {"FL/00002", "FL/00001", "FL/00003"}},
+        {1, "X", {}},
+    };
+    for (const auto& [option, typed, numbers] : cases) {
+        EXPECT_EQ(listed(db(), fi::list(option, QString::fromUtf8(typed))), numbers)
+            << option << " " << typed;
+    }
+
+    SCOPED_TRACE("deleting removes only that invoice");
+    const qint64 first =
+        db().scalar("SELECT Id FROM FacturasLibres WHERE NFactura = 'FL/00001'").toLongLong();
+    fi::remove(db(), first);
+    EXPECT_EQ(db().scalar("SELECT COUNT(*) FROM FacturasLibres").toInt(), 3);
+    EXPECT_EQ(db().scalar("SELECT group_concat(Concepto) FROM SalidasLibres").toString(), "OTRO,C");
+    fi::remove(db(), first);  // again: nothing changes
+    EXPECT_EQ(db().scalar("SELECT COUNT(*) FROM SalidasLibres").toInt(), 2);
 }
 
 }  // namespace
