@@ -1,5 +1,4 @@
 #include <QTest>
-#include <tuple>
 
 #include "billing/billing_handoffs.h"
 #include "billing/fact_comisiones.h"
@@ -76,7 +75,12 @@ TEST_F(InvoicingScreens, CommissionLeaveInvoicePrintListAndDelete) {
     EXPECT_EQ(count("SELECT COUNT(*) FROM SalidasComisiones"), 1);
 }
 
-TEST_F(InvoicingScreens, FreeInvoiceRefusalsThenThreeLinesOneRemovedInvoicedAndPrinted) {
+TEST_F(InvoicingScreens, FreeInvoiceRefusalsLinesInvoicePrintAndList) {
+    {
+        auto empty = open<ListFacLibres>();
+        EXPECT_FALSE(enabled(empty.get(), "CmdImprimir"));
+        EXPECT_FALSE(enabled(empty.get(), "CmdEliminarFact"));
+    }
     // Opened from the customer search, as the toolbar does.
     registerFreeInvoiceOrigin(home.session(), services);
     auto search = open<BusquedaClientes>(nullptr, QStringLiteral("Facturas Libres"));
@@ -136,40 +140,29 @@ TEST_F(InvoicingScreens, FreeInvoiceRefusalsThenThreeLinesOneRemovedInvoicedAndP
     addLine(&left, "REVISION", "1", "100", "0");
     click(&left, "Command6");
     EXPECT_EQ(db().scalar("SELECT COUNT(*) FROM SalidasLibres").toInt(), 2);
-}
 
-TEST_F(InvoicingScreens, FreeInvoiceListReprintsAndDeletes) {
-    {
-        auto list = open<ListFacLibres>();
-        EXPECT_FALSE(enabled(list.get(), "CmdImprimir"));
-        EXPECT_FALSE(enabled(list.get(), "CmdEliminarFact"));
-    }
+    SCOPED_TRACE("the list reprints and deletes");
     const qint64 lopez = addClient(db(), "LOPEZ", "0008");
-    for (const auto& [number, cli, iso] : {std::tuple{"FL/00001", garcia, "2024-03-01"},
-                                           std::tuple{"FL/00002", lopez, "2024-03-02"}}) {
-        free_invoices::store(
-            home.session(),
-            {number, QDate::fromString(iso, Qt::ISODate), cli, Quantity::whole(16), {}},
-            {DocumentLine{{}, {}, "CONCEPTO", Quantity::whole(1), eur(10), {}}});
-    }
+    free_invoices::store(home.session(),
+                         {"FL/00002", QDate(2008, 3, 21), lopez, Quantity::whole(16), {}},
+                         {DocumentLine{{}, {}, "CONCEPTO", Quantity::whole(1), eur(10), {}}});
     auto list = open<ListFacLibres>();
-    auto* grid = control<DataGrid>(list.get(), "MSHFacturas");
-    ASSERT_EQ(grid->rowCount(), 2);
-    EXPECT_EQ(grid->displayText(0, "NFactura"), "FL/00002");
-    EXPECT_EQ(grid->displayText(0, "Total"), "11,60");
-
+    auto* invoices = control<DataGrid>(list.get(), "MSHFacturas");
+    ASSERT_EQ(invoices->rowCount(), 2);
+    EXPECT_EQ(invoices->displayText(0, "NFactura"), "FL/00002");
+    EXPECT_EQ(invoices->displayText(0, "Total"), "11,60");
     click(list.get(), "Option1_1");
     type(list.get(), "txtBusqueda", "FL/00001");
-    ASSERT_EQ(grid->rowCount(), 1);
+    ASSERT_EQ(invoices->rowCount(), 1);
     click(list.get(), "CmdImprimir");
-    ASSERT_EQ(services.output.jobs().size(), 1u);
+    ASSERT_EQ(services.output.jobs().size(), 2u);
     const QString text = services.output.jobs().back().report.toText();
     EXPECT_TRUE(text.contains("FL/00001"));
     EXPECT_FALSE(text.contains("FL/00002"));
-
+    dialogs.clear();
     click(list.get(), "CmdEliminarFact");  // no question
     EXPECT_TRUE(dialogs.entries().empty());
-    EXPECT_EQ(grid->rowCount(), 0);
+    EXPECT_EQ(invoices->rowCount(), 0);
     EXPECT_FALSE(enabled(list.get(), "CmdEliminarFact"));
     EXPECT_EQ(db().scalar("SELECT group_concat(NFactura) FROM FacturasLibres").toString(),
               "FL/00002");
