@@ -275,53 +275,6 @@ TEST_F(SalesList, OneNoteInvoiceFollowsTheProposalTakesTheDateAndRefusesRepeats)
     EXPECT_EQ(invoiceOf(db(), n2), "No");
 }
 
-TEST_F(SalesList, SeveralNotesOneInvoiceThenDeleted) {
-    const qint64 art = addArticle(db(), "A1", "FILTRO", 5);
-    const QString n1 = startNewNote(home.session());
-    storeLine(db(), n1, saleLine(art, "A1", "1", "10"));  // 11,60
-    saveNote(db(), header(n1), {});
-    const QString n2 = addSavedNote(home.session(), ana, "20,01");  // 23,21
-    const QString n3 = addSavedNote(home.session(), ana, "0,5");    // 0,58
-    const QString other = addSavedNote(home.session(), bea, "5");
-    EXPECT_EQ(pendingNotesOf(db(), ana), (QStringList{n1, n2, n3}));
-    const Money total =
-        invoiceTogether(db(), {n1, n3}, ana, "FV08/03/00001", QDate(2008, 3, 6), true);
-    EXPECT_EQ(total.format(), "12,18");
-    EXPECT_EQ(db().scalar("SELECT Total || ' ' || Pagado FROM Facturas").toString(), "12.18 12.18");
-    EXPECT_EQ(count("SELECT COUNT(*) FROM Cobros"), 1);
-    EXPECT_EQ(pendingNotesOf(db(), ana), QStringList{n2});
-    EXPECT_EQ(notesFormula({n1, n3}), "{Albaranes.Id_Alb} like [\"" + n1 + "\",\"" + n3 + "\"]");
-    // A note of another customer, or one already invoiced, refuses the whole invoice.
-    for (const QStringList& notes : {QStringList{n2, other}, QStringList{n2, n1}}) {
-        EXPECT_THROW(invoiceTogether(db(), notes, ana, "FV08/03/00002", QDate(2008, 3, 6), false),
-                     Refused);
-        EXPECT_EQ(invoiceOf(db(), n2), "No");
-        EXPECT_EQ(count("SELECT COUNT(*) FROM Facturas"), 1);
-    }
-
-    // Removing the invoice frees its notes and takes every payment with it.
-    db().exec(
-        "INSERT INTO Cobros (NFactura, Fecha, Cantidad) VALUES ('FV08/03/00001', "
-        "'2008-03-06', 1)");
-    deleteInvoice(db(), "FV08/03/00001");
-    for (const QString& n : {n1, n3}) EXPECT_EQ(invoiceOf(db(), n), "No") << n.toStdString();
-    EXPECT_EQ(count("SELECT COUNT(*) FROM Facturas"), 0);
-    EXPECT_EQ(count("SELECT COUNT(*) FROM Cobros"), 0);
-    EXPECT_THROW(deleteInvoice(db(), "No"), Refused);
-
-    // Removing an invoiced note: its lines, itself and its invoice row; the stock,
-    // the payment and the other note of the invoice stay.
-    invoiceTogether(db(), {n1, n2}, ana, "FV08/03/00002", QDate(2008, 3, 5), true);
-    deleteNote(db(), n1);
-    EXPECT_EQ(count("SELECT COUNT(*) FROM Salidas WHERE Id_Alb = ?", {n1}), 0);
-    EXPECT_EQ(count("SELECT COUNT(*) FROM Albaranes WHERE Id_Alb = ?", {n1}), 0);
-    EXPECT_EQ(count("SELECT COUNT(*) FROM Facturas"), 0);
-    EXPECT_EQ(count("SELECT COUNT(*) FROM Cobros WHERE NFactura = 'FV08/03/00002'"), 1);
-    EXPECT_EQ(invoiceOf(db(), n2), "FV08/03/00002");
-    EXPECT_EQ(stockOf(db(), art), 4);
-    EXPECT_EQ(count("SELECT COUNT(*) FROM Salidas"), 3);  // the other notes keep theirs
-}
-
 TEST_F(SalesList, MultiInvoiceGivesConsecutiveNumbersAndRecomputedTotals) {
     const QString n1 = addSavedNote(home.session(), ana, "99,59");
     const QString n2 = addSavedNote(home.session(), bea, "10");
@@ -385,6 +338,49 @@ TEST(SalesReports, RenderAsReviewed) {
         expectReference(
             "sales", QString::fromLatin1(reference),
             rendered(home.session(), QString::fromLatin1(file), QString::fromUtf8(formula)));
+
+    SCOPED_TRACE("removing the invoice frees its notes and takes every payment with it");
+    Database& db = home.db();
+    const auto count = [&](const char* sql) { return db.scalar(sql).toInt(); };
+    const QString a = "AR08/03/00001", b = "AR08/03/00002", maria = "AR08/03/00003";
+    db.exec(
+        "INSERT INTO Cobros (NFactura, Fecha, Cantidad) VALUES ('FV08/03/00001', '2008-03-06', 1)");
+    sales::deleteInvoice(db, "FV08/03/00001");
+    EXPECT_EQ(invoiceOf(db, a) + invoiceOf(db, b), "NoNo");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Facturas") + count("SELECT COUNT(*) FROM Cobros"), 0);
+    EXPECT_THROW(sales::deleteInvoice(db, "No"), Refused);
+
+    SCOPED_TRACE("several notes, one paid invoice: all of them or none");
+    EXPECT_EQ(sales::pendingNotesOf(db, 1), (QStringList{a, b}));
+    // A note of another customer refuses the whole invoice.
+    EXPECT_THROW(
+        sales::invoiceTogether(db, {b, maria}, 1, "FV08/03/00002", QDate(2008, 3, 6), true),
+        Refused);
+    EXPECT_EQ(invoiceOf(db, b), "No");
+    // 24,74 + 115,52 (as printed).
+    EXPECT_EQ(
+        sales::invoiceTogether(db, {a, b}, 1, "FV08/03/00002", QDate(2008, 3, 6), true).format(),
+        "140,26");
+    EXPECT_EQ(db.scalar("SELECT Total || ' ' || Pagado FROM Facturas").toString(), "140.26 140.26");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Cobros WHERE Cantidad = 140.26"), 1);
+    EXPECT_EQ(sales::pendingNotesOf(db, 1), QStringList{});
+    EXPECT_EQ(sales::notesFormula({a, b}), "{Albaranes.Id_Alb} like [\"" + a + "\",\"" + b + "\"]");
+    // One already invoiced refuses it too.
+    EXPECT_THROW(sales::invoiceTogether(db, {a}, 1, "FV08/03/00003", QDate(2008, 3, 6), false),
+                 Refused);
+
+    SCOPED_TRACE(
+        "removing an invoiced note: its lines, itself and its invoice row; the stock, "
+        "the payment and the other note of the invoice stay");
+    sales::deleteNote(db, a);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Albaranes WHERE Id_Alb = 'AR08/03/00001'") +
+                  count("SELECT COUNT(*) FROM Salidas WHERE Id_Alb = 'AR08/03/00001'"),
+              0);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Facturas"), 0);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Cobros WHERE NFactura = 'FV08/03/00002'"), 1);
+    EXPECT_EQ(invoiceOf(db, b), "FV08/03/00002");
+    EXPECT_EQ(count("SELECT StockInicial FROM Articulos WHERE Codigo = 'FIL-01'"), 3);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Salidas"), 2);  // the other notes keep theirs
 }
 
 }  // namespace
