@@ -106,7 +106,14 @@ TEST_F(TowScreen, ChecksInTheirOrder) {
     EXPECT_EQ(count("SELECT COUNT(*) FROM LineasPartes"), 0);
 }
 
-TEST_F(TowScreen, GenerateRegenerateManualLineSaveAndEdit) {
+TEST_F(TowScreen, GenerateRegenerateManualLineSaveEditAndList) {
+    {
+        auto empty = open<GestorPartes>();
+        for (const char* c : {"CmdEditar", "CmdEliminarF", "CmdEliminarP", "CmdFacturar",
+                              "CmdImprimirF", "CmdImprimirP"})
+            EXPECT_FALSE(enabled(empty.get(), c)) << c;
+        EXPECT_TRUE(enabled(empty.get(), "CmdSalir"));
+    }
     db().insert("INSERT INTO Partes (NParte, NFactura) VALUES ('PG03/00004', 'No')");
     ASSERT_TRUE(SaveSeries(home.session(), defaultSeries()));
     auto form = open<PartesGrua>();
@@ -217,36 +224,16 @@ TEST_F(TowScreen, GenerateRegenerateManualLineSaveAndEdit) {
     click(other.get(), "KewlButtons2");
     click(other.get(), "CmdCancelar");
     EXPECT_EQ(count("SELECT COUNT(*) FROM LineasPartes"), 4);
-}
 
-TEST_F(TowScreen, ListInvoicesPrintsRemovesAndDeletes) {
-    {
-        auto empty = open<GestorPartes>();
-        for (const char* c : {"CmdEditar", "CmdEliminarF", "CmdEliminarP", "CmdFacturar",
-                              "CmdImprimirF", "CmdImprimirP"})
-            EXPECT_FALSE(enabled(empty.get(), c)) << c;
-        EXPECT_TRUE(enabled(empty.get(), "CmdSalir"));
-    }
-    for (const char* number : {"PG03/00001", "PG03/00002"}) {
-        tow::saveReport(db(), Row{{"NParte", number},
-                                  {"Compañia", "MUTUA DEL MOTOR"},
-                                  {"Id_Ase", insurer},
-                                  {"Fecha", "2024-03-02"},
-                                  {"IVA", 16},
-                                  {"Marca", "SEAT"},
-                                  {"Modelo", "IBIZA"}});
-        tow::replaceLines(db(), QString::fromUtf8(number),
-                          {{"SALIDA", Quantity::whole(1), Money::whole(100), Money::whole(100)}});
-    }
+    SCOPED_TRACE("the list invoices, prints, removes the invoice and deletes");
     auto list = open<GestorPartes>();
     QWidget* l = list.get();
     auto* grid = control<DataGrid>(l, "MSHPartes");
     ASSERT_EQ(grid->rowCount(), 2);
-    clickRow(grid, 0);
-    EXPECT_EQ(control<DataGrid>(l, "MSHLineas")->rowCount(), 1);
-    EXPECT_EQ(grid->displayText(0, "Vehículo"), "SEAT IBIZA");
-
-    // Each command on the first report, in turn, and what it tells (critical, or nothing).
+    clickRow(grid, 1);
+    EXPECT_EQ(control<DataGrid>(l, "MSHLineas")->rowCount(), 4);
+    EXPECT_EQ(grid->displayText(1, "Vehículo"), "ALFA ROMEO 147");
+    // Each command on the saved report, in turn, and what it tells (critical, or nothing).
     const auto tells = [&](const char* command, const char* message) {
         dialogs.clear();
         click(l, command);
@@ -258,7 +245,7 @@ TEST_F(TowScreen, ListInvoicesPrintsRemovesAndDeletes) {
     tells("CmdFacturar", tow::kAlreadyInvoiced);
     tells("CmdEliminarP", tow::kInvoicedNotDeleted);
     tells("CmdImprimirF", "");
-    EXPECT_EQ(db().scalar("SELECT NFactura FROM Partes WHERE NParte = 'PG03/00001'").toString(),
+    EXPECT_EQ(db().scalar("SELECT NFactura FROM Partes WHERE NParte = 'PG03/00005'").toString(),
               "FV24/03/00001");
     EXPECT_EQ(services.output.jobs().back().report.name.toLower(), "qarvofacgrua.rpt");
     EXPECT_TRUE(services.output.jobs().back().report.toText().contains("MUTUA DEL MOTOR"));
@@ -271,7 +258,7 @@ TEST_F(TowScreen, ListInvoicesPrintsRemovesAndDeletes) {
 
     dialogs.answerNo();
     click(l, "CmdEliminarP");
-    EXPECT_EQ(dialogs.lastText(), "¿Seguro que quiere eliminar el parte PG03/00001?");
+    EXPECT_EQ(dialogs.lastText(), "¿Seguro que quiere eliminar el parte PG03/00005?");
     EXPECT_EQ(count("SELECT COUNT(*) FROM Partes"), 2);
     dialogs.answerYes();
     click(l, "CmdEliminarP");
