@@ -43,7 +43,7 @@ class CollectionsScreen : public ScreenTest {
     }
 };
 
-TEST_F(CollectionsScreen, PayingAndRemovingFromTheList) {
+TEST_F(CollectionsScreen, PayingRemovingAndSearchingFromTheList) {
     auto list = open<GestorCobros>();
     auto* rep = control<DataGrid>(list.get(), "MSHFactRep");
     ASSERT_EQ(rep->rowCount(), 2);  // the two-work-order invoice once
@@ -91,6 +91,28 @@ TEST_F(CollectionsScreen, PayingAndRemovingFromTheList) {
     pay(payments, "05/03/2024", "50,5");
     EXPECT_EQ(db().scalar("SELECT Pagado FROM Facturas WHERE Id_Fac = 'FV1'").toDouble(), 50.5);
     EXPECT_EQ(textOf(payments, "TxtFacturas"), "50,50");
+    click(payments, "CmdSalir");
+    settle();
+
+    SCOPED_TRACE("searching re-queries the visible tab, and collecting follows it");
+    auto* rec = control<DataGrid>(list.get(), "MSHFactRec");
+    selectTab(list.get(), "SSTab1", 0);
+    type(list.get(), "Text1", "gar");
+    EXPECT_EQ(textOf(list.get(), "Text1"), "GAR");
+    EXPECT_EQ(rep->rowCount(), 1);
+    EXPECT_EQ(rec->rowCount(), 1);  // the hidden tab keeps its rows
+    selectTab(list.get(), "SSTab1", 1);
+    control<QLineEdit>(list.get(), "Text1")->setText("GARCIA");
+    EXPECT_EQ(rec->rowCount(), 0);
+    // Nothing to collect on this tab.
+    EXPECT_FALSE(enabled(list.get(), "CmdCobrar"));
+    selectTab(list.get(), "SSTab1", 0);
+    EXPECT_TRUE(enabled(list.get(), "CmdCobrar"));
+    // Double-click on a work-order invoice collects it.
+    doubleClickRow(rep, 0);
+    payments = openWindow("Entregas");
+    ASSERT_NE(payments, nullptr);
+    EXPECT_EQ(textOf(payments, "TxtNFactura"), "FR1");
 }
 
 TEST_F(CollectionsScreen, RefusedAndQuestionedPayments) {
@@ -131,28 +153,6 @@ TEST_F(CollectionsScreen, RefusedAndQuestionedPayments) {
             EXPECT_EQ(textOf(&payments, "TxtCantidad"), QString::fromUtf8(c.amount));
         }
     }
-}
-
-TEST_F(CollectionsScreen, SearchReQueriesTheVisibleTabAndCobrarFollowsIt) {
-    auto list = open<GestorCobros>();
-    auto* rep = control<DataGrid>(list.get(), "MSHFactRep");
-    auto* rec = control<DataGrid>(list.get(), "MSHFactRec");
-    type(list.get(), "Text1", "gar");
-    EXPECT_EQ(textOf(list.get(), "Text1"), "GAR");
-    EXPECT_EQ(rep->rowCount(), 1);
-    EXPECT_EQ(rec->rowCount(), 1);  // the hidden tab keeps its rows
-    selectTab(list.get(), "SSTab1", 1);
-    control<QLineEdit>(list.get(), "Text1")->setText("GARCIA");
-    EXPECT_EQ(rec->rowCount(), 0);
-    // Nothing to collect on this tab.
-    EXPECT_FALSE(enabled(list.get(), "CmdCobrar"));
-    selectTab(list.get(), "SSTab1", 0);
-    EXPECT_TRUE(enabled(list.get(), "CmdCobrar"));
-    // Double-click on a work-order invoice collects it.
-    doubleClickRow(rep, 0);
-    QWidget* payments = openWindow("Entregas");
-    ASSERT_NE(payments, nullptr);
-    EXPECT_EQ(textOf(payments, "TxtNFactura"), "FR1");
 }
 
 }  // namespace
