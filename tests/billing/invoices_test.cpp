@@ -83,30 +83,6 @@ TEST(FreeInvoices, NumberFollowsTheLastRowOfTheTable) {
     EXPECT_EQ(next({"FL/99999"}), "FL/100000");
 }
 
-TEST(Commissions, TotalsWithWithholding) {
-    struct Case {
-        double suma;
-        const char* rate;  // as typed; empty is 0
-        const char *iva, *retencion, *resto;
-    };
-    const Case cases[] = {
-        {150, "", "24,00", "0,00", "174,00"},
-        // Halves away from zero: 0,03 × 16 % = 0,0048; 10,05 × 15 % = 1,5075.
-        {0.03, "0", "0,00", "0,00", "0,03"},
-        {10.05, "15", "1,61", "1,51", "10,15"},
-        {100, "7,5", "16,00", "7,50", "108,50"},
-    };
-    for (const Case& c : cases) {
-        const auto rate = free_invoices::readRate(QString::fromUtf8(c.rate));
-        ASSERT_TRUE(rate.has_value()) << c.rate;
-        const fc::Totals t = fc::computeTotals(eur(c.suma), Quantity::whole(16), *rate);
-        EXPECT_EQ(QStringList({t.iva.format(), t.retencion.format(), t.resto.format()}).join(" / "),
-                  QStringList({c.iva, c.retencion, c.resto}).join(" / "))
-            << c.suma << " " << c.rate;
-        EXPECT_EQ(t.suma, eur(c.suma));
-    }
-}
-
 TEST(Commissions, NumberFollowsTheNextKeyAndSkipsUsedNumbers) {
     struct Case {
         QStringList stored;  // inserted in order
