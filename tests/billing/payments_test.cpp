@@ -281,6 +281,13 @@ TEST(Receipts, StoreListAndRemove) {
     EXPECT_TRUE(rc::remove(db, older));
     EXPECT_FALSE(rc::remove(db, older));
     EXPECT_FALSE(listed(db, rc::list(), "NRecibo").contains("08/03/00007"));
+
+    SCOPED_TRACE("a failing row leaves none of its receipts");
+    db.exec(
+        "CREATE TRIGGER fail_third BEFORE INSERT ON Recibos WHEN NEW.NRecibo = '08/03/00014' "
+        "BEGIN SELECT RAISE(ABORT, 'disco lleno'); END");
+    EXPECT_THROW(rc::store(home.session(), QDate(2008, 3, 15), rows, payer, {}), DbError);
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM Recibos").toInt(), 6);
 }
 
 }  // namespace
