@@ -6,8 +6,10 @@
 #include <QString>
 #include <QStringList>
 
+#include "billing/free_invoices.h"
 #include "core/money.h"
 #include "core/session.h"
+#include "core/sql_statement.h"
 #include "data/database.h"
 #include "reports/informes.h"
 #include "reports/report_engine.h"
@@ -53,6 +55,22 @@ inline void addPartsInvoice(Database& db, const QString& number, const QString& 
             "INSERT INTO Albaranes (Id_Alb, Fecha, Id_Cli, NFactura, Total) VALUES (?, ?, ?, ?, ?)",
             {number + QStringLiteral("-AR") + QString::number(n++), isoDate, customer, number,
              note.toDb()});
+}
+
+// A line as typed into the invoicing screens' entry fields; it must be accepted.
+inline DocumentLine typedLine(const char* text, const char* units, const char* price,
+                              const char* dto) {
+    const auto e = free_invoices::readLine(QString::fromUtf8(text), QString::fromUtf8(units),
+                                           QString::fromUtf8(price), QString::fromUtf8(dto));
+    EXPECT_TRUE(e.line.has_value()) << e.error.toStdString();
+    return e.line.value_or(DocumentLine{});
+}
+
+// One column of the rows a listing statement gives, in order.
+inline QStringList listed(Database& db, const SqlStatement& s, const char* column = "NFactura") {
+    QStringList out;
+    for (const Row& r : db.rows(s.sql, s.params)) out << r.value(column).toString();
+    return out;
 }
 
 inline Money eur(double euros) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QDate>
 #include <QString>
 
@@ -8,6 +10,7 @@
 #include "masters/articles_fixture.h"
 #include "masters/customers_fixture.h"
 #include "sales/counter_sale.h"
+#include "support/temp_home.h"
 
 namespace torvane::testing {
 
@@ -46,5 +49,30 @@ inline QString addSavedNote(Session& session, qint64 customer, const char* amoun
 inline QString invoiceOf(Database& db, const QString& note) {
     return db.scalar("SELECT NFactura FROM Albaranes WHERE Id_Alb = ?", {note}).toString();
 }
+
+// Two customers on 5 March 2008, for the sales logic tests.
+class SalesLogic : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        home.session().setToday(QDate(2008, 3, 5));
+        ana = addCustomer(db(), "C1", "ANA LOPEZ", "11111111H");
+        bea = addCustomer(db(), "C2", "BEATRIZ RUIZ", "22222222J");
+    }
+    Database& db() { return home.db(); }
+    int count(const char* sql, const QVariantList& p = {}) { return db().scalar(sql, p).toInt(); }
+    // A note of ANA on that day.
+    sales::NoteHeader header(const QString& number) {
+        sales::NoteHeader h;
+        h.number = number;
+        h.date = QDate(2008, 3, 5);
+        h.customerId = ana;
+        h.notes = "URGENTE";
+        return h;
+    }
+
+    TempHome home;
+    qint64 ana = 0;
+    qint64 bea = 0;
+};
 
 }  // namespace torvane::testing

@@ -71,89 +71,61 @@ class TowScreen : public ScreenTest {
     qint64 insurer = 0, customer = 0, vehicle = 0;
 };
 
-TEST_F(TowScreen, OpensNumberedWithTodayAndVat) {
-    db().insert("INSERT INTO Partes (NParte, NFactura) VALUES ('PG03/00004', 'No')");
-    ASSERT_TRUE(SaveSeries(home.session(), defaultSeries()));
-    auto form = open<PartesGrua>();
-    EXPECT_TRUE(dialogs.entries().empty()) << dialogs.lastText().toStdString();
-    EXPECT_EQ(form->windowTitle(), "Partes de Grúa");
-    EXPECT_EQ(textOf(form.get(), "Text1_0"), "PG03/00005");
-    EXPECT_EQ(textOf(form.get(), "Text1_2"), "20/03/2024");
-    EXPECT_EQ(textOf(form.get(), "Text1_24"), "16");
-    EXPECT_EQ(control<QComboBox>(form.get(), "Combo1")->count(), 2);
-    EXPECT_FALSE(enabled(form.get(), "KewlButtons1"));
-}
-
 TEST_F(TowScreen, ChecksInTheirOrder) {
     // Without the series file the number is "1", after saying so.
     auto form = open<PartesGrua>();
     EXPECT_EQ(textOf(form.get(), "Text1_0"), "1");
     EXPECT_TRUE(dialogs.lastText().startsWith("No se encuentra el archivo en la ruta "));
     QWidget* f = form.get();
-    struct Step {
-        std::function<void()> fill;
-        const char* command;
-        const char* message;
-    };
-    const Step steps[] = {
-        {[] {}, "KewlButtons2", "Debe seleccionar la compañia"},
-        {[] {}, "CmdBuscar", "Seleccione primero la compañia."},
-        {[] {}, "cmdBuscarVehiculo", "Seleccione primero la compañia."},
-        {[] {}, "KewlButtons4", "Seleccione primero la compañia."},
-        {[f] { choose(f, "Combo1", "MUTUA DEL MOTOR"); }, "KewlButtons2",
-         "Debe seleccionar el tipo de vehículo"},
-        {[] {}, "cmdBuscarVehiculo", "Introduzca primero el propietario del vehículo."},
-        {[] {}, "KewlButtons4", "Debe completar todos los campos"},
-        {[f] { choose(f, "Combo2", "FURGON"); }, "KewlButtons2",
-         "Debe seleccionar el tipo de servicio"},
-        {[f] { choose(f, "Combo3", "LABORABLE"); }, "KewlButtons2",
-         "Debe seleccionar el tipo de salida"},
-        // The pricing's own refusals are TowPricing.Refusals'; one shows they are told.
-        {[f] { choose(f, "Combo4", "CARRETERA"); }, "KewlButtons2",
-         "El número de kilómetros no es válido"},
-        {[f] {
-             type(f, "Text1_3", "x");
-             type(f, "Text1_4", "GRUA");
-             type(f, "Text1_5", "1");
-         },
-         "KewlButtons4", "Las unidades y el precio deben ser números"},
-    };
-    for (const Step& s : steps) {
+    const auto refused = [&](const char* command, const char* message) {
         dialogs.clear();
-        s.fill();
-        click(f, QString::fromUtf8(s.command));
-        ASSERT_EQ(dialogs.entries().size(), 1u) << s.message;
-        EXPECT_EQ(dialogs.lastText(), QString::fromUtf8(s.message));
+        click(f, QString::fromUtf8(command));
+        ASSERT_EQ(dialogs.entries().size(), 1u) << message;
+        EXPECT_EQ(dialogs.lastText(), QString::fromUtf8(message));
         EXPECT_EQ(dialogs.entries().back().icon, Dialogs::Icon::Critical);
-    }
+    };
+    refused("KewlButtons2", "Debe seleccionar la compañia");
+    refused("CmdBuscar", "Seleccione primero la compañia.");
+    refused("cmdBuscarVehiculo", "Seleccione primero la compañia.");
+    refused("KewlButtons4", "Seleccione primero la compañia.");
+    choose(f, "Combo1", "MUTUA DEL MOTOR");
+    refused("KewlButtons2", "Debe seleccionar el tipo de vehículo");
+    refused("cmdBuscarVehiculo", "Introduzca primero el propietario del vehículo.");
+    refused("KewlButtons4", "Debe completar todos los campos");
+    choose(f, "Combo2", "FURGON");
+    refused("KewlButtons2", "Debe seleccionar el tipo de servicio");
+    choose(f, "Combo3", "LABORABLE");
+    refused("KewlButtons2", "Debe seleccionar el tipo de salida");
+    // The pricing's own refusals are TowPricing.Refusals'; one shows they are told.
+    choose(f, "Combo4", "CARRETERA");
+    refused("KewlButtons2", "El número de kilómetros no es válido");
+    type(f, "Text1_3", "x");
+    type(f, "Text1_4", "GRUA");
+    type(f, "Text1_5", "1");
+    refused("KewlButtons4", "Las unidades y el precio deben ser números");
     EXPECT_EQ(count("SELECT COUNT(*) FROM LineasPartes"), 0);
 }
 
-TEST_F(TowScreen, RegenerateNoKeepsYesReplaces) {
-    auto form = open<PartesGrua>();
-    const QString number = textOf(form.get(), "Text1_0");
-    fillJob(form.get());
-    click(form.get(), "KewlButtons2");
-    EXPECT_EQ(lines(number), generated);
-    EXPECT_TRUE(enabled(form.get(), "KewlButtons1"));
-    EXPECT_EQ(control<DataGrid>(form.get(), "MSHLineas")->displayText(2, "Unidades"), "01:30");
-
-    control<QLineEdit>(form.get(), "Text1_22")->setText("20");
-    dialogs.answerNo();
-    click(form.get(), "KewlButtons2");
-    EXPECT_EQ(dialogs.lastText(), "Ya se han generado lineas, ¿desea volver a crearlas?");
-    EXPECT_EQ(lines(number), generated);
-    dialogs.answerYes();
-    click(form.get(), "KewlButtons2");
-    EXPECT_EQ(lines(number), (QStringList{"SALIDA CARRETERA DIA LABORABLE TURISMO|1|80,00",
-                                          "ESPERA PARA REALIZAR EL SERVICIO|1.5|30,00"}));
-    EXPECT_TRUE(dialogs.allAnswersUsed());
-}
-
-TEST_F(TowScreen, OwnerVehicleManualLineAndSave) {
+TEST_F(TowScreen, GenerateRegenerateManualLineSaveEditAndList) {
+    {
+        auto empty = open<GestorPartes>();
+        for (const char* c : {"CmdEditar", "CmdEliminarF", "CmdEliminarP", "CmdFacturar",
+                              "CmdImprimirF", "CmdImprimirP"})
+            EXPECT_FALSE(enabled(empty.get(), c)) << c;
+        EXPECT_TRUE(enabled(empty.get(), "CmdSalir"));
+    }
+    db().insert("INSERT INTO Partes (NParte, NFactura) VALUES ('PG03/00004', 'No')");
+    ASSERT_TRUE(SaveSeries(home.session(), defaultSeries()));
     auto form = open<PartesGrua>();
     QWidget* f = form.get();
+    EXPECT_TRUE(dialogs.entries().empty()) << dialogs.lastText().toStdString();
+    EXPECT_EQ(form->windowTitle(), "Partes de Grúa");
     const QString number = textOf(f, "Text1_0");
+    EXPECT_EQ(number, "PG03/00005");
+    EXPECT_EQ(textOf(f, "Text1_2"), "20/03/2024");
+    EXPECT_EQ(textOf(f, "Text1_24"), "16");
+    EXPECT_EQ(control<QComboBox>(f, "Combo1")->count(), 2);
+    EXPECT_FALSE(enabled(f, "KewlButtons1"));
     fillJob(f);
     form->setCustomer(customer);
     VehicleChoice v;
@@ -166,11 +138,26 @@ TEST_F(TowScreen, OwnerVehicleManualLineAndSave) {
     type(f, "Text1_21", "SAGUNTO");
     control<QPlainTextEdit>(f, "Text2")->setPlainText("SIN LLAVES");
     click(f, "KewlButtons2");
+    EXPECT_EQ(lines(number), generated);
+    EXPECT_TRUE(enabled(f, "KewlButtons1"));
+    EXPECT_EQ(control<DataGrid>(f, "MSHLineas")->displayText(2, "Unidades"), "01:30");
+
+    // Generating again asks: No keeps the lines, Yes replaces them.
+    control<QLineEdit>(f, "Text1_22")->setText("20");
+    dialogs.answerNo();
+    click(f, "KewlButtons2");
+    EXPECT_EQ(dialogs.lastText(), "Ya se han generado lineas, ¿desea volver a crearlas?");
+    EXPECT_EQ(lines(number), generated);
+    dialogs.answerYes();
+    click(f, "KewlButtons2");
+    EXPECT_TRUE(dialogs.allAnswersUsed());
     type(f, "Text1_3", "2");
     type(f, "Text1_4", "PEAJE");
     type(f, "Text1_5", "3,25");
     click(f, "KewlButtons4");
-    EXPECT_EQ(lines(number), generated + QStringList{"PEAJE|2|6,50"});
+    EXPECT_EQ(lines(number),
+              (QStringList{"SALIDA CARRETERA DIA LABORABLE TURISMO|1|80,00",
+                           "ESPERA PARA REALIZAR EL SERVICIO|1.5|30,00", "PEAJE|2|6,50"}));
     EXPECT_EQ(textOf(f, "Text1_4"), "");
 
     click(f, "KewlButtons1");
@@ -188,109 +175,77 @@ TEST_F(TowScreen, OwnerVehicleManualLineAndSave) {
         stored << row->value(QString::fromUtf8(column)).toString();
     EXPECT_EQ(stored.join('|'),
               "SIN-77|2024-03-20|MUTUA DEL MOTOR|1234BCD|ALFA ROMEO|147|ROJO|TURISMO|PEPE|"
-              "LABORABLE|CARRETERA|VALENCIA|SAGUNTO|25|01:30|00:00||ANA RUIZ|C/ MAYOR 1|VALENCIA|"
+              "LABORABLE|CARRETERA|VALENCIA|SAGUNTO|20|01:30|00:00||ANA RUIZ|C/ MAYOR 1|VALENCIA|"
               "VALENCIA|46001|961|600|962|SIN LLAVES|No|1|16");
     ASSERT_EQ(services.output.jobs().size(), 1u);
     EXPECT_EQ(services.output.jobs().back().report.name.toLower(), "qarvopgrua.rpt");
     const QString text = services.output.jobs().back().report.toText();
     EXPECT_TRUE(text.contains(number)) << text.toStdString();
-    EXPECT_TRUE(text.contains("KM. EXTRA CARRETERA DIA LABORABLE TURISMO")) << text.toStdString();
-    // 80 + 7,50 + 30 + 6,50 = 124,00; 16 % = 19,84.
-    EXPECT_TRUE(text.contains("143,84")) << text.toStdString();
+    // 80 + 30 + 6,50 = 116,50, and 16 %: the printed total.
+    EXPECT_TRUE(text.contains("135,14")) << text.toStdString();
     // Saved: closing keeps the lines.
-    EXPECT_EQ(lines(number).size(), 4);
-}
+    form.reset();
+    EXPECT_EQ(lines(number).size(), 3);
+    // A surcharge line: edited, the box of the percentage comes ticked.
+    std::vector<tow::TowLine> withSurcharge = tow::loadLines(db(), number);
+    withSurcharge.push_back(
+        {"RECARGO FEST./NOCT. (25%)", Quantity::whole(1), Money::whole(5), Money::whole(5)});
+    tow::replaceLines(db(), number, withSurcharge);
+    const QStringList saved = lines(number);
 
-TEST_F(TowScreen, CancelPutsBackTheLinesAndSavingKeepsTheRow) {
-    // A new report: nothing stays.
-    {
-        auto form = open<PartesGrua>();
-        const QString number = textOf(form.get(), "Text1_0");
-        fillJob(form.get());
-        click(form.get(), "KewlButtons2");
-        click(form.get(), "CmdCancelar");
-        EXPECT_EQ(lines(number), QStringList());
-    }
-    // An edited report: exactly its stored lines again, also when closed.
-    const qint64 id = tow::saveReport(db(), Row{{"NParte", "PG03/00009"},
-                                                {"Compañia", "MUTUA DEL MOTOR"},
-                                                {"Id_Ase", insurer},
-                                                {"Matricula", "OLD"},
-                                                {"Fecha", "2024-03-01"},
-                                                {"IVA", 21}});
-    // A surcharge line: the box of the percentage comes ticked.
-    const std::vector<tow::TowLine> stored = {
-        {"SALIDA URBANA DIA FEST./NOCT. TURISMO", Quantity::whole(1), Money::whole(50),
-         Money::whole(50)},
-        {"RECARGO FEST./NOCT. (25%)", Quantity::whole(1), Money::fromCents(1250),
-         Money::fromCents(1250)}};
-    tow::replaceLines(db(), "PG03/00009", stored);
+    SCOPED_TRACE("edited again: cancelling or closing puts back exactly the stored lines");
     for (const char* how : {"CmdCancelar", "Command6"}) {
-        auto form = open<PartesGrua>(false);
-        ASSERT_TRUE(form->editReport("PG03/00009"));
-        EXPECT_TRUE(control<QCheckBox>(form.get(), "Check1")->isChecked());
-        EXPECT_EQ(textOf(form.get(), "Text1_24"), "21");
-        EXPECT_EQ(textOf(form.get(), "Text1_2"), "01/03/2024");
-        EXPECT_EQ(control<QComboBox>(form.get(), "Combo1")->currentText(), "MUTUA DEL MOTOR");
-        fillJob(form.get());
+        auto edit = open<PartesGrua>(false);
+        ASSERT_TRUE(edit->editReport(number));
+        EXPECT_TRUE(control<QCheckBox>(edit.get(), "Check1")->isChecked());
+        EXPECT_EQ(textOf(edit.get(), "Text1_2"), "20/03/2024");
+        EXPECT_EQ(control<QComboBox>(edit.get(), "Combo1")->currentText(), "MUTUA DEL MOTOR");
+        fillJob(edit.get());
         dialogs.answerYes();
-        click(form.get(), "KewlButtons2");
-        click(form.get(), QString::fromUtf8(how));
-        EXPECT_EQ(tow::loadLines(db(), "PG03/00009"), stored) << how;
+        click(edit.get(), "KewlButtons2");
+        click(edit.get(), QString::fromUtf8(how));
+        EXPECT_EQ(lines(number), saved) << how;
     }
     // Saved again: the same row, its date kept.
-    auto form = open<PartesGrua>(false);
-    ASSERT_TRUE(form->editReport("PG03/00009"));
-    EXPECT_EQ(textOf(form.get(), "Text1_6"), "OLD");
-    control<QLineEdit>(form.get(), "Text1_6")->setText("NEW");
-    click(form.get(), "KewlButtons1");
-    EXPECT_EQ(count("SELECT COUNT(*) FROM Partes"), 1);
-    EXPECT_EQ(
-        db().scalar("SELECT Matricula || ' ' || Fecha FROM Partes WHERE Id = ?", {id}).toString(),
-        "NEW 2024-03-01");
-}
+    db().exec("UPDATE Partes SET Fecha = '2024-03-01', IVA = 21");
+    auto edit = open<PartesGrua>(false);
+    ASSERT_TRUE(edit->editReport(number));
+    EXPECT_EQ(textOf(edit.get(), "Text1_24"), "21");
+    control<QLineEdit>(edit.get(), "Text1_6")->setText("NEW");
+    click(edit.get(), "KewlButtons1");
+    EXPECT_EQ(db().scalar("SELECT group_concat(Matricula || ' ' || Fecha) FROM Partes WHERE "
+                          "NParte = ?",
+                          {number})
+                  .toString(),
+              "NEW 2024-03-01");
+    // A new report cancelled: nothing stays.
+    auto other = open<PartesGrua>();
+    fillJob(other.get());
+    click(other.get(), "KewlButtons2");
+    click(other.get(), "CmdCancelar");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM LineasPartes"), 4);
 
-TEST_F(TowScreen, EmptyListOnlyLeaves) {
-    auto list = open<GestorPartes>();
-    for (const char* c : {"CmdEditar", "CmdEliminarF", "CmdEliminarP", "CmdFacturar",
-                          "CmdImprimirF", "CmdImprimirP"})
-        EXPECT_FALSE(enabled(list.get(), c)) << c;
-    EXPECT_TRUE(enabled(list.get(), "CmdSalir"));
-}
-
-TEST_F(TowScreen, ListInvoicesPrintsRemovesAndDeletes) {
-    for (const char* number : {"PG03/00001", "PG03/00002"}) {
-        tow::saveReport(db(), Row{{"NParte", number},
-                                  {"Compañia", "MUTUA DEL MOTOR"},
-                                  {"Id_Ase", insurer},
-                                  {"Fecha", "2024-03-02"},
-                                  {"IVA", 16},
-                                  {"Marca", "SEAT"},
-                                  {"Modelo", "IBIZA"}});
-        tow::replaceLines(db(), QString::fromUtf8(number),
-                          {{"SALIDA", Quantity::whole(1), Money::whole(100), Money::whole(100)}});
-    }
+    SCOPED_TRACE("the list invoices, prints, removes the invoice and deletes");
     auto list = open<GestorPartes>();
     QWidget* l = list.get();
     auto* grid = control<DataGrid>(l, "MSHPartes");
     ASSERT_EQ(grid->rowCount(), 2);
-    clickRow(grid, 0);
-    EXPECT_EQ(control<DataGrid>(l, "MSHLineas")->rowCount(), 1);
-    EXPECT_EQ(grid->displayText(0, "Vehículo"), "SEAT IBIZA");
-
-    // Each command on the first report, in turn, and what it tells (critical, or nothing).
-    const std::pair<const char*, const char*> steps[] = {{"CmdImprimirF", tow::kNoInvoiceToPrint},
-                                                         {"CmdEliminarF", tow::kNoInvoiceToDelete},
-                                                         {"CmdFacturar", ""},
-                                                         {"CmdFacturar", tow::kAlreadyInvoiced},
-                                                         {"CmdEliminarP", tow::kInvoicedNotDeleted},
-                                                         {"CmdImprimirF", ""}};
-    for (const auto& [command, message] : steps) {
+    clickRow(grid, 1);
+    EXPECT_EQ(control<DataGrid>(l, "MSHLineas")->rowCount(), 4);
+    EXPECT_EQ(grid->displayText(1, "Vehículo"), "ALFA ROMEO 147");
+    // Each command on the saved report, in turn, and what it tells (critical, or nothing).
+    const auto tells = [&](const char* command, const char* message) {
         dialogs.clear();
         click(l, command);
         EXPECT_EQ(dialogs.lastText(), QString::fromUtf8(message)) << command;
-    }
-    EXPECT_EQ(db().scalar("SELECT NFactura FROM Partes WHERE NParte = 'PG03/00001'").toString(),
+    };
+    tells("CmdImprimirF", tow::kNoInvoiceToPrint);
+    tells("CmdEliminarF", tow::kNoInvoiceToDelete);
+    tells("CmdFacturar", "");
+    tells("CmdFacturar", tow::kAlreadyInvoiced);
+    tells("CmdEliminarP", tow::kInvoicedNotDeleted);
+    tells("CmdImprimirF", "");
+    EXPECT_EQ(db().scalar("SELECT NFactura FROM Partes WHERE NParte = 'PG03/00005'").toString(),
               "FV24/03/00001");
     EXPECT_EQ(services.output.jobs().back().report.name.toLower(), "qarvofacgrua.rpt");
     EXPECT_TRUE(services.output.jobs().back().report.toText().contains("MUTUA DEL MOTOR"));
@@ -303,7 +258,7 @@ TEST_F(TowScreen, ListInvoicesPrintsRemovesAndDeletes) {
 
     dialogs.answerNo();
     click(l, "CmdEliminarP");
-    EXPECT_EQ(dialogs.lastText(), "¿Seguro que quiere eliminar el parte PG03/00001?");
+    EXPECT_EQ(dialogs.lastText(), "¿Seguro que quiere eliminar el parte PG03/00005?");
     EXPECT_EQ(count("SELECT COUNT(*) FROM Partes"), 2);
     dialogs.answerYes();
     click(l, "CmdEliminarP");

@@ -1,0 +1,293 @@
+// What is owed and paid: payments recorded against invoices, and the receipts drawn on them.
+#include <gtest/gtest.h>
+
+#include <QSqlQuery>
+#include <array>
+
+#include "billing/collections.h"
+#include "billing/receipts.h"
+#include "billing_fixture.h"
+#include "core/session.h"
+#include "support/temp_home.h"
+
+using namespace torvane;
+using namespace torvane::testing;
+namespace co = torvane::collections;
+namespace rc = torvane::receipts;
+using co::InvoiceKind;
+
+namespace {
+
+Money storedPaid(Database& db, InvoiceKind kind, const QString& number) {
+    return Money::fromDb(db.scalar(kind == InvoiceKind::WorkOrder
+                                       ? "SELECT Pagado FROM FacturasODT WHERE NFactura = ?"
+                                       : "SELECT Pagado FROM Facturas WHERE Id_Fac = ?",
+                                   {number}));
+}
+
+QDate dmy(const char* text) {
+    return QDate::fromString(QString::fromUtf8(text), QStringLiteral("dd/MM/yyyy"));
+}
+
+QString joinRows(const std::vector<rc::Row>& rows) {
+    QStringList out;
+    for (const rc::Row& r : rows)
+        out << r.number + QLatin1Char(' ') + r.due + QLatin1Char(' ') + r.amount.format();
+    return out.join(QStringLiteral(" | "));
+}
+
+co::PaymentEntry pay(double amount) {
+    return {QDate(2024, 3, 1), eur(amount)};
+}
+
+// A step on one invoice: a payment (amount > 0) or the removal of the n-th payment
+// recorded so far (remove >= 0).
+struct Step {
+    double amount = 0;
+    int remove = -1;
+    double paid;
+    double pending;
+    bool settled;
+    int shown;  // payments listed
+};
+
+TEST(Collections, PaymentsKeepPaidInStepWithTheirRows) {
+    struct Case {
+        InvoiceKind kind;
+        double amount;
+        std::vector<Step> steps;
+    };
+    const Case cases[] = {
+        // Paid in two parts, then one removed.
+        {InvoiceKind::WorkOrder,
+         100,
+         {{30, -1, 30, 70, false, 1}, {70, -1, 100, 0, true, 2}, {0, 0, 70, 30, false, 1}}},
+        // Of two equal payments one is removed.
+        {InvoiceKind::PartsSale,
+         80,
+         {{25, -1, 25, 55, false, 1}, {25, -1, 50, 30, false, 2}, {0, 1, 25, 55, false, 1}}},
+        // A payment above the amount leaves a negative pending.
+        {InvoiceKind::WorkOrder, 50, {{60, -1, 60, -10, true, 1}, {0, 0, 0, 50, false, 0}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.amount);
+        TempHome home;
+        Database& db = home.db();
+        const qint64 cli = addClient(db, "GARCIA");
+        if (c.kind == InvoiceKind::WorkOrder)
+            addWorkOrderInvoice(db, "FR24/03/00001", "2024-03-01", cli, eur(c.amount));
+        else
+            addPartsInvoice(db, "FR24/03/00001", "2024-03-01", cli, eur(c.amount), {eur(c.amount)});
+        std::vector<qint64> payments;
+        for (const Step& s : c.steps) {
+            if (s.remove >= 0)
+                ASSERT_TRUE(co::removePayment(db, c.kind, payments.at(s.remove)));
+            else
+                payments.push_back(co::recordPayment(db, c.kind, "FR24/03/00001", pay(s.amount)));
+            const co::InvoiceState st = co::invoiceState(db, c.kind, "FR24/03/00001");
+            EXPECT_TRUE(st.found);
+            EXPECT_EQ(st.paid, eur(s.paid));
+            EXPECT_EQ(storedPaid(db, c.kind, "FR24/03/00001"), eur(s.paid));
+            EXPECT_EQ(st.pending(), eur(s.pending));
+            EXPECT_EQ(st.settled(), s.settled);
+            EXPECT_EQ(listed(db, co::paymentsOf("FR24/03/00001")).size(), s.shown);
+        }
+    }
+}
+
+TEST(Collections, ThePaymentGoesToTheTableOfTheVisibleTab) {
+    TempHome home;
+    Database& db = home.db();
+    const qint64 cli = addClient(db, "GARCIA");
+    // The same number in both tables; a Pagado stored before is continued, not replaced.
+    addWorkOrderInvoice(db, "F1", "2024-03-01", cli, eur(100), eur(10));
+    addPartsInvoice(db, "F1", "2024-03-01", cli, eur(100), {eur(100)});
+    const qint64 id =
+        co::recordPayment(db, InvoiceKind::WorkOrder, "F1", {QDate(2024, 2, 29), eur(12.5)});
+    EXPECT_EQ(
+        db.scalar("SELECT NFactura || ' ' || Fecha || ' ' || Cantidad FROM Cobros WHERE Id = ?",
+                  {id})
+            .toString(),
+        "F1 2024-02-29 12.5");
+    const qint64 parts = co::recordPayment(db, InvoiceKind::PartsSale, "F1", pay(40));
+    EXPECT_EQ(storedPaid(db, InvoiceKind::WorkOrder, "F1"), eur(22.5));
+    EXPECT_EQ(storedPaid(db, InvoiceKind::PartsSale, "F1"), eur(40));
+    ASSERT_TRUE(co::removePayment(db, InvoiceKind::PartsSale, parts));
+    EXPECT_EQ(storedPaid(db, InvoiceKind::WorkOrder, "F1"), eur(22.5));
+    EXPECT_EQ(storedPaid(db, InvoiceKind::PartsSale, "F1"), Money());
+    // Removing a payment that is gone changes nothing.
+    EXPECT_FALSE(co::removePayment(db, InvoiceKind::WorkOrder, id + 100));
+    EXPECT_EQ(storedPaid(db, InvoiceKind::WorkOrder, "F1"), eur(22.5));
+}
+
+TEST(Collections, ListsHaveOneRowPerInvoiceNewestFirst) {
+    TempHome home;
+    Database& db = home.db();
+    const qint64 garcia = addClient(db, "GARCIA PEREZ", "0001");
+    const qint64 lopez = addClient(db, "LOPEZ", "0002");
+    // Amounts whose double difference is not the decimal one.
+    addWorkOrderInvoice(db, "FR1", "2024-01-10", garcia, eur(100.1), eur(30.05), 2);
+    addWorkOrderInvoice(db, "FR2", "2024-03-10", lopez, eur(0.3), eur(0.1));
+    addWorkOrderInvoice(db, "FR3", "2024-02-10", garcia, eur(70), {}, 3);
+    // An invoice whose work orders are gone is not listed.
+    db.insert(
+        "INSERT INTO FacturasODT (NFactura, Fecha, Importe, Pagado) VALUES ('FR9', '2024-04-01', "
+        "1, 0)");
+    addPartsInvoice(db, "FV1", "2024-02-01", garcia, eur(150), {eur(100), eur(50)}, eur(30));
+    addPartsInvoice(db, "FV2", "2024-05-01", lopez, eur(20), {eur(20)});
+    // A parts invoice without delivery notes is not listed.
+    db.insert(
+        "INSERT INTO Facturas (Id_Fac, Fecha, Id_Cli, Total, Pagado) VALUES ('FV9', '2024-06-01', "
+        "?, 5, 0)",
+        {lopez});
+
+    const std::tuple<InvoiceKind, const char*, QStringList> cases[] = {
+        {InvoiceKind::WorkOrder, "", {"FR2", "FR3", "FR1"}},
+        {InvoiceKind::WorkOrder, "garcia", {"FR3", "FR1"}},
+        {InvoiceKind::WorkOrder, "LOP", {"FR2"}},
+        {InvoiceKind::WorkOrder, "PEREZ", {}},
+        {InvoiceKind::WorkOrder, "O'", {}},
+        {InvoiceKind::PartsSale, "", {"FV2", "FV1"}},
+        {InvoiceKind::PartsSale, "GAR", {"FV1"}},
+    };
+    // Both ways of writing a search give the same rows.
+    for (const auto& [kind, typed, numbers] : cases)
+        for (co::SearchPlan plan :
+             {co::SearchPlan::Auto, co::SearchPlan::DateWalk, co::SearchPlan::CustomersFirst}) {
+            const SqlStatement s = co::invoiceList(db, kind, QString::fromUtf8(typed), plan);
+            EXPECT_EQ(listed(db, s), numbers) << typed << " plan " << int(plan);
+        }
+
+    QStringList due;
+    for (const Row& r : db.rows(co::invoiceList(db, InvoiceKind::WorkOrder).sql))
+        due << Money::fromDb(r.value("Debido")).toPlainString();
+    EXPECT_EQ(due, (QStringList{"0.2", "70", "70.05"}));
+    // The amounts of a two-note invoice are the Collections screen's to check.
+    EXPECT_FALSE(co::invoiceState(db, InvoiceKind::WorkOrder, "NADA").found);
+
+    // The unpaid invoices receipts are drawn on: one row per invoice, nothing paid yet.
+    const auto unpaid = [&](const SqlStatement& s) { return listed(db, s).join(','); };
+    EXPECT_EQ(unpaid(rc::unpaidWorkOrderInvoices(garcia)), "FR3");
+    EXPECT_EQ(unpaid(rc::unpaidWorkOrderInvoices(lopez)), "");
+    EXPECT_EQ(unpaid(rc::unpaidPartsInvoices(garcia)), "");
+    EXPECT_EQ(unpaid(rc::unpaidPartsInvoices(lopez)), "FV2,FV9");
+
+    // Only positive payments are shown.
+    for (double q : {10.0, 0.0, -5.0, 0.01})
+        db.insert("INSERT INTO Cobros (NFactura, Fecha, Cantidad) VALUES ('F1', '2024-03-01', ?)",
+                  {q});
+    db.insert("INSERT INTO Cobros (NFactura, Fecha, Cantidad) VALUES ('F2', '2024-03-01', 7)");
+    EXPECT_EQ(listed(db, co::paymentsOf("F1"), "Cantidad"), (QStringList{"10", "0.01"}));
+}
+
+TEST(Collections, ReadingATypedPayment) {
+    // date, amount, and the amount read (empty: refused)
+    const std::array<const char*, 3> cases[] = {
+        {"01/03/2024", "12,5", "12,50"}, {"1/3/2024", "1.234,50", "1.234,50"},
+        {"01/03/2024", "0,01", "0,01"},  {"", "10", ""},
+        {"01/03/2024", "", ""},          {"01/03/2024", "0", ""},
+        {"31/02/2024", "10", ""},        {"01/03/2024", ",", ""},
+    };
+    for (const auto& [date, amount, read] : cases) {
+        const auto p = co::readPayment(QString::fromUtf8(date), QString::fromUtf8(amount));
+        EXPECT_EQ(p ? p->amount.format() : QString(), QString::fromUtf8(read)) << date << amount;
+    }
+}
+
+TEST(Receipts, EveryTermsSplitsAndDates) {
+    struct Case {
+        const char* terms;
+        const char* issue;
+        int day;
+        double total;
+        const char* want;  // numbers start after none stored in March 2008
+    };
+    const Case cases[] = {
+        {"A LA VISTA", "15/01/2008", 15, 100, "08/03/00001 15/01/2008 100,00"},
+        {"30 DÍAS", "15/01/2008", 5, 100, "08/03/00001 5/02/2008 100,00"},
+        {"45 DÍAS", "15/01/2008", 5, 100, "08/03/00001 5/02/2008 100,00"},
+        {"60 DÍAS", "15/01/2008", 5, 100, "08/03/00001 5/03/2008 100,00"},
+        {"90 DÍAS", "15/01/2008", 10, 100, "08/03/00001 10/04/2008 100,00"},
+        {"30-60 DÍAS", "15/01/2008", 25, 100.01,
+         "08/03/00001 25/02/2008 50,01 | 08/03/00002 25/03/2008 50,01"},
+        {"60-90 DÍAS", "01/12/2007", 1, 0.05,
+         "08/03/00001 1/01/2008 0,03 | 08/03/00002 1/02/2008 0,03"},
+        // No receipt absorbs the difference: three times 33,33 for 100,00.
+        {"30-60-90 DÍAS", "15/01/2008", 15, 100,
+         "08/03/00001 15/02/2008 33,33 | 08/03/00002 15/03/2008 33,33 | "
+         "08/03/00003 15/04/2008 33,33"},
+        // The month of the computed date stays; a day it lacks is its last.
+        {"30 DÍAS", "30/01/2008", 30, 10, "08/03/00001 29/02/2008 10,00"},
+        {"30 DÍAS", "29/01/2007", 31, 10, "08/03/00001 28/02/2007 10,00"},
+        // Unknown terms give no rows.
+        {"15 DÍAS", "15/01/2008", 5, 100, ""},
+    };
+    TempHome home;
+    home.session().setToday(QDate(2008, 3, 15));
+    for (const Case& c : cases) {
+        const auto rows =
+            rc::rows(home.session(), QString::fromUtf8(c.terms), dmy(c.issue), c.day, eur(c.total));
+        EXPECT_EQ(joinRows(rows), QString::fromUtf8(c.want)) << c.terms << " " << c.issue;
+    }
+    EXPECT_EQ(rc::termsNames().size(), 8);
+    for (const QString& t : rc::termsNames())
+        EXPECT_TRUE(rc::dueDays(t).has_value()) << t.toStdString();
+}
+
+TEST(Receipts, PaymentDayAsTyped) {
+    // Typed day, and the day it gives for an invoice of 20/03/2008 (0: refused).
+    const std::pair<const char*, int> cases[] = {{"", 20},   {"0", 20}, {"5", 5},  {"1", 1},
+                                                 {"31", 31}, {"32", 0}, {"-1", 0}, {"a", 0}};
+    for (const auto& [typed, want] : cases)
+        EXPECT_EQ(rc::readPaymentDay(QString::fromUtf8(typed), dmy("20/03/2008")).value_or(0), want)
+            << typed;
+    EXPECT_EQ(rc::readPaymentDay("  ", dmy("07/03/2008")), 7);
+}
+
+TEST(Receipts, StoreListAndRemove) {
+    TempHome home;
+    Database& db = home.db();
+    home.session().setToday(QDate(2008, 3, 15));
+    const qint64 cli = addClient(db, "GARCIA", "0001");
+    // The next number follows the greatest stored, whatever the order they were stored in.
+    const qint64 older = db.insert(
+        "INSERT INTO Recibos (NRecibo, Fecha, Id_cli) VALUES ('08/03/00007', '2008-03-01', ?)",
+        {cli});
+    db.insert(
+        "INSERT INTO Recibos (NRecibo, Fecha, Id_cli) VALUES ('08/03/00002', '2008-03-02', ?), "
+        "('08/03/00003', '2008-03-03', 99)",
+        {cli});
+    const auto rows = rc::rows(home.session(), "30-60-90 DÍAS", QDate(2008, 3, 15), 5, eur(100));
+    ASSERT_EQ(rows.size(), 3u);
+    const rc::Payer payer{cli, "BANCO X", "0001", "1234"};
+    const QStringList numbers =
+        rc::store(home.session(), QDate(2008, 3, 15), rows, payer, {"FR08/03/00001", "FV1"});
+    EXPECT_EQ(numbers, (QStringList{"08/03/00008", "08/03/00009", "08/03/00010"}));
+    // One row per receipt with its own due date; the rest of the row shows on the printed one.
+    EXPECT_EQ(db.scalar("SELECT group_concat(Vto, ';') FROM Recibos WHERE Id > 3").toString(),
+              "5/04/2008;5/05/2008;5/06/2008");
+    // Storing the same rows again draws new numbers.
+    EXPECT_EQ(rc::store(home.session(), QDate(2008, 3, 15), {rows[0]}, payer, {}).first(),
+              "08/03/00011");
+    EXPECT_TRUE(rc::anyInReceipts(db, {"X", "FV1"}));
+    EXPECT_TRUE(rc::anyInReceipts(db, {"FR08/03/00001"}));
+    EXPECT_FALSE(rc::anyInReceipts(db, {"FV"}));
+    EXPECT_FALSE(rc::anyInReceipts(db, {"FR08/03/0000_"}));
+
+    SCOPED_TRACE("the list leaves out a receipt whose customer is gone");
+    EXPECT_EQ(listed(db, rc::list(), "NRecibo").join(','),
+              "08/03/00011,08/03/00010,08/03/00009,08/03/00008,08/03/00002,08/03/00007");
+    EXPECT_EQ(rc::reportFormula(older), QStringLiteral("{Recibos.id}=%1").arg(older));
+    EXPECT_TRUE(rc::remove(db, older));
+    EXPECT_FALSE(rc::remove(db, older));
+    EXPECT_FALSE(listed(db, rc::list(), "NRecibo").contains("08/03/00007"));
+
+    SCOPED_TRACE("a failing row leaves none of its receipts");
+    db.exec(
+        "CREATE TRIGGER fail_third BEFORE INSERT ON Recibos WHEN NEW.NRecibo = '08/03/00014' "
+        "BEGIN SELECT RAISE(ABORT, 'disco lleno'); END");
+    EXPECT_THROW(rc::store(home.session(), QDate(2008, 3, 15), rows, payer, {}), DbError);
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM Recibos").toInt(), 6);
+}
+
+}  // namespace
