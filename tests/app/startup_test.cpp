@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <optional>
@@ -400,6 +402,7 @@ TEST(OpenDatabase, BadFilesAreReportedAndChangeNothing) {
         {"texto.erm", "el archivo no es una base de datos de Torvane."},
         {"cortada.erm", "el archivo está dañado."},
         {"lectura.erm", "el archivo es de solo lectura."},
+        {"otra.erm", "el archivo es una base de datos de otro programa, no de Torvane."},
         {"otra_id.erm", "el archivo es una base de datos de otro programa, no de Torvane."},
         {"carpeta.erm", "no es un archivo sino una carpeta."},
         {"sin_permiso.erm", "no se puede leer el archivo: no tiene permiso de lectura."},
@@ -419,6 +422,15 @@ TEST(OpenDatabase, BadFilesAreReportedAndChangeNothing) {
         if (name == "cortada.erm") made = QFile(bad).resize(QFile(bad).size() / 2);
         if (name == "lectura.erm")
             QFile::setPermissions(bad, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+        if (name == "otra.erm") {  // another program's tables, no program id
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
+            other.setDatabaseName(bad);
+            ASSERT_TRUE(other.open());
+            ASSERT_TRUE(QSqlQuery(other).exec("CREATE TABLE Recetas (Nombre TEXT)"));
+            other.close();
+            other = QSqlDatabase();
+            QSqlDatabase::removeDatabase("other");
+        }
         if (name == "otra_id.erm") {  // our tables, but another program's id
             Database db;
             ASSERT_TRUE(db.open(bad));
