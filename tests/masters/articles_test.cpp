@@ -245,6 +245,14 @@ TEST_F(ArticlesDb, NamedListRenameRewritesEveryArticleInOneStep) {
         EXPECT_EQ(carrying("FRENADO"), 2);
         EXPECT_EQ(carrying("MOTOR"), 1);
 
+        // A rename whose name row cannot be written leaves the articles' name too.
+        db.exec(QStringLiteral("CREATE TRIGGER stop BEFORE UPDATE ON %1 BEGIN "
+                               "SELECT RAISE(ABORT, 'no'); END")
+                    .arg(list->table));
+        EXPECT_THROW(named_lists::saveName(db, *list, id, "OTRO"), DbError);
+        EXPECT_EQ(carrying("FRENADO"), 2);
+        db.exec("DROP TRIGGER stop");
+
         // Deleting the name leaves it in the articles.
         named_lists::deleteName(db, *list, id);
         EXPECT_EQ(carrying("FRENADO"), 2);
