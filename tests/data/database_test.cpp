@@ -108,6 +108,7 @@ TEST(DatabaseMaintenance, MigrationAddsAccountingCodeAndKeepsTheCommissionRateAt
         "CREATE TABLE Comisiones (Id INTEGER PRIMARY KEY AUTOINCREMENT, NFactura TEXT, Fecha "
         "TEXT, Id_Cli INTEGER, Suma REAL, Iva REAL, Retencion REAL, Resto REAL)");
     db.exec("INSERT INTO Comisiones (NFactura, Suma) VALUES ('FC08/03/0001', 100)");
+    db.exec("DROP INDEX ix_Entradas_NAlbaran");  // the purchase list's, added later
     db.exec("PRAGMA user_version=0");
     db.applyMigrations();
     EXPECT_EQ(db.columnNames("Clientes"), (QStringList{"Id_Cli", "Codigo", "CodigoContable"}));
@@ -115,6 +116,9 @@ TEST(DatabaseMaintenance, MigrationAddsAccountingCodeAndKeepsTheCommissionRateAt
     EXPECT_EQ(db.scalar("SELECT Suma FROM Comisiones").toDouble(), 100.0);
     EXPECT_TRUE(db.scalar("SELECT TipoRetencion FROM Comisiones").isNull());
     EXPECT_EQ(db.userVersion(), Database::kSchemaVersion);
+    EXPECT_EQ(
+        db.scalar("SELECT count(*) FROM sqlite_master WHERE name = 'ix_Entradas_NAlbaran'").toInt(),
+        1);
     db.applyMigrations();  // a second run changes nothing
     EXPECT_EQ(db.columnNames("Clientes").size(), 3);
 }
