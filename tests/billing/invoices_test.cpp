@@ -11,6 +11,7 @@
 #include "core/session.h"
 #include "reports/report_fixture.h"
 #include "support/temp_home.h"
+#include "support/typed_numbers.h"
 
 using namespace torvane;
 using namespace torvane::testing;
@@ -34,7 +35,7 @@ TEST(FreeInvoices, TotalsInTheirOrder) {
         {"200", "7,5", "2,5", "15,00", "5,38", "194,62", "209,62"},
     };
     for (const auto& [suma, vat, dto, iva, descuento, nominal, total] : cases) {
-        const Money amount = *Money::parse(QString::fromUtf8(suma));
+        const Money amount = euros(suma);
         const fi::Totals t = fi::computeTotals(amount, rate(vat), rate(dto));
         EXPECT_EQ(QStringList({t.iva.format(), t.descuento.format(), t.nominal.format(),
                                t.total.format(), t.suma.format()}),

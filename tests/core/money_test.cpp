@@ -2,23 +2,14 @@
 
 #include "core/money.h"
 #include "support/temp_home.h"
+#include "support/typed_numbers.h"
 
 using torvane::Money;
 using torvane::Quantity;
+using torvane::testing::euros;
+using torvane::testing::qty;
 
 namespace {
-
-Money m(const char* text) {
-    const auto v = Money::parse(QString::fromUtf8(text));
-    EXPECT_TRUE(v.has_value()) << text;
-    return v.value_or(Money());
-}
-
-Quantity q(const char* text) {
-    const auto v = Quantity::parse(QString::fromUtf8(text));
-    EXPECT_TRUE(v.has_value()) << text;
-    return v.value_or(Quantity());
-}
 
 TEST(Money, LineAmountsRoundOnceHalfAwayFromZero) {
     // units × price less the discount %, rounded to cents from the exact product.
@@ -39,8 +30,9 @@ TEST(Money, LineAmountsRoundOnceHalfAwayFromZero) {
         {"1", "1.234,56", "100", "0,00"},   // a gift line
     };
     for (const Case& c : cases) {
-        const Money amount = (m(c.price) * q(c.units)).lessPercent(q(c.discount)).roundCents();
-        EXPECT_EQ(amount, m(c.amount)) << c.units << " x " << c.price << " - " << c.discount;
+        const Money amount =
+            (euros(c.price) * qty(c.units)).lessPercent(qty(c.discount)).roundCents();
+        EXPECT_EQ(amount, euros(c.amount)) << c.units << " x " << c.price << " - " << c.discount;
         EXPECT_EQ(amount.format(), QString::fromUtf8(c.amount)) << c.amount;
     }
 }
@@ -59,8 +51,8 @@ TEST(Money, RoundsToCentsAwayAndToCurrencyEven) {
         {"-0,0003", "0,00", "-0,0002"}, {"117,968", "117,97", "58,984"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(m(c.value).roundCents(), m(c.cents)) << c.value;
-        EXPECT_EQ((m(c.value) * q("0,5")).toCurrency(), m(c.currency)) << c.value;
+        EXPECT_EQ(euros(c.value).roundCents(), euros(c.cents)) << c.value;
+        EXPECT_EQ((euros(c.value) * qty("0,5")).toCurrency(), euros(c.currency)) << c.value;
     }
 }
 
@@ -79,7 +71,8 @@ TEST(Money, VatOnBasesEndingInFiveHalfCents) {
         {"1.000,50", "15", "150,08"},  // 150,075: the commission withholding
     };
     for (const Case& c : cases)
-        EXPECT_EQ(m(c.base).percent(q(c.rate)).roundCents(), m(c.vat)) << c.base << " @ " << c.rate;
+        EXPECT_EQ(euros(c.base).percent(qty(c.rate)).roundCents(), euros(c.vat))
+            << c.base << " @ " << c.rate;
 }
 
 TEST(Money, ParsesEveryFormatTheScreensAccept) {

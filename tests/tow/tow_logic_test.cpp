@@ -6,6 +6,7 @@
 
 #include "core/session.h"
 #include "support/temp_home.h"
+#include "support/typed_numbers.h"
 #include "tow/tow_pricing.h"
 #include "tow/tow_reports.h"
 
@@ -31,7 +32,7 @@ insurers::Tariff sampleTariff() {
     for (const QString& column : insurers::tariffColumns()) {
         Money m;
         for (const auto& [name, text] : values)
-            if (column == QLatin1String(name)) m = *Money::parse(QString::fromUtf8(text));
+            if (column == QLatin1String(name)) m = euros(text);
         t.amounts << m;
     }
     return t;
@@ -160,7 +161,7 @@ TEST(TowPricing, Refusals) {
 }
 
 TowLine line(const char* text, int units, const char* price) {
-    const Money p = *Money::parse(QString::fromUtf8(price));
+    const Money p = euros(price);
     return {QString::fromUtf8(text), Quantity::whole(units), p,
             (ExactAmount(p) * Quantity::whole(units)).roundCents()};
 }

@@ -14,6 +14,7 @@
 #include "support/screen_helpers.h"
 #include "support/temp_home.h"
 #include "support/test_services.h"
+#include "support/typed_numbers.h"
 #include "tow/partes_grua.h"
 #include "tow/tow_reports.h"
 #include "verifactu/settings.h"
@@ -26,16 +27,12 @@ namespace vf = torvane::verifactu;
 
 namespace {
 
-Money eur(const char* text) {
-    return *Money::parse(QString::fromUtf8(text));
-}
-
 // One unit at `price`.
 DocumentLine oneOf(const char* description, const char* price) {
     DocumentLine line;
     line.description = QString::fromUtf8(description);
     line.units = Quantity::whole(1);
-    line.price = eur(price);
+    line.price = euros(price);
     return line;
 }
 
@@ -89,21 +86,21 @@ TEST_F(VatRateEverywhere, EveryKindOfInvoice) {
         const qint64 id = db().insert(
             "INSERT INTO ODTS (NODT, Fecha, Id_Cli, Kilometros, NAlbaran, NFactura, Nominal, "
             "Interna) VALUES (?, '2026-12-07', ?, 1000, 'No', 'No', ?, 'No')",
-            {"ODT/" + seq, customer_, eur(c.base).toDb()});
+            {"ODT/" + seq, customer_, euros(c.base).toDb()});
         const invoicing::Result r = invoicing::invoiceFromList(
             home_.session(), {.workOrderId = id, .number = fr, .date = QDate(2026, 12, 7)});
         ASSERT_TRUE(r) << r.refusal.toStdString();
-        EXPECT_EQ(money("SELECT Importe FROM FacturasODT WHERE NFactura = ?", fr), eur(c.total));
+        EXPECT_EQ(money("SELECT Importe FROM FacturasODT WHERE NFactura = ?", fr), euros(c.total));
 
         // Numbered apart from the tow invoices, which take the next free number of the month.
         const QString note = "AL26/12/" + seq, fv = "FV26/11/" + seq;
         db().insert(
             "INSERT INTO Albaranes (Id_Alb, Fecha, Id_Cli, NFactura, Suma, Nominal, IVA, Total) "
             "VALUES (?, '2026-12-07', ?, 'No', ?, ?, 0, ?)",
-            {note, customer_, eur(c.base).toDb(), eur(c.base).toDb(), eur(c.base).toDb()});
+            {note, customer_, euros(c.base).toDb(), euros(c.base).toDb(), euros(c.base).toDb()});
         ASSERT_EQ(sales::invoiceEach(home_.session(), {note}, fv, QDate(2026, 12, 7), false, {}),
                   QStringList{fv});
-        EXPECT_EQ(money("SELECT Total FROM Facturas WHERE Id_Fac = ?", fv), eur(c.total));
+        EXPECT_EQ(money("SELECT Total FROM Facturas WHERE Id_Fac = ?", fv), euros(c.total));
 
         TestServices services;
         FactLibres libre(home_.session(), services, customer_);
@@ -113,7 +110,7 @@ TEST_F(VatRateEverywhere, EveryKindOfInvoice) {
                                  {"FL26/12/" + seq, QDate(2026, 12, 7), customer_,
                                   *free_invoices::readRate(textOf(&libre, "TxtTiva")), Quantity()},
                                  {oneOf("CONCEPTO", c.base)});
-        EXPECT_EQ(money("SELECT Total FROM FacturasLibres WHERE NFactura = ?", fl), eur(c.total));
+        EXPECT_EQ(money("SELECT Total FROM FacturasLibres WHERE NFactura = ?", fl), euros(c.total));
 
         // The commission screen's caption carries the rate.
         FactComisiones commission(home_.session(), services, customer_);
@@ -126,7 +123,7 @@ TEST_F(VatRateEverywhere, EveryKindOfInvoice) {
                                               {commissions::nextNumber(db(), QDate(2026, 12, 7)),
                                                QDate(2026, 12, 7), customer_, Quantity()},
                                               {oneOf("COMISION", c.base)});
-        EXPECT_EQ(money("SELECT Resto FROM Comisiones WHERE NFactura = ?", fc), eur(c.total));
+        EXPECT_EQ(money("SELECT Resto FROM Comisiones WHERE NFactura = ?", fc), euros(c.total));
 
         // A new tow report proposes the rate in force; the report keeps it.
         PartesGrua towForm(home_.session(), services, false);
@@ -136,28 +133,29 @@ TEST_F(VatRateEverywhere, EveryKindOfInvoice) {
             "INSERT INTO Partes (NParte, Fecha, NFactura, IVA) VALUES (?, '2026-12-07', "
             "'No', ?)",
             {report, vf::readRate(textOf(&towForm, "Text1_24")).rate->toDb()});
-        tow::appendLine(db(), report,
-                        {QStringLiteral("SERVICIO"), Quantity::whole(1), eur(c.base), eur(c.base)});
+        tow::appendLine(
+            db(), report,
+            {QStringLiteral("SERVICIO"), Quantity::whole(1), euros(c.base), euros(c.base)});
         const QString towInvoice = tow::invoice(home_.session(), report);
-        EXPECT_EQ(money("SELECT Total FROM Facturas WHERE Id_Fac = ?", towInvoice), eur(c.total));
+        EXPECT_EQ(money("SELECT Total FROM Facturas WHERE Id_Fac = ?", towInvoice), euros(c.total));
 
         // The multi-invoice list shows the VAT each work order will take, credits too.
         db().insert(
             "INSERT INTO ODTS (NODT, Fecha, Id_Cli, NFactura, Nominal, Interna) VALUES "
             "(?, '2026-12-07', ?, 'No', ?, 'No'), (?, '2026-12-07', ?, 'No', ?, 'No')",
-            {"M+" + seq, customer_, eur(c.base).toDb(), "M-" + seq, customer_,
-             (-eur(c.base)).toDb()});
+            {"M+" + seq, customer_, euros(c.base).toDb(), "M-" + seq, customer_,
+             (-euros(c.base)).toDb()});
         const SqlStatement s = odtlist::multiInvoiceCandidates(rate);
         QStringList shown;
         for (const Row& row : db().rows(s.sql, s.params))
             if (row.value("NODT").toString().startsWith('M'))
                 shown << Money::fromDb(row.value("Total")).format();
         shown.sort();
-        EXPECT_EQ(shown, (QStringList{"-" + eur(c.vat).format(), eur(c.vat).format()}));
+        EXPECT_EQ(shown, (QStringList{"-" + euros(c.vat).format(), euros(c.vat).format()}));
         db().exec("DELETE FROM ODTS WHERE NODT LIKE 'M%'");
     }
     // A stored invoice keeps its VAT when the rate changes.
-    EXPECT_EQ(money("SELECT IVA FROM FacturasODT WHERE NFactura = 'FR26/12/00001'"), eur("2,63"));
+    EXPECT_EQ(money("SELECT IVA FROM FacturasODT WHERE NFactura = 'FR26/12/00001'"), euros("2,63"));
 }
 
 // The delivery note is computed when printed, at the rate in force (the fixture's note: base
@@ -189,7 +187,7 @@ TEST(VatRatePrinted, NoteAtTheRateInForceInvoiceAtTheRateItsVatWasTakenAt) {
                                       "{ODTS.NODT}='ODT08/03/00001'");
         EXPECT_TRUE(note.contains(QString::fromUtf8(c.noteVat)));
         EXPECT_TRUE(note.contains(QString::fromUtf8(c.noteTotal)));
-        const Money base = eur(c.base), vat = eur(c.vat);
+        const Money base = euros(c.base), vat = euros(c.vat);
         const QString odt = QStringLiteral("ODT/%1").arg(++n), fr = QStringLiteral("FR/%1").arg(n);
         home.db().exec(
             "INSERT INTO ODTS (NODT, Fecha, NFactura, Nominal) VALUES (?, '2026-12-07', "

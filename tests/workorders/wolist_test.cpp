@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "support/typed_numbers.h"
 #include "workorders/wolist_fixture.h"
 #include "workorders/work_order_invoicing.h"
 #include "workorders/work_order_list.h"
@@ -178,10 +179,6 @@ TEST_F(WorkOrderListTest, BroadAndNarrowSearchesAgree) {
     }
 }
 
-Money m(const char* text) {
-    return Money::parse(QString::fromUtf8(text)).value();
-}
-
 TEST(EditorDocumentCheck, JobsComeBeforeKilometres) {
     struct Case {
         bool jobs;
@@ -216,7 +213,7 @@ class EditorInvoicing : public WorkOrderListTest {
     inv::Result invoice(const char* workOrder, inv::StoreWorkOrder store = {}) {
         return inv::invoiceFromEditor(session(), {.workOrder = workOrder,
                                                   .exitDate = QDate(2008, 3, 5),
-                                                  .base = m("10"),
+                                                  .base = euros("10"),
                                                   .paid = true,
                                                   .storeWorkOrder = std::move(store)});
     }
@@ -234,14 +231,14 @@ TEST_F(EditorInvoicing, BaseHundredPaidAndUnpaid) {
         db().exec("UPDATE ODTS SET NFactura = 'No'");
         const inv::Result r = inv::invoiceFromEditor(session(), {.workOrder = "ODT/0001",
                                                                  .exitDate = QDate(2008, 3, 4),
-                                                                 .base = m("100"),
+                                                                 .base = euros("100"),
                                                                  .paid = c.paid});
         ASSERT_TRUE(r) << r.refusal.toStdString();
         ASSERT_EQ(r.numbers, QStringList{"FR08/03/00001"});
         EXPECT_EQ(count("SELECT count(*) FROM FacturasODT WHERE NFactura = 'FR08/03/00001' AND "
                         "Fecha = '2008-03-04' AND Base = 100 AND IVA = 16 AND Importe = 116"),
                   1);
-        EXPECT_EQ(money("SELECT Pagado FROM FacturasODT"), m(c.pagado));
+        EXPECT_EQ(money("SELECT Pagado FROM FacturasODT"), euros(c.pagado));
         EXPECT_EQ(count("SELECT count(*) FROM Cobros WHERE NFactura = 'FR08/03/00001' AND "
                         "Cantidad = 116 AND Fecha = '2008-03-04'"),
                   c.payments);
@@ -384,7 +381,7 @@ TEST_F(ListInvoicing, UniFacturaAllWritesOneNumberIntoEveryPendingOrder) {
                     "Importe = 418.47"),
               1);
     EXPECT_EQ(money("SELECT sum(Cantidad) FROM Cobros WHERE NFactura = 'FR08/03/00001'"),
-              m("418,47"));
+              euros("418,47"));
     EXPECT_EQ(r.formula, "{ODTS.NODT} like [\"ODT/0001\",\"ODT/0002\",\"ODT/0004\"]");
 }
 
@@ -435,8 +432,9 @@ TEST_F(ListInvoicing, MultiFacturaGivesConsecutiveNumbersFromTheProposal) {
     EXPECT_EQ(invoiceOf("ODT/0005"), "FR08/03/00003");
     EXPECT_EQ(invoiceOf("ODT/0002"), "FR08/03/00005");
     EXPECT_EQ(money("SELECT Importe FROM FacturasODT WHERE NFactura = 'FR08/03/00003'"),
-              m("38,66"));
-    EXPECT_EQ(money("SELECT Base FROM FacturasODT WHERE NFactura = 'FR08/03/00004'"), m("250,50"));
+              euros("38,66"));
+    EXPECT_EQ(money("SELECT Base FROM FacturasODT WHERE NFactura = 'FR08/03/00004'"),
+              euros("250,50"));
     // One paid answer for all.
     EXPECT_EQ(count("SELECT count(*) FROM Cobros"), 3);
     EXPECT_EQ(count("SELECT count(*) FROM FacturasODT WHERE Pagado = Importe AND "

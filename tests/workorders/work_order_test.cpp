@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/temp_home.h"
+#include "support/typed_numbers.h"
 #include "workorders/work_order_fixture.h"
 
 namespace torvane::testing {
@@ -10,15 +11,9 @@ namespace {
 
 using namespace torvane::workorders;
 
-Quantity qty(const char* text) {
-    return *Quantity::parse(QString::fromUtf8(text));
-}
-Money money(const char* text) {
-    return *Money::parse(QString::fromUtf8(text));
-}
 LabourLine labour(const char* work, const char* billed = "1", const char* price = "30",
                   const char* discount = "0") {
-    return {{}, "", "", "", work, {}, qty("1"), qty(billed), money(price), qty(discount)};
+    return {{}, "", "", "", work, {}, qty("1"), qty(billed), euros(price), qty(discount)};
 }
 
 class WorkOrderTest : public ::testing::Test {
@@ -40,7 +35,7 @@ class WorkOrderTest : public ::testing::Test {
         l.code = QString::fromLatin1(code);
         l.description = "PIEZA";
         l.units = qty(units);
-        l.price = money("10");
+        l.price = euros("10");
         return l;
     }
     qint64 addJob(const QString& number, const QString& text = "CAMBIO ACEITE") {
@@ -78,9 +73,9 @@ TEST(WorkOrderLines, AmountIsTheRoundedCell) {
             amount = labour("X", c.units, c.price, c.discount).amount();
         else if (c.kind == LineKind::Materials)
             amount =
-                MaterialLine{{}, "X", "X", qty(c.units), money(c.price), qty(c.discount)}.amount();
+                MaterialLine{{}, "X", "X", qty(c.units), euros(c.price), qty(c.discount)}.amount();
         else
-            amount = FreeLine{{}, "", "X", qty(c.units), money(c.price), qty(c.discount)}.amount();
+            amount = FreeLine{{}, "", "X", qty(c.units), euros(c.price), qty(c.discount)}.amount();
         EXPECT_EQ(amount.format(), QString::fromUtf8(c.shown))
             << c.units << " x " << c.price << " - " << c.discount << "%";
     }
@@ -90,11 +85,11 @@ TEST(WorkOrderLines, PanelTotalsPerTab) {
     const std::vector<DocumentLine> labourLines = {toDocumentLine(labour("A", "1,333")),
                                                    toDocumentLine(labour("B", "3,25", "38,50"))};
     std::vector<DocumentLine> materials = {
-        toDocumentLine(MaterialLine{{}, "A", "A", qty("1"), money("110,65"), qty("10")}),
-        toDocumentLine(MaterialLine{{}, "B", "B", qty("4"), money("1000"), qty("0")})};
+        toDocumentLine(MaterialLine{{}, "A", "A", qty("1"), euros("110,65"), qty("10")}),
+        toDocumentLine(MaterialLine{{}, "B", "B", qty("4"), euros("1000"), qty("0")})};
     materials[1].deleted = true;  // a line marked with Supr counts nowhere
     const std::vector<DocumentLine> freeLines = {
-        toDocumentLine(FreeLine{{}, "", "GRUA", qty("1"), money("50"), qty("0")})};
+        toDocumentLine(FreeLine{{}, "", "GRUA", qty("1"), euros("50"), qty("0")})};
 
     struct Case {
         int tab;
@@ -236,7 +231,7 @@ TEST_F(WorkOrderTest, HeaderStoredWithNoMarkersAndNominalBaseThenUpdated) {
     const QString n = "ODT/0001";
     addJob(n);
     storeLabour(db(), n, labour("X", "1,333"));
-    storeMaterial(db(), n, MaterialLine{{}, "", "X", qty("1"), money("110,65"), qty("10")});
+    storeMaterial(db(), n, MaterialLine{{}, "", "X", qty("1"), euros("110,65"), qty("10")});
     for (const Case& c : cases) {
         db().exec("DELETE FROM ODTS");
         Header h = header(n);
@@ -253,8 +248,8 @@ TEST_F(WorkOrderTest, HeaderStoredWithNoMarkersAndNominalBaseThenUpdated) {
             stored << row->value(column).toString();
         EXPECT_EQ(stored.join('|'), c.stored);
         // 39,99 + 99,59 without VAT
-        EXPECT_EQ(Money::fromDb(row->value("Nominal")), money("139,58"));
-        EXPECT_EQ(r.totals.vat, money("22,33"));
+        EXPECT_EQ(Money::fromDb(row->value("Nominal")), euros("139,58"));
+        EXPECT_EQ(r.totals.vat, euros("22,33"));
         EXPECT_EQ(row->value("Id_Coche").toLongLong(), vehicle);
     }
     // Saving what was read back updates the same row.
@@ -277,7 +272,7 @@ TEST_F(WorkOrderTest, DiscardNewRemovesEverythingAndGivesStockBack) {
     storeLabour(db(), n, labour("X"));
     storeMaterial(db(), n, material("FIL", "3"));
     storeMaterial(db(), n, material("", "3"));
-    storeFreeLine(db(), n, FreeLine{{}, "R", "GRUA", qty("1"), money("50"), qty("0")});
+    storeFreeLine(db(), n, FreeLine{{}, "R", "GRUA", qty("1"), euros("50"), qty("0")});
     addJob("ODT/0001", "OTRA ORDEN");  // another work order's lines stay
     ASSERT_DOUBLE_EQ(stockOf(db(), "FIL"), 7);
     discardNew(db(), n);
@@ -299,7 +294,7 @@ TEST_F(WorkOrderTest, DiscardExistingRemovesOnlyLinesAddedSinceOpening) {
     addJob(n, "NUEVO");
     storeLabour(db(), n, labour("DESPUES"));
     storeMaterial(db(), n, material("FIL", "2"));
-    storeFreeLine(db(), n, FreeLine{{}, "", "LIBRE", qty("1"), money("5"), qty("0")});
+    storeFreeLine(db(), n, FreeLine{{}, "", "LIBRE", qty("1"), euros("5"), qty("0")});
     ASSERT_DOUBLE_EQ(stockOf(db(), "FIL"), 7);
 
     discardExisting(db(), n, atOpening);
@@ -317,7 +312,7 @@ TEST_F(WorkOrderTest, LinesReadBackAsStored) {
     const QString n = "ODT/0001";
     LabourLine l{{},         "7",         "",
                  "MECANICA", "REVISION",  QDate(2026, 3, 4),
-                 qty("2,5"), qty("3,25"), money("38,50"),
+                 qty("2,5"), qty("3,25"), euros("38,50"),
                  qty("5")};
     storeLabour(db(), n, l);
     const auto labour = labourOf(db(), n);
