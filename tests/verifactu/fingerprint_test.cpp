@@ -24,9 +24,7 @@ TEST(VerifactuFingerprint, AgencyExamples) {
     const QString second =
         altaText(agencyAlta("12345679/G34", kFirst, "2024-01-01T19:20:35+01:00"));
     EXPECT_EQ(fingerprint(second), kSecond);
-}
-
-TEST(VerifactuFingerprint, CancellationTextFollowsItsOwnFieldList) {
+    // A cancellation's text follows its own field list.
     const QString text = anulacionText(
         {"89890001K", "12345679/G34", "01-01-2024", kSecond, "2024-01-01T19:20:40+01:00"});
     EXPECT_EQ(text, QStringLiteral("IDEmisorFacturaAnulada=89890001K&NumSerieFacturaAnulada="

@@ -23,15 +23,6 @@ namespace vf = torvane::verifactu;
 
 namespace {
 
-// One unit at `price`.
-DocumentLine oneOf(const char* description, const char* price) {
-    DocumentLine line;
-    line.description = QString::fromUtf8(description);
-    line.units = Quantity::whole(1);
-    line.price = euros(price);
-    return line;
-}
-
 void setRate(Database& db, const char* rate) {
     vf::SettingsInput in = vf::inputOf(vf::loadSettings(db));
     in.vatRate = QString::fromUtf8(rate);
@@ -51,6 +42,10 @@ TEST(VatRateEverywhere, EveryKindOfInvoice) {
         "INSERT INTO Clientes (Codigo, Nombre, NIF) VALUES ('0001', 'GARCIA', '12345678Z')");
     setRate(db, "21");
     const QVariant base = euros("12,50").toDb();
+    DocumentLine line;
+    line.description = QStringLiteral("CONCEPTO");
+    line.units = Quantity::whole(1);
+    line.price = euros("12,50");
     const auto total = [&](const char* sql, const QString& number) {
         return Money::fromDb(db.scalar(QString::fromUtf8(sql), {number})).format();
     };
@@ -82,12 +77,11 @@ TEST(VatRateEverywhere, EveryKindOfInvoice) {
         free_invoices::store(home.session(),
                              {"FL26/12/00001", day, customer,
                               *free_invoices::readRate(textOf(&libre, "TxtTiva")), Quantity()},
-                             {oneOf("CONCEPTO", "12,50")});
+                             {line});
     EXPECT_EQ(total("SELECT Total FROM FacturasLibres WHERE NFactura = ?", fl), "15,13");
 
-    const QString fc =
-        commissions::store(db, {commissions::nextNumber(db, day), day, customer, Quantity()},
-                           {oneOf("COMISION", "12,50")});
+    const QString fc = commissions::store(
+        db, {commissions::nextNumber(db, day), day, customer, Quantity()}, {line});
     EXPECT_EQ(total("SELECT Resto FROM Comisiones WHERE NFactura = ?", fc), "15,13");
 
     // A new tow report proposes the rate in force; the report keeps it.
