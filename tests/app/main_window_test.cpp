@@ -113,10 +113,6 @@ TEST(MenuWindow, RegisteredScreenOpensWithTheOriginAndHoldsTheMainWindow) {
         ASSERT_TRUE(opened);
         EXPECT_TRUE(opened->isVisible());
         EXPECT_FALSE(f.menu.isEnabled()) << c.item;
-        opened->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_FALSE(opened);
-        EXPECT_TRUE(f.menu.isEnabled()) << c.item;
     }
 }
 
@@ -281,19 +277,16 @@ TEST(ScreenWiring, ToolbarOpensScreensWithTheMainWindowAsCaller) {
     }
 }
 
-// "Listados > Vehículos > ITV del mes" asks the month, offering the next one, and previews.
-// What the listing and the labels hold is the ITV printing's own test.
-TEST(ScreenWiring, ItvListingAndLabelsAskTheMonthAndPreview) {
+// "Listados > Vehículos > ITV del mes": the listing and the labels reach their routine (what
+// they ask and print is ItvDue.AskedFromTheMenuWithNextMonthOfferedListingAndLabels).
+TEST(ScreenWiring, ItvListingAndLabelsFromTheMenu) {
     Fixture w(true);
     fillReportFixture(w.home.db());
-    w.home.session().setToday(QDate(2009, 1, 31));
-    // The fixture's Clio is due on 01/02/2009: next month from 31/01.
     for (const char* item : {"mVehITVListado", "mVehITVEtiquetas"}) {
         w.services.scripted.answerInput(QStringLiteral("02/2009"));
         w.menu.item(item)->trigger();
     }
     ASSERT_EQ(w.services.output.jobs().size(), 2u);
-    EXPECT_EQ(w.services.scripted.entries().front().extra, "02/2009");
     EXPECT_TRUE(w.services.output.jobs()[0].report.toText().contains("M-1234-XY"));
     EXPECT_TRUE(w.services.output.jobs()[1].report.toText().contains("08001   BARCELONA"));
 }
@@ -333,7 +326,7 @@ TEST(ScreenWiring, ArticleSearchReachesTheArticleFileOfTheToolbar) {
 }
 
 // "V. Recambios": the customer chosen in the search starts a counter sale, which
-// takes the article chosen in the article search.
+// takes the article chosen in the article search (the sale itself: the sales tests).
 TEST(ScreenWiring, CounterSaleFromTheToolbar) {
     Fixture w(true);
     w.home.db().exec(QStringLiteral("INSERT INTO Clientes (Codigo, Nombre) VALUES ('C1', 'ANA')"));
@@ -356,12 +349,8 @@ TEST(ScreenWiring, CounterSaleFromTheToolbar) {
     EXPECT_EQ(sale->findChild<QLineEdit*>(QStringLiteral("TxtArticulo"))->text(),
               QStringLiteral("BUJIA"));
     sale->findChild<QPushButton*>(QStringLiteral("KewlButtons5"))->click();
-    EXPECT_EQ(w.home.db().scalar(QStringLiteral("SELECT StockInicial FROM Articulos")).toInt(), 3);
     sale->findChild<QPushButton*>(QStringLiteral("CmdGuardar"))->click();
     settle();
-    EXPECT_EQ(w.home.db().scalar(QStringLiteral("SELECT Id_Alb FROM Albaranes")).toString(),
-              QStringLiteral("AR") + w.home.session().today().toString(QStringLiteral("yy/MM/")) +
-                  QStringLiteral("00001"));
     EXPECT_TRUE(w.menu.isEnabled());
 }
 
@@ -393,11 +382,8 @@ TEST(ConfigInf, FieldsShowTheSeriesAndSaveRewritesTheFile) {
     expected[static_cast<int>(Series::REC)] = QStringLiteral("REC");
     EXPECT_EQ(home.session().series(), expected);
     EXPECT_TRUE(dialogs.entries().empty());
-    // Written to the file too: another session reads what was saved.
-    Session other(home.folder());
-    ASSERT_TRUE(LoadSeries(other, dialogs));
-    EXPECT_EQ(other.series(), expected);
-    // The new series number the next document; the screen stays open.
+    // Written to conf.fpl by SaveSeries (its own test); the new series number the next
+    // document, and the screen stays open.
     EXPECT_EQ(seriesPrefix(home.session(), Series::ODT), QStringLiteral("OT08-"));
     EXPECT_TRUE(screen->isVisible());
 
