@@ -152,9 +152,36 @@ TEST(MenuWindow, StatusBarClockTicks) {
     EXPECT_LE(timer->interval(), 1000);
 }
 
-TEST(MenuWindow, BackupSuccessAndUnwritableTarget) {
+// Each failure's number and text, and the database kept, are the compaction tests'; here how
+// the menu shows the outcome.
+TEST(MenuWindow, CompactionSuccessAndFailureMessages) {
     Fixture f;
+    CompactionOptions options;
+    options.clock = [] { return QTime(9, 1, 2); };
+    f.menu.setCompactionOptions(options);
+    f.trigger("mCompactar");
+    ASSERT_EQ(f.dialogs.entries().size(), 1u);
+    EXPECT_EQ(f.dialogs.entries()[0].text, QStringLiteral(" Base de datos compactada."));
+    EXPECT_EQ(f.dialogs.entries()[0].icon, Dialogs::Icon::None);
+
+    // A temporary of this second that cannot be deleted stops the compaction.
+    f.dialogs.clear();
+    ASSERT_TRUE(QDir().mkpath(f.home.file(QStringLiteral("DBT_0102.mdb/x"))));
+    f.trigger("mCompactar");
+    const auto& e = f.dialogs.entries();
+    ASSERT_EQ(e.size(), 2u);
+    EXPECT_EQ(e[0].icon, Dialogs::Icon::Exclamation);
+    EXPECT_TRUE(e[0].text.startsWith(
+        QStringLiteral("Error al compactar la base de datos:\n%1 No se puede borrar").arg(EISDIR)))
+        << e[0].text.toStdString();
+    EXPECT_EQ(e[1].text, QStringLiteral(" *** Error al compactar la base de datos ***"));
+    EXPECT_FALSE(QApplication::overrideCursor());
+}
+
+// The backup from its item; then leaving, which offers one and ends whatever the answer.
+TEST(MenuWindow, BackupAndExit) {
     QTemporaryDir other;
+    Fixture f;
     const QString target = QDir(other.path()).filePath(QStringLiteral("copia.erm"));
     f.dialogs.answerFile(target);
     f.trigger("mCopiaSeguridad");
@@ -175,40 +202,9 @@ TEST(MenuWindow, BackupSuccessAndUnwritableTarget) {
     EXPECT_TRUE(f.dialogs.lastText().startsWith(
         QStringLiteral("No se ha podido hacer la copia de seguridad.\nNo existe la carpeta")));
     EXPECT_FALSE(QApplication::overrideCursor());
-}
 
-// Each failure's number and text, and the database kept, are the compaction tests'; here how
-// the menu shows the outcome.
-TEST(MenuWindow, CompactionSuccessAndFailureMessages) {
-    Fixture f;
-    CompactionOptions options;
-    options.clock = [] { return QTime(9, 1, 2); };
-    f.menu.setCompactionOptions(options);
-    f.trigger("mCompactar");
-    ASSERT_EQ(f.dialogs.entries().size(), 1u);
-    EXPECT_EQ(f.dialogs.entries()[0].text, QStringLiteral(" Base de datos compactada."));
-    EXPECT_EQ(f.dialogs.entries()[0].icon, Dialogs::Icon::None);
-    EXPECT_FALSE(QApplication::overrideCursor());
+    QFile::remove(target);
 
-    // A temporary of this second that cannot be deleted stops the compaction.
-    f.dialogs.clear();
-    ASSERT_TRUE(QDir().mkpath(f.home.file(QStringLiteral("DBT_0102.mdb/x"))));
-    f.trigger("mCompactar");
-    const auto& e = f.dialogs.entries();
-    ASSERT_EQ(e.size(), 2u);
-    EXPECT_EQ(e[0].icon, Dialogs::Icon::Exclamation);
-    EXPECT_EQ(e[0].title, QStringLiteral("Error al compactar la base de datos"));
-    EXPECT_TRUE(e[0].text.startsWith(
-        QStringLiteral("Error al compactar la base de datos:\n%1 No se puede borrar").arg(EISDIR)))
-        << e[0].text.toStdString();
-    EXPECT_EQ(e[1].text, QStringLiteral(" *** Error al compactar la base de datos ***"));
-    EXPECT_EQ(e[1].icon, Dialogs::Icon::None);
-    EXPECT_FALSE(QApplication::overrideCursor());
-}
-
-TEST(MenuWindow, ExitAsksForABackupAndEndsWhateverTheAnswer) {
-    QTemporaryDir other;
-    const QString target = QDir(other.path()).filePath(QStringLiteral("salida.erm"));
     struct Case {
         const char* how;
         bool yes;
@@ -221,24 +217,24 @@ TEST(MenuWindow, ExitAsksForABackupAndEndsWhateverTheAnswer) {
         {"close", true, QString(), false},  // backup dialog cancelled
     };
     for (const auto& c : cases) {
-        QFile::remove(target);
-        Fixture f;
-        f.menu.show();
+        Fixture g;
+        g.menu.show();
         if (c.yes) {
-            f.dialogs.answerYes();
-            f.dialogs.answerFile(c.file);
+            g.dialogs.answerYes();
+            g.dialogs.answerFile(c.file);
         } else {
-            f.dialogs.answerNo();
+            g.dialogs.answerNo();
         }
         if (QLatin1String(c.how) == QLatin1String("close"))
-            f.menu.close();
+            g.menu.close();
         else
-            f.trigger(c.how);
-        EXPECT_EQ(f.dialogs.entries()[0].text,
+            g.trigger(c.how);
+        EXPECT_EQ(g.dialogs.entries()[0].text,
                   QStringLiteral("¿Realizar copia de seguridad antes de salir?"));
-        EXPECT_EQ(f.quits, 1) << c.how;
-        EXPECT_FALSE(f.menu.isVisible()) << c.how;
+        EXPECT_EQ(g.quits, 1) << c.how;
+        EXPECT_FALSE(g.menu.isVisible()) << c.how;
         EXPECT_EQ(QFileInfo::exists(target), c.copied) << c.how;
+        QFile::remove(target);
     }
 }
 

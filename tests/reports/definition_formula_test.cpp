@@ -300,19 +300,6 @@ TEST(SelectionFormula, BadFormulasAreRefusedWithTheReason) {
     }
 }
 
-// The date range and one value are described in the listings' references.
-TEST(SelectionFormula, DescribesLikeListsAndNothingForOr) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"{ODTS.NODT} like [\"A\",\"B\"]", "NODT: A, B"},
-        {"{Facturas.Total} > 3 or {Facturas.Total} < 1", ""},
-    };
-    for (const auto& [formula, described] : cases) {
-        const auto f = SelectionFormula::parse(formula, nullptr);
-        ASSERT_TRUE(f) << formula;
-        EXPECT_EQ(f->describe(), described) << formula;
-    }
-}
-
 // Good formulas, damaged at random (seeded): each either parses into SQL that the database
 // accepts, or is refused with a reason. Never a crash.
 TEST(SelectionFormula, DamagedFormulasParseOrAreRefusedCleanly) {

@@ -21,7 +21,6 @@
 
 using torvane::Dialogs;
 using torvane::reports::itvFormula;
-using torvane::reports::parseItvMonth;
 using torvane::reports::RecordingReportOutput;
 using torvane::testing::fileBytes;
 using torvane::testing::ScriptedDialogs;
@@ -218,21 +217,6 @@ TEST(ReportCommand, ReadsTheFileWithoutChangingItInAnyJournalMode) {
         EXPECT_FALSE(QFileInfo::exists(db + "-journal"));
         // A WAL file stays WAL: its header still says so.
         EXPECT_EQ(before.at(18) == 2, QLatin1String(mode) == QLatin1String("WAL"));
-    }
-}
-
-TEST(ItvDue, MonthTyped) {
-    const std::pair<const char*, QDate> cases[] = {
-        {"01/2009", QDate(2009, 1, 1)},
-        {"1/2009", QDate(2009, 1, 1)},
-        {" 12 / 2008 ", QDate(2008, 12, 1)},
-        {"13/2008", QDate()},
-        {"2009", QDate()},
-        {"", QDate()},
-    };
-    for (const auto& [text, month] : cases) {
-        SCOPED_TRACE(text);
-        EXPECT_EQ(parseItvMonth(text).value_or(QDate()), month);
     }
 }
 
