@@ -143,12 +143,6 @@ class AllTables : public FieldResolver {
         return std::nullopt;
     }
     std::optional<QString> formulaSql(const QString& name, QString* error) const override {
-        if (name.compare("PENDIENTE", Qt::CaseInsensitive) == 0) {
-            used.insert("Facturas");
-            return QStringLiteral(
-                "(IFNULL(\"Facturas\".\"Total\",0) - "
-                "IFNULL(\"Facturas\".\"Pagado\",0))");
-        }
         *error = QStringLiteral("la fórmula «@%1» no está definida en este informe").arg(name);
         return std::nullopt;
     }
@@ -287,8 +281,6 @@ TEST(SelectionFormula, BadFormulasAreRefusedWithTheReason) {
         {"{Clientes.Id_Cli}=99999999999999999999999", "número demasiado grande"},
         {QString(200, '(') + "{ODTS.NODT}='X'" + QString(200, ')'), "demasiados niveles"},
         // Well formed, but naming what the report does not have.
-        {"{Nada.Id}=1", "la tabla «Nada» no forma parte de este informe"},
-        {"{ODTS.NoExiste}=1", "el campo «ODTS.NoExiste» no existe"},
         {"{@NOEXISTE}>0", "la fórmula «@NOEXISTE» no está definida en este informe"},
     };
     for (const auto& tc : cases) {
@@ -307,7 +299,7 @@ TEST(SelectionFormula, DamagedFormulasParseOrAreRefusedCleanly) {
     QRandomGenerator rng(20080331);
     const QString seeds[] = {
         "{Facturas.Id_Cli} =7 and {Facturas.Fecha} in DateTime (2008,03,01,00, 00, 00) to "
-        "DateTime (2008,03,31 ,00, 00, 00) and {@PENDIENTE}>0",
+        "DateTime (2008,03,31 ,00, 00, 00) and {Facturas.Total}>0",
         "({Clientes.Id_Cli} <> -3 or not {ODTS.NODT} like [\"A\",\"B\"]) and {Recibos.id} <= 12.5",
         "{Vehiculos.Marca}='O'NEILL' or {Vehiculos.Id_Cli} < 7",
     };
