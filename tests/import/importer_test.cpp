@@ -230,17 +230,4 @@ TEST_F(ImportMappingTest, TheOldWorkshopArrivesWholeAndWhatIsOddIsReported) {
     EXPECT_TRUE(report.summary().contains("  Clientes: 1 (1 filas no copiadas)"));
 }
 
-TEST_F(ImportMappingTest, TablesTheOldFileLacksStayEmptyAndAreNamed) {
-    ti::MemoryTables tables;
-    tables.add("Clientes", {"Id_Cli", "Nombre"});
-    tables.addRow("Clientes", {qint64(1), QStringLiteral("ANA")});
-    const ti::ImportReport report = runImport(tables);
-    EXPECT_EQ(report.rows("Clientes"), 1);
-    EXPECT_TRUE(report.absentTables.contains("ODTS"));
-    EXPECT_FALSE(report.absentTables.contains("Clientes"));
-    EXPECT_FALSE(report.absentTables.contains("ContadoresODT"));
-    EXPECT_TRUE(QFile::exists(target_));
-    EXPECT_FALSE(QFile::exists(target_ + ".importando"));
-}
-
 }  // namespace

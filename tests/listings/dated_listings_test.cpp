@@ -158,12 +158,4 @@ INSTANTIATE_TEST_SUITE_P(
                std::to_string(info.index);
     });
 
-TEST(ListingKeys, KeysCompareExactlyAndUnknownOnesPrintNothing) {
-    for (const char* key : {"QARVOLFAC2.rpt", "qarvolfac.rpt", "QARVOLFACPEND.rpt", "",
-                            "comprasprov", "qarvolgrua.rpt "})
-        EXPECT_FALSE(torvane::listings::datedListing(
-            QString::fromUtf8(key), QStringLiteral("01/03/2008"), QStringLiteral("31/03/2008"), 7))
-            << key;
-}
-
 }  // namespace

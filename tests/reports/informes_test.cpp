@@ -80,11 +80,9 @@ TEST(Informes, RoutinesSelectAndSendWhereTheyShould) {
     EXPECT_FALSE(Informes::ImprimirFacturaODT(f.home.session(), f.services,
                                               "{ODTS.NODT} like [\"ODT08/03/00002\"]",
                                               "\\QARVOFACODT.rpt", true));
-    ASSERT_EQ(f.dialogs.messages().size(), 1u);
     EXPECT_EQ(f.dialogs.lastText(),
               "No hay datos que imprimir en el informe \"QARVOFACODT.rpt\" con la selección "
               "indicada.");
-    EXPECT_EQ(f.output.jobs().size(), 4u);
 
     // The work sheet selects by number; the delivery note always previews.
     f.dialogs.clear();

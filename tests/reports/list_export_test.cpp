@@ -191,27 +191,6 @@ TEST(ListExport, CsvAndSheetHoldTheRowsThePagesAddUp) {
     EXPECT_EQ(cells.count(QString("A%1").arg(rows.size() + 1)), 0u) << "no row beyond the CSV's";
 }
 
-// An empty listing exports its header alone; a document does not export; a bad path is told.
-TEST(ListExport, EmptyListingsDocumentsAndBadPaths) {
-    ExportFixture f;
-    const QString csv = f.home.file("vacio.csv"), xlsx = f.home.file("vacio.xlsx");
-    ASSERT_EQ(f.run({"--csv", csv, "--xlsx", xlsx}, "{Clientes.Id_Cli}=99"), 0);
-    const auto rows = readCsv(csv);
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].size(), 4);
-    const auto cells = readSheet(xlsx);
-    EXPECT_EQ(cells.size(), 4u);
-    EXPECT_TRUE(cells.count("D1"));
-
-    const QString out = f.home.file("factura.csv");
-    EXPECT_EQ(torvane::reports::runReportCommand(
-                  {"qarvoodtcli.rpt", "--db", f.home.session().databasePath(), "--formula",
-                   "{ODTS.NODT}='ODT08/03/00001'", "--home", f.home.folder(), "--csv", out}),
-              1);
-    EXPECT_FALSE(QFile::exists(out));
-    EXPECT_EQ(f.run({"--xlsx", f.home.file("no/existe/x.xlsx")}), 1);
-}
-
 // Fields as a Spanish spreadsheet reads them.
 TEST(ListExport, CsvFieldsAreQuotedAndAmountsUseADecimalComma) {
     ListCell number;
