@@ -241,27 +241,6 @@ TEST(ScreenWiring, NewTowReportTakesTheProbedNumber) {
     settle();
 }
 
-// The article search hands its choice to the article file the toolbar opened.
-TEST(ScreenWiring, ArticleSearchReachesTheArticleFileOfTheToolbar) {
-    Fixture w(true);
-    w.home.db().exec(
-        QStringLiteral("INSERT INTO Articulos (Codigo, Nombre) VALUES ('A1', 'FILTRO'), "
-                       "('B2', 'BUJIA')"));
-    QWidget* file = w.open("btnArticulos", "Articulos");
-    ASSERT_NE(file, nullptr);
-    auto* code = file->findChild<QLineEdit*>(QStringLiteral("TxtCodigo"));
-    EXPECT_EQ(code->text(), QStringLiteral("A1"));
-    file->findChild<QPushButton*>(QStringLiteral("CmdBuscarArt"))->click();
-    QWidget* search = openWindow("BusquedaArticulos");
-    ASSERT_NE(search, nullptr);
-    search->findChild<QLineEdit*>(QStringLiteral("txtBusqueda"))->setText(QStringLiteral("B"));
-    search->findChild<QPushButton*>(QStringLiteral("CmdAcciones"))->click();
-    QApplication::processEvents();
-    EXPECT_EQ(code->text(), QStringLiteral("B2"));
-    file->close();
-    settle();
-}
-
 // "V. Recambios": the customer chosen in the search starts a counter sale, which
 // takes the article chosen in the article search (the sale itself: the sales tests).
 TEST(ScreenWiring, CounterSaleFromTheToolbar) {

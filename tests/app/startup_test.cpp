@@ -441,86 +441,56 @@ TEST(CreateDatabase, CopiesTheTemplateAndAsksForTheCompanyData) {
 
 // ---------------------------------------------------------------- import
 
-const QString kFolderTitle = QStringLiteral("Carpeta de la base de datos importada");
-
-QString offer(const QString& old) {
-    return "No se puede abrir la base de datos " + old +
-           ": el archivo es una base de datos de la versión anterior del programa y debe "
-           "importarse antes de usarla. ¿Desea importarla ahora?";
-}
-
-struct ImportProgram : Program {
+// A ruta.fpl left pointing at an older file offers the import at start-up. Refusing it, or
+// cancelling the folder, changes nothing (a target beside the old file is refused by the
+// import itself: JetSample.TargetsThatCannotBe...); accepted, the new file is written in the
+// chosen folder and opened. The menu's open goes through the same routine.
+TEST(ImportAtStartUp, RefusedCancelledThenAccepted) {
+    const QString sample = jetSample();
+    if (sample.isEmpty()) GTEST_SKIP() << "the Jet sample database is not beside the checkout";
+    Program p;
     QTemporaryDir elsewhere;
-    QString current;
-    QString old;
-    QByteArray oldBytes;
-
-    // The main window up on a database of ours, and an older file beside it.
-    bool prepare() {
-        const QString sample = jetSample();
-        if (sample.isEmpty()) return false;
-        current = startOn("a.erm", "TALLERES PEREZ");
-        old = home.file("taller.erm");
-        EXPECT_TRUE(QFile::copy(sample, old));
-        QFile::setPermissions(old, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        oldBytes = fileBytes(old);
-        return true;
-    }
-};
-
-class ImportStartupTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        if (!p.prepare()) GTEST_SKIP() << "the Jet sample database is not beside the checkout";
-    }
-    ImportProgram p;
-};
-
-// From the menu, refusing the import or cancelling its folder changes nothing (a target
-// beside the old file is refused by the import itself: JetSample.TargetsThatCannotBe...).
-TEST_F(ImportStartupTest, RefusedOrCancelledFromTheMenuChangeNothing) {
-    const QByteArray ruta = fileBytes(p.home.file("ruta.fpl"));
+    const QString old = p.home.file("taller.erm");
+    ASSERT_TRUE(QFile::copy(sample, old));
+    QFile::setPermissions(old, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const QByteArray oldBytes = fileBytes(old);
+    p.pointRutaAt(old);
+    const QString offer = "No se puede abrir la base de datos " + old +
+                          ": el archivo es una base de datos de la versión anterior del programa "
+                          "y debe importarse antes de usarla. ¿Desea importarla ahora?";
+    p.dialogs.answerNo();
+    p.inicial.StartUp();
+    EXPECT_EQ(p.dialogs.texts(), QStringList{offer});
     const QStringList folder = QDir(p.home.folder()).entryList(QDir::Files);
-    for (const bool yes : {false, true}) {
-        SCOPED_TRACE(yes);
-        p.dialogs.clear();
-        p.dialogs.answerFile(p.old);
-        yes ? p.dialogs.answerYes() : p.dialogs.answerNo();
-        if (yes) p.dialogs.answerFile(QString());  // the folder dialog cancelled
-        EXPECT_EQ(p.inicial.OpenDatabase(From::MainMenu), yes ? Outcome::Ignored : Outcome::Failed);
-        EXPECT_EQ(p.session().databasePath(), p.current);
-        EXPECT_EQ(fileBytes(p.home.file("ruta.fpl")), ruta);
-        EXPECT_EQ(QDir(p.home.folder()).entryList(QDir::Files), folder);
-        EXPECT_TRUE(QDir(p.elsewhere.path()).isEmpty());
-        EXPECT_EQ(fileBytes(p.old), p.oldBytes);
-    }
-}
+    p.dialogs.answerFile(old);
+    p.dialogs.answerYes();
+    p.dialogs.answerFile(QString());
+    EXPECT_EQ(p.inicial.OpenDatabase(From::Dialog), Outcome::Ignored);
+    EXPECT_TRUE(p.dialogShown());
+    EXPECT_FALSE(p.menu.isVisible());
+    EXPECT_EQ(p.ruta(), Program::rutaFor(old));
+    EXPECT_EQ(QDir(p.home.folder()).entryList(QDir::Files), folder);
+    EXPECT_TRUE(QDir(elsewhere.path()).isEmpty());
 
-// A "ruta.fpl" left pointing at the older file offers the import at start-up; accepted, it is
-// imported into the chosen folder and the new file opened (from the menu: the same routine).
-TEST_F(ImportStartupTest, StartUpOnAnOlderFileImportsAndOpensIt) {
-    ImportProgram q;
-    const QString old = q.home.file("taller.erm");
-    ASSERT_TRUE(QFile::copy(p.old, old));
-    ASSERT_TRUE(writeRuta(q.session(), old));
-    q.dialogs.answerYes();
-    q.dialogs.answerFile(q.elsewhere.path());
-    q.inicial.StartUp();
-
-    const QString created = QDir(q.elsewhere.path()).filePath("taller.erm");
-    const QStringList texts = q.dialogs.texts();
-    ASSERT_EQ(texts.size(), 3);
-    EXPECT_EQ(texts[0], offer(old));
-    EXPECT_EQ(texts[1], kFolderTitle);
-    EXPECT_TRUE(texts[2].startsWith("Se ha importado la base de datos " + old + " en " + created +
+    p.dialogs.clear();
+    p.dialogs.answerFile(old);
+    p.dialogs.answerYes();
+    p.dialogs.answerFile(elsewhere.path());
+    EXPECT_EQ(p.inicial.OpenDatabase(From::Dialog), Outcome::Opened);
+    const QString created = QDir(elsewhere.path()).filePath("taller.erm");
+    const QStringList texts = p.dialogs.texts();
+    ASSERT_EQ(texts.size(), 4);
+    EXPECT_EQ(texts[0], kOpenTitle);
+    EXPECT_EQ(texts[1], offer);
+    EXPECT_EQ(texts[2], QStringLiteral("Carpeta de la base de datos importada"));
+    EXPECT_TRUE(texts[3].startsWith("Se ha importado la base de datos " + old + " en " + created +
                                     ".\nFilas copiadas: 0."))
-        << texts[2].toStdString();
-    EXPECT_EQ(q.dialogs.messages().back().icon, Dialogs::Icon::Information);
-    EXPECT_EQ(q.session().databasePath(), created);
-    EXPECT_EQ(readRuta(q.session()).value_or(QString()), created);
-    EXPECT_EQ(fileBytes(old), p.oldBytes);
-    EXPECT_TRUE(q.menu.isVisible());
-    EXPECT_FALSE(q.inicial.dialog() && q.inicial.dialog()->isVisible());
+        << texts[3].toStdString();
+    EXPECT_EQ(p.dialogs.messages().back().icon, Dialogs::Icon::Information);
+    p.expectOn(created, Program::rutaFor(created));
+    EXPECT_EQ(fileBytes(old), oldBytes);
+    EXPECT_TRUE(p.menu.isVisible());
+    EXPECT_FALSE(p.dialogShown());
 }
 
 }  // namespace
