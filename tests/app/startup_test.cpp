@@ -59,7 +59,6 @@ struct Program {
     }
     void pointRutaAt(const QString& path) { ASSERT_TRUE(writeRuta(session(), path)); }
     QByteArray ruta() { return fileBytes(home.file("ruta.fpl")); }
-    bool rutaExists() { return QFile::exists(home.file("ruta.fpl")); }
     static QByteArray rutaFor(const QString& path) { return "\"" + path.toLatin1() + "\"\r\n"; }
 
     // The program works on `path`: session, connection, status bar and ruta.fpl agree.
@@ -82,11 +81,6 @@ struct Program {
         EXPECT_EQ(menu.companyLabel()->text(), companyName);
         dialogs.clear();
         return path;
-    }
-
-    void copyTemplate() {
-        QFile::remove(home.file("Nueva"));
-        ASSERT_TRUE(QFile::copy(TempHome::builtTemplate(), home.file("Nueva")));
     }
 };
 
@@ -257,7 +251,7 @@ TEST(OpenDatabase, FormatCheckAndUpgradeQuestionAtFirstStart) {
             continue;
         }
         EXPECT_EQ(p.dialogs.messages().back().icon, Dialogs::Icon::Critical);
-        EXPECT_FALSE(p.rutaExists());
+        EXPECT_FALSE(QFile::exists(p.home.file("ruta.fpl")));
         EXPECT_FALSE(p.menu.isVisible());
         EXPECT_FALSE(checkFormat(path).current());
         EXPECT_EQ(p.quits, c.outcome == Outcome::Quit ? 1 : 0);
@@ -311,9 +305,16 @@ TEST(OpenAndCreate, FromTheMainMenu) {
     EXPECT_TRUE(p.menu.isEnabled());
     EXPECT_EQ(p.quits, 0);
 
-    // Opened from the menu, a database without company data does not ask for it.
+    // Opened from the menu, a database without company data does not ask for it. Its saved
+    // queries are made again when it has none, and left alone when it has any.
     p.session().setCompanyName("TALLERES PEREZ");
-    const QString c = p.database("c.erm");
+    const QString c = p.database("c.erm"), one = p.database("one.erm");
+    for (const QString& path : {c, one}) {
+        Database db;
+        ASSERT_TRUE(db.open(path));
+        tt::dropAllViews(db);
+        if (path == one) db.exec("CREATE VIEW ConFacLibres AS SELECT 1 AS x");
+    }
     p.dialogs.clear();
     p.dialogs.answerFile(c);
     EXPECT_EQ(p.inicial.OpenDatabase(From::MainMenu), Outcome::Opened);
@@ -321,30 +322,11 @@ TEST(OpenAndCreate, FromTheMainMenu) {
     p.expectOn(c, Program::rutaFor(c));
     EXPECT_EQ(p.menu.companyLabel()->text(), "");
     EXPECT_FALSE(p.companyShown());
-}
-
-TEST(OpenDatabase, SavedQueriesOnlyForADatabaseWithoutAny) {
-    enum class Views { None, One };
-    const QStringList five{"ConFacAlb", "ConFacCoches", "ConFacLibres", "ConFacOdt", "ConUnion"};
-    const std::pair<Views, QStringList> cases[] = {{Views::None, five},
-                                                   {Views::One, {"ConFacLibres"}}};
-    for (const auto& [views, after] : cases) {
-        SCOPED_TRACE(static_cast<int>(views));
-        Program p;
-        const QString path = p.database("taller.erm", OldFormat::Current, "TALLERES PEREZ");
-        {
-            Database db;
-            ASSERT_TRUE(db.open(path));
-            tt::dropAllViews(db);
-            if (views == Views::One) db.exec("CREATE VIEW ConFacLibres AS SELECT 1 AS x");
-        }
-        p.inicial.StartUp();
-        p.dialogs.answerFile(path);
-        EXPECT_EQ(p.inicial.OpenDatabase(From::Dialog), Outcome::Opened);
-        EXPECT_TRUE(p.dialogs.messages().empty());
-        EXPECT_EQ(p.session().db().viewNames(), after);
-        EXPECT_TRUE(p.menu.isVisible());
-    }
+    EXPECT_EQ(p.session().db().viewNames(),
+              (QStringList{"ConFacAlb", "ConFacCoches", "ConFacLibres", "ConFacOdt", "ConUnion"}));
+    p.dialogs.answerFile(one);
+    EXPECT_EQ(p.inicial.OpenDatabase(From::MainMenu), Outcome::Opened);
+    EXPECT_EQ(p.session().db().viewNames(), QStringList{"ConFacLibres"});
 }
 
 TEST(OpenDatabase, BadFilesAreReportedAndChangeNothing) {
@@ -409,7 +391,7 @@ TEST(OpenDatabase, BadFilesAreReportedAndChangeNothing) {
 
 TEST(CreateDatabase, CopiesTheTemplateAndAsksForTheCompanyData) {
     Program p;
-    p.copyTemplate();
+    ASSERT_TRUE(QFile::copy(TempHome::builtTemplate(), p.home.file("Nueva")));
     {
         // Mark the template so the copy can be told apart from a database built from the schema.
         Database tpl;
