@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <cerrno>
@@ -20,7 +19,6 @@
 #include "controls/screen.h"
 #include "core/numbering.h"
 #include "core/session.h"
-#include "reports/report_fixture.h"
 #include "support/recording_launcher.h"
 #include "support/screen_helpers.h"
 #include "support/scripted_dialogs.h"
@@ -60,13 +58,10 @@ struct Fixture {
 TEST(MenuWindow, ItemsWithoutActionStayEnabledAndChangeNothing) {
     Fixture f;
     QSignalSpy opens(&f.menu, &Menu::openDatabaseRequested);
-    for (const char* name : {"mRestaurarCopia", "mAyuda", "btnVentaVehiculos", "btnVehicEnVenta",
-                             "btnVentaVehiculo", "btnLVVehiculos"}) {
+    for (const char* name : {"mRestaurarCopia", "btnVentaVehiculos"}) {
         EXPECT_TRUE(f.menu.item(QString::fromUtf8(name))->isEnabled()) << name;
         f.trigger(name);
     }
-    for (const char* name : {"mDatosTaller", "btnPartesGrua", "btnOtros"})
-        EXPECT_TRUE(f.menu.item(QString::fromUtf8(name))->isEnabled()) << name;
     EXPECT_TRUE(f.dialogs.entries().empty());
     EXPECT_EQ(opens.count(), 0);
     EXPECT_TRUE(f.menu.isEnabled());
@@ -86,60 +81,36 @@ TEST(MenuWindow, ItemsWithoutActionStayEnabledAndChangeNothing) {
     EXPECT_EQ(runs, 1);
 }
 
-TEST(MenuWindow, RegisteredScreenOpensWithTheOriginAndHoldsTheMainWindow) {
-    struct Case {
-        const char* item;
-        const char* screen;
-        const char* origin;
-        const char* detail;
-    };
-    const Case cases[] = {
-        {"btnRecibos", "BusquedaClientes", "Recibos", ""},
-        {"btnCompras", "BusquedaProveedores", "Compras", ""},
-        {"mVehCli", "BusquedaClientes", "ListVeh", ""},
-        {"mPorproveedor", "BusquedaProveedores", "Informe", ""},
-    };
-    for (const auto& c : cases) {
-        Fixture f;
-        f.menu.show();
-        std::vector<MenuRequest> requests;
-        QPointer<QWidget> opened;
-        f.menu.registerScreen(QString::fromUtf8(c.screen), [&](const MenuRequest& r) {
-            requests.push_back(r);
-            opened = new QWidget;
-            return opened.data();
-        });
-        ASSERT_TRUE(f.menu.item(QString::fromUtf8(c.item))->isEnabled()) << c.item;
-        f.trigger(c.item);
-        ASSERT_EQ(requests.size(), 1u) << c.item;
-        EXPECT_EQ(requests[0].action, QString::fromUtf8(c.item));
-        EXPECT_EQ(requests[0].origin, QString::fromUtf8(c.origin)) << c.item;
-        EXPECT_EQ(requests[0].detail, QString::fromUtf8(c.detail)) << c.item;
-        ASSERT_TRUE(opened);
-        EXPECT_TRUE(opened->isVisible());
-        EXPECT_FALSE(f.menu.isEnabled()) << c.item;
-        opened->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_FALSE(opened);
-        EXPECT_TRUE(f.menu.isEnabled()) << c.item;
-    }
-}
-
-TEST(MenuWindow, ListingCommandsAndTheMakePrompt) {
+TEST(MenuWindow, RegisteredScreensAndCommandsGetTheItemsDeclaredOrigin) {
     Fixture f;
+    f.menu.show();
+    std::vector<MenuRequest> requests;
+    QPointer<QWidget> opened;
+    f.menu.registerScreen(QStringLiteral("BusquedaClientes"), [&](const MenuRequest& r) {
+        requests.push_back(r);
+        opened = new QWidget;
+        return opened.data();
+    });
+    f.trigger("btnRecibos");
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].action, QStringLiteral("btnRecibos"));
+    EXPECT_EQ(requests[0].origin, QStringLiteral("Recibos"));
+    ASSERT_TRUE(opened);
+    EXPECT_TRUE(opened->isVisible());
+    EXPECT_FALSE(f.menu.isEnabled());
+    opened->close();
+
+    // Listings and the prompt that makes a selection formula run registered commands.
     std::vector<MenuRequest> listed;
     std::vector<MenuRequest> printed;
     f.menu.registerCommand(QStringLiteral("VerListado"),
                            [&](const MenuRequest& r) { listed.push_back(r); });
     f.menu.registerCommand(QStringLiteral("ImprimirInformeSimple"),
                            [&](const MenuRequest& r) { printed.push_back(r); });
-    f.trigger("mClientesSimple");
     f.trigger("mVehTodos");
-    ASSERT_EQ(listed.size(), 2u);
-    EXPECT_EQ(listed[0].origin, QStringLiteral("\\QARVOCLIENTES2.rpt"));
-    EXPECT_EQ(listed[0].detail, QStringLiteral("2"));
-    EXPECT_EQ(listed[1].origin, QStringLiteral("\\QARVOVEHICULOS.rpt"));
-    EXPECT_EQ(listed[1].detail, QStringLiteral("3"));
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(listed[0].origin, QStringLiteral("\\QARVOVEHICULOS.rpt"));
+    EXPECT_EQ(listed[0].detail, QStringLiteral("3"));
 
     f.dialogs.answerInput(QStringLiteral("SEAT"));
     f.dialogs.answerInput(QString());
@@ -149,54 +120,6 @@ TEST(MenuWindow, ListingCommandsAndTheMakePrompt) {
     EXPECT_EQ(printed[0].origin, QStringLiteral("{Vehiculos.Marca}='SEAT'"));
     EXPECT_EQ(printed[0].detail, QStringLiteral("\\QARVOVEHICULOS.rpt"));
     EXPECT_EQ(f.dialogs.entries()[0].text, QStringLiteral("Introduce Marca:"));
-}
-
-TEST(MenuWindow, StatusBarAndCompanyNameFollowTheSession) {
-    Fixture f;
-    EXPECT_EQ(f.menu.panel(1)->text(), f.home.session().databasePath());
-    f.home.session().setDatabasePath(QStringLiteral("/datos/otro.erm"));
-    EXPECT_EQ(f.menu.panel(1)->text(), QStringLiteral("/datos/otro.erm"));
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$"))
-                    .match(f.menu.panel(4)->text())
-                    .hasMatch())
-        << f.menu.panel(4)->text().toStdString();
-    auto* timer = f.menu.findChild<QTimer*>(QStringLiteral("Timer1"));
-    ASSERT_TRUE(timer);
-    EXPECT_TRUE(timer->isActive());
-    EXPECT_LE(timer->interval(), 1000);
-
-    f.home.session().setCompanyName(QStringLiteral("TALLERES PÉREZ"));
-    EXPECT_EQ(f.menu.companyLabel()->text(), QStringLiteral("TALLERES PÉREZ"));
-}
-
-TEST(MenuWindow, BackupSuccessCancelAndUnwritableTarget) {
-    Fixture f;
-    QTemporaryDir other;
-    const QString target = QDir(other.path()).filePath(QStringLiteral("copia.erm"));
-    f.dialogs.answerFile(target);
-    f.trigger("mCopiaSeguridad");
-    ASSERT_EQ(f.dialogs.entries().size(), 2u);
-    EXPECT_EQ(f.dialogs.entries()[0].title, QStringLiteral("Abrir base de datos"));
-    EXPECT_EQ(f.dialogs.entries()[0].extra, QStringLiteral("Archivos Torvane (*.erm)|*.erm"));
-    EXPECT_EQ(f.dialogs.entries()[1].text,
-              QStringLiteral("Copia de seguridad realizada con éxito"));
-    EXPECT_EQ(f.dialogs.entries()[1].icon, Dialogs::Icon::Information);
-    EXPECT_TRUE(QFileInfo(target).size() > 0);
-    EXPECT_FALSE(QApplication::overrideCursor());
-
-    f.dialogs.clear();
-    f.dialogs.answerFile(QString());
-    f.trigger("mCopiaSeguridad");
-    EXPECT_EQ(f.dialogs.entries().size(), 1u);
-
-    f.dialogs.clear();
-    f.dialogs.answerFile(QDir(other.path()).filePath(QStringLiteral("falta/copia.erm")));
-    f.trigger("mCopiaSeguridad");
-    ASSERT_EQ(f.dialogs.messages().size(), 1u);
-    EXPECT_EQ(f.dialogs.messages()[0].icon, Dialogs::Icon::Exclamation);
-    EXPECT_TRUE(f.dialogs.lastText().startsWith(
-        QStringLiteral("No se ha podido hacer la copia de seguridad.\nNo existe la carpeta")));
-    EXPECT_FALSE(QApplication::overrideCursor());
 }
 
 // Each failure's number and text, and the database kept, are the compaction tests'; here how
@@ -209,8 +132,6 @@ TEST(MenuWindow, CompactionSuccessAndFailureMessages) {
     f.trigger("mCompactar");
     ASSERT_EQ(f.dialogs.entries().size(), 1u);
     EXPECT_EQ(f.dialogs.entries()[0].text, QStringLiteral(" Base de datos compactada."));
-    EXPECT_EQ(f.dialogs.entries()[0].icon, Dialogs::Icon::None);
-    EXPECT_FALSE(QApplication::overrideCursor());
 
     // A temporary of this second that cannot be deleted stops the compaction.
     f.dialogs.clear();
@@ -218,19 +139,39 @@ TEST(MenuWindow, CompactionSuccessAndFailureMessages) {
     f.trigger("mCompactar");
     const auto& e = f.dialogs.entries();
     ASSERT_EQ(e.size(), 2u);
-    EXPECT_EQ(e[0].icon, Dialogs::Icon::Exclamation);
-    EXPECT_EQ(e[0].title, QStringLiteral("Error al compactar la base de datos"));
     EXPECT_TRUE(e[0].text.startsWith(
         QStringLiteral("Error al compactar la base de datos:\n%1 No se puede borrar").arg(EISDIR)))
         << e[0].text.toStdString();
     EXPECT_EQ(e[1].text, QStringLiteral(" *** Error al compactar la base de datos ***"));
-    EXPECT_EQ(e[1].icon, Dialogs::Icon::None);
     EXPECT_FALSE(QApplication::overrideCursor());
 }
 
-TEST(MenuWindow, ExitAsksForABackupAndEndsWhateverTheAnswer) {
+// The backup from its item; then leaving, which offers one and ends whatever the answer.
+TEST(MenuWindow, BackupAndExit) {
     QTemporaryDir other;
-    const QString target = QDir(other.path()).filePath(QStringLiteral("salida.erm"));
+    Fixture f;
+    const QString target = QDir(other.path()).filePath(QStringLiteral("copia.erm"));
+    f.dialogs.answerFile(target);
+    f.trigger("mCopiaSeguridad");
+    ASSERT_EQ(f.dialogs.entries().size(), 2u);
+    EXPECT_EQ(f.dialogs.entries()[0].title, QStringLiteral("Abrir base de datos"));
+    EXPECT_EQ(f.dialogs.entries()[0].extra, QStringLiteral("Archivos Torvane (*.erm)|*.erm"));
+    EXPECT_EQ(f.dialogs.entries()[1].text,
+              QStringLiteral("Copia de seguridad realizada con éxito"));
+    EXPECT_EQ(f.dialogs.entries()[1].icon, Dialogs::Icon::Information);
+    EXPECT_TRUE(QFileInfo(target).size() > 0);
+
+    f.dialogs.clear();
+    f.dialogs.answerFile(QDir(other.path()).filePath(QStringLiteral("falta/copia.erm")));
+    f.trigger("mCopiaSeguridad");
+    ASSERT_EQ(f.dialogs.messages().size(), 1u);
+    EXPECT_EQ(f.dialogs.messages()[0].icon, Dialogs::Icon::Exclamation);
+    EXPECT_TRUE(f.dialogs.lastText().startsWith(
+        QStringLiteral("No se ha podido hacer la copia de seguridad.\nNo existe la carpeta")));
+    EXPECT_FALSE(QApplication::overrideCursor());
+
+    QFile::remove(target);
+
     struct Case {
         const char* how;
         bool yes;
@@ -238,77 +179,40 @@ TEST(MenuWindow, ExitAsksForABackupAndEndsWhateverTheAnswer) {
         bool copied;
     };
     const Case cases[] = {
-        {"mSalir", false, {}, false},
         {"btnSalir", true, target, true},
         {"close", true, QString(), false},  // backup dialog cancelled
     };
     for (const auto& c : cases) {
-        QFile::remove(target);
-        Fixture f;
-        f.menu.show();
+        Fixture g;
+        g.menu.show();
         if (c.yes) {
-            f.dialogs.answerYes();
-            f.dialogs.answerFile(c.file);
+            g.dialogs.answerYes();
+            g.dialogs.answerFile(c.file);
         } else {
-            f.dialogs.answerNo();
+            g.dialogs.answerNo();
         }
         if (QLatin1String(c.how) == QLatin1String("close"))
-            f.menu.close();
+            g.menu.close();
         else
-            f.trigger(c.how);
-        EXPECT_EQ(f.dialogs.entries()[0].text,
+            g.trigger(c.how);
+        EXPECT_EQ(g.dialogs.entries()[0].text,
                   QStringLiteral("¿Realizar copia de seguridad antes de salir?"));
-        EXPECT_EQ(f.quits, 1) << c.how;
-        EXPECT_FALSE(f.menu.isVisible()) << c.how;
+        EXPECT_EQ(g.quits, 1) << c.how;
+        EXPECT_FALSE(g.menu.isVisible()) << c.how;
         EXPECT_EQ(QFileInfo::exists(target), c.copied) << c.how;
-        if (c.copied) {
-            EXPECT_EQ(f.dialogs.lastText(),
-                      QStringLiteral("Copia de seguridad realizada con éxito"));
-        }
+        QFile::remove(target);
     }
-}
-
-// What each launcher does is its own test; here that the drop-down reaches them.
-TEST(MenuWindow, OtherProgramsFromTheDropDown) {
-    Fixture f;
-    RecordingLauncher& launcher = f.services.programs;
-    launcher.installed = {QStringLiteral("galculator")};
-    f.dialogs.answerFile(QStringLiteral("D:\\AUTODATA\\ADATA.EXE"));
-    f.dialogs.answerFile(QStringLiteral("/opt/tasa/tasador.EXE"));
-    for (const char* item : {"btnCalculadora", "btnInternet", "btnAutodata", "btnGuiaTasacciones"})
-        f.trigger(item);
-    EXPECT_EQ(launcher.started, (QStringList{"/usr/bin/galculator", "D:\\AUTODATA\\ADATA.EXE",
-                                             "/opt/tasa/tasador.EXE"}));
-    EXPECT_EQ(launcher.urls, QStringList{kInternetAddress});
-    EXPECT_EQ(f.dialogs.entries().back().title, QStringLiteral("Abrir Guia de Tasacciones"));
 }
 
 // Every wired item opens its screen, which holds the main window until it closes; the items
 // that run a command or a listing are enabled too.
 TEST(ScreenWiring, ToolbarOpensScreensWithTheMainWindowAsCaller) {
     Fixture w(true);
-    for (const char* item :
-         {"mVehiculo", "mVehCli", "mClientesSimple", "mVehTodos", "mVehMarca", "mArticulosPrecios",
-          "btnCobros", "btnFacturasLibres", "btnLFacLibres", "btnListOdt", "btnRecibos",
-          "btnListaRecibos", "btnFacturasComisiones", "btnLFComisiones", "mGruasporcompañia"})
+    for (const char* item : {"mVehMarca", "btnCobros", "mVehITVListado", "mVehITVEtiquetas"})
         EXPECT_TRUE(w.menu.item(item)->isEnabled()) << item;
-    const char* cases[][2] = {{"btnClientes", "Clientes"},
-                              {"btnOrdTrabajo", "BusquedaVehiculos"},
-                              {"mConfFact", "ConfigInf"},
-                              {"btnOperarios", "Operarios"},
-                              {"mDepartamentos", "Departamentos"},
-                              {"btnProveedores", "Proveedores"},
-                              {"mPorproveedor", "BusquedaProveedores"},
-                              {"btnAseguradoras", "frmAseguradoras"},
-                              {"btnArticulos", "Articulos"},
-                              {"btnFamilias", "Familias"},
-                              {"btnAlmacen", "Almacen"},
-                              {"btnLVRecambios", "LVRecambios"},
-                              {"btnCompras", "BusquedaProveedores"},
-                              {"btnLCompras", "ListCompras"},
-                              {"btnNuevoParte", "PartesGrua"},
-                              {"mEtiquetas", "Etiquetas"},
-                              {"btnGestorPartes", "GestorPartes"}};
+    const char* cases[][2] = {{"btnClientes", "Clientes"}, {"btnOrdTrabajo", "BusquedaVehiculos"},
+                              {"mConfFact", "ConfigInf"},  {"btnCompras", "BusquedaProveedores"},
+                              {"mEtiquetas", "Etiquetas"}, {"btnGestorPartes", "GestorPartes"}};
     for (const auto& c : cases) {
         QWidget* screen = w.open(c[0], c[1]);
         ASSERT_NE(screen, nullptr) << c[1];
@@ -318,23 +222,6 @@ TEST(ScreenWiring, ToolbarOpensScreensWithTheMainWindowAsCaller) {
         settle();
         EXPECT_TRUE(w.menu.isEnabled()) << c[1];
     }
-}
-
-// "Listados > Vehículos > ITV del mes" asks the month, offering the next one, and previews.
-// What the listing and the labels hold is the ITV printing's own test.
-TEST(ScreenWiring, ItvListingAndLabelsAskTheMonthAndPreview) {
-    Fixture w(true);
-    fillReportFixture(w.home.db());
-    w.home.session().setToday(QDate(2009, 1, 31));
-    // The fixture's Clio is due on 01/02/2009: next month from 31/01.
-    for (const char* item : {"mVehITVListado", "mVehITVEtiquetas"}) {
-        w.services.scripted.answerInput(QStringLiteral("02/2009"));
-        w.menu.item(item)->trigger();
-    }
-    ASSERT_EQ(w.services.output.jobs().size(), 2u);
-    EXPECT_EQ(w.services.scripted.entries().front().extra, "02/2009");
-    EXPECT_TRUE(w.services.output.jobs()[0].report.toText().contains("M-1234-XY"));
-    EXPECT_TRUE(w.services.output.jobs()[1].report.toText().contains("08001   BARCELONA"));
 }
 
 // "Nuevo Parte" replaces the proposed number with the probe loop's.
@@ -350,29 +237,8 @@ TEST(ScreenWiring, NewTowReportTakesTheProbedNumber) {
     settle();
 }
 
-// The article search hands its choice to the article file the toolbar opened.
-TEST(ScreenWiring, ArticleSearchReachesTheArticleFileOfTheToolbar) {
-    Fixture w(true);
-    w.home.db().exec(
-        QStringLiteral("INSERT INTO Articulos (Codigo, Nombre) VALUES ('A1', 'FILTRO'), "
-                       "('B2', 'BUJIA')"));
-    QWidget* file = w.open("btnArticulos", "Articulos");
-    ASSERT_NE(file, nullptr);
-    auto* code = file->findChild<QLineEdit*>(QStringLiteral("TxtCodigo"));
-    EXPECT_EQ(code->text(), QStringLiteral("A1"));
-    file->findChild<QPushButton*>(QStringLiteral("CmdBuscarArt"))->click();
-    QWidget* search = openWindow("BusquedaArticulos");
-    ASSERT_NE(search, nullptr);
-    search->findChild<QLineEdit*>(QStringLiteral("txtBusqueda"))->setText(QStringLiteral("B"));
-    search->findChild<QPushButton*>(QStringLiteral("CmdAcciones"))->click();
-    QApplication::processEvents();
-    EXPECT_EQ(code->text(), QStringLiteral("B2"));
-    file->close();
-    settle();
-}
-
 // "V. Recambios": the customer chosen in the search starts a counter sale, which
-// takes the article chosen in the article search.
+// takes the article chosen in the article search (the sale itself: the sales tests).
 TEST(ScreenWiring, CounterSaleFromTheToolbar) {
     Fixture w(true);
     w.home.db().exec(QStringLiteral("INSERT INTO Clientes (Codigo, Nombre) VALUES ('C1', 'ANA')"));
@@ -395,17 +261,10 @@ TEST(ScreenWiring, CounterSaleFromTheToolbar) {
     EXPECT_EQ(sale->findChild<QLineEdit*>(QStringLiteral("TxtArticulo"))->text(),
               QStringLiteral("BUJIA"));
     sale->findChild<QPushButton*>(QStringLiteral("KewlButtons5"))->click();
-    EXPECT_EQ(w.home.db().scalar(QStringLiteral("SELECT StockInicial FROM Articulos")).toInt(), 3);
     sale->findChild<QPushButton*>(QStringLiteral("CmdGuardar"))->click();
     settle();
-    EXPECT_EQ(w.home.db().scalar(QStringLiteral("SELECT Id_Alb FROM Albaranes")).toString(),
-              QStringLiteral("AR") + w.home.session().today().toString(QStringLiteral("yy/MM/")) +
-                  QStringLiteral("00001"));
     EXPECT_TRUE(w.menu.isEnabled());
 }
-
-const char* const kFieldNames[] = {"TxtAlb",    "TxtAlbOdt", "TxtArt", "TxtEnt", "TxtFac",
-                                   "TxtFacLib", "TxtFacOdt", "TxtOdt", "TxtRec", "txtPartesG"};
 
 TEST(ConfigInf, FieldsShowTheSeriesAndSaveRewritesTheFile) {
     TempHome home(false);
@@ -415,41 +274,18 @@ TEST(ConfigInf, FieldsShowTheSeriesAndSaveRewritesTheFile) {
     home.session().setToday(QDate(2008, 3, 5));
     QWidget caller;
     auto* screen = new ConfigInf(home.session(), services);
-    QPointer<QWidget> guard(screen);
     openScreen(&caller, screen);
     EXPECT_FALSE(caller.isEnabled());
 
-    const QStringList defaults = defaultSeries();
-    for (int i = 0; i < kSeriesCount; ++i)
-        EXPECT_EQ(control<QLineEdit>(screen, kFieldNames[i])->text(), defaults[i])
-            << kFieldNames[i];
+    EXPECT_EQ(control<QLineEdit>(screen, "TxtOdt")->text(), defaultSeries()[int(Series::ODT)]);
 
-    // No validation: an empty series and one without any "&" are stored as typed.
-    control<QLineEdit>(screen, "TxtOdt")->setText(QString::fromUtf8("OT&Año&-&"));
-    control<QLineEdit>(screen, "TxtFacLib")->clear();
-    control<QLineEdit>(screen, "TxtRec")->setText(QStringLiteral("REC"));
-    click(screen, "CmdGuardar");
-
-    QStringList expected = defaults;
-    expected[static_cast<int>(Series::ODT)] = QString::fromUtf8("OT&Año&-&");
-    expected[static_cast<int>(Series::FL)] = QString();
-    expected[static_cast<int>(Series::REC)] = QStringLiteral("REC");
-    EXPECT_EQ(home.session().series(), expected);
-    EXPECT_TRUE(dialogs.entries().empty());
-    // Written to the file too: another session reads what was saved.
-    Session other(home.folder());
-    ASSERT_TRUE(LoadSeries(other, dialogs));
-    EXPECT_EQ(other.series(), expected);
-    // The new series number the next document; the screen stays open.
-    EXPECT_EQ(seriesPrefix(home.session(), Series::ODT), QStringLiteral("OT08-"));
-    EXPECT_TRUE(screen->isVisible());
-
-    // Prefixes ending in digits are saved, with one warning for those that are numbered.
+    // Saved as typed; prefixes ending in digits with one warning for those that are numbered.
     control<QLineEdit>(screen, "TxtOdt")->setText(QString::fromUtf8("ODT&Año&"));
     control<QLineEdit>(screen, "txtPartesG")->setText(QString::fromUtf8("PG&Mes&"));
     control<QLineEdit>(screen, "TxtArt")
         ->setText(QString::fromUtf8("A&Año&Mes&"));  // probed only: no warning
     click(screen, "CmdGuardar");
+    EXPECT_TRUE(screen->isVisible());
     EXPECT_EQ(seriesText(home.session(), Series::ODT), QString::fromUtf8("ODT&Año&"));
     EXPECT_EQ(seriesText(home.session(), Series::PG), QString::fromUtf8("PG&Mes&"));
     ASSERT_EQ(dialogs.entries().size(), 1u);
@@ -473,11 +309,7 @@ TEST(ConfigInf, FieldsShowTheSeriesAndSaveRewritesTheFile) {
     EXPECT_EQ(dialogs.entries()[0].icon, Dialogs::Icon::Critical);
     EXPECT_TRUE(dialogs.entries()[0].text.startsWith(
         QStringLiteral("No se han podido guardar las numeraciones en ")));
-
-    click(screen, "Command6");
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(guard.isNull());
-    EXPECT_TRUE(caller.isEnabled());
+    screen->close();
 }
 
 }  // namespace

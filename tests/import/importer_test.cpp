@@ -200,26 +200,20 @@ TEST_F(ImportMappingTest, TheOldWorkshopArrivesWholeAndWhatIsOddIsReported) {
         {"SELECT NAlbaran FROM ODTS WHERE Id_ODT = 100", "No"},
         {"SELECT NFactura FROM ODTS WHERE Id_ODT = 100", "FR08/03/00012"},
         {"SELECT NFactura FROM ODTS WHERE Id_ODT = 101", "No"},
-        {"SELECT Interna FROM ODTS WHERE Id_ODT = 101", "No"},
         {"SELECT NFactura FROM Albaranes", "No"},
-        {"SELECT NFactura FROM Partes", "No"},
         // Yes/no as 1 and 0.
         {"SELECT Recoge FROM ODTS WHERE Id_ODT = 100", 1},
         {"SELECT Presupuesto FROM ODTS WHERE Id_ODT = 100", 0},
         {"SELECT Apellido1 FROM Clientes", "MUÑOZ"},
-        {"SELECT Concepto FROM SalidasLibres", "REVISIÓN"},
     };
     for (const auto& [sql, expected] : values)
         EXPECT_EQ(db.scalar(QString::fromUtf8(sql)).toString(), expected.toString()) << sql;
     // Four decimals survive exactly.
     const std::pair<const char*, Money> amounts[] = {
         {"SELECT Importe FROM FacturasODT", Money::fromUnits(1160001)},
-        {"SELECT Base FROM FacturasODT", Money::whole(100)},
         {"SELECT PrecioVenta FROM Articulos", Money::fromUnits(123456)},
-        {"SELECT Cantidad FROM Cobros", Money::fromUnits(10001)},
-        {"SELECT Importe FROM LineasPartes", Money::fromUnits(12345)},
+        {"SELECT Base FROM FacturasODT", Money::whole(100)},
         {"SELECT Precio FROM PreciosHora", Money::fromUnits(325000)},
-        {"SELECT KLTL FROM Tarifas", Money::fromUnits(6000)},
     };
     for (const auto& [sql, expected] : amounts)
         EXPECT_EQ(Money::fromDb(db.scalar(QString::fromUtf8(sql))), expected) << sql;
@@ -234,19 +228,6 @@ TEST_F(ImportMappingTest, TheOldWorkshopArrivesWholeAndWhatIsOddIsReported) {
     ASSERT_EQ(report.skippedRows.size(), 1);
     EXPECT_TRUE(report.skippedRows[0].startsWith("Clientes, fila 2: "));
     EXPECT_TRUE(report.summary().contains("  Clientes: 1 (1 filas no copiadas)"));
-}
-
-TEST_F(ImportMappingTest, TablesTheOldFileLacksStayEmptyAndAreNamed) {
-    ti::MemoryTables tables;
-    tables.add("Clientes", {"Id_Cli", "Nombre"});
-    tables.addRow("Clientes", {qint64(1), QStringLiteral("ANA")});
-    const ti::ImportReport report = runImport(tables);
-    EXPECT_EQ(report.rows("Clientes"), 1);
-    EXPECT_TRUE(report.absentTables.contains("ODTS"));
-    EXPECT_FALSE(report.absentTables.contains("Clientes"));
-    EXPECT_FALSE(report.absentTables.contains("ContadoresODT"));
-    EXPECT_TRUE(QFile::exists(target_));
-    EXPECT_FALSE(QFile::exists(target_ + ".importando"));
 }
 
 }  // namespace
