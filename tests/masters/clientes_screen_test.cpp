@@ -201,7 +201,7 @@ TEST_F(ClientesScreen, SearchRefusesNoRowRepositionsTheFileOrHandsTheChoiceOver)
     EXPECT_EQ(received[0].origin, "Venta Recambios");
 }
 
-// How the history joins the address is History's; here every grid follows the row chosen.
+// The work orders follow the vehicle chosen; the vehicle's own history screen waits.
 TEST_F(ClientesScreen, HistoryGridsFollowTheSelection) {
     const qint64 a = addCustomer(db(), "0001", "ANTONIO");
     const qint64 v1 = addVehicle(db(), a, "1111AAA", "SEAT", "IBIZA");

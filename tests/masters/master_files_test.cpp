@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "core/record_store.h"
 #include "master_files_fixture.h"
@@ -81,23 +82,18 @@ TEST(MandatoryFields, EachScreenNamesItsOwn) {
 }
 
 TEST(OperatorRecord, DatesAndHourlyCostAreStoredAsValues) {
-    struct Case {
-        const char *alta, *coste;
-        QVariant storedAlta, storedCoste;
-        const char* problem;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, const char*, QVariant, QVariant, const char*> cases[] = {
         {"05/03/2008", "30,5", "2008-03-05", 30.5, ""},
         {"", "", QVariant(), QVariant(), ""},
         {"31/02/2008", "1", QVariant(), QVariant(), "La fecha no es válida"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [alta, coste, storedAlta, storedCoste, problem] : cases) {
         TempHome home;
-        Row values = {{"Codigo", "1"},          {"Nombre", "PEPE"},     {"NIF", "12345678Z"},
-                      {"Telefono1", "91"},      {"Fecha_Alta", c.alta}, {"PrecioHora", c.coste},
+        Row values = {{"Codigo", "1"},          {"Nombre", "PEPE"},   {"NIF", "12345678Z"},
+                      {"Telefono1", "91"},      {"Fecha_Alta", alta}, {"PrecioHora", coste},
                       {"Departamento", "CHAPA"}};
-        EXPECT_EQ(op::checkOperator(values), QString::fromUtf8(c.problem)) << c.alta;
-        if (*c.problem) continue;
+        EXPECT_EQ(op::checkOperator(values), QString::fromUtf8(problem)) << alta;
+        if (*problem) continue;
         const qint64 id = op::saveOperator(home.db(), {}, values);
         const auto row = home.db().firstRow("SELECT * FROM Operarios WHERE Id_Ope = ?", {id});
         ASSERT_TRUE(row);
@@ -106,8 +102,8 @@ TEST(OperatorRecord, DatesAndHourlyCostAreStoredAsValues) {
             const QVariant v = row->value(column);
             return v.isNull() ? QVariant() : v;
         };
-        EXPECT_EQ(stored("Fecha_Alta"), c.storedAlta) << c.alta;
-        EXPECT_EQ(stored("PrecioHora"), c.storedCoste) << c.coste;
+        EXPECT_EQ(stored("Fecha_Alta"), storedAlta) << alta;
+        EXPECT_EQ(stored("PrecioHora"), storedCoste) << coste;
         EXPECT_TRUE(row->value("Telefono2").isNull());
         values["Nombre"] = "JUAN";  // saving again updates the same row
         EXPECT_EQ(op::saveOperator(home.db(), id, values), id);
@@ -145,22 +141,17 @@ TEST(Searches, BindTheTypedTextAndSearchTheRightColumn) {
 }
 
 TEST(SupplierListing, OriginChoosesTheReport) {
-    struct Case {
-        const char* origin;
-        const char* file;
-        const char* formula;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         {"Compras", "", ""},
         {"{Entradas.Fecha} in DateTime (2008,1,1,00, 00, 00) to DateTime (2008,1,31,00, 00, 00)",
          "\\qarvolentrp.rpt",
          "{Entradas.Fecha} in DateTime (2008,1,1,00, 00, 00) to DateTime (2008,1,31,00, 00, 00) "
          "and {Proveedores.Id_Pro}=12"},
     };
-    for (const Case& c : cases) {
-        const auto listing = su::supplierListing(QString::fromUtf8(c.origin), 12);
-        EXPECT_EQ(listing.file, QString::fromUtf8(c.file)) << c.origin;
-        EXPECT_EQ(listing.formula, QString::fromUtf8(c.formula)) << c.origin;
+    for (const auto& [origin, file, formula] : cases) {
+        const auto listing = su::supplierListing(QString::fromUtf8(origin), 12);
+        EXPECT_EQ(listing.file, QString::fromUtf8(file)) << origin;
+        EXPECT_EQ(listing.formula, QString::fromUtf8(formula)) << origin;
     }
 }
 

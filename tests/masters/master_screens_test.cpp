@@ -22,50 +22,41 @@ namespace {
 
 class OperariosScreen : public ScreenTest {};
 
-// Which fields are mandatory is MandatoryFields' table; here one missing field is enough.
-TEST_F(OperariosScreen, NewProposesCodeAndDateThenNeedsTheFirstPhone) {
-    for (const char* code : {"1", "2", "6"}) addOperator(db(), code);
+// Codes, mandatory fields and the searched columns are ProposedCodes', MandatoryFields' and
+// Searches'; here the screen proposes and refuses once, then the search positions the file,
+// whose operators are deleted down to none (their work stays).
+TEST_F(OperariosScreen, NewThenSearchAndDeletingTheLastEmptiesIt) {
+    addOperator(db(), "1", "JUAN GARCIA");
+    const qint64 second = addOperator(db(), "2", "GARCIA PEREZ");
+    db().exec("INSERT INTO TrabajosRealizadosODT (NODT, NOperario, TRealizado) VALUES (?,?,?)",
+              {"OR08/03/00001", "2", "CAMBIO ACEITE"});
     home.session().setToday(QDate(2008, 3, 5));
     auto s = open<Operarios>();
     click(s.get(), "CmdNuevo");
-    EXPECT_EQ(textOf(s.get(), "TxtCodigo"), "7");
+    EXPECT_EQ(textOf(s.get(), "TxtCodigo"), "3");
     auto* alta = control<OpcEntrada>(s.get(), "OpcFechaAlta");
     EXPECT_TRUE(alta->isVisible());
     EXPECT_EQ(alta->text(), "05/03/2008");
-
     type(s.get(), "txtNombre", "pepe ruiz");
     type(s.get(), "TxtNif", "x1234567l");
     click(s.get(), "CmdGuardar");
     EXPECT_TRUE(lastMessageIs(
         dialogs, "Los campos Codigo, Nombre, NIF y Teléfono1 son obligatorios", Icon::Critical));
-
     dialogs.clear();
     type(s.get(), "txtTelefono1", "91a1");
     click(s.get(), "CmdGuardar");
     EXPECT_TRUE(dialogs.messages().empty()) << dialogs.lastText().toStdString();
-    const auto row = db().firstRow("SELECT * FROM Operarios WHERE Codigo = '7'");
-    ASSERT_TRUE(row);
-    EXPECT_EQ(row->value("Telefono1").toString(), "911");
+    EXPECT_EQ(count("SELECT count(*) FROM Operarios WHERE Codigo = '3' AND Telefono1 = '911'"), 1);
     EXPECT_FALSE(alta->isVisible());
-}
 
-// The searched column is Searches'; here the search positions the file, whose operators are
-// then deleted down to none (their work stays).
-TEST_F(OperariosScreen, SearchPositionsTheFileAndDeletingTheLastEmptiesIt) {
-    addOperator(db(), "1", "JUAN GARCIA");
-    const qint64 second = addOperator(db(), "2", "GARCIA PEREZ");
-    db().exec("INSERT INTO TrabajosRealizadosODT (NODT, NOperario, TRealizado) VALUES (?,?,?)",
-              {"OR08/03/00001", "2", "CAMBIO ACEITE"});
-    auto s = open<Operarios>();
     click(s.get(), "CmdBuscarCli");
     QWidget* search = openWindow("BusquedaOperarios");
     ASSERT_NE(search, nullptr);
     EXPECT_FALSE(s->isEnabled());
-    auto* grid = control<DataGrid>(search, "MSHFlexGrid1");
     click(search, "Option1_1");
     type(search, "txtBusqueda", "garcia");
-    ASSERT_EQ(grid->rowCount(), 1);
-    clickRow(grid, 0);
+    ASSERT_EQ(control<DataGrid>(search, "MSHFlexGrid1")->rowCount(), 1);
+    clickRow(control<DataGrid>(search, "MSHFlexGrid1"), 0);
     click(search, "CmdAcciones_1");
     settle();
     EXPECT_EQ(openWindow("BusquedaOperarios"), nullptr);
@@ -73,14 +64,12 @@ TEST_F(OperariosScreen, SearchPositionsTheFileAndDeletingTheLastEmptiesIt) {
     EXPECT_EQ(textOf(s.get(), "txtId"), QString::number(second));
     EXPECT_EQ(control<DataGrid>(s.get(), "MSHTrabajosOdt")->rowCount(), 1);
 
-    dialogs.answerYes();
-    dialogs.answerYes();
-    click(s.get(), "CmdEliminar");
-    click(s.get(), "CmdEliminar");
-    EXPECT_EQ(dialogs.texts(), (QStringList{"Seguro que quiere eliminar el operario GARCIA PEREZ",
-                                            "Seguro que quiere eliminar el operario JUAN GARCIA",
-                                            "Se han eliminado todos los operarios"}));
-    EXPECT_EQ(dialogs.entries().back().icon, Icon::Exclamation);
+    for (int i = 0; i < 3; ++i) {
+        dialogs.answerYes();
+        click(s.get(), "CmdEliminar");
+    }
+    EXPECT_EQ(dialogs.texts().value(0), "Seguro que quiere eliminar el operario GARCIA PEREZ");
+    EXPECT_TRUE(lastMessageIs(dialogs, "Se han eliminado todos los operarios", Icon::Exclamation));
     EXPECT_EQ(count("SELECT count(*) FROM Operarios"), 0);
     EXPECT_EQ(count("SELECT count(*) FROM TrabajosRealizadosODT"), 1);
     EXPECT_FALSE(enabled(s.get(), "CmdBuscarCli"));
@@ -121,9 +110,16 @@ TEST_F(DepartamentosScreen, PriceWithPointIsStoredAndShownWithComma) {
 
 class ProveedoresScreen : public ScreenTest {};
 
-TEST_F(ProveedoresScreen, NewTakesTheFirstFreeCodeAndNeedsCodeNameAndNif) {
-    addSupplier(db(), "0001", "UNO");
-    addSupplier(db(), "0003", "TRES");
+// A new supplier takes the first free code and needs code, name and NIF; the search then
+// positions the file on a supplier whose purchases are listed; deleting the suppliers down
+// to none leaves their purchases.
+TEST_F(ProveedoresScreen, NewThenSearchAndDeletingLeavesThePurchases) {
+    addSupplier(db(), "0001", "AUTO NORTE", "B1");
+    const qint64 sur = addSupplier(db(), "0003", "RECAMBIOS SUR", "B2");
+    const qint64 art = db().insert("INSERT INTO Articulos (Codigo, Nombre) VALUES ('F1','FILTRO')");
+    db().exec(
+        "INSERT INTO Entradas (NEntrada, Fecha, Id_Pro, Id_Art) VALUES ('EN1','2008-03-05',?,?)",
+        {sur, art});
     auto s = open<Proveedores>();
     click(s.get(), "CmdNuevo");
     EXPECT_EQ(textOf(s.get(), "TxtCodigo"), "0002");
@@ -131,28 +127,15 @@ TEST_F(ProveedoresScreen, NewTakesTheFirstFreeCodeAndNeedsCodeNameAndNif) {
     click(s.get(), "CmdGuardar");
     EXPECT_TRUE(
         lastMessageIs(dialogs, "Los campos Codigo Nombre y NIF son obligatorios", Icon::Critical));
-
     dialogs.clear();
     type(s.get(), "TxtNif", "b12345678");
     type(s.get(), "txtTelefono", "94-1");
     click(s.get(), "CmdGuardar");
     EXPECT_TRUE(dialogs.messages().empty()) << dialogs.lastText().toStdString();
-    const auto row = db().firstRow("SELECT * FROM Proveedores WHERE Codigo_Pro = '0002'");
-    ASSERT_TRUE(row);
-    EXPECT_EQ(row->value("Telefono1").toString(), "941");
-}
+    EXPECT_EQ(count("SELECT count(*) FROM Proveedores WHERE Codigo_Pro = '0002' AND "
+                    "Telefono1 = '941'"),
+              1);
 
-// The search positions the file on a supplier whose purchases are listed; deleting the
-// suppliers down to none leaves their purchases.
-TEST_F(ProveedoresScreen, SearchPositionsTheFileOnItsPurchasesAndDeletingLeavesThem) {
-    addSupplier(db(), "0001", "AUTO NORTE", "B1");
-    const qint64 sur = addSupplier(db(), "0002", "RECAMBIOS SUR", "B2");
-    const qint64 art = db().insert("INSERT INTO Articulos (Codigo, Nombre) VALUES ('F1','FILTRO')");
-    db().exec(
-        "INSERT INTO Entradas (NEntrada, Fecha, Id_Pro, Id_Art, Cantidad, Precio) "
-        "VALUES ('EN1','2008-03-05',?,?,2,12.5)",
-        {sur, art});
-    auto s = open<Proveedores>();
     click(s.get(), "CmdBuscar");
     QWidget* search = openWindow("BusquedaProveedores");
     ASSERT_NE(search, nullptr);
@@ -168,14 +151,13 @@ TEST_F(ProveedoresScreen, SearchPositionsTheFileOnItsPurchasesAndDeletingLeavesT
     ASSERT_EQ(grid->rowCount(), 1);
     EXPECT_EQ(grid->displayText(0, "Nombre"), "FILTRO");
 
-    dialogs.answerYes();
-    dialogs.answerYes();
-    click(s.get(), "CmdEliminar");
-    click(s.get(), "CmdEliminar");
-    EXPECT_EQ(dialogs.texts(), (QStringList{"Seguro que quiere eliminar el proveedor RECAMBIOS SUR",
-                                            "Seguro que quiere eliminar el proveedor AUTO NORTE",
-                                            "Se han eliminado todos los proveedores"}));
-    EXPECT_EQ(count("SELECT count(*) FROM Proveedores"), 0);
+    for (int i = 0; i < 3; ++i) {
+        dialogs.answerYes();
+        click(s.get(), "CmdEliminar");
+    }
+    EXPECT_EQ(dialogs.texts().value(0), "Seguro que quiere eliminar el proveedor RECAMBIOS SUR");
+    EXPECT_TRUE(
+        lastMessageIs(dialogs, "Se han eliminado todos los proveedores", Icon::Exclamation));
     EXPECT_EQ(count("SELECT count(*) FROM Entradas WHERE Id_Pro = ?", {sur}), 1);
     EXPECT_EQ(grid->rowCount(), 0);
     EXPECT_FALSE(enabled(s.get(), "CmdBuscar"));
@@ -214,29 +196,6 @@ class AseguradorasScreen : public ScreenTest {
     }
 };
 
-// Which fields are mandatory is MandatoryFields' table; a refused new insurer is abandoned.
-TEST_F(AseguradorasScreen, NewInsurerIsRefusedWithAFieldMissingThenStoredAsTyped) {
-    auto s = open<FrmAseguradoras>();
-    click(s.get(), "CmdNuevo");
-    type(s.get(), "TxtCodigo", "x1");
-    type(s.get(), "txtNombre", "x1");
-    click(s.get(), "CmdGuardar");
-    EXPECT_TRUE(
-        lastMessageIs(dialogs, "Los campos Código, Nombre y Nif son obligatorios", Icon::Critical));
-    EXPECT_FALSE(enabled(s.get(), "CmdGuardar"));  // the new insurer is abandoned
-    EXPECT_EQ(count("SELECT count(*) FROM Aseguradoras"), 0);
-
-    dialogs.clear();
-    click(s.get(), "CmdNuevo");
-    EXPECT_EQ(textOf(s.get(), "TxtCodigo"), "");
-    type(s.get(), "TxtCodigo", "all");
-    type(s.get(), "txtNombre", "allianz");
-    type(s.get(), "TxtNif", "a28007748");
-    click(s.get(), "CmdGuardar");
-    EXPECT_TRUE(dialogs.messages().empty()) << dialogs.lastText().toStdString();
-    EXPECT_EQ(count("SELECT count(*) FROM Aseguradoras WHERE Codigo = 'ALL'"), 1);
-}
-
 TEST_F(AseguradorasScreen, TariffStoredOnlyByItsOwnSaveAndLeftByDeletion) {
     const qint64 map = addInsurer(db(), "MAP", "MAPFRE");
     addInsurer(db(), "ALL", "ALLIANZ");
@@ -265,19 +224,40 @@ TEST_F(AseguradorasScreen, TariffStoredOnlyByItsOwnSaveAndLeftByDeletion) {
     EXPECT_EQ(textOf(s.get(), "Text1_0"), "0");
 }
 
-TEST_F(AseguradorasScreen, SearchMovesTheFileOrHandsTheInsurerToListings) {
+// Which fields are mandatory is MandatoryFields' table; a refused new insurer is abandoned.
+// The search then moves the file, or hands the insurer to the listings.
+TEST_F(AseguradorasScreen, NewIsRefusedThenStoredAndTheSearchMovesTheFileOrHandsOver) {
     addInsurer(db(), "MAP", "MAPFRE");
-    const qint64 all = addInsurer(db(), "ALL", "ALLIANZ");
     auto s = open<FrmAseguradoras>();
+    click(s.get(), "CmdNuevo");
+    type(s.get(), "TxtCodigo", "x1");
+    type(s.get(), "txtNombre", "x1");
+    click(s.get(), "CmdGuardar");
+    EXPECT_TRUE(
+        lastMessageIs(dialogs, "Los campos Código, Nombre y Nif son obligatorios", Icon::Critical));
+    EXPECT_FALSE(enabled(s.get(), "CmdGuardar"));  // the new insurer is abandoned
+    EXPECT_EQ(count("SELECT count(*) FROM Aseguradoras"), 1);
+    dialogs.clear();
+    click(s.get(), "CmdNuevo");
+    EXPECT_EQ(textOf(s.get(), "TxtCodigo"), "");
+    type(s.get(), "TxtCodigo", "all");
+    type(s.get(), "txtNombre", "allianz");
+    type(s.get(), "TxtNif", "a28007748");
+    click(s.get(), "CmdGuardar");
+    EXPECT_TRUE(dialogs.messages().empty()) << dialogs.lastText().toStdString();
+    const qint64 all =
+        db().scalar("SELECT Id_Ase FROM Aseguradoras WHERE Codigo = 'ALL'").toLongLong();
+    ASSERT_NE(all, 0);
+
     click(s.get(), "CmdBuscar");
     QWidget* search = openWindow("BusquedaAseguradoras");
     ASSERT_NE(search, nullptr);
     click(search, "Option1_1");
-    type(search, "txtBusqueda", "all");
+    type(search, "txtBusqueda", "map");
     clickRow(control<DataGrid>(search, "MSHFlexGrid1"), 0);
     click(search, "CmdAcciones_1");
     settle();
-    EXPECT_EQ(textOf(s.get(), "txtNombre"), "ALLIANZ");
+    EXPECT_EQ(textOf(s.get(), "txtNombre"), "MAPFRE");
 
     QList<qint64> handed;
     services.handoffs().insurerOrigins.registerOrigin(

@@ -1,4 +1,4 @@
-
+#include <tuple>
 
 #include "controls/data_grid.h"
 #include "controls/keyboard_classes.h"
@@ -235,22 +235,17 @@ TEST_F(ListComprasScreen, ListsSearchesEachWayAndDeletesWithoutAQuestion) {
     auto* grid = control<DataGrid>(s.get(), "MSHCompras");
     EXPECT_EQ(grid->displayText(1, "Fecha"), "05/03/2008");
     EXPECT_TRUE(enabled(s.get(), "CmdEliminar"));
-    struct Case {
-        int option;
-        const char* typed;
-        QStringList entries;
-    };
     // The matching is the Purchases list tests'; here the options reach their queries.
-    const Case cases[] = {
+    const std::tuple<int, const char*, QStringList> cases[] = {
         {3, "sur", {"EN08/03/00001"}},
         {4, "2008", {}},
     };
-    for (const Case& c : cases) {
-        click(s.get(), QStringLiteral("Option1_%1").arg(c.option));
+    for (const auto& [option, typed, entries] : cases) {
+        click(s.get(), QStringLiteral("Option1_%1").arg(option));
         control<QLineEdit>(s.get(), "TxtBusqueda")->clear();
-        type(s.get(), "TxtBusqueda", c.typed);
-        EXPECT_EQ(shown(s.get()), c.entries) << c.option << " " << c.typed;
-        EXPECT_EQ(enabled(s.get(), "CmdEliminar"), !c.entries.isEmpty()) << c.typed;
+        type(s.get(), "TxtBusqueda", typed);
+        EXPECT_EQ(shown(s.get()), entries) << option << " " << typed;
+        EXPECT_EQ(enabled(s.get(), "CmdEliminar"), !entries.isEmpty()) << typed;
     }
 
     // Deleting (the stock it leaves is the Purchases list tests') asks nothing.

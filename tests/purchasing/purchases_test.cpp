@@ -1,6 +1,7 @@
 #include "purchasing/purchases.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "core/format.h"
 #include "core/session.h"
@@ -115,20 +116,15 @@ TEST_F(Purchases, WorkOrderLinesAndAnArticleGoneBeforeSaving) {
 }
 
 TEST_F(Purchases, LineAmountsRoundToCentsAndTheTotalCountsVisibleLines) {
-    struct Case {
-        const char* units;
-        const char* price;
-        const char* discount;
-        const char* amount;
-    };
-    const Case cases[] = {{"1", "110,65", "10", "99,59"},
-                          {"3", "1.234,50", "0", "3.703,50"},
-                          {"-2", "10,005", "0", "-20,01"},
-                          {"1", "50", "100", "0,00"}};
+    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
+        {"1", "110,65", "10", "99,59"},
+        {"3", "1.234,50", "0", "3.703,50"},
+        {"-2", "10,005", "0", "-20,01"},
+        {"1", "50", "100", "0,00"}};
     std::vector<DocumentLine> lines;
-    for (const Case& c : cases) {
-        lines.push_back(line(1, "X", c.units, c.price, c.discount));
-        EXPECT_EQ(lines.back().amount().format(), c.amount) << c.units << " x " << c.price;
+    for (const auto& [units, price, discount, amount] : cases) {
+        lines.push_back(line(1, "X", units, price, discount));
+        EXPECT_EQ(lines.back().amount().format(), amount) << units << " x " << price;
     }
     EXPECT_EQ(lineTotals(lines).amount.format(), "3.783,08");
     lines[1].deleted = true;
@@ -163,12 +159,7 @@ TEST_F(Purchases, APurchaseNeedsLinesASupplierADateAndAFreeNumber) {
     addEntry(db(), "EN08/03/00001", "A", "2008-03-01", supplier, a);
     DocumentLine removed = line(a, "F1", "1", "1");
     removed.deleted = true;
-    struct Case {
-        p::Header header;
-        std::vector<DocumentLine> lines;
-        const char* problem;
-    };
-    const Case cases[] = {
+    const std::tuple<p::Header, std::vector<DocumentLine>, const char*> cases[] = {
         {header("EN08/03/00002"), {line(a, "F1", "1", "1")}, ""},
         {header("EN08/03/00002"), {}, p::kNoLines},
         {header("EN08/03/00002"), {removed}, p::kNoLines},
@@ -177,26 +168,22 @@ TEST_F(Purchases, APurchaseNeedsLinesASupplierADateAndAFreeNumber) {
         {{"EN08/03/00002", "", QDate(), supplier}, {line(a, "F1", "1", "1")}, p::kBadDate},
         {{"EN08/03/00002", "", QDate(2008, 3, 5), {}}, {line(a, "F1", "1", "1")}, p::kNoSupplier},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(p::checkPurchase(db(), c.header, c.lines), QString::fromUtf8(c.problem))
-            << c.header.number.toStdString();
+    for (const auto& [header, lines, problem] : cases)
+        EXPECT_EQ(p::checkPurchase(db(), header, lines), QString::fromUtf8(problem))
+            << header.number.toStdString();
 }
 
 TEST_F(Purchases, TheEntryNumberFollowsTheLastRowOfTheTable) {
     const qint64 a = addArticle(db(), "F1", "FILTRO", 0);
     EXPECT_EQ(p::proposeEntryNumber(home.session()), "EN08/03/00001");
-    struct Case {
-        const char* lastStored;
-        const char* proposed;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, const char*> cases[] = {
         {"EN08/03/00041", "EN08/03/00042"},
         // An older month's number stored last restarts the counter.
         {"EN08/02/00099", "EN08/03/00001"},
     };
-    for (const Case& c : cases) {
-        addEntry(db(), c.lastStored, "", "2008-03-01", supplier, a);
-        EXPECT_EQ(p::proposeEntryNumber(home.session()), c.proposed) << c.lastStored;
+    for (const auto& [lastStored, proposed] : cases) {
+        addEntry(db(), lastStored, "", "2008-03-01", supplier, a);
+        EXPECT_EQ(p::proposeEntryNumber(home.session()), proposed) << lastStored;
     }
     EXPECT_TRUE(p::entryNumberInUse(db(), "en08/03/00041"));
     EXPECT_FALSE(p::entryNumberInUse(db(), "EN08/03/0004"));

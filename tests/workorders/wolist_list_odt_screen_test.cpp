@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include <QListWidget>
 
 #include "masters/screen_fixture.h"
@@ -82,15 +84,9 @@ TEST_F(ListOdtScreen, OpensWithEachTabThenSearchesAsTheUserTypes) {
 
 TEST_F(ListOdtScreen, RefusalsNameTheMissingStep) {
     auto w = openList();
-    struct Case {
-        const char* number;
-        const char* command;
-        const char* message;
-        Icon icon;
-    };
     // The print refusals are the list's own; the others' texts are ListInvoicing's, so one of
     // them is enough here.
-    const Case cases[] = {
+    const std::tuple<const char*, const char*, const char*, Icon> cases[] = {
         {"ODT/0001", "CmdImprimir", "Para poder imprimir debe facturar primero", Icon::Critical},
         {"ODT/0001", "CmdImprimirAlb", "Para poder imprimir debe crear el Albarán primero",
          Icon::Critical},
@@ -99,12 +95,12 @@ TEST_F(ListOdtScreen, RefusalsNameTheMissingStep) {
         {"ODT/0003", "CmdFacturasPendientes",
          "Este cliente no tiene mas de una factura pendiente de facturar", Icon::Information},
     };
-    for (const Case& c : cases) {
+    for (const auto& [number, command, message, icon] : cases) {
         dialogs.clear();
-        choose(w.get(), c.number);
-        click(w.get(), c.command);
-        EXPECT_EQ(dialogs.messages().size(), 1u) << c.command;
-        EXPECT_TRUE(lastMessageIs(dialogs, QString::fromUtf8(c.message), c.icon)) << c.command;
+        choose(w.get(), number);
+        click(w.get(), command);
+        EXPECT_EQ(dialogs.messages().size(), 1u) << command;
+        EXPECT_TRUE(lastMessageIs(dialogs, QString::fromUtf8(message), icon)) << command;
     }
     EXPECT_TRUE(services.output.jobs().empty());
     EXPECT_EQ(count("SELECT count(*) FROM FacturasODT"), 1);

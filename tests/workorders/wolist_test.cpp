@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "support/typed_numbers.h"
 #include "workorders/wolist_fixture.h"
@@ -51,13 +52,7 @@ TEST_F(ListQueries, OpeningEachTabNewestFirst) {
 TEST_F(ListQueries, OrdinarySearches) {
     using F = ol::Field;
     using M = ol::Filter;
-    struct Case {
-        F field;
-        const char* typed;
-        M filter;
-        QStringList expected;
-    };
-    const Case cases[] = {
+    const std::tuple<F, const char*, M, QStringList> cases[] = {
         // Prefix matches, not "contains".
         {F::Plate, "A", M::All, {"ODT/0006", "ODT/0002", "ODT/0001"}},
         {F::Plate, "a1", M::Billed, {"ODT/0002"}},
@@ -71,22 +66,15 @@ TEST_F(ListQueries, OrdinarySearches) {
         {F::Date, "%/02", M::All, {"ODT/0004"}},
         {F::Date, "31/02", M::All, {}},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(numbersOf(db(), ol::ordinarySearch(db(), c.field, c.typed, c.filter)), c.expected)
-            << int(c.field) << " " << c.typed;
+    for (const auto& [field, typed, filter, expected] : cases)
+        EXPECT_EQ(numbersOf(db(), ol::ordinarySearch(db(), field, typed, filter)), expected)
+            << int(field) << " " << typed;
 }
 
 // The estimates tab finds only TEMP numbers; the internal tab has its own filters.
 TEST_F(ListQueries, EstimateAndInternalSearches) {
     using M = ol::Filter;
-    struct Case {
-        bool internal;
-        int option;
-        const char* typed;
-        M filter;
-        QStringList expected;
-    };
-    const Case cases[] = {
+    const std::tuple<bool, int, const char*, M, QStringList> cases[] = {
         {false, 3, "ODT", M::All, {}},
         {false, 3, "TEMP", M::All, {"TEMP0005"}},
         {false, 2, "BA", M::All, {"TEMP0005"}},
@@ -96,11 +84,11 @@ TEST_F(ListQueries, EstimateAndInternalSearches) {
         {true, 1, "BA", M::Billed, {"ODT/0004"}},
         {true, 3, "BEA", M::All, {"ODT/0003", "ODT/0004"}},
     };
-    for (const Case& c : cases) {
-        const auto s = c.internal ? ol::internalSearch(db(), c.option, c.typed, c.filter)
-                                  : ol::estimatesSearch(db(), c.option, c.typed);
+    for (const auto& [internal, option, typed, filter, expected] : cases) {
+        const auto s = internal ? ol::internalSearch(db(), option, typed, filter)
+                                : ol::estimatesSearch(db(), option, typed);
         ASSERT_TRUE(s);
-        EXPECT_EQ(numbersOf(db(), *s), c.expected) << c.internal << c.option << " " << c.typed;
+        EXPECT_EQ(numbersOf(db(), *s), expected) << internal << option << " " << typed;
     }
     // The date searches have no query of their own there.
     EXPECT_FALSE(ol::estimatesSearch(db(), 1, "01"));
@@ -147,20 +135,14 @@ TEST_F(WorkOrderListTest, BroadSearchesWalkToTheSameRows) {
 }
 
 TEST(EditorDocumentCheck, JobsComeBeforeKilometres) {
-    struct Case {
-        bool jobs;
-        const char* km;
-        const char* message;
-    };
-    const Case cases[] = {
+    const std::tuple<bool, const char*, const char*> cases[] = {
         {false, "", "No hay trabajos a realizar"},
         {true, "", "Compruebe los Kilómetros del vehículo"},
         {true, "0", ""},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(inv::checkEditorDocument(c.jobs, QString::fromUtf8(c.km)),
-                  QString::fromUtf8(c.message))
-            << c.jobs << c.km;
+    for (const auto& [jobs, km, message] : cases)
+        EXPECT_EQ(inv::checkEditorDocument(jobs, QString::fromUtf8(km)), QString::fromUtf8(message))
+            << jobs << km;
 }
 
 TEST(SelectionFormulas, OneOrSeveralWorkOrders) {
@@ -287,12 +269,7 @@ class ListInvoicing : public WorkOrderListTest {
 
 TEST_F(ListInvoicing, ListInvoiceRefusalsThenTheStoredNominal) {
     db().exec("INSERT INTO FacturasODT (NFactura) VALUES ('FR08/03/00099')");
-    struct Case {
-        qint64 id;
-        const char* number;
-        const char* message;
-    };
-    const Case cases[] = {
+    const std::tuple<qint64, const char*, const char*> cases[] = {
         {0, "FR08/03/00020", "Ningún registro activo"},
         {3, "FR08/03/00020", "Ya se ha facturado esta ODT, no puede volver a facturarla"},
         {1, "FR08/02/00001", "El número de factura FR08/02/00001 ya está en uso."},
@@ -300,12 +277,12 @@ TEST_F(ListInvoicing, ListInvoiceRefusalsThenTheStoredNominal) {
         {1, "FR08/03/00099", "El número de factura FR08/03/00099 ya está en uso."},
         {1, "", "Escriba el número de la factura."},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(inv::checkListInvoice(db(), c.id, c.number), QString::fromUtf8(c.message));
+    for (const auto& [id, number, message] : cases) {
+        EXPECT_EQ(inv::checkListInvoice(db(), id, number), QString::fromUtf8(message));
         const inv::Result r = inv::invoiceFromList(
             session(),
-            {.workOrderId = c.id, .number = c.number, .date = QDate(2008, 3, 5), .paid = true});
-        EXPECT_EQ(r.refusal, QString::fromUtf8(c.message)) << c.number;
+            {.workOrderId = id, .number = number, .date = QDate(2008, 3, 5), .paid = true});
+        EXPECT_EQ(r.refusal, QString::fromUtf8(message)) << number;
     }
     EXPECT_EQ(count("SELECT count(*) FROM FacturasODT"), 1);
     EXPECT_EQ(count("SELECT count(*) FROM Cobros"), 0);
@@ -349,12 +326,7 @@ TEST_F(ListInvoicing, UniFacturaAllWritesOneNumberIntoEveryPendingOrder) {
 }
 
 TEST_F(ListInvoicing, UniFacturaRefusesAsAWhole) {
-    struct Case {
-        QStringList orders;
-        const char* number;
-        const char* message;
-    };
-    const Case cases[] = {
+    const std::tuple<QStringList, const char*, const char*> cases[] = {
         {{"ODT/0001", "ODT/0003"}, "FR08/03/00001", "La ODT ODT/0003 ya está facturada."},
         {{"ODT/0001", "ODT/0404"},
          "FR08/03/00001",
@@ -363,8 +335,8 @@ TEST_F(ListInvoicing, UniFacturaRefusesAsAWhole) {
          "FR08/02/00001",
          "El número de factura FR08/02/00001 ya está en uso."},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(together(c.orders, c.number).refusal, QString::fromUtf8(c.message));
+    for (const auto& [orders, number, message] : cases) {
+        EXPECT_EQ(together(orders, number).refusal, QString::fromUtf8(message));
         EXPECT_EQ(invoiceOf("ODT/0001"), "No");
     }
     EXPECT_EQ(count("SELECT count(*) FROM FacturasODT"), 0);

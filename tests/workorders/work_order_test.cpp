@@ -1,6 +1,7 @@
 #include "workorders/work_order.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "support/temp_home.h"
 #include "support/typed_numbers.h"
@@ -52,14 +53,7 @@ class WorkOrderTest : public ::testing::Test {
 // Each line counts as its cell shows it: rounded to cents, halves away from zero;
 // labour and free lines are converted to currency (four decimals, halves to even) first.
 TEST(WorkOrderLines, AmountIsTheRoundedCell) {
-    struct Case {
-        LineKind kind;
-        const char* units;
-        const char* price;
-        const char* discount;
-        const char* shown;
-    };
-    const Case cases[] = {
+    const std::tuple<LineKind, const char*, const char*, const char*, const char*> cases[] = {
         {LineKind::Labour, "1,333", "30", "0", "39,99"},
         // 1,5 × 0,8233 = 1,23495: currency first gives 1,2350, then 1,24; a material
         // line rounds the exact value once, to 1,23.
@@ -67,17 +61,16 @@ TEST(WorkOrderLines, AmountIsTheRoundedCell) {
         {LineKind::FreeLines, "1,5", "0,8233", "0", "1,24"},
         {LineKind::Materials, "1,5", "0,8233", "0", "1,23"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [kind, units, price, discount, shown] : cases) {
         Money amount;
-        if (c.kind == LineKind::Labour)
-            amount = labour("X", c.units, c.price, c.discount).amount();
-        else if (c.kind == LineKind::Materials)
-            amount =
-                MaterialLine{{}, "X", "X", qty(c.units), euros(c.price), qty(c.discount)}.amount();
+        if (kind == LineKind::Labour)
+            amount = labour("X", units, price, discount).amount();
+        else if (kind == LineKind::Materials)
+            amount = MaterialLine{{}, "X", "X", qty(units), euros(price), qty(discount)}.amount();
         else
-            amount = FreeLine{{}, "", "X", qty(c.units), euros(c.price), qty(c.discount)}.amount();
-        EXPECT_EQ(amount.format(), QString::fromUtf8(c.shown))
-            << c.units << " x " << c.price << " - " << c.discount << "%";
+            amount = FreeLine{{}, "", "X", qty(units), euros(price), qty(discount)}.amount();
+        EXPECT_EQ(amount.format(), QString::fromUtf8(shown))
+            << units << " x " << price << " - " << discount << "%";
     }
 }
 
@@ -174,41 +167,34 @@ TEST_F(WorkOrderTest, StockMovements) {
 
 // The messages, and that kilometres are checked first, are OdtsScreenTest.RefusalsKeep...'s.
 TEST_F(WorkOrderTest, SaveRefusedStoresNothing) {
-    struct Case {
-        const char* name;
-        const char* km;
-        int jobs;
-        int jobsDeleted;
-        SaveCheck check;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, const char*, int, int, SaveCheck> cases[] = {
         {"no kilometres", "", 1, 0, SaveCheck::NoKilometres},
         {"blank kilometres", "  ", 1, 0, SaveCheck::NoKilometres},
         {"no job", "1000", 0, 0, SaveCheck::NoJobs},
         {"every job deleted", "1000", 2, 2, SaveCheck::NoJobs},
         {"one job left", "1000", 2, 1, SaveCheck::Ok},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, km, jobs, jobsDeleted, check] : cases) {
+        SCOPED_TRACE(name);
         db().exec("DELETE FROM ODTS");
         db().exec("DELETE FROM TrabajosRealizar_ODT");
         db().exec("DELETE FROM MaterialesODT");
         db().exec("UPDATE Articulos SET StockInicial = 10 WHERE Codigo = 'FIL'");
         const QString n = "ODT/0001";
         Deletions d;
-        for (int i = 0; i < c.jobs; ++i) {
+        for (int i = 0; i < jobs; ++i) {
             const qint64 id = addJob(n);
-            if (i < c.jobsDeleted) d.jobs << id;
+            if (i < jobsDeleted) d.jobs << id;
         }
         // Labour and materials do not stand in for a job to do.
         storeLabour(db(), n, labour("REVISION"));
         const qint64 mat = storeMaterial(db(), n, material("FIL", "2"));
         d.materials = {mat};
         Header h = header(n);
-        h.kilometres = c.km;
+        h.kilometres = km;
         const SaveResult r = save(db(), h, d);
-        EXPECT_EQ(r.check, c.check);
-        const bool saved = c.check == SaveCheck::Ok;
+        EXPECT_EQ(r.check, check);
+        const bool saved = check == SaveCheck::Ok;
         EXPECT_EQ(count("SELECT count(*) FROM ODTS"), saved ? 1 : 0);
         EXPECT_EQ(count("SELECT count(*) FROM MaterialesODT"), saved ? 0 : 1);
         EXPECT_DOUBLE_EQ(stockOf(db(), "FIL"), saved ? 10 : 8);
