@@ -30,18 +30,15 @@ Row articleValues(const QString& code, const QString& name, const QString& stock
 TEST_F(ArticlesDb, FirstFreeCodeOfTheMonthsPrefixWithGrowingCounter) {
     // Another month's codes do not count.
     addArticle(db, "A08/02/0001", "VIEJO");
-    struct Step {
-        const char* stored;  // stored before asking (empty: nothing)
-        const char* expected;
-    };
-    const Step steps[] = {
+    // The code stored before asking (empty: nothing), then the code proposed.
+    const std::tuple<const char*, const char*> steps[] = {
         {"", "A08/03/0001"},
         {"A08/03/0001", "A08/03/0003"},
         {"A08/03/0003", "A08/03/0006"},
     };
-    for (const Step& s : steps) {
-        if (*s.stored) addArticle(db, s.stored, "X");
-        EXPECT_EQ(nextArticleCode(home.session()), QString(s.expected)) << s.stored;
+    for (const auto& [stored, expected] : steps) {
+        if (*stored) addArticle(db, stored, "X");
+        EXPECT_EQ(nextArticleCode(home.session()), QString(expected)) << stored;
     }
     // A gap left by a deleted article is taken again.
     db.exec("DELETE FROM Articulos WHERE Codigo = 'A08/03/0003'");
@@ -142,26 +139,20 @@ TEST_F(ArticlesDb, SearchByCodeOrDescriptionPrefixInCodeOrder) {
     addArticle(db, "A-10", "PASTILLA FRENO");
     addArticle(db, "B-10", "FILTRO AIRE");
     addArticle(db, "C-1", "ESCOBILLA", 1, 1, 1, {}, {}, 7);
-    auto codes = [&](const SqlStatement& s) {
+    auto found = [&](const SqlStatement& s) {
         QStringList out;
         for (const Row& r : db.rows(s.sql, s.params)) out << r.value("Codigo").toString();
         return out.join(' ');
     };
-    struct Case {
-        int option;
-        const char* typed;
-        const char* codes;
-    };
-    const Case cases[] = {
+    const std::tuple<int, const char*, const char*> cases[] = {
         {0, "", "A-10 B-10 B-20 C-1"}, {0, "b-1", "B-10"}, {1, "FILTRO", "B-10 B-20"},
         {1, "FILTRO AI", "B-10"},      {1, "ACEITE", ""},  // a prefix, not a word inside
         {1, "%FRENO", "A-10"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(codes(articles::search(c.option, c.typed)), QString(c.codes))
-            << c.option << " " << c.typed;
-    EXPECT_EQ(codes(articles::searchInitial()), "A-10 B-10 B-20 C-1");
-    EXPECT_EQ(codes(articles::searchInitial(7)), "C-1");
+    for (const auto& [option, typed, codes] : cases)
+        EXPECT_EQ(found(articles::search(option, typed)), QString(codes)) << option << " " << typed;
+    EXPECT_EQ(found(articles::searchInitial()), "A-10 B-10 B-20 C-1");
+    EXPECT_EQ(found(articles::searchInitial(7)), "C-1");
 }
 
 TEST_F(ArticlesDb, HistoryOfEntriesSalesAndWorkOrderUses) {

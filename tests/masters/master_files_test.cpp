@@ -18,12 +18,8 @@ namespace {
 
 // Operators take the last stored code plus one; suppliers the first free four-digit code.
 TEST(ProposedCodes, OperatorsFollowTheLastSuppliersFillTheFirstGap) {
-    struct Case {
-        bool supplier;
-        QStringList codes;  // in the order they were stored
-        const char* expected;
-    };
-    const Case cases[] = {
+    // Supplier or operator, its codes in the order they were stored, the code proposed.
+    const std::tuple<bool, QStringList, const char*> cases[] = {
         {false, {}, ""},
         {false, {"1", "A3"}, ""},
         {false, {"A3", "4"}, "5"},  // the last stored, not the highest
@@ -33,13 +29,13 @@ TEST(ProposedCodes, OperatorsFollowTheLastSuppliersFillTheFirstGap) {
         {true, {"1", "2", "0002"}, "0001"},
         {true, {"ABCD", "0001"}, "0002"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [supplier, codes, expected] : cases) {
         TempHome home;
-        for (const QString& code : c.codes)
-            c.supplier ? addSupplier(home.db(), code) : addOperator(home.db(), code);
+        for (const QString& code : codes)
+            supplier ? addSupplier(home.db(), code) : addOperator(home.db(), code);
         const QString proposed =
-            c.supplier ? su::proposeSupplierCode(home.db()) : op::proposeOperatorCode(home.db());
-        EXPECT_EQ(proposed, QString::fromLatin1(c.expected)) << c.codes.join(",").toStdString();
+            supplier ? su::proposeSupplierCode(home.db()) : op::proposeOperatorCode(home.db());
+        EXPECT_EQ(proposed, QString::fromLatin1(expected)) << codes.join(",").toStdString();
     }
 }
 
@@ -120,11 +116,8 @@ TEST(Searches, BindTheTypedTextAndSearchTheRightColumn) {
     addSupplier(home.db(), "0002", "DISTRIBUCIONES NORTE", "A222");
     addInsurer(home.db(), "MAP", "MAPFRE");
     addInsurer(home.db(), "ALL", "ALLIANZ");
-    struct Case {
-        SqlStatement statement;
-        QStringList expected;  // second column of each row
-    };
-    const Case cases[] = {
+    // The second column of each row found.
+    const std::tuple<SqlStatement, QStringList> cases[] = {
         {op::operatorSearch(0, "1"), {"1"}},          {op::operatorSearch(1, "garcia"), {"2"}},
         {op::operatorSearch(2, "GARCIA"), {"1"}},     {op::operatorSearch(3, "CH"), {"2"}},
         {su::supplierSearch(0, "0002"), {"0002"}},    {su::supplierSearch(1, "B"), {"0001"}},
@@ -132,11 +125,11 @@ TEST(Searches, BindTheTypedTextAndSearchTheRightColumn) {
         {su::supplierSearch(3, "NORTE"), {"0002"}},   {in::insurerSearch(0, "M"), {"MAP"}},
         {in::insurerSearch(1, "AL"), {"ALL"}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [statement, expected] : cases) {
         QStringList got;
-        QSqlQuery q = home.db().execForward(c.statement.sql, c.statement.params);
+        QSqlQuery q = home.db().execForward(statement.sql, statement.params);
         while (q.next()) got << q.value(1).toString();
-        EXPECT_EQ(got, c.expected) << c.statement.sql.toStdString();
+        EXPECT_EQ(got, expected) << statement.sql.toStdString();
     }
 }
 

@@ -132,25 +132,18 @@ TEST_F(Purchases, LineAmountsRoundToCentsAndTheTotalCountsVisibleLines) {
 }
 
 TEST_F(Purchases, LinesAreCheckedAsTyped) {
-    struct Case {
-        const char* code;
-        const char* units;
-        const char* price;
-        const char* discount;
-        const char* problem;  // empty: accepted
-    };
-    const Case cases[] = {
+    // An empty problem: accepted.
+    const std::tuple<const char*, const char*, const char*, const char*, const char*> cases[] = {
         {"F1", "1", "10", "100", ""},
         {"F1", "1", "10", "101", p::kDiscountTooHigh},
         {"F1", "-4", "10", "0", ""},
         {"F1", "", "10", "0", p::kMissingFields},
         {"F1", "1", "1,2,3", "0", p::kBadNumbers},
     };
-    for (const Case& c : cases) {
-        const p::CheckedLine r =
-            p::checkLine({1, c.code, "FILTRO", c.units, c.price, c.discount, {}});
-        EXPECT_EQ(r.problem, QString::fromUtf8(c.problem))
-            << c.code << "|" << c.units << "|" << c.price << "|" << c.discount;
+    for (const auto& [code, units, price, discount, problem] : cases) {
+        const p::CheckedLine r = p::checkLine({1, code, "FILTRO", units, price, discount, {}});
+        EXPECT_EQ(r.problem, QString::fromUtf8(problem))
+            << code << "|" << units << "|" << price << "|" << discount;
     }
 }
 
@@ -197,12 +190,8 @@ TEST_F(Purchases, TheListSearchesByPrefixNewestFirstAndDeletingKeepsStock) {
     const qint64 e1 = addEntry(db(), "EN08/02/00001", "AB-1", "2008-02-10", norte, filtro);
     addEntry(db(), "EN08/03/00001", "CD-2", "2008-03-05", sur, bujia, 2, 110.65, 10);
     addEntry(db(), "EN08/03/00002", "AB-3", "2008-03-06", norte, bujia);
-    struct Case {
-        int option;
-        const char* typed;
-        QStringList entries;  // NEntrada, in list order
-    };
-    const Case cases[] = {
+    // The NEntrada listed, in list order.
+    const std::tuple<int, const char*, QStringList> cases[] = {
         {0, "AB", {"EN08/03/00002", "EN08/02/00001"}},
         {1, "EN08/03", {"EN08/03/00002", "EN08/03/00001"}},
         {2, "BUJ", {"EN08/03/00002", "EN08/03/00001"}},
@@ -211,11 +200,11 @@ TEST_F(Purchases, TheListSearchesByPrefixNewestFirstAndDeletingKeepsStock) {
         {4, "05/03", {"EN08/03/00001"}},
         {4, "2008", {}},
     };
-    for (const Case& c : cases) {
-        const SqlStatement s = p::listSearch(db(), c.option, c.typed);
+    for (const auto& [option, typed, entries] : cases) {
+        const SqlStatement s = p::listSearch(db(), option, typed);
         QStringList got;
         for (const Row& r : db().rows(s.sql, s.params)) got << r["NEntrada"].toString();
-        EXPECT_EQ(got, c.entries) << c.option << " " << c.typed;
+        EXPECT_EQ(got, entries) << option << " " << typed;
     }
     const SqlStatement all = p::listAll();
     const auto rows = db().rows(all.sql, all.params);

@@ -61,24 +61,18 @@ TEST_F(ListOdtScreen, OpensWithEachTabThenSearchesAsTheUserTypes) {
     EXPECT_TRUE(enabled(w.get(), "TxtBusquedaInt"));
     EXPECT_TRUE(enabled(w.get(), "CmdEliminarFact"));
 
-    struct Case {
-        const char* option;
-        const char* filter;
-        const char* typed;
-        QStringList expected;
-    };
     // The search rules are ListQueries'; here each option and filter reaches its query.
-    const Case cases[] = {
+    const std::tuple<const char*, const char*, const char*, QStringList> cases[] = {
         {"Option1_1", "Option2_0", "a", {"ODT/0001"}},  // upper-cased, prefix
         // Internal work orders only through the date search.
         {"Option1_2", "Option2_2", "0", {"ODT/0004", "ODT/0003", "ODT/0002", "ODT/0001"}},
     };
-    for (const Case& c : cases) {
-        click(w.get(), c.option);
-        click(w.get(), c.filter);
-        setText(w.get(), "txtBusqueda", c.typed);
-        EXPECT_EQ(textOf(w.get(), "txtBusqueda"), QString(c.typed).toUpper());
-        EXPECT_EQ(numbers(grid(w.get(), "MshOdts")), c.expected) << c.option << c.typed;
+    for (const auto& [option, filter, typed, expected] : cases) {
+        click(w.get(), option);
+        click(w.get(), filter);
+        setText(w.get(), "txtBusqueda", typed);
+        EXPECT_EQ(textOf(w.get(), "txtBusqueda"), QString(typed).toUpper());
+        EXPECT_EQ(numbers(grid(w.get(), "MshOdts")), expected) << option << typed;
     }
 }
 

@@ -84,38 +84,28 @@ TEST(WorkOrderLines, PanelTotalsPerTab) {
     const std::vector<DocumentLine> freeLines = {
         toDocumentLine(FreeLine{{}, "", "GRUA", qty("1"), euros("50"), qty("0")})};
 
-    struct Case {
-        int tab;
-        const char* base;
-        const char* vat;
-        const char* total;
-    };
-    const Case cases[] = {
+    const std::tuple<int, const char*, const char*, const char*> cases[] = {
         {0, "314,71", "50,35", "365,06"},  // 39,99 + 125,13 + 99,59 + 50
         {1, "165,12", "26,42", "191,54"},
         {2, "99,59", "15,93", "115,52"},  // 15,9344
         {3, "50,00", "8,00", "58,00"},
     };
-    for (const Case& c : cases) {
-        const Totals t = tabTotals(c.tab, labourLines, materials, freeLines, Quantity::whole(16));
-        EXPECT_EQ(t.base.format(), c.base) << "tab " << c.tab;
-        EXPECT_EQ(t.vat.format(), c.vat) << "tab " << c.tab;
-        EXPECT_EQ(t.total.format(), c.total) << "tab " << c.tab;
+    for (const auto& [tab, base, vat, total] : cases) {
+        const Totals t = tabTotals(tab, labourLines, materials, freeLines, Quantity::whole(16));
+        EXPECT_EQ(t.base.format(), base) << "tab " << tab;
+        EXPECT_EQ(t.vat.format(), vat) << "tab " << tab;
+        EXPECT_EQ(t.total.format(), total) << "tab " << tab;
     }
 }
 
 TEST(WorkOrderLines, DiscountBound) {
-    const struct {
-        const char* typed;
-        bool enteringOrLeaving;
-        const char* shown;
-    } cases[] = {
+    const std::tuple<const char*, bool, const char*> cases[] = {
         {"150", false, "100"}, {"101", true, "100"}, {"7", false, "7"},
         {"", true, "0"},       {"", false, ""},      {"99999999999999999999999", false, "100"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(boundDiscount(c.typed, c.enteringOrLeaving), c.shown)
-            << "'" << c.typed << "' " << c.enteringOrLeaving;
+    for (const auto& [typed, enteringOrLeaving, shown] : cases)
+        EXPECT_EQ(boundDiscount(typed, enteringOrLeaving), shown)
+            << "'" << typed << "' " << enteringOrLeaving;
 }
 
 // Stock moves when a line with a known code is added, by the difference when it is
@@ -202,14 +192,8 @@ TEST_F(WorkOrderTest, SaveRefusedStoresNothing) {
 }
 
 TEST_F(WorkOrderTest, HeaderStoredWithNoMarkersAndNominalBaseThenUpdated) {
-    struct Case {
-        const char* estimate;
-        const char* deliveryNote;
-        const char* invoice;
-        bool internal;
-        const char* stored;  // NPresupuesto|NAlbaran|NFactura|Interna
-    };
-    const Case cases[] = {
+    // The markers typed, then NPresupuesto|NAlbaran|NFactura|Interna as stored.
+    const std::tuple<const char*, const char*, const char*, bool, const char*> cases[] = {
         {"", "", "", false, "No|No|No|No"},
         {"  ", "", "", true, "No|No|No|Si"},
         {"P-12", "AL26/03/00001", "FR26/03/00002", false, "P-12|AL26/03/00001|FR26/03/00002|No"},
@@ -218,13 +202,13 @@ TEST_F(WorkOrderTest, HeaderStoredWithNoMarkersAndNominalBaseThenUpdated) {
     addJob(n);
     storeLabour(db(), n, labour("X", "1,333"));
     storeMaterial(db(), n, MaterialLine{{}, "", "X", qty("1"), euros("110,65"), qty("10")});
-    for (const Case& c : cases) {
+    for (const auto& [estimate, deliveryNote, invoice, internal, markers] : cases) {
         db().exec("DELETE FROM ODTS");
         Header h = header(n);
-        h.estimateNumber = c.estimate;
-        h.deliveryNote = c.deliveryNote;
-        h.invoice = c.invoice;
-        h.internal = c.internal;
+        h.estimateNumber = estimate;
+        h.deliveryNote = deliveryNote;
+        h.invoice = invoice;
+        h.internal = internal;
         const SaveResult r = save(db(), h, {});
         ASSERT_EQ(r.check, SaveCheck::Ok);
         const auto row = db().firstRow("SELECT * FROM ODTS WHERE Id_ODT = ?", {r.id});
@@ -232,7 +216,7 @@ TEST_F(WorkOrderTest, HeaderStoredWithNoMarkersAndNominalBaseThenUpdated) {
         QStringList stored;
         for (const char* column : {"NPresupuesto", "NAlbaran", "NFactura", "Interna"})
             stored << row->value(column).toString();
-        EXPECT_EQ(stored.join('|'), c.stored);
+        EXPECT_EQ(stored.join('|'), markers);
         // 39,99 + 99,59 without VAT
         EXPECT_EQ(Money::fromDb(row->value("Nominal")), euros("139,58"));
         EXPECT_EQ(r.totals.vat, euros("22,33"));
