@@ -155,40 +155,6 @@ TEST_F(ArticlesDb, SearchByCodeOrDescriptionPrefixInCodeOrder) {
     EXPECT_EQ(found(articles::searchInitial(7)), "C-1");
 }
 
-TEST_F(ArticlesDb, HistoryOfEntriesSalesAndWorkOrderUses) {
-    const qint64 art = addArticle(db, "A1", "FILTRO");
-    const qint64 other = addArticle(db, "A2", "BUJIA");
-    const qint64 pro = addSupplier(db, "RECAMBIOS SUR");
-    const qint64 cli = addCustomer(db, "0001", "GARCIA");
-    db.exec(
-        "INSERT INTO Entradas (NEntrada, Fecha, Id_Pro, Id_Art, Cantidad, Precio, Descuento) "
-        "VALUES ('EN08/03/00001','2008-03-01',?,?,10,4.5,5), "
-        "('EN08/03/00002','2008-03-02',?,?,3,1,0)",
-        {pro, art, pro, other});
-    db.exec("INSERT INTO Albaranes (Id_Alb, Fecha, Id_Cli) VALUES ('AR08/03/00001','2008-03-04',?)",
-            {cli});
-    db.exec(
-        "INSERT INTO Salidas (Id_Alb, Id_Art, Codigo, Cantidad, Precio, Dto) VALUES "
-        "('AR08/03/00001',?,'A1',2,12.5,0), ('AR08/03/00001',?,'A2',1,3,0)",
-        {art, other});
-    addWorkOrder(db, cli, 0, "ODT/0001");
-    db.exec(
-        "INSERT INTO MaterialesODT (NODT, NArticulo, Unidades, Precio, Dto) VALUES "
-        "('ODT/0001','A1',1,12.5,10), ('ODT/0001','A2',4,3,0), ('ODT/0001','a1',2,12.5,0)");
-
-    auto run = [&](const SqlStatement& s) { return db.rows(s.sql, s.params); };
-    auto entries = run(articles::entriesOf(art));
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].value("Nombre").toString(), "RECAMBIOS SUR");
-    auto sales = run(articles::salesOf(art));
-    ASSERT_EQ(sales.size(), 1u);
-    EXPECT_EQ(sales[0].value("Nombre").toString(), "GARCIA");
-    // Work-order materials refer to the code, which compares without regard to case.
-    auto uses = run(articles::workOrderUsesOf("A1"));
-    ASSERT_EQ(uses.size(), 2u);
-    EXPECT_EQ(uses[0].value("Nombre").toString(), "GARCIA");
-}
-
 TEST_F(ArticlesDb, NamedListRenameRewritesEveryArticleInOneStep) {
     for (const named_lists::NamedList* list :
          {&named_lists::families(), &named_lists::warehouses()}) {

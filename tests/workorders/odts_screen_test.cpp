@@ -244,10 +244,9 @@ TEST_F(OdtsScreenTest, EditorDeliveryNoteThenInvoice) {
     click(s, "CmdFacturar");
     settle();
     EXPECT_EQ(dialogs.texts(), QStringList{"¿Marcar como pagada?"});
-    const QString number = db().scalar("SELECT NFactura FROM FacturasODT").toString();
-    EXPECT_TRUE(number.startsWith("FR")) << number.toStdString();
-    EXPECT_EQ(count("SELECT count(*) FROM FacturasODT WHERE Importe = 116 AND Pagado = 116"), 1);
-    EXPECT_EQ(db().scalar("SELECT NFactura FROM ODTS").toString(), number);
+    EXPECT_EQ(count("SELECT count(*) FROM FacturasODT JOIN ODTS USING (NFactura) WHERE "
+                    "Importe = 116 AND Pagado = 116"),
+              1);
     ASSERT_EQ(services.output.jobs().size(), 2u);
     EXPECT_TRUE(services.output.jobs().back().preview);
     EXPECT_EQ(openWindow("ODTS"), nullptr);
