@@ -138,6 +138,7 @@ TEST(EditorDocumentCheck, JobsComeBeforeKilometres) {
     const std::tuple<bool, const char*, const char*> cases[] = {
         {false, "", "No hay trabajos a realizar"},
         {true, "", "Compruebe los Kilómetros del vehículo"},
+        {true, "   ", "Compruebe los Kilómetros del vehículo"},
         {true, "0", ""},
     };
     for (const auto& [jobs, km, message] : cases)

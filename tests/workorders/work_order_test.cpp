@@ -130,7 +130,6 @@ TEST_F(WorkOrderTest, StockMovements) {
         {"without code", {{"", "4"}}, false, 10, 20},
         {"unknown code", {{"NOEXISTE", "4"}}, false, 10, 20},
         {"deleted then saved gives back", {{"ACE", "1"}, {"FIL", "3"}}, true, 10, 19},
-        {"deleted unknown code saved", {{"NOEXISTE", "3"}}, true, 10, 20},
     };
     const QString n = "ODT/0001";
     for (const Case& c : cases) {
