@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <memory>
+#include <tuple>
 
 #include "articles_fixture.h"
 #include "masters/alta_articulos.h"
@@ -222,33 +223,30 @@ TEST_F(ArticleScreens, FamilyRenameRewritesArticlesAndDeleteAsks) {
 }
 
 TEST_F(ArticleScreens, NamedListMessagesOfEachScreen) {
-    struct Case {
-        const named_lists::NamedList* list;
-        const char* field;
-        const char* empty;
-        const char* last;
-    };
-    const Case cases[] = {
-        {&named_lists::families(), "txtFamilia", "Debe introducir un nombre para la nueva familia",
-         "Se han eliminado todos las familias"},
-        {&named_lists::warehouses(), "txtAlmacen",
-         "Debe introducir un nombre para el nuevo almacen", "Se han eliminado todos los almacenes"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.list->screen.toStdString());
+    const std::tuple<const named_lists::NamedList*, const char*, const char*, const char*> cases[] =
+        {
+            {&named_lists::families(), "txtFamilia",
+             "Debe introducir un nombre para la nueva familia",
+             "Se han eliminado todos las familias"},
+            {&named_lists::warehouses(), "txtAlmacen",
+             "Debe introducir un nombre para el nuevo almacen",
+             "Se han eliminado todos los almacenes"},
+        };
+    for (const auto& [list, field, empty, last] : cases) {
+        SCOPED_TRACE(list->screen.toStdString());
         dialogs.clear();
-        auto s = open<NamedListScreen>(*c.list);
+        auto s = open<NamedListScreen>(*list);
         click(s.get(), "CmdNuevo");
-        type(s.get(), c.field, "  ");
+        type(s.get(), field, "  ");
         click(s.get(), "CmdGuardar");
-        EXPECT_EQ(shown(), QStringList({crit(c.empty)}));
-        setText(s.get(), c.field, "Nave 2");
+        EXPECT_EQ(shown(), QStringList({crit(empty)}));
+        setText(s.get(), field, "Nave 2");
         click(s.get(), "CmdGuardar");
-        EXPECT_EQ(count(("SELECT COUNT(*) FROM " + c.list->table).toUtf8().constData()), 1);
+        EXPECT_EQ(count(("SELECT COUNT(*) FROM " + list->table).toUtf8().constData()), 1);
         dialogs.answerYes();
         click(s.get(), "CmdEliminar");
-        EXPECT_EQ(dialogs.lastText(), QString(c.last));
-        EXPECT_EQ(textOf(s.get(), c.field), "");  // the emptied list is the RecordController's
+        EXPECT_EQ(dialogs.lastText(), QString(last));
+        EXPECT_EQ(textOf(s.get(), field), "");  // the emptied list is the RecordController's
     }
 }
 

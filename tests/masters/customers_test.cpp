@@ -94,12 +94,9 @@ void addDocuments(Database& db, const char* table, qint64 customer, int n) {
 }
 
 TEST(CustomerDelete, FirstBlockingReasonWithTheCountTheJoinGives) {
-    struct Case {
-        int parts, vehicles, free, orders;
-        int count;         // the count named in the message; 0 = deleted
-        const char* what;  // the documents named
-    };
-    const Case cases[] = {
+    // The customer's documents of each kind, then the count and the documents the message
+    // names (0: deleted).
+    const std::tuple<int, int, int, int, int, const char*> cases[] = {
         {0, 0, 0, 0, 0, ""},
         {1, 0, 0, 0, 1, "Facturas"},
         {0, 1, 0, 0, 1, "Facturas de venta de Vehiculos"},
@@ -108,25 +105,25 @@ TEST(CustomerDelete, FirstBlockingReasonWithTheCountTheJoinGives) {
         // counted once per work order by the join.
         {0, 0, 1, 2, 2, "Facturas libres"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [parts, vehicles, free, orders, named, what] : cases) {
         TempHome home;
         auto& db = home.db();
         const qint64 id = addCustomer(db, "0001", "GARCIA");
         const qint64 other = addCustomer(db, "0002", "OTRO");
         addDocuments(db, "Facturas", other, 2);  // another customer's documents never count
-        addDocuments(db, "Facturas", id, c.parts);
-        addDocuments(db, "FacturasCoches", id, c.vehicles);
-        addDocuments(db, "FacturasLibres", id, c.free);
-        addDocuments(db, "ODTS", id, c.orders);
+        addDocuments(db, "Facturas", id, parts);
+        addDocuments(db, "FacturasCoches", id, vehicles);
+        addDocuments(db, "FacturasLibres", id, free);
+        addDocuments(db, "ODTS", id, orders);
         addVehicle(db, id, "1234ABC", "SEAT", "IBIZA");
         const QString message =
             QString("No se puede eliminar este cliente porque tiene %1 %2 a su nombre.")
-                .arg(c.count)
-                .arg(c.what);
-        EXPECT_EQ(cu::deleteCustomer(db, id), c.count ? message : QString())
-            << c.parts << c.vehicles << c.free << c.orders;
+                .arg(named)
+                .arg(what);
+        EXPECT_EQ(cu::deleteCustomer(db, id), named ? message : QString())
+            << parts << vehicles << free << orders;
         EXPECT_EQ(db.scalar("SELECT count(*) FROM Clientes WHERE Id_Cli = ?", {id}).toInt(),
-                  c.count == 0 ? 0 : 1);
+                  named == 0 ? 0 : 1);
         // Vehicles are never deleted with their owner.
         EXPECT_EQ(db.scalar("SELECT count(*) FROM Vehiculos").toInt(), 1);
     }
@@ -212,16 +209,11 @@ TEST(VehicleSearch, OptionsJoinMakeAndModelWithTwoBlanks) {
     EXPECT_EQ(resultOf(db, cu::vehicleSearch(1, "seat"), {"Matricula"}),
               (QStringList{"1234ABC", "9999ZZZ"}));
 
-    struct Split {
-        const char *text, *make, *model;
-    };
-    const Split splits[] = {
+    const std::tuple<const char*, const char*, const char*> splits[] = {
         {"SEAT  IBIZA", "SEAT", "IBIZA"}, {"SEAT  LEON FR", "SEAT", "FR"}, {"MINI", "MINI", ""}};
-    for (const Split& s : splits) {
-        const auto [make, model] = cu::splitVehicleText(s.text);
-        EXPECT_EQ(make, QString(s.make)) << s.text;
-        EXPECT_EQ(model, QString(s.model)) << s.text;
-    }
+    for (const auto& [text, make, model] : splits)
+        EXPECT_EQ(cu::splitVehicleText(text), std::make_pair(QString(make), QString(model)))
+            << text;
 }
 
 }  // namespace

@@ -168,28 +168,24 @@ class EditorInvoicing : public WorkOrderListTest {
 };
 
 TEST_F(EditorInvoicing, BaseHundredPaidAndUnpaid) {
-    struct Case {
-        bool paid;
-        const char* pagado;
-        int payments;
-    };
-    for (const Case& c : {Case{true, "116", 1}, Case{false, "0", 0}}) {
+    const std::tuple<bool, const char*, int> cases[] = {{true, "116", 1}, {false, "0", 0}};
+    for (const auto& [paid, pagado, payments] : cases) {
         db().exec("DELETE FROM FacturasODT");
         db().exec("DELETE FROM Cobros");
         db().exec("UPDATE ODTS SET NFactura = 'No'");
         const inv::Result r = inv::invoiceFromEditor(session(), {.workOrder = "ODT/0001",
                                                                  .exitDate = QDate(2008, 3, 4),
                                                                  .base = euros("100"),
-                                                                 .paid = c.paid});
+                                                                 .paid = paid});
         ASSERT_TRUE(r) << r.refusal.toStdString();
         ASSERT_EQ(r.numbers, QStringList{"FR08/03/00001"});
         EXPECT_EQ(count("SELECT count(*) FROM FacturasODT WHERE NFactura = 'FR08/03/00001' AND "
                         "Fecha = '2008-03-04' AND Base = 100 AND IVA = 16 AND Importe = 116"),
                   1);
-        EXPECT_EQ(money("SELECT Pagado FROM FacturasODT"), euros(c.pagado));
+        EXPECT_EQ(money("SELECT Pagado FROM FacturasODT"), euros(pagado));
         EXPECT_EQ(count("SELECT count(*) FROM Cobros WHERE NFactura = 'FR08/03/00001' AND "
                         "Cantidad = 116 AND Fecha = '2008-03-04'"),
-                  c.payments);
+                  payments);
     }
 }
 
