@@ -142,12 +142,7 @@ TEST_F(ComprasScreen, RefusalsAreToldAndLoseNothing) {
     addWorkOrder(db(), "ODT/00001", "FR08/03/00004");
     QWidget* s = openPurchase();
     ASSERT_NE(s, nullptr);
-    struct Case {
-        std::function<void()> act;
-        const char* message;
-        Icon icon;
-    };
-    const Case cases[] = {
+    const std::tuple<std::function<void()>, const char*, Icon> cases[] = {
         {[&] { type(s, "TxtCodArt", "F1"); }, p::kNoStock, Icon::Information},
         {[&] {
              type(s, "TxtOdt", "odt/9");
@@ -162,13 +157,13 @@ TEST_F(ComprasScreen, RefusalsAreToldAndLoseNothing) {
          },
          p::kInvoicedWorkOrder, Icon::Critical},
     };
-    for (const Case& c : cases) {
+    for (const auto& [act, message, icon] : cases) {
         dialogs.clear();
-        c.act();
+        act();
         ASSERT_EQ(dialogs.messages().size(), 1u)
-            << c.message << " / " << dialogs.texts().join("|").toStdString();
-        EXPECT_EQ(dialogs.messages()[0].text, QString::fromUtf8(c.message));
-        EXPECT_EQ(dialogs.messages()[0].icon, c.icon);
+            << message << " / " << dialogs.texts().join("|").toStdString();
+        EXPECT_EQ(dialogs.messages()[0].text, QString::fromUtf8(message));
+        EXPECT_EQ(dialogs.messages()[0].icon, icon);
     }
     // Nothing was added and what was typed is still there.
     EXPECT_EQ(rowsOf(control<LineTable>(s, "MSHEntradas")), 0);
