@@ -172,6 +172,21 @@ TEST_F(ListOdtScreen, DeliveryNotesDeletionAndInternal) {
     EXPECT_EQ(count("SELECT count(*) FROM ODTS WHERE Interna = 'No'"), 2);
 }
 
+// "Todas" invoices every pending order of the customer at once (which ones is ListInvoicing's).
+TEST_F(ListOdtScreen, UniFacturaAllInvoicesEveryPendingOrderOfTheCustomer) {
+    auto w = openList();
+    choose(w.get(), "ODT/0001");
+    dialogs.answerYes();  // "Todas"
+    dialogs.answerNo();   // not paid
+    click(w.get(), "CmdFacturasPendientes");
+    ASSERT_FALSE(dialogs.entries().empty());
+    EXPECT_EQ(dialogs.entries()[0].extra, "Todas|Seleccionar");
+    EXPECT_EQ(count("SELECT count(*) FROM ODTS WHERE NFactura = 'FR08/03/00002'"), 2);
+    EXPECT_EQ(count("SELECT count(*) FROM Cobros"), 0);
+    ASSERT_EQ(services.output.jobs().size(), 1u);
+    EXPECT_FALSE(w->isVisible());
+}
+
 TEST_F(ListOdtScreen, UniFacturaByChoice) {
     insertOrder(db(), {"ODT/0005", 1, va, "2008-03-05", "No", "30"});
     auto w = openList();
