@@ -22,16 +22,12 @@ struct TypingCase {
 // Typed characters are filtered or changed; Enter moves to the next field and is swallowed.
 TEST(KeyClasses, FilterAndChangeTypedCharactersAndEnterMovesOn) {
     const TypingCase cases[] = {
-        {KeyClass::K1, "abc 1.-", "abc 1.-", true},
         {KeyClass::K2, "calle mayor 1", "CALLE MAYOR 1", false},
-        {KeyClass::K2, "ñandú", "ÑANDÚ", false},
         {KeyClass::K3, "12a-3.4,5", "12345", true},
         {KeyClass::K4, "juan pérez", "JUAN PÉREZ", true},
         {KeyClass::K5, "12.5a-", "12,5", true},
-        {KeyClass::K6, "-1.5x", "-1,5", true},
         {KeyClass::K7, "28a001", "28001", true},
         {KeyClass::K8, "3.75 e", "3,75", false},
-        {KeyClass::K9, "1a5.", "15", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(QStringLiteral("K%1 %2")

@@ -87,9 +87,8 @@ TEST(LineTableModel, TypedNumbersAreExactAndBadTextKeepsTheValue) {
         const char* amount;
     };
     const Case cases[] = {
-        {1, "3,25", true, "32,50"},        {2, "38,50", true, "125,13"},
-        {2, "1.234,50", true, "4.012,13"}, {3, "10", true, "3.610,91"},
-        {1, "tres", false, "3.610,91"},    {2, "12,3,4", false, "3.610,91"},
+        {1, "3,25", true, "32,50"},     {2, "1.234,50", true, "4.012,13"},
+        {3, "10", true, "3.610,91"},    {1, "tres", false, "3.610,91"},
         {4, "1,00", false, "3.610,91"},  // the amount is computed, never typed
     };
     for (const Case& c : cases) {

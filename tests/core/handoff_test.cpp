@@ -7,21 +7,6 @@ using namespace torvane;
 
 namespace {
 
-// A registered origin taking the choice and the default taking the others are driven
-// through the customers' file; here nothing registered and the exact text of an origin.
-TEST(CustomerOrigins, NothingRegisteredRunsNothingAndOriginsAreExactTexts) {
-    CustomerOriginRegistry registry;
-    CustomerChoice choice;
-    choice.origin = "Recibos";
-    EXPECT_FALSE(registry.dispatch(choice));
-    QStringList calls;
-    registry.setDefault([&](const CustomerChoice& c) { calls << "default:" + c.origin; });
-    registry.registerOrigin("Recibos", [&](const CustomerChoice&) { calls << "recibos"; });
-    choice.origin = "recibos";
-    EXPECT_TRUE(registry.dispatch(choice));
-    EXPECT_EQ(calls, QStringList{"default:recibos"});
-}
-
 // Four screens, each open or not, recording what reaches them.
 struct Screens {
     std::array<bool, kArticleScreens> open{};
@@ -58,8 +43,8 @@ TEST(ArticleTargets, ChoiceGoesToTheFirstOpenScreenAndANewArticleToEveryCreating
         const char* reached;  // empty: nobody took it
     };
     const Case cases[] = {
-        {{true, true, true, true}, "odt:A1"},      {{false, true, true, true}, "venta:A1"},
-        {{false, false, true, true}, "compra:A1"}, {{false, false, false, true}, "articulos:A1"},
+        {{true, true, true, true}, "odt:A1"},
+        {{false, false, false, true}, "articulos:A1"},
         {{false, false, false, false}, ""},
     };
     for (const Case& c : cases) {

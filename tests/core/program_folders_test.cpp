@@ -23,15 +23,13 @@ TEST(ProgramFolders, InstalledOnlyWithTheSharedTemplateBesideBinAndTheUsersCopyF
     write(root + "/build/share/torvane/README", "x");
     QDir().mkpath(root + "/usr/bin");
     QDir().mkpath(root + "/build/bin");
-    QDir().mkpath(root + "/opt/torvane");
     struct Case {
         const char* exe;
         const char* data;  // empty: not installed
     };
     const Case cases[] = {
         {"/usr/bin", "/usr/share/torvane"},
-        {"/build/bin", ""},    // a build folder: no template there
-        {"/opt/torvane", ""},  // a copied program folder
+        {"/build/bin", ""},  // a build folder: no template there
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.exe);
