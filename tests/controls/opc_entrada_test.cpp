@@ -96,13 +96,11 @@ TEST(OpcEntrada, TypingADateOrATime) {
         {3, {}, "320108", "", {}},            // no such date and no earlier text: emptied
         {3, {}, "0103", "01/03/", kBadDate},  // too short to complete
         {3, notEmpty, "", "", kBlank},
-        {3, {}, "abc", "", {}},  // letters never reach the field
         // no date: back to the text it had (selected on entry and replaced by the typing)
         {3, [](OpcEntrada* o) { o->setText("15/05/2008"); }, "999999", "15/05/2008", {}},
         {3, lockedNonEmpty, "", "", {}},  // a read-only field is not checked
         {4, {}, "0930", "09:30", {}},
         {4, {}, "2400", "24:00", kBadTime},
-        {4, {}, "9:5", "9:5", kBadTime},  // fewer than four characters
         {4, {}, "a1b2c3d0", "12:30", {}},
     });
 }
@@ -223,7 +221,6 @@ TEST(OpcEntrada, EnterMovesOnTheTextReachesTheScreenAndCancelLeavesUnchecked) {
     f.opc->setText("01/03/2008");
     HostForm::focus(f.before);
     HostForm::press(Qt::Key_Tab);
-    QCoreApplication::processEvents();
     EXPECT_EQ(f.opc->maskEdit()->selectedText(), "01/03/2008");
     f.opc->setText("");
     f.cancel->setFocus(Qt::MouseFocusReason);
