@@ -254,7 +254,7 @@ TEST(ProbeSummary, AnswersFromTheSummaryWhenItCanTell) {
     db.exec("DELETE FROM ODTS WHERE NODT = 'ODT/0002'");
     EXPECT_EQ(probeWorkOrderNumber(db, "ODT/"), u("ODT/0002"));
     insertNumbers(db, "ODTS", "NODT", {"ODT/0002"});
-    db.exec("UPDATE ODTS SET NODT = 'ODT/0009' WHERE NODT = 'ODT/0001'");
+    db.exec("UPDATE ODTS SET NODT = 'XX/0001' WHERE NODT = 'ODT/0001'");
     EXPECT_EQ(probeWorkOrderNumber(db, "ODT/"), u("ODT/0001"));
 }
 
