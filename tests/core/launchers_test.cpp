@@ -1,9 +1,7 @@
 #include "core/launchers.h"
 
 #include <gtest/gtest.h>
-#include <QDir>
 #include <QFile>
-#include <QSet>
 
 #include "core/settings_file.h"
 #include "support/file_bytes.h"
@@ -11,7 +9,6 @@
 #include "support/scripted_dialogs.h"
 #include "support/temp_home.h"
 
-using torvane::Dialogs;
 using torvane::testing::fileBytes;
 using torvane::testing::RecordingLauncher;
 using torvane::testing::ScriptedDialogs;
@@ -42,26 +39,6 @@ struct Outside {
 };
 
 }  // namespace
-
-// The menu's test starts the calculator and opens the Internet address; here the messages
-// when they cannot.
-TEST(Calculator, SaysWhyNothingStarted) {
-    ScriptedDialogs dialogs;
-    RecordingLauncher launcher;
-    torvane::launchCalculator(dialogs, launcher);
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].icon, Dialogs::Icon::Exclamation);
-    EXPECT_TRUE(dialogs.lastText().startsWith(QStringLiteral("No hay ninguna calculadora")));
-
-    launcher.installed = {QStringLiteral("gnome-calculator")};
-    launcher.startWorks = false;
-    torvane::launchCalculator(dialogs, launcher);
-    EXPECT_EQ(dialogs.lastText(),
-              QStringLiteral("No se ha podido iniciar la calculadora /usr/bin/gnome-calculator."));
-    torvane::launchInternet(dialogs, launcher);
-    EXPECT_EQ(dialogs.lastText(), "No se ha podido abrir el navegador de Internet con la página " +
-                                      torvane::kInternetAddress + ".");
-}
 
 // The dialogs' titles are the menu's test.
 TEST(OutsideProgram, AcceptsExeNamesAndExecutableFilesChosenOnceStoredAndStarted) {

@@ -107,7 +107,7 @@ struct WordsCase {
 TEST(MonedaLetras, WritesEveryAmountWithItsSpacing) {
     const WordsCase cases[] = {
         {0, "Cero"},
-        {-5, "Sobregirado"},
+        {-0.01, "Sobregirado"},
         {1, "Un  Euros Netos"},
         {116, "Ciento Diez y Seis  Euros Netos"},
         {1000, "Un  mil  Euros Netos"},
