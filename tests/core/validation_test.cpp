@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/mimsgbox.h"
 #include "support/scripted_dialogs.h"
 
 using torvane::Dialogs;
@@ -125,27 +124,6 @@ TEST(MonedaLetras, WritesEveryAmountWithItsSpacing) {
             torvane::MonedaLetras(torvane::Money::fromDouble(c.amount), QStringLiteral("Euros")),
             QString::fromUtf8(c.words));
     }
-}
-
-// A box that, while open, is asked for again by a second caller.
-class ReentrantDialogs : public ScriptedDialogs {
-  public:
-    int inner = -1;
-    bool questionWithCaptions(const QString& text, const QString& title, const QString& yes,
-                              const QString& no) override {
-        inner = torvane::MiMsgbox(*this, QStringLiteral("otra"), title, yes, no);
-        return ScriptedDialogs::questionWithCaptions(text, title, yes, no);
-    }
-};
-
-// The captions and answers reach the screens' own tests (the work-order list's invoicing).
-TEST(MiMsgbox, OnlyOneBoxIsOpenAtATime) {
-    ReentrantDialogs r;
-    r.answerNo();
-    EXPECT_EQ(torvane::MiMsgbox(r, "primera", "T", "Seleccionar", "Todas"), torvane::kMsgBoxNo);
-    EXPECT_EQ(r.inner, torvane::kMsgBoxNone);
-    EXPECT_EQ(r.texts(), QStringList{"primera"});
-    EXPECT_FALSE(r.miMsgboxOpen());
 }
 
 }  // namespace
