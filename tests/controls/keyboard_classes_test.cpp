@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 
 #include "host_form.h"
 
@@ -54,40 +53,6 @@ TEST(KeyClasses, FilterAndChangeTypedCharactersAndEnterMovesOn) {
         EXPECT_EQ(field->text(),
                   QString::fromUtf8(c.expected).chopped(c.keyClass == KeyClass::K7 ? 0 : 1));
     }
-}
-
-TEST(KeyClasses, EnterFollowsTheTabOrderSkippingDisabledFieldsAndArraysTakeTheirClass) {
-    HostForm form;
-    auto* a = form.add<QLineEdit>("txtNombre");
-    auto* disabled = form.add<QLineEdit>("txtCalle");
-    auto* text = form.add<QPlainTextEdit>("txtNotas");
-    auto* last = form.add<QLineEdit>("TxtCodigo");
-    auto* a0 = form.add<QLineEdit>("Text1_0");
-    auto* a1 = form.add<QLineEdit>("Text1_1");
-    disabled->setEnabled(false);
-    const QStringList missing =
-        torvane::applyKeyClasses(&form, {{KeyClass::K4, {"txtNombre", "txtCalle", "txtNotas"}},
-                                         {KeyClass::K1, {"TxtCodigo", "txtNoExiste"}},
-                                         {KeyClass::K3, {"Text1"}}});
-    EXPECT_EQ(missing, QStringList{"txtNoExiste"});
-    // A control array's name reaches each of its members; applying again replaces the class.
-    EXPECT_EQ(torvane::keyClassOf(a0), 3);
-    EXPECT_EQ(torvane::keyClassOf(a1), 3);
-    torvane::applyKeyClass(a1, KeyClass::K4);
-    form.showActive();
-    HostForm::focus(a);
-    HostForm::press(Qt::Key_Enter);
-    EXPECT_EQ(HostForm::focused(), text);
-    HostForm::type("ver frenos");
-    HostForm::press(Qt::Key_Return);
-    EXPECT_EQ(text->toPlainText(), "VER FRENOS");  // Enter did not start a new line
-    EXPECT_EQ(HostForm::focused(), last);
-    HostForm::focus(a1);
-    HostForm::type("a1");
-    EXPECT_EQ(a1->text(), "A1");
-    HostForm::focus(a0);
-    HostForm::type("a1");
-    EXPECT_EQ(a0->text(), "1");
 }
 
 }  // namespace
