@@ -179,20 +179,16 @@ TEST(OpcEntrada, TwoDigitYearsAndADateSetByTheScreen) {
     EXPECT_EQ(opc.errorText(), kBadDate);
 }
 
-// The screens copy the text into their bound field on every change; the text is selected
-// on entry; a canfocus control takes the focus without the field being checked.
-TEST(OpcEntrada, EnterMovesOnTheTextReachesTheScreenAndCancelLeavesUnchecked) {
+// Enter moves on; the text is selected on entry; a canfocus control takes the focus without
+// the field being checked. (The copy into the screen's bound field is the customers' vehicle
+// test.)
+TEST(OpcEntrada, EnterMovesOnTheTextIsSelectedAndCancelLeavesUnchecked) {
     OpcForm f(3, [](OpcEntrada* o) { o->setAllowEmpty(false); });
-    QString bound;
-    QObject::connect(f.opc, &OpcEntrada::textChanged, [&](const QString& t) { bound = t; });
     HostForm::focus(f.opc);
     HostForm::type("10308");
-    EXPECT_EQ(bound, f.opc->text());
-    EXPECT_FALSE(bound.isEmpty());
     HostForm::press(Qt::Key_Return);
     EXPECT_EQ(HostForm::focused(), f.after);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(bound, "1/03/2008");  // rewritten on leaving, and copied again
+    EXPECT_EQ(f.opc->text(), "1/03/2008");
     f.opc->setText("01/03/2008");
     HostForm::focus(f.before);
     HostForm::press(Qt::Key_Tab);

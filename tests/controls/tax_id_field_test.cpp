@@ -25,7 +25,7 @@ struct TaxForm {
     QRadioButton *optNif, *optCif, *optLibre;
     QLineEdit *nombre, *calle;
 
-    explicit TaxForm(Option option, torvane::TaxIdOptions options = {}) {
+    explicit TaxForm(Option option) {
         nif = form.add<QLineEdit>("TxtNif");
         calle = form.add<QLineEdit>("txtCalle");
         nombre = form.add<QLineEdit>("txtNombre");
@@ -36,7 +36,7 @@ struct TaxForm {
          : option == Option::Cif ? optCif
                                  : optLibre)
             ->setChecked(true);
-        EXPECT_NE(TaxIdField::attach(&form, dialogs, "txtNombre", options), nullptr);
+        EXPECT_NE(TaxIdField::attach(&form, dialogs, "txtNombre", {}), nullptr);
         form.showActive();
     }
 
@@ -90,35 +90,6 @@ TEST(TaxIdField, ChecksOnLeavingKeepTheTextAndMoveOn) {
         f.typeAndLeave(c.locked ? QString() : QString::fromUtf8(c.text));
         EXPECT_EQ(f.nif->text(), QString::fromUtf8(c.textAfter));
         EXPECT_EQ(HostForm::focused(), f.calle);
-        EXPECT_EQ(f.dialogs.texts(), shown(c.message));
-    }
-}
-
-TEST(TaxIdField, ChoosingAnOptionRunsItsRoutine) {
-    struct Case {
-        bool cifOption;  // else the NIF option
-        bool validateCif;
-        const char* before;
-        const char* after;
-        QString message;
-    };
-    const Case cases[] = {
-        {false, false, "1234567", "1234567L", {}},
-        {true, true, "12345678Z", "12345678Z",
-         QStringLiteral("la letra introducida no corresponde a un CIF")},
-        {true, false, "12345678Z", "12345678Z", {}},  // the company screen does not check here
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.before);
-        TaxForm f(TaxForm::Option::Libre, torvane::TaxIdOptions{c.validateCif});
-        f.nif->setText(QString::fromUtf8(c.before));
-        HostForm::focus(f.nif);
-        QRadioButton* option = c.cifOption ? f.optCif : f.optNif;
-        // On the round mark, where a user clicks.
-        QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
-        QCoreApplication::processEvents();
-        EXPECT_TRUE(option->isChecked());
-        EXPECT_EQ(f.nif->text(), QString::fromUtf8(c.after));
         EXPECT_EQ(f.dialogs.texts(), shown(c.message));
     }
 }

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <QFile>
 
 #include "core/database_setup.h"
 #include "support/file_bytes.h"
@@ -46,32 +45,6 @@ TEST(Ruta, QuotedPathCrLfWindows1252) {
     EXPECT_TRUE(removeRuta(s));
     EXPECT_FALSE(rutaExists(s));
     EXPECT_TRUE(removeRuta(s));
-}
-
-TEST(ComprobarDB, EveryErrorGivesFalseAndTheCompanyNameIsTheFirstRow) {
-    TempHome home;
-    const QString good = home.session().databasePath();
-    tt::writeBytes(home.file("texto.erm"), "esto no es una base de datos\r\n");
-    const struct {
-        QString path;
-        const char* table;
-        const char* column;
-    } cases[] = {
-        {good, "Articulos", "Nombre"},  // only the two known columns are checked
-        {good, "NoExiste", "Total"},    // table missing
-        {home.file("falta.erm"), "Facturas", "Total"},
-        {home.file("texto.erm"), "Facturas", "Total"},
-    };
-    for (const auto& c : cases)
-        EXPECT_FALSE(ComprobarDB(c.path, c.table, c.column)) << c.table << " " << c.column;
-    EXPECT_TRUE(ComprobarDB(good, "Facturas", "Total"));
-    EXPECT_FALSE(QFile::exists(home.file("falta.erm")));
-
-    auto& db = home.db();
-    EXPECT_FALSE(readCompanyName(db).has_value());
-    db.exec("INSERT INTO DatosEmpresa (Nombre) VALUES (NULL)");
-    db.exec("INSERT INTO DatosEmpresa (Nombre) VALUES ('OTRO')");
-    EXPECT_EQ(readCompanyName(db).value(), "");
 }
 
 // The positional check of each format, and the columns its upgrade adds.
