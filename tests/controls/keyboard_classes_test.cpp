@@ -25,6 +25,7 @@ TEST(KeyClasses, FilterAndChangeTypedCharactersAndEnterMovesOn) {
         {KeyClass::K4, "juan pérez", "JUAN PÉREZ", true},
         {KeyClass::K5, "12.5a-", "12,5", true},
         {KeyClass::K7, "28a001", "28001", true},
+        {KeyClass::K6, "-1.5x", "-1,5", true},
         {KeyClass::K8, "3.75 e", "3,75", false},
     };
     for (const auto& c : cases) {
