@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <cerrno>
-#include <cstdio>
 
 #include "support/file_bytes.h"
 #include "support/legacy_databases.h"
