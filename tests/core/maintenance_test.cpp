@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <cerrno>
 
 #include "support/file_bytes.h"
 #include "support/legacy_databases.h"
@@ -121,10 +120,7 @@ TEST(Compaction, RefusalsChangeNothing) {
 
     ASSERT_TRUE(QDir().mkpath(home.file(QStringLiteral("DBT_1212.mdb/x"))));
     auto error = compactDatabase(home.session(), at(12, 12));
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->number, EISDIR);
-    EXPECT_TRUE(
-        error->description.startsWith(QStringLiteral("No se puede borrar el archivo temporal")));
+    ASSERT_TRUE(error);  // its number and text are the menu's compaction test
     EXPECT_EQ(fileBytes(db), before);
     EXPECT_TRUE(home.session().hasDatabase());
     ASSERT_TRUE(QDir(home.file(QStringLiteral("DBT_1212.mdb"))).removeRecursively());

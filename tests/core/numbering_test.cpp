@@ -301,21 +301,18 @@ TEST(ProbeSummary, MigrationSummarisesAnOldFile) {
 // ---------------------------------------------------------------------------------------
 // conf.fpl
 
+// The series in force after loading and saving, and another session reading them, are the
+// series screen's test; here the bytes the older program reads.
 TEST(SeriesFile, MissingFileWritesDefaultsSilentlyAndSavingKeepsAnoAsOneByte) {
     TempHome home(false);
-    {
-        ScriptedDialogs dialogs;
-        EXPECT_TRUE(LoadSeries(home.session(), dialogs));
-        EXPECT_EQ(home.session().series(), defaultSeries());
-        EXPECT_EQ(fileBytes(home.file("conf.fpl")), kDefaultFile);
-        EXPECT_TRUE(dialogs.entries().empty());
-    }
+    ScriptedDialogs dialogs;
+    EXPECT_TRUE(LoadSeries(home.session(), dialogs));
+    EXPECT_EQ(fileBytes(home.file("conf.fpl")), kDefaultFile);
+    EXPECT_TRUE(dialogs.entries().empty());
     QStringList custom = defaultSeries();
     custom[static_cast<int>(Series::ODT)] = u(" OT&Año&-&");  // the space is kept
     custom[static_cast<int>(Series::FL)] = u("");
-    QString error;
-    ASSERT_TRUE(SaveSeries(home.session(), custom, &error)) << error.toStdString();
-    EXPECT_EQ(home.session().series(), custom);
+    ASSERT_TRUE(SaveSeries(home.session(), custom));
     EXPECT_EQ(fileBytes(home.file("conf.fpl")), QByteArray(kDefaultFile)
                                                     .replace("\"ODT/&\"", "\" OT&A\xF1o&-&\"")
                                                     .replace("\"FL/&\"", "\"\""));
