@@ -47,9 +47,8 @@ TEST(DatabaseStatements, BoundParametersAndEngineTroubleInSpanish) {
     auto& db = home.db();
     db.exec("INSERT INTO Clientes (Codigo, Nombre) VALUES (?, ?)", {"0001", "O'DONNELL"});
     db.exec("INSERT INTO Clientes (Codigo, Nombre) VALUES (?, ?)", {"0002", "ODIN"});
-    EXPECT_EQ(db.scalar("SELECT Codigo FROM Clientes WHERE Nombre LIKE ?", {"O'D%"}).toString(),
-              QString("0001"));
-    // The user's own % stays a wildcard.
+    // The user's own % stays a wildcard (a quote in a bound text is the masters' searches'
+    // test).
     EXPECT_EQ(db.scalar("SELECT count(*) FROM Clientes WHERE Nombre LIKE ?", {"O%N%"}).toInt(), 2);
     EXPECT_THROW(db.exec("SELECT * FROM NoExiste"), DbError);
 
