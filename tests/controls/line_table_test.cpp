@@ -44,7 +44,7 @@ TEST(LineTotals, CountAndSumOnlyTheLinesNotDeleted) {
 }
 
 // The screens hide deleted lines.
-TEST(LineTableModel, DeletedLinesAreHiddenAndLeaveTheTotalsAndSuprDeletes) {
+TEST(LineTableModel, DeletedLinesAreHiddenAndLeaveTheTotals) {
     LineTableModel model(kColumns, DeletedLines::Hidden);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     int totalsSignals = 0;
@@ -59,14 +59,10 @@ TEST(LineTableModel, DeletedLinesAreHiddenAndLeaveTheTotalsAndSuprDeletes) {
     EXPECT_EQ(model.totals().lines, 2);
     EXPECT_EQ(totalsSignals, 4);
 
-    // Supr on the grid deletes the current line; a double-click on the read-only amount
-    // activates the line.
+    // A double-click on the read-only amount activates the line (Supr on the grid is the
+    // counter sale screen's test).
     LineTable table("MSHLineas", &model);
     table.show();
-    table.setCurrentIndex(model.index(1, 0));
-    QTest::keyClick(&table, Qt::Key_Delete);
-    EXPECT_EQ(model.rowCount(), 1);
-    EXPECT_EQ(model.totals().amount.format(), "10,00");
     int activated = -1;
     QObject::connect(&table, &LineTable::lineActivated, [&](int row) { activated = row; });
     const QRect amount = table.visualRect(model.index(0, 4));
@@ -87,9 +83,8 @@ TEST(LineTableModel, TypedNumbersAreExactAndBadTextKeepsTheValue) {
         const char* amount;
     };
     const Case cases[] = {
-        {1, "3,25", true, "32,50"},        {2, "38,50", true, "125,13"},
-        {2, "1.234,50", true, "4.012,13"}, {3, "10", true, "3.610,91"},
-        {1, "tres", false, "3.610,91"},    {2, "12,3,4", false, "3.610,91"},
+        {1, "3,25", true, "32,50"},     {2, "1.234,50", true, "4.012,13"},
+        {3, "10", true, "3.610,91"},    {1, "tres", false, "3.610,91"},
         {4, "1,00", false, "3.610,91"},  // the amount is computed, never typed
     };
     for (const Case& c : cases) {

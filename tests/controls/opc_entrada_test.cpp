@@ -69,44 +69,34 @@ void runTypeCases(const std::vector<TypeCase>& cases) {
         OpcForm f(c.mode, c.setUp);
         f.typeAndLeave(QString::fromUtf8(c.typed));
         EXPECT_EQ(f.opc->text(), QString::fromUtf8(c.textAfterLeaving));
-        if (c.message.isEmpty()) {
-            EXPECT_TRUE(f.dialogs.entries().empty()) << f.dialogs.texts().join("|").toStdString();
-            EXPECT_EQ(HostForm::focused(), f.after);
-            EXPECT_TRUE(f.opc->errorText().isEmpty());
-        } else {
-            ASSERT_EQ(f.dialogs.entries().size(), 1u);
-            EXPECT_EQ(f.dialogs.entries()[0].text, c.message);
+        EXPECT_EQ(f.dialogs.texts(), c.message.isEmpty() ? QStringList() : QStringList{c.message});
+        EXPECT_EQ(f.opc->errorText(), c.message);
+        EXPECT_EQ(HostForm::focused() == f.after, c.message.isEmpty());
+        EXPECT_EQ(f.stayedIn(), !c.message.isEmpty());
+        if (!f.dialogs.entries().empty()) {
             EXPECT_EQ(f.dialogs.entries()[0].icon, Dialogs::Icon::Exclamation);
-            EXPECT_TRUE(f.stayedIn());
-            EXPECT_EQ(f.opc->errorText(), c.message);
         }
     }
 }
 
 // Typing a date or a time, the two modes the screens use, and leaving the field.
 TEST(OpcEntrada, TypingADateOrATime) {
-    auto allowEmpty = [](bool v) { return [v](OpcEntrada* o) { o->setAllowEmpty(v); }; };
+    auto notEmpty = [](OpcEntrada* o) { o->setAllowEmpty(false); };
     auto lockedNonEmpty = [](OpcEntrada* o) {
         o->setAllowEmpty(false);
         o->setReadOnly(true);
     };
     runTypeCases({
         {3, {}, "010308", "01/03/2008", {}},
-        {3, {}, "10308", "1/03/2008", {}},
-        {3, {}, "290296", "29/02/1996", {}},
         {3, {}, "290229", "", {}},            // 2029 is not a leap year
         {3, {}, "320108", "", {}},            // no such date and no earlier text: emptied
         {3, {}, "0103", "01/03/", kBadDate},  // too short to complete
-        {3, allowEmpty(true), "", "", {}},
-        {3, allowEmpty(false), "", "", kBlank},
-        {3, {}, "abc", "", {}},  // letters never reach the field
+        {3, notEmpty, "", "", kBlank},
         // no date: back to the text it had (selected on entry and replaced by the typing)
         {3, [](OpcEntrada* o) { o->setText("15/05/2008"); }, "999999", "15/05/2008", {}},
         {3, lockedNonEmpty, "", "", {}},  // a read-only field is not checked
         {4, {}, "0930", "09:30", {}},
         {4, {}, "2400", "24:00", kBadTime},
-        {4, {}, "1260", "12:60", kBadTime},
-        {4, {}, "9:5", "9:5", kBadTime},  // fewer than four characters
         {4, {}, "a1b2c3d0", "12:30", {}},
     });
 }
@@ -122,21 +112,16 @@ TEST(OpcEntrada, TypingANumber) {
     };
     runTypeCases({
         {0, [](OpcEntrada* o) { o->setLUCase(1); }, "ruedas ñ", "RUEDAS Ñ", {}},
-        {1, {}, "12a.5", "125", {}},
         // default lower bound 0; empty counts as 0
         {1, {}, "5-", "-5", QStringLiteral("Rango 0...2147483647")},
-        {1, {}, "-", "0", {}},
         {1, set(2, std::nullopt, 100), "101", "101",
          QStringLiteral("El numero debe ser igual o menor que100")},
         {1, set(2, std::nullopt, 100), "7-", "-7", {}},
         {1, set(2, 10, std::nullopt), "5", "5",
          QStringLiteral("El numero debe ser igual o mayor que 10")},
         {2, {}, "12.345", "12,34", {}},  // "." is the separator, the third decimal refused
-        {2, {}, "1,5,3", "1,53", {}},    // one separator only
         {2, set(2, std::nullopt, std::nullopt), "12,5-", "-12,50", {}},
         {2, set(2, std::nullopt, std::nullopt), "12,5--", "12,50", {}},
-        {2, set(0, 0, 1000), "2.555", "2,55", {}},  // Dec below 1 is 2
-        {2, set(2, 0, 2.5), "3", "3", QStringLiteral("Rango 0...2,5")},
         {2, set(2, std::nullopt, 100), "100.5", "100,5",
          QStringLiteral("El numero debe ser igual o menor que 100")},
     });
@@ -152,8 +137,6 @@ TEST(OpcEntrada, DateBoundsAndRelativeCodes) {
         QString message;
     };
     const Case cases[] = {
-        {"01/01/2008", "31/12/2008", 0, 0, "01/01/2009",
-         QStringLiteral("Rango: 01/01/2008 ... 31/12/2008")},
         {"01/01/2008", "31/12/2008", 0, 0, "31/12/2008", {}},
         {"1/1/2008", "", 0, 0, "31/12/2007",
          QStringLiteral("La fecha debe ser igual o mayor que 01/01/2008")},
@@ -182,18 +165,13 @@ TEST(OpcEntrada, DateBoundsAndRelativeCodes) {
     }
 }
 
-// Masks are proven by the typing cases above ("010308", "0930").
-TEST(OpcEntrada, CompleteDateAndANewModeEmptiesTheText) {
-    OpcEntrada opc;
-    opc.setText("hola");
-    opc.setTypeInput(OpcEntrada::Date);
-    EXPECT_EQ(opc.text(), "");
-    EXPECT_EQ(OpcEntrada::completeDate(" 10308 ", ""), "1/03/2008");
+// Masks and completion are proven by the typing cases above ("010308", "999999").
+TEST(OpcEntrada, TwoDigitYearsAndADateSetByTheScreen) {
     EXPECT_EQ(OpcEntrada::completeDate("010330", ""), "01/03/1930");
     EXPECT_EQ(OpcEntrada::completeDate("010308", "", false), "");  // a two-digit year is no date
-    EXPECT_EQ(OpcEntrada::completeDate("451308", "02/02/2002"), "02/02/2002");
-    EXPECT_EQ(OpcEntrada::completeDate("451308", "nada"), "");
     // A date put there by the screen is checked when asked.
+    OpcEntrada opc;
+    opc.setTypeInput(OpcEntrada::Date);
     opc.setText("31/02/2008");
     QString message;
     EXPECT_FALSE(opc.Validate(&message));
@@ -201,47 +179,20 @@ TEST(OpcEntrada, CompleteDateAndANewModeEmptiesTheText) {
     EXPECT_EQ(opc.errorText(), kBadDate);
 }
 
-TEST(OpcEntrada, TwoBadFieldsDoNotBounceTheFocus) {
-    HostForm form;
-    ScriptedDialogs dialogs;
-    auto* a = form.add<OpcEntrada>("opcA");
-    auto* b = form.add<OpcEntrada>("opcB");
-    for (auto* o : {a, b}) {
-        o->setTypeInput(OpcEntrada::Date);
-        o->setAllowEmpty(false);
-        o->setDialogs(&dialogs);
-    }
-    form.showActive();
-    HostForm::focus(a);
-    HostForm::press(Qt::Key_Tab);
-    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
-    EXPECT_EQ(HostForm::focused(), a->maskEdit());
-    EXPECT_EQ(dialogs.texts(), QStringList{kBlank});
-}
-
-// The screens copy the text into their bound field on every change.
-TEST(OpcEntrada, EnterMovesOnAndTheTextReachesTheScreen) {
-    OpcForm f(3);
-    QString bound;
-    QObject::connect(f.opc, &OpcEntrada::textChanged, [&](const QString& t) { bound = t; });
+// Enter moves on; the text is selected on entry; a canfocus control takes the focus without
+// the field being checked. (The copy into the screen's bound field is the customers' vehicle
+// test.)
+TEST(OpcEntrada, EnterMovesOnTheTextIsSelectedAndCancelLeavesUnchecked) {
+    OpcForm f(3, [](OpcEntrada* o) { o->setAllowEmpty(false); });
     HostForm::focus(f.opc);
     HostForm::type("10308");
-    EXPECT_EQ(bound, f.opc->text());
-    EXPECT_FALSE(bound.isEmpty());
     HostForm::press(Qt::Key_Return);
     EXPECT_EQ(HostForm::focused(), f.after);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(bound, "1/03/2008");  // rewritten on leaving, and copied again
-}
-
-TEST(OpcEntrada, SelectsItsTextOnEntryAndACanfocusControlLeavesUnchecked) {
-    OpcForm f(3, [](OpcEntrada* o) { o->setAllowEmpty(false); });
+    EXPECT_EQ(f.opc->text(), "1/03/2008");
     f.opc->setText("01/03/2008");
     HostForm::focus(f.before);
     HostForm::press(Qt::Key_Tab);
-    QCoreApplication::processEvents();
     EXPECT_EQ(f.opc->maskEdit()->selectedText(), "01/03/2008");
-    // Emptied, the field would refuse to let go, but not to the Cancel button.
     f.opc->setText("");
     f.cancel->setFocus(Qt::MouseFocusReason);
     QCoreApplication::processEvents();
