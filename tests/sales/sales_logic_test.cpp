@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QSqlQuery>
 #include <array>
 
 #include "billing/billing_fixture.h"
@@ -46,7 +45,6 @@ TEST(SaleLineCheck, MessagesAndExactValues) {
         // typed, message (empty: accepted), amount of the accepted line
         {{"A1", "FILTRO", "2", "10,00", "10"}, "", "18,00"},
         {{"", "TORNILLO", "-1", "1,50", ""}, "", "-1,50"},  // empty discount is 0
-        {{"A1", "", "2", "10", "0"}, "Debe completar todos los campos", ""},
         {{"A1", "FILTRO", "", "10", "0"}, "Debe completar todos los campos", ""},
         {{"A1", "FILTRO", "1", "10", "101"}, "El descuento no puede ser mayor de 100", ""},
         {{"A1", "FILTRO", "1", "10", "100"}, "", "0,00"},
@@ -156,8 +154,6 @@ TEST_F(CounterSale, InvoicingFromTheSale) {
               QStringLiteral("20.88 0.0 2008-03-04 %1").arg(ana));
     EXPECT_EQ(count("SELECT COUNT(*) FROM Cobros"), 0);
     EXPECT_EQ(invoiceOf(db(), number), invoice);
-    EXPECT_EQ(db().scalar("SELECT Total FROM Albaranes WHERE Id_Alb = ?", {number}).toDouble(),
-              20.88);
 }
 
 TEST_F(CounterSale, InvoiceNumberNeverRepeatsAUsedOne) {
@@ -174,15 +170,7 @@ TEST_F(CounterSale, InvoiceNumberNeverRepeatsAUsedOne) {
     EXPECT_EQ(invoiceSale(home.session(), header(c), {}, false), "FV08/03/00003");
 }
 
-class SalesList : public SalesLogic {
-  protected:
-    QStringList listed(const SqlStatement& s) {
-        QStringList out;
-        QSqlQuery q = db().exec(s.sql, s.params);
-        while (q.next()) out << q.value("Albaran").toString();
-        return out;
-    }
-};
+using SalesList = SalesLogic;
 
 TEST_F(SalesList, SearchByColumnAndState) {
     const QString n1 = addSavedNote(home.session(), ana, "10", QDate(2008, 3, 1));
@@ -208,37 +196,9 @@ TEST_F(SalesList, SearchByColumnAndState) {
         {C::Cliente, S::Todos, "AN'A", {}},  // a quote is just a character
     };
     for (const auto& [column, state, typed, expected] : cases)
-        EXPECT_EQ(listed(listSearch(db(), column, state, typed)), expected)
+        EXPECT_EQ(listed(db(), listSearch(db(), column, state, typed), "Albaran"), expected)
             << int(column) << " " << int(state) << " " << typed;
-    EXPECT_EQ(listed(listAll()), (QStringList{n3, n2, n1}));
-}
-
-TEST_F(SalesList, ManyMatchingNotesAreListedNewestFirstToo) {
-    const QString recent = addSavedNote(home.session(), ana, "10", QDate(2008, 3, 1));
-    {
-        Database::Transaction t(db());
-        for (int i = 0; i < 3500; ++i) {
-            const QString n = QStringLiteral("AR07/01/%1").arg(i, 5, 10, QLatin1Char('0'));
-            db().exec(
-                "INSERT INTO Albaranes (Id_Alb, Fecha, Id_Cli, NFactura, Total) "
-                "VALUES (?, '2007-01-15', ?, 'No', 1)",
-                {n, i % 2 ? ana : bea});
-            db().exec(
-                "INSERT INTO Salidas (Id_Alb, Id_Art, Cantidad, Precio, Dto) "
-                "VALUES (?, 0, 1, 1, 0)",
-                {n});
-        }
-        t.commit();
-    }
-    const std::tuple<SearchColumn, NoteState, const char*, int> cases[] = {
-        {SearchColumn::Cliente, NoteState::SinFacturar, "ANA", 1751},
-        {SearchColumn::Albaran, NoteState::Todos, "AR08", 1},
-    };
-    for (const auto& [column, state, typed, rows] : cases) {
-        const QStringList notes = listed(listSearch(db(), column, state, typed));
-        EXPECT_EQ(notes.size(), rows) << typed;
-        EXPECT_EQ(notes.value(0), recent) << typed;
-    }
+    EXPECT_EQ(listed(db(), listAll(), "Albaran"), (QStringList{n3, n2, n1}));
 }
 
 TEST_F(SalesList, OneNoteInvoiceFollowsTheProposalTakesTheDateAndRefusesRepeats) {
@@ -265,8 +225,6 @@ TEST_F(SalesList, OneNoteInvoiceFollowsTheProposalTakesTheDateAndRefusesRepeats)
             EXPECT_EQ(r.message(), QString::fromUtf8(message));
         }
     }
-    EXPECT_EQ(checkTypedNumber(db(), "FV08/03/00001"),
-              "El número de factura FV08/03/00001 ya está en uso.");
     EXPECT_EQ(count("SELECT COUNT(*) FROM Facturas"), 1);
     EXPECT_EQ(invoiceOf(db(), n2), "No");
 }

@@ -1,0 +1,370 @@
+#include <QComboBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTest>
+
+#include "billing/billing_handoffs.h"
+#include "billing/entregas.h"
+#include "billing/fact_comisiones.h"
+#include "billing/fact_libres.h"
+#include "billing/gestor_cobros.h"
+#include "billing/list_comisiones.h"
+#include "billing/list_fac_libres.h"
+#include "billing/listado_recibos.h"
+#include "billing/recibos.h"
+#include "billing_fixture.h"
+#include "controls/line_table.h"
+#include "masters/busqueda_clientes.h"
+#include "masters/screen_fixture.h"
+
+using namespace torvane;
+using namespace torvane::testing;
+using collections::InvoiceKind;
+
+namespace {
+
+// The commission and free invoice screens, for GARCIA on 20 March 2008.
+class InvoicingScreens : public ScreenTest {
+  protected:
+    void SetUp() override {
+        home.session().setToday(QDate(2008, 3, 20));
+        garcia = addClient(db(), "GARCIA", "0007");
+    }
+    qint64 garcia = 0;
+};
+
+TEST_F(InvoicingScreens, CommissionSaveInvoicePrintAndDelete) {
+    auto form = open<FactComisiones>(garcia);
+    EXPECT_EQ(textOf(form.get(), "TxtNFactura"), "FC08/03/0001");
+    EXPECT_EQ(textOf(form.get(), "TxtNombre"), "GARCIA");
+    // The line entry and its grid are the free invoice's; their checks are there.
+    addLine(form.get(), "comision a", "1", "100", "0");
+    addLine(form.get(), "COMISION B", "2", "50", "50");
+    type(form.get(), "TxtIRPF", "15");
+    EXPECT_EQ(textOf(form.get(), "TxtIRPF2"), "22,50");
+    EXPECT_EQ(textOf(form.get(), "TxtTotal"), "151,50");
+    click(form.get(), "CmdFacturar");
+    settle();
+    EXPECT_EQ(openWindow("FactComisiones"), nullptr);
+    EXPECT_EQ(db().scalar("SELECT Retencion FROM Comisiones").toDouble(), 22.5);
+    ASSERT_EQ(services.output.jobs().size(), 1u);
+    EXPECT_EQ(services.output.jobs().back().report.name.toLower(), "qarvofaccomi.rpt");
+
+    // Guardar stores without printing.
+    form = open<FactComisiones>(garcia);
+    addLine(form.get(), "LINEA", "1", "10", "0");
+    click(form.get(), "CmdGuardar");
+    settle();
+    EXPECT_EQ(services.output.jobs().size(), 1u);
+    SCOPED_TRACE("the list shows every line and deletes with the header, without asking");
+    auto list = open<ListComisiones>();
+    auto* grid = control<DataGrid>(list.get(), "MSHFacturas");
+    ASSERT_EQ(grid->rowCount(), 3);
+    clickRow(grid, 2);
+    ASSERT_EQ(grid->currentValue("NFactura").toString(), "FC08/03/0001");
+    dialogs.clear();
+    click(list.get(), "CmdEliminarFact");
+    EXPECT_TRUE(dialogs.entries().empty());
+    EXPECT_EQ(grid->rowCount(), 1);
+}
+
+TEST_F(InvoicingScreens, FreeInvoiceRefusalsLinesInvoicePrintAndList) {
+    {
+        auto empty = open<ListFacLibres>();
+        EXPECT_FALSE(enabled(empty.get(), "CmdImprimir"));
+        EXPECT_FALSE(enabled(empty.get(), "CmdEliminarFact"));
+    }
+    // Opened from the customer search, as the toolbar does.
+    registerFreeInvoiceOrigin(home.session(), services);
+    auto search = open<BusquedaClientes>(nullptr, QStringLiteral("Facturas Libres"));
+    clickRow(control<DataGrid>(search.get(), "MSHFlexGrid1"), 0);
+    click(search.get(), "CmdAcciones_1");
+    QWidget* form = openWindow("FactLibres");
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(textOf(form, "Text2"), "0007");
+    EXPECT_EQ(textOf(form, "Text4"), "GARCIA");
+    EXPECT_EQ(textOf(form, "TxtNFactura"), "FL/00001");
+    EXPECT_EQ(control<OpcEntrada>(form, "OpcFecha")->text(), "20/03/2008");
+
+    click(form, "CmdFacturar");
+    EXPECT_EQ(dialogs.lastText(), "No hay detalles de compra");
+    addLine(form, "revision", "3", "", "10");
+    EXPECT_EQ(dialogs.entries().back().icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(textOf(form, "TxtConcepto"), "REVISION");
+    type(form, "TxtPrecUnidad", "10");
+    dialogs.clear();
+    click(form, "KewlButtons5");
+    EXPECT_EQ(textOf(form, "TxtUnidades"), "1");  // reset for the next line
+    addLine(form, "PINTURA", "1", "99.9", "0");
+    addLine(form, "ACEITE", "2", "36,5", "0");
+    auto* grid = control<LineTable>(form, "MSHSalidas");
+    EXPECT_EQ(grid->model()->index(0, 0).data().toString(), "REVISION");
+    pressDelete(grid, 1, 0);
+    ASSERT_EQ(grid->model()->rowCount(), 2);
+    control<QLineEdit>(form, "TxtDto")->setText("5");
+    EXPECT_EQ(textOf(form, "TxtTotal"), "110,20");
+
+    click(form, "CmdFacturar");
+    settle();
+    EXPECT_EQ(openWindow("FactLibres"), nullptr);
+    EXPECT_EQ(Money::fromDb(db().scalar("SELECT Total FROM FacturasLibres")), eur(110.2));
+    ASSERT_EQ(services.output.jobs().size(), 1u);
+    const auto& job = services.output.jobs().back();
+    EXPECT_TRUE(job.preview);
+    EXPECT_EQ(job.report.name.toLower(), "qarvofli.rpt");
+    EXPECT_TRUE(dialogs.entries().empty()) << dialogs.lastText().toStdString();
+
+    SCOPED_TRACE("the list reprints and deletes");
+    free_invoices::store(home.session(),
+                         {"FL/00002", QDate(2008, 3, 21), garcia, Quantity::whole(16), {}},
+                         {DocumentLine{{}, {}, "CONCEPTO", Quantity::whole(1), eur(10), {}}});
+    auto list = open<ListFacLibres>();
+    auto* invoices = control<DataGrid>(list.get(), "MSHFacturas");
+    ASSERT_EQ(invoices->rowCount(), 2);
+    click(list.get(), "Option1_1");
+    type(list.get(), "txtBusqueda", "FL/00001");
+    ASSERT_EQ(invoices->rowCount(), 1);
+    click(list.get(), "CmdImprimir");
+    ASSERT_EQ(services.output.jobs().size(), 2u);
+    const QString text = services.output.jobs().back().report.toText();
+    EXPECT_TRUE(text.contains("FL/00001"));
+    EXPECT_FALSE(text.contains("FL/00002"));
+    dialogs.clear();
+    click(list.get(), "CmdEliminarFact");  // no question
+    EXPECT_TRUE(dialogs.entries().empty());
+    EXPECT_EQ(invoices->rowCount(), 0);
+    EXPECT_FALSE(enabled(list.get(), "CmdEliminarFact"));
+}
+
+class CollectionsScreen : public ScreenTest {
+  protected:
+    void SetUp() override {
+        home.session().setToday(QDate(2024, 3, 20));
+        const qint64 garcia = addClient(db(), "GARCIA", "0001");
+        const qint64 lopez = addClient(db(), "LOPEZ", "0002");
+        addWorkOrderInvoice(db(), "FR1", "2024-03-01", garcia, eur(100), {}, 2);
+        addWorkOrderInvoice(db(), "FR2", "2024-02-01", lopez, eur(40));
+        addPartsInvoice(db(), "FV1", "2024-03-05", lopez, eur(150), {eur(100), eur(50)});
+    }
+
+    Money workOrderPaid(const char* number) {
+        return Money::fromDb(db().scalar("SELECT Pagado FROM FacturasODT WHERE NFactura = ?",
+                                         {QString::fromLatin1(number)}));
+    }
+
+    // Opens the payments of the visible tab's row through CmdCobrar.
+    QWidget* cobrar(QWidget* list, int tab, int row) {
+        selectTab(list, "SSTab1", tab);
+        clickRow(control<DataGrid>(list, tab == 0 ? "MSHFactRep" : "MSHFactRec"), row);
+        click(list, "CmdCobrar");
+        return openWindow("Entregas");
+    }
+
+    void pay(QWidget* payments, const char* date, const char* amount) {
+        control<OpcEntrada>(payments, "OpcFecha")->setText(QString::fromLatin1(date));
+        control<QLineEdit>(payments, "TxtCantidad")->clear();
+        type(payments, "TxtCantidad", QString::fromLatin1(amount));
+        click(payments, "CmdHacer");
+    }
+};
+
+TEST_F(CollectionsScreen, PayingRemovingAndSearchingFromTheList) {
+    auto list = open<GestorCobros>();
+    auto* rep = control<DataGrid>(list.get(), "MSHFactRep");
+    ASSERT_EQ(rep->rowCount(), 2);  // the two-work-order invoice once
+
+    QWidget* payments = cobrar(list.get(), 0, 0);
+    ASSERT_NE(payments, nullptr);
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(payments->windowTitle(), "Entregas para la factura FR1");
+    EXPECT_EQ(textOf(payments, "TxtTotal"), "100,00");
+
+    pay(payments, "01/03/2024", "30");
+    pay(payments, "02/03/2024", "70");  // exactly what is pending: no question
+    EXPECT_EQ(textOf(payments, "TxtPendiente"), "0,00");
+    for (const char* name : {"OpcFecha", "TxtCantidad", "CmdHacer"})
+        EXPECT_FALSE(enabled(payments, name)) << name;
+
+    auto* cobros = control<DataGrid>(payments, "MSHCobros");
+    ASSERT_EQ(cobros->rowCount(), 2);
+    clickRow(cobros, 0);
+    click(payments, "CmdEliminar");  // no question
+    EXPECT_EQ(textOf(payments, "TxtPendiente"), "30,00");
+    for (const char* name : {"OpcFecha", "TxtCantidad", "CmdHacer"})
+        EXPECT_TRUE(enabled(payments, name)) << name;
+    EXPECT_TRUE(dialogs.entries().empty());
+
+    // Back in the list, the payment shows.
+    click(payments, "CmdSalir");
+    settle();
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_EQ(rep->displayText(0, "Debido"), "30,00");
+
+    SCOPED_TRACE("the parts tab pays the parts invoice");
+    payments = cobrar(list.get(), 1, 0);
+    ASSERT_NE(payments, nullptr);
+    pay(payments, "05/03/2024", "50,5");
+    EXPECT_EQ(db().scalar("SELECT Pagado FROM Facturas WHERE Id_Fac = 'FV1'").toDouble(), 50.5);
+    click(payments, "CmdSalir");
+    settle();
+
+    SCOPED_TRACE("searching re-queries the visible tab, and collecting follows it");
+    auto* rec = control<DataGrid>(list.get(), "MSHFactRec");
+    selectTab(list.get(), "SSTab1", 0);
+    type(list.get(), "Text1", "gar");
+    EXPECT_EQ(textOf(list.get(), "Text1"), "GAR");
+    EXPECT_EQ(rep->rowCount(), 1);
+    EXPECT_EQ(rec->rowCount(), 1);  // the hidden tab keeps its rows
+    selectTab(list.get(), "SSTab1", 1);
+    control<QLineEdit>(list.get(), "Text1")->setText("GARCIA");
+    EXPECT_EQ(rec->rowCount(), 0);
+    // Nothing to collect on this tab.
+    EXPECT_FALSE(enabled(list.get(), "CmdCobrar"));
+    selectTab(list.get(), "SSTab1", 0);
+    EXPECT_TRUE(enabled(list.get(), "CmdCobrar"));
+    // Double-click on a work-order invoice collects it.
+    doubleClickRow(rep, 0);
+    payments = openWindow("Entregas");
+    ASSERT_NE(payments, nullptr);
+    EXPECT_EQ(textOf(payments, "TxtNFactura"), "FR1");
+}
+
+TEST_F(CollectionsScreen, RefusedAndQuestionedPayments) {
+    Entregas payments(home.session(), services, InvoiceKind::WorkOrder, "FR2");
+    payments.show();
+    // No payment listed: removing does nothing and says nothing.
+    click(&payments, "CmdEliminar");
+    EXPECT_TRUE(dialogs.entries().empty());
+
+    pay(&payments, "", "10");
+    EXPECT_EQ(dialogs.lastText(), "Debe introducir una fecha y una cantidad para la entrega");
+    EXPECT_EQ(dialogs.entries().back().icon, Dialogs::Icon::Critical);
+    // Above what is pending: asked; No stores nothing and keeps the amount typed.
+    dialogs.answerNo();
+    pay(&payments, "01/03/2024", "40,01");
+    EXPECT_EQ(dialogs.lastText(),
+              "La cantidad supera el importe pendiente. ¿Desea registrar la entrega igualmente?");
+    EXPECT_EQ(textOf(&payments, "TxtCantidad"), "40,01");
+    EXPECT_EQ(workOrderPaid("FR2"), Money());
+    dialogs.answerYes();
+    pay(&payments, "01/03/2024", "45");
+    EXPECT_EQ(workOrderPaid("FR2"), eur(45));
+}
+
+class ReceiptScreens : public ScreenTest {
+  protected:
+    void SetUp() override {
+        home.session().setToday(QDate(2008, 1, 15));
+        garcia = addClient(db(), "GARCIA", "0007");
+        db().exec(
+            "UPDATE Clientes SET Banco = 'BANCO X', Sucursal = '0049', NumeroCuenta = '1234', "
+            "DiaDePago = '5' WHERE Id_Cli = ?",
+            {garcia});
+        addWorkOrderInvoice(db(), "FR08/01/00001", "2008-01-02", garcia, eur(60), {}, 2);
+        addWorkOrderInvoice(db(), "FR08/01/00002", "2008-01-03", garcia, eur(15));
+        addPartsInvoice(db(), "FV08/01/00001", "2008-01-04", garcia, eur(25), {eur(25)});
+    }
+
+    // The three receipt rows as shown, hidden rows left out.
+    QString shownRows(QWidget* form) {
+        QStringList out;
+        for (int k = 0; k < 3; ++k)
+            if (control<QWidget>(form, QStringLiteral("TxtRecibo_%1").arg(k))->isVisible())
+                out << QStringLiteral("%1 %2 %3")
+                           .arg(textOf(form, QStringLiteral("TxtRecibo_%1").arg(k)),
+                                textOf(form, QStringLiteral("TxtVencimiento_%1").arg(k)),
+                                textOf(form, QStringLiteral("TxtImporte_%1").arg(k)));
+        return out.join(QStringLiteral(" | "));
+    }
+
+    qint64 garcia = 0;
+};
+
+TEST_F(ReceiptScreens, MarkTermsDayStoreAndList) {
+    EXPECT_FALSE(enabled(open<ListadoRecibos>().get(), "CmdEliminar"));  // nothing to delete
+    auto form = open<Recibos>(garcia);
+    EXPECT_EQ(textOf(form.get(), "TxtNombre"), "GARCIA");
+    EXPECT_EQ(textOf(form.get(), "txtBanco"), "BANCO X");
+    EXPECT_EQ(textOf(form.get(), "txtDiaPago"), "5");
+    click(form.get(), "CmdCrearRecibos");
+    EXPECT_EQ(dialogs.lastText(), "Debe marcar alguna factura y elegir la forma de pago");
+    dialogs.clear();
+    auto* rep = control<DataGrid>(form.get(), "MSHReparaciones");
+    auto* rec = control<DataGrid>(form.get(), "MSHRecambios");
+    // One row per invoice, whatever the number of work orders.
+    ASSERT_EQ(rep->rowCount(), 2);
+    ASSERT_EQ(rec->rowCount(), 1);
+    clickRow(rep, 0);
+    clickRow(rec, 0);
+    EXPECT_EQ(control<QLabel>(form.get(), "LblTotal")->text(), "85,00");
+    clickRow(rep, 1);
+    clickRow(rep, 0);  // unmarks
+    EXPECT_EQ(control<QLabel>(form.get(), "LblTotal")->text(), "40,00");
+    clickRow(rep, 0);
+    EXPECT_EQ(control<QLabel>(form.get(), "LblTotal")->text(), "100,00");
+
+    auto* terms = control<QComboBox>(form.get(), "ComboFormaPago");
+    // How the day and the terms give the dates is the Receipts tests'; typing a day redraws.
+    control<QLineEdit>(form.get(), "txtDiaPago")->clear();
+    type(form.get(), "txtDiaPago", "3");
+    terms->setCurrentText("30-60 DÍAS");
+    EXPECT_EQ(shownRows(form.get()), "08/01/00001 3/02/2008 50,00 | 08/01/00002 3/03/2008 50,00");
+    EXPECT_TRUE(dialogs.entries().empty()) << dialogs.lastText().toStdString();
+
+    click(form.get(), "CmdCrearRecibos");
+    // How the rows are stored is the Receipts tests'; the screen hands over payer and invoices.
+    EXPECT_EQ(db().scalar("SELECT group_concat(NRecibo || ' ' || NCuenta || ' ' || NFactura, ';') "
+                          "FROM Recibos")
+                  .toString(),
+              "08/01/00001 1234 FR08/01/00001, FR08/01/00002, FV08/01/00001;"
+              "08/01/00002 1234 FR08/01/00001, FR08/01/00002, FV08/01/00001");
+    EXPECT_EQ(textOf(form.get(), "TxtRecibo_0"), "08/01/00003");
+    // The invoices are not paid by a receipt.
+    EXPECT_EQ(count("SELECT COUNT(*) FROM FacturasODT WHERE Pagado = 0"), 2);
+
+    // The same invoices again: asked, and No stores nothing.
+    dialogs.answerNo();
+    click(form.get(), "CmdCrearRecibos");
+    EXPECT_EQ(dialogs.lastText(), "Alguna factura ya tiene recibos. ¿Desea crearlos igualmente?");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Recibos"), 2);
+    dialogs.answerYes();
+    click(form.get(), "CmdCrearRecibos");
+
+    // Day 32 is refused and the rows stay as they were.
+    dialogs.clear();
+    type(form.get(), "txtDiaPago", "2");
+    EXPECT_EQ(dialogs.lastText(), "El nº de dia que ha introducido no es posible");
+    EXPECT_EQ(dialogs.entries().back().icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(shownRows(form.get()), "08/01/00005 3/02/2008 50,00 | 08/01/00006 3/03/2008 50,00");
+
+    SCOPED_TRACE("the list: refusals, one job per highlighted receipt, all of them");
+    auto list = open<ListadoRecibos>();
+    auto* grid = control<DataGrid>(list.get(), "MSHRecibos");
+    ASSERT_EQ(grid->rowCount(), 4);
+    const size_t jobs = services.output.jobs().size();
+    click(list.get(), "CmdEliminar");
+    EXPECT_EQ(dialogs.lastText(), "No hay ningún recibo seleccionado");
+    clickRow(grid, 0);
+    clickRow(grid, 2);
+    click(list.get(), "CmdEliminar");
+    EXPECT_EQ(dialogs.lastText(), "No se pueden eliminar varios recibos a la vez");
+
+    click(list.get(), "CmdImprimir");
+    ASSERT_EQ(services.output.jobs().size(), jobs + 2) << dialogs.lastText().toStdString();
+    EXPECT_EQ(services.output.jobs().back().report.name.toLower(), "qarvorecibo.rpt");
+    EXPECT_FALSE(services.output.jobs().back().preview);
+
+    clickRow(grid, 0);  // a second click removes the highlight
+    const QString kept = grid->displayText(0, "NRecibo");
+    click(list.get(), "CmdEliminar");
+    EXPECT_EQ(grid->rowCount(), 3);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Recibos WHERE NRecibo = ?", {kept}), 1);
+
+    control<QRadioButton>(list.get(), "OptionTodos")->setChecked(true);
+    click(list.get(), "CmdImprimir");
+    EXPECT_EQ(services.output.jobs().size(), jobs + 5);
+    click(list.get(), "KewlButtons1");
+    EXPECT_TRUE(control<QRadioButton>(list.get(), "OptionManual")->isChecked());
+}
+
+}  // namespace
