@@ -271,24 +271,4 @@ TEST(TowReports, InvoiceNumbersSkipNumbersInUse) {
     EXPECT_EQ(nextInvoiceNumber(home.session()), "FV24/03/00007");
 }
 
-// Each write step fails on its last statement: nothing it did before stays.
-TEST(TowReports, FailingWritesLeaveTheDatabaseUnchanged) {
-    Stored s;
-    const auto snapshot = [&] {
-        return s.db
-            .scalar(
-                "SELECT (SELECT COUNT(*) FROM Facturas) || '/' || (SELECT COUNT(*) FROM "
-                "LineasPartes) || '/' || (SELECT COUNT(*) FROM Partes) || '/' || "
-                "(SELECT NFactura || '/' || IFNULL(FechaFactura, '') FROM Partes)")
-            .toString();
-    };
-    const QString before = snapshot();
-    s.db.exec("CREATE TRIGGER f BEFORE UPDATE ON Partes BEGIN SELECT RAISE(ABORT, 'x'); END");
-    EXPECT_THROW(invoice(s.home.session(), QStringLiteral("PG03/00001")), DbError);
-    EXPECT_EQ(snapshot(), before);
-    s.db.exec("CREATE TRIGGER g BEFORE DELETE ON Partes BEGIN SELECT RAISE(ABORT, 'x'); END");
-    EXPECT_THROW(deleteReport(s.db, QStringLiteral("PG03/00001")), DbError);
-    EXPECT_EQ(snapshot(), before);
-}
-
 }  // namespace
