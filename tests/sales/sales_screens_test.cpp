@@ -34,11 +34,6 @@ class SalesScreens : public ScreenTest {
         }
         return s;
     }
-    void setText(QWidget* form, const char* name, const QString& text) {
-        auto* e = control<QLineEdit>(form, name);
-        e->clear();
-        type(form, name, text);
-    }
     void enterCode(QWidget* form, const QString& code) {
         setText(form, "TxtCodArt", code);
         QTest::keyClick(control<QLineEdit>(form, "TxtCodArt"), Qt::Key_Return);

@@ -36,16 +36,12 @@ class TowScreen : public ScreenTest {
             {customer});
     }
 
-    static void choose(QWidget* form, const char* combo, const char* text) {
-        auto* c = control<QComboBox>(form, combo);
-        c->setCurrentIndex(c->findText(QString::fromUtf8(text)));
-    }
     // A road job for a car on a working day, 25 km, waiting 01:30.
     static void fillJob(QWidget* form) {
-        choose(form, "Combo1", "MUTUA DEL MOTOR");
-        choose(form, "Combo2", "TURISMO");
-        choose(form, "Combo3", "LABORABLE");
-        choose(form, "Combo4", "CARRETERA");
+        chooseItem(form, "Combo1", "MUTUA DEL MOTOR");
+        chooseItem(form, "Combo2", "TURISMO");
+        chooseItem(form, "Combo3", "LABORABLE");
+        chooseItem(form, "Combo4", "CARRETERA");
         type(form, "Text1_22", "25");
         control<OpcEntrada>(form, "OpcEntrada1")->setText("01:30");
     }
@@ -72,20 +68,19 @@ TEST_F(TowScreen, ChecksInTheirOrder) {
         dialogs.clear();
         click(f, QString::fromUtf8(command));
         ASSERT_EQ(dialogs.entries().size(), 1u) << message;
-        EXPECT_EQ(dialogs.lastText(), QString::fromUtf8(message));
-        EXPECT_EQ(dialogs.entries().back().icon, Dialogs::Icon::Critical);
+        EXPECT_TRUE(lastMessageIs(dialogs, QString::fromUtf8(message), Dialogs::Icon::Critical));
     };
     refused("KewlButtons2", "Debe seleccionar la compañia");
     refused("CmdBuscar", "Seleccione primero la compañia.");
-    choose(f, "Combo1", "MUTUA DEL MOTOR");
+    chooseItem(f, "Combo1", "MUTUA DEL MOTOR");
     refused("KewlButtons2", "Debe seleccionar el tipo de vehículo");
     refused("cmdBuscarVehiculo", "Introduzca primero el propietario del vehículo.");
-    choose(f, "Combo2", "FURGON");
+    chooseItem(f, "Combo2", "FURGON");
     refused("KewlButtons2", "Debe seleccionar el tipo de servicio");
-    choose(f, "Combo3", "LABORABLE");
+    chooseItem(f, "Combo3", "LABORABLE");
     refused("KewlButtons2", "Debe seleccionar el tipo de salida");
     // The pricing's own refusals are TowPricing.Refusals'; one shows they are told.
-    choose(f, "Combo4", "CARRETERA");
+    chooseItem(f, "Combo4", "CARRETERA");
     refused("KewlButtons2", "El número de kilómetros no es válido");
     EXPECT_EQ(count("SELECT COUNT(*) FROM LineasPartes"), 0);
 }
