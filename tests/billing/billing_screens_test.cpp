@@ -4,11 +4,9 @@
 #include <QTest>
 
 #include "billing/billing_handoffs.h"
-#include "billing/entregas.h"
 #include "billing/fact_comisiones.h"
 #include "billing/fact_libres.h"
 #include "billing/gestor_cobros.h"
-#include "billing/list_comisiones.h"
 #include "billing/list_fac_libres.h"
 #include "billing/listado_recibos.h"
 #include "billing/recibos.h"
@@ -19,7 +17,6 @@
 
 using namespace torvane;
 using namespace torvane::testing;
-using collections::InvoiceKind;
 
 namespace {
 
@@ -33,7 +30,7 @@ class InvoicingScreens : public ScreenTest {
     qint64 garcia = 0;
 };
 
-TEST_F(InvoicingScreens, CommissionSaveInvoicePrintAndDelete) {
+TEST_F(InvoicingScreens, CommissionInvoicedAndPrinted) {
     auto form = open<FactComisiones>(garcia);
     EXPECT_EQ(textOf(form.get(), "TxtNFactura"), "FC08/03/0001");
     EXPECT_EQ(textOf(form.get(), "TxtNombre"), "GARCIA");
@@ -49,23 +46,6 @@ TEST_F(InvoicingScreens, CommissionSaveInvoicePrintAndDelete) {
     EXPECT_EQ(db().scalar("SELECT Retencion FROM Comisiones").toDouble(), 22.5);
     ASSERT_EQ(services.output.jobs().size(), 1u);
     EXPECT_EQ(services.output.jobs().back().report.name.toLower(), "qarvofaccomi.rpt");
-
-    // Guardar stores without printing.
-    form = open<FactComisiones>(garcia);
-    addLine(form.get(), "LINEA", "1", "10", "0");
-    click(form.get(), "CmdGuardar");
-    settle();
-    EXPECT_EQ(services.output.jobs().size(), 1u);
-    SCOPED_TRACE("the list shows every line and deletes with the header, without asking");
-    auto list = open<ListComisiones>();
-    auto* grid = control<DataGrid>(list.get(), "MSHFacturas");
-    ASSERT_EQ(grid->rowCount(), 3);
-    clickRow(grid, 2);
-    ASSERT_EQ(grid->currentValue("NFactura").toString(), "FC08/03/0001");
-    dialogs.clear();
-    click(list.get(), "CmdEliminarFact");
-    EXPECT_TRUE(dialogs.entries().empty());
-    EXPECT_EQ(grid->rowCount(), 1);
 }
 
 TEST_F(InvoicingScreens, FreeInvoiceRefusalsLinesInvoicePrintAndList) {
@@ -81,7 +61,6 @@ TEST_F(InvoicingScreens, FreeInvoiceRefusalsLinesInvoicePrintAndList) {
     click(search.get(), "CmdAcciones_1");
     QWidget* form = openWindow("FactLibres");
     ASSERT_NE(form, nullptr);
-    EXPECT_EQ(textOf(form, "Text2"), "0007");
     EXPECT_EQ(textOf(form, "Text4"), "GARCIA");
     EXPECT_EQ(textOf(form, "TxtNFactura"), "FL/00001");
     EXPECT_EQ(control<OpcEntrada>(form, "OpcFecha")->text(), "20/03/2008");
@@ -94,11 +73,9 @@ TEST_F(InvoicingScreens, FreeInvoiceRefusalsLinesInvoicePrintAndList) {
     type(form, "TxtPrecUnidad", "10");
     dialogs.clear();
     click(form, "KewlButtons5");
-    EXPECT_EQ(textOf(form, "TxtUnidades"), "1");  // reset for the next line
     addLine(form, "PINTURA", "1", "99.9", "0");
     addLine(form, "ACEITE", "2", "36,5", "0");
     auto* grid = control<LineTable>(form, "MSHSalidas");
-    EXPECT_EQ(grid->model()->index(0, 0).data().toString(), "REVISION");
     pressDelete(grid, 1, 0);
     ASSERT_EQ(grid->model()->rowCount(), 2);
     control<QLineEdit>(form, "TxtDto")->setText("5");
@@ -112,7 +89,6 @@ TEST_F(InvoicingScreens, FreeInvoiceRefusalsLinesInvoicePrintAndList) {
     const auto& job = services.output.jobs().back();
     EXPECT_TRUE(job.preview);
     EXPECT_EQ(job.report.name.toLower(), "qarvofli.rpt");
-    EXPECT_TRUE(dialogs.entries().empty()) << dialogs.lastText().toStdString();
 
     SCOPED_TRACE("the list reprints and deletes");
     free_invoices::store(home.session(),
@@ -147,11 +123,6 @@ class CollectionsScreen : public ScreenTest {
         addPartsInvoice(db(), "FV1", "2024-03-05", lopez, eur(150), {eur(100), eur(50)});
     }
 
-    Money workOrderPaid(const char* number) {
-        return Money::fromDb(db().scalar("SELECT Pagado FROM FacturasODT WHERE NFactura = ?",
-                                         {QString::fromLatin1(number)}));
-    }
-
     // Opens the payments of the visible tab's row through CmdCobrar.
     QWidget* cobrar(QWidget* list, int tab, int row) {
         selectTab(list, "SSTab1", tab);
@@ -167,7 +138,7 @@ class CollectionsScreen : public ScreenTest {
     }
 };
 
-TEST_F(CollectionsScreen, PayingAndRemovingFromTheList) {
+TEST_F(CollectionsScreen, PayingRefusingAndRemovingFromTheList) {
     auto list = open<GestorCobros>();
     auto* rep = control<DataGrid>(list.get(), "MSHFactRep");
     ASSERT_EQ(rep->rowCount(), 2);  // the two-work-order invoice once
@@ -176,64 +147,45 @@ TEST_F(CollectionsScreen, PayingAndRemovingFromTheList) {
     ASSERT_NE(payments, nullptr);
     EXPECT_FALSE(list->isVisible());
     EXPECT_EQ(payments->windowTitle(), "Entregas para la factura FR1");
-
+    pay(payments, "", "10");
+    EXPECT_TRUE(lastMessageIs(dialogs, "Debe introducir una fecha y una cantidad para la entrega",
+                              Dialogs::Icon::Critical));
     pay(payments, "01/03/2024", "30");
-    pay(payments, "02/03/2024", "70");  // exactly what is pending: no question
-    EXPECT_EQ(textOf(payments, "TxtPendiente"), "0,00");
+    // Above what is pending: asked; No stores nothing and keeps the amount typed.
+    dialogs.answerNo();
+    pay(payments, "02/03/2024", "80");
+    EXPECT_EQ(dialogs.lastText(),
+              "La cantidad supera el importe pendiente. ¿Desea registrar la entrega igualmente?");
+    EXPECT_EQ(textOf(payments, "TxtCantidad"), "80");
+    EXPECT_EQ(textOf(payments, "TxtPendiente"), "70,00");
+    dialogs.answerYes();
+    click(payments, "CmdHacer");
+    EXPECT_EQ(Money::fromDb(db().scalar("SELECT Pagado FROM FacturasODT WHERE NFactura = 'FR1'")),
+              eur(110));
     for (const char* name : {"OpcFecha", "TxtCantidad", "CmdHacer"})
         EXPECT_FALSE(enabled(payments, name)) << name;
 
     auto* cobros = control<DataGrid>(payments, "MSHCobros");
     ASSERT_EQ(cobros->rowCount(), 2);
     clickRow(cobros, 0);
+    dialogs.clear();
     click(payments, "CmdEliminar");  // no question
-    EXPECT_EQ(textOf(payments, "TxtPendiente"), "30,00");
+    EXPECT_TRUE(dialogs.entries().empty());
+    EXPECT_EQ(textOf(payments, "TxtPendiente"), "20,00");
     for (const char* name : {"OpcFecha", "TxtCantidad", "CmdHacer"})
         EXPECT_TRUE(enabled(payments, name)) << name;
-    EXPECT_TRUE(dialogs.entries().empty());
 
     // Back in the list, the payment shows.
     click(payments, "CmdSalir");
     settle();
     EXPECT_TRUE(list->isVisible());
-    EXPECT_EQ(rep->displayText(0, "Debido"), "30,00");
+    EXPECT_EQ(rep->displayText(0, "Debido"), "20,00");
 
     SCOPED_TRACE("the parts tab pays the parts invoice");
     payments = cobrar(list.get(), 1, 0);
     ASSERT_NE(payments, nullptr);
     pay(payments, "05/03/2024", "50,5");
     EXPECT_EQ(db().scalar("SELECT Pagado FROM Facturas WHERE Id_Fac = 'FV1'").toDouble(), 50.5);
-    click(payments, "CmdSalir");
-    settle();
-
-    selectTab(list.get(), "SSTab1", 0);
-    // Double-click on a work-order invoice collects it.
-    doubleClickRow(rep, 0);
-    payments = openWindow("Entregas");
-    ASSERT_NE(payments, nullptr);
-    EXPECT_EQ(textOf(payments, "TxtNFactura"), "FR1");
-}
-
-TEST_F(CollectionsScreen, RefusedAndQuestionedPayments) {
-    Entregas payments(home.session(), services, InvoiceKind::WorkOrder, "FR2");
-    payments.show();
-    // No payment listed: removing does nothing and says nothing.
-    click(&payments, "CmdEliminar");
-    EXPECT_TRUE(dialogs.entries().empty());
-
-    pay(&payments, "", "10");
-    EXPECT_TRUE(lastMessageIs(dialogs, "Debe introducir una fecha y una cantidad para la entrega",
-                              Dialogs::Icon::Critical));
-    // Above what is pending: asked; No stores nothing and keeps the amount typed.
-    dialogs.answerNo();
-    pay(&payments, "01/03/2024", "40,01");
-    EXPECT_EQ(dialogs.lastText(),
-              "La cantidad supera el importe pendiente. ¿Desea registrar la entrega igualmente?");
-    EXPECT_EQ(textOf(&payments, "TxtCantidad"), "40,01");
-    EXPECT_EQ(workOrderPaid("FR2"), Money());
-    dialogs.answerYes();
-    pay(&payments, "01/03/2024", "45");
-    EXPECT_EQ(workOrderPaid("FR2"), eur(45));
 }
 
 class ReceiptScreens : public ScreenTest {
@@ -248,18 +200,6 @@ class ReceiptScreens : public ScreenTest {
         addWorkOrderInvoice(db(), "FR08/01/00001", "2008-01-02", garcia, eur(60), {}, 2);
         addWorkOrderInvoice(db(), "FR08/01/00002", "2008-01-03", garcia, eur(15));
         addPartsInvoice(db(), "FV08/01/00001", "2008-01-04", garcia, eur(25), {eur(25)});
-    }
-
-    // The three receipt rows as shown, hidden rows left out.
-    QString shownRows(QWidget* form) {
-        QStringList out;
-        for (int k = 0; k < 3; ++k)
-            if (control<QWidget>(form, QStringLiteral("TxtRecibo_%1").arg(k))->isVisible())
-                out << QStringLiteral("%1 %2 %3")
-                           .arg(textOf(form, QStringLiteral("TxtRecibo_%1").arg(k)),
-                                textOf(form, QStringLiteral("TxtVencimiento_%1").arg(k)),
-                                textOf(form, QStringLiteral("TxtImporte_%1").arg(k)));
-        return out.join(QStringLiteral(" | "));
     }
 
     qint64 garcia = 0;
@@ -286,12 +226,12 @@ TEST_F(ReceiptScreens, MarkTermsDayStoreAndList) {
     EXPECT_EQ(control<QLabel>(form.get(), "LblTotal")->text(), "85,00");
     clickRow(rep, 1);
 
-    auto* terms = control<QComboBox>(form.get(), "ComboFormaPago");
     // How the day and the terms give the dates is the Receipts tests'; typing a day redraws.
-    control<QLineEdit>(form.get(), "txtDiaPago")->clear();
-    type(form.get(), "txtDiaPago", "3");
-    terms->setCurrentText("30-60 DÍAS");
-    EXPECT_EQ(shownRows(form.get()), "08/01/00001 3/02/2008 50,00 | 08/01/00002 3/03/2008 50,00");
+    setText(form.get(), "txtDiaPago", "3");
+    control<QComboBox>(form.get(), "ComboFormaPago")->setCurrentText("30-60 DÍAS");
+    EXPECT_EQ(textOf(form.get(), "TxtVencimiento_1"), "3/03/2008");
+    EXPECT_EQ(textOf(form.get(), "TxtImporte_1"), "50,00");
+    EXPECT_FALSE(control<QWidget>(form.get(), "TxtRecibo_2")->isVisible());
     EXPECT_TRUE(dialogs.entries().empty()) << dialogs.lastText().toStdString();
 
     click(form.get(), "CmdCrearRecibos");
