@@ -149,13 +149,9 @@ TEST(Collections, ListsHaveOneRowPerInvoiceNewestFirst) {
         {InvoiceKind::PartsSale, "", {"FV2", "FV1"}},
         {InvoiceKind::PartsSale, "GAR", {"FV1"}},
     };
-    // Both ways of writing a search give the same rows.
     for (const auto& [kind, typed, numbers] : cases)
-        for (co::SearchPlan plan :
-             {co::SearchPlan::Auto, co::SearchPlan::DateWalk, co::SearchPlan::CustomersFirst}) {
-            const SqlStatement s = co::invoiceList(db, kind, QString::fromUtf8(typed), plan);
-            EXPECT_EQ(listed(db, s), numbers) << typed << " plan " << int(plan);
-        }
+        EXPECT_EQ(listed(db, co::invoiceList(db, kind, QString::fromUtf8(typed))), numbers)
+            << typed;
 
     QStringList due;
     for (const Row& r : db.rows(co::invoiceList(db, InvoiceKind::WorkOrder).sql))
@@ -267,13 +263,11 @@ TEST(Receipts, StoreListAndRemove) {
               "08/03/00011");
     EXPECT_TRUE(rc::anyInReceipts(db, {"X", "FV1"}));
     EXPECT_TRUE(rc::anyInReceipts(db, {"FR08/03/00001"}));
-    EXPECT_FALSE(rc::anyInReceipts(db, {"FV"}));
     EXPECT_FALSE(rc::anyInReceipts(db, {"FR08/03/0000_"}));
 
     SCOPED_TRACE("the list leaves out a receipt whose customer is gone");
     EXPECT_EQ(listed(db, rc::list(), "NRecibo").join(','),
               "08/03/00011,08/03/00010,08/03/00009,08/03/00008,08/03/00002,08/03/00007");
-    EXPECT_EQ(rc::reportFormula(older), QStringLiteral("{Recibos.id}=%1").arg(older));
     EXPECT_TRUE(rc::remove(db, older));
     EXPECT_FALSE(rc::remove(db, older));
     EXPECT_FALSE(listed(db, rc::list(), "NRecibo").contains("08/03/00007"));
