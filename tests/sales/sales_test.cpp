@@ -339,12 +339,10 @@ TEST(SalesReports, RenderAsReviewed) {
     EXPECT_EQ(count("SELECT COUNT(*) FROM Salidas"), 2);  // the other notes keep theirs
 }
 
-class SalesScreens : public ScreenTest {
+class SalesScreens : public SalesLogic {
   protected:
     void SetUp() override {
-        home.session().setToday(QDate(2008, 3, 5));
-        ana = addCustomer(db(), "C1", "ANA LOPEZ", "11111111H");
-        bea = addCustomer(db(), "C2", "BEATRIZ RUIZ", "22222222J");
+        SalesLogic::SetUp();
         registerCounterSale(home.session(), services, sale);
     }
     void enterCode(QWidget* form, const QString& code) {
@@ -357,8 +355,6 @@ class SalesScreens : public ScreenTest {
     }
 
     OpenCounterSale sale = std::make_shared<QPointer<VentaRecambios>>();
-    qint64 ana = 0;
-    qint64 bea = 0;
 };
 
 TEST_F(SalesScreens, CounterSaleLinesEditDeleteAndSave) {
