@@ -78,7 +78,6 @@ constexpr const char* H = kHolidayNight;
 TEST(TowPricing, ExitKilometreAndSurchargeAmounts) {
     const std::pair<TowJob, const char*> cases[] = {
         {job(T, L, kUrban, false, ""), "50,00"},
-        {job(F, H, kUrban, false, ""), "85,00"},
         {job(T, H, kUrban, true, ""), "50,00 12,50"},
         {job(F, H, kUrban, true, ""), "60,00 7,50"},
         // Road: only the kilometres beyond the included ones.
@@ -93,7 +92,6 @@ TEST(TowPricing, ExitKilometreAndSurchargeAmounts) {
         {job(T, L, kRoad, true, "20"), "80,00"},  // the box ticked on a working day: nothing
         // Long distance: every kilometre.
         {job(T, L, kLongDistance, false, "100"), "120,00 95,00"},
-        {job(F, H, kLongDistance, false, "50"), "190,00 77,50"},
         {job(T, H, kLongDistance, true, "50"), "120,00 47,50 41,88"},
         // Any vehicle but "TURISMO" is a van; any exit but urban or road is long distance.
         {job("", L, "OTRA", false, "10"), "140,00 11,50"},
