@@ -10,6 +10,7 @@
 #include "billing/receipts.h"
 #include "billing_fixture.h"
 #include "core/session.h"
+#include "masters/screen_fixture.h"
 #include "reports/report_fixture.h"
 #include "support/temp_home.h"
 #include "support/typed_numbers.h"
@@ -57,7 +58,10 @@ struct Step {
     int shown;  // payments listed
 };
 
-TEST(Collections, PaymentsKeepPaidInStepWithTheirRows) {
+using Collections = ScreenTest;
+using Receipts = ScreenTest;
+
+TEST_F(Collections, PaymentsKeepPaidInStepWithTheirRows) {
     const std::tuple<InvoiceKind, double, std::vector<Step>> cases[] = {
         // Paid in two parts, then one removed.
         {InvoiceKind::WorkOrder,
@@ -96,44 +100,40 @@ TEST(Collections, PaymentsKeepPaidInStepWithTheirRows) {
     }
 }
 
-TEST(Collections, ThePaymentGoesToTheTableOfTheVisibleTab) {
-    TempHome home;
-    Database& db = home.db();
-    const qint64 cli = addClient(db, "GARCIA");
+TEST_F(Collections, ThePaymentGoesToTheTableOfTheVisibleTab) {
+    const qint64 cli = addClient(db(), "GARCIA");
     // The same number in both tables; a Pagado stored before is continued, not replaced.
-    addWorkOrderInvoice(db, "F1", "2024-03-01", cli, eur(100), eur(10));
-    addPartsInvoice(db, "F1", "2024-03-01", cli, eur(100), {eur(100)});
+    addWorkOrderInvoice(db(), "F1", "2024-03-01", cli, eur(100), eur(10));
+    addPartsInvoice(db(), "F1", "2024-03-01", cli, eur(100), {eur(100)});
     const qint64 id =
-        co::recordPayment(db, InvoiceKind::WorkOrder, "F1", {QDate(2024, 2, 29), eur(12.5)});
+        co::recordPayment(db(), InvoiceKind::WorkOrder, "F1", {QDate(2024, 2, 29), eur(12.5)});
     EXPECT_EQ(
-        db.scalar("SELECT NFactura || ' ' || Fecha || ' ' || Cantidad FROM Cobros WHERE Id = ?",
-                  {id})
+        db().scalar("SELECT NFactura || ' ' || Fecha || ' ' || Cantidad FROM Cobros WHERE Id = ?",
+                    {id})
             .toString(),
         "F1 2024-02-29 12.5");
-    const qint64 parts = co::recordPayment(db, InvoiceKind::PartsSale, "F1", pay(40));
-    EXPECT_EQ(storedPaid(db, InvoiceKind::WorkOrder, "F1"), eur(22.5));
-    EXPECT_EQ(storedPaid(db, InvoiceKind::PartsSale, "F1"), eur(40));
-    ASSERT_TRUE(co::removePayment(db, InvoiceKind::PartsSale, parts));
-    EXPECT_EQ(storedPaid(db, InvoiceKind::WorkOrder, "F1"), eur(22.5));
-    EXPECT_EQ(storedPaid(db, InvoiceKind::PartsSale, "F1"), Money());
+    const qint64 parts = co::recordPayment(db(), InvoiceKind::PartsSale, "F1", pay(40));
+    EXPECT_EQ(storedPaid(db(), InvoiceKind::WorkOrder, "F1"), eur(22.5));
+    EXPECT_EQ(storedPaid(db(), InvoiceKind::PartsSale, "F1"), eur(40));
+    ASSERT_TRUE(co::removePayment(db(), InvoiceKind::PartsSale, parts));
+    EXPECT_EQ(storedPaid(db(), InvoiceKind::WorkOrder, "F1"), eur(22.5));
+    EXPECT_EQ(storedPaid(db(), InvoiceKind::PartsSale, "F1"), Money());
     // Removing a payment that is gone changes nothing.
-    EXPECT_FALSE(co::removePayment(db, InvoiceKind::WorkOrder, id + 100));
-    EXPECT_EQ(storedPaid(db, InvoiceKind::WorkOrder, "F1"), eur(22.5));
+    EXPECT_FALSE(co::removePayment(db(), InvoiceKind::WorkOrder, id + 100));
+    EXPECT_EQ(storedPaid(db(), InvoiceKind::WorkOrder, "F1"), eur(22.5));
 }
 
-TEST(Collections, ListsHaveOneRowPerInvoiceNewestFirst) {
-    TempHome home;
-    Database& db = home.db();
-    const qint64 garcia = addClient(db, "GARCIA PEREZ", "0001");
-    const qint64 lopez = addClient(db, "LOPEZ", "0002");
+TEST_F(Collections, ListsHaveOneRowPerInvoiceNewestFirst) {
+    const qint64 garcia = addClient(db(), "GARCIA PEREZ", "0001");
+    const qint64 lopez = addClient(db(), "LOPEZ", "0002");
     // Amounts whose double difference is not the decimal one.
-    addWorkOrderInvoice(db, "FR1", "2024-01-10", garcia, eur(100.1), eur(30.05), 2);
-    addWorkOrderInvoice(db, "FR2", "2024-03-10", lopez, eur(0.3), eur(0.1));
-    addWorkOrderInvoice(db, "FR3", "2024-02-10", garcia, eur(70), {}, 3);
-    addPartsInvoice(db, "FV1", "2024-02-01", garcia, eur(150), {eur(100), eur(50)}, eur(30));
-    addPartsInvoice(db, "FV2", "2024-05-01", lopez, eur(20), {eur(20)});
+    addWorkOrderInvoice(db(), "FR1", "2024-01-10", garcia, eur(100.1), eur(30.05), 2);
+    addWorkOrderInvoice(db(), "FR2", "2024-03-10", lopez, eur(0.3), eur(0.1));
+    addWorkOrderInvoice(db(), "FR3", "2024-02-10", garcia, eur(70), {}, 3);
+    addPartsInvoice(db(), "FV1", "2024-02-01", garcia, eur(150), {eur(100), eur(50)}, eur(30));
+    addPartsInvoice(db(), "FV2", "2024-05-01", lopez, eur(20), {eur(20)});
     // A parts invoice without delivery notes is not listed.
-    db.insert(
+    db().insert(
         "INSERT INTO Facturas (Id_Fac, Fecha, Id_Cli, Total, Pagado) VALUES ('FV9', '2024-06-01', "
         "?, 5, 0)",
         {lopez});
@@ -147,23 +147,23 @@ TEST(Collections, ListsHaveOneRowPerInvoiceNewestFirst) {
         {InvoiceKind::PartsSale, "GAR", {"FV1"}},
     };
     for (const auto& [kind, typed, numbers] : cases)
-        EXPECT_EQ(listed(db, co::invoiceList(db, kind, QString::fromUtf8(typed))), numbers)
+        EXPECT_EQ(listed(db(), co::invoiceList(db(), kind, QString::fromUtf8(typed))), numbers)
             << typed;
 
     QStringList due;
-    for (const Row& r : db.rows(co::invoiceList(db, InvoiceKind::WorkOrder).sql))
+    for (const Row& r : db().rows(co::invoiceList(db(), InvoiceKind::WorkOrder).sql))
         due << Money::fromDb(r.value("Debido")).toPlainString();
     EXPECT_EQ(due, (QStringList{"0.2", "70", "70.05"}));
     // The amounts of a two-note invoice are the Collections screen's to check.
-    EXPECT_FALSE(co::invoiceState(db, InvoiceKind::WorkOrder, "NADA").found);
+    EXPECT_FALSE(co::invoiceState(db(), InvoiceKind::WorkOrder, "NADA").found);
 
     // The unpaid invoices receipts are drawn on: one row per invoice, nothing paid yet.
-    const auto unpaid = [&](const SqlStatement& s) { return listed(db, s).join(','); };
+    const auto unpaid = [&](const SqlStatement& s) { return listed(db(), s).join(','); };
     EXPECT_EQ(unpaid(rc::unpaidWorkOrderInvoices(garcia)), "FR3");
     EXPECT_EQ(unpaid(rc::unpaidPartsInvoices(garcia)), "");
 }
 
-TEST(Collections, ReadingATypedPayment) {
+TEST_F(Collections, ReadingATypedPayment) {
     // date, amount, and the amount read (empty: refused)
     const std::array<const char*, 3> cases[] = {
         {"01/03/2024", "12,5", "12,50"}, {"1/3/2024", "1.234,50", "1.234,50"},
@@ -176,7 +176,7 @@ TEST(Collections, ReadingATypedPayment) {
     }
 }
 
-TEST(Receipts, EveryTermsSplitsAndDates) {
+TEST_F(Receipts, EveryTermsSplitsAndDates) {
     // terms, issue date, payment day, total, and the rows (numbers start after none stored in
     // March 2008)
     const std::tuple<const char*, const char*, int, double, const char*> cases[] = {
@@ -196,7 +196,6 @@ TEST(Receipts, EveryTermsSplitsAndDates) {
         // Unknown terms give no rows.
         {"15 DÍAS", "15/01/2008", 5, 100, ""},
     };
-    TempHome home;
     home.session().setToday(QDate(2008, 3, 15));
     for (const auto& [terms, issue, day, total, want] : cases) {
         const auto rows =
@@ -208,7 +207,7 @@ TEST(Receipts, EveryTermsSplitsAndDates) {
         EXPECT_TRUE(rc::dueDays(t).has_value()) << t.toStdString();
 }
 
-TEST(Receipts, PaymentDayAsTyped) {
+TEST_F(Receipts, PaymentDayAsTyped) {
     // Typed day, and the day it gives for an invoice of 20/03/2008 (0: refused).
     const std::pair<const char*, int> cases[] = {{"", 20},   {"0", 20}, {"5", 5},  {"1", 1},
                                                  {"31", 31}, {"32", 0}, {"-1", 0}, {"a", 0}};
@@ -218,16 +217,14 @@ TEST(Receipts, PaymentDayAsTyped) {
     EXPECT_EQ(rc::readPaymentDay("  ", dmy("07/03/2008")), 7);
 }
 
-TEST(Receipts, StoreListAndRemove) {
-    TempHome home;
-    Database& db = home.db();
+TEST_F(Receipts, StoreListAndRemove) {
     home.session().setToday(QDate(2008, 3, 15));
-    const qint64 cli = addClient(db, "GARCIA", "0001");
+    const qint64 cli = addClient(db(), "GARCIA", "0001");
     // The next number follows the greatest stored, whatever the order they were stored in.
-    const qint64 older = db.insert(
+    const qint64 older = db().insert(
         "INSERT INTO Recibos (NRecibo, Fecha, Id_cli) VALUES ('08/03/00007', '2008-03-01', ?)",
         {cli});
-    db.insert(
+    db().insert(
         "INSERT INTO Recibos (NRecibo, Fecha, Id_cli) VALUES ('08/03/00002', '2008-03-02', ?), "
         "('08/03/00003', '2008-03-03', 99)",
         {cli});
@@ -238,27 +235,27 @@ TEST(Receipts, StoreListAndRemove) {
         rc::store(home.session(), QDate(2008, 3, 15), rows, payer, {"FR08/03/00001", "FV1"});
     EXPECT_EQ(numbers, (QStringList{"08/03/00008", "08/03/00009", "08/03/00010"}));
     // One row per receipt with its own due date; the rest of the row shows on the printed one.
-    EXPECT_EQ(db.scalar("SELECT group_concat(Vto, ';') FROM Recibos WHERE Id > 3").toString(),
+    EXPECT_EQ(db().scalar("SELECT group_concat(Vto, ';') FROM Recibos WHERE Id > 3").toString(),
               "5/04/2008;5/05/2008;5/06/2008");
     // Storing the same rows again draws new numbers.
     EXPECT_EQ(rc::store(home.session(), QDate(2008, 3, 15), {rows[0]}, payer, {}).first(),
               "08/03/00011");
-    EXPECT_TRUE(rc::anyInReceipts(db, {"X", "FV1"}));
-    EXPECT_TRUE(rc::anyInReceipts(db, {"FR08/03/00001"}));
-    EXPECT_FALSE(rc::anyInReceipts(db, {"FR08/03/0000_"}));
+    EXPECT_TRUE(rc::anyInReceipts(db(), {"X", "FV1"}));
+    EXPECT_TRUE(rc::anyInReceipts(db(), {"FR08/03/00001"}));
+    EXPECT_FALSE(rc::anyInReceipts(db(), {"FR08/03/0000_"}));
 
     SCOPED_TRACE("the list leaves out a receipt whose customer is gone");
-    EXPECT_EQ(listed(db, rc::list(), "NRecibo").join(','),
+    EXPECT_EQ(listed(db(), rc::list(), "NRecibo").join(','),
               "08/03/00011,08/03/00010,08/03/00009,08/03/00008,08/03/00002,08/03/00007");
-    EXPECT_TRUE(rc::remove(db, older));
-    EXPECT_FALSE(listed(db, rc::list(), "NRecibo").contains("08/03/00007"));
+    EXPECT_TRUE(rc::remove(db(), older));
+    EXPECT_FALSE(listed(db(), rc::list(), "NRecibo").contains("08/03/00007"));
 
     SCOPED_TRACE("a failing row leaves none of its receipts");
-    db.exec(
+    db().exec(
         "CREATE TRIGGER fail_third BEFORE INSERT ON Recibos WHEN NEW.NRecibo = '08/03/00014' "
         "BEGIN SELECT RAISE(ABORT, 'disco lleno'); END");
     EXPECT_THROW(rc::store(home.session(), QDate(2008, 3, 15), rows, payer, {}), DbError);
-    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM Recibos").toInt(), 6);
+    EXPECT_EQ(db().scalar("SELECT COUNT(*) FROM Recibos").toInt(), 6);
 }
 
 Quantity rate(const char* text) {

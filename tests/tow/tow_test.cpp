@@ -169,11 +169,9 @@ Row report(const QString& number, const char* vat = "21") {
     return r;
 }
 
-int count(Database& db, const char* sql) {
-    return db.scalar(QString::fromUtf8(sql)).toInt();
-}
+using TowReports = ScreenTest;
 
-TEST(TowReports, ManualLinesAsTyped) {
+TEST_F(TowReports, ManualLinesAsTyped) {
     // units, text, price, error, amount of the accepted line
     const std::array<const char*, 5> cases[] = {
         {"2", "GRUA", "10,5", "", "21,00"},
@@ -189,68 +187,65 @@ TEST(TowReports, ManualLinesAsTyped) {
     }
 }
 
-TEST(TowReports, SaveInvoiceRemoveTheInvoiceAndDelete) {
-    TempHome home;
-    Database& db = home.db();
+TEST_F(TowReports, SaveInvoiceRemoveTheInvoiceAndDelete) {
     home.session().setToday(QDate(2024, 3, 9));
     const QString first = QStringLiteral("PG03/00001");
-    saveReport(db, report(first));
+    saveReport(db(), report(first));
     // Two lines: 100,00 and 2 × 12,25.
-    replaceLines(db, first, {line("SALIDA", 1, "100"), line("DIAS DE DEPÓSITO", 2, "12,25")});
+    replaceLines(db(), first, {line("SALIDA", 1, "100"), line("DIAS DE DEPÓSITO", 2, "12,25")});
     SCOPED_TRACE("every column is written; saving again replaces the same row");
     const Row want = report(first);
     for (const QString& c : reportColumns()) {
         const QString expected =
             c == QLatin1String("NFactura") ? QStringLiteral("No") : want.value(c).toString();
-        EXPECT_EQ(loadReport(db, first)->value(c).toString(), expected) << c.toStdString();
+        EXPECT_EQ(loadReport(db(), first)->value(c).toString(), expected) << c.toStdString();
     }
-    const qint64 id = db.scalar("SELECT Id FROM Partes").toLongLong();
+    const qint64 id = db().scalar("SELECT Id FROM Partes").toLongLong();
     Row edited = want;
     edited.insert(QStringLiteral("Matricula"), QStringLiteral("1234BCD"));
-    EXPECT_EQ(saveReport(db, edited, id), id);
-    EXPECT_EQ(count(db, "SELECT COUNT(*) FROM Partes"), 1);
-    EXPECT_EQ(loadReport(db, first)->value("Matricula").toString(), "1234BCD");
+    EXPECT_EQ(saveReport(db(), edited, id), id);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Partes"), 1);
+    EXPECT_EQ(loadReport(db(), first)->value("Matricula").toString(), "1234BCD");
 
     SCOPED_TRACE("invoiced at the report's VAT");
-    EXPECT_EQ(checkInvoice(db, first), QString());
+    EXPECT_EQ(checkInvoice(db(), first), QString());
     const QString fv = invoice(home.session(), first);
     // Base 124,50 at 21 %: 26,145 -> 26,15.
-    EXPECT_EQ(db.scalar("SELECT Total || ' ' || Id_Cli || ' ' || Fecha FROM Facturas "
-                        "WHERE Id_Fac = ?",
-                        {fv})
+    EXPECT_EQ(db().scalar("SELECT Total || ' ' || Id_Cli || ' ' || Fecha FROM Facturas "
+                          "WHERE Id_Fac = ?",
+                          {fv})
                   .toString(),
               "150.65 0 2024-03-09");
-    EXPECT_EQ(loadReport(db, first)->value("NFactura").toString(), fv);
-    EXPECT_EQ(loadReport(db, first)->value("FechaFactura").toString(), "2024-03-09");
-    EXPECT_EQ(checkInvoice(db, first), QString::fromUtf8(kAlreadyInvoiced));
+    EXPECT_EQ(loadReport(db(), first)->value("NFactura").toString(), fv);
+    EXPECT_EQ(loadReport(db(), first)->value("FechaFactura").toString(), "2024-03-09");
+    EXPECT_EQ(checkInvoice(db(), first), QString::fromUtf8(kAlreadyInvoiced));
     // A report without lines is not invoiced.
-    saveReport(db, report(QStringLiteral("PG03/00002")));
-    EXPECT_EQ(checkInvoice(db, "PG03/00002"), QString::fromUtf8(kNoLinesToInvoice));
+    saveReport(db(), report(QStringLiteral("PG03/00002")));
+    EXPECT_EQ(checkInvoice(db(), "PG03/00002"), QString::fromUtf8(kNoLinesToInvoice));
 
     SCOPED_TRACE("removing the invoice frees its number");
-    removeInvoice(db, first);
-    EXPECT_EQ(count(db, "SELECT COUNT(*) FROM Facturas"), 0);
-    EXPECT_EQ(loadReport(db, first)->value("NFactura").toString(), "No");
-    EXPECT_TRUE(loadReport(db, first)->value("FechaFactura").isNull());
+    removeInvoice(db(), first);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Facturas"), 0);
+    EXPECT_EQ(loadReport(db(), first)->value("NFactura").toString(), "No");
+    EXPECT_TRUE(loadReport(db(), first)->value("FechaFactura").isNull());
     EXPECT_EQ(nextInvoiceNumber(home.session()), fv);
 
     SCOPED_TRACE("replacing lines is all or nothing; deleting takes the report's lines");
-    replaceLines(db, first, {line("OTRA", 1, "5")});
-    EXPECT_EQ(loadLines(db, first), std::vector<TowLine>{line("OTRA", 1, "5")});
-    db.exec(
+    replaceLines(db(), first, {line("OTRA", 1, "5")});
+    EXPECT_EQ(loadLines(db(), first), std::vector<TowLine>{line("OTRA", 1, "5")});
+    db().exec(
         "CREATE TRIGGER fail_line BEFORE INSERT ON LineasPartes WHEN NEW.Texto = 'MALA' "
         "BEGIN SELECT RAISE(ABORT, 'disco lleno'); END");
-    EXPECT_THROW(replaceLines(db, first, {line("BUENA", 1, "1"), line("MALA", 1, "1")}), DbError);
-    EXPECT_EQ(loadLines(db, first), std::vector<TowLine>{line("OTRA", 1, "5")});
-    replaceLines(db, QStringLiteral("PG03/00002"), {line("UNA", 1, "1")});
-    deleteReport(db, first);
-    EXPECT_EQ(count(db, "SELECT COUNT(*) FROM Partes"), 1);
-    EXPECT_EQ(count(db, "SELECT COUNT(*) FROM LineasPartes WHERE NParte <> 'PG03/00002'"), 0);
-    EXPECT_EQ(count(db, "SELECT COUNT(*) FROM LineasPartes"), 1);
+    EXPECT_THROW(replaceLines(db(), first, {line("BUENA", 1, "1"), line("MALA", 1, "1")}), DbError);
+    EXPECT_EQ(loadLines(db(), first), std::vector<TowLine>{line("OTRA", 1, "5")});
+    replaceLines(db(), QStringLiteral("PG03/00002"), {line("UNA", 1, "1")});
+    deleteReport(db(), first);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Partes"), 1);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM LineasPartes WHERE NParte <> 'PG03/00002'"), 0);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM LineasPartes"), 1);
 }
 
-TEST(TowReports, InvoiceNumbersSkipNumbersInUse) {
-    TempHome home;
+TEST_F(TowReports, InvoiceNumbersSkipNumbersInUse) {
     home.session().setToday(QDate(2024, 3, 9));
     // Another month's numbers do not count.
     home.db().insert("INSERT INTO Facturas (Id_Fac, Total) VALUES ('FV24/02/00009', 1)");
