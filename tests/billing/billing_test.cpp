@@ -43,10 +43,6 @@ QString joinRows(const std::vector<rc::Row>& rows) {
     return out.join(QStringLiteral(" | "));
 }
 
-co::PaymentEntry pay(double amount) {
-    return {QDate(2024, 3, 1), eur(amount)};
-}
-
 // A step on one invoice: a payment (amount > 0) or the removal of the n-th payment
 // recorded so far (remove >= 0).
 struct Step {
@@ -88,7 +84,8 @@ TEST_F(Collections, PaymentsKeepPaidInStepWithTheirRows) {
             if (s.remove >= 0)
                 ASSERT_TRUE(co::removePayment(db, kind, payments.at(s.remove)));
             else
-                payments.push_back(co::recordPayment(db, kind, "FR24/03/00001", pay(s.amount)));
+                payments.push_back(co::recordPayment(db, kind, "FR24/03/00001",
+                                                     {QDate(2024, 3, 1), eur(s.amount)}));
             const co::InvoiceState st = co::invoiceState(db, kind, "FR24/03/00001");
             EXPECT_TRUE(st.found);
             EXPECT_EQ(st.paid, eur(s.paid));
@@ -112,7 +109,8 @@ TEST_F(Collections, ThePaymentGoesToTheTableOfTheVisibleTab) {
                     {id})
             .toString(),
         "F1 2024-02-29 12.5");
-    const qint64 parts = co::recordPayment(db(), InvoiceKind::PartsSale, "F1", pay(40));
+    const qint64 parts =
+        co::recordPayment(db(), InvoiceKind::PartsSale, "F1", {QDate(2024, 3, 1), eur(40)});
     EXPECT_EQ(storedPaid(db(), InvoiceKind::WorkOrder, "F1"), eur(22.5));
     EXPECT_EQ(storedPaid(db(), InvoiceKind::PartsSale, "F1"), eur(40));
     ASSERT_TRUE(co::removePayment(db(), InvoiceKind::PartsSale, parts));
@@ -212,9 +210,10 @@ TEST_F(Receipts, PaymentDayAsTyped) {
     const std::pair<const char*, int> cases[] = {{"", 20},   {"0", 20}, {"5", 5},  {"1", 1},
                                                  {"31", 31}, {"32", 0}, {"-1", 0}, {"a", 0}};
     for (const auto& [typed, want] : cases)
-        EXPECT_EQ(rc::readPaymentDay(QString::fromUtf8(typed), dmy("20/03/2008")).value_or(0), want)
+        EXPECT_EQ(rc::readPaymentDay(QString::fromUtf8(typed), QDate(2008, 3, 20)).value_or(0),
+                  want)
             << typed;
-    EXPECT_EQ(rc::readPaymentDay("  ", dmy("07/03/2008")), 7);
+    EXPECT_EQ(rc::readPaymentDay("  ", QDate(2008, 3, 7)), 7);
 }
 
 TEST_F(Receipts, StoreListAndRemove) {
@@ -343,11 +342,9 @@ TEST(Commissions, NumberFollowsTheNextKeyAndSkipsUsedNumbers) {
     EXPECT_EQ(fc::numberText(QDate(2012, 11, 2), 12345), "FC12/11/12345");
 }
 
-class BillingReports : public ::testing::Test {
+class BillingReports : public ScreenTest {
   protected:
     void SetUp() override { fillReportFixture(db()); }
-    Database& db() { return home.db(); }
-    TempHome home;
 };
 
 TEST_F(BillingReports, ReceiptWithAmountInWordsAndPayer) {
@@ -454,14 +451,8 @@ TEST_F(BillingReports, FreeInvoiceStorePrintListAndRemove) {
     db().insert(
         "INSERT INTO FacturasLibres (NFactura, Fecha, Id_Cli, Total) VALUES ('FL/00009', "
         "'2008-05-01', 999, 1)");
-    const std::tuple<int, const char*, QStringList> cases[] = {
-        {0, "", {"FL/00002", "FL/00001", "FL/00003"}},
-        {0, "MAR", {"FL/00001", "FL/00003"}},
-    };
-    for (const auto& [option, typed, numbers] : cases) {
-        EXPECT_EQ(listed(db(), fi::list(option, QString::fromUtf8(typed))), numbers)
-            << option << " " << typed;
-    }
+    EXPECT_EQ(listed(db(), fi::list(0, "")), (QStringList{"FL/00002", "FL/00001", "FL/00003"}));
+    EXPECT_EQ(listed(db(), fi::list(0, "MAR")), (QStringList{"FL/00001", "FL/00003"}));
 
     SCOPED_TRACE("deleting removes only that invoice");
     const qint64 first =

@@ -109,14 +109,10 @@ TEST(TowPricing, ExitKilometreAndSurchargeAmounts) {
 }
 
 TEST(TowPricing, LinesAsWorded) {
-    const std::pair<TowJob, QStringList> cases[] = {
-        // This one line spells the van without its accent.
-        {job(F, H, kRoad, false, "13"),
-         {"SALIDA CARRETERA DIA FEST./NOCT. FURGÓN|1|125,00|125,00",
-          "KM. EXTRA CARRETERA DIA FEST./NOCT. FURGON|3|2,45|7,35"}},
-    };
-    for (const auto& [j, lines] : cases)
-        EXPECT_EQ(shown(priceJob(sampleTariff(), j)), lines) << j.exit.toStdString();
+    // This one line spells the van without its accent.
+    EXPECT_EQ(shown(priceJob(sampleTariff(), job(F, H, kRoad, false, "13"))),
+              (QStringList{"SALIDA CARRETERA DIA FEST./NOCT. FURGÓN|1|125,00|125,00",
+                           "KM. EXTRA CARRETERA DIA FEST./NOCT. FURGON|3|2,45|7,35"}));
 }
 
 TEST(TowPricing, TimeAndStorageLines) {
@@ -241,8 +237,8 @@ TEST_F(TowReports, SaveInvoiceRemoveTheInvoiceAndDelete) {
     replaceLines(db(), QStringLiteral("PG03/00002"), {line("UNA", 1, "1")});
     deleteReport(db(), first);
     EXPECT_EQ(count("SELECT COUNT(*) FROM Partes"), 1);
-    EXPECT_EQ(count("SELECT COUNT(*) FROM LineasPartes WHERE NParte <> 'PG03/00002'"), 0);
-    EXPECT_EQ(count("SELECT COUNT(*) FROM LineasPartes"), 1);
+    EXPECT_EQ(db().scalar("SELECT group_concat(NParte) FROM LineasPartes").toString(),
+              "PG03/00002");
 }
 
 TEST_F(TowReports, InvoiceNumbersSkipNumbersInUse) {
@@ -329,7 +325,6 @@ TEST_F(TowScreen, GenerateRegenerateManualLineSaveEditAndList) {
     ASSERT_TRUE(SaveSeries(home.session(), defaultSeries()));
     auto form = open<PartesGrua>();
     QWidget* f = form.get();
-    EXPECT_TRUE(dialogs.entries().empty()) << dialogs.lastText().toStdString();
     const QString number = textOf(f, "Text1_0");
     EXPECT_EQ(number, "PG03/00005");
     EXPECT_FALSE(enabled(f, "KewlButtons1"));
@@ -369,9 +364,8 @@ TEST_F(TowScreen, GenerateRegenerateManualLineSaveEditAndList) {
               "2024-03-20|MUTUA DEL MOTOR|1234BCD|01:30|ANA RUIZ|SIN LLAVES|1|16");
     ASSERT_EQ(services.output.jobs().size(), 1u);
     EXPECT_EQ(services.output.jobs().back().report.name.toLower(), "qarvopgrua.rpt");
-    const QString text = services.output.jobs().back().report.toText();
     // 80 + 7,50 + 30 + 6,50 = 124,00, and 16 %: the printed total.
-    EXPECT_TRUE(text.contains("143,84")) << text.toStdString();
+    EXPECT_TRUE(services.output.jobs().back().report.toText().contains("143,84"));
     // Saved: closing keeps the lines.
     form.reset();
 
