@@ -32,10 +32,6 @@ Money storedPaid(Database& db, InvoiceKind kind, const QString& number) {
                                    {number}));
 }
 
-QDate dmy(const char* text) {
-    return QDate::fromString(QString::fromUtf8(text), QStringLiteral("dd/MM/yyyy"));
-}
-
 QString joinRows(const std::vector<rc::Row>& rows) {
     QStringList out;
     for (const rc::Row& r : rows)
@@ -148,11 +144,14 @@ TEST_F(Collections, ListsHaveOneRowPerInvoiceNewestFirst) {
         EXPECT_EQ(listed(db(), co::invoiceList(db(), kind, QString::fromUtf8(typed))), numbers)
             << typed;
 
-    QStringList due;
-    for (const Row& r : db().rows(co::invoiceList(db(), InvoiceKind::WorkOrder).sql))
-        due << Money::fromDb(r.value("Debido")).toPlainString();
-    EXPECT_EQ(due, (QStringList{"0.2", "70", "70.05"}));
-    // The amounts of a two-note invoice are the Collections screen's to check.
+    const auto due = [&](InvoiceKind kind) {
+        QStringList out;
+        for (const Row& r : db().rows(co::invoiceList(db(), kind).sql))
+            out << Money::fromDb(r.value("Debido")).toPlainString();
+        return out;
+    };
+    EXPECT_EQ(due(InvoiceKind::WorkOrder), (QStringList{"0.2", "70", "70.05"}));
+    EXPECT_EQ(due(InvoiceKind::PartsSale), (QStringList{"20", "120"}));  // two notes, once
     EXPECT_FALSE(co::invoiceState(db(), InvoiceKind::WorkOrder, "NADA").found);
 
     // The unpaid invoices receipts are drawn on: one row per invoice, nothing paid yet.
@@ -196,8 +195,8 @@ TEST_F(Receipts, EveryTermsSplitsAndDates) {
     };
     home.session().setToday(QDate(2008, 3, 15));
     for (const auto& [terms, issue, day, total, want] : cases) {
-        const auto rows =
-            rc::rows(home.session(), QString::fromUtf8(terms), dmy(issue), day, eur(total));
+        const auto rows = rc::rows(home.session(), QString::fromUtf8(terms),
+                                   QDate::fromString(issue, "dd/MM/yyyy"), day, eur(total));
         EXPECT_EQ(joinRows(rows), QString::fromUtf8(want)) << terms << " " << issue;
     }
     EXPECT_EQ(rc::termsNames().size(), 8);

@@ -11,7 +11,6 @@
 #include "masters/customers_fixture.h"
 #include "masters/screen_fixture.h"
 #include "sales/counter_sale.h"
-#include "support/temp_home.h"
 
 namespace torvane::testing {
 
