@@ -130,6 +130,10 @@ TEST_F(CollectionsScreen, PayingRefusingAndRemovingFromTheList) {
     QWidget* payments = openWindow("Entregas");
     ASSERT_NE(payments, nullptr);
     EXPECT_EQ(payments->windowTitle(), "Entregas para la factura FR1");
+    // Today is proposed when the date is entered.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(payments));
+    control<OpcEntrada>(payments, "OpcFecha")->maskEdit()->setFocus();
+    EXPECT_EQ(control<OpcEntrada>(payments, "OpcFecha")->text(), "20/03/2024");
     pay(payments, "", "10");
     EXPECT_TRUE(lastMessageIs(dialogs, "Debe introducir una fecha y una cantidad para la entrega",
                               Dialogs::Icon::Critical));

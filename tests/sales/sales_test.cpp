@@ -396,7 +396,7 @@ TEST_F(SalesScreens, CounterSaleLinesEditDeleteAndSave) {
     EXPECT_EQ(count("SELECT COUNT(*) FROM Salidas"), 1);
 }
 
-TEST_F(SalesScreens, ListRefusalsThenReopenAndInvoice) {
+TEST_F(SalesScreens, ListRefusalsThenReopen) {
     const QString lone = addSavedNote(home.session(), bea, "10");
     const QString invoiced = addSavedNote(home.session(), ana, "10");
     sales::invoiceNote(db(), invoiced, "FV08/03/00001", QDate(2008, 3, 5), false);
