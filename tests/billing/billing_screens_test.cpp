@@ -1,6 +1,5 @@
 #include <QComboBox>
 #include <QLabel>
-#include <QRadioButton>
 #include <QTest>
 
 #include "billing/billing_handoffs.h"
