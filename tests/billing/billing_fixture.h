@@ -1,8 +1,5 @@
 #pragma once
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 

@@ -9,8 +9,8 @@
 #include "data/database.h"
 #include "masters/articles_fixture.h"
 #include "masters/customers_fixture.h"
+#include "masters/screen_fixture.h"
 #include "sales/counter_sale.h"
-#include "support/temp_home.h"
 
 namespace torvane::testing {
 
@@ -50,16 +50,14 @@ inline QString invoiceOf(Database& db, const QString& note) {
     return db.scalar("SELECT NFactura FROM Albaranes WHERE Id_Alb = ?", {note}).toString();
 }
 
-// Two customers on 5 March 2008, for the sales logic tests.
-class SalesLogic : public ::testing::Test {
+// Two customers on 5 March 2008, for the sales logic and screen tests.
+class SalesLogic : public ScreenTest {
   protected:
     void SetUp() override {
         home.session().setToday(QDate(2008, 3, 5));
         ana = addCustomer(db(), "C1", "ANA LOPEZ", "11111111H");
         bea = addCustomer(db(), "C2", "BEATRIZ RUIZ", "22222222J");
     }
-    Database& db() { return home.db(); }
-    int count(const char* sql, const QVariantList& p = {}) { return db().scalar(sql, p).toInt(); }
     // A note of ANA on that day.
     sales::NoteHeader header(const QString& number) {
         sales::NoteHeader h;
@@ -70,7 +68,6 @@ class SalesLogic : public ::testing::Test {
         return h;
     }
 
-    TempHome home;
     qint64 ana = 0;
     qint64 bea = 0;
 };
