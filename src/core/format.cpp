@@ -12,12 +12,6 @@ QString formatMoney(Money amount) {
     return amount.format();
 }
 
-std::optional<double> parseAmount(const QString& text) {
-    const auto m = Money::parse(text);
-    if (!m) return std::nullopt;
-    return m->toDouble();
-}
-
 QString formatDate(const QDate& d) {
     return d.isValid() ? d.toString(QStringLiteral("dd/MM/yyyy")) : QString();
 }

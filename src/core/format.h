@@ -13,8 +13,6 @@ namespace torvane {
 // halves away from zero). A double is read as the amount it stores (Money::fromDouble).
 QString formatMoney(double amount);
 QString formatMoney(Money amount);
-// Reads an amount typed or shown on screen: "1.234,50", "1234,5", "12.5" (Money::parse).
-std::optional<double> parseAmount(const QString& text);
 
 // Dates: dd/mm/yyyy on screen, ISO text in the database.
 QString formatDate(const QDate& d);
