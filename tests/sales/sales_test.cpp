@@ -451,6 +451,8 @@ TEST_F(SalesScreens, PendingNotesChosenInThePicker) {
     EXPECT_EQ(db().scalar("SELECT Pagado FROM Facturas").toDouble(), 46.4);
     ASSERT_EQ(services.output.jobs().size(), 1u);
     EXPECT_EQ(services.output.jobs().back().report.name.toLower(), "qarvofacventa2.rpt");
+    settle();  // the picker closes; the list proposes the next number again
+    EXPECT_EQ(textOf(list.get(), "txtProxFact"), "FV08/03/00002");
 }
 
 }  // namespace
