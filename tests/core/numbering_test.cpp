@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <QFile>
+#include <tuple>
 
 #include "core/numbering.h"
 #include "core/session.h"
@@ -54,30 +55,20 @@ QList<QByteArray> seriesFields(const QStringList& series) {
 // ---------------------------------------------------------------------------------------
 
 TEST(ExpandSeries, TokensLiteralsAndTrailingText) {
-    struct Case {
-        const char* series;
-        QDate date;
-        const char* prefix;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, QDate, const char*> cases[] = {
         {"A&Dia&-&", k5March2008, "A05-"},
         {"ODT/", k5March2008, ""},                         // no closing "&": the literal is dropped
         {"X&Año", k5March2008, "X"},                       // text after the last "&" is dropped
         {"año&/&MES&/&dia&", k5March2008, "año/MES/dia"},  // tokens are case-sensitive
         {"Año&Mes&Dia&", QDate(2000, 12, 31), "001231"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(ExpandSeries(u(c.series), c.date), u(c.prefix)) << c.series;
+    for (const auto& [series, date, prefix] : cases)
+        EXPECT_EQ(ExpandSeries(u(series), date), u(prefix)) << series;
 }
 
 // The increment is the receipts' case below.
 TEST(NextNumber, HeadCounterAndPadding) {
-    struct Case {
-        const char* last;
-        const char* prefix;
-        const char* next;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         {"FR08/03/00099", "FR08/03/", "FR08/03/00100"},
         {"AR08/02/00017", "AR08/03/", "AR08/03/00001"},  // new month or year starts again
         {"ODT/0007", "ODT/", "ODT/00008"},               // a 4-digit number continues with 5
@@ -86,8 +77,8 @@ TEST(NextNumber, HeadCounterAndPadding) {
         {"fr08/03/00005", "FR08/03/", "FR08/03/00001"},  // heads compare exactly
         {"X/99999999999999999999", "X/", "X/100000000000000000000"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(NextNumber(u(c.last), u(c.prefix), 0), u(c.next)) << c.last << " " << c.prefix;
+    for (const auto& [last, prefix, next] : cases)
+        EXPECT_EQ(NextNumber(u(last), u(prefix), 0), u(next)) << last << " " << prefix;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -155,12 +146,7 @@ TEST(Consumers, MissingSeriesFileGivesOneWithMessage) {
 // Probe loops
 
 TEST(Probe, WorkOrderFourDigitsFirstFree) {
-    struct Case {
-        const char* prefix;
-        QStringList stored;
-        const char* expected;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, QStringList, const char*> cases[] = {
         {"ODT/", {}, "ODT/0001"},
         // 5-digit numbers from the vehicle search do not block the 4-digit form
         {"ODT/", {"ODT/0001", "ODT/0002", "ODT/00003"}, "ODT/0003"},
@@ -169,10 +155,10 @@ TEST(Probe, WorkOrderFourDigitsFirstFree) {
         {"", {"0001", "0002", "0003"}, "0006"},  // no prefix: counters 1, 3, 6, ...
         {"PEÑA/", {"PEñA/0001"}, "PEÑA/0001"},   // ASCII letters only are case-blind
     };
-    for (const auto& c : cases) {
+    for (const auto& [prefix, stored, expected] : cases) {
         TempHome home;
-        insertNumbers(home.db(), "ODTS", "NODT", c.stored);
-        EXPECT_EQ(probeWorkOrderNumber(home.db(), u(c.prefix)), u(c.expected)) << c.prefix;
+        insertNumbers(home.db(), "ODTS", "NODT", stored);
+        EXPECT_EQ(probeWorkOrderNumber(home.db(), u(prefix)), u(expected)) << prefix;
     }
 }
 
