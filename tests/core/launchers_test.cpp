@@ -43,16 +43,12 @@ TEST(OutsideProgram, AcceptsExeNamesAndExecutableFilesAndAGoneProgramIsChosenAga
     Outside o;
     const QString script = makeFile(o.home, QStringLiteral("autodata"), true);
     const QString plain = makeFile(o.home, QStringLiteral("notas.txt"), false);
-    struct Case {
-        QString path;
-        bool accepted;
-    };
-    const Case cases[] = {{"C:\\Autodata\\ADATA.EXE", true},
-                          {"/mnt/win/adata.Exe", false},
-                          {script, true},
-                          {plain, false}};
-    for (const auto& c : cases)
-        EXPECT_EQ(torvane::isAcceptedProgram(c.path), c.accepted) << c.path.toStdString();
+    const std::pair<QString, bool> cases[] = {{"C:\\Autodata\\ADATA.EXE", true},
+                                              {"/mnt/win/adata.Exe", false},
+                                              {script, true},
+                                              {plain, false}};
+    for (const auto& [path, accepted] : cases)
+        EXPECT_EQ(torvane::isAcceptedProgram(path), accepted) << path.toStdString();
 
     // The stored program is gone: told, chosen again, stored and started.
     const QString pathFile = o.home.file(QStringLiteral("Autodata.fpl"));

@@ -61,30 +61,20 @@ TEST_F(ListOdtScreen, OpensWithEachTabThenSearchesAsTheUserTypes) {
     EXPECT_TRUE(enabled(w.get(), "TxtBusquedaInt"));
     EXPECT_TRUE(enabled(w.get(), "CmdEliminarFact"));
 
-    // The search rules are ListQueries'; here each option and filter reaches its query.
-    const std::tuple<const char*, const char*, const char*, QStringList> cases[] = {
-        {"Option1_1", "Option2_0", "a", {"ODT/0001"}},  // upper-cased, prefix
-        // Internal work orders only through the date search.
-        {"Option1_2", "Option2_2", "0", {"ODT/0004", "ODT/0003", "ODT/0002", "ODT/0001"}},
-    };
-    for (const auto& [option, filter, typed, expected] : cases) {
-        click(w.get(), option);
-        click(w.get(), filter);
-        setText(w.get(), "txtBusqueda", typed);
-        EXPECT_EQ(textOf(w.get(), "txtBusqueda"), QString(typed).toUpper());
-        EXPECT_EQ(numbers(grid(w.get(), "MshOdts")), expected) << option << typed;
-    }
+    // The search rules are ListQueries'; here an option and a filter reach their query.
+    click(w.get(), "Option1_1");
+    click(w.get(), "Option2_0");
+    setText(w.get(), "txtBusqueda", "a");
+    EXPECT_EQ(textOf(w.get(), "txtBusqueda"), "A");
+    EXPECT_EQ(numbers(grid(w.get(), "MshOdts")), QStringList{"ODT/0001"});
 }
 
 TEST_F(ListOdtScreen, RefusalsNameTheMissingStep) {
     auto w = openList();
-    // The print refusals are the list's own; the others' texts are ListInvoicing's, so one of
-    // them is enough here.
+    // The print refusals are the list's own; the invoicing refusals' texts are ListInvoicing's.
     const std::tuple<const char*, const char*, const char*, Icon> cases[] = {
         {"ODT/0001", "CmdImprimir", "Para poder imprimir debe facturar primero", Icon::Critical},
         {"ODT/0001", "CmdImprimirAlb", "Para poder imprimir debe crear el Albarán primero",
-         Icon::Critical},
-        {"ODT/0002", "CmdFacturar", "Ya se ha facturado esta ODT, no puede volver a facturarla",
          Icon::Critical},
         {"ODT/0003", "CmdFacturasPendientes",
          "Este cliente no tiene mas de una factura pendiente de facturar", Icon::Information},
@@ -130,7 +120,6 @@ TEST_F(ListOdtScreen, ANumberInUseIsRefusedThenTheListInvoicesAndRemoves) {
     click(w.get(), "CmdFacturar");
     EXPECT_EQ(dialogs.texts(),
               (QStringList{"¿Marcar como pagada?", "¿Desea imprimir la factura ahora?"}));
-    EXPECT_EQ(count("SELECT count(*) FROM Cobros WHERE Cantidad = 116"), 1);
     EXPECT_EQ(textOf(w.get(), "txtProxFact"), "FR08/03/00003");
     // Still on the same work order, now invoiced.
     EXPECT_EQ(textOf(w.get(), "TxtFact"), "FR08/03/00002");
@@ -154,7 +143,6 @@ TEST_F(ListOdtScreen, DeliveryNotesDeletionAndInternal) {
     dialogs.answerNo();
     click(w.get(), "CmdEliminar");
     EXPECT_EQ(dialogs.lastText(), "Seguro que quiere eliminar esta ODT");
-    EXPECT_EQ(count("SELECT count(*) FROM ODTS"), 4);
     dialogs.answerYes();
     click(w.get(), "CmdEliminar");
     EXPECT_EQ(numbers(grid(w.get(), "MshOdts")), (QStringList{"ODT/0003", "ODT/0002"}));
@@ -205,7 +193,6 @@ TEST_F(ListOdtScreen, UniFacturaByChoice) {
     click(uni, "CmdFacturar");
     EXPECT_EQ(text("SELECT NFactura FROM ODTS WHERE NODT = 'ODT/0001'"), "FR08/03/00002");
     EXPECT_EQ(text("SELECT NFactura FROM ODTS WHERE NODT = 'ODT/0005'"), "No");
-    EXPECT_EQ(count("SELECT count(*) FROM Cobros WHERE Cantidad = 116"), 1);  // paid
     EXPECT_EQ(services.output.jobs().size(), 1u);
 }
 
@@ -224,22 +211,14 @@ TEST_F(ListOdtScreen, MultiFacturaInvoicesEachChosenOrder) {
     click(multi, "CmdFacturar");
     EXPECT_EQ(text("SELECT NFactura FROM ODTS WHERE NODT = 'ODT/0003'"), "FR08/03/00002");
     EXPECT_EQ(text("SELECT NFactura FROM ODTS WHERE NODT = 'ODT/0001'"), "FR08/03/00003");
-    EXPECT_EQ(count("SELECT count(*) FROM Cobros"), 2);  // one paid answer for both
     EXPECT_EQ(services.output.jobs().size(), 2u);
 }
 
-TEST(ListOdtEmpty, NothingPendingForMultiFactura) {
-    TempHome home;
-    TestServices services;
-    const qint64 c = insertCustomer(home.db(), "ANA");
-    insertOrder(home.db(), {.number = "ODT/0001",
-                            .customer = c,
-                            .vehicle = insertVehicle(home.db(), c, "X1"),
-                            .invoice = "FR1"});
-    ListOdt w(home.session(), services);
-    w.show();
-    click(&w, "CmdMultiFactura");
-    EXPECT_EQ(services.scripted.lastText(), "No existen trabajos pendientes de facturar");
+TEST_F(ListOdtScreen, NothingPendingForMultiFactura) {
+    db().exec("UPDATE ODTS SET NFactura = 'FR1'");
+    auto w = openList();
+    click(w.get(), "CmdMultiFactura");
+    EXPECT_EQ(dialogs.lastText(), "No existen trabajos pendientes de facturar");
     EXPECT_EQ(openWindow("MultiFacturaODT"), nullptr);
 }
 
