@@ -199,42 +199,6 @@ TEST_F(ClientesScreen, SearchRefusesNoRowRepositionsTheFileOrHandsTheChoiceOver)
     EXPECT_EQ(received[0].origin, "Venta Recambios");
 }
 
-// The work orders follow the vehicle chosen; the vehicle's own history screen waits.
-TEST_F(ClientesScreen, HistoryGridsFollowTheSelection) {
-    const qint64 a = addCustomer(db(), "0001", "ANTONIO");
-    const qint64 v1 = addVehicle(db(), a, "1111AAA", "SEAT", "IBIZA");
-    const qint64 v2 = addVehicle(db(), a, "2222BBB", "FORD", "KA");
-    addWorkOrder(db(), a, v1, "ODT-1", "2008-03-05");
-    addWorkOrder(db(), a, v1, "ODT-2", "2008-04-07");
-    addWorkOrder(db(), a, v2, "ODT-3", "2009-01-02");
-    db().exec("INSERT INTO TrabajosRealizadosODT (NODT, TRealizado) VALUES ('ODT-2', 'FRENOS')");
-
-    auto s = openFile();
-    selectTab(s.get(), "SSTab1", 2);
-    auto* vehicles = control<DataGrid>(s.get(), "MSHVehiculos2");
-    auto* odts = control<DataGrid>(s.get(), "MSHODTS");
-    selectTab(s.get(), "SSTab2", 1);
-    ASSERT_EQ(odts->rowCount(), 2);
-    clickRow(vehicles, 1);
-    ASSERT_EQ(odts->rowCount(), 1);
-    EXPECT_EQ(odts->displayText(0, "NODT"), "ODT-3");
-
-    // The vehicle's own history screen, for the first vehicle.
-    clickRow(vehicles, 0);
-    selectTab(s.get(), "SSTab1", 1);
-    click(s.get(), "CmdHistorial");
-    QWidget* history = openWindow("HistorialVeh");
-    ASSERT_NE(history, nullptr);
-    EXPECT_FALSE(s->isEnabled());
-    auto* orders = control<DataGrid>(history, "MshOdts");
-    ASSERT_EQ(orders->rowCount(), 2);
-    clickRow(orders, 1);
-    EXPECT_EQ(control<DataGrid>(history, "MshTrabajos")->rowCount(), 1);
-    click(history, "CmdSalir");
-    settle();
-    EXPECT_TRUE(s->isEnabled());
-}
-
 TEST_F(ClientesScreen, NewWorkOrderWaitsForTheEditor) {
     const qint64 a = addCustomer(db(), "0001", "ANTONIO");
     const qint64 v1 = addVehicle(db(), a, "1111AAA", "SEAT", "IBIZA");
