@@ -104,6 +104,7 @@ TEST(Searches, BindTheTypedTextAndSearchTheRightColumn) {
 TEST(SupplierListing, OriginChoosesTheReport) {
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {"Compras", "", ""},
+        {"Informe", "\\QARVOARTICULOS.rpt", "{Proveedores.Id_Pro}=12"},
         {"{Entradas.Fecha} in DateTime (2008,1,1,00, 00, 00) to DateTime (2008,1,31,00, 00, 00)",
          "\\qarvolentrp.rpt",
          "{Entradas.Fecha} in DateTime (2008,1,1,00, 00, 00) to DateTime (2008,1,31,00, 00, 00) "
