@@ -194,8 +194,6 @@ TEST_F(ArticlesDb, NamedListRenameRewritesEveryArticleInOneStep) {
         const SqlStatement names = named_lists::namesOf(*list);
         EXPECT_EQ(db.rows(names.sql).size(), 1u);
     }
-    EXPECT_EQ(articles::familyNames(db), QStringList({"MOTOR"}));
-    EXPECT_EQ(articles::warehouseNames(db), QStringList({"MOTOR"}));
 }
 
 }  // namespace

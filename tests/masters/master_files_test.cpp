@@ -113,12 +113,6 @@ TEST(SupplierListing, OriginChoosesTheReport) {
     }
 }
 
-// How typed prices are stored is DepartamentosScreen's; here an unreadable one is refused.
-TEST(Departments, AnUnreadablePriceIsRefused) {
-    EXPECT_EQ(op::checkDepartment({{"Departamento", "CHAPA"}, {"Precio", "1.234,56"}}), "");
-    EXPECT_EQ(op::checkDepartment({{"Precio", "3,,5"}}), "El importe no es válido: 3,,5");
-}
-
 // Reading a missing row as zeros and storing through the screen are AseguradorasScreen's.
 TEST(Tariffs, SavingAgainRewritesTheInsurersOwnRow) {
     TempHome home;

@@ -235,16 +235,6 @@ int rowCount(Database& db) {
     return db.scalar("SELECT count(*) FROM DatosEmpresa").toInt();
 }
 
-TEST(CompanyData, CompleteOnlyWithAllElevenFields) {
-    EXPECT_EQ(companyColumns().size(), 11);
-    EXPECT_TRUE(companyDataComplete(fullData()));
-    for (const QString& column : companyColumns()) {
-        CompanyData d = fullData();
-        d[column] = QStringLiteral("   ");
-        EXPECT_FALSE(companyDataComplete(d)) << column.toStdString();
-    }
-}
-
 // A first save through the screen is DatosEmpresaScreen's; a rate that is not a number stores
 // nothing, and a later save updates the stored row.
 TEST(CompanyData, ABadRateStoresNothingAndSavingAgainUpdatesTheRow) {
@@ -276,8 +266,7 @@ class DatosEmpresaScreen : public ScreenTest {
     }
 };
 
-// Which fields count is CompanyData.CompleteOnlyWithAllElevenFields; here the screen refuses
-// one left empty, then stores what the field rules made of the typing.
+// The screen refuses a field left empty, then stores what the field rules made of the typing.
 TEST_F(DatosEmpresaScreen, AnEmptyFieldIsRefusedOnSavingAndOnCancelling) {
     auto s = open<DatosEmpresa>();
     QSignalSpy saved(s.get(), &DatosEmpresa::saved);
