@@ -52,9 +52,7 @@ TEST(MandatoryFields, EachOperatorColumnIsNeeded) {
 TEST(OperatorRecord, DatesAndHourlyCostAreStoredAsValues) {
     TempHome home;
     Row values = {{"Codigo", "1"},     {"Nombre", "PEPE"},           {"NIF", "12345678Z"},
-                  {"Telefono1", "91"}, {"Fecha_Alta", "31/02/2008"}, {"PrecioHora", "30,5"}};
-    EXPECT_EQ(op::checkOperator(values), QString::fromUtf8("La fecha no es válida"));
-    values["Fecha_Alta"] = "05/03/2008";
+                  {"Telefono1", "91"}, {"Fecha_Alta", "05/03/2008"}, {"PrecioHora", "30,5"}};
     EXPECT_EQ(op::checkOperator(values), "");
     const qint64 id = op::saveOperator(home.db(), {}, values);
     const char* sql = "SELECT * FROM Operarios WHERE Id_Ope = ?";
