@@ -77,16 +77,10 @@ TEST(CustomerRecord, SaveInsertsThenUpdates) {
 // Puts n rows of a document table for the customer.
 void addDocuments(Database& db, const char* table, qint64 customer, int n) {
     const QString t = QString::fromLatin1(table);
-    for (int i = 0; i < n; ++i) {
-        const QString number = QString("%1-%2").arg(t).arg(i);
-        if (t == "Facturas")
-            db.exec("INSERT INTO Facturas (Id_Fac, Id_Cli) VALUES (?,?)", {number, customer});
-        else if (t == "ODTS")
-            db.exec("INSERT INTO ODTS (NODT, Id_Cli) VALUES (?,?)", {number, customer});
-        else
-            db.exec(QString("INSERT INTO %1 (NFactura, Id_Cli) VALUES (?,?)").arg(t),
-                    {number, customer});
-    }
+    const char* key = t == "Facturas" ? "Id_Fac" : t == "ODTS" ? "NODT" : "NFactura";
+    for (int i = 0; i < n; ++i)
+        db.exec(QString("INSERT INTO %1 (%2, Id_Cli) VALUES (?,?)").arg(t, key),
+                {QString("%1-%2").arg(t).arg(i), customer});
 }
 
 TEST(CustomerDelete, FirstBlockingReasonWithTheCountTheJoinGives) {

@@ -80,12 +80,13 @@ TEST(Searches, BindTheTypedTextAndSearchTheRightColumn) {
     addInsurer(home.db(), "MAP", "MAPFRE");
     addInsurer(home.db(), "ALL", "ALLIANZ");
     // The second column of each row found.
-    // The option each screen test types (operators 1, suppliers 3, insurers 1) is left to it.
+    // The option each screen test types (suppliers 3, insurers 0) is left to it.
     const std::tuple<SqlStatement, QStringList> cases[] = {
-        {op::operatorSearch(0, "1"), {"1"}},    {op::operatorSearch(2, "GARCIA"), {"1"}},
-        {op::operatorSearch(3, "CH"), {"2"}},   {su::supplierSearch(0, "0002"), {"0002"}},
-        {su::supplierSearch(1, "B"), {"0001"}}, {su::supplierSearch(2, "AUTO O'"), {"0001"}},
-        {su::supplierSearch(3, "AUTO"), {}},    {in::insurerSearch(0, "M"), {"MAP"}},
+        {op::operatorSearch(0, "1"), {"1"}},      {op::operatorSearch(2, "GARCIA"), {"1"}},
+        {op::operatorSearch(3, "CH"), {"2"}},     {su::supplierSearch(0, "0002"), {"0002"}},
+        {su::supplierSearch(1, "B"), {"0001"}},   {su::supplierSearch(2, "AUTO O'"), {"0001"}},
+        {su::supplierSearch(3, "AUTO"), {}},      {in::insurerSearch(1, "ALLI"), {"ALL"}},
+        {op::operatorSearch(1, "garcia"), {"2"}},
     };
     for (const auto& [statement, expected] : cases) {
         QStringList got;
