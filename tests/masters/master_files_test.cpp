@@ -60,7 +60,6 @@ TEST(OperatorRecord, DatesAndHourlyCostAreStoredAsValues) {
     ASSERT_TRUE(row);
     EXPECT_EQ(row->value("Fecha_Alta").toString(), "2008-03-05");
     EXPECT_EQ(row->value("PrecioHora"), QVariant(30.5));
-    EXPECT_TRUE(row->value("Telefono2").isNull());
 
     values["Fecha_Alta"] = "";
     values["PrecioHora"] = "";
