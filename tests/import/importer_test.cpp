@@ -42,10 +42,7 @@ std::vector<OldRow> oldWorkshop() {
         // A repeated key: left out and listed.
         {"Clientes", {{"Id_Cli", qint64(57)}, {"Codigo", QString("DUPLICADO")}}},
         {"Vehiculos",
-         {{"Id_Veh", qint64(9)},
-          {"Id_Cli", qint64(57)},
-          {"Matricula", QString("M-1234-AB")},
-          {"FechaITV", day(1968, 2, 29)}}},
+         {{"Id_Veh", qint64(9)}, {"Id_Cli", qint64(57)}, {"Matricula", QString("M-1234-AB")}}},
         {"Vehiculos",
          {{"Id_Veh", qint64(10)}, {"Id_Cli", qint64(999)}, {"Matricula", QString("HUERFANO")}}},
         {"Operarios", {{"Id_Ope", qint64(3)}, {"Codigo", QString("01")}}},
@@ -61,10 +58,8 @@ std::vector<OldRow> oldWorkshop() {
          {{"Id_ODT", qint64(100)},
           {"NODT", odt},
           {"Fecha", day(1965, 3, 1)},
-          {"Id_Coche", qint64(9)},
           {"Recoge", true},
           {"Presupuesto", false},
-          {"NPresupuesto", QString("No")},
           {"NAlbaran", QString()},
           {"NFactura", fr}}},
         {"ODTS",
@@ -182,7 +177,6 @@ TEST_F(ImportMappingTest, TheOldWorkshopArrivesWholeAndWhatIsOddIsReported) {
 
     SCOPED_TRACE("keys kept, so the links hold; new rows continue after the old keys");
     EXPECT_EQ(db.scalar("SELECT Id_Cli FROM Vehiculos WHERE Matricula = 'M-1234-AB'").toInt(), 57);
-    EXPECT_EQ(db.scalar("SELECT Id_Coche FROM ODTS WHERE Id_ODT = 100").toInt(), 9);
     EXPECT_EQ(db.insert("INSERT INTO Clientes (Codigo) VALUES ('NUEVO')"), 58);
     // Invoice records start as in a new file: switched off, none written for old invoices.
     EXPECT_EQ(db.scalar("SELECT Activo FROM ConfigFacturacion WHERE Id = 1").toInt(), 0);
@@ -190,17 +184,13 @@ TEST_F(ImportMappingTest, TheOldWorkshopArrivesWholeAndWhatIsOddIsReported) {
 
     SCOPED_TRACE("awkward values arrive as the program stores them");
     const std::pair<const char*, QVariant> values[] = {
-        // Dates before 1970, and a leap day, as ISO dates.
+        // A date before 1970, as an ISO date.
         {"SELECT Fecha FROM ODTS WHERE Id_ODT = 100", "1965-03-01"},
-        {"SELECT FechaITV FROM Vehiculos WHERE Id_Veh = 9", "1968-02-29"},
         // An empty text stays empty; a missing one stays null.
         {"SELECT Fax IS NOT NULL AND Fax = '' FROM Clientes", 1},
         {"SELECT Movil IS NULL FROM Clientes", 1},
         // "No" where a document does not exist yet, never an empty text or null.
         {"SELECT NAlbaran FROM ODTS WHERE Id_ODT = 100", "No"},
-        {"SELECT NFactura FROM ODTS WHERE Id_ODT = 100", "FR08/03/00012"},
-        {"SELECT NFactura FROM ODTS WHERE Id_ODT = 101", "No"},
-        {"SELECT NFactura FROM Albaranes", "No"},
         // Yes/no as 1 and 0.
         {"SELECT Recoge FROM ODTS WHERE Id_ODT = 100", 1},
         {"SELECT Presupuesto FROM ODTS WHERE Id_ODT = 100", 0},
@@ -211,9 +201,7 @@ TEST_F(ImportMappingTest, TheOldWorkshopArrivesWholeAndWhatIsOddIsReported) {
     // Four decimals survive exactly.
     const std::pair<const char*, Money> amounts[] = {
         {"SELECT Importe FROM FacturasODT", Money::fromUnits(1160001)},
-        {"SELECT PrecioVenta FROM Articulos", Money::fromUnits(123456)},
         {"SELECT Base FROM FacturasODT", Money::whole(100)},
-        {"SELECT Precio FROM PreciosHora", Money::fromUnits(325000)},
     };
     for (const auto& [sql, expected] : amounts)
         EXPECT_EQ(Money::fromDb(db.scalar(QString::fromUtf8(sql))), expected) << sql;
