@@ -43,7 +43,15 @@ TEST_F(ListingsEtiquetasScreen, ClicksMarkAndUnmarkMarksStayThroughSearchesAndAr
     ASSERT_EQ(dialogs.entries().size(), 1u);
     EXPECT_EQ(dialogs.entries()[0].text,
               "No hay ningún cliente marcado: marque los clientes en la lista o elija «Todos».");
-    EXPECT_TRUE(s->isVisible());
+
+    // Todos marks every customer; KewlButtons1 unmarks and goes back to choosing by hand.
+    click(s.get(), "OptionTodos");
+    EXPECT_FALSE(grid(s.get())->isEnabled());
+    EXPECT_EQ(s->marks(), (std::set<qint64>{1, 2, 3}));
+    click(s.get(), "KewlButtons1");
+    EXPECT_TRUE(s->marks().empty());
+    EXPECT_TRUE(control<QRadioButton>(s.get(), "OptionManual")->isChecked());
+    EXPECT_TRUE(grid(s.get())->isEnabled());
 
     // Marks made in one search stay through the next (what each search finds: below).
     clickRow(grid(s.get()), 2);
@@ -55,35 +63,17 @@ TEST_F(ListingsEtiquetasScreen, ClicksMarkAndUnmarkMarksStayThroughSearchesAndAr
     clickRow(grid(s.get()), 0);
     EXPECT_EQ(s->marks(), (std::set<qint64>{1, 2, 3}));
 
+    EXPECT_EQ(s->startPosition(), 1);
+    clickLabel(s.get(), 15);
     click(s.get(), "CmdImprimir");
     ASSERT_EQ(services.output.jobs().size(), 1u);
     EXPECT_FALSE(services.output.jobs()[0].preview) << "labels go straight to the printer";
-    EXPECT_EQ(names(services.output.jobs()[0].report, 0),
-              QStringList({"JUAN", "MARÍA", "AUTOS O'NEILL"}));  // by code
-    EXPECT_FALSE(s->isVisible());
-}
-
-TEST_F(ListingsEtiquetasScreen, TodosPrintsTheListFromTheChosenLabel) {
-    auto s = openLabels();
-    EXPECT_EQ(s->startPosition(), 1);
-    clickLabel(s.get(), 15);
-    EXPECT_EQ(s->startPosition(), 15);
-    click(s.get(), "OptionTodos");
-    EXPECT_FALSE(grid(s.get())->isEnabled());
-    EXPECT_EQ(s->marks(), (std::set<qint64>{1, 2, 3}));
-    // KewlButtons1 unmarks and goes back to choosing by hand; Todos marks them again.
-    click(s.get(), "KewlButtons1");
-    EXPECT_TRUE(s->marks().empty());
-    EXPECT_TRUE(control<QRadioButton>(s.get(), "OptionManual")->isChecked());
-    EXPECT_TRUE(grid(s.get())->isEnabled());
-    click(s.get(), "OptionTodos");
-    click(s.get(), "CmdImprimir");
-    ASSERT_EQ(services.output.jobs().size(), 1u);
     const auto& report = services.output.jobs()[0].report;
     ASSERT_EQ(report.pages.size(), 2u);
-    // Labels 15 and 16 of the first sheet, then the first label of the next.
+    // By code, on labels 15 and 16 of the first sheet, then the first label of the next.
     EXPECT_EQ(names(report, 0), QStringList({"JUAN", "MARÍA"}));
     EXPECT_EQ(names(report, 1), QStringList({"AUTOS O'NEILL"}));
+    EXPECT_FALSE(s->isVisible());
 }
 
 TEST_F(ListingsEtiquetasScreen, NoCustomersNoPrinting) {
