@@ -29,26 +29,6 @@ class ComprasScreen : public ScreenTest {
         supplier = addSupplier(db(), "0001", "RECAMBIOS NORTE");
         registerPurchaseHandoffs(home.session(), services);
     }
-    // Opened as the supplier search opens it.
-    QWidget* openPurchase() {
-        services.handoffs().supplierOrigins.dispatch({nullptr, "Compras", supplier, {}});
-        QWidget* s = openWindow("Compras");
-        EXPECT_NE(s, nullptr);
-        if (s) {
-            EXPECT_TRUE(QTest::qWaitForWindowActive(s));
-        }
-        QCoreApplication::processEvents();
-        return s;
-    }
-    // Adds a line for a catalogue code with the units and price typed.
-    void addLine(QWidget* s, const char* code, const char* units, const char* price,
-                 const char* discount = "0") {
-        setText(s, "TxtCodArt", code);
-        setText(s, "TxtUnidades", units);
-        setText(s, "TxtPrecUnidad", price);
-        setText(s, "TxtDescArt", discount);
-        click(s, "KewlButtons5");
-    }
     QStringList gridRow(QWidget* s, int row) {
         auto* grid = control<LineTable>(s, "MSHEntradas");
         QStringList cells;
@@ -67,8 +47,11 @@ TEST_F(ComprasScreen, APurchaseWithKnownNewAndWorkOrderLinesIsStoredWhole) {
     addArticle(db(), "Z0", "AGOTADO", 0);
     addEntry(db(), "EN08/03/00001", "OLD", "2008-03-02", supplier, bujia);
     addWorkOrder(db(), "ODT/00007");
-    QWidget* s = openPurchase();
+    // Opened as the supplier search opens it.
+    services.handoffs().supplierOrigins.dispatch({nullptr, "Compras", supplier, {}});
+    QWidget* s = openWindow("Compras");
     ASSERT_NE(s, nullptr);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(s));
     EXPECT_EQ(textOf(s, "Text4"), "RECAMBIOS NORTE");
     EXPECT_EQ(control<QLineEdit>(s, "MaskEd")->text(), "05/03/2008");
     EXPECT_EQ(textOf(s, "TxtEntrada"), "EN08/03/00002");
@@ -83,7 +66,10 @@ TEST_F(ComprasScreen, APurchaseWithKnownNewAndWorkOrderLinesIsStoredWhole) {
     type(s, "TxtCodArt", "f1");
     EXPECT_EQ(textOf(s, "TxtArticulo"), "FILTRO");
     EXPECT_EQ(textOf(s, "TxtPrecUnidad"), "10");
-    addLine(s, "F1", "5", "110.65", "10");
+    setText(s, "TxtUnidades", "5");
+    setText(s, "TxtPrecUnidad", "110.65");
+    setText(s, "TxtDescArt", "10");
+    click(s, "KewlButtons5");
     EXPECT_EQ(gridRow(s, 0), (QStringList{"1", "F1", "FILTRO", "5", "110,65", "10", "497,93", ""}));
     EXPECT_EQ(textOf(s, "TxtTotal"), "497,93");
 
