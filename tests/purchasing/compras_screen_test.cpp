@@ -71,7 +71,6 @@ TEST_F(ComprasScreen, APurchaseWithKnownNewAndWorkOrderLinesIsStoredWhole) {
     setText(s, "TxtDescArt", "10");
     click(s, "KewlButtons5");
     EXPECT_EQ(gridRow(s, 0), (QStringList{"1", "F1", "FILTRO", "5", "110,65", "10", "497,93", ""}));
-    EXPECT_EQ(textOf(s, "TxtTotal"), "497,93");
 
     // The work order chosen in the picker, and the article chosen in the search, go with the
     // next line.
@@ -83,7 +82,6 @@ TEST_F(ComprasScreen, APurchaseWithKnownNewAndWorkOrderLinesIsStoredWhole) {
     click(picker, "CmdSeleccionar");
     settle();
     EXPECT_TRUE(s->isEnabled());
-    EXPECT_EQ(textOf(s, "TxtOdt"), "ODT/00007");
     click(s, "CmdBuscarCli");
     QWidget* search = openWindow("BusquedaArticulos");
     ASSERT_NE(search, nullptr);
@@ -149,7 +147,6 @@ TEST_F(ComprasScreen, TheListSearchesAndDeletesWithoutAQuestion) {
         return out;
     };
     EXPECT_EQ(shown(), (QStringList{"EN08/03/00002", "EN08/03/00001"}));
-    EXPECT_EQ(grid->displayText(1, "Fecha"), "05/03/2008");
     EXPECT_TRUE(enabled(s.get(), "CmdEliminar"));
     // The matching is the Purchases list tests'; here an option reaches its query.
     click(s.get(), "Option1_3");
