@@ -1,6 +1,5 @@
-// The dated listings: each from its "Listados" menu item, through the search that asks for
-// the customer, insurer or supplier, to the date range and the report printed; and each
-// printed over a fixed month, compared with reviewed texts.
+// The dated listings: one from its menu item to the report printed, and each printed over a
+// fixed month, compared with reviewed texts.
 #include <QAction>
 
 #include "app/main_window.h"
