@@ -17,11 +17,7 @@ class ListingsEtiquetasScreen : public ScreenTest {
   protected:
     void SetUp() override { fillReportFixture(db()); }
 
-    std::unique_ptr<Etiquetas> openLabels() { return open<Etiquetas>(); }
     static DataGrid* grid(Etiquetas* s) { return control<DataGrid>(s, "MSHFlexGrid1"); }
-    static void clickLabel(Etiquetas* s, int i) {
-        QTest::mouseClick(control(s, QStringLiteral("Label1_%1").arg(i)), Qt::LeftButton);
-    }
     // The names on a printed page of labels, in order.
     static QStringList names(const reports::RenderedReport& report, size_t page) {
         QStringList names;
@@ -31,8 +27,8 @@ class ListingsEtiquetasScreen : public ScreenTest {
     }
 };
 
-TEST_F(ListingsEtiquetasScreen, ClicksMarkAndUnmarkMarksStayThroughSearchesAndArePrinted) {
-    auto s = openLabels();
+TEST_F(ListingsEtiquetasScreen, ClicksMarkAndUnmarkTodosMarksAllAndMarksArePrinted) {
+    auto s = open<Etiquetas>();
     ASSERT_EQ(grid(s.get())->rowCount(), 3);
     clickRow(grid(s.get()), 0);
     EXPECT_EQ(s->marks(), (std::set<qint64>{1}));
@@ -43,47 +39,32 @@ TEST_F(ListingsEtiquetasScreen, ClicksMarkAndUnmarkMarksStayThroughSearchesAndAr
     ASSERT_EQ(dialogs.entries().size(), 1u);
     EXPECT_EQ(dialogs.entries()[0].text,
               "No hay ningún cliente marcado: marque los clientes en la lista o elija «Todos».");
-    EXPECT_TRUE(s->isVisible());
 
-    // Marks made in one search stay through the next (what each search finds: below).
-    clickRow(grid(s.get()), 2);
-    clickRow(grid(s.get()), 1);
-    click(s.get(), "Option1_2");
-    control<QLineEdit>(s.get(), "txtBusqueda")->clear();
-    type(s.get(), "txtBusqueda", "JU");
-    ASSERT_EQ(grid(s.get())->rowCount(), 1);
-    clickRow(grid(s.get()), 0);
-    EXPECT_EQ(s->marks(), (std::set<qint64>{1, 2, 3}));
-
-    click(s.get(), "CmdImprimir");
-    ASSERT_EQ(services.output.jobs().size(), 1u);
-    EXPECT_FALSE(services.output.jobs()[0].preview) << "labels go straight to the printer";
-    EXPECT_EQ(names(services.output.jobs()[0].report, 0),
-              QStringList({"JUAN", "MARÍA", "AUTOS O'NEILL"}));  // by code
-    EXPECT_FALSE(s->isVisible());
-}
-
-TEST_F(ListingsEtiquetasScreen, TodosPrintsTheListFromTheChosenLabel) {
-    auto s = openLabels();
-    EXPECT_EQ(s->startPosition(), 1);
-    clickLabel(s.get(), 15);
-    EXPECT_EQ(s->startPosition(), 15);
+    // Todos marks every customer; KewlButtons1 unmarks and goes back to choosing by hand.
     click(s.get(), "OptionTodos");
     EXPECT_FALSE(grid(s.get())->isEnabled());
     EXPECT_EQ(s->marks(), (std::set<qint64>{1, 2, 3}));
-    // KewlButtons1 unmarks and goes back to choosing by hand; Todos marks them again.
     click(s.get(), "KewlButtons1");
     EXPECT_TRUE(s->marks().empty());
     EXPECT_TRUE(control<QRadioButton>(s.get(), "OptionManual")->isChecked());
     EXPECT_TRUE(grid(s.get())->isEnabled());
-    click(s.get(), "OptionTodos");
+
+    clickRow(grid(s.get()), 2);
+    clickRow(grid(s.get()), 1);
+    clickRow(grid(s.get()), 0);
+    EXPECT_EQ(s->marks(), (std::set<qint64>{1, 2, 3}));
+
+    EXPECT_EQ(s->startPosition(), 1);
+    QTest::mouseClick(control(s.get(), "Label1_15"), Qt::LeftButton);
     click(s.get(), "CmdImprimir");
     ASSERT_EQ(services.output.jobs().size(), 1u);
+    EXPECT_FALSE(services.output.jobs()[0].preview) << "labels go straight to the printer";
     const auto& report = services.output.jobs()[0].report;
     ASSERT_EQ(report.pages.size(), 2u);
-    // Labels 15 and 16 of the first sheet, then the first label of the next.
+    // By code, on labels 15 and 16 of the first sheet, then the first label of the next.
     EXPECT_EQ(names(report, 0), QStringList({"JUAN", "MARÍA"}));
     EXPECT_EQ(names(report, 1), QStringList({"AUTOS O'NEILL"}));
+    EXPECT_FALSE(s->isVisible());
 }
 
 TEST_F(ListingsEtiquetasScreen, NoCustomersNoPrinting) {
@@ -119,7 +100,6 @@ TEST_F(ListingsEtiquetasScreen, TodosListsAndMarksPrintTheirCustomers) {
     ASSERT_EQ(marked.size(), 2u);
     EXPECT_EQ(marked[0], QStringList({"MARÍA", "AV. LUNA, 22", "08001   BARCELONA", "BARCELONA"}));
     EXPECT_EQ(marked[1], QStringList({"AUTOS O'NEILL", "", "   TOLEDO", "TOLEDO"}));
-    EXPECT_TRUE(listings::labelsOfMarked(db(), {}).empty());
 }
 
 }  // namespace

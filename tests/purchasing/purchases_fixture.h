@@ -16,15 +16,12 @@ inline qint64 addArticle(Database& db, const QString& code, const QString& name,
         {code, name, stock, price, discount});
 }
 
-inline qint64 addWorkOrder(Database& db, const QString& number, const QString& invoice = "No",
-                           const QString& date = "2008-03-01",
-                           const QString& customer = "CLIENTE") {
-    const qint64 cli =
-        db.insert("INSERT INTO Clientes (Codigo, Nombre) VALUES ('C', ?)", {customer});
+inline qint64 addWorkOrder(Database& db, const QString& number, const QString& invoice = "No") {
+    const qint64 cli = db.insert("INSERT INTO Clientes (Codigo, Nombre) VALUES ('C', 'CLIENTE')");
     return db.insert(
         "INSERT INTO ODTS (NODT, Fecha, Id_Cli, Id_Coche, Interna, NAlbaran, NFactura) "
-        "VALUES (?, ?, ?, 0, 'No', 'No', ?)",
-        {number, date, cli, invoice});
+        "VALUES (?, '2008-03-01', ?, 0, 'No', 'No', ?)",
+        {number, cli, invoice});
 }
 
 inline qint64 addEntry(Database& db, const QString& number, const QString& delivery,
