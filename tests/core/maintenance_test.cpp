@@ -57,8 +57,12 @@ TEST(Backup, CopiesCommittedRowsAndRefusesWhatItCannotWrite) {
         EXPECT_FALSE(torvane::backupDatabase(db, at("copia.erm")));
     }
     EXPECT_EQ(familiesIn(at("copia.erm")), 120);
+    // A source that cannot be read leaves that backup as it was.
+    writeBytes(at("texto.erm"), "not a database");
+    EXPECT_TRUE(torvane::backupDatabase(at("texto.erm"), at("copia.erm")));
+    EXPECT_EQ(familiesIn(at("copia.erm")), 120);
     // No temporary file is left beside the copy.
-    EXPECT_EQ(QDir(other.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    EXPECT_EQ(QDir(other.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 
     // Onto the database itself, however spelled, changes nothing.
     const QByteArray before = fileBytes(db);
