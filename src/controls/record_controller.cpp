@@ -71,6 +71,11 @@ NavigationBar* RecordController::navigationBar(const QString& arrayName, QWidget
     return nav;
 }
 
+CommandBar* RecordController::commandBar(QWidget* parent, const QList<CommandRow>& rows) {
+    return new CommandBar(parent, rows, &mode_,
+                          {navigationBar(QStringLiteral("KewlButtons1"), parent)});
+}
+
 bool RecordController::loadKeys(const SqlStatement& keys) {
     setup_.keys = keys;
     const bool ok = reportingDbErrors(dialogs_, [&] {
@@ -102,6 +107,11 @@ void RecordController::show(const Row& row) {
     if (auto* key =
             setup_.keyField.isEmpty() ? nullptr : form_->findChild<QLineEdit*>(setup_.keyField))
         key->setText(row.value(setup_.keyColumn).toString());
+    if (setup_.historyGrid && !isEditing()) {
+        std::optional<SqlStatement> history;
+        if (!row.isEmpty() && hooks_.historyOf) history = hooks_.historyOf(row);
+        setup_.historyGrid->runOrClear(session_.db(), dialogs_, history);
+    }
     if (hooks_.shown) hooks_.shown(row);
 }
 
@@ -129,6 +139,14 @@ void RecordController::focusFirstField() {
 
 void RecordController::enterEdit() {
     mode_.setMode(RecordMode::Mode::Edit);
+    editingStarted();
+}
+
+void RecordController::editingStarted() {
+    if (setup_.tabs) {
+        setup_.tabs->setCurrentIndex(0);
+        if (setup_.historyTab >= 0) setup_.tabs->setTabEnabled(setup_.historyTab, false);
+    }
     if (hooks_.editing) hooks_.editing();
     focusFirstField();
 }
@@ -136,6 +154,7 @@ void RecordController::enterEdit() {
 void RecordController::leaveEdit() {
     isNew_ = false;
     mode_.setMode(RecordMode::Mode::Browse);
+    if (setup_.tabs && setup_.historyTab >= 0) setup_.tabs->setTabEnabled(setup_.historyTab, true);
     if (hooks_.browsing) hooks_.browsing();
 }
 
@@ -151,8 +170,7 @@ void RecordController::startNew() {
     isNew_ = true;
     mode_.setMode(RecordMode::Mode::Edit);
     show(*proposed);
-    if (hooks_.editing) hooks_.editing();
-    focusFirstField();
+    editingStarted();
 }
 
 void RecordController::modify() {

@@ -5,12 +5,14 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QTabWidget>
 #include <QVariant>
 #include <functional>
 #include <optional>
 
 #include "controls/bound_fields.h"
 #include "controls/command_bar.h"
+#include "controls/data_grid.h"
 #include "controls/navigation_bar.h"
 #include "core/dialogs.h"
 #include "core/field_binding.h"
@@ -44,6 +46,9 @@ class RecordController : public QObject {
         QString deleteQuestionEnd;    // ...this ("?")
         QString allDeletedMessage;    // told when the last record is deleted
         bool abandonWhenCheckFails = false;  // a refused save leaves edit mode, not kept
+        QTabWidget* tabs = nullptr;          // shown at its first tab while editing...
+        int historyTab = -1;                 // ...with this tab off
+        DataGrid* historyGrid = nullptr;     // shows Hooks::historyOf the record browsed
     };
     struct Hooks {
         // The values of a new record (codes, defaults). nullopt: no new record
@@ -57,6 +62,8 @@ class RecordController : public QObject {
         std::function<QString(const QVariant& key)> remove;
         // After the fields show a record (an empty row when there is none).
         std::function<void(const Row& row)> shown;
+        // What historyGrid lists for a record (it is emptied when there is none).
+        std::function<SqlStatement(const Row& row)> historyOf;
         // After edit mode starts, and after it ends.
         std::function<void()> editing;
         std::function<void()> browsing;
@@ -80,6 +87,8 @@ class RecordController : public QObject {
                                        std::function<void()> search = {});
     // The first/previous/next/last bar (buttons arrayName_0..3), enabled while browsing.
     NavigationBar* navigationBar(const QString& arrayName, QWidget* parent);
+    // A master file's command bar: rows, with the navigation bar KewlButtons1 beside them.
+    CommandBar* commandBar(QWidget* parent, const QList<CommandRow>& rows);
 
     RecordMode& mode() { return mode_; }
     const RecordList& list() const { return list_; }
@@ -116,6 +125,7 @@ class RecordController : public QObject {
     void showCurrent();
     void show(const Row& row);
     void enterEdit();
+    void editingStarted();
     void leaveEdit();
     void focusFirstField();
     bool loadKeys(const SqlStatement& keys);

@@ -10,6 +10,13 @@
 
 namespace torvane {
 
+SearchScreen::SearchScreen(Session& session, Services& services, QWidget* caller,
+                           const QString& origen, QWidget* parent)
+    : SearchScreen(session, services, parent) {
+    caller_ = caller;
+    origen_ = origen;
+}
+
 SearchScreen::SearchScreen(Session& session, Services& services, QWidget* parent)
     : QWidget(parent), session_(session), services_(services), dialogs_(services.dialogs()) {
     auto* layout = layout_ = new QVBoxLayout(this);

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QList>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QString>
@@ -33,6 +34,13 @@ class SearchScreen : public QWidget {
     Q_OBJECT
   public:
     SearchScreen(Session& session, Services& services, QWidget* parent = nullptr);
+    // A search opened by caller for origen: what accepting a row does depends on both.
+    SearchScreen(Session& session, Services& services, QWidget* caller, const QString& origen,
+                 QWidget* parent = nullptr);
+
+    QString origen() const { return origen_; }
+    // Passed on with the choice (the listing a search from the listings serves).
+    void setDetail(const QString& detail) { detail_ = detail; }
 
     QLineEdit* searchBox() const { return txtBusqueda_; }
     DataGrid* grid() const { return grid_; }
@@ -75,6 +83,9 @@ class SearchScreen : public QWidget {
     Session& session_;
     Services& services_;
     Dialogs& dialogs_;
+    QPointer<QWidget> caller_;
+    QString origen_;
+    QString detail_;
 
   private:
     void onRowChanged(int row);

@@ -8,7 +8,7 @@ void registerArticleFileTarget(Services& services, OpenArticleFile openFile) {
     ArticleTarget target;
     target.isOpen = [openFile] { return *openFile && (*openFile)->isVisible(); };
     target.choose = [openFile](const ArticleChoice& choice) {
-        if (*openFile) (*openFile)->showArticle(choice.articleId);
+        if (*openFile) (*openFile)->moveToKey(choice.articleId);
     };
     services.handoffs().articleTargets.setTarget(ArticleScreen::ArticleFile, std::move(target));
 }

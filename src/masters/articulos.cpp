@@ -20,7 +20,7 @@ using Action = RecordController::Action;
 using When = RecordMode::When;
 
 Articulos::Articulos(Session& session, Services& services, QWidget* parent)
-    : QWidget(parent), session_(session), services_(services), dialogs_(services.dialogs()) {
+    : RecordScreen(session, services, parent) {
     setObjectName(QStringLiteral("Articulos"));
     setWindowTitle(QStringLiteral("Artículos"));
     auto* layout = new QVBoxLayout(this);
@@ -94,6 +94,8 @@ void Articulos::setUpRecord() {
     setup.deleteQuestion = QStringLiteral("Seguro que quiere eliminar el artículo ");
     setup.deleteQuestionField = QStringLiteral("txtDescripcion");
     setup.allDeletedMessage = QStringLiteral("Se han eliminado todos los artículos");
+    setup.tabs = tabs_;
+    setup.historyTab = 1;
 
     RecordController::Hooks hooks;
     hooks.propose = [this]() -> std::optional<Row> {
@@ -119,12 +121,9 @@ void Articulos::setUpRecord() {
     };
     hooks.shown = [this](const Row& row) { shown(row); };
     hooks.editing = [this] {
-        tabs_->setCurrentIndex(0);
-        tabs_->setTabEnabled(1, false);
         form_->fillCombos();
         if (record_->isNew()) code_->setFocus();
     };
-    hooks.browsing = [this] { tabs_->setTabEnabled(1, true); };
     record_ = new RecordController(this, session_, dialogs_, setup, hooks);
 
     auto openNames = [this](const named_lists::NamedList& list) {
@@ -148,14 +147,9 @@ void Articulos::setUpRecord() {
          [openNames] { openNames(named_lists::warehouses()); }, When::Edit},
         {QStringLiteral("CmdSalir"), QStringLiteral("Salir"), [this] { close(); }, When::Browse},
     };
-    auto* bar = new CommandBar(this, rows, &record_->mode(),
-                               {record_->navigationBar(QStringLiteral("KewlButtons1"), this)});
+    auto* bar = record_->commandBar(this, rows);
     bar->setObjectName(QStringLiteral("FrameComandos"));
     layout()->addWidget(bar);
-}
-
-bool Articulos::showArticle(qint64 articleId) {
-    return record_->moveToKey(articleId);
 }
 
 void Articulos::shown(const Row& row) {

@@ -19,7 +19,7 @@ namespace torvane {
 using When = RecordMode::When;
 
 FrmAseguradoras::FrmAseguradoras(Session& session, Services& services, QWidget* parent)
-    : QWidget(parent), session_(session), services_(services) {
+    : RecordScreen(session, services, parent) {
     setObjectName(QStringLiteral("frmAseguradoras"));
     setWindowTitle(QStringLiteral("Aseguradoras"));
     auto* layout = new QVBoxLayout(this);
@@ -43,6 +43,7 @@ FrmAseguradoras::FrmAseguradoras(Session& session, Services& services, QWidget* 
     setup.deleteQuestionField = QStringLiteral("txtNombre");
     setup.deleteQuestionEnd = QStringLiteral("?");
     setup.abandonWhenCheckFails = true;
+    setup.tabs = tabs_;
 
     RecordController::Hooks hooks;
     hooks.check = insurers::checkInsurer;
@@ -54,14 +55,11 @@ FrmAseguradoras::FrmAseguradoras(Session& session, Services& services, QWidget* 
         return QString();
     };
     hooks.shown = [this](const Row&) { showTariff(); };
-    hooks.editing = [this] { tabs_->setCurrentIndex(0); };
     record_ = new RecordController(this, session_, services.dialogs(), setup, hooks);
-    recordCommands_ = new CommandBar(
-        this,
-        record_->standardCommands(
-            QStringLiteral("CmdBuscar"),
-            [this] { openScreen(this, new BusquedaAseguradoras(session_, services_, this, {})); }),
-        &record_->mode(), {record_->navigationBar(QStringLiteral("KewlButtons1"), this)});
+    recordCommands_ =
+        record_->commandBar(this, record_->standardCommands(QStringLiteral("CmdBuscar"), [this] {
+            openScreen(this, new BusquedaAseguradoras(session_, services_, this, {}));
+        }));
     layout->addWidget(recordCommands_);
     connect(&record_->mode(), &RecordMode::changed, this, &FrmAseguradoras::updateTariffState);
     connect(&tariffMode_, &RecordMode::changed, this, &FrmAseguradoras::updateTariffState);

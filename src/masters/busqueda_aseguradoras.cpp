@@ -7,7 +7,7 @@ namespace torvane {
 
 BusquedaAseguradoras::BusquedaAseguradoras(Session& session, Services& services, QWidget* caller,
                                            const QString& origen, QWidget* parent)
-    : SearchScreen(session, services, parent), caller_(caller), origen_(origen) {
+    : SearchScreen(session, services, caller, origen, parent) {
     setObjectName(QStringLiteral("BusquedaAseguradoras"));
     setWindowTitle(QStringLiteral("Búsqueda de aseguradoras"));
     setOptions({"Código", "Nombre"}, insurers::insurerSearch);
@@ -23,7 +23,7 @@ void BusquedaAseguradoras::accept() {
     if (origen_ == QLatin1String("informes"))
         services_.handoffs().insurerOrigins.dispatch({caller_.data(), origen_, id, detail_});
     else if (auto* file = qobject_cast<FrmAseguradoras*>(caller_.data()))
-        file->moveToInsurer(id);
+        file->moveToKey(id);
     close();
 }
 

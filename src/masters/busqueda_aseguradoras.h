@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QPointer>
-
 #include "controls/search_screen.h"
 
 namespace torvane {
@@ -14,16 +12,9 @@ class BusquedaAseguradoras : public SearchScreen {
   public:
     BusquedaAseguradoras(Session& session, Services& services, QWidget* caller,
                          const QString& origen, QWidget* parent = nullptr);
-    // Passed on with the choice (the listing an "informes" search serves).
-    void setDetail(const QString& detail) { detail_ = detail; }
 
   protected:
     void accept() override;
-
-  private:
-    QPointer<QWidget> caller_;
-    QString origen_;
-    QString detail_;
 };
 
 }  // namespace torvane

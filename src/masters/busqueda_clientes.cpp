@@ -7,10 +7,7 @@ namespace torvane {
 BusquedaClientes::BusquedaClientes(Session& session, Services& services, QWidget* caller,
                                    const QString& origen, const QVariant& vehicleId,
                                    QWidget* parent)
-    : SearchScreen(session, services, parent),
-      caller_(caller),
-      origen_(origen),
-      vehicleId_(vehicleId) {
+    : SearchScreen(session, services, caller, origen, parent), vehicleId_(vehicleId) {
     setObjectName(QStringLiteral("BusquedaClientes"));
     setWindowTitle(QStringLiteral("Búsqueda de clientes"));
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <QString>
 #include <QVariant>
 
@@ -18,18 +17,11 @@ class BusquedaClientes : public SearchScreen {
     BusquedaClientes(Session& session, Services& services, QWidget* caller, const QString& origen,
                      const QVariant& vehicleId = {}, QWidget* parent = nullptr);
 
-    QString origen() const { return origen_; }
-    // Passed on with the choice (the listing a "Listados" search serves).
-    void setDetail(const QString& detail) { detail_ = detail; }
-
   protected:
     void accept() override;
 
   private:
-    QPointer<QWidget> caller_;
-    QString origen_;
     QVariant vehicleId_;
-    QString detail_;
 };
 
 }  // namespace torvane

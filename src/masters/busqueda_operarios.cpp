@@ -7,7 +7,7 @@ namespace torvane {
 
 BusquedaOperarios::BusquedaOperarios(Session& session, Services& services, QWidget* caller,
                                      QWidget* parent)
-    : SearchScreen(session, services, parent), caller_(caller) {
+    : SearchScreen(session, services, caller, {}, parent) {
     setObjectName(QStringLiteral("BusquedaOperarios"));
     setWindowTitle(QStringLiteral("Búsqueda de operarios"));
     setOptions({"Código", "Nombre", "Apellido", "Departamento"}, operators::operatorSearch);
@@ -19,7 +19,7 @@ BusquedaOperarios::BusquedaOperarios(Session& session, Services& services, QWidg
 
 void BusquedaOperarios::accept() {
     if (auto* file = qobject_cast<Operarios*>(caller_.data()))
-        file->moveToOperator(selectedId().toLongLong());
+        file->moveToKey(selectedId().toLongLong());
     close();
 }
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QPointer>
-
 #include "controls/search_screen.h"
 
 namespace torvane {
@@ -15,9 +13,6 @@ class BusquedaOperarios : public SearchScreen {
 
   protected:
     void accept() override;
-
-  private:
-    QPointer<QWidget> caller_;
 };
 
 }  // namespace torvane

@@ -9,7 +9,7 @@ namespace torvane {
 
 BusquedaProveedores::BusquedaProveedores(Session& session, Services& services, QWidget* caller,
                                          const QString& origen, QWidget* parent)
-    : SearchScreen(session, services, parent), caller_(caller), origen_(origen) {
+    : SearchScreen(session, services, caller, origen, parent) {
     setObjectName(QStringLiteral("BusquedaProveedores"));
     setWindowTitle(QStringLiteral("Búsqueda de proveedores"));
     setOptions({"Código", "NIF", "Nombre", "Apellido"}, suppliers::supplierSearch);
@@ -26,7 +26,7 @@ void BusquedaProveedores::accept() {
     const qint64 id = selectedId().toLongLong();
     hide();
     if (origen_ == QLatin1String("Proveedores")) {
-        if (auto* file = qobject_cast<Proveedores*>(caller_.data())) file->moveToSupplier(id);
+        if (auto* file = qobject_cast<Proveedores*>(caller_.data())) file->moveToKey(id);
     } else if (origen_ == QLatin1String("Compras")) {
         services_.handoffs().supplierOrigins.dispatch({caller_.data(), origen_, id, {}});
     } else {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QPointer>
-
 #include "controls/search_screen.h"
 
 namespace torvane {
@@ -18,10 +16,6 @@ class BusquedaProveedores : public SearchScreen {
 
   protected:
     void accept() override;
-
-  private:
-    QPointer<QWidget> caller_;
-    QString origen_;
 };
 
 }  // namespace torvane

@@ -15,8 +15,7 @@ const QString kTowReport = QStringLiteral("PartesGrua");
 
 BusquedaVehiculos::BusquedaVehiculos(Session& session, Services& services, QWidget* caller, Use use,
                                      const QVariant& towCustomerId, QWidget* parent)
-    : SearchScreen(session, services, parent),
-      caller_(caller),
+    : SearchScreen(session, services, caller, {}, parent),
       use_(use),
       towCustomerId_(towCustomerId),
       fromTowReport_(caller && caller->objectName() == kTowReport) {

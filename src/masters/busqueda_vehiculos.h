@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <QVariant>
 
 #include "controls/search_screen.h"
@@ -33,7 +32,6 @@ class BusquedaVehiculos : public SearchScreen {
     void onNewCustomer();
     void onNewVehicle();
 
-    QPointer<QWidget> caller_;
     Use use_;
     QVariant towCustomerId_;
     bool fromTowReport_ = false;

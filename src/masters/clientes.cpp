@@ -85,6 +85,7 @@ void Clientes::setUpCustomerRecord() {
     setup.deleteQuestion = QStringLiteral("Seguro que quiere eliminar el registro ");
     setup.deleteQuestionField = QStringLiteral("txtNombre");
     setup.allDeletedMessage = QStringLiteral("Se han eliminado todos los clientes");
+    setup.tabs = tabs_;
 
     RecordController::Hooks hooks;
     hooks.propose = [this]() -> std::optional<Row> {
@@ -105,25 +106,13 @@ void Clientes::setUpCustomerRecord() {
     hooks.shown = [this](const Row& row) {
         txtId_->setText(row.value(QStringLiteral("Id_Cli")).toString());
     };
-    hooks.editing = [this] { tabs_->setCurrentIndex(0); };
     customer_ = new RecordController(this, session_, dialogs_, setup, hooks);
 
-    auto* bar = new CommandBar(
-        this,
-        QList<CommandRow>{
-            customer_->command(Action::New, QStringLiteral("CmdNuevo"), QStringLiteral("Nuevo"))} +
-            customer_->editCommands() +
-            QList<CommandRow>{
-                {QStringLiteral("CmdBuscarCli"), QStringLiteral("Buscar"),
-                 [this] {
-                     openScreen(this, new BusquedaClientes(session_, services_, this,
-                                                           QStringLiteral("Clientes")));
-                 },
-                 When::BrowseWithRecord},
-                {QStringLiteral("CmdSalir"), QStringLiteral("Salir"), [this] { close(); },
-                 When::Browse},
-            },
-        &customer_->mode(), {customer_->navigationBar(QStringLiteral("KewlButtons1"), this)});
+    auto* bar = customer_->commandBar(
+        this, customer_->standardCommands(QStringLiteral("CmdBuscarCli"), [this] {
+            openScreen(this,
+                       new BusquedaClientes(session_, services_, this, QStringLiteral("Clientes")));
+        }));
     bar->setObjectName(QStringLiteral("FrameComandos"));
     customerCommands_ = bar;
     connect(&customer_->mode(), &RecordMode::changed, this, &Clientes::updateTabs);

@@ -5,30 +5,25 @@
 
 #include "core/format.h"
 #include "core/record_store.h"
+#include "masters/contact_fields.h"
 
 namespace torvane::customers {
 
 const QList<FieldBinding>& customerFields() {
-    static const QList<FieldBinding> fields = {
-        {"TxtCodigo", "Codigo"},
-        {"txtNombre", "Nombre"},
-        {"txtEmpresa", "Apellido1"},
-        {"TxtNif", "NIF"},
-        {"txtCodContable", "CodigoContable"},
-        {"txtCalle", "Direccion"},
-        {"txtLocalidad", "Localidad"},
-        {"txtProvincia", "Provincia"},
-        {"txtCodPostal", "CP"},
-        {"txtTelefono", "Telefono"},
-        {"txtMovil", "Movil"},
-        {"txtFax", "Fax"},
-        {"TxtDescuento", "Descuento"},
-        {"txtFormaPago", "Forma_Pago"},
-        {"txtNumCuenta", "NumeroCuenta"},
-        {"txtBanco", "Banco"},
-        {"txtSucursal", "Sucursal"},
-        {"txtDiaPago", "DiaDePago"},
-    };
+    static const QList<FieldBinding> fields =
+        QList<FieldBinding>{
+            {"TxtCodigo", "Codigo"},
+            {"txtNombre", "Nombre"},
+            {"txtEmpresa", "Apellido1"},
+            {"TxtNif", "NIF"},
+            {"txtCodContable", "CodigoContable"},
+        } +
+        contactFields() +
+        QList<FieldBinding>{
+            {"TxtDescuento", "Descuento"},    {"txtFormaPago", "Forma_Pago"},
+            {"txtNumCuenta", "NumeroCuenta"}, {"txtBanco", "Banco"},
+            {"txtSucursal", "Sucursal"},      {"txtDiaPago", "DiaDePago"},
+        };
     return fields;
 }
 

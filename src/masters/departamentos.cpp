@@ -10,7 +10,7 @@
 namespace torvane {
 
 Departamentos::Departamentos(Session& session, Services& services, QWidget* parent)
-    : QWidget(parent), session_(session), services_(services) {
+    : RecordScreen(session, services, parent) {
     setObjectName(QStringLiteral("Departamentos"));
     setWindowTitle(QStringLiteral("Departamentos"));
     auto* layout = new QVBoxLayout(this);

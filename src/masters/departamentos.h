@@ -1,16 +1,12 @@
 #pragma once
 
-#include <QWidget>
-
 #include "controls/data_grid.h"
-#include "controls/record_controller.h"
-#include "core/services.h"
-#include "core/session.h"
+#include "controls/record_screen.h"
 
 namespace torvane {
 
 // The departments and their hourly rates (PreciosHora): a list and two fields.
-class Departamentos : public QWidget {
+class Departamentos : public RecordScreen {
     Q_OBJECT
   public:
     Departamentos(Session& session, Services& services, QWidget* parent = nullptr);
@@ -18,9 +14,6 @@ class Departamentos : public QWidget {
   private:
     void refreshList();
 
-    Session& session_;
-    Services& services_;
-    RecordController* record_ = nullptr;
     DataGrid* list_ = nullptr;
 };
 

@@ -1,6 +1,7 @@
 #include "masters/insurers.h"
 
 #include "core/record_store.h"
+#include "masters/contact_fields.h"
 
 namespace torvane::insurers {
 
@@ -9,21 +10,13 @@ const QString kSearchColumns = QStringLiteral("SELECT Id_Ase, Codigo, Nombre FRO
 }  // namespace
 
 const QList<FieldBinding>& insurerFields() {
-    static const QList<FieldBinding> fields = {
-        {"TxtCodigo", "Codigo"},
-        {"txtNombre", "Nombre"},
-        {"TxtNif", "NIF"},
-        {"TxtReferencia", "Referencia"},
-        {"txtCodContable", "CodigoContable"},
-        {"txtCalle", "Direccion"},
-        {"txtLocalidad", "Localidad"},
-        {"txtProvincia", "Provincia"},
-        {"txtCodPostal", "CP"},
-        {"txtTelefono", "Telefono"},
-        {"txtMovil", "Movil"},
-        {"txtFax", "Fax"},
-        {"txtNotas", "Notas"},
-    };
+    static const QList<FieldBinding> fields =
+        QList<FieldBinding>{{"TxtCodigo", "Codigo"},
+                            {"txtNombre", "Nombre"},
+                            {"TxtNif", "NIF"},
+                            {"TxtReferencia", "Referencia"},
+                            {"txtCodContable", "CodigoContable"}} +
+        contactFields() + QList<FieldBinding>{{"txtNotas", "Notas"}};
     return fields;
 }
 

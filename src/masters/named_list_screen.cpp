@@ -13,7 +13,7 @@ using Action = RecordController::Action;
 
 NamedListScreen::NamedListScreen(Session& session, Services& services,
                                  const named_lists::NamedList& list, QWidget* parent)
-    : QWidget(parent), session_(session), dialogs_(services.dialogs()), list_(list) {
+    : RecordScreen(session, services, parent), list_(list) {
     setObjectName(list.screen);
     setWindowTitle(list.screen);
     auto* layout = new QVBoxLayout(this);

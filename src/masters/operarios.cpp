@@ -15,7 +15,7 @@
 namespace torvane {
 
 Operarios::Operarios(Session& session, Services& services, QWidget* parent)
-    : QWidget(parent), session_(session), services_(services) {
+    : RecordScreen(session, services, parent) {
     setObjectName(QStringLiteral("Operarios"));
     setWindowTitle(QStringLiteral("Operarios"));
     auto* layout = new QVBoxLayout(this);
@@ -46,6 +46,9 @@ Operarios::Operarios(Session& session, Services& services, QWidget* parent)
     setup.deleteQuestion = QStringLiteral("Seguro que quiere eliminar el operario ");
     setup.deleteQuestionField = QStringLiteral("txtNombre");
     setup.allDeletedMessage = QStringLiteral("Se han eliminado todos los operarios");
+    setup.tabs = tabs_;
+    setup.historyTab = 1;
+    setup.historyGrid = labour_;
 
     RecordController::Hooks hooks;
     hooks.propose = [this]() -> std::optional<Row> {
@@ -61,30 +64,20 @@ Operarios::Operarios(Session& session, Services& services, QWidget* parent)
         operators::deleteOperator(session_.db(), key.toLongLong());
         return QString();
     };
-    hooks.shown = [this](const Row& row) {
-        if (record_ && record_->isEditing()) return;
-        std::optional<SqlStatement> labour;
-        if (!row.isEmpty())
-            labour = operators::labourOf(row.value(QStringLiteral("Codigo")).toString());
-        labour_->runOrClear(session_.db(), services_.dialogs(), labour);
+    hooks.historyOf = [](const Row& row) {
+        return operators::labourOf(row.value(QStringLiteral("Codigo")).toString());
     };
     hooks.editing = [this] {
-        tabs_->setCurrentIndex(0);
-        tabs_->setTabEnabled(1, false);
         for (const DateField& d : dates_) d.setEditing(true);
     };
     hooks.browsing = [this] {
-        tabs_->setTabEnabled(1, true);
         for (const DateField& d : dates_) d.setEditing(false);
     };
     record_ = new RecordController(this, session_, dialogs, setup, hooks);
-    auto* bar = new CommandBar(
-        this,
-        record_->standardCommands(
-            QStringLiteral("CmdBuscarCli"),
-            [this] { openScreen(this, new BusquedaOperarios(session_, services_, this)); }),
-        &record_->mode(), {record_->navigationBar(QStringLiteral("KewlButtons1"), this)});
-    layout->addWidget(bar);
+    layout->addWidget(
+        record_->commandBar(this, record_->standardCommands(QStringLiteral("CmdBuscarCli"), [this] {
+            openScreen(this, new BusquedaOperarios(session_, services_, this));
+        })));
     record_->open();
     resize(820, 560);
 }

@@ -1,6 +1,7 @@
 #include "masters/operators.h"
 
 #include "core/record_store.h"
+#include "masters/contact_fields.h"
 
 namespace torvane::operators {
 
@@ -14,25 +15,25 @@ const QString kSearchColumns =
 }  // namespace
 
 const QList<FieldBinding>& operatorFields() {
-    static const QList<FieldBinding> fields = {
-        {"TxtCodigo", "Codigo"},
-        {"txtNombre", "Nombre"},
-        {"txtSSocial", "SS"},
-        {"TxtNif", "NIF"},
-        {"txtCalle", "Direccion"},
-        {"txtLocalidad", "Localidad"},
-        {"txtProvincia", "Provincia"},
-        {"txtCodPostal", "CP"},
-        {"txtTelefono1", "Telefono1"},
-        {"txtTelefono2", "Telefono2"},
-        {"txtMovil", "Movil"},
-        {"txtFechaNac", "Fecha_Nac", true},
-        {"TxtFechaAlta", "Fecha_Alta", true},
-        {"ComboDepartamento", "Departamento"},
-        {"txtCategoria", "Categoria"},
-        {"TxtCoste", "PrecioHora"},
-        {"txtObservaciones", "Notas"},
-    };
+    static const QList<FieldBinding> fields =
+        QList<FieldBinding>{
+            {"TxtCodigo", "Codigo"},
+            {"txtNombre", "Nombre"},
+            {"txtSSocial", "SS"},
+            {"TxtNif", "NIF"},
+        } +
+        addressFields() +
+        QList<FieldBinding>{
+            {"txtTelefono1", "Telefono1"},
+            {"txtTelefono2", "Telefono2"},
+            {"txtMovil", "Movil"},
+            {"txtFechaNac", "Fecha_Nac", true},
+            {"TxtFechaAlta", "Fecha_Alta", true},
+            {"ComboDepartamento", "Departamento"},
+            {"txtCategoria", "Categoria"},
+            {"TxtCoste", "PrecioHora"},
+            {"txtObservaciones", "Notas"},
+        };
     return fields;
 }
 

@@ -13,7 +13,7 @@
 namespace torvane {
 
 Proveedores::Proveedores(Session& session, Services& services, QWidget* parent)
-    : QWidget(parent), session_(session), services_(services) {
+    : RecordScreen(session, services, parent) {
     setObjectName(QStringLiteral("Proveedores"));
     setWindowTitle(QStringLiteral("Proveedores"));
     auto* layout = new QVBoxLayout(this);
@@ -42,6 +42,9 @@ Proveedores::Proveedores(Session& session, Services& services, QWidget* parent)
     setup.deleteQuestion = QStringLiteral("Seguro que quiere eliminar el proveedor ");
     setup.deleteQuestionField = QStringLiteral("txtNombre");
     setup.allDeletedMessage = QStringLiteral("Se han eliminado todos los proveedores");
+    setup.tabs = tabs_;
+    setup.historyTab = 1;
+    setup.historyGrid = purchases_;
 
     RecordController::Hooks hooks;
     hooks.propose = [this]() -> std::optional<Row> {
@@ -55,28 +58,15 @@ Proveedores::Proveedores(Session& session, Services& services, QWidget* parent)
         suppliers::deleteSupplier(session_.db(), key.toLongLong());
         return QString();
     };
-    hooks.shown = [this](const Row& row) {
-        if (record_ && record_->isEditing()) return;
-        std::optional<SqlStatement> purchases;
-        if (!row.isEmpty())
-            purchases = suppliers::purchasesOf(row.value(QStringLiteral("Id_Pro")).toLongLong());
-        purchases_->runOrClear(session_.db(), services_.dialogs(), purchases);
+    hooks.historyOf = [](const Row& row) {
+        return suppliers::purchasesOf(row.value(QStringLiteral("Id_Pro")).toLongLong());
     };
-    hooks.editing = [this] {
-        tabs_->setCurrentIndex(0);
-        tabs_->setTabEnabled(1, false);
-    };
-    hooks.browsing = [this] { tabs_->setTabEnabled(1, true); };
     record_ = new RecordController(this, session_, dialogs, setup, hooks);
-    layout->addWidget(new CommandBar(
-        this,
-        record_->standardCommands(QStringLiteral("CmdBuscar"),
-                                  [this] {
-                                      openScreen(this, new BusquedaProveedores(
-                                                           session_, services_, this,
-                                                           QStringLiteral("Proveedores")));
-                                  }),
-        &record_->mode(), {record_->navigationBar(QStringLiteral("KewlButtons1"), this)}));
+    layout->addWidget(
+        record_->commandBar(this, record_->standardCommands(QStringLiteral("CmdBuscar"), [this] {
+            openScreen(this, new BusquedaProveedores(session_, services_, this,
+                                                     QStringLiteral("Proveedores")));
+        })));
     record_->open();
     resize(820, 520);
 }

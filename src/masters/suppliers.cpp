@@ -1,6 +1,7 @@
 #include "masters/suppliers.h"
 
 #include "core/record_store.h"
+#include "masters/contact_fields.h"
 
 namespace torvane::suppliers {
 
@@ -12,20 +13,12 @@ const QString kSearchColumns =
 }  // namespace
 
 const QList<FieldBinding>& supplierFields() {
-    static const QList<FieldBinding> fields = {
-        {"TxtCodigo", "Codigo_Pro"},
-        {"txtNombre", "Nombre"},
-        {"TxtNif", "NIF"},
-        {"txtCodContable", "CodigoContable"},
-        {"txtCalle", "Direccion"},
-        {"txtLocalidad", "Localidad"},
-        {"txtProvincia", "Provincia"},
-        {"txtCodPostal", "CP"},
-        {"txtTelefono", "Telefono1"},
-        {"txtMovil", "Telefono2"},
-        {"txtFax", "Fax"},
-        {"txtNotas", "Notas"},
-    };
+    static const QList<FieldBinding> fields =
+        QList<FieldBinding>{{"TxtCodigo", "Codigo_Pro"},
+                            {"txtNombre", "Nombre"},
+                            {"TxtNif", "NIF"},
+                            {"txtCodContable", "CodigoContable"}} +
+        contactFields("Telefono1", "Telefono2") + QList<FieldBinding>{{"txtNotas", "Notas"}};
     return fields;
 }
 

@@ -32,6 +32,14 @@ class RecordScreen : public ::testing::Test {
         setup.deleteQuestion = "¿Borrar ";
         setup.deleteQuestionField = "txtNombre";
         setup.allDeletedMessage = "Se han eliminado todos los clientes";
+        setup.tabs = form.add<QTabWidget>("SSTab1");
+        setup.tabs->addTab(new QWidget, "Datos");
+        history = new DataGrid("MSHHistorial");
+        history->setColumns({{"Nombre", "Nombre"}});
+        setup.tabs->addTab(history, "Historial");
+        setup.tabs->setCurrentIndex(1);
+        setup.historyTab = 1;
+        setup.historyGrid = history;
         RecordController::Hooks hooks;
         hooks.propose = [] { return std::optional<Row>(Row{{"Codigo", "9"}}); };
         // Only new records are saved here; modify and save is the departments' screen's.
@@ -44,6 +52,10 @@ class RecordScreen : public ::testing::Test {
             home.db().exec("DELETE FROM Clientes WHERE Id_Cli = ?", {key});
             return QString();
         };
+        hooks.historyOf = [](const Row& row) {
+            return SqlStatement{"SELECT Nombre FROM Clientes WHERE Id_Cli = ?",
+                                {row.value("Id_Cli")}};
+        };
         c = new RecordController(&form, home.session(), dialogs, setup, hooks);
         new CommandBar(&form,
                        {c->command(Action::New, "CmdNuevo", "Nuevo"),
@@ -55,11 +67,15 @@ class RecordScreen : public ::testing::Test {
         c->open();
     }
     QString name() { return textOf(&form, "txtNombre"); }
+    QString historyShown() {
+        return history->rowCount() == 1 ? history->value(0, "Nombre").toString() : QString();
+    }
 
     TempHome home;
     ScriptedDialogs dialogs;
     HostForm form;
     RecordController* c = nullptr;
+    DataGrid* history = nullptr;
     bool failSave = false;
 };
 
@@ -80,6 +96,7 @@ TEST_F(RecordScreen, ADeclinedDeleteKeepsTheRowAndAnEmptiedListLeavesOnlyNew) {
     EXPECT_EQ(dialogs.messages().back().text, "Se han eliminado todos los clientes");
     EXPECT_EQ(c->list().position(), -1);
     EXPECT_EQ(name(), "");
+    EXPECT_EQ(history->rowCount(), 0);
     for (const char* off : {"CmdModificar", "CmdEliminar"})
         EXPECT_FALSE(enabled(&form, off)) << off;
     EXPECT_TRUE(enabled(&form, "CmdNuevo"));
@@ -87,8 +104,13 @@ TEST_F(RecordScreen, ADeclinedDeleteKeepsTheRowAndAnEmptiedListLeavesOnlyNew) {
 
 TEST_F(RecordScreen, AFailedSaveStaysInEditModeWithWhatWasTyped) {
     c->next();
+    EXPECT_EQ(historyShown(), "DOS");
     click(&form, "CmdNuevo");
     EXPECT_TRUE(c->isEditing());
+    // Editing shows the first tab and keeps the history out of reach.
+    auto* tabs = form.findChild<QTabWidget*>("SSTab1");
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    EXPECT_FALSE(tabs->isTabEnabled(1));
     EXPECT_EQ(textOf(&form, "txtCodigo"), "9");
     EXPECT_FALSE(enabled(&form, "KewlButtons1_0"));  // no walking while editing
 
@@ -109,6 +131,8 @@ TEST_F(RecordScreen, AFailedSaveStaysInEditModeWithWhatWasTyped) {
     EXPECT_EQ(home.db().scalar("SELECT count(*) FROM Clientes").toInt(), 4);
     EXPECT_EQ(c->list().position(), 3);
     EXPECT_EQ(name(), "CUATRO");
+    EXPECT_TRUE(tabs->isTabEnabled(1));
+    EXPECT_EQ(historyShown(), "CUATRO");
 
     // Cancel after New goes back to the record shown before.
     c->previous();
