@@ -15,9 +15,25 @@ namespace torvane {
 
 namespace {
 
-// The field that is taking the focus back after a failed check; other fields
-// do not validate while it does, so two bad fields cannot bounce the focus.
-QPointer<OpcEntrada> returningField;
+// The field of a window that is taking the focus back after a failed check; the
+// window's other fields do not validate while it does, so two bad fields cannot
+// bounce the focus. Kept by the window, in a child object made the first time.
+QPointer<OpcEntrada>& returningField(QWidget* field) {
+    class Holder : public QObject {
+      public:
+        using QObject::QObject;
+        QPointer<OpcEntrada> field;
+    };
+    const QString name = QStringLiteral("returningField");
+    QWidget* window = field->window();
+    auto* holder =
+        static_cast<Holder*>(window->findChild<QObject*>(name, Qt::FindDirectChildrenOnly));
+    if (!holder) {
+        holder = new Holder(window);
+        holder->setObjectName(name);
+    }
+    return holder->field;
+}
 
 bool isDigit(QChar c) {
     return c >= '0' && c <= '9';
@@ -269,18 +285,19 @@ bool OpcEntrada::Validate(QString* message) {
 void OpcEntrada::onFocusOut() {
     QWidget* now = QApplication::focusWidget();
     if (now && now->window() != window()) return;  // another window: not leaving
-    if (returningField && returningField != this) return;
+    QPointer<OpcEntrada>& returning = returningField(this);
+    if (returning && returning != this) return;
     completeOnLeaving();
     if (isReadOnly() || !isEnabled() || acceptsFocusWithoutCheck(now)) return;
     QString message;
     if (Validate(&message) || !allowMsgBox_) return;
     // Back into the field; the box opens after the focus change is over.
-    returningField = this;
+    returning = this;
     QTimer::singleShot(0, this, [this, message] {
         if (dialogs_) dialogs_->exclamation(message);
         edit_->setFocus(Qt::OtherFocusReason);
         edit_->selectAll();
-        returningField = nullptr;
+        returningField(this) = nullptr;
     });
 }
 

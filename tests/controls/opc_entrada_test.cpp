@@ -200,4 +200,24 @@ TEST(OpcEntrada, EnterMovesOnTheTextIsSelectedAndCancelLeavesUnchecked) {
     EXPECT_TRUE(f.dialogs.entries().empty());
 }
 
+// A refused field takes the focus back without the next bad field, which the focus
+// passes through, refusing too: one message, and the focus ends in the first field.
+TEST(OpcEntrada, TwoBadFieldsDoNotBounceTheFocus) {
+    HostForm form;
+    ScriptedDialogs dialogs;
+    std::vector<OpcEntrada*> fields;
+    for (const char* name : {"opcDesde", "opcHasta"}) {
+        fields.push_back(form.add<OpcEntrada>(name));
+        fields.back()->setTypeInput(3);
+        fields.back()->setDialogs(&dialogs);
+        fields.back()->setAllowEmpty(false);
+    }
+    form.showActive();
+    HostForm::focus(fields[0]);
+    HostForm::press(Qt::Key_Tab);
+    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+    EXPECT_EQ(dialogs.texts(), QStringList{kBlank});
+    EXPECT_EQ(HostForm::focused(), fields[0]->maskEdit());
+}
+
 }  // namespace
