@@ -147,6 +147,7 @@ void RecordController::editingStarted() {
         setup_.tabs->setCurrentIndex(0);
         if (setup_.historyTab >= 0) setup_.tabs->setTabEnabled(setup_.historyTab, false);
     }
+    for (const DateField& d : setup_.dates) d.setEditing(true);
     if (hooks_.editing) hooks_.editing();
     focusFirstField();
 }
@@ -155,6 +156,7 @@ void RecordController::leaveEdit() {
     isNew_ = false;
     mode_.setMode(RecordMode::Mode::Browse);
     if (setup_.tabs && setup_.historyTab >= 0) setup_.tabs->setTabEnabled(setup_.historyTab, true);
+    for (const DateField& d : setup_.dates) d.setEditing(false);
     if (hooks_.browsing) hooks_.browsing();
 }
 

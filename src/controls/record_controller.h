@@ -13,6 +13,7 @@
 #include "controls/bound_fields.h"
 #include "controls/command_bar.h"
 #include "controls/data_grid.h"
+#include "controls/form_fields.h"
 #include "controls/navigation_bar.h"
 #include "core/dialogs.h"
 #include "core/field_binding.h"
@@ -49,6 +50,7 @@ class RecordController : public QObject {
         QTabWidget* tabs = nullptr;          // shown at its first tab while editing...
         int historyTab = -1;                 // ...with this tab off
         DataGrid* historyGrid = nullptr;     // shows Hooks::historyOf the record browsed
+        QList<DateField> dates;              // masked entries while editing
     };
     struct Hooks {
         // The values of a new record (codes, defaults). nullopt: no new record

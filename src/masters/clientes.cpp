@@ -130,6 +130,7 @@ void Clientes::setUpVehicleRecord() {
     setup.deleteQuestionField = QStringLiteral("txtMatricula");
     setup.allDeletedMessage =
         QStringLiteral("Se han eliminado todos los vehiculos para este cliente");
+    setup.dates = {dates_[0], dates_[1]};
 
     RecordController::Hooks hooks;
     hooks.propose = [this]() -> std::optional<Row> {
@@ -148,12 +149,6 @@ void Clientes::setUpVehicleRecord() {
         return QString();
     };
     hooks.shown = [this](const Row& row) { vehicleShown(row); };
-    hooks.editing = [this] {
-        for (const DateField& d : dates_) d.setEditing(true);
-    };
-    hooks.browsing = [this] {
-        for (const DateField& d : dates_) d.setEditing(false);
-    };
     vehicle_ = new RecordController(this, session_, dialogs_, setup, hooks);
     connect(vehicle_, &RecordController::reloaded, this, &Clientes::vehiclesReloaded);
     connect(&vehicle_->mode(), &RecordMode::changed, this, &Clientes::updateTabs);

@@ -49,6 +49,7 @@ Operarios::Operarios(Session& session, Services& services, QWidget* parent)
     setup.tabs = tabs_;
     setup.historyTab = 1;
     setup.historyGrid = labour_;
+    setup.dates = dates_;
 
     RecordController::Hooks hooks;
     hooks.propose = [this]() -> std::optional<Row> {
@@ -66,12 +67,6 @@ Operarios::Operarios(Session& session, Services& services, QWidget* parent)
     };
     hooks.historyOf = [](const Row& row) {
         return operators::labourOf(row.value(QStringLiteral("Codigo")).toString());
-    };
-    hooks.editing = [this] {
-        for (const DateField& d : dates_) d.setEditing(true);
-    };
-    hooks.browsing = [this] {
-        for (const DateField& d : dates_) d.setEditing(false);
     };
     record_ = new RecordController(this, session_, dialogs, setup, hooks);
     layout->addWidget(
