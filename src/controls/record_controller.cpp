@@ -23,6 +23,13 @@ RecordController::RecordController(QWidget* form, Session& session, Dialogs& dia
       hooks_(std::move(hooks)),
       fields_(form, setup_.fields) {
     new RecordScreenBinder(form, &mode_, fields_.controlNames() + setup_.lockedControls);
+    if (DataGrid* grid = setup_.listGrid) {
+        connect(grid, &DataGrid::currentRowChanged, this, [this, grid](int row) {
+            if (isEditing() || row < 0) return;
+            const QVariant key = grid->value(row, setup_.keyColumn);
+            if (key.isValid() && key != currentKey()) moveToKey(key);
+        });
+    }
 }
 
 void RecordController::open() {
@@ -107,6 +114,8 @@ void RecordController::show(const Row& row) {
     if (auto* key =
             setup_.keyField.isEmpty() ? nullptr : form_->findChild<QLineEdit*>(setup_.keyField))
         key->setText(row.value(setup_.keyColumn).toString());
+    const QVariant key = row.value(setup_.keyColumn);
+    if (setup_.listGrid && key.isValid()) setup_.listGrid->selectWhere(setup_.keyColumn, key);
     if (setup_.historyGrid && !isEditing()) {
         std::optional<SqlStatement> history;
         if (!row.isEmpty() && hooks_.historyOf) history = hooks_.historyOf(row);

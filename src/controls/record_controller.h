@@ -51,6 +51,9 @@ class RecordController : public QObject {
         int historyTab = -1;                 // ...with this tab off
         DataGrid* historyGrid = nullptr;     // shows Hooks::historyOf the record browsed
         QList<DateField> dates;              // masked entries while editing
+        // Lists the records by keyColumn: choosing a row shows that record while
+        // browsing, and showing a record selects its row.
+        DataGrid* listGrid = nullptr;
     };
     struct Hooks {
         // The values of a new record (codes, defaults). nullopt: no new record

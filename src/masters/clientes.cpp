@@ -131,6 +131,7 @@ void Clientes::setUpVehicleRecord() {
     setup.allDeletedMessage =
         QStringLiteral("Se han eliminado todos los vehiculos para este cliente");
     setup.dates = {dates_[0], dates_[1]};
+    setup.listGrid = vehicles_;
 
     RecordController::Hooks hooks;
     hooks.propose = [this]() -> std::optional<Row> {
@@ -171,13 +172,6 @@ void Clientes::setUpVehicleRecord() {
             },
         &vehicle_->mode()));
     setCallerName(callerName_);
-
-    // Choosing a row of the list shows that vehicle.
-    connect(vehicles_, &DataGrid::currentRowChanged, this, [this](int row) {
-        if (vehicle_->isEditing() || row < 0) return;
-        const QVariant key = vehicles_->value(row, QStringLiteral("Id_Veh"));
-        if (key != vehicle_->currentKey()) vehicle_->moveToKey(key);
-    });
 }
 
 void Clientes::buildPersonalTab(QWidget* tab) {
@@ -340,8 +334,6 @@ void Clientes::vehiclesReloaded() {
 
 void Clientes::vehicleShown(const Row& row) {
     txtIdCliVeh_->setText(row.value(QStringLiteral("Id_Cli")).toString());
-    const QVariant key = row.value(QStringLiteral("Id_Veh"));
-    if (key.isValid()) vehicles_->selectWhere(QStringLiteral("Id_Veh"), key);
     if (!vehicle_->isEditing()) frame3_->setVisible(!vehicle_->list().isEmpty());
 }
 

@@ -26,6 +26,7 @@ Departamentos::Departamentos(Session& session, Services& services, QWidget* pare
     setup.keys = operators::departmentKeys();
     setup.fields = operators::departmentFields();
     setup.firstField = QStringLiteral("txtDepartamento");
+    setup.listGrid = list_;
     // Deleting asks nothing.
     RecordController::Hooks hooks;
     hooks.check = operators::checkDepartment;
@@ -36,16 +37,8 @@ Departamentos::Departamentos(Session& session, Services& services, QWidget* pare
         operators::deleteDepartment(session_.db(), key.toLongLong());
         return QString();
     };
-    hooks.shown = [this](const Row& row) {
-        if (!row.isEmpty())
-            list_->selectWhere(QStringLiteral("Id"), row.value(QStringLiteral("Id")));
-    };
     record_ = new RecordController(this, session_, services.dialogs(), setup, hooks);
     connect(record_, &RecordController::reloaded, this, &Departamentos::refreshList);
-    connect(list_, &DataGrid::currentRowChanged, this, [this](int row) {
-        const QVariant key = row >= 0 ? list_->value(row, QStringLiteral("Id")) : QVariant();
-        if (key.isValid() && key != record_->currentKey()) record_->moveToKey(key);
-    });
     connect(&record_->mode(), &RecordMode::changed, this,
             [this] { list_->setEnabled(!record_->isEditing()); });
     layout->addWidget(new CommandBar(this, record_->standardCommands(), &record_->mode()));

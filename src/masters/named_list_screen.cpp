@@ -46,6 +46,7 @@ NamedListScreen::NamedListScreen(Session& session, Services& services,
     RecordController::Setup setup;
     setup.table = list.table;
     setup.keyColumn = list.keyColumn;
+    setup.listGrid = names_;
     setup.keys = named_lists::keysOf(list);
     setup.fields = {list.name};
     setup.firstField = name_->objectName();
@@ -95,11 +96,6 @@ NamedListScreen::NamedListScreen(Session& session, Services& services,
 
     connect(&record_->mode(), &RecordMode::changed, this, &NamedListScreen::updateModify);
     connect(record_, &RecordController::reloaded, this, &NamedListScreen::refreshList);
-    connect(names_, &DataGrid::currentRowChanged, this, [this](int row) {
-        if (record_->isEditing() || row < 0) return;
-        const QVariant key = names_->value(row, list_.keyColumn);
-        if (key != record_->currentKey()) record_->moveToKey(key);
-    });
     connect(name_, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (!record_->isEditing() && !text.isEmpty()) showArticles(text);
     });
@@ -120,8 +116,6 @@ void NamedListScreen::refreshList() {
 }
 
 void NamedListScreen::shown(const Row& row) {
-    const QVariant key = row.value(list_.keyColumn);
-    if (key.isValid()) names_->selectWhere(list_.keyColumn, key);
     if (record_ && record_->isEditing()) return;
     const QString name = row.value(list_.nameColumn).toString();
     if (name.isEmpty()) articles_->clearRows();

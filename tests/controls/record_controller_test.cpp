@@ -40,6 +40,11 @@ class RecordScreen : public ::testing::Test {
         setup.tabs->setCurrentIndex(1);
         setup.historyTab = 1;
         setup.historyGrid = history;
+        list = new DataGrid("MSHLista", &form);
+        list->setColumns({{"Id_Cli", {}, ColumnKind::Hidden}, {"Nombre", "Nombre"}});
+        list->run(home.db(), {"SELECT Id_Cli, Nombre FROM Clientes ORDER BY Id_Cli", {}});
+        form.layout()->addWidget(list);
+        setup.listGrid = list;
         RecordController::Hooks hooks;
         hooks.propose = [] { return std::optional<Row>(Row{{"Codigo", "9"}}); };
         // Only new records are saved here; modify and save is the departments' screen's.
@@ -76,6 +81,7 @@ class RecordScreen : public ::testing::Test {
     HostForm form;
     RecordController* c = nullptr;
     DataGrid* history = nullptr;
+    DataGrid* list = nullptr;
     bool failSave = false;
 };
 
@@ -100,6 +106,16 @@ TEST_F(RecordScreen, ADeclinedDeleteKeepsTheRowAndAnEmptiedListLeavesOnlyNew) {
     for (const char* off : {"CmdModificar", "CmdEliminar"})
         EXPECT_FALSE(enabled(&form, off)) << off;
     EXPECT_TRUE(enabled(&form, "CmdNuevo"));
+}
+
+TEST_F(RecordScreen, TheListShowsWhereTheRecordIsAndChoosesItWhileBrowsing) {
+    c->last();
+    EXPECT_EQ(list->currentRowIndex(), 2);
+    list->setCurrentRowIndex(1);
+    EXPECT_EQ(name(), "DOS");
+    click(&form, "CmdModificar");
+    list->setCurrentRowIndex(0);
+    EXPECT_EQ(name(), "DOS");
 }
 
 TEST_F(RecordScreen, AFailedSaveStaysInEditModeWithWhatWasTyped) {
