@@ -287,4 +287,17 @@ void followSelection(DataGrid* master, const QString& field, DataGrid* detail,
         });
 }
 
+void addDetailPair(QWidget* owner, QBoxLayout* into, DataGrid* master, const QString& field,
+                   const DetailGrid& left, const DetailGrid& right, Session& session,
+                   Dialogs& dialogs) {
+    auto* pair = new QHBoxLayout;
+    for (const DetailGrid* d : {&left, &right}) {
+        auto* column = new QVBoxLayout;
+        DataGrid* grid = addGrid(owner, column, d->caption, d->objectName, d->columns);
+        followSelection(master, field, grid, d->statement, session, dialogs);
+        pair->addLayout(column);
+    }
+    into->addLayout(pair, 1);
+}
+
 }  // namespace torvane

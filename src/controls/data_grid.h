@@ -110,4 +110,17 @@ void followSelection(DataGrid* master, const QString& field, DataGrid* detail,
                      std::function<SqlStatement(const QVariant& value)> statement, Session& session,
                      Dialogs& dialogs);
 
+// A captioned grid listing what goes with the selected row of another.
+struct DetailGrid {
+    QString caption;
+    QString objectName;
+    QList<GridColumn> columns;
+    std::function<SqlStatement(const QVariant& value)> statement;
+};
+// Two detail grids side by side (a work order's jobs and materials), following the
+// field of master's selected row.
+void addDetailPair(QWidget* owner, QBoxLayout* into, DataGrid* master, const QString& field,
+                   const DetailGrid& left, const DetailGrid& right, Session& session,
+                   Dialogs& dialogs);
+
 }  // namespace torvane

@@ -81,6 +81,7 @@ void Clientes::setUpCustomerRecord() {
     setup.fields = customers::customerFields();
     setup.lockedControls = {QStringLiteral("OptNIF"), QStringLiteral("OptCIF"),
                             QStringLiteral("OptLIBRE")};
+    setup.keyField = QStringLiteral("TxtId");
     setup.firstField = QStringLiteral("txtNombre");
     setup.deleteQuestion = QStringLiteral("Seguro que quiere eliminar el registro ");
     setup.deleteQuestionField = QStringLiteral("txtNombre");
@@ -102,9 +103,6 @@ void Clientes::setUpCustomerRecord() {
     };
     hooks.remove = [this](const QVariant& key) {
         return customers::deleteCustomer(session_.db(), key.toLongLong());
-    };
-    hooks.shown = [this](const Row& row) {
-        txtId_->setText(row.value(QStringLiteral("Id_Cli")).toString());
     };
     customer_ = new RecordController(this, session_, dialogs_, setup, hooks);
 
@@ -177,9 +175,7 @@ void Clientes::setUpVehicleRecord() {
 void Clientes::buildPersonalTab(QWidget* tab) {
     auto* outer = new QVBoxLayout(tab);
     QGridLayout* grid = addFormGrid(outer);
-    txtId_ = new QLineEdit(tab);
-    txtId_->setObjectName(QStringLiteral("TxtId"));
-    txtId_->setVisible(false);
+    txtId_ = addHiddenField(tab, QStringLiteral("TxtId"));
     addFields(tab, grid,
               {{"Código:", "TxtCodigo", 0, 0, 1, 120},
                {"Nombre:", "txtNombre", 1, 0, 3},
@@ -224,9 +220,7 @@ void Clientes::buildVehiclesTab(QWidget* tab) {
     frame3_->setObjectName(QStringLiteral("Frame3"));
     auto* frameLayout = new QVBoxLayout(frame3_);
     QGridLayout* grid = addFormGrid(frameLayout);
-    txtIdCliVeh_ = new QLineEdit(frame3_);
-    txtIdCliVeh_->setObjectName(QStringLiteral("TxtIdCliVeh"));
-    txtIdCliVeh_->setVisible(false);
+    txtIdCliVeh_ = addHiddenField(frame3_, QStringLiteral("TxtIdCliVeh"));
     addFields(frame3_, grid,
               {{"Matrícula:", "txtMatricula", 0, 0},
                {"Color:", "txtColor", 0, 2},
@@ -268,28 +262,17 @@ void Clientes::buildHistoryTab(QWidget* tab) {
     auto* repairs = new QVBoxLayout(repairsTab);
     workOrders_ = addGrid(repairsTab, repairs, QStringLiteral("ODTS (Ordenes de Trabajo)"),
                           QStringLiteral("MSHODTS"), customers::workOrderColumns());
-    auto* details = new QHBoxLayout;
-    auto* jobsBox = new QVBoxLayout;
-    auto* materialsBox = new QVBoxLayout;
-    jobs_ =
-        addGrid(repairsTab, jobsBox, QStringLiteral("Trabajos realizados para la odt seleccionada"),
-                QStringLiteral("MSHTrabajosODT"), customers::jobColumns());
-    materials_ = addGrid(repairsTab, materialsBox, QStringLiteral("Materiales empleados"),
-                         QStringLiteral("MSHMateriales"), customers::materialColumns());
-    details->addLayout(jobsBox);
-    details->addLayout(materialsBox);
-    repairs->addLayout(details, 1);
+    addDetailPair(repairsTab, repairs, workOrders_, QStringLiteral("NODT"),
+                  {QStringLiteral("Trabajos realizados para la odt seleccionada"),
+                   QStringLiteral("MSHTrabajosODT"), customers::jobColumns(),
+                   [](const QVariant& v) { return customers::jobsOfWorkOrder(v.toString()); }},
+                  {QStringLiteral("Materiales empleados"), QStringLiteral("MSHMateriales"),
+                   customers::materialColumns(),
+                   [](const QVariant& v) { return customers::materialsOfWorkOrder(v.toString()); }},
+                  session_, dialogs_);
     followSelection(
         vehicles2_, QStringLiteral("Id_Veh"), workOrders_,
         [](const QVariant& v) { return customers::workOrdersOfVehicle(v.toLongLong()); }, session_,
-        dialogs_);
-    followSelection(
-        workOrders_, QStringLiteral("NODT"), jobs_,
-        [](const QVariant& v) { return customers::jobsOfWorkOrder(v.toString()); }, session_,
-        dialogs_);
-    followSelection(
-        workOrders_, QStringLiteral("NODT"), materials_,
-        [](const QVariant& v) { return customers::materialsOfWorkOrder(v.toString()); }, session_,
         dialogs_);
 }
 

@@ -67,8 +67,6 @@ class Clientes : public QWidget {
     DataGrid* vehicles2_ = nullptr;
     DataGrid* parts_ = nullptr;
     DataGrid* workOrders_ = nullptr;
-    DataGrid* jobs_ = nullptr;
-    DataGrid* materials_ = nullptr;
 };
 
 }  // namespace torvane

@@ -33,30 +33,21 @@ HistorialVeh::HistorialVeh(Session& session, Services& services, qint64 vehicleI
         },
         2);
 
-    auto* details = new QHBoxLayout;
-    auto* left = new QVBoxLayout;
-    auto* right = new QVBoxLayout;
-    jobs_ =
-        addGrid(this, left, QStringLiteral("Trabajos realizados"), QStringLiteral("MshTrabajos"),
-                {{QStringLiteral("Id"), {}, ColumnKind::Hidden},
-                 {QStringLiteral("TRealizado"), QStringLiteral("Trabajo realizado")}});
-    materials_ = addGrid(this, right, QStringLiteral("Materiales empleados"),
-                         QStringLiteral("MshMateriales"),
-                         {{QStringLiteral("Id"), {}, ColumnKind::Hidden},
-                          {QStringLiteral("Descripcion"), QStringLiteral("Descripción")}});
-    details->addLayout(left);
-    details->addLayout(right);
-    layout->addLayout(details, 1);
+    addDetailPair(this, layout, odts_, QStringLiteral("NODT"),
+                  {QStringLiteral("Trabajos realizados"),
+                   QStringLiteral("MshTrabajos"),
+                   {{QStringLiteral("Id"), {}, ColumnKind::Hidden},
+                    {QStringLiteral("TRealizado"), QStringLiteral("Trabajo realizado")}},
+                   [](const QVariant& v) { return customers::historyJobs(v.toString()); }},
+                  {QStringLiteral("Materiales empleados"),
+                   QStringLiteral("MshMateriales"),
+                   {{QStringLiteral("Id"), {}, ColumnKind::Hidden},
+                    {QStringLiteral("Descripcion"), QStringLiteral("Descripción")}},
+                   [](const QVariant& v) { return customers::historyMaterials(v.toString()); }},
+                  session_, dialogs_);
     layout->addWidget(new CommandBar(
         this, {{QStringLiteral("CmdSalir"), QStringLiteral("Salir"), [this] { close(); }}}));
 
-    followSelection(
-        odts_, QStringLiteral("NODT"), jobs_,
-        [](const QVariant& v) { return customers::historyJobs(v.toString()); }, session_, dialogs_);
-    followSelection(
-        odts_, QStringLiteral("NODT"), materials_,
-        [](const QVariant& v) { return customers::historyMaterials(v.toString()); }, session_,
-        dialogs_);
     odts_->run(session_.db(), customers::vehicleHistory(vehicleId), dialogs_);
     resize(900, 560);
 }

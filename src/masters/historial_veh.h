@@ -20,8 +20,6 @@ class HistorialVeh : public QWidget {
     Services& services_;
     Dialogs& dialogs_;
     DataGrid* odts_;
-    DataGrid* jobs_;
-    DataGrid* materials_;
 };
 
 }  // namespace torvane

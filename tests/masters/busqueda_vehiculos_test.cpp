@@ -4,6 +4,7 @@
 #include "customers_fixture.h"
 #include "masters/clientes.h"
 #include "masters/customer_handoffs.h"
+#include "masters/historial_veh.h"
 #include "screen_fixture.h"
 
 using namespace torvane;
@@ -137,6 +138,29 @@ TEST_F(VehicleSearchScreen, NewCustomerAndNewVehicleOpenTheCustomerFile) {
     file->close();
     settle();
     EXPECT_TRUE(caller.isEnabled());
+}
+
+// The vehicle's history: choosing a work order lists its jobs and its materials.
+TEST_F(VehicleSearchScreen, HistoryFollowsTheChosenWorkOrder) {
+    const qint64 antonio =
+        db().scalar("SELECT Id_Cli FROM Vehiculos WHERE Id_Veh = ?", {ibiza}).toLongLong();
+    for (const char* number : {"08/00001", "08/00002"}) {
+        addWorkOrder(db(), antonio, ibiza, number);
+        db().exec("INSERT INTO TrabajosRealizadosODT (NODT, TRealizado) VALUES (?, ?)",
+                  {number, QStringLiteral("FRENOS %1").arg(number)});
+        db().exec("INSERT INTO MaterialesODT (NODT, Descripcion) VALUES (?, ?)",
+                  {number, QStringLiteral("PASTILLAS %1").arg(number)});
+    }
+    HistorialVeh history(home.session(), services, ibiza);
+    auto shown = [&](const char* grid, const char* field) {
+        auto* g = control<DataGrid>(&history, grid);
+        return g->rowCount() == 1 ? g->value(0, field).toString() : QString();
+    };
+    EXPECT_EQ(shown("MshTrabajos", "TRealizado"), "FRENOS 08/00001");
+    EXPECT_EQ(shown("MshMateriales", "Descripcion"), "PASTILLAS 08/00001");
+    clickRow(control<DataGrid>(&history, "MshOdts"), 1);
+    EXPECT_EQ(shown("MshTrabajos", "TRealizado"), "FRENOS 08/00002");
+    EXPECT_EQ(shown("MshMateriales", "Descripcion"), "PASTILLAS 08/00002");
 }
 
 }  // namespace
