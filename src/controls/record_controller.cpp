@@ -111,10 +111,10 @@ void RecordController::show(const Row& row) {
         fields_.clear();
     else
         fields_.fill(row);
-    if (auto* key =
-            setup_.keyField.isEmpty() ? nullptr : form_->findChild<QLineEdit*>(setup_.keyField))
-        key->setText(row.value(setup_.keyColumn).toString());
     const QVariant key = row.value(setup_.keyColumn);
+    if (auto* field =
+            setup_.keyField.isEmpty() ? nullptr : form_->findChild<QLineEdit*>(setup_.keyField))
+        field->setText(key.toString());
     if (setup_.listGrid && key.isValid()) setup_.listGrid->selectWhere(setup_.keyColumn, key);
     if (setup_.historyGrid && !isEditing()) {
         std::optional<SqlStatement> history;

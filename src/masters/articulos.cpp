@@ -41,9 +41,7 @@ Articulos::Articulos(Session& session, Services& services, QWidget* parent)
 void Articulos::buildGeneralTab(QWidget* tab) {
     auto* outer = new QVBoxLayout(tab);
     QGridLayout* grid = addFormGrid(outer);
-    txtId_ = new QLineEdit(tab);
-    txtId_->setObjectName(QStringLiteral("TxtId"));
-    txtId_->setVisible(false);
+    addHiddenField(tab, QStringLiteral("TxtId"));
     form_ = new ArticleForm(tab, grid, session_, dialogs_);
     code_ = tab->findChild<QLineEdit*>(QStringLiteral("TxtCodigo"));
     code_->installEventFilter(this);
@@ -90,6 +88,7 @@ void Articulos::setUpRecord() {
     setup.keys = articles::articleKeys();
     setup.fields = articles::articleFields();
     setup.lockedControls = form_->comboNames();
+    setup.keyField = QStringLiteral("TxtId");
     setup.firstField = QStringLiteral("txtDescripcion");
     setup.deleteQuestion = QStringLiteral("Seguro que quiere eliminar el artículo ");
     setup.deleteQuestionField = QStringLiteral("txtDescripcion");
@@ -153,7 +152,6 @@ void Articulos::setUpRecord() {
 }
 
 void Articulos::shown(const Row& row) {
-    txtId_->setText(row.value(QStringLiteral("Id_Art")).toString());
     if (record_ && record_->isEditing()) return;
     form_->showNames(row);
     updateLowStock();

@@ -28,7 +28,6 @@ class Articulos : public RecordScreen {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     ArticleForm* form_ = nullptr;
-    QLineEdit* txtId_ = nullptr;
     QLineEdit* code_ = nullptr;
     QLabel* lowStock_ = nullptr;
     QWidget* generalTab_ = nullptr;

@@ -55,7 +55,7 @@ FrmAseguradoras::FrmAseguradoras(Session& session, Services& services, QWidget* 
         return QString();
     };
     hooks.shown = [this](const Row&) { showTariff(); };
-    record_ = new RecordController(this, session_, services.dialogs(), setup, hooks);
+    record_ = new RecordController(this, session_, dialogs_, setup, hooks);
     recordCommands_ =
         record_->commandBar(this, record_->standardCommands(QStringLiteral("CmdBuscar"), [this] {
             openScreen(this, new BusquedaAseguradoras(session_, services_, this, {}));
@@ -152,7 +152,7 @@ void FrmAseguradoras::buildTariffTab(QWidget* tab) {
 void FrmAseguradoras::showTariff() {
     const QVariant id = record_->currentKey();
     insurers::Tariff tariff;
-    if (id.isValid() && !reportingDbErrors(services_.dialogs(), [&] {
+    if (id.isValid() && !reportingDbErrors(dialogs_, [&] {
             tariff = insurers::loadTariff(session_.db(), id.toLongLong());
         }))
         return;
@@ -166,12 +166,12 @@ void FrmAseguradoras::saveTariff() {
     for (QLineEdit* e : tariff_) texts << e->text();
     const QString problem = insurers::checkTariff(texts);
     if (!problem.isEmpty()) {
-        services_.dialogs().critical(problem);
+        dialogs_.critical(problem);
         return;
     }
     QList<Money> amounts;
     for (const QString& text : texts) amounts << Money::parse(text).value_or(Money());
-    if (!reportingDbErrors(services_.dialogs(), [&] {
+    if (!reportingDbErrors(dialogs_, [&] {
             insurers::saveTariff(session_.db(), record_->currentKey().toLongLong(), amounts);
         }))
         return;

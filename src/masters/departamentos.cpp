@@ -37,7 +37,7 @@ Departamentos::Departamentos(Session& session, Services& services, QWidget* pare
         operators::deleteDepartment(session_.db(), key.toLongLong());
         return QString();
     };
-    record_ = new RecordController(this, session_, services.dialogs(), setup, hooks);
+    record_ = new RecordController(this, session_, dialogs_, setup, hooks);
     connect(record_, &RecordController::reloaded, this, &Departamentos::refreshList);
     connect(&record_->mode(), &RecordMode::changed, this,
             [this] { list_->setEnabled(!record_->isEditing()); });
@@ -47,7 +47,7 @@ Departamentos::Departamentos(Session& session, Services& services, QWidget* pare
 }
 
 void Departamentos::refreshList() {
-    list_->runOrClear(session_.db(), services_.dialogs(), operators::departmentList());
+    list_->runOrClear(session_.db(), dialogs_, operators::departmentList());
 }
 
 }  // namespace torvane

@@ -26,14 +26,13 @@ Operarios::Operarios(Session& session, Services& services, QWidget* parent)
                       QStringLiteral("Trabajos Realizados"), QStringLiteral("MSHTrabajosOdt"),
                       operators::labourColumns());
 
-    Dialogs& dialogs = services.dialogs();
     applyKeyClasses(this, {{KeyClass::K1, "txtCategoria"},
                            {KeyClass::K3, "txtCodPostal txtMovil txtTelefono1 txtTelefono2"},
                            {KeyClass::K4,
                             "ComboDepartamento txtCalle TxtCodigo txtLocalidad TxtNif txtNombre "
                             "txtObservaciones txtProvincia txtSSocial"},
                            {KeyClass::K5, "TxtCoste"}});
-    TaxIdField::attach(this, dialogs, QStringLiteral("txtCalle"), {.validateCifOnOption = true});
+    TaxIdField::attach(this, dialogs_, QStringLiteral("txtCalle"), {.validateCifOnOption = true});
 
     RecordController::Setup setup;
     setup.table = QStringLiteral("Operarios");
@@ -68,7 +67,7 @@ Operarios::Operarios(Session& session, Services& services, QWidget* parent)
     hooks.historyOf = [](const Row& row) {
         return operators::labourOf(row.value(QStringLiteral("Codigo")).toString());
     };
-    record_ = new RecordController(this, session_, dialogs, setup, hooks);
+    record_ = new RecordController(this, session_, dialogs_, setup, hooks);
     layout->addWidget(
         record_->commandBar(this, record_->standardCommands(QStringLiteral("CmdBuscarCli"), [this] {
             openScreen(this, new BusquedaOperarios(session_, services_, this));
@@ -95,12 +94,11 @@ void Operarios::buildDataTab(QWidget* tab) {
                {"Teléfono 2:", "txtTelefono2", 6, 0},
                {"Móvil:", "txtMovil", 6, 2}});
     auto today = [this] { return session_.today(); };
-    Dialogs& dialogs = services_.dialogs();
     dates_ = {
         addDateField(tab, grid, 7, 0, QStringLiteral("Fecha nacimiento:"),
-                     QStringLiteral("txtFechaNac"), QStringLiteral("OpcFechaNac"), dialogs, today),
+                     QStringLiteral("txtFechaNac"), QStringLiteral("OpcFechaNac"), dialogs_, today),
         addDateField(tab, grid, 7, 2, QStringLiteral("Fecha alta:"), QStringLiteral("TxtFechaAlta"),
-                     QStringLiteral("OpcFechaAlta"), dialogs, today)};
+                     QStringLiteral("OpcFechaAlta"), dialogs_, today)};
     auto* department = new QComboBox(tab);
     department->setObjectName(QStringLiteral("ComboDepartamento"));
     department->setEditable(true);

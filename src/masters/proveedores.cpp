@@ -23,12 +23,11 @@ Proveedores::Proveedores(Session& session, Services& services, QWidget* parent)
         addGrid(tabs_->widget(1), new QVBoxLayout(tabs_->widget(1)), QStringLiteral("Compras"),
                 QStringLiteral("MSHEntradasArticulos"), suppliers::purchaseColumns());
 
-    Dialogs& dialogs = services.dialogs();
     applyKeyClasses(this, {{KeyClass::K3, "txtCodPostal txtFax txtMovil txtTelefono"},
                            {KeyClass::K4,
                             "txtCalle txtCodContable TxtCodigo txtLocalidad TxtNif txtNombre "
                             "txtNotas txtProvincia"}});
-    TaxIdField::attach(this, dialogs, QStringLiteral("txtCodContable"),
+    TaxIdField::attach(this, dialogs_, QStringLiteral("txtCodContable"),
                        {.validateCifOnOption = true});
 
     RecordController::Setup setup;
@@ -61,7 +60,7 @@ Proveedores::Proveedores(Session& session, Services& services, QWidget* parent)
     hooks.historyOf = [](const Row& row) {
         return suppliers::purchasesOf(row.value(QStringLiteral("Id_Pro")).toLongLong());
     };
-    record_ = new RecordController(this, session_, dialogs, setup, hooks);
+    record_ = new RecordController(this, session_, dialogs_, setup, hooks);
     layout->addWidget(
         record_->commandBar(this, record_->standardCommands(QStringLiteral("CmdBuscar"), [this] {
             openScreen(this, new BusquedaProveedores(session_, services_, this,
